@@ -1,0 +1,31 @@
+# Entry points for a newcomer. `make test` installs what is missing, configures, builds and runs the tests.
+BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
+
+.PHONY: all deps configure build test sanitize bench clean
+
+all: build
+
+deps:
+	./scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j2
+
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF
+	cmake --build $(SANITIZE_BUILD)
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j2
+
+bench: configure
+	cmake --build $(BUILD) --config Release
+	@echo "benchmarks are in $(BUILD)/bench/"
+
+clean:
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages MORVA needs to build, test and run, and only those that are missing,
+# so a fresh Debian 12 machine needs nothing else. Safe to run again: it does nothing when all are there.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build pkg-config make
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libpcre2-dev libglib2.0-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-noto-cjk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg -s "$p" >/dev/null 2>&1; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update
+"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

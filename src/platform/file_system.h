@@ -1,0 +1,136 @@
+#ifndef MORVA_PLATFORM_FILE_SYSTEM_H_
+#define MORVA_PLATFORM_FILE_SYSTEM_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_time.h"
+#include "platform/status.h"
+
+namespace morva {
+
+class TextCodec;
+
+// Attribute bits, with the values the stored files (log, settings) use.
+inline constexpr std::uint32_t kAttrReadOnly = 0x01;
+inline constexpr std::uint32_t kAttrHidden = 0x02;
+inline constexpr std::uint32_t kAttrSystem = 0x04;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+// A symbolic link. Set together with kAttrDirectory when the link points at a directory; the engine
+// never recurses through such an entry.
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
+// The bits a caller may change with SetAttributes.
+inline constexpr std::uint32_t kAttrSettable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+
+// One directory entry as a search returns it.
+struct FindData {
+  std::string name;  // code page 932, no directory part
+  std::uint32_t attributes = 0;
+  FileTime creation_time = 0;
+  FileTime last_access_time = 0;
+  FileTime last_write_time = 0;
+  std::uint64_t size = 0;  // bytes; 0 for directories
+};
+
+// The drive types the engine classifies paths by (the values of the Windows drive-type codes).
+enum class DriveType {
+  kUnknown = 0,
+  kNoRootDir = 1,
+  kRemovable = 2,
+  kFixed = 3,
+  kRemote = 4,
+  kCdRom = 5,
+  kRamDisk = 6,
+};
+
+// The file system as the engine sees it: a Windows-like file system on code page 932 names.
+//
+// Every path argument is an engine path: code page 932 bytes in Windows form, either on drive Z: (the
+// host's root: "Z:\home\me\a.txt" is "/home/me/a.txt") or a UNC path "\\server\share\dir" on a mounted
+// CIFS/SMB share. Other drive letters do not exist (EINVAL). The drive letter is accepted in either case.
+//
+// Names that a Windows file system could not hold (containing \ / : * ? " < > | or a byte below 0x20,
+// without a code page 932 form, or whose code page 932 form does not convert back to exactly the same
+// host bytes) are invisible: never listed, and no operation here reaches them through a listing.
+//
+// Symbolic links are entries of their own: Stat, SetAttributes, SetTimes, Move act on the link itself and
+// FindFiles never follows them.
+//
+// An implementation is used from one thread at a time.
+class FileSystem {
+ public:
+  FileSystem() = default;
+  FileSystem(const FileSystem&) = delete;
+  FileSystem& operator=(const FileSystem&) = delete;
+  virtual ~FileSystem() = default;
+
+  // The host path (UTF-8, absolute, '/'-separated) of an engine path. "Z:" and "Z:\" map to "/". A UNC
+  // path maps through the mount point of the CIFS/SMB share mounted from //server/share (ENOTCONN when
+  // none is mounted). Fails with EINVAL for another drive or a relative path, EILSEQ when the path is not
+  // valid code page 932.
+  virtual Status ToHostPath(std::string_view engine_path, std::string* host_path) = 0;
+
+  // The engine path of a host path (UTF-8, as a person types it). A relative path is taken from the
+  // current directory first; "." and ".." components are resolved textually. Fails with EILSEQ when the
+  // path has no exact code page 932 form.
+  virtual Status FromHostPath(std::string_view host_path, std::string* engine_path) = 0;
+
+  // The entries of `directory` whose names match the Windows wildcard `pattern` ('*' and '?' with the DOS
+  // rules: "*.*" matches every name, a pattern ending in ".*" also matches a name without a dot;
+  // case-insensitive; double-byte aware). "." and ".." are never returned. Entries are sorted by name
+  // compared case-insensitively, so the order never depends on the host. Invisible names are skipped and
+  // counted in *invisible (when not null). An empty match is success with no entries.
+  virtual Status FindFiles(std::string_view directory, std::string_view pattern,
+                           std::vector<FindData>* entries, std::size_t* invisible) = 0;
+
+  // The find data of one literal path: no wildcard expansion, the link itself for a symbolic link.
+  // `data->name` is the last component. ENOENT when nothing is there.
+  virtual Status Stat(std::string_view path, FindData* data) = 0;
+
+  // Sets the read-only, hidden, system and archive attributes to the kAttrSettable bits of `attributes`
+  // (other bits are ignored). Read-only is the absence of every write permission bit: setting it clears
+  // all write bits, clearing it gives the owner write permission. Hidden, system and archive are kept in
+  // the `user.DOSATTRIB` extended attribute, whose other fields are kept; on a file system without user
+  // extended attributes a change of them fails with ENOTSUP (a change of read-only alone still works).
+  virtual Status SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
+
+  // Sets the times whose pointer is not null; the others are left as they are. Last write is the
+  // modification time, last access the access time (neither follows a link). Creation time is stored in
+  // `user.DOSATTRIB` (ENOTSUP without user extended attributes).
+  virtual Status SetTimes(std::string_view path, const FileTime* creation_time,
+                          const FileTime* last_access_time, const FileTime* last_write_time) = 0;
+
+  // Moves (renames) `from` to `to` without ever replacing an existing entry: EEXIST when `to` exists,
+  // and then both entries are untouched. A move whose destination is the same entry under another letter
+  // case (a case-only rename, also on a case-insensitive file system) is a real rename. Creation time and
+  // attributes move with the entry.
+  virtual Status Move(std::string_view from, std::string_view to) = 0;
+
+  // Copies the file `from` to `to`: data, permissions and last-write time. Without `overwrite` the
+  // destination is created exclusively (EEXIST when it exists). A failed copy leaves no partial
+  // destination behind (an overwritten destination may be lost, as with the Windows copy).
+  virtual Status Copy(std::string_view from, std::string_view to, bool overwrite) = 0;
+
+  // Creates one directory; its parent must exist. EEXIST when something is there already.
+  virtual Status CreateDirectory(std::string_view path) = 0;
+
+  // The label of the file system holding `path` (from /dev/disk/by-label); empty when it has none.
+  virtual Status GetVolumeLabel(std::string_view path, std::string* label) = 0;
+
+  // The drive type of the root of `path` ("Z:\", "\\server\share\"): kFixed (or kRemovable, kCdRom,
+  // kRamDisk, kRemote as the mount says) for Z:, kRemote for a mounted share, kNoRootDir for an unmounted
+  // share, kUnknown for every other drive letter.
+  virtual DriveType GetDriveType(std::string_view path) = 0;
+};
+
+// The host implementation. `codec` converts names and must outlive the file system.
+std::unique_ptr<FileSystem> NewPosixFileSystem(TextCodec* codec);
+
+}  // namespace morva
+
+#endif  // MORVA_PLATFORM_FILE_SYSTEM_H_

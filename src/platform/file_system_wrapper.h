@@ -1,0 +1,151 @@
+#ifndef MORVA_PLATFORM_FILE_SYSTEM_WRAPPER_H_
+#define MORVA_PLATFORM_FILE_SYSTEM_WRAPPER_H_
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace morva {
+
+// Forwards every call to another file system. Derive from it to change one call and keep the rest.
+class FileSystemWrapper : public FileSystem {
+ public:
+  explicit FileSystemWrapper(FileSystem* target) : target_(target) {}
+
+  Status ToHostPath(std::string_view engine_path, std::string* host_path) override {
+    return target_->ToHostPath(engine_path, host_path);
+  }
+  Status FromHostPath(std::string_view host_path, std::string* engine_path) override {
+    return target_->FromHostPath(host_path, engine_path);
+  }
+  Status FindFiles(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
+                   std::size_t* invisible) override {
+    return target_->FindFiles(directory, pattern, entries, invisible);
+  }
+  Status Stat(std::string_view path, FindData* data) override { return target_->Stat(path, data); }
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
+    return target_->SetAttributes(path, attributes);
+  }
+  Status SetTimes(std::string_view path, const FileTime* creation_time, const FileTime* last_access_time,
+                  const FileTime* last_write_time) override {
+    return target_->SetTimes(path, creation_time, last_access_time, last_write_time);
+  }
+  Status Move(std::string_view from, std::string_view to) override { return target_->Move(from, to); }
+  Status Copy(std::string_view from, std::string_view to, bool overwrite) override {
+    return target_->Copy(from, to, overwrite);
+  }
+  Status CreateDirectory(std::string_view path) override { return target_->CreateDirectory(path); }
+  Status GetVolumeLabel(std::string_view path, std::string* label) override {
+    return target_->GetVolumeLabel(path, label);
+  }
+  DriveType GetDriveType(std::string_view path) override { return target_->GetDriveType(path); }
+
+ protected:
+  FileSystem* target() const { return target_; }
+
+ private:
+  FileSystem* target_;
+};
+
+// The operations a fault can be injected into.
+enum class FsOp {
+  kToHostPath,
+  kFromHostPath,
+  kFindFiles,
+  kStat,
+  kSetAttributes,
+  kSetTimes,
+  kMove,
+  kCopy,
+  kCreateDirectory,
+  kGetVolumeLabel,
+  kCount
+};
+
+// A file system for tests that fails chosen calls before they reach the target: a rename that fails, a
+// disk that fills up. A fault matches an operation and a part of its first path argument (empty matches
+// every path); it fires `times` times (or for ever when `times` is negative). Calls are counted per
+// operation, failed or not.
+class FaultInjectingFileSystem : public FileSystemWrapper {
+ public:
+  explicit FaultInjectingFileSystem(FileSystem* target) : FileSystemWrapper(target) {}
+
+  void FailOn(FsOp op, std::string_view path_part, int code, int times = -1) {
+    faults_.push_back(Fault{op, std::string(path_part), code, times});
+  }
+  void ClearFaults() { faults_.clear(); }
+  int calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
+
+  Status ToHostPath(std::string_view engine_path, std::string* host_path) override {
+    if (Status s = Check(FsOp::kToHostPath, engine_path); !s.ok()) return s;
+    return FileSystemWrapper::ToHostPath(engine_path, host_path);
+  }
+  Status FromHostPath(std::string_view host_path, std::string* engine_path) override {
+    if (Status s = Check(FsOp::kFromHostPath, host_path); !s.ok()) return s;
+    return FileSystemWrapper::FromHostPath(host_path, engine_path);
+  }
+  Status FindFiles(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
+                   std::size_t* invisible) override {
+    if (Status s = Check(FsOp::kFindFiles, directory); !s.ok()) return s;
+    return FileSystemWrapper::FindFiles(directory, pattern, entries, invisible);
+  }
+  Status Stat(std::string_view path, FindData* data) override {
+    if (Status s = Check(FsOp::kStat, path); !s.ok()) return s;
+    return FileSystemWrapper::Stat(path, data);
+  }
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
+    if (Status s = Check(FsOp::kSetAttributes, path); !s.ok()) return s;
+    return FileSystemWrapper::SetAttributes(path, attributes);
+  }
+  Status SetTimes(std::string_view path, const FileTime* creation_time, const FileTime* last_access_time,
+                  const FileTime* last_write_time) override {
+    if (Status s = Check(FsOp::kSetTimes, path); !s.ok()) return s;
+    return FileSystemWrapper::SetTimes(path, creation_time, last_access_time, last_write_time);
+  }
+  Status Move(std::string_view from, std::string_view to) override {
+    if (Status s = Check(FsOp::kMove, from); !s.ok()) return s;
+    return FileSystemWrapper::Move(from, to);
+  }
+  Status Copy(std::string_view from, std::string_view to, bool overwrite) override {
+    if (Status s = Check(FsOp::kCopy, from); !s.ok()) return s;
+    return FileSystemWrapper::Copy(from, to, overwrite);
+  }
+  Status CreateDirectory(std::string_view path) override {
+    if (Status s = Check(FsOp::kCreateDirectory, path); !s.ok()) return s;
+    return FileSystemWrapper::CreateDirectory(path);
+  }
+  Status GetVolumeLabel(std::string_view path, std::string* label) override {
+    if (Status s = Check(FsOp::kGetVolumeLabel, path); !s.ok()) return s;
+    return FileSystemWrapper::GetVolumeLabel(path, label);
+  }
+
+ private:
+  struct Fault {
+    FsOp op;
+    std::string path_part;
+    int code;
+    int times;
+  };
+
+  Status Check(FsOp op, std::string_view path) {
+    ++calls_[static_cast<std::size_t>(op)];
+    for (Fault& f : faults_) {
+      if (f.op != op || f.times == 0) continue;
+      if (!f.path_part.empty() && path.find(f.path_part) == std::string_view::npos) continue;
+      if (f.times > 0) --f.times;
+      return Status::Error(f.code, "injected fault");
+    }
+    return Status::Ok();
+  }
+
+  std::vector<Fault> faults_;
+  std::array<int, static_cast<std::size_t>(FsOp::kCount)> calls_{};
+};
+
+}  // namespace morva
+
+#endif  // MORVA_PLATFORM_FILE_SYSTEM_WRAPPER_H_

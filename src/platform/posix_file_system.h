@@ -1,0 +1,36 @@
+#ifndef MORVA_PLATFORM_POSIX_FILE_SYSTEM_H_
+#define MORVA_PLATFORM_POSIX_FILE_SYSTEM_H_
+
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+
+namespace morva {
+
+// The Linux file system behind the engine. Its operations live in one source file per concern:
+// posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
+// posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories).
+class PosixFileSystem final : public FileSystem {
+ public:
+  explicit PosixFileSystem(TextCodec* codec) : codec_(codec) {}
+
+  Status ToHostPath(std::string_view engine_path, std::string* host_path) override;
+  Status FromHostPath(std::string_view host_path, std::string* engine_path) override;
+  Status FindFiles(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
+                   std::size_t* invisible) override;
+  Status Stat(std::string_view path, FindData* data) override;
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
+  Status SetTimes(std::string_view path, const FileTime* creation_time, const FileTime* last_access_time,
+                  const FileTime* last_write_time) override;
+  Status Move(std::string_view from, std::string_view to) override;
+  Status Copy(std::string_view from, std::string_view to, bool overwrite) override;
+  Status CreateDirectory(std::string_view path) override;
+  Status GetVolumeLabel(std::string_view path, std::string* label) override;
+  DriveType GetDriveType(std::string_view path) override;
+
+ private:
+  TextCodec* codec_;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_PLATFORM_POSIX_FILE_SYSTEM_H_
