@@ -24,8 +24,9 @@ class IconvDescriptor {
 
   bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-  // Converts all of [in, in + in_bytes) and appends the result to *out (a byte string of any char type).
-  // glibc stops with EILSEQ on an unmappable character, as no //TRANSLIT or //IGNORE suffix is used.
+  // Converts all of [in, in + in_bytes) into *out (a string of any char type), replacing its contents.
+  // glibc stops with EILSEQ on an unmappable character, as no //TRANSLIT or //IGNORE suffix is used; the
+  // few lossy mappings it makes without saying so are caught by the codec below.
   template <typename Out>
   Status Convert(const char* in, size_t in_bytes, Out* out) {
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);

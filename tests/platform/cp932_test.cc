@@ -159,9 +159,12 @@ TEST(Cp932Test, CaseMappingRoundTripsOverEveryLetterRange) {
     }
   }
   EXPECT_EQ(letters, 26 + 26 + 24 + 33);
-  EXPECT_EQ(ToUpper(0x847F), 0x847F);
-  EXPECT_EQ(ToLower(0x8461), 0x8461);  // the code after Я is not a letter
-  EXPECT_EQ(ToUpper(0x83D7), 0x83D7);
+  // The codes just outside each run are not letters.
+  for (Char c : {0x825F, 0x827A, 0x8280, 0x829B, 0x839E, 0x83B7, 0x83BE, 0x83D7, 0x843F, 0x8461, 0x846F, 0x847F,
+                 0x8492}) {
+    EXPECT_EQ(ToUpper(c), c) << std::hex << c;
+    EXPECT_EQ(ToLower(c), c) << std::hex << c;
+  }
   EXPECT_EQ(ToUpper('@'), '@');
   EXPECT_EQ(ToLower('['), '[');
 }

@@ -60,6 +60,7 @@ TEST_F(TextCodecTest, RoundTripsKanaKanjiAndExtensions) {
   ExpectRoundTrip("plain name.txt", u"plain name.txt", "plain name.txt");
   // '\\' and '~' stay themselves (no yen sign or overline): the engine's separator must survive.
   ExpectRoundTrip("a\\b~c", u"a\\b~c", "a\\b~c");
+  ExpectRoundTrip("\x7F表", u"\x7F表", "\x7F\x95\x5C");
   ExpectRoundTrip("表示ソフト", u"表示ソフト", "\x95\x5C\x8E\xA6\x83\x5C\x83\x74\x83\x67");
   ExpectRoundTrip("ｱｲｳ", u"ｱｲｳ", "\xB1\xB2\xB3");
   ExpectRoundTrip("ひらがな", u"ひらがな", "\x82\xD0\x82\xE7\x82\xAA\x82\xC8");
