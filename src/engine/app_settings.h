@@ -10,7 +10,7 @@
 
 namespace morva {
 
-// The program-wide options outside the job: the target specification, copy conversion, the preview
+// The program-wide options outside the job: how targets are given, copy conversion, the preview
 // switch, the program options and the window geometry. One instance lives from start-up to exit; the
 // settings file stores it under the keys the fields are named after. Text fields hold code page 932
 // bytes; their capacity includes the terminating NUL.
@@ -20,7 +20,7 @@ struct AppSettings {
   // window may start left of or above the desktop; the two dialogs are kept at 0 or beyond.
   void CentreWindows(int desktop_right, int desktop_bottom, int main_width, int main_height);
 
-  std::int16_t set_0 = 1;  // target specification: 1 a directory path, 2 a list of files
+  std::int16_t set_0 = 1;  // how targets are given: 1 a directory path, 2 a list of files
   // Target paths, most recent first, each at most 259 bytes (DIRFIL, DIRFIL1-9, DIRFILA-F).
   std::array<std::optional<std::string>, 16> dirfil;
   // [0] show the target list, [1] a shortcut stands for its target, [2] recurse, [3] directories too,
