@@ -1,6 +1,7 @@
 #include "platform/file_time.h"
 
 #include <cstdint>
+#include <ctime>
 
 namespace morva {
 namespace {
@@ -60,6 +61,12 @@ struct timespec TimespecFromFileTime(FileTime ft) {
   ts.tv_sec = static_cast<time_t>(static_cast<std::int64_t>(ft / kTicksPerSecond) - kEpochDeltaSeconds);
   ts.tv_nsec = static_cast<long>((ft % kTicksPerSecond) * 100);
   return ts;
+}
+
+FileTime CurrentFileTime() {
+  struct timespec now {};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return FileTimeFromTimespec(now);
 }
 
 bool IsValidCalendarTime(const CalendarTime& t) {

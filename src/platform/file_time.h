@@ -30,6 +30,9 @@ struct CalendarTime {
 FileTime FileTimeFromTimespec(const struct timespec& ts);
 struct timespec TimespecFromFileTime(FileTime ft);
 
+// The current time of the host's real-time clock.
+FileTime CurrentFileTime();
+
 // True when year/month/day/hour/minute/second/millisecond name a real moment of the Gregorian calendar
 // (1601 or later).
 bool IsValidCalendarTime(const CalendarTime& t);

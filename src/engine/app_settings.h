@@ -1,0 +1,64 @@
+#ifndef MORVA_ENGINE_APP_SETTINGS_H_
+#define MORVA_ENGINE_APP_SETTINGS_H_
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/fixed_text.h"
+
+namespace morva {
+
+// The program-wide options outside the job: how targets are given, copy conversion, the preview
+// switch, the program options and the window geometry. One instance lives from start-up to exit; the
+// settings file stores it under the keys the fields are named after. Text fields hold code page 932
+// bytes; their capacity includes the terminating NUL.
+struct AppSettings {
+  // Places the main, preview and log-run windows in the middle of a desktop whose right and bottom
+  // edges are `desktop_right` and `desktop_bottom`, the main window having the given size. The main
+  // window may start left of or above the desktop; the two dialogs are kept at 0 or beyond.
+  void CentreWindows(int desktop_right, int desktop_bottom, int main_width, int main_height);
+
+  std::int16_t set_0 = 1;  // how targets are given: 1 a directory path, 2 a list of files
+  // Target paths, most recent first, each at most 259 bytes (DIRFIL, DIRFIL1-9, DIRFILA-F).
+  std::array<std::optional<std::string>, 16> dirfil;
+  // [0] show the target list, [1] a shortcut stands for its target, [2] recurse, [3] directories too,
+  // [4] the given directory itself, [5] wildcard, [6] directories only, [7] Exif files only, [8] ID3
+  // files only, [9]-[11] reserved (0).
+  std::array<bool, 12> sw_set = {true, true, false, false, false, false, false, false, false, false, false, false};
+  FixedText<84> set_11;      // current wildcard, at most 80 bytes
+  FixedText<649> set_12;     // up to 8 earlier wildcards, tab-separated, most recent first
+  FixedText<20> set_dt1;     // last-write time range, lower bound "YYYY/MM/DD hh:mm:ss"
+  FixedText<20> set_dt2;     // upper bound
+  std::uint8_t set_dts = 0;  // bounds in force: 1 lower, 2 upper
+  bool pref = true;          // preview before running
+  bool cpyf = false;         // convert copies in an output directory
+  FixedText<260> cpdir;      // output directory of copy conversion
+  bool cpovw = false;        // copy over an existing file of the same name
+  std::array<bool, 4> sw_pre = {false, false, false, false};  // preview window options
+  // [0] log successes and no-ops, [1] no log, [2] keep the job for the next start, [3]-[5] list columns
+  // (last write, creation, Exif), [6] detect Exif/ID3 by content, [7] no password prompt when listing,
+  // [8] log undo too, [9] read ID3v1 before ID3v2, [10] confirm list changes, [11] no padding when
+  // converting, [12] first comment frame wins, [13]-[15] reserved (0).
+  std::array<bool, 16> sw_opt = {true,  false, true,  false, false, false, false, false,
+                                 false, false, false, false, false, false, false, false};
+  std::int16_t opt_1 = 10;   // runs kept in the log, 1-40
+  std::int16_t opt_2 = 2;    // Exif date item: 1 file change, 2 original, 3 digitised
+  std::int16_t opt_3 = 256;  // padding of a new ID3v2 tag, 0-2048 bytes
+
+  // Window geometry. Positions are set by CentreWindows (or read from the file) before use.
+  int winx = 0, winy = 0;                                           // main window left, top
+  int prew = 600, preh = 400, prex = 0, prey = 0;                   // preview window
+  bool prem = false;                                                // preview window maximised
+  std::array<int, 8> prec = {50, 320, 60, 180, 80, 200, 200, 320};  // preview list column widths
+  int lulw = 640, lulh = 480, lulx = 0, luly = 0;                   // log-run selection window
+  bool lulm = false;                                                // log-run selection window maximised
+  std::array<int, 4> lulc = {120, 70, 120, 100};                    // its column widths
+  int trew = 480, treh = 320, trex = 0, trey = 0;                   // target list window
+  std::array<int, 6> trec = {160, 50, 60, 120, 120, 120};           // its column widths
+};
+
+}  // namespace morva
+
+#endif  // MORVA_ENGINE_APP_SETTINGS_H_
