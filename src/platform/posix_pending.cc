@@ -18,10 +18,6 @@ Status PosixFileSystem::SetTimes(std::string_view, const FileTime*, const FileTi
 Status PosixFileSystem::Move(std::string_view, std::string_view) { return Status::Error(ENOSYS, "Move"); }
 Status PosixFileSystem::Copy(std::string_view, std::string_view, bool) { return Status::Error(ENOSYS, "Copy"); }
 Status PosixFileSystem::CreateDirectory(std::string_view) { return Status::Error(ENOSYS, "CreateDirectory"); }
-Status PosixFileSystem::GetVolumeLabel(std::string_view, std::string*) {
-  return Status::Error(ENOSYS, "GetVolumeLabel");
-}
-DriveType PosixFileSystem::GetDriveType(std::string_view) { return DriveType::kUnknown; }
 
 std::unique_ptr<FileSystem> NewPosixFileSystem(TextCodec* codec) {
   return std::make_unique<PosixFileSystem>(codec);

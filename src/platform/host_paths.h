@@ -1,0 +1,55 @@
+#ifndef MORVA_PLATFORM_HOST_PATHS_H_
+#define MORVA_PLATFORM_HOST_PATHS_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace morva {
+
+class TextCodec;
+
+// Where the host publishes its mounts and devices. The defaults are the real locations; tests point them
+// at fixtures in a temporary directory.
+struct HostLocations {
+  std::string mountinfo = "/proc/self/mountinfo";
+  std::string disk_by_label = "/dev/disk/by-label";
+  std::string sys_dev_block = "/sys/dev/block";  // "<major>:<minor>" links to the block devices
+};
+
+// An engine path taken apart, its names in UTF-8.
+struct EnginePathParts {
+  bool unc = false;
+  std::string server;  // UNC only
+  std::string share;   // UNC only
+  // The names below the root ("Z:\" or "\\server\share\"), with "." dropped and ".." resolved textually.
+  // A ".." at the root stays at the root, so a UNC path never leaves its share.
+  std::vector<std::string> names;
+};
+
+// Splits `engine_path` (code page 932): "Z:" or "z:" with an optional rest that starts with a separator,
+// or "\\server\share" with an optional rest. Either '\' or '/' separates names; repeated separators count
+// as one. The text is converted to UTF-8 before it is split, so the trail byte 0x5C of a double-byte
+// character is never a separator. Fails with EINVAL for another drive letter, a relative path, a UNC
+// path without a server or share (or one named "." or ".."), or a NUL byte (which would cut the host path
+// short); EILSEQ when the text is not valid code page 932.
+Status SplitEnginePath(TextCodec* codec, std::string_view engine_path, EnginePathParts* parts);
+
+// The host path of an engine path (the contract of FileSystem::ToHostPath). A UNC path is looked up in
+// the mount table at `locations.mountinfo`: ENOTCONN when no reachable CIFS/SMB mount has the source
+// //server/share, or the error of reading the table.
+Status EngineToHostPath(const HostLocations& locations, TextCodec* codec, std::string_view engine_path,
+                        std::string* host_path);
+
+// The engine path of a host path (the contract of FileSystem::FromHostPath): always the "Z:\" form, also
+// below a mounted share. A relative path is joined to the current directory; "." and ".." are resolved
+// textually; repeated and trailing slashes are dropped. Fails with EINVAL for an empty path, a NUL byte or
+// a name containing '\' (which the engine would split in two); EILSEQ when the path has no code page 932
+// form that converts back to exactly the same bytes; the errno of getcwd when it fails.
+Status HostToEnginePath(TextCodec* codec, std::string_view host_path, std::string* engine_path);
+
+}  // namespace morva
+
+#endif  // MORVA_PLATFORM_HOST_PATHS_H_
