@@ -22,12 +22,15 @@ bool IsLeadAt(std::string_view s, std::size_t offset);
 bool IsTrailAt(std::string_view s, std::size_t offset);
 
 // The length in bytes (1 or 2) of the character starting at `offset`, which must be a character
-// boundary; 1 for a lead byte cut off by the end of the string.
+// boundary; 1 for a lead byte cut off by the end of the string, 0 at or past the end.
 std::size_t CharLengthAt(std::string_view s, std::size_t offset);
 
 // The first occurrence of `needle` in `haystack` that starts at a character boundary at or after `from`
-// (itself a boundary), or npos. With `ignore_case`, letters are compared through ToUpper (ASCII and the
-// full-width Latin, Greek and Cyrillic letters). An empty needle matches at `from`.
+// (itself a boundary), or npos. A match covers whole characters: it also ends at a boundary, so a needle
+// ending in a cut lead byte never matches the first half of a two-byte character (replacing such a
+// match would leave a stray trail byte, which could read as '\\'). With `ignore_case`, letters are
+// compared through ToUpper (ASCII and the full-width Latin, Greek and Cyrillic letters). An empty needle
+// matches at `from`; `from` past the end gives npos. Never allocates.
 std::size_t Find(std::string_view haystack, std::string_view needle, std::size_t from = 0,
                  bool ignore_case = false);
 
@@ -39,7 +42,12 @@ using Char = std::uint16_t;
 Char ToUpper(Char c);
 Char ToLower(Char c);
 
-// Reads the character at `offset` (a boundary) as a code; *length receives 1 or 2.
+// Orders two strings as NTFS lists names: character by character through ToUpper, then the shorter
+// first. Negative, zero or positive like strcmp. Used to sort directory entries stably.
+int CompareIgnoreCase(std::string_view a, std::string_view b);
+
+// Reads the character at `offset` (a boundary) as a code; *length receives 1 or 2 (a lead byte cut off
+// by the end reads as that byte alone). At or past the end it gives 0 with *length 0.
 Char CharAt(std::string_view s, std::size_t offset, std::size_t* length);
 
 // Appends the bytes of one character code.

@@ -1,8 +1,13 @@
 #include "platform/text_codec.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
+#include <type_traits>
+
 #include <iconv.h>
+
+#include "platform/cp932.h"
 
 namespace morva {
 namespace {
@@ -68,6 +73,48 @@ class IconvDescriptor {
   iconv_t cd_;
 };
 
+// Counts of what a strict conversion from Unicode must preserve: one code page 932 character for every
+// input character, and ASCII exactly where the input had ASCII.
+struct CharCounts {
+  std::size_t chars = 0;
+  std::size_t ascii = 0;
+  bool operator==(const CharCounts&) const = default;
+};
+
+// Input already accepted by iconv is well formed, so counting lead bytes (UTF-8) or units that are not
+// low surrogates (UTF-16) counts its characters.
+CharCounts CountUtf8(std::string_view s) {
+  CharCounts n;
+  for (unsigned char c : s) {
+    if ((c & 0xC0) != 0x80) ++n.chars;
+    if (c < 0x80) ++n.ascii;
+  }
+  return n;
+}
+
+CharCounts CountUtf16(std::u16string_view s) {
+  CharCounts n;
+  for (char16_t u : s) {
+    if (u < 0xDC00 || u > 0xDFFF) ++n.chars;
+    if (u < 0x80) ++n.ascii;
+  }
+  return n;
+}
+
+CharCounts CountCp932(std::string_view s) {
+  CharCounts n;
+  for (std::size_t i = 0; i < s.size(); ++n.chars) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (cp932::IsLeadByte(c)) {
+      i += 2;
+    } else {
+      if (c < 0x80) ++n.ascii;
+      ++i;
+    }
+  }
+  return n;
+}
+
 class IconvTextCodec final : public TextCodec {
  public:
   IconvTextCodec()
@@ -81,21 +128,39 @@ class IconvTextCodec final : public TextCodec {
   }
 
   Status Cp932ToUtf8(std::string_view in, std::string* out) override {
-    if (IsAscii(in)) return CopyAscii(in, out);
+    if (IsAscii(in)) {
+      out->assign(in);
+      return Status::Ok();
+    }
     return to_utf8_.Convert(in.data(), in.size(), out);
   }
 
   Status Utf8ToCp932(std::string_view in, std::string* out) override {
-    if (IsAscii(in)) return CopyAscii(in, out);
-    return from_utf8_.Convert(in.data(), in.size(), out);
+    if (IsAscii(in)) {
+      out->assign(in);
+      return Status::Ok();
+    }
+    Status s = from_utf8_.Convert(in.data(), in.size(), out);
+    if (s.ok() && !(CountCp932(*out) == CountUtf8(in))) return Unmappable();
+    return s;
   }
 
   Status Cp932ToUtf16(std::string_view in, std::u16string* out) override {
+    if (IsAscii(in)) {
+      out->assign(in.begin(), in.end());
+      return Status::Ok();
+    }
     return to_utf16_.Convert(in.data(), in.size(), out);
   }
 
   Status Utf16ToCp932(std::u16string_view in, std::string* out) override {
-    return from_utf16_.Convert(reinterpret_cast<const char*>(in.data()), in.size() * sizeof(char16_t), out);
+    if (IsAscii(in)) {
+      out->assign(in.begin(), in.end());
+      return Status::Ok();
+    }
+    Status s = from_utf16_.Convert(reinterpret_cast<const char*>(in.data()), in.size() * sizeof(char16_t), out);
+    if (s.ok() && !(CountCp932(*out) == CountUtf16(in))) return Unmappable();
+    return s;
   }
 
  private:
@@ -105,17 +170,21 @@ class IconvTextCodec final : public TextCodec {
   static constexpr const char* kUtf16Host = "UTF-16BE";
 #endif
 
-  // Code page 932 and UTF-8 agree on every byte below 0x80, and most names are plain ASCII: skip iconv.
-  static bool IsAscii(std::string_view s) {
-    for (unsigned char c : s) {
-      if (c >= 0x80) return false;
+  // Code page 932 agrees with UTF-8 and UTF-16 on every character below 0x80, and most names are plain
+  // ASCII: skip iconv for them.
+  template <typename CharT>
+  static bool IsAscii(std::basic_string_view<CharT> s) {
+    for (CharT c : s) {
+      if (static_cast<std::make_unsigned_t<CharT>>(c) >= 0x80) return false;
     }
     return true;
   }
-  static Status CopyAscii(std::string_view in, std::string* out) {
-    out->assign(in);
-    return Status::Ok();
-  }
+
+  // glibc's CP932 converter maps U+00A5 YEN SIGN to '\' and U+203E OVERLINE to '~', and silently drops
+  // the tag characters U+E0000-U+E007F. A yen sign in a tag or a host name must not become a path
+  // separator and no character may vanish, so a conversion that changed the number of characters or
+  // produced ASCII from non-ASCII is refused like any other character without a form.
+  static Status Unmappable() { return Status::Error(EILSEQ, "text conversion"); }
 
   IconvDescriptor to_utf8_;
   IconvDescriptor from_utf8_;
