@@ -5,9 +5,6 @@
 
 namespace morva {
 
-Status PosixFileSystem::FindFiles(std::string_view, std::string_view, std::vector<FindData>*, std::size_t*) {
-  return Status::Error(ENOSYS, "FindFiles");
-}
 Status PosixFileSystem::GetVolumeLabel(std::string_view, std::string*) {
   return Status::Error(ENOSYS, "GetVolumeLabel");
 }
