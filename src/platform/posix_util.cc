@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/xattr.h>
 
+#include <array>
 #include <cerrno>
 #include <string>
 
@@ -35,22 +36,14 @@ Status ErrnoStatus(int err, std::string_view operation, std::string_view path) {
 }
 
 bool HasForbiddenByte(std::string_view host_name) {
+  static constexpr auto kForbidden = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 0x20; ++c) table[c] = true;
+    for (unsigned char c : std::string_view("\\/:*?\"<>|")) table[c] = true;
+    return table;
+  }();
   for (unsigned char c : host_name) {
-    if (c < 0x20) return true;
-    switch (c) {
-      case '\\':
-      case '/':
-      case ':':
-      case '*':
-      case '?':
-      case '"':
-      case '<':
-      case '>':
-      case '|':
-        return true;
-      default:
-        break;
-    }
+    if (kForbidden[c]) return true;
   }
   return false;
 }

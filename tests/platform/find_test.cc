@@ -1,6 +1,8 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/name_order.h"
 #include "platform/text_codec.h"
 #include "platform/wildcard.h"
 #include "fs_test_util.h"
@@ -66,6 +69,31 @@ TEST(WildcardTest, DoubleByteNamesAndCase) {
   EXPECT_TRUE(MatchWildcard(s("*.ｔｘｔ"), s("x.ＴＸＴ")));
   EXPECT_TRUE(MatchWildcard("*.TXT", "x.txt"));
   EXPECT_FALSE(MatchWildcard(s("Ａ"), "A"));  // full-width and ASCII letters stay different
+}
+
+// Sort keys order names exactly as cp932::CompareIgnoreCase does, for every mix of character kinds.
+TEST(NameOrderTest, KeysOrderAsCompareIgnoreCase) {
+  const std::vector<std::string> pieces = {
+      "a", "A", "z", "_", "~", ".", "0", "\x7f", "\xb1", "\xdf", "\x82\x60", "\x82\x81", "\x83\x41",
+      "\x83\x61", "\x95\x5c", "\x81\x40", "\xe0\x40", "\xfc\xfc", "\x83\x9f", "\x83\xbf", "\x84\x40",
+      "\x84\x70"};
+  std::vector<std::string> names;
+  for (const std::string& a : pieces) {
+    names.push_back(a);
+    for (const std::string& b : pieces) names.push_back(a + b);
+  }
+  names.push_back("ab\x83");  // a lead byte cut off by the end
+  names.push_back("ab\x83\x40");
+  auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (const std::string& x : names) {
+    std::string kx;
+    AppendNameSortKey(x, &kx);
+    for (const std::string& y : names) {
+      std::string ky;
+      AppendNameSortKey(y, &ky);
+      ASSERT_EQ(sign(kx.compare(ky)), sign(cp932::CompareIgnoreCase(x, y))) << x << " / " << y;
+    }
+  }
 }
 
 class FindTest : public ::testing::Test {
@@ -188,6 +216,41 @@ TEST_F(FindTest, PatternsDirectoriesAndLinks) {
   std::vector<FindData> entries;
   EXPECT_EQ(fs_->FindFiles(EnginePath(codec_.get(), dir_.Sub("none")), "*.*", &entries, nullptr).code(),
             ENOENT);
+}
+
+// A directory large enough for the status calls to be shared between two threads.
+TEST_F(FindTest, LargeDirectory) {
+  const int kCount = 3000;
+  for (int i = 0; i < kCount; ++i) {
+    char name[32];
+    const int n = kCount - 1 - i;  // created in reverse order, upper and lower case mixed
+    std::snprintf(name, sizeof(name), "%s%04d.txt", n % 2 ? "F" : "f", n);
+    const int fd = open(dir_.Sub(name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    close(fd);
+  }
+  WriteFile(dir_.Sub("bad:name"), "");
+  WriteFile(dir_.Sub("bad\x01name"), "");
+  const std::string dir = EnginePath(codec_.get(), dir_.path());
+  // One file marked in each half of the sorted order.
+  Status s = fs_->SetAttributes(dir + "\\f0010.txt", kAttrHidden);
+  const bool xattrs = s.code() != ENOTSUP;
+  if (xattrs) {
+    ASSERT_TRUE(s.ok()) << s.ToString();
+    ASSERT_TRUE(fs_->SetAttributes(dir + "\\F2999.txt", kAttrSystem | kAttrReadOnly).ok());
+  }
+  std::size_t invisible = 0;
+  std::vector<FindData> all = List("*.TXT", &invisible);
+  EXPECT_EQ(invisible, 2u);
+  ASSERT_EQ(all.size(), static_cast<std::size_t>(kCount));
+  for (int i = 0; i < kCount; ++i) {
+    char digits[8];
+    std::snprintf(digits, sizeof(digits), "%04d", i);
+    ASSERT_EQ(all[i].name.substr(1), std::string(digits) + ".txt") << i;
+    const std::uint32_t expected = !xattrs ? 0u : i == 10 ? kAttrHidden : i == 2999 ? kAttrSystem | kAttrReadOnly : 0u;
+    ASSERT_EQ(all[i].attributes, expected) << all[i].name;
+  }
+  EXPECT_EQ(List("f000?.txt").size(), 10u);
 }
 
 TEST_F(FindTest, StatTakesTheLinkItself) {
