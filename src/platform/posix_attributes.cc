@@ -1,0 +1,139 @@
+// PosixFileSystem: attributes and times.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/posix_file_system.h"
+#include "platform/posix_util.h"
+
+namespace morva {
+namespace {
+
+constexpr std::uint32_t kDosBits = kAttrHidden | kAttrSystem | kAttrArchive;
+constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+Status LstatMode(const std::string& host, mode_t* mode) {
+  struct statx st {};
+  if (statx(AT_FDCWD, host.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE, &st) != 0) {
+    return posix::ErrnoStatus(errno, "statx", host);
+  }
+  *mode = st.stx_mode;
+  return Status::Ok();
+}
+
+// The DOSATTRIB value to build on: the stored one, or an empty one when there is none (or none this
+// program can read, which it then replaces).
+Status LoadDosAttrib(const std::string& host, DosAttrib* value, bool* present) {
+  int err = 0;
+  *present = false;
+  switch (posix::ReadDosAttrib(host, value, &err)) {
+    case posix::DosAttribState::kFound:
+      *present = true;
+      return Status::Ok();
+    case posix::DosAttribState::kAbsent:
+    case posix::DosAttribState::kUndecodable:
+      *value = DosAttrib{};
+      return Status::Ok();
+    case posix::DosAttribState::kUnsupported:
+      return posix::ErrnoStatus(ENOTSUP, "read user.DOSATTRIB", host);
+    case posix::DosAttribState::kError:
+      break;
+  }
+  return posix::ErrnoStatus(err, "read user.DOSATTRIB", host);
+}
+
+Status Chmod(const std::string& host, mode_t mode) {
+  if (fchmodat(AT_FDCWD, host.c_str(), mode & 07777, 0) != 0) return posix::ErrnoStatus(errno, "chmod", host);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  std::string host;
+  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  mode_t mode = 0;
+  if (Status s = LstatMode(host, &mode); !s.ok()) return s;
+
+  const bool want_read_only = (attributes & kAttrReadOnly) != 0;
+  const bool is_read_only = !S_ISLNK(mode) && (mode & kWriteBits) == 0;
+  const std::uint32_t want_dos = attributes & kDosBits;
+  // A link's own permissions cannot be changed on Linux, so it cannot be made read-only.
+  if (want_read_only && S_ISLNK(mode)) return posix::ErrnoStatus(ENOTSUP, "read-only link", host);
+
+  DosAttrib dos;
+  bool present = false;
+  Status loaded = LoadDosAttrib(host, &dos, &present);
+  const bool attributes_valid = present && (dos.valid_flags & kDosAttribValidAttributes) != 0;
+  const std::uint32_t current_dos = attributes_valid ? dos.attributes & kDosBits : 0;
+  const bool dos_change = want_dos != current_dos;
+  // Hidden, system and archive can only be kept in the extended attribute: without it, only a request
+  // that leaves them as they are (all clear) can succeed.
+  if (dos_change && !loaded.ok()) return loaded;
+
+  // Lift read-only first, so that the owner may write the extended attribute afterwards.
+  const mode_t original_mode = mode;
+  if (!want_read_only && is_read_only) {
+    mode |= S_IWUSR;
+    if (Status s = Chmod(host, mode); !s.ok()) return s;
+  }
+
+  // Samba and the kernel's SMB server take the read-only bit from the stored attributes when there are
+  // any, so a stored value follows the new read-only state too; rewriting it for that alone is a
+  // courtesy that must not fail the call.
+  const bool read_only_stale =
+      attributes_valid && ((dos.attributes & kAttrReadOnly) != 0) != want_read_only && !S_ISLNK(mode);
+  if (dos_change || read_only_stale) {
+    DosAttrib updated = dos;
+    std::uint32_t bits = attributes_valid ? dos.attributes : 0;
+    bits = (bits & ~(kDosBits | kAttrReadOnly)) | want_dos | (want_read_only ? kAttrReadOnly : 0);
+    if (S_ISDIR(mode)) bits |= kAttrDirectory;
+    updated.attributes = bits;
+    updated.valid_flags |= kDosAttribValidAttributes;
+    Status written = posix::WriteDosAttrib(host, updated, mode);
+    if (!written.ok() && dos_change) {
+      if (mode != original_mode) Chmod(host, original_mode);  // all or nothing
+      return written;
+    }
+  }
+
+  if (want_read_only && !is_read_only) {
+    if (Status s = Chmod(host, mode & ~kWriteBits); !s.ok()) return s;
+  }
+  return Status::Ok();
+}
+
+Status PosixFileSystem::SetTimes(std::string_view path, const FileTime* creation_time,
+                                 const FileTime* last_access_time, const FileTime* last_write_time) {
+  std::string host;
+  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+
+  // The creation time goes first: it is the part a file system may refuse, and a refusal then leaves
+  // the other two times untouched.
+  if (creation_time != nullptr) {
+    mode_t mode = 0;
+    if (Status s = LstatMode(host, &mode); !s.ok()) return s;
+    DosAttrib dos;
+    bool present = false;
+    if (Status s = LoadDosAttrib(host, &dos, &present); !s.ok()) return s;
+    dos.creation_time = *creation_time;
+    dos.valid_flags |= kDosAttribValidCreationTime;
+    if (Status s = posix::WriteDosAttrib(host, dos, mode); !s.ok()) return s;
+  }
+
+  if (last_access_time != nullptr || last_write_time != nullptr) {
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1] = times[0];
+    if (last_access_time != nullptr) times[0] = TimespecFromFileTime(*last_access_time);
+    if (last_write_time != nullptr) times[1] = TimespecFromFileTime(*last_write_time);
+    if (utimensat(AT_FDCWD, host.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+      return posix::ErrnoStatus(errno, "utimensat", host);
+    }
+  }
+  return Status::Ok();
+}
+
+}  // namespace morva

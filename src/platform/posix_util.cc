@@ -1,0 +1,151 @@
+#include "platform/posix_util.h"
+
+#include <fcntl.h>
+#include <sys/xattr.h>
+
+#include <array>
+#include <cerrno>
+#include <string>
+
+#include "platform/file_time.h"
+
+namespace morva::posix {
+namespace {
+
+FileTime FromStatxTimestamp(const struct statx_timestamp& t) {
+  struct timespec ts {};
+  ts.tv_sec = static_cast<time_t>(t.tv_sec);
+  ts.tv_nsec = static_cast<long>(t.tv_nsec);
+  return FileTimeFromTimespec(ts);
+}
+
+bool IsAscii(std::string_view s) {
+  for (unsigned char c : s) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+Status ErrnoStatus(int err, std::string_view operation, std::string_view path) {
+  std::string context(operation);
+  context += ": ";
+  context += path;
+  return Status::Error(err, context);
+}
+
+bool HasForbiddenByte(std::string_view host_name) {
+  static constexpr auto kForbidden = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 0x20; ++c) table[c] = true;
+    for (unsigned char c : std::string_view("\\/:*?\"<>|")) table[c] = true;
+    return table;
+  }();
+  for (unsigned char c : host_name) {
+    if (kForbidden[c]) return true;
+  }
+  return false;
+}
+
+bool EngineNameOf(TextCodec* codec, std::string_view host_name, std::string* engine_name) {
+  if (HasForbiddenByte(host_name)) return false;
+  if (IsAscii(host_name)) {
+    engine_name->assign(host_name);
+    return true;
+  }
+  if (!codec->Utf8ToCp932(host_name, engine_name).ok()) return false;
+  // Several Unicode characters share one code page 932 code (U+2212 and U+FF0D, for one); only a name
+  // that comes back byte for byte can be reached again through its engine form.
+  std::string back;
+  if (!codec->Cp932ToUtf8(*engine_name, &back).ok()) return false;
+  return back == host_name;
+}
+
+std::string_view HostBaseName(std::string_view host_path) {
+  while (host_path.size() > 1 && host_path.back() == '/') host_path.remove_suffix(1);
+  if (host_path == "/") return {};
+  const std::size_t slash = host_path.rfind('/');
+  return slash == std::string_view::npos ? host_path : host_path.substr(slash + 1);
+}
+
+std::string HostDirName(std::string_view host_path) {
+  while (host_path.size() > 1 && host_path.back() == '/') host_path.remove_suffix(1);
+  const std::size_t slash = host_path.rfind('/');
+  if (slash == std::string_view::npos) return ".";
+  if (slash == 0) return "/";
+  return std::string(host_path.substr(0, slash));
+}
+
+DosAttribState ClassifyDosAttribRead(long rc, int err, const char* buffer, DosAttrib* out) {
+  if (rc < 0) {
+    switch (err) {
+      case ENODATA:
+        return DosAttribState::kAbsent;
+      case ENOTSUP:
+        return DosAttribState::kUnsupported;
+      case ERANGE:
+        return DosAttribState::kUndecodable;  // far larger than any value this program knows
+      default:
+        return DosAttribState::kError;
+    }
+  }
+  if (!DecodeDosAttrib(std::string_view(buffer, static_cast<std::size_t>(rc)), out)) {
+    return DosAttribState::kUndecodable;
+  }
+  return DosAttribState::kFound;
+}
+
+DosAttribState ReadDosAttrib(const std::string& host_path, DosAttrib* out, int* err) {
+  char buffer[256];
+  const ssize_t rc = lgetxattr(host_path.c_str(), kDosAttribXattrName, buffer, sizeof(buffer));
+  *err = rc < 0 ? errno : 0;
+  return ClassifyDosAttribRead(rc, *err, buffer, out);
+}
+
+Status WriteDosAttrib(const std::string& host_path, const DosAttrib& value, mode_t mode) {
+  const std::string blob = EncodeDosAttrib(value);
+  if (lsetxattr(host_path.c_str(), kDosAttribXattrName, blob.data(), blob.size(), 0) == 0) {
+    return Status::Ok();
+  }
+  int err = errno;
+  if (err == EACCES && (S_ISREG(mode) || S_ISDIR(mode)) && (mode & S_IWUSR) == 0 &&
+      fchmodat(AT_FDCWD, host_path.c_str(), (mode & 07777) | S_IWUSR, 0) == 0) {
+    err = lsetxattr(host_path.c_str(), kDosAttribXattrName, blob.data(), blob.size(), 0) == 0 ? 0 : errno;
+    fchmodat(AT_FDCWD, host_path.c_str(), mode & 07777, 0);
+    if (err == 0) return Status::Ok();
+  }
+  // Symbolic links and special files cannot carry user extended attributes either.
+  if (err == EPERM && !S_ISREG(mode) && !S_ISDIR(mode)) err = ENOTSUP;
+  return ErrnoStatus(err, "write user.DOSATTRIB", host_path);
+}
+
+void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_directory, FindData* data) {
+  const mode_t mode = st.stx_mode;
+  std::uint32_t attributes = 0;
+  if (S_ISDIR(mode)) {
+    attributes |= kAttrDirectory;
+  } else if (S_ISLNK(mode)) {
+    attributes |= kAttrReparsePoint;
+    if (link_to_directory) attributes |= kAttrDirectory;
+  }
+  if (!S_ISLNK(mode) && (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= kAttrReadOnly;
+  if (dos != nullptr && (dos->valid_flags & kDosAttribValidAttributes) != 0) {
+    attributes |= dos->attributes & (kAttrHidden | kAttrSystem | kAttrArchive);
+  }
+  data->attributes = attributes;
+
+  data->last_write_time = FromStatxTimestamp(st.stx_mtime);
+  data->last_access_time = FromStatxTimestamp(st.stx_atime);
+  if (dos != nullptr && (dos->valid_flags & kDosAttribValidCreationTime) != 0) {
+    data->creation_time = dos->creation_time;
+  } else if ((st.stx_mask & STATX_BTIME) != 0) {
+    data->creation_time = FromStatxTimestamp(st.stx_btime);
+  } else {
+    data->creation_time = data->last_write_time;
+  }
+  // Directories and links have no data of their own to count.
+  data->size = S_ISREG(mode) ? st.stx_size : 0;
+}
+
+}  // namespace morva::posix

@@ -1,0 +1,100 @@
+#ifndef MORVA_PLATFORM_POSIX_UTIL_H_
+#define MORVA_PLATFORM_POSIX_UTIL_H_
+
+// Pieces shared by the PosixFileSystem operations (find, attributes, move). Internal to the host layer.
+
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/dos_attrib.h"
+#include "platform/file_system.h"
+#include "platform/status.h"
+#include "platform/text_codec.h"
+
+namespace morva::posix {
+
+// Closes a file descriptor when it goes out of scope.
+class ScopedFd {
+ public:
+  ScopedFd() = default;
+  explicit ScopedFd(int fd) : fd_(fd) {}
+  ScopedFd(const ScopedFd&) = delete;
+  ScopedFd& operator=(const ScopedFd&) = delete;
+  ScopedFd(ScopedFd&& other) noexcept : fd_(other.release()) {}
+  ScopedFd& operator=(ScopedFd&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  ~ScopedFd() { reset(); }
+
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+  void reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+// A failure status from an errno value, with "operation: path" as context.
+Status ErrnoStatus(int err, std::string_view operation, std::string_view path);
+
+// True when a host name cannot be shown to the engine for its bytes alone: a byte below 0x20 or one of
+// \ / : * ? " < > |.
+bool HasForbiddenByte(std::string_view host_name);
+
+// The code page 932 form of a host name (UTF-8 bytes), or false when the name is invisible: a forbidden
+// byte, no code page 932 form, or a form that does not convert back to exactly the same bytes.
+bool EngineNameOf(TextCodec* codec, std::string_view host_name, std::string* engine_name);
+
+// The last component of a host path, ignoring trailing slashes ("" for "/").
+std::string_view HostBaseName(std::string_view host_path);
+
+// The directory part of a host path ("/a/b" -> "/a", "/a" -> "/").
+std::string HostDirName(std::string_view host_path);
+
+// The result of reading user.DOSATTRIB.
+enum class DosAttribState {
+  kFound,         // decoded into *out
+  kAbsent,        // the entry has no such attribute
+  kUndecodable,   // a value this program cannot read
+  kUnsupported,   // the file system has no user extended attributes
+  kError,         // another failure; *err holds errno
+};
+
+// Classifies the result of a getxattr-like call (`rc` is its return value, `err` errno after it) and
+// decodes the value read into `buffer`.
+DosAttribState ClassifyDosAttribRead(long rc, int err, const char* buffer, DosAttrib* out);
+
+// Reads user.DOSATTRIB of the entry at `host_path` itself (a symbolic link is not followed).
+DosAttribState ReadDosAttrib(const std::string& host_path, DosAttrib* out, int* err);
+
+// Writes `value` as user.DOSATTRIB of the entry at `host_path` itself. A user extended attribute needs
+// write permission; when the owner has made the entry read-only (`mode` without S_IWUSR) and the write is
+// refused, owner write permission is lent for the duration of the write and the mode restored after it.
+// Fails with ENOTSUP on a file system without user extended attributes.
+Status WriteDosAttrib(const std::string& host_path, const DosAttrib& value, mode_t mode);
+
+// The attributes and times of an entry from its status (taken without following a link) and its
+// DOSATTRIB value (null when it has none). `link_to_directory` tells whether a symbolic link points at a
+// directory. The name is left as it is.
+void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_directory, FindData* data);
+
+// The statx mask FillFindData needs.
+inline constexpr unsigned int kStatxMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME |
+                                           STATX_MTIME | STATX_BTIME;
+
+}  // namespace morva::posix
+
+#endif  // MORVA_PLATFORM_POSIX_UTIL_H_

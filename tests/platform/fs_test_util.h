@@ -1,0 +1,91 @@
+#ifndef MORVA_TESTS_PLATFORM_FS_TEST_UTIL_H_
+#define MORVA_TESTS_PLATFORM_FS_TEST_UTIL_H_
+
+// Helpers for the file system tests: a temporary directory under /tmp removed with everything in it,
+// small file helpers, and engine paths for host paths.
+
+#include <fcntl.h>
+#include <ftw.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+
+namespace morva::testing {
+
+class TempDir {
+ public:
+  TempDir() {
+    char templ[] = "/tmp/morva-fs-test-XXXXXX";
+    if (mkdtemp(templ) != nullptr) path_ = templ;
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir() {
+    if (path_.empty()) return;
+    // Depth first, never following a link; read-only entries are no obstacle to root or to the owner.
+    nftw(
+        path_.c_str(),
+        [](const char* p, const struct stat* st, int, struct FTW*) {
+          if (S_ISDIR(st->st_mode)) {
+            chmod(p, 0700);
+            return rmdir(p) == 0 ? 0 : 0;
+          }
+          unlink(p);
+          return 0;
+        },
+        16, FTW_DEPTH | FTW_PHYS);
+  }
+
+  const std::string& path() const { return path_; }
+  std::string Sub(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& data) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << data;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The engine path of an absolute host path (ASCII or UTF-8 that has a code page 932 form).
+inline std::string EnginePath(TextCodec* codec, const std::string& host) {
+  std::string cp932;
+  EXPECT_TRUE(codec->Utf8ToCp932(host, &cp932).ok()) << host;
+  std::string out = "Z:";
+  for (char c : cp932) out.push_back(c == '/' ? '\\' : c);
+  return out;
+}
+
+// The code page 932 form of UTF-8 text written in a test.
+inline std::string Sjis(TextCodec* codec, const std::string& utf8) {
+  std::string out;
+  EXPECT_TRUE(codec->Utf8ToCp932(utf8, &out).ok()) << utf8;
+  return out;
+}
+
+}  // namespace morva::testing
+
+#endif  // MORVA_TESTS_PLATFORM_FS_TEST_UTIL_H_
