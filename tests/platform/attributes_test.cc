@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fs_test_util.h"
+#include "common/test_util.h"
 #include "platform/dos_attrib.h"
 #include "platform/file_system.h"
 #include "platform/file_time.h"

@@ -13,7 +13,7 @@
 #include "platform/name_order.h"
 #include "platform/text_codec.h"
 #include "platform/wildcard.h"
-#include "fs_test_util.h"
+#include "common/test_util.h"
 
 namespace morva {
 namespace {

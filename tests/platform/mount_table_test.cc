@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "paths_temp_dir.h"
+#include "common/test_util.h"
 
 namespace morva {
 namespace {
@@ -169,7 +169,7 @@ TEST(MountTableTest, FindShareComparesServerAndShareWithoutCase) {
 }
 
 TEST(MountTableTest, LoadReadsAFileAndReportsAMissingOne) {
-  test::PathsTempDir dir;
+  testing::TempDir dir;
   ASSERT_TRUE(dir.ok());
   ASSERT_TRUE(dir.WriteFile("mountinfo", kFixture));
   MountTable table;

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fs_test_util.h"
+#include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/file_system_wrapper.h"
 #include "platform/file_time.h"

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "paths_temp_dir.h"
+#include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/host_paths.h"
 #include "platform/text_codec.h"
@@ -18,7 +18,7 @@ namespace {
 constexpr char kHyoCp932[] = "\x95\x5C";  // 表
 constexpr char kSoCp932[] = "\x83\x5C";   // ソ
 
-class PathsTest : public testing::Test {
+class PathsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     codec_ = NewIconvTextCodec();
@@ -122,7 +122,7 @@ TEST_F(PathsTest, FromHostPathRefusesInexactForms) {
 }
 
 TEST_F(PathsTest, FromHostPathTakesRelativePathsFromTheCurrentDirectory) {
-  test::PathsTempDir dir;
+  testing::TempDir dir;
   ASSERT_TRUE(dir.ok());
   ASSERT_EQ(mkdir((dir / "sub").c_str(), 0700), 0);
   std::string dir_engine;
@@ -130,7 +130,7 @@ TEST_F(PathsTest, FromHostPathTakesRelativePathsFromTheCurrentDirectory) {
   std::string parent_engine = dir_engine.substr(0, dir_engine.rfind('\\'));
   if (parent_engine == "Z:") parent_engine = "Z:\\";
   {
-    test::ScopedChdir cd(dir.path());
+    testing::ScopedChdir cd(dir.path());
     ASSERT_TRUE(cd.ok());
     EXPECT_EQ(FromHost("x"), dir_engine + "\\x");
     EXPECT_EQ(FromHost("x//y/"), dir_engine + "\\x\\y");
@@ -142,7 +142,7 @@ TEST_F(PathsTest, FromHostPathTakesRelativePathsFromTheCurrentDirectory) {
     EXPECT_EQ(FromHost("/x"), "Z:\\x");
 
     // A current directory that was removed has no path.
-    test::ScopedChdir cd_sub(dir / "sub");
+    testing::ScopedChdir cd_sub(dir / "sub");
     ASSERT_TRUE(cd_sub.ok());
     ASSERT_EQ(rmdir((dir / "sub").c_str()), 0);
     EXPECT_EQ(FromHost("x"), Err(ENOENT));
@@ -175,7 +175,7 @@ class UncPathsTest : public PathsTest {
     return s.ok() ? host : "error " + std::to_string(s.code());
   }
 
-  test::PathsTempDir dir_;
+  testing::TempDir dir_;
   HostLocations locations_;
 };
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "paths_temp_dir.h"
+#include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 // A fixture host: device nodes (plain files), a by-label directory of links to them, a sysfs block
 // directory and a mount table whose mounts live under the temporary directory.
-class VolumeInfoTest : public testing::Test {
+class VolumeInfoTest : public ::testing::Test {
  protected:
   void SetUp() override {
     codec_ = NewIconvTextCodec();
@@ -76,7 +76,7 @@ class VolumeInfoTest : public testing::Test {
   }
 
   std::unique_ptr<TextCodec> codec_;
-  test::PathsTempDir dir_;
+  testing::TempDir dir_;
   HostLocations locations_;
 };
 

@@ -1,8 +1,8 @@
-#ifndef MORVA_TESTS_PLATFORM_FS_TEST_UTIL_H_
-#define MORVA_TESTS_PLATFORM_FS_TEST_UTIL_H_
+#ifndef MORVA_TESTS_COMMON_TEST_UTIL_H_
+#define MORVA_TESTS_COMMON_TEST_UTIL_H_
 
-// Helpers for the file system tests: a temporary directory under /tmp removed with everything in it,
-// small file helpers, and engine paths for host paths.
+// Helpers shared by the test programs: a temporary directory under /tmp removed with everything in it,
+// a scoped change of the current directory, small file helpers, and engine paths for host paths.
 
 #include <fcntl.h>
 #include <ftw.h>
@@ -14,6 +14,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,14 @@
 
 namespace morva::testing {
 
+// path() is free of symbolic links, so it can be compared with getcwd and realpath.
 class TempDir {
  public:
   TempDir() {
-    char templ[] = "/tmp/morva-fs-test-XXXXXX";
-    if (mkdtemp(templ) != nullptr) path_ = templ;
+    char templ[] = "/tmp/morva-test-XXXXXX";
+    if (mkdtemp(templ) == nullptr) return;
+    std::unique_ptr<char, decltype(&free)> real(realpath(templ, nullptr), &free);
+    path_ = real ? real.get() : templ;
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -46,11 +50,40 @@ class TempDir {
         16, FTW_DEPTH | FTW_PHYS);
   }
 
+  bool ok() const { return !path_.empty(); }
   const std::string& path() const { return path_; }
-  std::string Sub(const std::string& name) const { return path_ + "/" + name; }
+  std::string Sub(std::string_view name) const { return path_ + "/" + std::string(name); }
+  std::string operator/(std::string_view name) const { return Sub(name); }
+
+  // Writes `text` to the file `name` (relative to the directory), creating or truncating it.
+  bool WriteFile(std::string_view name, std::string_view text) const {
+    std::ofstream out(Sub(name), std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+  }
 
  private:
   std::string path_;
+};
+
+// Changes the current directory for the life of the object and restores the previous one.
+class ScopedChdir {
+ public:
+  explicit ScopedChdir(const std::string& dir) : old_(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    ok_ = old_ >= 0 && chdir(dir.c_str()) == 0;
+  }
+  ScopedChdir(const ScopedChdir&) = delete;
+  ScopedChdir& operator=(const ScopedChdir&) = delete;
+  ~ScopedChdir() {
+    if (old_ < 0) return;
+    if (fchdir(old_) != 0) perror("fchdir");
+    close(old_);
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  int old_;
+  bool ok_ = false;
 };
 
 inline void WriteFile(const std::string& path, const std::string& data) {
@@ -88,4 +121,4 @@ inline std::string Sjis(TextCodec* codec, const std::string& utf8) {
 
 }  // namespace morva::testing
 
-#endif  // MORVA_TESTS_PLATFORM_FS_TEST_UTIL_H_
+#endif  // MORVA_TESTS_COMMON_TEST_UTIL_H_
