@@ -1,8 +1,13 @@
 #include "engine/path_utils.h"
 
 #include <map>
+#include <memory>
 
 #include <gtest/gtest.h>
+
+#include "common/test_util.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
 
 namespace morva {
 namespace {
@@ -101,6 +106,59 @@ TEST(PathUtilsTest, ExpandPathReplacesLeadingVariablesAndResolvesDots) {
   EXPECT_EQ(ExpandPath("\\\\srv\\share\\a\\..\\b", lookup), "\\\\srv\\share\\b");
   // A trail byte 0x5C does not split a component.
   EXPECT_EQ(ExpandPath("Z:\\" + kHyo + "\\..\\x", lookup), "Z:\\x");
+}
+
+}  // namespace
+}  // namespace morva
+
+namespace morva {
+namespace {
+
+class PathUtilsOnDiskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    codec_ = NewIconvTextCodec();
+    ASSERT_NE(codec_, nullptr);
+    fs_ = NewPosixFileSystem(codec_.get());
+    ASSERT_TRUE(dir_.ok());
+    root_ = testing::EnginePath(codec_.get(), dir_.path());
+  }
+
+  std::unique_ptr<TextCodec> codec_;
+  std::unique_ptr<FileSystem> fs_;
+  testing::TempDir dir_;
+  std::string root_;
+};
+
+TEST_F(PathUtilsOnDiskTest, ClassifyPathTellsInvalidMissingRootExistingAndUnc) {
+  ASSERT_TRUE(dir_.WriteFile("f.txt", "x"));
+  EXPECT_EQ(ClassifyPath(*fs_, root_), kPathExists);
+  EXPECT_EQ(ClassifyPath(*fs_, root_ + "\\f.txt"), kPathExists);
+  EXPECT_EQ(ClassifyPath(*fs_, root_ + "\\missing"), kPathMissing);
+  EXPECT_EQ(ClassifyPath(*fs_, "Z:\\"), kPathDriveRoot);
+  EXPECT_EQ(ClassifyPath(*fs_, "Q:\\"), kPathMissing);  // no such drive
+  EXPECT_EQ(ClassifyPath(*fs_, "\\\\server\\share"), kPathUnc);
+  EXPECT_EQ(ClassifyPath(*fs_, "\\\\"), kPathInvalid);
+  EXPECT_EQ(ClassifyPath(*fs_, root_ + "\\*.txt"), kPathInvalid);
+  EXPECT_EQ(ClassifyPath(*fs_, root_ + "\\a:b"), kPathInvalid);
+  EXPECT_EQ(ClassifyPath(*fs_, "relative\\path"), kPathInvalid);
+  EXPECT_EQ(ClassifyPath(*fs_, "Z:\\" + std::string(258, 'x')), kPathInvalid);
+  // The trail byte of "表" is not a separator, and a lead byte's trail is never a forbidden character.
+  EXPECT_EQ(ClassifyPath(*fs_, root_ + "\\" + kHyo), kPathMissing);
+}
+
+TEST_F(PathUtilsOnDiskTest, MakeDirectoriesCreatesTheMissingChainOnly) {
+  const std::string deep = root_ + "\\a\\b\\" + testing::Sjis(codec_.get(), "表") + "\\c";
+  EXPECT_TRUE(MakeDirectories(*fs_, deep));
+  EXPECT_TRUE(testing::Exists(dir_.path() + "/a/b/表/c"));
+  EXPECT_TRUE(MakeDirectories(*fs_, deep));  // already there: nothing to do
+  EXPECT_TRUE(MakeDirectories(*fs_, root_ + "\\a\\x\\"));
+  EXPECT_TRUE(testing::Exists(dir_.path() + "/a/x"));
+
+  // A file in the way stops the chain at the first failure.
+  ASSERT_TRUE(dir_.WriteFile("file", "x"));
+  EXPECT_FALSE(MakeDirectories(*fs_, root_ + "\\file\\sub"));
+  EXPECT_FALSE(testing::Exists(dir_.path() + "/file/sub"));
 }
 
 }  // namespace
