@@ -1,0 +1,74 @@
+#ifndef MORVA_ENGINE_SESSION_H_
+#define MORVA_ENGINE_SESSION_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/app_settings.h"
+#include "engine/conversion_settings.h"
+#include "engine/preview_record.h"
+
+namespace morva {
+
+class FileSystem;
+class TextCodec;
+class UserInterface;
+
+enum class RunMode { kPreview, kRun };
+
+// The order in which the entries of one directory enter the target list (serial numbering and date
+// naming sort them). Set by validation just before enumeration.
+struct SortParameters {
+  bool on = false;
+  bool ascending = true;
+  int key = 0;  // 0 name, 1 last write, 2 creation, 3 Exif date, 4 number in the name; +64 last number
+};
+
+// The five counters of a run.
+struct RunCounters {
+  std::int32_t full_success = 0;     // "完全成功"
+  std::int32_t partial_success = 0;  // "一部成功"
+  std::int32_t not_needed = 0;       // "変換不要"
+  std::int32_t full_failure = 0;     // "完全失敗"
+  std::int32_t processed = 0;        // "総数"
+};
+
+// Everything one running program shares between its parts: the services it stands on, the current job,
+// the application settings, and the state of the preview or run in progress. One instance lives as long
+// as the front end; it is passed to the code that needs it instead of living in global variables.
+struct Session {
+  Session(TextCodec& codec_in, FileSystem& fs_in, UserInterface& ui_in) : codec(codec_in), fs(fs_in), ui(ui_in) {}
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  TextCodec& codec;
+  FileSystem& fs;
+  UserInterface& ui;
+
+  ConversionSettings settings;
+  AppSettings app;
+
+  // The run in progress (or the last one).
+  RunMode mode = RunMode::kPreview;
+  bool copy_conversion = false;
+  bool cancelled = false;         // the person cancelled the last enumeration or walk
+  RunCounters counters;
+  int progress_total = 0;
+  int recycle_bin_state = -1;     // -1 unknown, 1 deletions go to the recycle bin, 0 they do not
+  bool log_usable = true;         // false once a write to the log failed
+  bool run_happened = false;      // a run (not a preview) has finished since start-up
+
+  // Targets of the current preview or run, in conversion order, and the preview's exclusions by
+  // position (a negative flag excludes the target from the next run; empty = convert everything).
+  std::vector<std::string> targets;
+  std::vector<std::int16_t> selection;
+  SortParameters sort;
+
+  // The records of the last preview.
+  std::vector<PreviewRecord> preview;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_ENGINE_SESSION_H_

@@ -1,0 +1,98 @@
+#ifndef MORVA_ENGINE_USER_INTERFACE_H_
+#define MORVA_ENGINE_USER_INTERFACE_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/preview_record.h"
+
+namespace morva {
+
+// Page codes of the job pages, as CollectSettings and FocusSetting name them.
+inline constexpr int kPageTargets = 0;      // the target panel and the main window
+inline constexpr int kPageNameRuleBase = 0;  // name rule n (1-8) is page n
+inline constexpr int kPageNameSelector = 10;
+inline constexpr int kPageAttributes = 11;
+inline constexpr int kPageTimes = 12;
+inline constexpr int kPageDeletion = 13;
+inline constexpr int kPageId3 = 14;
+
+// How the preview dialog ended.
+enum class PreviewChoice {
+  kCancel,   // "キャンセル" or closed
+  kRun,      // "変換開始"
+  kCopyRun,  // "コピー変換", the output directory chosen and stored in the application settings
+};
+
+// What the progress dialog shows for the target being processed.
+struct ProgressState {
+  std::string path;     // the target
+  int position = 0;     // bar position: targets processed so far
+  int total = 0;        // bar range
+  std::string counts;   // "%d / %d 完了 （%d%%）"
+  std::string title;    // "MORVA - 変換状況（%d%%）"
+};
+
+// The engine's only way to the person using it. The desktop program, the console front end and the tests
+// each implement it; the engine never includes a toolkit header. Every text is code page 932; every
+// message box has the caption "MORVA".
+class UserInterface {
+ public:
+  UserInterface() = default;
+  UserInterface(const UserInterface&) = delete;
+  UserInterface& operator=(const UserInterface&) = delete;
+  virtual ~UserInterface() = default;
+
+  // Modal message boxes: refused input and summaries (warning icon), information, the fatal error.
+  virtual void ShowWarning(std::string_view text) = 0;
+  virtual void ShowInformation(std::string_view text) = 0;
+  virtual void ShowError(std::string_view text) = 0;
+
+  // A Yes/No question with the question icon; true for Yes.
+  virtual bool AskYesNo(std::string_view text) = 0;
+
+  // The modeless extraction dialog "MORVA - 変換対象抽出", open while targets are enumerated.
+  virtual void OpenExtractionDialog() = 0;
+  virtual void CloseExtractionDialog() = 0;
+
+  // The modeless progress dialog "MORVA - 変換状況". `status_text` is "変換中です．．．" or
+  // "プレビュー作成中です．．．"; the bar runs from 0 to `total`.
+  virtual void OpenProgressDialog(std::string_view status_text, int total) = 0;
+  virtual void UpdateProgress(const ProgressState& state) = 0;
+  virtual void CloseProgressDialog() = 0;
+
+  // Handles pending input (the open dialog's cancel button, Ctrl-C on a console) and reports whether the
+  // person asked to cancel since the last ClearCancel. Called once per target or directory, so a long
+  // loop stays responsive and a cancel takes effect at the next target.
+  virtual bool PollCancel() = 0;
+  virtual void ClearCancel() = 0;
+
+  // The modal preview dialog over `records` (in target order). The person may exclude and include
+  // targets: an excluded record's state is negated in place. `copy_directory` is the output directory
+  // of copy conversion; kCopyRun stores the chosen one there.
+  virtual PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, std::string* copy_directory) = 0;
+
+  // Asks for the output directory of copy conversion, starting from *directory; false when cancelled.
+  virtual bool AskOutputDirectory(std::string* directory) = 0;
+
+  // Brings the page `page_code` to the front and puts the focus on the control of setting `key` (its
+  // configuration key, e.g. "DIRFIL", "FNM_IPN_SEL").
+  virtual void FocusSetting(int page_code, std::string_view key) = 0;
+
+  // The items of the list panel's list box (file-list mode), engine paths in list order.
+  virtual std::vector<std::string> ListItems() = 0;
+
+  // The target panel after validation changed it: the trimmed target path, and "ディレクトリも対象",
+  // "指定ディレクトリ自身も対象", "ディレクトリのみを対象" cleared (the latter two disabled) with
+  // "対象ファイルワイルドカード指定" enabled.
+  virtual void SetTargetPath(std::string_view path) = 0;
+  virtual void ClearDirectoryTargets() = 0;
+
+  // Refreshes the target list window.
+  virtual void RefreshTargetList() = 0;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_ENGINE_USER_INTERFACE_H_

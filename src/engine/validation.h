@@ -1,0 +1,16 @@
+#ifndef MORVA_ENGINE_VALIDATION_H_
+#define MORVA_ENGINE_VALIDATION_H_
+
+#include "engine/session.h"
+
+namespace morva {
+
+// Checks the target specification and the job before a preview or run (or, with `job_only`, the job
+// alone before it is saved as a preset). The first failing check shows its message, brings the page
+// and control of the offending setting to the front, and makes the result false; nothing on disk
+// changes. On success the sort parameters of the enumeration are set.
+bool ValidateJob(Session& session, bool job_only);
+
+}  // namespace morva
+
+#endif  // MORVA_ENGINE_VALIDATION_H_

@@ -1,0 +1,102 @@
+#ifndef MORVA_TESTS_COMMON_SCRIPTED_UI_H_
+#define MORVA_TESTS_COMMON_SCRIPTED_UI_H_
+
+// A UserInterface for engine tests: records every message and dialog call, answers questions from a
+// script, and can cancel after a given number of polls.
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/user_interface.h"
+
+namespace morva::testing {
+
+class ScriptedUi : public UserInterface {
+ public:
+  struct Message {
+    enum Kind { kWarning, kInformation, kError, kQuestion } kind;
+    std::string text;
+  };
+
+  // Answers for AskYesNo, in order; when they run out the answer is `default_answer`.
+  std::deque<bool> answers;
+  bool default_answer = true;
+  // The preview dialog's answer; `on_preview` may change the records first (exclude targets).
+  PreviewChoice preview_choice = PreviewChoice::kCancel;
+  std::function<void(std::vector<PreviewRecord>&)> on_preview;
+  // Cancel once PollCancel has been called this many times (negative: never).
+  int cancel_after_polls = -1;
+  std::vector<std::string> list_items;
+  std::string output_directory;
+  bool output_directory_chosen = true;
+
+  // What happened.
+  std::vector<Message> messages;
+  std::vector<PreviewRecord> shown_preview;
+  int previews_shown = 0;
+  int polls = 0;
+  std::vector<ProgressState> progress;
+  std::vector<std::pair<int, std::string>> focused;  // (page, key)
+  std::string target_path_set;
+  int directory_targets_cleared = 0;
+  int target_list_refreshed = 0;
+
+  void ShowWarning(std::string_view text) override { messages.push_back({Message::kWarning, std::string(text)}); }
+  void ShowInformation(std::string_view text) override {
+    messages.push_back({Message::kInformation, std::string(text)});
+  }
+  void ShowError(std::string_view text) override { messages.push_back({Message::kError, std::string(text)}); }
+  bool AskYesNo(std::string_view text) override {
+    messages.push_back({Message::kQuestion, std::string(text)});
+    if (answers.empty()) return default_answer;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void OpenExtractionDialog() override {}
+  void CloseExtractionDialog() override {}
+  void OpenProgressDialog(std::string_view, int) override {}
+  void UpdateProgress(const ProgressState& state) override { progress.push_back(state); }
+  void CloseProgressDialog() override {}
+  bool PollCancel() override {
+    ++polls;
+    if (cancel_after_polls >= 0 && polls > cancel_after_polls) cancelled_ = true;
+    return cancelled_;
+  }
+  void ClearCancel() override { cancelled_ = false; }
+  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, std::string* copy_directory) override {
+    ++previews_shown;
+    if (on_preview) on_preview(records);
+    shown_preview = records;
+    if (preview_choice == PreviewChoice::kCopyRun) *copy_directory = output_directory;
+    return preview_choice;
+  }
+  bool AskOutputDirectory(std::string* directory) override {
+    if (output_directory_chosen) *directory = output_directory;
+    return output_directory_chosen;
+  }
+  void FocusSetting(int page_code, std::string_view key) override { focused.emplace_back(page_code, std::string(key)); }
+  std::vector<std::string> ListItems() override { return list_items; }
+  void SetTargetPath(std::string_view path) override { target_path_set = std::string(path); }
+  void ClearDirectoryTargets() override { ++directory_targets_cleared; }
+  void RefreshTargetList() override { ++target_list_refreshed; }
+
+  // The texts of the messages of one kind, in order.
+  std::vector<std::string> Texts(Message::Kind kind) const {
+    std::vector<std::string> out;
+    for (const Message& m : messages) {
+      if (m.kind == kind) out.push_back(m.text);
+    }
+    return out;
+  }
+
+ private:
+  bool cancelled_ = false;
+};
+
+}  // namespace morva::testing
+
+#endif  // MORVA_TESTS_COMMON_SCRIPTED_UI_H_
