@@ -433,6 +433,7 @@ SettingsReadResult ParseSettingsText(std::string_view file_bytes, const DesktopG
   }
 
   while (NextLine(&rest, &line)) {
+    if (line.text.empty()) continue;  // the writer separates groups with blank lines
     // A last line without its break is read as if it had one.
     const std::size_t length = line.text.size() + 1;
     const std::size_t separator = line.text.find(kSeparator);

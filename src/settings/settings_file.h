@@ -54,8 +54,8 @@ struct SettingsReadResult {
   // Lines whose key matched an application key or a job key and whose value was stored. A job key
   // whose value ParseKey refused is counted too, since ParseKey cannot tell it apart.
   int lines_applied = 0;
-  // Every other line after the header: blank, malformed, unknown or refused. Never reported to the
-  // user; it lets a caller or a test see that something was passed over.
+  // Every other non-blank line after the header: malformed, unknown or refused. Never reported to
+  // the user; it lets a caller or a test see that something was passed over.
   int lines_skipped = 0;
   // The job kinds of the job record after reading (also when the header was not recognised).
   JobKinds job_kinds;
