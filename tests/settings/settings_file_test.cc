@@ -304,12 +304,14 @@ TEST(SettingsFileTest, ApplicationKeyRules) {
       {"OPT_1 = 005", opt_1, 10},
       {"OPT_2 = 3", [](const AppSettings& a) { return int{a.opt_2}; }, 3},
       {"OPT_2 = 4", [](const AppSettings& a) { return int{a.opt_2}; }, 2},
+      {"OPT_2 = 03", [](const AppSettings& a) { return int{a.opt_2}; }, 2},
       {"OPT_3 = 2048", opt_3, 2048},
       {"OPT_3 = 2049", opt_3, 256},
       {"OPT_3 = 0", opt_3, 0},
       {"OPT_3 = -1", opt_3, 256},
       {"SET_0 = 2", [](const AppSettings& a) { return int{a.set_0}; }, 2},
       {"SET_0 = 3", [](const AppSettings& a) { return int{a.set_0}; }, 1},
+      {"SET_0 = 02", [](const AppSettings& a) { return int{a.set_0}; }, 1},
       {"SET_DTS = 3", [](const AppSettings& a) { return int{a.set_dts}; }, 3},
       {"SET_DTS = 4", [](const AppSettings& a) { return int{a.set_dts}; }, 0},
   };
@@ -466,6 +468,7 @@ TEST(SettingsFileTest, JobKeysAndLineBreaksInValues) {
   const std::string text = FormatSettingsText(ConversionSettings(kNow), app);
   EXPECT_NE(text.find("\nCPDIR = \n"), std::string::npos);
   EXPECT_NE(text.find("\nSET_11 = \n"), std::string::npos);
+  EXPECT_NE(text.find(std::string(kHeader) + "DIRFIL = Z:\\b\nWINX = "), std::string::npos);
   ConversionSettings job(kNow);
   AppSettings read = DefaultApp();
   ParseSettingsText(text, kDesktop, &job, &read);
