@@ -77,7 +77,7 @@ void ShowSummary(Session& session, RunJournal& journal) {
 }  // namespace
 
 void RunTargets(Session& session, RunJournal& journal) {
-  const JobSwitches jobs = JobSwitchesOf(session.settings);
+  const JobSwitches jobs = ComputeJobSwitches(session.settings);
   const bool preview = session.mode == RunMode::kPreview;
   std::optional<PreviewBuilder> builder;
   if (preview) builder.emplace(session);

@@ -40,7 +40,7 @@ bool HasForbiddenCharacter(std::string_view name) {
 
 }  // namespace
 
-PreviewBuilder::PreviewBuilder(Session& session) : session_(session), jobs_(JobSwitchesOf(session.settings)) {
+PreviewBuilder::PreviewBuilder(Session& session) : session_(session), jobs_(ComputeJobSwitches(session.settings)) {
   TextCodec& c = session.codec;
   Texts& t = texts_;
   t.path_too_long_after = Cp932Text(c, "変換後パス最大長超えにより失敗");
