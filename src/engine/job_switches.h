@@ -1,0 +1,25 @@
+#ifndef MORVA_ENGINE_JOB_SWITCHES_H_
+#define MORVA_ENGINE_JOB_SWITCHES_H_
+
+#include "engine/conversion_settings.h"
+
+namespace morva {
+
+// Which of the five conversion jobs a settings record asks for. Validation and the run read the same
+// switches, so both derive them here.
+struct JobSwitches {
+  bool name = false;        // a name rule is selected (SW_FNM != 0)
+  bool attributes = false;  // an attribute is changed (any SW_ATR)
+  bool times = false;       // a creation, last-write or last-access time is changed (SW_DTT[0..2] > 0)
+  bool deletion = false;    // the targets are deleted (SW_DEL[0])
+  bool id3 = false;         // an ID3 item is converted (any SW_ID3 > 0)
+
+  bool any() const { return name || attributes || times || deletion || id3; }
+};
+
+// The job switches of `settings`. Cannot fail.
+JobSwitches ComputeJobSwitches(const ConversionSettings& settings);
+
+}  // namespace morva
+
+#endif  // MORVA_ENGINE_JOB_SWITCHES_H_
