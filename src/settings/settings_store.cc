@@ -17,9 +17,10 @@ std::string SettingsFilePath(std::string_view program_directory) {
 }
 
 bool LoadSettingsFile(FileSystem& fs, std::string_view file_path, const DesktopGeometry& desktop,
-                      ConversionSettings* job, AppSettings* app) {
+                      ConversionSettings* job, AppSettings* app, const DesktopGeometry* centre_on) {
+  const DesktopGeometry& centre = centre_on != nullptr ? *centre_on : desktop;
   *app = AppSettings();
-  app->CentreWindows(desktop.right, desktop.bottom, desktop.main_width, desktop.main_height);
+  app->CentreWindows(centre.right, centre.bottom, centre.main_width, centre.main_height);
   *job = ConversionSettings();
 
   std::string bytes;
@@ -28,8 +29,8 @@ bool LoadSettingsFile(FileSystem& fs, std::string_view file_path, const DesktopG
 }
 
 bool LoadSettings(FileSystem& fs, std::string_view program_directory, const DesktopGeometry& desktop,
-                  ConversionSettings* job, AppSettings* app) {
-  return LoadSettingsFile(fs, SettingsFilePath(program_directory), desktop, job, app);
+                  ConversionSettings* job, AppSettings* app, const DesktopGeometry* centre_on) {
+  return LoadSettingsFile(fs, SettingsFilePath(program_directory), desktop, job, app, centre_on);
 }
 
 bool SaveSettings(FileSystem& fs, std::string_view program_directory, const SettingsWriteGate& gate,

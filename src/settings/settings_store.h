@@ -18,17 +18,20 @@ namespace morva {
 // backslash and "morva.dat". A directory that already ends with a backslash (a drive root) gets none.
 std::string SettingsFilePath(std::string_view program_directory);
 
-// Gives *app its defaults (windows centred on `desktop`) and *job the defaults of a new job, then reads
-// the settings file at `file_path` (an engine path) into both. Returns false when the file is missing,
+// Gives *app its defaults (windows centred on `desktop`, or on `centre_on` when given) and *job the
+// defaults of a new job, then reads the settings file at `file_path` (an engine path) into both; stored
+// window positions are kept on `desktop`. A front end without windows passes a desktop large enough to
+// keep every stored position and a real-sized one to centre on, so that it never moves the desktop
+// program's windows when it saves the file. Returns false when the file is missing,
 // cannot be read (or is larger than the file system reads) or does not start with this program's
 // header; every default then stands. Lines the reader does not understand are skipped. Nothing is
 // ever reported to the person: a broken settings file must never keep the program from starting.
 bool LoadSettingsFile(FileSystem& fs, std::string_view file_path, const DesktopGeometry& desktop,
-                      ConversionSettings* job, AppSettings* app);
+                      ConversionSettings* job, AppSettings* app, const DesktopGeometry* centre_on = nullptr);
 
 // LoadSettingsFile on the settings file of `program_directory`.
 bool LoadSettings(FileSystem& fs, std::string_view program_directory, const DesktopGeometry& desktop,
-                  ConversionSettings* job, AppSettings* app);
+                  ConversionSettings* job, AppSettings* app, const DesktopGeometry* centre_on = nullptr);
 
 // Writes the settings file of `program_directory` when `gate` is open; with the gate closed nothing is
 // written and the result is true. The file is replaced atomically, so a failure leaves the old one
