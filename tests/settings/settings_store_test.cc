@@ -74,6 +74,12 @@ TEST_F(SettingsStoreTest, ReadsTheFileAndAnUnreadableOneCountsAsMissing) {
   EXPECT_EQ(app.prew, 600);          // a line without blanks around "=" is skipped
   EXPECT_EQ(app.winx, 1920 - 700);   // kept on the desktop
 
+  // A front end without windows keeps every stored position and centres only the missing ones.
+  const DesktopGeometry unbounded{16384, 16384, 640, 480};
+  EXPECT_TRUE(LoadSettings(*fs_, home_, unbounded, &job, &app, &kDesktop));
+  EXPECT_EQ(app.winx, 5000);
+  EXPECT_EQ(app.winy, (1080 - 500) / 2);
+
   FaultInjectingFileSystem faulty(fs_.get());
   faulty.FailOn(FsOp::kReadFile, "morva.dat", EIO);
   EXPECT_FALSE(LoadSettings(faulty, home_, kDesktop, &job, &app));
