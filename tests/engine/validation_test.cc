@@ -27,6 +27,7 @@ using Kind = ScriptedUi::Message::Kind;
 // Engine paths of the tree every case starts from: root\f.txt, root\g.txt, root\sub\h.txt.
 struct Tree {
   std::string root, file, file2, dir, nested, missing;
+  std::string drive_root = "Z:\\";
 };
 
 // One validation: a fresh interface and session over the shared file system, with a job that passes
@@ -42,20 +43,61 @@ struct Harness {
   Session session;
 };
 
-using JobSetup = std::function<void(Session&, const Tree&)>;
+// How a case departs from the passing job; changes compose with All.
+using Change = std::function<void(Session&, const Tree&)>;
 
-// A case of a table: how the job departs from the passing one, and the refusal it must get (an empty
-// message: it must pass).
+Change All(std::vector<Change> changes) {
+  return [changes](Session& s, const Tree& t) {
+    for (const Change& c : changes) c(s, t);
+  };
+}
+Change Job(std::function<void(ConversionSettings&)> edit) {
+  return [edit](Session& s, const Tree&) { edit(s.settings); };
+}
+// Turns on the SW_SET flags at `positions`.
+Change Flags(std::vector<int> positions) {
+  return [positions](Session& s, const Tree&) {
+    for (int i : positions) s.app.sw_set[i] = true;
+  };
+}
+// Directory mode on the tree path `base` followed by `suffix`.
+Change Target(std::string Tree::*base, std::string suffix = "") {
+  return [base, suffix](Session& s, const Tree& t) { s.app.dirfil[0] = t.*base + suffix; };
+}
+Change Wildcard(std::string text) {
+  return [text](Session& s, const Tree&) {
+    s.app.sw_set[5] = true;
+    s.app.set_11.Assign(text);
+  };
+}
+// File-list mode over the tree paths `items`.
+Change List(std::vector<std::string Tree::*> items) {
+  return [items](Session& s, const Tree& t) {
+    s.app.set_0 = 2;
+    auto& list = static_cast<ScriptedUi&>(s.ui).list_items;
+    for (auto item : items) list.push_back(t.*item);
+  };
+}
+Change Copy() {
+  return [](Session& s, const Tree&) { s.copy_conversion = true; };
+}
+const Change kNameOff = Job([](ConversionSettings& s) { s.sw_fnm = 0; });
+const Change kAttributesOnly = Job([](ConversionSettings& s) {
+  s.sw_fnm = 0;
+  s.sw_atr[0] = true;
+});
+
+// A case of a table: the change, and the refusal it must get (an empty message: it must pass).
 struct Case {
-  Case(const char* name_in, JobSetup setup_in, std::string message_in, int page_in = 0, std::string focus_in = "")
+  Case(const char* name_in, Change change_in, std::string message_in, int page_in = 0, std::string focus_in = "")
       : name(name_in),
-        setup(std::move(setup_in)),
+        change(std::move(change_in)),
         message(std::move(message_in)),
         page(page_in),
         focus(std::move(focus_in)) {}
 
   const char* name;
-  JobSetup setup;
+  Change change;
   std::string message;
   int page;
   std::string focus;
@@ -95,7 +137,7 @@ class ValidationTest : public ::testing::Test {
     for (const Case& c : cases) {
       SCOPED_TRACE(c.name);
       std::unique_ptr<Harness> h = NewHarness();
-      c.setup(h->session, tree_);
+      c.change(h->session, tree_);
       const bool ok = ValidateJob(h->session, job_only);
       if (c.message.empty()) {
         EXPECT_TRUE(ok);
@@ -127,121 +169,48 @@ TEST_F(ValidationTest, DirectoryModeTargets) {
   const std::string a3 =
       "対象ディレクトリにワイルドカードを使用して「ディレクトリも対象」または「サブディレクトリ内も対象にする」"
       "指定はできません。";
+  const std::string a4 = "指定された変換対象は存在しません。";
   const std::string a8 =
       "コピー変換の場合、「サブディレクトリ内も対象にする」指定で以下を実行することはできません。\n\n"
       "・名称変換\n・日時変換\n・ファイル削除";
+  const std::string a10 = "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。";
+  const int p = kPageTargets;
   RunCases({
-      {"passes", [](Session&, const Tree&) {}, ""},
+      {"passes", All({}), ""},
+      {"a file alone passes", Target(&Tree::file), ""},
+      {"a pattern with a plain wildcard passes", All({Target(&Tree::root, "\\*.txt"), Wildcard("f.txt")}), ""},
       {"A1 no path", [](Session& s, const Tree&) { s.app.dirfil[0].reset(); }, "対象ディレクトリが指定されていません。",
-       kPageTargets, "DIRFIL"},
+       p, "DIRFIL"},
       {"A1 empty path", [](Session& s, const Tree&) { s.app.dirfil[0] = ""; }, "対象ディレクトリが指定されていません。",
-       kPageTargets, "DIRFIL"},
+       p, "DIRFIL"},
+      {"A1 before C1", All({[](Session& s, const Tree&) { s.app.dirfil[0].reset(); }, kNameOff}),
+       "対象ディレクトリが指定されていません。", p, "DIRFIL"},
       {"A2 relative", [](Session& s, const Tree&) { s.app.dirfil[0] = "tmp\\x"; }, "対象ディレクトリの指定が不正です。",
-       kPageTargets, "DIRFIL"},
-      {"A2 forbidden character", [](Session& s, const Tree& t) { s.app.dirfil[0] = t.root + "\\a|b"; },
-       "対象ディレクトリの指定が不正です。", kPageTargets, "DIRFIL"},
-      {"A2 wildcard before the last component",
-       [](Session& s, const Tree& t) { s.app.dirfil[0] = t.root + "\\s*\\h.txt"; },
-       "対象ディレクトリの指定が不正です。", kPageTargets, "DIRFIL"},
-      {"A3 wildcard with subdirectories",
-       [](Session& s, const Tree& t) {
-         s.app.dirfil[0] = t.root + "\\*.txt";
-         s.app.sw_set[2] = true;
-       },
-       a3, kPageTargets, "SW_SET[2]"},
-      {"A3 wildcard with directories, before A4 for a missing directory",
-       [](Session& s, const Tree& t) {
-         s.app.dirfil[0] = t.missing + "\\?.txt";
-         s.app.sw_set[3] = true;
-       },
-       a3, kPageTargets, "SW_SET[3]"},
-      {"A4 missing", [](Session& s, const Tree& t) { s.app.dirfil[0] = t.missing; },
-       "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"},
-      {"A4 wildcard in a missing directory", [](Session& s, const Tree& t) { s.app.dirfil[0] = t.missing + "\\*.txt"; },
-       "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"},
-      {"A4 wildcard under a file", [](Session& s, const Tree& t) { s.app.dirfil[0] = t.file + "\\*.txt"; },
-       "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"},
-      {"A4 before A8",
-       [](Session& s, const Tree& t) {
-         s.app.dirfil[0] = t.missing;
-         s.copy_conversion = true;
-         s.app.sw_set[2] = true;
-       },
-       "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"},
-      {"A5 empty wildcard", [](Session& s, const Tree&) { s.app.sw_set[5] = true; },
-       "対象ファイルワイルドカード指定の文字列が指定されていません。", kPageTargets, "SET_11"},
-      {"A6 wildcards on both sides",
-       [](Session& s, const Tree& t) {
-         s.app.dirfil[0] = t.root + "\\*.txt";
-         s.app.sw_set[5] = true;
-         s.app.set_11.Assign("a?c");
-       },
-       "対象ディレクトリと対象ファイルワイルドカードの両方にワイルドカードを使用することはできません。", kPageTargets,
-       "SET_11"},
-      {"A7 a file with a wildcard",
-       [](Session& s, const Tree& t) {
-         s.app.dirfil[0] = t.file;
-         s.app.sw_set[5] = true;
-         s.app.set_11.Assign("*.txt");
-       },
-       "変換対象としてファイルを指定する場合、対象ファイルワイルドカード指定はできません。", kPageTargets, "SW_SET[5]"},
-      {"a file alone passes", [](Session& s, const Tree& t) { s.app.dirfil[0] = t.file; }, ""},
-      {"a pattern path with a plain wildcard passes",
-       [](Session& s, const Tree& t) {
-         s.app.dirfil[0] = t.root + "\\*.txt";
-         s.app.sw_set[5] = true;
-         s.app.set_11.Assign("f.txt");
-       },
-       ""},
-      {"A8 copy with subdirectories and names",
-       [](Session& s, const Tree&) {
-         s.copy_conversion = true;
-         s.app.sw_set[2] = true;
-       },
-       a8, kPageTargets, "SW_SET[2]"},
+       p, "DIRFIL"},
+      {"A2 forbidden character", Target(&Tree::root, "\\a|b"), "対象ディレクトリの指定が不正です。", p, "DIRFIL"},
+      {"A2 wildcard before the last component", Target(&Tree::root, "\\s*\\h.txt"),
+       "対象ディレクトリの指定が不正です。", p, "DIRFIL"},
+      {"A3 wildcard with subdirectories", All({Target(&Tree::root, "\\*.txt"), Flags({2})}), a3, p, "SW_SET[2]"},
+      {"A3 before A4", All({Target(&Tree::missing, "\\?.txt"), Flags({3})}), a3, p, "SW_SET[3]"},
+      {"A4 missing", Target(&Tree::missing), a4, p, "DIRFIL"},
+      {"A4 pattern in a missing directory", Target(&Tree::missing, "\\*.txt"), a4, p, "DIRFIL"},
+      {"A4 pattern under a file", Target(&Tree::file, "\\*.txt"), a4, p, "DIRFIL"},
+      {"A4 before A8", All({Target(&Tree::missing), Copy(), Flags({2})}), a4, p, "DIRFIL"},
+      {"A5 empty wildcard", Flags({5}), "対象ファイルワイルドカード指定の文字列が指定されていません。", p, "SET_11"},
+      {"A6 wildcards on both sides", All({Target(&Tree::root, "\\*.txt"), Wildcard("a?c")}),
+       "対象ディレクトリと対象ファイルワイルドカードの両方にワイルドカードを使用することはできません。", p, "SET_11"},
+      {"A7 a file with a wildcard", All({Target(&Tree::file), Wildcard("*.txt")}),
+       "変換対象としてファイルを指定する場合、対象ファイルワイルドカード指定はできません。", p, "SW_SET[5]"},
+      {"A8 copy with subdirectories and names", All({Copy(), Flags({2})}), a8, p, "SW_SET[2]"},
       {"A8 copy with subdirectories and deletion",
-       [](Session& s, const Tree&) {
-         s.copy_conversion = true;
-         s.app.sw_set[2] = true;
-         s.settings.sw_fnm = 0;
-         s.settings.sw_del[0] = true;
-       },
-       a8, kPageTargets, "SW_SET[2]"},
-      {"copy with subdirectories and attributes alone is no A8 (the job is refused later)",
-       [](Session& s, const Tree&) {
-         s.copy_conversion = true;
-         s.app.sw_set[2] = true;
-         s.settings.sw_fnm = 0;
-         s.settings.sw_atr[0] = true;
-       },
+       All({Copy(), Flags({2}), kNameOff, Job([](ConversionSettings& s) { s.sw_del[0] = true; })}), a8, p, "SW_SET[2]"},
+      {"no A8 for attributes (refused later as not built)", All({Copy(), Flags({2}), kAttributesOnly}),
        "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"},
-      {"A9 before A10",
-       [](Session& s, const Tree&) {
-         s.app.dirfil[0] = "Z:\\";
-         s.copy_conversion = true;
-         s.app.sw_set[3] = true;
-         s.app.sw_set[4] = true;
-       },
-       "コピー変換の場合、「ディレクトリも対象」指定はできません。", kPageTargets, "SW_SET[3]"},
-      {"A10 drive root with the directory itself",
-       [](Session& s, const Tree&) {
-         s.app.dirfil[0] = "Z:\\";
-         s.app.sw_set[3] = true;
-         s.app.sw_set[4] = true;
-       },
-       "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。", kPageTargets, "SW_SET[4]"},
-      {"A10 a drive root after trimming",
-       [](Session& s, const Tree&) {
-         s.app.dirfil[0] = "Z:\\\\ ";
-         s.app.sw_set[4] = true;
-       },
-       "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。", kPageTargets, "SW_SET[4]"},
-      {"A1 before C1",
-       [](Session& s, const Tree&) {
-         s.app.dirfil[0].reset();
-         s.settings.sw_fnm = 0;
-       },
-       "対象ディレクトリが指定されていません。", kPageTargets, "DIRFIL"},
+      {"A9 before A10", All({Target(&Tree::drive_root), Copy(), Flags({3, 4})}),
+       "コピー変換の場合、「ディレクトリも対象」指定はできません。", p, "SW_SET[3]"},
+      {"A10 drive root with the directory itself", All({Target(&Tree::drive_root), Flags({3, 4})}), a10, p,
+       "SW_SET[4]"},
+      {"A10 a drive root after trimming", All({Target(&Tree::drive_root, "\\ "), Flags({4})}), a10, p, "SW_SET[4]"},
   });
 }
 
@@ -292,51 +261,21 @@ TEST_F(ValidationTest, TrailingSeparatorsAndBlanksAreTrimmedFromTheTargetPath) {
 }
 
 TEST_F(ValidationTest, FileListTargets) {
-  auto list = [](std::function<std::vector<std::string>(const Tree&)> items, JobSetup more = nullptr) -> JobSetup {
-    return [items, more](Session& s, const Tree& t) {
-      s.app.set_0 = 2;
-      static_cast<ScriptedUi&>(s.ui).list_items = items(t);
-      if (more) more(s, t);
-    };
-  };
-  auto copy = [](Session& s, const Tree&) {
-    s.copy_conversion = true;
-    s.settings.sw_fnm = 0;
-    s.settings.sw_atr[0] = true;
-  };
+  const int p = kPageTargets;
   RunCases({
-      {"passes", list([](const Tree& t) {
-         return std::vector<std::string>{t.file, t.dir, t.nested};
-       }),
-       ""},
-      {"B1 empty list", list([](const Tree&) { return std::vector<std::string>{}; }),
-       "変換対象ファイルが指定されていません。", kPageTargets, "LIST"},
-      {"B2 a drive root", list([](const Tree& t) {
-         return std::vector<std::string>{t.file, "Z:\\"};
-       }),
-       "変換対象ファイルにルートディレクトリを指定することはできません。", kPageTargets, "LIST"},
-      {"B4 copy with a directory",
-       list(
-           [](const Tree& t) {
-             return std::vector<std::string>{t.file, t.dir};
-           },
-           copy),
-       "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。", kPageTargets, "LIST"},
-      {"copy with files only is no B4 (the job is refused later)",
-       list(
-           [](const Tree& t) {
-             return std::vector<std::string>{t.file, t.file2};
-           },
-           copy),
+      {"passes", List({&Tree::file, &Tree::dir, &Tree::nested}), ""},
+      {"B1 empty list", List({}), "変換対象ファイルが指定されていません。", p, "LIST"},
+      {"B1 before C1", All({List({}), kNameOff}), "変換対象ファイルが指定されていません。", p, "LIST"},
+      {"B2 a drive root", List({&Tree::file, &Tree::drive_root}),
+       "変換対象ファイルにルートディレクトリを指定することはできません。", p, "LIST"},
+      {"B2 of an earlier item before B5 of a later one",
+       List({&Tree::file2, &Tree::drive_root, &Tree::file, &Tree::file}),
+       "変換対象ファイルにルートディレクトリを指定することはできません。", p, "LIST"},
+      {"B4 copy with a directory", All({List({&Tree::file, &Tree::dir}), Copy(), kAttributesOnly}),
+       "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。", p, "LIST"},
+      {"no B4 for files (refused later as not built)",
+       All({List({&Tree::file, &Tree::file2}), Copy(), kAttributesOnly}),
        "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"},
-      {"B2 of an earlier item before B5 of a later one", list([](const Tree& t) {
-         return std::vector<std::string>{t.file2, "Z:\\", t.file, t.file};
-       }),
-       "変換対象ファイルにルートディレクトリを指定することはできません。", kPageTargets, "LIST"},
-      {"B1 before C1",
-       list([](const Tree&) { return std::vector<std::string>{}; },
-            [](Session& s, const Tree&) { s.settings.sw_fnm = 0; }),
-       "変換対象ファイルが指定されていません。", kPageTargets, "LIST"},
   });
 }
 
@@ -392,150 +331,89 @@ TEST_F(ValidationTest, DuplicatesIgnoreLetterCaseButNotOtherCharacters) {
 }
 
 TEST_F(ValidationTest, JobCombination) {
-  auto name_off = [](Session& s) { s.settings.sw_fnm = 0; };
-  auto bad_time = [](Session& s, int i, const char* date, const char* time) {
-    s.settings.sw_dtt[i] = 1;
-    s.settings.dtt_date[i].Assign(date);
-    s.settings.dtt_time[i].Assign(time);
+  const std::string c4 = "日時直接指定の形式が不正です。";
+  auto direct = [](int i, const char* date, const char* time) {
+    return Job([=](ConversionSettings& s) {
+      s.sw_dtt[i] = 1;
+      s.dtt_date[i].Assign(date);
+      s.dtt_time[i].Assign(time);
+    });
   };
-  auto id3 = [name_off](Session& s) {
-    name_off(s);
-    s.settings.sw_id3[0] = 1;
+  auto deletion = [](bool bypass, bool wipe) {
+    return Job([=](ConversionSettings& s) {
+      s.sw_fnm = 0;
+      s.sw_del = {true, bypass, wipe};
+    });
   };
+  const Change id3 = Job([](ConversionSettings& s) {
+    s.sw_fnm = 0;
+    s.sw_id3[0] = 1;
+  });
+  const int id3_page = kPageId3;
   RunCases({
-      {"C1 no job", [name_off](Session& s, const Tree&) { name_off(s); }, "変換機能が指定されていません。",
-       kPageNameSelector, "SW_FNM"},
-      {"C1 the date forms of names are no job",
-       [name_off](Session& s, const Tree&) {
-         name_off(s);
-         s.settings.sw_dtt[3] = 1;
-         s.settings.sw_dtt[4] = 2;
-       },
+      {"C1 no job", kNameOff, "変換機能が指定されていません。", kPageNameSelector, "SW_FNM"},
+      {"C1 the date forms of names are no job", All({kNameOff, Job([](ConversionSettings& s) {
+                                                       s.sw_dtt[3] = 1;
+                                                       s.sw_dtt[4] = 2;
+                                                     })}),
        "変換機能が指定されていません。", kPageNameSelector, "SW_FNM"},
-      {"C2 deletion and names", [](Session& s, const Tree&) { s.settings.sw_del[0] = true; },
+      {"C2 deletion and names", Job([](ConversionSettings& s) { s.sw_del[0] = true; }),
        "ファイル削除と他の変換機能は同時に指定できません。", kPageDeletion, "SW_DEL[0]"},
-      {"C2 deletion and ID3 before C3",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.sw_del[0] = true;
-       },
-       "ファイル削除と他の変換機能は同時に指定できません。", kPageDeletion, "SW_DEL[0]"},
-      {"C3 ID3 and attributes",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.sw_atr[3] = true;
-       },
-       "ID3情報変換と他の変換機能は同時に指定できません。", kPageId3, "SW_ID3"},
-      {"C4 invalid date, before the refusal of the time job",
-       [bad_time, name_off](Session& s, const Tree&) {
-         name_off(s);
-         bad_time(s, 1, "2013/02/29", "10:00:00");
-       },
-       "日時直接指定の形式が不正です。", kPageTimes, "DTT_21"},
+      {"C2 before C3", All({id3, deletion(false, false)}), "ファイル削除と他の変換機能は同時に指定できません。",
+       kPageDeletion, "SW_DEL[0]"},
+      {"C3 ID3 and attributes", All({id3, Job([](ConversionSettings& s) { s.sw_atr[3] = true; })}),
+       "ID3情報変換と他の変換機能は同時に指定できません。", id3_page, "SW_ID3"},
+      {"C4 before the refusal of the time job", All({kNameOff, direct(1, "2013/02/29", "10:00:00")}), c4, kPageTimes,
+       "DTT_21"},
       {"C4 the last invalid time gets the focus",
-       [bad_time](Session& s, const Tree&) {
-         bad_time(s, 0, "2013/1a/05", "10:00:00");
-         bad_time(s, 1, "2013/01/05", "10:00:00");
-         bad_time(s, 2, "2013/01/05", "24:00:00");
-       },
-       "日時直接指定の形式が不正です。", kPageTimes, "DTT_32"},
-      {"C4 an empty time is invalid", [bad_time](Session& s, const Tree&) { bad_time(s, 0, "2013/01/05", ""); },
-       "日時直接指定の形式が不正です。", kPageTimes, "DTT_12"},
-      {"C4 times that are not direct are not read",
-       [](Session& s, const Tree&) {
-         s.settings.sw_dtt[0] = 2;
-         s.settings.dtt_date[0].Assign("garbage");
-       },
+       All({direct(0, "2013/1a/05", "10:00:00"), direct(1, "2013/01/05", "10:00:00"),
+            direct(2, "2013/01/05", "24:00:00")}),
+       c4, kPageTimes, "DTT_32"},
+      {"C4 an empty time is invalid", direct(0, "2013/01/05", ""), c4, kPageTimes, "DTT_12"},
+      {"C4 reads direct times only", Job([](ConversionSettings& s) {
+         s.sw_dtt[0] = 2;
+         s.dtt_date[0].Assign("garbage");
+       }),
        "この変換機能はまだ使用できません。（日時変換）", kPageTimes, "SW_DTT"},
-      {"C5 deletion of directories only",
-       [name_off](Session& s, const Tree&) {
-         name_off(s);
-         s.settings.sw_del[0] = true;
-         s.app.sw_set[3] = true;
-         s.app.sw_set[6] = true;
-       },
+      {"C5 deletion of directories only", All({deletion(false, false), Flags({3, 6})}),
        "ファイル削除の場合、「ディレクトリのみを対象」の指定はできません。", kPageTargets, "SW_SET[6]"},
-      {"C6 wiping directories without subdirectories",
-       [name_off](Session& s, const Tree&) {
-         name_off(s);
-         s.settings.sw_del = {true, true, true};
-         s.app.sw_set[3] = true;
-       },
+      {"C6 wiping directories without subdirectories", All({deletion(true, true), Flags({3})}),
        "「ディレクトリも対象」指定での復元不可削除の場合、「サブディレクトリ内も対象にする」の指定が必須です。",
        kPageTargets, "SW_SET[2]"},
-      {"C6 not without the wipe",
-       [name_off](Session& s, const Tree&) {
-         name_off(s);
-         s.settings.sw_del = {true, true, false};
-         s.app.sw_set[3] = true;
-       },
+      {"no C6 without the wipe", All({deletion(true, false), Flags({3})}),
        "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
-      {"C5 and C6 apply to directory mode only",
-       [name_off](Session& s, const Tree& t) {
-         name_off(s);
-         s.settings.sw_del = {true, true, true};
-         s.app.sw_set[3] = true;
-         s.app.sw_set[6] = true;
-         s.app.set_0 = 2;
-         static_cast<ScriptedUi&>(s.ui).list_items = {t.file};
-       },
+      {"no C5 or C6 in list mode", All({deletion(true, true), Flags({3, 6}), List({&Tree::file})}),
        "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
-      {"C7 an absent direct string",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.sw_id3[0] = 10;
-       },
-       "「文字列直接指定」での文字列が指定されていません。", kPageId3, "ID3_STR0"},
-      {"C8 of an earlier item before C7 of a later one",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.sw_id3[1] = 3;
-         s.settings.id3_spr.Clear();
-         s.settings.sw_id3[2] = 10;
-       },
-       "ファイル名要素の区切り文字が指定されていません。", kPageId3, "ID3_SPR"},
-      {"C7 an empty direct string",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.sw_id3[4] = 10;
-         s.settings.id3_str[4] = "";
-         s.settings.sw_id3[5] = 2;
-         s.settings.id3_spr.Clear();
-       },
-       "「文字列直接指定」での文字列が指定されていません。", kPageId3, "ID3_STR4"},
-      {"C9 a forbidden separator",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.id3_spr.Assign("a/");
-       },
-       std::string("ファイル名要素の区切り文字に以下の文字は指定できません。\n") + kForbidden, kPageId3, "ID3_SPR"},
-      {"C10 no tag version",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.id3_cts = 0;
-       },
-       "変更対象ID3バージョンの指定が１つもありません。", kPageId3, "ID3_CTS"},
-      {"C11 ID3 with directories",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.app.sw_set[3] = true;
-         s.app.sw_set[7] = true;
-       },
+      {"C7 an absent direct string", All({id3, Job([](ConversionSettings& s) { s.sw_id3[0] = 10; })}),
+       "「文字列直接指定」での文字列が指定されていません。", id3_page, "ID3_STR0"},
+      {"C7 an empty direct string before C8 of a later item", All({id3, Job([](ConversionSettings& s) {
+                                                                     s.sw_id3[4] = 10;
+                                                                     s.id3_str[4] = "";
+                                                                     s.sw_id3[5] = 2;
+                                                                     s.id3_spr.Clear();
+                                                                   })}),
+       "「文字列直接指定」での文字列が指定されていません。", id3_page, "ID3_STR4"},
+      {"C8 of an earlier item before C7 of a later one", All({id3, Job([](ConversionSettings& s) {
+                                                                s.sw_id3[1] = 3;
+                                                                s.id3_spr.Clear();
+                                                                s.sw_id3[2] = 10;
+                                                              })}),
+       "ファイル名要素の区切り文字が指定されていません。", id3_page, "ID3_SPR"},
+      {"C9 a forbidden separator", All({id3, Job([](ConversionSettings& s) { s.id3_spr.Assign("a/"); })}),
+       std::string("ファイル名要素の区切り文字に以下の文字は指定できません。\n") + kForbidden, id3_page, "ID3_SPR"},
+      {"C10 no tag version", All({id3, Job([](ConversionSettings& s) { s.id3_cts = 0; })}),
+       "変更対象ID3バージョンの指定が１つもありません。", id3_page, "ID3_CTS"},
+      {"C11 ID3 with directories, before C12", All({id3, Flags({3, 7})}),
        "ID3情報変換の場合、「ディレクトリも対象」の指定はできません。", kPageTargets, "SW_SET[3]"},
-      {"C12 ID3 with the Exif filter",
-       [id3](Session& s, const Tree&) {
-         id3(s);
-         s.app.sw_set[7] = true;
-       },
+      {"C12 ID3 with the Exif filter", All({id3, Flags({7})}),
        "ID3情報変換の場合、「Exif情報があるファイルのみを対象」の指定はできません。", kPageTargets, "SW_SET[7]"},
-      {"ID3 that passes group C is refused as not available",
-       [this, id3](Session& s, const Tree&) {
-         id3(s);
-         s.settings.sw_id3[6] = 10;
-         s.settings.id3_str[6] = "Rock";
-         s.settings.id3_spr.Assign(Sjis("＿").c_str());
-       },
-       "この変換機能はまだ使用できません。（ID3情報変換）", kPageId3, "SW_ID3"},
+      {"ID3 that passes group C is refused as not built",
+       All({id3, Job([this](ConversionSettings& s) {
+              s.sw_id3[6] = 10;
+              s.id3_str[6] = "Rock";
+              s.id3_spr.Assign(Sjis("表"));  // its second byte reads as a backslash
+            })}),
+       "この変換機能はまだ使用できません。（ID3情報変換）", id3_page, "SW_ID3"},
   });
 }
 
@@ -543,184 +421,101 @@ TEST_F(ValidationTest, FunctionsNotBuiltYetAreRefusedAfterTheJobCombination) {
   const char* labels[] = {"名称全角／半角変換",           "名称文字列置換",        "連番による名称変換",
                           "日時による名称変換",           "ID3情報による名称変換", "変換制御文による名称変換",
                           "置換パターンCSVによる名称変換"};
+  auto refusal = [](const char* label) { return std::string("この変換機能はまだ使用できません。（") + label + "）"; };
+  auto rule = [](int n) { return Job([n](ConversionSettings& s) { s.sw_fnm = static_cast<std::int16_t>(n); }); };
   std::vector<Case> cases;
-  std::vector<std::string> texts;
-  for (int rule = 2; rule <= 8; ++rule) {
-    texts.push_back(std::string("この変換機能はまだ使用できません。（") + labels[rule - 2] + "）");
-    cases.push_back({labels[rule - 2],
-                     [rule](Session& s, const Tree&) { s.settings.sw_fnm = static_cast<std::int16_t>(rule); },
-                     texts.back(), kPageNameSelector, "SW_FNM"});
-  }
-  // The name rule is named first when other jobs come with it.
-  cases.push_back({"rule and attributes",
-                   [](Session& s, const Tree&) {
-                     s.settings.sw_fnm = 4;
-                     s.settings.sw_atr[1] = true;
-                   },
-                   texts[2], kPageNameSelector, "SW_FNM"});
-  cases.push_back({"attributes before times",
-                   [](Session& s, const Tree&) {
-                     s.settings.sw_atr[2] = true;
-                     s.settings.sw_dtt[1] = 3;
-                   },
-                   "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"});
-  // A target refusal still comes first.
-  cases.push_back({"A4 first",
-                   [](Session& s, const Tree& t) {
-                     s.settings.sw_fnm = 8;
-                     s.app.dirfil[0] = t.missing;
-                   },
-                   "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"});
+  for (int n = 2; n <= 8; ++n)
+    cases.emplace_back(labels[n - 2], rule(n), refusal(labels[n - 2]), kPageNameSelector, "SW_FNM");
+  // The name rule is named first when other jobs come with it; a target refusal still comes first.
+  cases.emplace_back("rule before attributes", All({rule(4), Job([](ConversionSettings& s) { s.sw_atr[1] = true; })}),
+                     refusal(labels[2]), kPageNameSelector, "SW_FNM");
+  cases.emplace_back("attributes before times", Job([](ConversionSettings& s) {
+                       s.sw_atr[2] = true;
+                       s.sw_dtt[1] = 3;
+                     }),
+                     refusal("属性変換"), kPageAttributes, "SW_ATR");
+  cases.emplace_back("A4 first", All({rule(8), Target(&Tree::missing)}), "指定された変換対象は存在しません。",
+                     kPageTargets, "DIRFIL");
   RunCases(cases);
 }
 
 TEST_F(ValidationTest, GeneralRuleSettings) {
-  auto general = [](unsigned parts, int classes = 1, unsigned widths = 3) -> JobSetup {
-    return [=](Session& s, const Tree&) {
-      s.settings.fnm_ipn_sel = static_cast<std::uint8_t>(parts);
-      s.settings.fnm_ipng = static_cast<std::int16_t>(classes);
-      s.settings.fnm_ipn_tgc = static_cast<std::uint8_t>(widths);
-      s.settings.fnm_01 = true;
-    };
+  auto general = [](unsigned parts, int classes = 1, unsigned widths = 3) {
+    return Job([=](ConversionSettings& s) {
+      s.fnm_ipn_sel = static_cast<std::uint8_t>(parts);
+      s.fnm_ipng = static_cast<std::int16_t>(classes);
+      s.fnm_ipn_tgc = static_cast<std::uint8_t>(widths);
+    });
   };
-  const int page = kPageNameRuleBase + 1;
+  const Change no_pairs = Job([](ConversionSettings& s) { s.sw_kakko.fill(false); });
+  const std::string d4 =
+      "特定文字の削除で削除対象文字種別全てを指定した場合、対象文字に全角と半角両方を指定することはできません。";
+  const std::string d5 =
+      "特定文字の削除に「数字」を指定して「半角数字の0埋め桁揃え」変換を同時に行うことはできません。";
+  const std::string d3 = "特定文字の削除の削除対象文字種別が１つも指定されていません。";
+  const std::string d2 = "対象文字（全角／半角）が指定されていません。";
+  const int p = kPageNameRuleBase + 1;
   RunCases({
-      {"every part", general(1 | 4 | 8, 1), ""},
-      {"D1 no part", general(0), "名称一般変換で変換機能が指定されていません。", page, "FNM_IPN_SEL"},
-      {"D2 case without widths", general(1, 1, 0), "対象文字（全角／半角）が指定されていません。", page, "FNM_IPN_TGC"},
-      {"D2 brackets without widths", general(4, 1, 0), "対象文字（全角／半角）が指定されていません。", page,
-       "FNM_IPN_TGC"},
-      {"D3 deletion without classes", general(2, 0), "特定文字の削除の削除対象文字種別が１つも指定されていません。",
-       page, "FNM_IPNG"},
-      {"D3 bits that name no class count as none", general(2, 8 | 64),
-       "特定文字の削除の削除対象文字種別が１つも指定されていません。", page, "FNM_IPNG"},
-      {"D4 every class in both widths", general(2, 135, 3),
-       "特定文字の削除で削除対象文字種別全てを指定した場合、対象文字に全角と半角両方を指定することはできません。", page,
-       "FNM_IPN_TGC"},
-      {"D4 every class in one width passes", general(2, 135, 1), ""},
-      {"D4 with extra bits", general(2, 255, 3),
-       "特定文字の削除で削除対象文字種別全てを指定した場合、対象文字に全角と半角両方を指定することはできません。", page,
-       "FNM_IPN_TGC"},
-      {"D5 digits deleted and padded", general(2 | 8, 2),
-       "特定文字の削除に「数字」を指定して「半角数字の0埋め桁揃え」変換を同時に行うことはできません。", page,
-       "FNM_IPNG"},
+      {"case, brackets and padding", general(1 | 4 | 8), ""},
+      {"D1 no part", general(0), "名称一般変換で変換機能が指定されていません。", p, "FNM_IPN_SEL"},
+      {"A4 before D1", All({general(0), Target(&Tree::missing)}), "指定された変換対象は存在しません。", kPageTargets,
+       "DIRFIL"},
+      {"D2 case without widths", general(1, 1, 0), d2, p, "FNM_IPN_TGC"},
+      {"D2 brackets without widths", general(4, 1, 0), d2, p, "FNM_IPN_TGC"},
+      {"D2 before D9", general(1 | 8, 1, 0), d2, p, "FNM_IPN_TGC"},
+      {"D3 deletion without classes", general(2, 0), d3, p, "FNM_IPNG"},
+      {"D3 bits that name no class count as none", general(2, 8 | 64), d3, p, "FNM_IPNG"},
+      {"D4 every class in both widths", general(2, 135, 3), d4, p, "FNM_IPN_TGC"},
+      {"D4 with bits that name no class", general(2, 255, 3), d4, p, "FNM_IPN_TGC"},
+      {"every class in one width passes", general(2, 135, 1), ""},
+      {"D5 digits deleted and padded", general(2 | 8, 2), d5, p, "FNM_IPNG"},
+      {"D5 before D6 and D7", general(1 | 2 | 4 | 8, 2 | 4 | 128, 1), d5, p, "FNM_IPNG"},
       {"D6 letters deleted and cased", general(1 | 2, 4),
-       "特定文字の削除に「英字」を指定して「大文字／小文字変換」変換を同時に行うことはできません。", page, "FNM_IPNG"},
+       "特定文字の削除に「英字」を指定して「大文字／小文字変換」変換を同時に行うことはできません。", p, "FNM_IPNG"},
       {"D7 others deleted and brackets", general(2 | 4, 128 | 1),
-       "特定文字の削除に「その他」を指定して「括弧の処理」変換を同時に行うことはできません。", page, "FNM_IPNG"},
-      {"D8 brackets without a pair",
-       [general](Session& s, const Tree& t) {
-         general(4)(s, t);
-         s.settings.sw_kakko.fill(false);
-       },
-       "括弧の処理の対象括弧が１つも指定されていません。", page, "SW_KAKKO"},
+       "特定文字の削除に「その他」を指定して「括弧の処理」変換を同時に行うことはできません。", p, "FNM_IPNG"},
+      {"D8 brackets without a pair", All({general(4), no_pairs}), "括弧の処理の対象括弧が１つも指定されていません。", p,
+       "SW_KAKKO"},
       {"one bracket pair is enough",
-       [general](Session& s, const Tree& t) {
-         general(4)(s, t);
-         s.settings.sw_kakko.fill(false);
-         s.settings.sw_kakko[15] = true;
-       },
-       ""},
+       All({general(4), no_pairs, Job([](ConversionSettings& s) { s.sw_kakko[15] = true; })}), ""},
       {"D9 padding without half-width", general(8, 1, 1),
-       "半角数字の0埋め桁揃えを行う場合、対象文字として半角文字の指定が必須です。", page, "FNM_IPN_TGC"},
-      {"D2 before D9", general(1 | 8, 1, 0), "対象文字（全角／半角）が指定されていません。", page, "FNM_IPN_TGC"},
-      {"D5 before D6 and D7", general(1 | 2 | 4 | 8, 2 | 4 | 128, 1),
-       "特定文字の削除に「数字」を指定して「半角数字の0埋め桁揃え」変換を同時に行うことはできません。", page,
-       "FNM_IPNG"},
-      {"A4 before D1",
-       [general](Session& s, const Tree& t) {
-         general(0)(s, t);
-         s.app.dirfil[0] = t.missing;
-       },
-       "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"},
+       "半角数字の0埋め桁揃えを行う場合、対象文字として半角文字の指定が必須です。", p, "FNM_IPN_TGC"},
   });
 }
 
 TEST_F(ValidationTest, ExtensionHandlingOfTheNameJob) {
-  auto ext_only = [](Session& s, const Tree&) {
-    s.settings.fnm_01 = true;
-    s.settings.fnm_02 = 2;
-  };
-  const std::string e3 = "名称一般変換の半角数字の0埋め桁揃えを行う場合、拡張子処理の指定が必須です。";
+  const Change ext_only = Job([](ConversionSettings& s) { s.fnm_02 = 2; });
+  const Change ext_off = Job([](ConversionSettings& s) { s.fnm_01 = false; });
+  const Change padding = Job([](ConversionSettings& s) { s.fnm_ipn_sel = 8; });
+  const std::string e1_dirs = "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。";
   RunCases({
-      {"E1 extension only with directories",
-       [ext_only](Session& s, const Tree& t) {
-         ext_only(s, t);
-         s.app.sw_set[3] = true;
-       },
-       "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。", kPageNameSelector, "FNM_02"},
-      {"E1 extension only with a listed directory",
-       [ext_only](Session& s, const Tree& t) {
-         ext_only(s, t);
-         s.app.set_0 = 2;
-         static_cast<ScriptedUi&>(s.ui).list_items = {t.file, t.dir};
-       },
+      {"E1 extension only with directories", All({ext_only, Flags({3})}), e1_dirs, kPageNameSelector, "FNM_02"},
+      {"E1 extension only with a listed directory", All({ext_only, List({&Tree::file, &Tree::dir})}),
        "名称変換を行う場合、「拡張子のみ変換」でディレクトリの指定はできません。", kPageNameSelector, "FNM_02"},
-      {"extension only with listed files passes",
-       [ext_only](Session& s, const Tree& t) {
-         ext_only(s, t);
-         s.app.set_0 = 2;
-         static_cast<ScriptedUi&>(s.ui).list_items = {t.file, t.nested};
-       },
-       ""},
-      {"E1 needs extension handling on",
-       [ext_only](Session& s, const Tree& t) {
-         ext_only(s, t);
-         s.settings.fnm_01 = false;
-         s.app.sw_set[3] = true;
-       },
-       ""},
-      {"E3 padding needs extension handling",
-       [](Session& s, const Tree&) {
-         s.settings.fnm_ipn_sel = 8;
-         s.settings.fnm_01 = false;
-       },
-       e3, kPageNameSelector, "FNM_01"},
-      {"E1 before E3",
-       [ext_only](Session& s, const Tree& t) {
-         ext_only(s, t);
-         s.settings.fnm_ipn_sel = 8;
-         s.app.sw_set[3] = true;
-       },
-       "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。", kPageNameSelector, "FNM_02"},
-      {"D1 before E3",
-       [](Session& s, const Tree&) {
-         s.settings.fnm_ipn_sel = 0;
-         s.settings.fnm_01 = false;
-       },
+      {"extension only with listed files passes", All({ext_only, List({&Tree::file, &Tree::nested})}), ""},
+      {"E1 needs extension handling on", All({ext_only, ext_off, Flags({3})}), ""},
+      {"E3 padding needs extension handling", All({padding, ext_off}),
+       "名称一般変換の半角数字の0埋め桁揃えを行う場合、拡張子処理の指定が必須です。", kPageNameSelector, "FNM_01"},
+      {"E1 before E3", All({ext_only, padding, Flags({3})}), e1_dirs, kPageNameSelector, "FNM_02"},
+      {"D1 before E3", All({ext_off, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 0; })}),
        "名称一般変換で変換機能が指定されていません。", kPageNameRuleBase + 1, "FNM_IPN_SEL"},
       {"other general parts need no extension handling",
-       [](Session& s, const Tree&) {
-         s.settings.fnm_ipn_sel = 1 | 4;
-         s.settings.fnm_01 = false;
-       },
-       ""},
+       All({ext_off, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 1 | 4; })}), ""},
   });
 }
 
 TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
+  const Change no_path = [](Session& s, const Tree&) { s.app.dirfil[0].reset(); };
   RunCases(
-      {
-          {"no target path", [](Session& s, const Tree&) { s.app.dirfil[0].reset(); }, ""},
-          {"an empty list",
-           [](Session& s, const Tree&) {
-             s.app.set_0 = 2;
-             s.app.sw_set[3] = true;
-           },
-           ""},
-          {"the job is still checked",
-           [](Session& s, const Tree&) {
-             s.app.dirfil[0].reset();
-             s.settings.fnm_ipn_sel = 0;
-           },
-           "名称一般変換で変換機能が指定されていません。", kPageNameRuleBase + 1, "FNM_IPN_SEL"},
-          {"and so is the extension",
-           [](Session& s, const Tree&) {
-             s.settings.fnm_ipn_sel = 8;
-             s.settings.fnm_01 = false;
-           },
-           "名称一般変換の半角数字の0埋め桁揃えを行う場合、拡張子処理の指定が必須です。", kPageNameSelector, "FNM_01"},
-      },
+      {{"no target path", no_path, ""},
+       {"an empty list", All({List({}), Flags({3})}), ""},
+       {"the job is still checked", All({no_path, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 0; })}),
+        "名称一般変換で変換機能が指定されていません。", kPageNameRuleBase + 1, "FNM_IPN_SEL"},
+       {"and so is the extension", Job([](ConversionSettings& s) {
+          s.fnm_ipn_sel = 8;
+          s.fnm_01 = false;
+        }),
+        "名称一般変換の半角数字の0埋め桁揃えを行う場合、拡張子処理の指定が必須です。", kPageNameSelector, "FNM_01"}},
       true);
 
   // Nothing of the targets is touched: no trimming, no status call.
