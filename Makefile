@@ -2,7 +2,7 @@
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 
-.PHONY: all deps configure build test sanitize bench clean
+.PHONY: all deps configure build test demo sanitize bench clean
 
 all: build
 
@@ -17,6 +17,9 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
+
+demo: build
+	MORVA_CLI=./$(BUILD)/src/morva-cli ./scripts/demo.sh
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF

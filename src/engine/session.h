@@ -8,6 +8,7 @@
 #include "engine/app_settings.h"
 #include "engine/conversion_settings.h"
 #include "engine/preview_record.h"
+#include "engine/target_context.h"
 
 namespace morva {
 
@@ -23,6 +24,12 @@ struct SortParameters {
   bool on = false;
   bool ascending = true;
   int key = 0;  // 0 name, 1 last write, 2 creation, 3 Exif date, 4 number in the name; +64 last number
+};
+
+// A target waiting in the pending sort list with its sort key text.
+struct PendingTarget {
+  std::string path;
+  std::string key;
 };
 
 // The five counters of a run.
@@ -64,6 +71,13 @@ struct Session {
   std::vector<std::string> targets;
   std::vector<std::int16_t> selection;
   SortParameters sort;
+  // The entries of the directory being enumerated while sorting is on, until FlushSorted moves them
+  // into `targets` in key order.
+  std::vector<PendingTarget> pending_sort;
+
+  // The target being converted, and whether any step (or the name rule) failed it.
+  TargetContext target;
+  bool target_failed = false;
 
   // The records of the last preview.
   std::vector<PreviewRecord> preview;

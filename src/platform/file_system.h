@@ -126,6 +126,23 @@ class FileSystem {
   // kRamDisk, kRemote as the mount says) for Z:, kRemote for a mounted share, kNoRootDir for an unmounted
   // share, kUnknown for every other drive letter.
   virtual DriveType GetDriveType(std::string_view path) = 0;
+
+  // The largest file ReadFile accepts. The program's own files (settings, presets, log) stay far below.
+  static constexpr std::uint64_t kMaxReadFileSize = std::uint64_t{64} << 20;
+
+  // Reads the whole regular file `path` into *data (replacing its contents). ENOENT when nothing is
+  // there, EISDIR for a directory, EINVAL for anything else that is not a regular file (a pipe or a
+  // device would block or never end), EFBIG when the file is larger than kMaxReadFileSize. On failure
+  // *data is left in an unspecified state.
+  virtual Status ReadFile(std::string_view path, std::string* data) = 0;
+
+  // Replaces the file `path` with `data` atomically: the bytes go to a temporary file in the same
+  // directory, are flushed to the disk, and the temporary file is then renamed over `path`. A reader
+  // sees either the whole old file or the whole new one; on failure the old file (if any) is untouched
+  // and no temporary file is left behind. A new file gets mode 0666 narrowed by the umask; a replaced
+  // file keeps its permission bits. A symbolic link at `path` is replaced, not followed. EISDIR when
+  // `path` is a directory.
+  virtual Status WriteFile(std::string_view path, std::string_view data) = 0;
 };
 
 // The host implementation. `codec` converts names and must outlive the file system.

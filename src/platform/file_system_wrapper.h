@@ -43,6 +43,10 @@ class FileSystemWrapper : public FileSystem {
     return target_->GetVolumeLabel(path, label);
   }
   DriveType GetDriveType(std::string_view path) override { return target_->GetDriveType(path); }
+  Status ReadFile(std::string_view path, std::string* data) override { return target_->ReadFile(path, data); }
+  Status WriteFile(std::string_view path, std::string_view data) override {
+    return target_->WriteFile(path, data);
+  }
 
  protected:
   FileSystem* target() const { return target_; }
@@ -63,6 +67,8 @@ enum class FsOp {
   kCopy,
   kCreateDirectory,
   kGetVolumeLabel,
+  kReadFile,
+  kWriteFile,
   kCount
 };
 
@@ -121,6 +127,14 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   Status GetVolumeLabel(std::string_view path, std::string* label) override {
     if (Status s = Check(FsOp::kGetVolumeLabel, path); !s.ok()) return s;
     return FileSystemWrapper::GetVolumeLabel(path, label);
+  }
+  Status ReadFile(std::string_view path, std::string* data) override {
+    if (Status s = Check(FsOp::kReadFile, path); !s.ok()) return s;
+    return FileSystemWrapper::ReadFile(path, data);
+  }
+  Status WriteFile(std::string_view path, std::string_view data) override {
+    if (Status s = Check(FsOp::kWriteFile, path); !s.ok()) return s;
+    return FileSystemWrapper::WriteFile(path, data);
   }
 
  private:

@@ -8,7 +8,8 @@ namespace morva {
 
 // The Linux file system behind the engine. Its operations live in one source file per concern:
 // posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
-// posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories).
+// posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories), posix_files.cc
+// (reading and replacing whole files).
 class PosixFileSystem final : public FileSystem {
  public:
   explicit PosixFileSystem(TextCodec* codec) : codec_(codec) {}
@@ -26,6 +27,8 @@ class PosixFileSystem final : public FileSystem {
   Status CreateDirectory(std::string_view path) override;
   Status GetVolumeLabel(std::string_view path, std::string* label) override;
   DriveType GetDriveType(std::string_view path) override;
+  Status ReadFile(std::string_view path, std::string* data) override;
+  Status WriteFile(std::string_view path, std::string_view data) override;
 
  private:
   TextCodec* codec_;

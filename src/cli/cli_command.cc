@@ -1,0 +1,157 @@
+#include "cli/cli_command.h"
+
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/set_option.h"
+#include "engine/conversion_run.h"
+#include "engine/validation.h"
+#include "platform/cp932.h"
+#include "settings/settings_store.h"
+
+namespace morva {
+namespace {
+
+// An engine path as a person gives it: "Z:\..." or "\\server\share" as it is, anything else a host path.
+bool ToEnginePath(Session& session, const std::string& given, std::string* engine, std::ostream& err) {
+  const bool drive_form = given.size() >= 3 && given[1] == ':' && given[2] == '\\' &&
+                          ((given[0] >= 'A' && given[0] <= 'Z') || (given[0] >= 'a' && given[0] <= 'z'));
+  const bool unc_form = given.rfind("\\\\", 0) == 0;
+  const Status s = drive_form || unc_form ? session.codec.Utf8ToCp932(given, engine)
+                                          : session.fs.FromHostPath(given, engine);
+  if (!s.ok()) {
+    err << "morva-cli: " << given << ": cannot be used as a path (" << s.ToString() << ")\n";
+    return false;
+  }
+  return true;
+}
+
+// The path becomes the first entry of the history: an entry equal to it ignoring case moves to the
+// front with its own spelling; otherwise the oldest entry drops out.
+void PushHistory(AppSettings* app, const std::string& path) {
+  auto& history = app->dirfil;
+  std::size_t found = history.size() - 1;
+  std::string entry = path;
+  for (std::size_t i = 0; i < history.size(); ++i) {
+    if (history[i] && cp932::CompareIgnoreCase(*history[i], path) == 0) {
+      found = i;
+      entry = *history[i];
+      break;
+    }
+  }
+  for (std::size_t i = found; i > 0; --i) history[i] = std::move(history[i - 1]);
+  history[0] = std::move(entry);
+}
+
+bool LoadJob(Session& session, const CliOptions& options, const std::string& program_directory, std::ostream& err) {
+  if (options.settings_file.empty()) {
+    // A missing or foreign morva.dat is no error: the defaults stand, as at the desktop program's start.
+    LoadSettings(session.fs, program_directory, kConsoleDesktop, &session.settings, &session.app,
+                 &kConsoleCentreDesktop);
+  } else {
+    std::string file;
+    if (!ToEnginePath(session, options.settings_file, &file, err)) return false;
+    if (!LoadSettingsFile(session.fs, file, kConsoleDesktop, &session.settings, &session.app,
+                          &kConsoleCentreDesktop)) {
+      // Named on the command line, so a file that is not there or not a settings file is a mistake.
+      err << "morva-cli: " << options.settings_file << ": not a readable MORVA settings file\n";
+      return false;
+    }
+  }
+  for (const std::string& set : options.sets) {
+    std::string error;
+    if (!ApplySetOption(session.codec, set, kConsoleDesktop, &session.settings, &session.app, &error)) {
+      err << "morva-cli: " << error << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std::ostream& err) {
+  std::vector<std::string> targets;
+  for (const std::string& given : options.targets) {
+    std::string engine;
+    if (!ToEnginePath(session, given, &engine, err)) return false;
+    targets.push_back(std::move(engine));
+  }
+  if (targets.size() == 1) {
+    session.app.set_0 = 1;
+    PushHistory(&session.app, targets[0]);
+  } else if (targets.size() > 1) {
+    session.app.set_0 = 2;
+    ui.set_list_items(std::move(targets));
+  }
+
+  if (!options.copy_to.empty()) {
+    std::string directory;
+    if (!ToEnginePath(session, options.copy_to, &directory, err)) return false;
+    if (!session.app.cpdir.Assign(directory)) {
+      err << "morva-cli: " << options.copy_to << ": the output directory path is too long\n";
+      return false;
+    }
+    session.app.cpovw = options.overwrite;
+    ui.set_output_directory(directory);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ExecutableDirectory() {
+  std::string path(4096, '\0');
+  const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+  if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return std::string();
+  path.resize(static_cast<std::size_t>(n));
+  const std::size_t slash = path.rfind('/');
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, const std::string& program_directory,
+                  std::ostream& err) {
+  std::string home;
+  if (!ToEnginePath(session, program_directory, &home, err)) return kExitRefused;
+  if (!LoadJob(session, options, home, err)) return kExitRefused;
+  if (!TakeTargets(session, ui, options, err)) return kExitRefused;
+  ui.set_job(&session.settings);
+  const bool copy = !options.copy_to.empty();
+
+  switch (options.command) {
+    case CliCommand::kCheck:
+      session.mode = RunMode::kPreview;
+      session.copy_conversion = copy;
+      return ValidateJob(session, false) ? kExitDone : kExitRefused;
+
+    case CliCommand::kPreview: {
+      StartConversion(session, RunMode::kPreview, copy);
+      if (session.cancelled) return kExitCancelled;
+      if (ui.previews_shown() == 0) return kExitRefused;
+      for (const PreviewRecord& record : session.preview) {
+        if (record.state == kPreviewError || record.state == -kPreviewError) return kExitFailures;
+      }
+      return kExitDone;
+    }
+
+    case CliCommand::kRun: {
+      // A direct run converts every target: no exclusions from an earlier preview.
+      session.selection.clear();
+      session.run_happened = false;
+      StartConversion(session, RunMode::kRun, copy);
+      if (!session.run_happened) return session.cancelled ? kExitCancelled : kExitRefused;
+      SettingsWriteGate gate;
+      gate.Open();
+      SaveSettings(session.fs, home, gate, session.settings, session.app);
+      if (session.cancelled) return kExitCancelled;
+      const RunCounters& c = session.counters;
+      return c.partial_success + c.full_failure > 0 ? kExitFailures : kExitDone;
+    }
+
+    case CliCommand::kNone:
+      break;
+  }
+  return kExitRefused;
+}
+
+}  // namespace morva

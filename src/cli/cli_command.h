@@ -1,0 +1,45 @@
+#ifndef MORVA_CLI_CLI_COMMAND_H_
+#define MORVA_CLI_CLI_COMMAND_H_
+
+#include <ostream>
+#include <string>
+
+#include "cli/cli_options.h"
+#include "cli/console_ui.h"
+#include "engine/session.h"
+#include "settings/settings_file.h"
+
+namespace morva {
+
+// Exit statuses of morva-cli.
+inline constexpr int kExitDone = 0;       // done, nothing failed
+inline constexpr int kExitFailures = 1;   // done, some target failed (or, for preview, would fail)
+inline constexpr int kExitRefused = 2;    // usage, settings, validation, or a question answered No
+inline constexpr int kExitCancelled = 3;  // Ctrl-C
+
+// The desktop the console assumes when it reads and writes window positions it never uses: wide
+// enough that no stored position is pulled in, so a run from the console keeps the desktop program's
+// window placement as it was. Positions the file does not hold are centred on a common screen instead.
+inline constexpr DesktopGeometry kConsoleDesktop{16384, 16384, 640, 480};
+inline constexpr DesktopGeometry kConsoleCentreDesktop{1920, 1080, 640, 480};
+
+// Carries out one parsed command line on `session`, whose interface is `ui`:
+//   1. the job: the defaults, then the settings file (--settings FILE, or morva.dat in the program
+//      directory `program_directory`, a host path), then every --set in order;
+//   2. the targets: none keeps the settings' target, one is directory mode with that path (it moves to
+//      the front of the path history, as the desktop program does), two or more are list mode;
+//   3. --copy-to turns on copy conversion into that directory;
+//   4. check validates, preview prints the preview, run converts (after the question, answered by
+//      --yes) and prints the summary; after a run the settings are saved to the program directory,
+//      as the desktop program saves them when a run has happened.
+// Problems of the command line itself (an unreadable --settings file, a refused --set, a path without
+// a code page 932 form) are reported on `err`. Returns the exit status.
+int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, const std::string& program_directory,
+                  std::ostream& err);
+
+// The directory of the running executable (host path), from /proc/self/exe; empty when unknown.
+std::string ExecutableDirectory();
+
+}  // namespace morva
+
+#endif  // MORVA_CLI_CLI_COMMAND_H_

@@ -1,0 +1,152 @@
+#include "cli/cli_options.h"
+
+#include <optional>
+
+namespace morva {
+namespace {
+
+// Splits "--name=value"; `value` is empty (not absent) for "--name=".
+void SplitOption(std::string_view arg, std::string_view* name, std::optional<std::string_view>* value) {
+  const std::size_t eq = arg.find('=');
+  if (eq == std::string_view::npos) {
+    *name = arg;
+    value->reset();
+  } else {
+    *name = arg.substr(0, eq);
+    *value = arg.substr(eq + 1);
+  }
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options, std::string* error) {
+  *options = CliOptions();
+  bool options_ended = false;
+  bool have_home = false, have_settings = false, have_copy_to = false;
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+      if (options->command != CliCommand::kNone) {
+        options->targets.push_back(arg);
+        continue;
+      }
+      if (arg == "check") {
+        options->command = CliCommand::kCheck;
+      } else if (arg == "preview") {
+        options->command = CliCommand::kPreview;
+      } else if (arg == "run") {
+        options->command = CliCommand::kRun;
+      } else if (arg == "undo" || arg == "runs" || arg == "eval") {
+        *error = "the command '" + arg + "' is not available in this version";
+        return false;
+      } else {
+        *error = "unknown command '" + arg + "' (expected check, preview or run)";
+        return false;
+      }
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
+
+    std::string_view name;
+    std::optional<std::string_view> inline_value;
+    SplitOption(arg, &name, &inline_value);
+
+    // Options without a value.
+    if (name == "--help" || name == "-h" || name == "--yes" || name == "-y" || name == "--overwrite") {
+      if (inline_value) {
+        *error = "option " + std::string(name) + " takes no value";
+        return false;
+      }
+      if (name == "--help" || name == "-h") options->help = true;
+      if (name == "--yes" || name == "-y") options->yes = true;
+      if (name == "--overwrite") options->overwrite = true;
+      continue;
+    }
+    if (name == "--preset") {
+      *error = "option --preset is not available in this version";
+      return false;
+    }
+
+    bool* seen = nullptr;
+    std::string* single = nullptr;
+    if (name == "--home") {
+      seen = &have_home;
+      single = &options->home;
+    } else if (name == "--settings") {
+      seen = &have_settings;
+      single = &options->settings_file;
+    } else if (name == "--copy-to") {
+      seen = &have_copy_to;
+      single = &options->copy_to;
+    } else if (name != "--set") {
+      *error = "unknown option " + std::string(name);
+      return false;
+    }
+
+    std::string value;
+    if (inline_value) {
+      value = std::string(*inline_value);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      *error = "option " + std::string(name) + " needs a value";
+      return false;
+    }
+    if (value.empty()) {
+      *error = "option " + std::string(name) + " needs a non-empty value";
+      return false;
+    }
+    if (single == nullptr) {
+      options->sets.push_back(std::move(value));
+      continue;
+    }
+    if (*seen) {
+      *error = "option " + std::string(name) + " given twice";
+      return false;
+    }
+    *seen = true;
+    *single = std::move(value);
+  }
+
+  if (options->help) return true;
+  if (options->overwrite && options->copy_to.empty()) {
+    *error = "--overwrite needs --copy-to DIR";
+    return false;
+  }
+  if (options->command == CliCommand::kNone) {
+    *error = "no command given (expected check, preview or run)";
+    return false;
+  }
+  return true;
+}
+
+std::string UsageText() {
+  return "usage: morva-cli [--home DIR] [--settings FILE] [--set KEY=VALUE]... [--yes]\n"
+         "                 [--copy-to DIR [--overwrite]] COMMAND [TARGET...]\n"
+         "\n"
+         "commands:\n"
+         "  check   [TARGET...]   validate the job; the refusal message goes to stderr\n"
+         "  preview [TARGET...]   print one line per target and the counts line; changes nothing\n"
+         "  run     [TARGET...]   convert (asks first unless --yes) and print the summary\n"
+         "\n"
+         "TARGET: none = the target of the settings; one = that directory (or file or wildcard);\n"
+         "two or more = exactly these files and directories. Host paths (/home/me/x) and engine\n"
+         "paths (Z:\\home\\me\\x) are both accepted.\n"
+         "\n"
+         "options:\n"
+         "  --home DIR        program directory holding morva.dat (default: the executable's)\n"
+         "  --settings FILE   read the job from FILE instead of DIR/morva.dat\n"
+         "  --set KEY=VALUE   one settings line on top of the file (repeatable, applied in order)\n"
+         "  --yes, -y         answer Yes to every question\n"
+         "  --copy-to DIR     convert copies made in DIR (copy conversion)\n"
+         "  --overwrite       let the copies replace existing files in DIR\n"
+         "  --help, -h        this text\n"
+         "\n"
+         "exit status: 0 done, nothing failed; 1 done, some target failed; 2 refused; 3 cancelled\n";
+}
+
+}  // namespace morva

@@ -1,0 +1,101 @@
+#include "cli/console_ui.h"
+
+#include <signal.h>
+
+#include <csignal>
+#include <string>
+
+#include "cli/preview_text.h"
+#include "engine/engine_text.h"
+
+namespace morva {
+namespace {
+
+// Set by the SIGINT handler, read and cleared by the interface. A signal handler can reach nothing
+// else, so this is the one piece of static state the console front end has.
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+
+}  // namespace
+
+void InstallInterruptHandler() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  // No SA_RESTART: a question waiting on the terminal returns at once (and counts as No). SA_RESETHAND:
+  // a second Ctrl-C ends the program.
+  action.sa_flags = SA_RESETHAND;
+  sigaction(SIGINT, &action, nullptr);
+}
+
+bool IsRunSummary(TextCodec& codec, std::string_view text) {
+  const std::string counts = "\n\n" + Cp932Text(codec, "完全成功：");
+  const std::string tail = Cp932Text(codec, "　　");
+  return text.find(counts) != std::string_view::npos && text.size() >= tail.size() &&
+         text.substr(text.size() - tail.size()) == tail;
+}
+
+ConsoleUi::ConsoleUi(TextCodec& codec, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
+                     bool assume_yes)
+    : codec_(codec), out_(out), err_(err), in_(in), interactive_(interactive), assume_yes_(assume_yes) {}
+
+void ConsoleUi::PrintMessage(std::string_view text) { err_ << DisplayText(codec_, text) << '\n' << std::flush; }
+
+void ConsoleUi::ShowWarning(std::string_view text) {
+  if (IsRunSummary(codec_, text)) {
+    out_ << DisplayText(codec_, text) << '\n' << std::flush;
+    return;
+  }
+  PrintMessage(text);
+}
+
+void ConsoleUi::ShowInformation(std::string_view text) { PrintMessage(text); }
+
+void ConsoleUi::ShowError(std::string_view text) { PrintMessage(text); }
+
+bool ConsoleUi::AskYesNo(std::string_view text) {
+  const std::string question = DisplayText(codec_, text);
+  bool answer = false;
+  if (assume_yes_) {
+    err_ << question << " [y/N] y (--yes)\n" << std::flush;
+    answer = true;
+  } else if (!interactive_) {
+    err_ << question << " [y/N] n (no terminal; --yes answers Yes)\n" << std::flush;
+  } else {
+    err_ << question << " [y/N] " << std::flush;
+    std::string line;
+    if (std::getline(in_, line) && g_interrupted == 0) {
+      answer = line == "y" || line == "Y" || line == "yes" || line == "YES" || line == "Yes";
+    } else {
+      in_.clear();
+      err_ << '\n';
+    }
+  }
+  if (!answer) declined_ = true;
+  return answer;
+}
+
+bool ConsoleUi::PollCancel() { return g_interrupted != 0; }
+
+void ConsoleUi::ClearCancel() { g_interrupted = 0; }
+
+PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, std::string*) {
+  ++previews_shown_;
+  const JobKinds kinds = job_ != nullptr ? JobKindsOf(*job_) : JobKinds();
+  out_ << FormatPreview(codec_, records, kinds) << std::flush;
+  return PreviewChoice::kCancel;
+}
+
+bool ConsoleUi::AskOutputDirectory(std::string* directory) {
+  if (output_directory_.empty()) return false;
+  *directory = output_directory_;
+  return true;
+}
+
+void ConsoleUi::FocusSetting(int, std::string_view key) {
+  // Where the desktop program would put the focus: on a console, the key to change.
+  if (!key.empty()) err_ << "  (setting: " << DisplayText(codec_, key) << ")\n" << std::flush;
+}
+
+}  // namespace morva

@@ -1,0 +1,87 @@
+#ifndef MORVA_CLI_CONSOLE_UI_H_
+#define MORVA_CLI_CONSOLE_UI_H_
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/conversion_settings.h"
+#include "engine/user_interface.h"
+#include "platform/text_codec.h"
+
+namespace morva {
+
+// Makes Ctrl-C (SIGINT) request a cancel instead of ending the process: the next PollCancel of any
+// ConsoleUi reports it, so the run stops at the next target and still logs and summarises what it
+// did. A second Ctrl-C ends the process as usual, for a program that no longer polls.
+void InstallInterruptHandler();
+
+// The engine's user interface on a console. Every text it prints is UTF-8.
+//
+// Message boxes go to `err` as their text. Questions are asked on `err` and answered from `in` when
+// `interactive` (stdin is a terminal); otherwise they are answered Yes with `assume_yes` and No
+// without it, and the question and the answer are printed so that a log shows why the program
+// stopped. The summary of a run is the program's result, so it goes to `out` instead. The preview is
+// printed to `out` (see FormatPreview) and is never accepted: a preview starts no run. Dialogs
+// without a console meaning (extraction, progress, target panel) print nothing.
+class ConsoleUi final : public UserInterface {
+ public:
+  ConsoleUi(TextCodec& codec, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
+            bool assume_yes);
+
+  // The job whose columns the preview shows; must outlive the interface. Without one the preview shows
+  // the number and path columns only.
+  void set_job(const ConversionSettings* job) { job_ = job; }
+  // The list-mode targets (engine paths) that ListItems hands to the engine.
+  void set_list_items(std::vector<std::string> items) { list_items_ = std::move(items); }
+  // The output directory of copy conversion (engine path); empty when none was given.
+  void set_output_directory(std::string directory) { output_directory_ = std::move(directory); }
+
+  // What happened, for the exit status.
+  int previews_shown() const { return previews_shown_; }
+  bool declined() const { return declined_; }
+
+  void ShowWarning(std::string_view text) override;
+  void ShowInformation(std::string_view text) override;
+  void ShowError(std::string_view text) override;
+  bool AskYesNo(std::string_view text) override;
+  void OpenExtractionDialog() override {}
+  void CloseExtractionDialog() override {}
+  void OpenProgressDialog(std::string_view, int) override {}
+  void UpdateProgress(const ProgressState&) override {}
+  void CloseProgressDialog() override {}
+  bool PollCancel() override;
+  void ClearCancel() override;
+  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, std::string* copy_directory) override;
+  bool AskOutputDirectory(std::string* directory) override;
+  void FocusSetting(int page_code, std::string_view key) override;
+  std::vector<std::string> ListItems() override { return list_items_; }
+  void SetTargetPath(std::string_view) override {}
+  void ClearDirectoryTargets() override {}
+  void RefreshTargetList() override {}
+
+ private:
+  void PrintMessage(std::string_view text);
+
+  TextCodec& codec_;
+  std::ostream& out_;
+  std::ostream& err_;
+  std::istream& in_;
+  const bool interactive_;
+  const bool assume_yes_;
+  const ConversionSettings* job_ = nullptr;
+  std::vector<std::string> list_items_;
+  std::string output_directory_;
+  int previews_shown_ = 0;
+  bool declined_ = false;
+};
+
+// Whether a message box text is the summary of a run: a sentence, a blank line, the count text
+// ("完全成功：" ...) and two full-width spaces. Code page 932.
+bool IsRunSummary(TextCodec& codec, std::string_view text);
+
+}  // namespace morva
+
+#endif  // MORVA_CLI_CONSOLE_UI_H_

@@ -1,0 +1,47 @@
+// morva-cli: the console front end. Parses the command line, builds the services and the session, and
+// hands over to RunCliCommand.
+#include <unistd.h>
+
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/cli_options.h"
+#include "cli/console_ui.h"
+#include "engine/session.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+
+int main(int argc, char** argv) {
+  using namespace morva;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  CliOptions options;
+  std::string error;
+  if (!ParseCommandLine(args, &options, &error)) {
+    std::cerr << "morva-cli: " << error << "\n\n" << UsageText();
+    return kExitRefused;
+  }
+  if (options.help) {
+    std::cout << UsageText();
+    return kExitDone;
+  }
+
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  if (codec == nullptr) {
+    std::cerr << "morva-cli: the C library has no CP932 converter\n";
+    return kExitRefused;
+  }
+  std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
+  const std::string home = options.home.empty() ? ExecutableDirectory() : options.home;
+  if (home.empty()) {
+    std::cerr << "morva-cli: cannot find the program directory; name it with --home DIR\n";
+    return kExitRefused;
+  }
+
+  InstallInterruptHandler();
+  ConsoleUi ui(*codec, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
+  Session session(*codec, *fs, ui);
+  return RunCliCommand(session, ui, options, home, std::cerr);
+}

@@ -1,0 +1,69 @@
+#include "cli/preview_text.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/cp932.h"
+
+namespace morva {
+
+std::string DisplayText(TextCodec& codec, std::string_view cp932) {
+  std::string out;
+  if (codec.Cp932ToUtf8(cp932, &out).ok()) return out;
+  out.clear();
+  for (std::size_t i = 0; i < cp932.size();) {
+    const std::size_t length = cp932::CharLengthAt(cp932, i);
+    const std::string_view one = cp932.substr(i, length);
+    std::string utf8;
+    if (codec.Cp932ToUtf8(one, &utf8).ok()) {
+      out += utf8;
+    } else {
+      for (unsigned char byte : one) {
+        char escape[5];
+        std::snprintf(escape, sizeof(escape), "\\x%02X", byte);
+        out += escape;
+      }
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records, const JobKinds& kinds) {
+  const bool old_attributes = kinds.attributes || kinds.times;
+  std::string out = "＃\t対象ファイル名";
+  if (old_attributes) out += "\t属性";
+  if (kinds.name) out += "\t変換後名称";
+  if (kinds.attributes) out += "\t変換後属性";
+  if (kinds.times) out += "\t日時変換";
+  if (kinds.deletion) out += "\tファイル削除";
+  if (kinds.id3) out += "\tID3情報変換";
+  out += '\n';
+
+  int to_convert = 0, succeeded = 0, failed = 0;
+  for (const PreviewRecord& r : records) {
+    out += std::to_string(r.index + 1) + '\t' + std::to_string(r.state) + '\t';
+    out += r.is_directory ? "[Dir] " : "[File] ";
+    out += DisplayText(codec, r.path);
+    if (old_attributes) out += '\t' + DisplayText(codec, r.old_attributes);
+    if (kinds.name) out += '\t' + DisplayText(codec, r.name_column);
+    if (kinds.attributes) out += '\t' + DisplayText(codec, r.attribute_column);
+    if (kinds.times) out += '\t' + DisplayText(codec, r.time_column);
+    if (kinds.deletion) out += '\t' + DisplayText(codec, r.deletion_column);
+    if (kinds.id3) out += '\t' + DisplayText(codec, r.id3_column);
+    out += '\n';
+    if (r.state == kPreviewWillChange) ++to_convert;
+    if (r.state == kPreviewError || r.state == -kPreviewError) {
+      ++failed;
+    } else {
+      ++succeeded;
+    }
+  }
+  char counts[256];
+  std::snprintf(counts, sizeof(counts), "抽出総数：%d　　　変換対象：%d　　　成功/不要：%d　　　変換失敗：%d\n",
+                static_cast<int>(records.size()), to_convert, succeeded, failed);
+  out += counts;
+  return out;
+}
+
+}  // namespace morva

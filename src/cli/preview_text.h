@@ -1,0 +1,28 @@
+#ifndef MORVA_CLI_PREVIEW_TEXT_H_
+#define MORVA_CLI_PREVIEW_TEXT_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/preview_record.h"
+#include "platform/text_codec.h"
+#include "settings/settings_file.h"
+
+namespace morva {
+
+// The UTF-8 form of an engine text for the console. A character without a Unicode form (the text is
+// only ever shown, never used again) appears as "\xNN" escapes of its bytes instead of failing the
+// whole line.
+std::string DisplayText(TextCodec& codec, std::string_view cp932);
+
+// The preview as console text (UTF-8, one line each, tab-separated): a header with the titles of the
+// columns in force for `kinds`, one line per record (the number from 1, the state, "[Dir] " or
+// "[File] " with the path, then each column in force), and the counts line of the preview dialog.
+// The counts are those the dialog shows: all records, those to be converted (state 1), the successes
+// and the failures (state 2, excluded or not).
+std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records, const JobKinds& kinds);
+
+}  // namespace morva
+
+#endif  // MORVA_CLI_PREVIEW_TEXT_H_

@@ -1,0 +1,248 @@
+#include "engine/conversion_run.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "engine/engine_text.h"
+#include "engine/job_switches.h"
+#include "engine/name_step.h"
+#include "engine/path_utils.h"
+#include "engine/preview_builder.h"
+#include "engine/target_enumeration.h"
+#include "engine/target_steps.h"
+#include "engine/target_work.h"
+#include "engine/user_interface.h"
+#include "engine/validation.h"
+
+namespace morva {
+namespace {
+
+// snprintf over a code page 932 format. No trail byte is '%' (trails are 0x40-0xFC), so the format's
+// double-byte characters pass through untouched.
+template <typename... Args>
+std::string Format(const std::string& format, Args... args) {
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof(buffer), format.c_str(), args...);
+  if (n < 0) return std::string();
+  return std::string(buffer, static_cast<std::size_t>(n) < sizeof(buffer) ? static_cast<std::size_t>(n)
+                                                                          : sizeof(buffer) - 1);
+}
+
+// The progress texts of the walk, converted once per walk instead of once per target.
+struct ProgressTexts {
+  explicit ProgressTexts(TextCodec& codec)
+      : counts(Cp932Text(codec, "%d / %d 完了 （%d%%）")), title(Cp932Text(codec, "MORVA - 変換状況（%d%%）")) {}
+  std::string counts;
+  std::string title;
+};
+
+void Classify(RunCounters* counters, const TargetWork& work) {
+  if (work.change != 0) {
+    ++(work.failure == 0 ? counters->full_success : counters->partial_success);
+  } else {
+    ++(work.failure == 0 ? counters->not_needed : counters->full_failure);
+  }
+}
+
+// The summary of a run: log lines and the message box.
+void ShowSummary(Session& session, RunJournal& journal) {
+  TextCodec& codec = session.codec;
+  const RunCounters& c = session.counters;
+  const std::string counts =
+      Format(Cp932Text(codec, "完全成功：%d / 一部成功：%d / 変換不要：%d / 完全失敗：%d / 総数：%d"),
+             c.full_success, c.partial_success, c.not_needed, c.full_failure, c.processed);
+  if (session.cancelled) journal.WriteMessage(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
+
+  const bool failed = c.partial_success + c.full_failure > 0;
+  std::string sentence;
+  if (failed) {
+    sentence = Cp932Text(codec, "変換に失敗したファイルがありました。");
+  } else if (c.full_success > 0) {
+    sentence = Cp932Text(codec, session.cancelled ? "キャンセル時点までの変換は" : "変換が") +
+               Cp932Text(codec, "全て正常に終了しました。");
+  } else if (c.processed > 0) {
+    sentence = (session.cancelled ? Cp932Text(codec, "キャンセル時点までに") : std::string()) +
+               Cp932Text(codec, "変換する必要のあるファイルは存在しませんでした。");
+  } else {
+    sentence = Cp932Text(codec, "変換対象となるファイルが存在しませんでした。");
+  }
+  journal.WriteSummary(sentence, counts);
+
+  std::string message = sentence;
+  if (failed && session.log_usable) message += Cp932Text(codec, "ログを参照してください。");
+  message += "\n\n" + counts + Cp932Text(codec, "　　");
+  session.ui.ShowWarning(message);
+}
+
+}  // namespace
+
+void RunTargets(Session& session, RunJournal& journal) {
+  const JobSwitches jobs = ComputeJobSwitches(session.settings);
+  const bool preview = session.mode == RunMode::kPreview;
+  std::optional<PreviewBuilder> builder;
+  if (preview) builder.emplace(session);
+  const ProgressTexts progress_texts(session.codec);
+  UserInterface& ui = session.ui;
+  // The serial counters of the name rules are emptied here once numbering rules exist.
+
+  TargetWork work;
+  for (std::size_t i = 0; i < session.targets.size(); ++i) {
+    const std::string& path = session.targets[i];
+    if (!preview && i < session.selection.size() && session.selection[i] < 0) continue;
+    work = TargetWork();
+    session.target_failed = false;
+
+    FindData data;
+    if (path.size() > kMaxPath) {
+      // Too long to reach: reported against its directory, nothing is attempted.
+      const std::size_t slash = FindLastChar(path, '\\');
+      data.name = slash == std::string::npos ? path : path.substr(slash + 1);
+      RefreshTargetContext(session.fs, path, data, &session.target);
+      work.new_name = session.target.name;
+      work.failure |= kFailPathTooLong;
+      session.target_failed = true;
+    } else {
+      if (!session.fs.Stat(path, &data).ok()) continue;  // vanished since the enumeration
+
+      const int total = session.progress_total;
+      const int processed = session.counters.processed;
+      const int percent = total > 0 ? static_cast<int>(static_cast<long long>(processed) * 100 / total) : 0;
+      ProgressState state;
+      state.path = path;
+      state.position = processed;
+      state.total = total;
+      state.counts = Format(progress_texts.counts, processed, total, percent);
+      state.title = Format(progress_texts.title, percent);
+      ui.UpdateProgress(state);
+      if (ui.PollCancel()) {
+        session.cancelled = true;
+        break;
+      }
+
+      RefreshTargetContext(session.fs, path, data, &session.target);
+      work.current_path = path;
+      work.new_name = session.target.name;
+      work.new_attributes = data.attributes;
+
+      if (jobs.name) RunNameStep(session, &work);
+      if (!preview && session.copy_conversion && !jobs.name) RunPlainCopyStep(session, jobs, &work);
+      if (session.copy_conversion && (work.failure & kStepName)) {
+        // Without its copy no other job has anything to work on.
+        if (jobs.attributes) work.failure |= kStepAttributes;
+        if (jobs.times) work.failure |= kStepTimes;
+        if (jobs.deletion) work.failure |= kStepDeletion;
+        if (jobs.id3) work.failure |= kStepId3;
+      } else if (!jobs.deletion) {
+        if (jobs.id3) {
+          RunId3Step(session, &work);
+        } else {
+          if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(session, &work);
+          if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(session, &work);
+        }
+      } else if (!preview) {
+        RunDeletionStep(session, &work);
+      }
+    }
+
+    ++session.counters.processed;
+    if (preview) {
+      builder->Build(work);
+      // The index is the target's position, by which the run applies the preview's exclusions.
+      session.preview.back().index = static_cast<int>(i);
+    } else {
+      Classify(&session.counters, work);
+      if (!session.app.sw_opt[1]) journal.WriteTarget(work);
+      if (work.change != 0 && !session.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(session, work);
+    }
+  }
+  session.pending_sort.clear();
+}
+
+bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
+  TextCodec& codec = session.codec;
+  UserInterface& ui = session.ui;
+  session.mode = mode;
+  session.copy_conversion = copy_conversion;
+  if (!ValidateJob(session, false)) return false;
+
+  session.counters = RunCounters();
+  session.target_failed = false;
+  RunJournal journal(session);
+  if (mode == RunMode::kPreview) {
+    // The recycle-bin probe comes with deletion; until then the state stays undetermined (-1) and the
+    // preview names no recycle-bin behaviour.
+  } else {
+    if (!ui.AskYesNo(Cp932Text(codec, "変換を開始します。よろしいですか？"))) return false;
+    // The previous run's undo records are discarded here once undo exists.
+    journal.WriteHeader();
+  }
+  session.targets.clear();
+  session.pending_sort.clear();
+  session.target = TargetContext();
+  session.progress_total = 0;
+  session.cancelled = false;
+  ui.ClearCancel();
+
+  ui.OpenExtractionDialog();
+  const bool listed = session.app.set_0 == 2
+                          ? EnumerateFileList(session)
+                          : EnumerateDirectory(session, session.app.dirfil[0].value_or(std::string()), false);
+  ui.CloseExtractionDialog();
+  if (!listed) {
+    if (session.cancelled) {
+      session.targets.clear();
+      journal.WriteMessage(Cp932Text(codec, "ユーザによりキャンセルされました。"));
+    } else {
+      const std::string message = Cp932Text(codec, "指定された変換対象は存在しません。");
+      ui.ShowWarning(message);
+      journal.WriteMessage(message);
+    }
+    return true;
+  }
+
+  const int count = static_cast<int>(session.targets.size());
+  if (mode == RunMode::kPreview) {
+    session.selection.assign(session.targets.size(), 1);
+    session.preview.clear();
+  } else if (!session.selection.empty()) {
+    int selected = 0;
+    for (std::size_t i = 0; i < session.targets.size() && i < session.selection.size(); ++i) {
+      if (session.selection[i] > 0) ++selected;
+    }
+    session.progress_total = selected;
+  }
+  if (session.progress_total < 1) session.progress_total = count;
+
+  ui.OpenProgressDialog(Cp932Text(codec, mode == RunMode::kPreview ? "プレビュー作成中です．．．" : "変換中です．．．"),
+                        session.progress_total);
+  ui.ClearCancel();
+  session.cancelled = false;
+  RunTargets(session, journal);
+  ui.CloseProgressDialog();
+  // The replacement patterns loaded for the walk are freed here once CSV patterns exist.
+
+  if (mode == RunMode::kPreview) {
+    if (session.cancelled) return false;
+    // The dialog hides excluded records itself when "対象外は非表示" is on, since the choice can change
+    // while it is open.
+    std::string copy_directory(session.app.cpdir.view());
+    const PreviewChoice choice = ui.ShowPreview(session.preview, &copy_directory);
+    if (choice == PreviewChoice::kCancel) return true;
+    if (choice == PreviewChoice::kCopyRun && !session.app.cpdir.Assign(copy_directory)) return true;
+    session.selection.assign(session.targets.size(), 1);
+    for (const PreviewRecord& record : session.preview) {
+      if (record.index >= 0 && static_cast<std::size_t>(record.index) < session.selection.size()) {
+        session.selection[static_cast<std::size_t>(record.index)] = record.state;
+      }
+    }
+    StartConversion(session, RunMode::kRun, choice == PreviewChoice::kCopyRun);
+    return true;
+  }
+
+  ShowSummary(session, journal);
+  session.run_happened = true;
+  ui.RefreshTargetList();
+  return false;
+}
+
+}  // namespace morva

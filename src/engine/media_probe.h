@@ -1,0 +1,31 @@
+#ifndef MORVA_ENGINE_MEDIA_PROBE_H_
+#define MORVA_ENGINE_MEDIA_PROBE_H_
+
+#include <string>
+#include <string_view>
+
+#include "engine/session.h"
+
+namespace morva {
+
+// The engine's only calls into the media readers: the Exif filter and sort key, the ID3 filter and the
+// markers of the target list window all ask through these, so the readers plug in at one place each.
+// Until the readers exist every file reads as carrying nothing.
+
+// True when the JPEG file `path` carries the Exif date item chosen by OPT_2; then *date_text (when not
+// null) receives its text "YYYY:MM:DD hh:mm:ss".
+bool HasExifDate(Session& session, std::string_view path, std::string* date_text);
+
+// Which ID3 tags the MP3 file `path` carries.
+struct Id3Presence {
+  bool v1 = false;
+  bool v2 = false;
+  int v2_minor = 0;  // the minor version digit of the ID3v2 tag
+};
+
+// True when `path` carries an ID3v1 or ID3v2 tag; then *presence (when not null) says which.
+bool HasId3Tag(Session& session, std::string_view path, Id3Presence* presence);
+
+}  // namespace morva
+
+#endif  // MORVA_ENGINE_MEDIA_PROBE_H_

@@ -1,0 +1,123 @@
+#include "engine/name_step.h"
+
+#include "engine/path_utils.h"
+#include "platform/cp932.h"
+#include "rename/name_rule.h"
+
+namespace morva {
+namespace {
+
+void FailStep(Session& session, std::uint32_t bits, TargetWork* work) {
+  work->failure |= bits;
+  session.target_failed = true;
+}
+
+// The new name from the rule's result and the parts the rule did not see.
+std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::string result) {
+  if (!s.fnm_01) return result;
+  const bool extension_only = s.fnm_02 == 2;
+  if (t.is_directory) return extension_only ? t.name : result;
+  // A name with a separating dot, even one with an empty extension ("a."), keeps its dot.
+  const bool has_dot = t.base.size() < t.name.size();
+  if (!has_dot) return extension_only ? t.base : result;
+  return extension_only ? t.base + "." + result : result + "." + t.extension;
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && cp932::CompareIgnoreCase(text.substr(0, prefix.size()), prefix) == 0;
+}
+
+}  // namespace
+
+std::string DestinationDirectory(const Session& session, std::string_view path) {
+  std::string dir;
+  if (session.copy_conversion) {
+    dir.assign(session.app.cpdir.view());
+    if (dir.empty() || FindLastChar(dir, '\\') != dir.size() - 1) dir.push_back('\\');
+    return dir;
+  }
+  const std::size_t slash = FindLastChar(path, '\\');
+  if (slash != std::string_view::npos) dir.assign(path.substr(0, slash + 1));
+  return dir;
+}
+
+void RunNameStep(Session& session, TargetWork* work) {
+  const ConversionSettings& s = session.settings;
+  const TargetContext& t = session.target;
+  work->new_name = t.name;
+
+  std::string text = !s.fnm_01 ? t.name : (s.fnm_02 == 2 ? t.extension : t.base);
+  if (!ApplyNameRule(session, &text, &work->failure)) return;  // the name stays as it was
+  std::string new_name = Recombine(s, t, std::move(text));
+  work->new_name = new_name;
+
+  const std::string dir = DestinationDirectory(session, t.path);
+  if (dir.size() + new_name.size() > kMaxPath) {
+    FailStep(session, kFailPathTooLong, work);
+    return;
+  }
+  if (session.mode == RunMode::kPreview) return;
+
+  // "." and ".." would name the directory itself or its parent, never a new entry.
+  if (new_name.empty() || new_name == "." || new_name == "..") {
+    FailStep(session, kStepName, work);
+    return;
+  }
+  const std::string new_path = dir + new_name;
+  if (session.copy_conversion) {
+    if (session.fs.Copy(work->current_path, new_path, session.app.cpovw).ok()) {
+      work->change |= kStepName;
+      work->previous_path = std::move(work->current_path);
+      work->current_path = new_path;
+    } else {
+      FailStep(session, kStepName, work);
+      work->current_path.clear();
+      work->previous_path.clear();
+    }
+    return;
+  }
+  if (new_path == work->current_path) return;
+  if (session.fs.Move(work->current_path, new_path).ok()) {
+    work->change |= kStepName;
+    work->previous_path = std::move(work->current_path);
+    work->current_path = new_path;
+  } else {
+    FailStep(session, kStepName, work);
+  }
+}
+
+void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* work) {
+  const AppSettings& app = session.app;
+  const TargetContext& t = session.target;
+  std::string dest_dir(app.cpdir.view());
+
+  // Below the target directory, the copy keeps the target's place in the tree: a flat output directory
+  // would make equal names of different directories overwrite each other's copies.
+  const std::string dirfil = app.dirfil[0].value_or(std::string());
+  if (app.set_0 == 1 && app.sw_set[2] && !dirfil.empty() && StartsWithIgnoreCase(t.directory, dirfil) &&
+      cp932::CompareIgnoreCase(t.directory, dirfil) != 0) {
+    std::string_view below = std::string_view(t.directory).substr(dirfil.size());
+    while (!below.empty() && below.front() == '\\') below.remove_prefix(1);
+    dest_dir = JoinPath(dest_dir, below);
+    if (!MakeDirectories(session.fs, dest_dir)) {
+      if (jobs.id3) work->failure |= kStepId3;
+      if (jobs.attributes) work->failure |= kStepAttributes;
+      if (jobs.times) work->failure |= kStepTimes;
+      if (jobs.deletion) work->failure |= kStepDeletion;
+    }
+  }
+
+  const std::string dest = JoinPath(dest_dir, t.name);
+  if (!session.fs.Copy(work->current_path, dest, app.cpovw).ok()) {
+    FailStep(session, kStepName, work);
+    work->current_path.clear();
+    work->previous_path.clear();
+    return;
+  }
+  if (!jobs.deletion) {
+    work->previous_path = std::move(work->current_path);
+    work->current_path = dest;
+  }
+}
+
+}  // namespace morva

@@ -1,0 +1,292 @@
+#include "engine/target_enumeration.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/engine_text.h"
+#include "engine/media_probe.h"
+#include "engine/path_utils.h"
+#include "engine/user_interface.h"
+#include "fileops/date_time_text.h"
+#include "platform/cp932.h"
+#include "platform/wildcard.h"
+
+namespace morva {
+namespace {
+
+// The active bounds of the last-write range "対象ファイル更新日時".
+struct DateRange {
+  bool has_lower = false;
+  bool has_upper = false;
+  FileTime lower = 0;
+  FileTime upper = 0;
+
+  // Both bounds are inclusive. They are typed to the second, so a time is compared by its second: a file
+  // written at 12:00:00.5 is inside a range ending at 12:00:00, as the list window shows it.
+  bool Contains(FileTime t) const {
+    const FileTime second = t - t % kTicksPerSecond;
+    if (has_lower && second < lower) return false;
+    if (has_upper && second > upper) return false;
+    return true;
+  }
+};
+
+// A bound "YYYY/MM/DD hh:mm:ss" in local time; false (bound not applied) when it does not read as one.
+bool ReadBound(std::string_view text, FileTime* out) {
+  if (text.size() != 19) return false;
+  return local_text_to_file_time(text.substr(0, 10), text.substr(11, 8), out);
+}
+
+DateRange ActiveRange(const AppSettings& app) {
+  DateRange range;
+  if (app.set_dts & 1) range.has_lower = ReadBound(app.set_dt1.view(), &range.lower);
+  if (app.set_dts & 2) range.has_upper = ReadBound(app.set_dt2.view(), &range.upper);
+  return range;
+}
+
+bool IsDirectory(const FindData& data) { return (data.attributes & kAttrDirectory) != 0; }
+bool IsLink(const FindData& data) { return (data.attributes & kAttrReparsePoint) != 0; }
+
+// Polls the cancel request between passes; a cancel is remembered in the session.
+bool Cancelled(Session& session) {
+  if (session.cancelled) return true;
+  if (session.ui.PollCancel()) session.cancelled = true;
+  return session.cancelled;
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  return cp932::CompareIgnoreCase(text.substr(0, prefix.size()), prefix) == 0;
+}
+
+// The first (or, with `last`, the last) run of ASCII digits of the base name, padded to 20 digits.
+std::string NumberKey(std::string_view name, bool last) {
+  std::string base, ext;
+  SplitBaseExt(name, &base, &ext);
+  std::size_t run_start = std::string::npos, run_length = 0;
+  for (std::size_t i = 0; i < base.size();) {
+    const std::size_t length = cp932::CharLengthAt(base, i);
+    const char c = base[i];
+    if (length == 1 && c >= '0' && c <= '9') {
+      std::size_t end = i;
+      while (end < base.size() && base[end] >= '0' && base[end] <= '9') ++end;
+      run_start = i;
+      run_length = end - i;
+      if (!last) break;
+      i = end;
+      continue;
+    }
+    i += length;
+  }
+  if (run_start == std::string::npos) return "Z";
+  if (run_length > 20) return std::string(20, '9');
+  return std::string(20 - run_length, '0') + base.substr(run_start, run_length);
+}
+
+}  // namespace
+
+std::string SortKeyText(Session& session, std::string_view path, const FindData& data) {
+  std::string text;
+  switch (session.sort.key) {
+    case 1:
+      if (!format_file_time(data.last_write_time, true, &text)) text.clear();
+      return text;
+    case 2:
+      if (!format_file_time(data.creation_time, true, &text)) text.clear();
+      return text;
+    case 3:
+      if (!HasExifDate(session, path, &text)) text = "Z";
+      return text;
+    case 4:
+      return NumberKey(data.name, false);
+    case 4 + 64:
+      return NumberKey(data.name, true);
+    default:
+      return data.name;
+  }
+}
+
+int CompareSortKeys(std::string_view a, std::string_view b) {
+  const std::size_t a_dot = FindLastChar(a, '.');
+  const std::size_t b_dot = FindLastChar(b, '.');
+  const std::string_view a_head = a_dot == std::string_view::npos ? a : a.substr(0, a_dot);
+  const std::string_view b_head = b_dot == std::string_view::npos ? b : b.substr(0, b_dot);
+  // std::string_view compares as unsigned bytes (char_traits<char> uses memcmp).
+  if (const int c = a_head.compare(b_head); c != 0) return c;
+  const std::string_view a_tail = a_dot == std::string_view::npos ? std::string_view() : a.substr(a_dot + 1);
+  const std::string_view b_tail = b_dot == std::string_view::npos ? std::string_view() : b.substr(b_dot + 1);
+  return a_tail.compare(b_tail);
+}
+
+void AddTarget(Session& session, std::string_view path, const FindData* data) {
+  if (!session.sort.on) {
+    session.targets.emplace_back(path);
+    return;
+  }
+  FindData queried;
+  if (data == nullptr) {
+    if (!session.fs.Stat(path, &queried).ok()) {
+      std::string dir;
+      SplitPath(path, &dir, &queried.name);
+    }
+    data = &queried;
+  }
+  session.pending_sort.push_back(PendingTarget{std::string(path), SortKeyText(session, path, *data)});
+}
+
+void FlushSorted(Session& session) {
+  std::vector<PendingTarget>& pending = session.pending_sort;
+  if (session.sort.ascending) {
+    std::stable_sort(pending.begin(), pending.end(), [](const PendingTarget& a, const PendingTarget& b) {
+      return CompareSortKeys(a.key, b.key) < 0;
+    });
+  } else {
+    std::stable_sort(pending.begin(), pending.end(), [](const PendingTarget& a, const PendingTarget& b) {
+      return CompareSortKeys(a.key, b.key) > 0;
+    });
+  }
+  for (PendingTarget& p : pending) session.targets.push_back(std::move(p.path));
+  pending.clear();
+}
+
+bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
+  const AppSettings& app = session.app;
+  FileSystem& fs = session.fs;
+  std::string pattern = "*.*";
+  if (app.sw_set[5] && !app.set_11.empty()) pattern.assign(app.set_11.view());
+
+  if (!nested && path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+    if (!ConnectNetworkPath(session, path, true)) return false;
+  }
+
+  // A directory lists (even when empty); anything else is a single file or a wildcard in the last
+  // component, whose entries belong to the directory above.
+  std::vector<FindData> full;
+  std::string list_dir(path);
+  bool single = false;
+  if (!fs.FindFiles(path, "*.*", &full, nullptr).ok()) {
+    std::string dir, last;
+    if (!SplitPath(path, &dir, &last) || last.empty()) return false;
+    std::vector<FindData> found;
+    if (!fs.FindFiles(dir, last, &found, nullptr).ok() || found.empty()) return false;
+    single = true;
+    list_dir = std::move(dir);
+    pattern = std::move(last);
+    full.clear();
+  }
+  const DateRange range = ActiveRange(app);
+
+  // Pass 1: the entries matching the pattern. The full listing serves when the pattern takes everything.
+  if (Cancelled(session)) return false;
+  std::vector<FindData> matched;
+  const bool reuse_full = !single && WildcardPattern(pattern).MatchesEverything();
+  if (!reuse_full && !fs.FindFiles(list_dir, pattern, &matched, nullptr).ok()) matched.clear();
+  const std::vector<FindData>& pass1 = reuse_full ? full : matched;
+  std::unordered_set<std::string> remembered;
+  for (const FindData& entry : pass1) {
+    if (IsDirectory(entry)) {
+      if (app.sw_set[3]) remembered.insert(entry.name);
+      continue;
+    }
+    if (app.sw_set[6]) continue;
+    const std::string entry_path = JoinPath(list_dir, entry.name);
+    if (!range.Contains(entry.last_write_time)) continue;
+    if (app.sw_set[7] && !HasExifDate(session, entry_path, nullptr)) continue;
+    if (app.sw_set[8] && !HasId3Tag(session, entry_path, nullptr)) continue;
+    AddTarget(session, entry_path, &entry);
+  }
+
+  // Pass 2: every subdirectory, whatever the pattern; each becomes a target after its whole subtree.
+  if (Cancelled(session)) return false;
+  for (const FindData& entry : full) {
+    if (!IsDirectory(entry)) continue;
+    const std::string entry_path = JoinPath(path, entry.name);
+    if (app.sw_set[2] && !IsLink(entry)) {
+      // Each directory's entries are sorted among themselves only.
+      if (session.sort.on) FlushSorted(session);
+      if (!EnumerateDirectory(session, entry_path, true) && session.cancelled) return false;
+    }
+    if (app.sw_set[3] && remembered.count(entry.name) != 0) AddTarget(session, entry_path, &entry);
+  }
+
+  if (session.sort.on) FlushSorted(session);
+  if (!nested && !single && app.sw_set[3] && app.sw_set[4]) session.targets.emplace_back(path);
+  return true;
+}
+
+bool EnumerateFileList(Session& session) {
+  std::vector<std::string> open_directories;
+  for (const std::string& item : session.ui.ListItems()) {
+    if (Cancelled(session)) return false;
+    FindData data;
+    if (!session.fs.Stat(item, &data).ok()) continue;
+    if (IsDirectory(data)) {
+      open_directories.push_back(item);
+      continue;
+    }
+    // A file outside the current directory finishes it: its listed contents are all in by now.
+    if (!open_directories.empty() && !StartsWithIgnoreCase(item, open_directories.back())) {
+      if (session.sort.on) FlushSorted(session);
+      AddTarget(session, open_directories.back(), nullptr);
+      open_directories.pop_back();
+    }
+    AddTarget(session, item, &data);
+  }
+  if (session.sort.on) FlushSorted(session);
+  // Straight into the list, innermost first: sorting them could put a directory before one inside it.
+  while (!open_directories.empty()) {
+    session.targets.push_back(std::move(open_directories.back()));
+    open_directories.pop_back();
+  }
+  return true;
+}
+
+bool ConnectNetworkPath(Session& session, std::string_view path, bool interactive) {
+  if (path.size() < 3 || path[0] != '\\' || path[1] != '\\') return false;
+  const std::size_t server_end = FindFirstChar(path.substr(2), '\\');
+  if (server_end == std::string_view::npos) return false;
+  const std::size_t share_start = 2 + server_end + 1;
+  const std::size_t share_end = FindFirstChar(path.substr(share_start), '\\');
+  const std::string_view root =
+      share_end == std::string_view::npos ? path : path.substr(0, share_start + share_end);
+  if (root.size() == share_start) return false;  // no share name
+  std::string host;
+  if (session.fs.ToHostPath(root, &host).ok()) return true;
+  if (interactive) session.ui.ShowWarning(Cp932Text(session.codec, "ネットワークパスへの接続に失敗しました。"));
+  return false;
+}
+
+EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& data) {
+  const AppSettings& app = session.app;
+  EntryRow row;
+  row.name = data.name;
+  row.attributes = format_attributes(data.attributes);
+  const std::string path = JoinPath(dir, data.name);
+  std::string exif_date;
+  Id3Presence id3;
+  if (HasExifDate(session, path, app.sw_opt[5] ? &exif_date : nullptr)) {
+    row.marker = "Exif";
+    if (app.sw_opt[5]) {
+      row.exif_date = exif_date;
+      for (std::size_t at : {4, 7}) {
+        if (row.exif_date.size() > at && row.exif_date[at] == ':') row.exif_date[at] = '/';
+      }
+    }
+  } else if (HasId3Tag(session, path, &id3)) {
+    if (id3.v2) {
+      row.marker = "ID3v2.";
+      row.marker.push_back(static_cast<char>('0' + id3.v2_minor % 10));
+      if (id3.v1) row.marker += "/v1";
+    } else if (id3.v1) {
+      row.marker = "ID3v1";
+    }
+  }
+  // The list shows seconds: the stored text's milliseconds are cut off.
+  if (format_file_time(data.last_write_time, true, &row.last_write)) row.last_write.resize(19);
+  if (app.sw_opt[4] && format_file_time(data.creation_time, true, &row.creation)) row.creation.resize(19);
+  return row;
+}
+
+}  // namespace morva

@@ -1,0 +1,153 @@
+// PosixFileSystem: reading and replacing whole files (settings, presets, the log's trimming copy).
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/posix_file_system.h"
+#include "platform/posix_util.h"
+
+namespace morva {
+namespace {
+
+using posix::ErrnoStatus;
+using posix::ScopedFd;
+
+// A name in `dir` for the new contents before they replace the file. Created exclusively, so it only
+// has to be unlikely to exist.
+std::string TemporaryNameIn(const std::string& dir) {
+  std::uint64_t bits = 0;
+  if (getrandom(&bits, sizeof(bits), GRND_NONBLOCK) != static_cast<ssize_t>(sizeof(bits))) {
+    struct timespec ts {};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    bits = static_cast<std::uint64_t>(ts.tv_nsec) ^ (static_cast<std::uint64_t>(getpid()) << 32);
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string name = dir;
+  if (name.empty() || name.back() != '/') name.push_back('/');
+  name += ".morva-write-";
+  for (int i = 0; i < 16; ++i) name.push_back(kHex[(bits >> (4 * i)) & 0xF]);
+  name += ".tmp";
+  return name;
+}
+
+// The temporary file of one WriteFile: removed when it goes out of scope unless it replaced the file.
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    fd_.reset();
+    if (!path_.empty()) unlink(path_.c_str());
+  }
+
+  // 0 or an errno value.
+  int Create(const std::string& dir) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+      std::string name = TemporaryNameIn(dir);
+      // 0666: the umask narrows it, as for every file a program creates.
+      fd_.reset(open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666));
+      if (fd_.valid()) {
+        path_ = std::move(name);
+        return 0;
+      }
+      if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+  }
+
+  int fd() const { return fd_.get(); }
+  const std::string& path() const { return path_; }
+
+  // Closes the descriptor; 0 or an errno value (a delayed write error shows up here).
+  int Close() { return ::close(fd_.release()) == 0 ? 0 : errno; }
+
+  // The file now has its final name: nothing to remove.
+  void Release() { path_.clear(); }
+
+ private:
+  ScopedFd fd_;
+  std::string path_;
+};
+
+int WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
+}  // namespace
+
+Status PosixFileSystem::ReadFile(std::string_view path, std::string* data) {
+  std::string host;
+  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  // O_NONBLOCK keeps a named pipe from blocking the open; it is refused just below.
+  ScopedFd fd(open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!fd.valid()) return ErrnoStatus(errno, "open", host);
+  struct stat st {};
+  if (fstat(fd.get(), &st) != 0) return ErrnoStatus(errno, "fstat", host);
+  if (!S_ISREG(st.st_mode)) return ErrnoStatus(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "read", host);
+  if (static_cast<std::uint64_t>(st.st_size) > kMaxReadFileSize) return ErrnoStatus(EFBIG, "read", host);
+
+  data->clear();
+  data->reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[1 << 16];
+  while (true) {
+    const ssize_t n = read(fd.get(), buffer, sizeof(buffer));
+    if (n == 0) return Status::Ok();
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ErrnoStatus(errno, "read", host);
+    }
+    // The file may grow while it is read; the limit holds for what is read, too.
+    if (data->size() + static_cast<std::size_t>(n) > kMaxReadFileSize) return ErrnoStatus(EFBIG, "read", host);
+    data->append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+Status PosixFileSystem::WriteFile(std::string_view path, std::string_view data) {
+  std::string host;
+  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  if (posix::HostBaseName(host).empty()) return ErrnoStatus(EISDIR, "write", host);
+
+  bool keep_mode = false;
+  struct stat old {};
+  if (lstat(host.c_str(), &old) == 0) {
+    if (S_ISDIR(old.st_mode)) return ErrnoStatus(EISDIR, "write", host);
+    keep_mode = S_ISREG(old.st_mode);
+  } else if (errno != ENOENT) {
+    return ErrnoStatus(errno, "lstat", host);
+  }
+
+  const std::string dir = posix::HostDirName(host);
+  TemporaryFile temporary;
+  if (const int err = temporary.Create(dir); err != 0) return ErrnoStatus(err, "create temporary file for", host);
+  if (const int err = WriteAll(temporary.fd(), data); err != 0) return ErrnoStatus(err, "write", host);
+  if (keep_mode && fchmod(temporary.fd(), old.st_mode & 07777) != 0) return ErrnoStatus(errno, "fchmod", host);
+  // The data must be on the disk before the name points at it, or a crash could leave an empty file
+  // where the old one was.
+  if (fsync(temporary.fd()) != 0) return ErrnoStatus(errno, "fsync", host);
+  if (const int err = temporary.Close(); err != 0) return ErrnoStatus(err, "close", host);
+  if (rename(temporary.path().c_str(), host.c_str()) != 0) return ErrnoStatus(errno, "rename", host);
+  temporary.Release();
+  // Best effort: make the new name itself durable. The file is already in place either way.
+  ScopedFd dir_fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir_fd.valid()) fsync(dir_fd.get());
+  return Status::Ok();
+}
+
+}  // namespace morva

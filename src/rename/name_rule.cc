@@ -1,0 +1,51 @@
+#include "rename/name_rule.h"
+
+namespace morva {
+namespace {
+
+constexpr std::uint32_t kRuleFailedOther = 0x200;
+
+bool Fail(Session& session, std::uint32_t bit, std::uint32_t* failure_word) {
+  *failure_word |= bit;
+  session.target_failed = true;
+  return false;
+}
+
+}  // namespace
+
+GeneralRuleOptions GeneralOptionsOf(const ConversionSettings& settings) {
+  GeneralRuleOptions o;
+  o.ipn_sel = settings.fnm_ipn_sel;
+  o.case_mode = settings.fnm_ipn2;
+  o.capitalize_after = settings.fnm_ipnf;
+  o.delete_classes = settings.fnm_ipng;
+  o.bracket_mode = settings.fnm_ipn4;
+  o.bracket_pairs = 0;
+  for (std::size_t k = 0; k < settings.sw_kakko.size(); ++k) {
+    if (settings.sw_kakko[k]) o.bracket_pairs = static_cast<std::uint16_t>(o.bracket_pairs | (1u << k));
+  }
+  o.pad_width = settings.fnm_ipnd;
+  o.pad_trailing_only = settings.fnm_ipne;
+  o.target_widths = settings.fnm_ipn_tgc;
+  o.extension_apart = settings.fnm_01;
+  return o;
+}
+
+bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_word) {
+  switch (session.settings.sw_fnm) {
+    case 0:
+      return true;
+    case 1: {
+      const int failed =
+          ConvertGeneral(GeneralOptionsOf(session.settings), session.target.extension.size(), text);
+      if (failed != 0) return Fail(session, static_cast<std::uint32_t>(failed), failure_word);
+      return true;
+    }
+    default:
+      // Rules 2 to 8 come with their own issues; validation refuses them until then, so a job that
+      // reaches this point anyway fails its targets instead of renaming them wrongly.
+      return Fail(session, kRuleFailedOther, failure_word);
+  }
+}
+
+}  // namespace morva

@@ -1,0 +1,181 @@
+// Runs the built morva-cli binary on temporary trees, with --home in a temporary directory.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/test_util.h"
+
+namespace morva {
+namespace {
+
+using testing::Exists;
+using testing::ReadFile;
+using testing::TempDir;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs morva-cli with `args`, stdin from /dev/null (so no question is ever asked on a terminal).
+Result RunCli(const std::vector<std::string>& args) {
+  TempDir capture;
+  Result result;
+  const pid_t child = fork();
+  if (child < 0) return result;
+  if (child == 0) {
+    std::vector<char*> argv;
+    std::string program = MORVA_CLI_PATH;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = args;
+    for (std::string& a : copies) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (!freopen("/dev/null", "r", stdin) || !freopen((capture / "out").c_str(), "w", stdout) ||
+        !freopen((capture / "err").c_str(), "w", stderr)) {
+      _exit(127);
+    }
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return result;
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = ReadFile(capture / "out");
+  result.err = ReadFile(capture / "err");
+  return result;
+}
+
+class CliEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(home_.ok());
+    ASSERT_TRUE(tree_.ok());
+    ASSERT_EQ(mkdir((tree_ / "photos").c_str(), 0755), 0);
+    ASSERT_TRUE(tree_.WriteFile("photos/a.jpg", "a"));
+    ASSERT_TRUE(tree_.WriteFile("photos/b.txt", "b"));
+    photos_ = tree_ / "photos";
+  }
+  // The job that turns names upper case with the general rule.
+  std::vector<std::string> UpperCase(std::vector<std::string> rest) {
+    std::vector<std::string> args = {"--home", home_.path(), "--set", "SW_FNM=1", "--set", "FNM_IPN_SEL=1",
+                                     "--set", "FNM_IPN2=1"};
+    args.insert(args.end(), rest.begin(), rest.end());
+    return args;
+  }
+  bool Untouched() { return Exists(photos_ + "/a.jpg") && Exists(photos_ + "/b.txt") && !Exists(photos_ + "/A.jpg"); }
+
+  TempDir home_;
+  TempDir tree_;
+  std::string photos_;
+};
+
+TEST_F(CliEndToEndTest, CheckAcceptsAJobAndRefusesAMissingTarget) {
+  Result r = RunCli(UpperCase({"check", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  r = RunCli(UpperCase({"check", photos_ + "/none"}));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("指定された変換対象は存在しません。"), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+}
+
+TEST_F(CliEndToEndTest, PreviewPrintsRowsAndChangesNothing) {
+  const Result r = RunCli(UpperCase({"preview", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string engine_dir = "Z:" + photos_;
+  std::string expected_dir = engine_dir;
+  for (char& c : expected_dir) {
+    if (c == '/') c = '\\';
+  }
+  EXPECT_EQ(r.out, "＃\t対象ファイル名\t変換後名称\n"
+                   "1\t1\t[File] " + expected_dir + "\\a.jpg\tA.jpg\n"
+                   "2\t1\t[File] " + expected_dir + "\\b.txt\tB.txt\n"
+                   "抽出総数：2　　　変換対象：2　　　成功/不要：2　　　変換失敗：0\n");
+  EXPECT_TRUE(Untouched());
+  // A preview writes no settings: only a run opens the write gate.
+  EXPECT_FALSE(Exists(home_ / "morva.dat"));
+}
+
+TEST_F(CliEndToEndTest, RunRenamesAfterYesAndSavesTheSettings) {
+  // Without --yes and without a terminal the question is answered No.
+  Result r = RunCli(UpperCase({"run", photos_}));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("変換を開始します。よろしいですか？"), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+
+  r = RunCli(UpperCase({"--yes", "run", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+  EXPECT_TRUE(Exists(photos_ + "/B.txt"));
+  EXPECT_FALSE(Exists(photos_ + "/a.jpg"));
+  EXPECT_EQ(r.out,
+            "変換が全て正常に終了しました。\n\n完全成功：2 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：2　　\n");
+
+  // The job and the target were remembered: a second run with no target and no --set finds nothing
+  // left to change.
+  const std::string saved = ReadFile(home_ / "morva.dat");
+  EXPECT_EQ(saved.rfind("MORVA Settings Version", 0), 0u);
+  EXPECT_NE(saved.find("SW_FNM = 1\n"), std::string::npos);
+  r = RunCli({"--home", home_.path(), "--yes", "run"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("変換する必要のあるファイルは存在しませんでした。"), std::string::npos) << r.out;
+}
+
+TEST_F(CliEndToEndTest, ListModeTakesExactlyTheNamedTargetsInHostOrEngineForm) {
+  ASSERT_TRUE(tree_.WriteFile("photos/c.txt", "c"));
+  std::string engine_b = "Z:" + photos_ + "/b.txt";
+  for (char& c : engine_b) {
+    if (c == '/') c = '\\';
+  }
+  const Result r = RunCli(UpperCase({"--yes", "run", photos_ + "/a.jpg", engine_b}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("総数：2"), std::string::npos) << r.out;
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+  EXPECT_TRUE(Exists(photos_ + "/B.txt"));
+  EXPECT_TRUE(Exists(photos_ + "/c.txt"));
+}
+
+TEST_F(CliEndToEndTest, RefusedJobsExitTwoWithoutTouchingAFile) {
+  // Validation refuses the empty rule selection of the general rule.
+  Result r = RunCli({"--home", home_.path(), "--yes", "--set", "SW_FNM=1", "--set", "FNM_IPN_SEL=0", "run",
+                     photos_});
+  EXPECT_EQ(r.status, 2) << r.out;
+  EXPECT_FALSE(r.err.empty());
+  // A refused --set.
+  r = RunCli(UpperCase({"--yes", "--set", "FNM_IPN2=7", "run", photos_}));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("value refused for FNM_IPN2"), std::string::npos) << r.err;
+  // A --settings file that is not there.
+  r = RunCli(UpperCase({"--yes", "--settings", home_ / "none.dat", "run", photos_}));
+  EXPECT_EQ(r.status, 2);
+  // Usage.
+  r = RunCli({"--home", home_.path(), "undo"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("usage: morva-cli"), std::string::npos);
+  EXPECT_TRUE(Untouched());
+  EXPECT_FALSE(Exists(home_ / "morva.dat"));
+}
+
+TEST_F(CliEndToEndTest, AFailedTargetMakesTheRunExitOne) {
+  // B.txt is taken already, so b.txt cannot become it.
+  ASSERT_TRUE(tree_.WriteFile("photos/B.txt", "taken"));
+  Result r = RunCli(UpperCase({"preview", photos_}));
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.out.find("既に存在する名称への変換により失敗：B.txt"), std::string::npos) << r.out;
+  r = RunCli(UpperCase({"--yes", "run", photos_}));
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.out.find("変換に失敗したファイルがありました。"), std::string::npos) << r.out;
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+  EXPECT_EQ(ReadFile(photos_ + "/B.txt"), "taken");
+  EXPECT_EQ(ReadFile(photos_ + "/b.txt"), "b");
+}
+
+}  // namespace
+}  // namespace morva

@@ -1,0 +1,76 @@
+#include "cli/cli_options.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace morva {
+namespace {
+
+bool Parse(const std::vector<std::string>& args, CliOptions* options, std::string* error) {
+  return ParseCommandLine(args, options, error);
+}
+
+TEST(CliOptionsTest, TakesEveryOptionInBothFormsAndAnywhereBeforeTheSeparator) {
+  CliOptions o;
+  std::string error;
+  ASSERT_TRUE(Parse({"--home", "/h", "--settings=/s.dat", "--set", "SW_FNM=1", "--set=FNM_IPN2=1", "run", "--yes",
+                     "--copy-to", "/out", "--overwrite", "/a", "--", "--b", "-"},
+                    &o, &error))
+      << error;
+  EXPECT_EQ(o.home, "/h");
+  EXPECT_EQ(o.settings_file, "/s.dat");
+  EXPECT_EQ(o.sets, (std::vector<std::string>{"SW_FNM=1", "FNM_IPN2=1"}));
+  EXPECT_TRUE(o.yes);
+  EXPECT_EQ(o.copy_to, "/out");
+  EXPECT_TRUE(o.overwrite);
+  EXPECT_EQ(o.command, CliCommand::kRun);
+  EXPECT_EQ(o.targets, (std::vector<std::string>{"/a", "--b", "-"}));
+
+  ASSERT_TRUE(Parse({"check"}, &o, &error));
+  EXPECT_EQ(o.command, CliCommand::kCheck);
+  EXPECT_TRUE(o.targets.empty());
+  EXPECT_FALSE(o.yes);
+  ASSERT_TRUE(Parse({"-y", "preview", "x", "y"}, &o, &error));
+  EXPECT_EQ(o.command, CliCommand::kPreview);
+  EXPECT_TRUE(o.yes);
+  EXPECT_EQ(o.targets.size(), 2u);
+  // Help needs no command.
+  ASSERT_TRUE(Parse({"--help"}, &o, &error));
+  EXPECT_TRUE(o.help);
+}
+
+TEST(CliOptionsTest, RefusesWhatItCannotTake) {
+  const std::vector<std::vector<std::string>> refused = {
+      {},                                  // no command
+      {"--home", "/h"},                    // no command
+      {"convert"},                         // unknown command
+      {"undo"},                            // later versions
+      {"runs"},
+      {"eval", "$N", "/a"},
+      {"--preset", "x", "run"},
+      {"--frobnicate", "run"},             // unknown option
+      {"run", "--home"},                   // missing value
+      {"--home=", "run"},                  // empty value
+      {"--set", "", "run"},
+      {"--home", "/a", "--home", "/b", "run"},  // given twice
+      {"--overwrite", "run"},              // without --copy-to
+      {"--yes=1", "run"},                  // a switch with a value
+  };
+  for (const auto& args : refused) {
+    CliOptions o;
+    std::string error;
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_FALSE(Parse(args, &o, &error)) << joined;
+    EXPECT_FALSE(error.empty()) << joined;
+  }
+  CliOptions o;
+  std::string error;
+  EXPECT_FALSE(Parse({"undo"}, &o, &error));
+  EXPECT_NE(error.find("not available"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace morva

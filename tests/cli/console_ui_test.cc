@@ -1,0 +1,142 @@
+#include "cli/console_ui.h"
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/preview_text.h"
+#include "common/test_util.h"
+#include "platform/text_codec.h"
+
+namespace morva {
+namespace {
+
+using testing::Sjis;
+
+class ConsoleUiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    codec_ = NewIconvTextCodec();
+    ASSERT_NE(codec_, nullptr);
+  }
+  PreviewRecord Record(int index, std::int16_t state, bool dir, const std::string& path_utf8) {
+    PreviewRecord r;
+    r.index = index;
+    r.state = state;
+    r.is_directory = dir;
+    r.path = Sjis(codec_.get(), path_utf8);
+    return r;
+  }
+
+  std::unique_ptr<TextCodec> codec_;
+  std::ostringstream out_, err_;
+  std::istringstream in_;
+};
+
+TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
+  ConversionSettings job;
+  job.sw_fnm = 1;
+  job.sw_atr[0] = true;  // attributes: the old attributes and the new ones
+  std::vector<PreviewRecord> records;
+  records.push_back(Record(0, kPreviewWillChange, false, "Z:\\写真\\a.jpg"));
+  records.back().old_attributes = "A";
+  records.back().name_column = "A.jpg";
+  records.back().attribute_column = "RA";
+  records.push_back(Record(1, -kPreviewError, true, "Z:\\写真\\sub"));
+  records.back().name_column = Sjis(codec_.get(), "既に存在する名称への変換により失敗：SUB");
+  records.push_back(Record(2, -kPreviewNoChange, false, "Z:\\写真\\C.TXT"));
+
+  ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+  ui.set_job(&job);
+  std::string copy_directory;
+  EXPECT_EQ(ui.ShowPreview(records, &copy_directory), PreviewChoice::kCancel);
+  EXPECT_EQ(ui.previews_shown(), 1);
+  EXPECT_EQ(out_.str(),
+            "＃\t対象ファイル名\t属性\t変換後名称\t変換後属性\n"
+            "1\t1\t[File] Z:\\写真\\a.jpg\tA\tA.jpg\tRA\n"
+            "2\t-2\t[Dir] Z:\\写真\\sub\t\t既に存在する名称への変換により失敗：SUB\t\n"
+            "3\t-3\t[File] Z:\\写真\\C.TXT\t\t\t\n"
+            "抽出総数：3　　　変換対象：1　　　成功/不要：2　　　変換失敗：1\n");
+  EXPECT_EQ(err_.str(), "");
+
+  // Every other job column, without attributes: times bring the old attributes back.
+  ConversionSettings others;
+  others.sw_dtt[1] = 1;
+  others.sw_del[0] = true;
+  others.sw_id3[0] = 1;
+  const std::string header = FormatPreview(*codec_, {}, JobKindsOf(others));
+  EXPECT_EQ(header, "＃\t対象ファイル名\t属性\t日時変換\tファイル削除\tID3情報変換\n"
+                    "抽出総数：0　　　変換対象：0　　　成功/不要：0　　　変換失敗：0\n");
+}
+
+TEST_F(ConsoleUiTest, DisplayTextEscapesOnlyWhatHasNoUnicodeForm) {
+  // 0x85 0x40 is an unassigned code in code page 932.
+  EXPECT_EQ(DisplayText(*codec_, Sjis(codec_.get(), "写") + "\x85\x40" + "b"), "写\\x85\\x40b");
+  EXPECT_EQ(DisplayText(*codec_, "plain"), "plain");
+}
+
+TEST_F(ConsoleUiTest, MessagesGoToStderrAndTheRunSummaryToStdout) {
+  ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+  ui.ShowWarning(Sjis(codec_.get(), "指定された変換対象は存在しません。"));
+  ui.FocusSetting(0, "DIRFIL");
+  const std::string summary = Sjis(codec_.get(),
+                                   "変換が全て正常に終了しました。\n\n完全成功：2 / 一部成功：0 / 変換不要：0 / "
+                                   "完全失敗：0 / 総数：2　　");
+  EXPECT_TRUE(IsRunSummary(*codec_, summary));
+  ui.ShowWarning(summary);
+  EXPECT_EQ(err_.str(), "指定された変換対象は存在しません。\n  (setting: DIRFIL)\n");
+  EXPECT_EQ(out_.str(),
+            "変換が全て正常に終了しました。\n\n完全成功：2 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：2　　\n");
+  EXPECT_FALSE(IsRunSummary(*codec_, Sjis(codec_.get(), "完全成功：2")));
+}
+
+TEST_F(ConsoleUiTest, QuestionsAreAnsweredByTheTerminalByYesOrElseNo) {
+  const std::string question = Sjis(codec_.get(), "変換を開始します。よろしいですか？");
+  {
+    ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+    EXPECT_FALSE(ui.AskYesNo(question));
+    EXPECT_TRUE(ui.declined());
+  }
+  {
+    ConsoleUi ui(*codec_, out_, err_, in_, false, true);
+    EXPECT_TRUE(ui.AskYesNo(question));
+    EXPECT_FALSE(ui.declined());
+  }
+  std::istringstream answers("y\nno\n");
+  ConsoleUi ui(*codec_, out_, err_, answers, true, false);
+  EXPECT_TRUE(ui.AskYesNo(question));
+  EXPECT_FALSE(ui.AskYesNo(question));
+  EXPECT_FALSE(ui.AskYesNo(question));  // end of input
+  EXPECT_NE(err_.str().find("変換を開始します。よろしいですか？ [y/N]"), std::string::npos);
+}
+
+TEST_F(ConsoleUiTest, InterruptRequestsACancelUntilCleared) {
+  InstallInterruptHandler();
+  ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+  ui.ClearCancel();
+  EXPECT_FALSE(ui.PollCancel());
+  ASSERT_EQ(raise(SIGINT), 0);  // the process lives on: the handler only sets the flag
+  EXPECT_TRUE(ui.PollCancel());
+  EXPECT_TRUE(ui.PollCancel());
+  ui.ClearCancel();
+  EXPECT_FALSE(ui.PollCancel());
+  signal(SIGINT, SIG_DFL);
+}
+
+TEST_F(ConsoleUiTest, ListItemsAndOutputDirectoryComeFromTheCommandLine) {
+  ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+  std::string directory = "Z:\\before";
+  EXPECT_FALSE(ui.AskOutputDirectory(&directory));
+  EXPECT_EQ(directory, "Z:\\before");
+  ui.set_output_directory("Z:\\out");
+  ui.set_list_items({"Z:\\a", "Z:\\b"});
+  EXPECT_TRUE(ui.AskOutputDirectory(&directory));
+  EXPECT_EQ(directory, "Z:\\out");
+  EXPECT_EQ(ui.ListItems(), (std::vector<std::string>{"Z:\\a", "Z:\\b"}));
+}
+
+}  // namespace
+}  // namespace morva

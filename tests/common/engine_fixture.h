@@ -1,0 +1,62 @@
+#ifndef MORVA_TESTS_COMMON_ENGINE_FIXTURE_H_
+#define MORVA_TESTS_COMMON_ENGINE_FIXTURE_H_
+
+// A whole engine over a real temporary directory: the iconv codec, the Linux file system behind a
+// fault-injecting wrapper, a scripted user interface and a session whose job is valid as it stands
+// (general rule, upper case, base name only).
+
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/scripted_ui.h"
+#include "common/test_util.h"
+#include "engine/session.h"
+#include "platform/file_system.h"
+#include "platform/file_system_wrapper.h"
+#include "platform/text_codec.h"
+
+namespace morva::testing {
+
+class EngineFixture : public ::testing::Test {
+ protected:
+  EngineFixture() {
+    session.settings.sw_fnm = 1;
+    session.settings.fnm_ipn_sel = 1;  // case conversion
+    session.settings.fnm_ipn2 = 1;     // upper case
+    session.app.set_0 = 1;
+    session.app.dirfil[0] = E(dir.path());
+  }
+
+  // Engine path and code page 932 text of host paths and UTF-8 texts.
+  std::string E(const std::string& host) { return EnginePath(codec.get(), host); }
+  std::string S(const std::string& utf8) { return Sjis(codec.get(), utf8); }
+
+  void MakeDir(const std::string& rel) { ASSERT_EQ(mkdir(dir.Sub(rel).c_str(), 0755), 0) << rel; }
+  void MakeFile(const std::string& rel, const std::string& text = "") { ASSERT_TRUE(dir.WriteFile(rel, text)) << rel; }
+
+  // The targets relative to the temporary directory, with '\' separators.
+  std::vector<std::string> RelativeTargets() {
+    const std::string prefix = E(dir.path()) + "\\";
+    std::vector<std::string> out;
+    for (const std::string& t : session.targets) {
+      out.push_back(t.compare(0, prefix.size(), prefix) == 0 ? t.substr(prefix.size()) : "(" + t + ")");
+    }
+    return out;
+  }
+
+  TempDir dir;
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  std::unique_ptr<FileSystem> posix = NewPosixFileSystem(codec.get());
+  FaultInjectingFileSystem fs{posix.get()};
+  ScriptedUi ui;
+  Session session{*codec, fs, ui};
+};
+
+}  // namespace morva::testing
+
+#endif  // MORVA_TESTS_COMMON_ENGINE_FIXTURE_H_

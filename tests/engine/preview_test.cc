@@ -1,0 +1,171 @@
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/engine_fixture.h"
+#include "engine/conversion_run.h"
+#include "engine/preview_builder.h"
+#include "engine/target_context.h"
+
+namespace morva {
+namespace {
+
+class PreviewTest : public testing::EngineFixture {
+ protected:
+  // Runs a preview whose dialog is cancelled and returns its records.
+  const std::vector<PreviewRecord>& Preview() {
+    ui.preview_choice = PreviewChoice::kCancel;
+    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+    return session.preview;
+  }
+
+  // The record of the target at `rel`.
+  const PreviewRecord& Record(const std::string& rel) {
+    const std::string path = E(dir.Sub(rel));
+    for (const PreviewRecord& r : session.preview) {
+      if (r.path == path) return r;
+    }
+    ADD_FAILURE() << "no record for " << rel;
+    static const PreviewRecord kNone;
+    return kNone;
+  }
+};
+
+TEST_F(PreviewTest, NameChecksPredictTheRun) {
+  MakeFile("a.txt");
+  MakeFile("B.txt");
+  MakeFile("x.txt");
+  MakeFile("X.txt");
+  Preview();
+  ASSERT_EQ(session.preview.size(), 4u);
+  EXPECT_EQ(ui.previews_shown, 1);
+  // A case-only change of the target itself is a rename.
+  EXPECT_EQ(Record("a.txt").name_column, "A.txt");
+  EXPECT_EQ(Record("a.txt").state, kPreviewWillChange);
+  EXPECT_EQ(Record("B.txt").name_column, "B.txt");
+  EXPECT_EQ(Record("B.txt").state, kPreviewNoChange);
+  // x.txt would become X.txt, which is another entry of the directory.
+  EXPECT_EQ(Record("x.txt").name_column, S("既に存在する名称への変換により失敗：") + "X.txt");
+  EXPECT_EQ(Record("x.txt").state, kPreviewError);
+  EXPECT_EQ(Record("x.txt").failure_word, 0x01u);
+  EXPECT_EQ(Record("X.txt").state, kPreviewNoChange);
+  EXPECT_EQ(session.counters.full_success, 3);
+  EXPECT_EQ(session.counters.full_failure, 1);
+  // Nothing on disk changed.
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+  EXPECT_FALSE(testing::Exists(dir.Sub("A.txt")));
+
+  // Excluded by default: errors and targets that need nothing.
+  session.app.sw_pre[1] = true;
+  session.app.sw_pre[2] = true;
+  Preview();
+  EXPECT_EQ(Record("x.txt").state, -kPreviewError);
+  EXPECT_EQ(Record("B.txt").state, -kPreviewNoChange);
+  EXPECT_EQ(Record("a.txt").state, kPreviewWillChange);
+  for (std::size_t i = 0; i < session.preview.size(); ++i) EXPECT_EQ(session.preview[i].index, static_cast<int>(i));
+}
+
+TEST_F(PreviewTest, SecondTargetToOneNameFails) {
+  MakeFile("a1.txt");
+  MakeFile("a2.txt");
+  MakeFile("b.txt");
+  session.settings.fnm_ipn_sel = 2;  // delete digits
+  session.settings.fnm_ipng = 2;
+  Preview();
+  EXPECT_EQ(Record("a1.txt").name_column, "a.txt");
+  EXPECT_EQ(Record("a1.txt").state, kPreviewWillChange);
+  EXPECT_EQ(Record("a2.txt").name_column, S("既に存在する名称への変換により失敗：") + "a.txt");
+  EXPECT_EQ(Record("b.txt").state, kPreviewNoChange);
+}
+
+TEST_F(PreviewTest, EmptyAndUnusableNames) {
+  MakeFile("ab");
+  MakeFile("a..");
+  MakeFile("1.5");
+  session.settings.fnm_01 = false;   // the whole name
+  session.settings.fnm_ipn_sel = 2;  // delete letters
+  session.settings.fnm_ipng = 4;
+  Preview();
+  EXPECT_EQ(Record("ab").name_column, S("変換後名称がNULLになるため失敗"));
+  EXPECT_EQ(Record("ab").state, kPreviewError);
+  // ".." would name the parent directory.
+  EXPECT_EQ(Record("a..").name_column, S("ファイル名として使用不可文字の存在により失敗：") + "..");
+  EXPECT_EQ(Record("1.5").state, kPreviewNoChange);
+
+  // A forbidden byte (no rule of this issue produces one; later rules can).
+  FindData data;
+  ASSERT_TRUE(fs.Stat(E(dir.Sub("ab")), &data).ok());
+  RefreshTargetContext(fs, E(dir.Sub("ab")), data, &session.target);
+  session.preview.clear();
+  PreviewBuilder builder(session);
+  TargetWork work;
+  work.new_name = "a:b";
+  builder.Build(work);
+  work.new_name = std::string("x\x95\x5C", 3);  // "x表": the trail byte 0x5C is no backslash
+  builder.Build(work);
+  ASSERT_EQ(session.preview.size(), 2u);
+  EXPECT_EQ(session.preview[0].name_column, S("ファイル名として使用不可文字の存在により失敗：") + "a:b");
+  EXPECT_EQ(session.preview[1].name_column, work.new_name);
+  EXPECT_EQ(session.preview[1].state, kPreviewWillChange);
+}
+
+TEST_F(PreviewTest, PathLengthLimit) {
+  // A directory whose engine path plus '\' is `base` bytes, then names that end paths at 258 to 261.
+  const std::string sub(100, 'd');
+  MakeDir(sub);
+  const std::size_t base = E(dir.Sub(sub)).size() + 1;
+  auto name_for = [&](std::size_t path_length) { return std::string(path_length - base - 1, 'x') + "1"; };
+  const std::string fits = name_for(258), too_long = name_for(259), long_target = name_for(261);
+  MakeFile(sub + "/" + fits);
+  MakeFile(sub + "/" + too_long);
+  MakeFile(sub + "/" + long_target);
+  session.app.dirfil[0] = E(dir.Sub(sub));
+  session.settings.fnm_ipn_sel = 8;  // zero padding to 3 digits: two bytes longer
+  session.settings.fnm_ipnd = 3;
+  Preview();
+  ASSERT_EQ(session.preview.size(), 3u);
+  EXPECT_EQ(Record(sub + "/" + fits).name_column, fits.substr(0, fits.size() - 1) + "001");  // 260 bytes
+  EXPECT_EQ(Record(sub + "/" + fits).state, kPreviewWillChange);
+  EXPECT_EQ(Record(sub + "/" + too_long).name_column, S("変換後パス最大長超えにより失敗"));
+  EXPECT_EQ(Record(sub + "/" + too_long).failure_word, 0x100u);
+  EXPECT_EQ(Record(sub + "/" + long_target).name_column, S("パス最大長超えにより失敗"));
+  EXPECT_EQ(Record(sub + "/" + long_target).state, kPreviewError);
+
+  // The run refuses both and touches neither.
+  ui.answers = {true};
+  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(session.counters.full_success, 1);
+  EXPECT_EQ(session.counters.full_failure, 2);
+  EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + too_long)));
+  EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + long_target)));
+}
+
+TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
+  MakeFile("noext");
+  MakeFile("a.txt");
+  MakeFile(".profile");
+  MakeDir("sub.dir");
+  session.app.sw_set[3] = true;  // directories too
+  session.settings.fnm_02 = 2;   // the extension only
+  Preview();
+  ASSERT_EQ(session.preview.size(), 4u);
+  EXPECT_EQ(Record("noext").state, kPreviewNoChange);
+  EXPECT_EQ(Record(".profile").state, kPreviewNoChange);
+  EXPECT_EQ(Record("sub.dir").name_column, "sub.dir");
+  EXPECT_EQ(Record("sub.dir").state, kPreviewNoChange);
+  EXPECT_TRUE(Record("sub.dir").is_directory);
+  EXPECT_EQ(Record("a.txt").name_column, "a.TXT");
+
+  // The base name only: the directory's whole name is its base.
+  session.settings.fnm_02 = 1;
+  Preview();
+  EXPECT_EQ(Record("sub.dir").name_column, "SUB.DIR");
+  EXPECT_EQ(Record("a.txt").name_column, "A.txt");
+  EXPECT_EQ(Record("noext").name_column, "NOEXT");
+}
+
+}  // namespace
+}  // namespace morva

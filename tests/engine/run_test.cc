@@ -1,0 +1,197 @@
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/engine_fixture.h"
+#include "engine/conversion_run.h"
+#include "engine/name_step.h"
+#include "engine/target_context.h"
+
+namespace morva {
+namespace {
+
+using testing::ReadFile;
+using Message = testing::ScriptedUi::Message;
+
+class RunTest : public testing::EngineFixture {
+ protected:
+  // Runs the job directly (no preview) and returns the summary message.
+  std::string Run(bool copy = false) {
+    ui.messages.clear();
+    EXPECT_FALSE(StartConversion(session, RunMode::kRun, copy));
+    const std::vector<std::string> warnings = ui.Texts(Message::kWarning);
+    return warnings.empty() ? std::string() : warnings.back();
+  }
+
+  std::string Summary(const std::string& sentence, int full, int partial, int not_needed, int failed, int total) {
+    return S(sentence) + "\n\n" +
+           S("完全成功：" + std::to_string(full) + " / 一部成功：" + std::to_string(partial) + " / 変換不要：" +
+             std::to_string(not_needed) + " / 完全失敗：" + std::to_string(failed) + " / 総数：" +
+             std::to_string(total) + "　　");
+  }
+};
+
+TEST_F(RunTest, RenamesAndSummarises) {
+  MakeFile("a.txt", "a");
+  MakeFile("b.txt", "b");
+  MakeFile("C.txt", "c");
+  EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 2, 0, 1, 0, 3));
+  EXPECT_EQ(ui.Texts(Message::kQuestion), std::vector<std::string>{S("変換を開始します。よろしいですか？")});
+  EXPECT_EQ(ReadFile(dir.Sub("A.txt")), "a");
+  EXPECT_EQ(ReadFile(dir.Sub("B.txt")), "b");
+  EXPECT_FALSE(testing::Exists(dir.Sub("a.txt")));
+  EXPECT_TRUE(session.run_happened);
+  EXPECT_EQ(ui.target_list_refreshed, 1);
+
+  ASSERT_EQ(ui.progress.size(), 3u);
+  EXPECT_EQ(ui.progress[0].counts, S("0 / 3 完了 （0%）"));
+  EXPECT_EQ(ui.progress[2].counts, S("2 / 3 完了 （66%）"));
+  EXPECT_EQ(ui.progress[2].title, S("MORVA - 変換状況（66%）"));
+  EXPECT_EQ(ui.progress[2].path, E(dir.Sub("C.txt")));
+
+  // Everything is upper case now.
+  EXPECT_EQ(Run(), Summary("変換する必要のあるファイルは存在しませんでした。", 0, 0, 3, 0, 3));
+}
+
+TEST_F(RunTest, DeclinedOrEmptyRuns) {
+  MakeDir("empty");
+  MakeFile("a.txt");
+  ui.answers = {false};
+  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+  EXPECT_TRUE(ui.Texts(Message::kWarning).empty());
+
+  session.app.dirfil[0] = E(dir.Sub("empty"));
+  EXPECT_EQ(Run(), Summary("変換対象となるファイルが存在しませんでした。", 0, 0, 0, 0, 0));
+
+  session.app.dirfil[0] = E(dir.Sub("missing"));
+  EXPECT_TRUE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(ui.Texts(Message::kWarning).back(), S("指定された変換対象は存在しません。"));
+}
+
+TEST_F(RunTest, CollisionsAreRefusedWithoutReplacing) {
+  MakeFile("x.txt", "lower");
+  MakeFile("X.txt", "upper");
+  EXPECT_EQ(Run(), Summary("変換に失敗したファイルがありました。ログを参照してください。", 0, 0, 1, 1, 2));
+  EXPECT_EQ(ReadFile(dir.Sub("x.txt")), "lower");
+  EXPECT_EQ(ReadFile(dir.Sub("X.txt")), "upper");
+
+  // Without a usable log the message does not point to it.
+  session.log_usable = false;
+  EXPECT_EQ(Run(), Summary("変換に失敗したファイルがありました。", 0, 0, 1, 1, 2));
+}
+
+TEST_F(RunTest, SecondTargetToOneNameFailsAndOverwritesNothing) {
+  MakeFile("a1.txt", "one");
+  MakeFile("a2.txt", "two");
+  session.settings.fnm_ipn_sel = 2;  // delete digits
+  session.settings.fnm_ipng = 2;
+  Run();
+  EXPECT_EQ(session.counters.full_success, 1);
+  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "one");
+  EXPECT_EQ(ReadFile(dir.Sub("a2.txt")), "two");
+}
+
+TEST_F(RunTest, PreviewExclusionsReachTheRun) {
+  MakeFile("a.txt");
+  MakeFile("b.txt");
+  MakeFile("c.txt");
+  ui.preview_choice = PreviewChoice::kRun;
+  ui.on_preview = [](std::vector<PreviewRecord>& records) { records[1].state = static_cast<std::int16_t>(-records[1].state); };
+  EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+  EXPECT_EQ(ui.previews_shown, 1);
+  EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
+  EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
+  EXPECT_TRUE(testing::Exists(dir.Sub("C.txt")));
+  EXPECT_EQ(session.counters.processed, 2);
+  EXPECT_EQ(session.counters.full_success, 2);
+  EXPECT_EQ(session.progress_total, 2);
+  EXPECT_EQ(ui.Texts(Message::kWarning).back(), Summary("変換が全て正常に終了しました。", 2, 0, 0, 0, 2));
+}
+
+TEST_F(RunTest, InjectedFailureLeavesTheFileAndIsCounted) {
+  MakeFile("a.txt", "a");
+  MakeFile("b.txt", "b");
+  fs.FailOn(FsOp::kMove, "b.txt", EACCES);
+  EXPECT_EQ(Run(), Summary("変換に失敗したファイルがありました。ログを参照してください。", 1, 0, 0, 1, 2));
+  EXPECT_EQ(ReadFile(dir.Sub("b.txt")), "b");
+  EXPECT_FALSE(testing::Exists(dir.Sub("B.txt")));
+  EXPECT_EQ(ReadFile(dir.Sub("A.txt")), "a");
+}
+
+TEST_F(RunTest, CancelKeepsFinishedTargetsAndLeavesTheRest) {
+  for (const char* name : {"a", "b", "c", "d", "e"}) MakeFile(name);
+  ui.cancel_after_polls = 2 + 2;  // the two passes of the enumeration, then two targets
+  EXPECT_EQ(Run(), Summary("キャンセル時点までの変換は全て正常に終了しました。", 2, 0, 0, 0, 2));
+  EXPECT_TRUE(session.cancelled);
+  for (const char* name : {"A", "B", "c", "d", "e"}) EXPECT_TRUE(testing::Exists(dir.Sub(name))) << name;
+
+  // A cancelled preview shows nothing.
+  ui.ClearCancel();
+  ui.polls = 0;
+  ui.cancel_after_polls = 3;
+  EXPECT_FALSE(StartConversion(session, RunMode::kPreview, false));
+  EXPECT_EQ(ui.previews_shown, 0);
+}
+
+TEST_F(RunTest, CopyConversionConvertsTheCopy) {
+  testing::TempDir out;
+  MakeFile("a.txt", "a");
+  ASSERT_TRUE(session.app.cpdir.Assign(E(out.path())));
+  EXPECT_EQ(Run(true), Summary("変換が全て正常に終了しました。", 1, 0, 0, 0, 1));
+  EXPECT_EQ(ReadFile(out.Sub("A.txt")), "a");
+  EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "a");
+
+  // The copy exists now: refused without overwriting, replaced with it.
+  testing::WriteFile(out.Sub("A.txt"), "old");
+  Run(true);
+  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(ReadFile(out.Sub("A.txt")), "old");
+  session.app.cpovw = true;
+  Run(true);
+  EXPECT_EQ(session.counters.full_success, 1);
+  EXPECT_EQ(ReadFile(out.Sub("A.txt")), "a");
+}
+
+TEST_F(RunTest, CopyWithoutRenameKeepsThePlaceInTheTree) {
+  testing::TempDir out;
+  MakeDir("one");
+  MakeDir("two");
+  MakeFile("one/f", "1");
+  MakeFile("two/f", "2");
+  ASSERT_TRUE(session.app.cpdir.Assign(E(out.path())));
+  session.app.sw_set[2] = true;
+  session.mode = RunMode::kRun;
+  session.copy_conversion = true;
+  JobSwitches jobs;
+  jobs.times = true;
+  for (const char* rel : {"one/f", "two/f"}) {
+    FindData data;
+    ASSERT_TRUE(fs.Stat(E(dir.Sub(rel)), &data).ok());
+    RefreshTargetContext(fs, E(dir.Sub(rel)), data, &session.target);
+    TargetWork work;
+    work.current_path = E(dir.Sub(rel));
+    RunPlainCopyStep(session, jobs, &work);
+    EXPECT_EQ(work.failure, 0u) << rel;
+    EXPECT_EQ(work.current_path, E(out.Sub(rel)));
+    EXPECT_EQ(work.previous_path, E(dir.Sub(rel)));
+  }
+  EXPECT_EQ(ReadFile(out.Sub("one/f")), "1");
+  EXPECT_EQ(ReadFile(out.Sub("two/f")), "2");
+
+  // A copy that cannot be made empties both paths and fails the target.
+  fs.FailOn(FsOp::kCopy, "", ENOSPC);
+  TargetWork work;
+  work.current_path = E(dir.Sub("two/f"));
+  session.target_failed = false;
+  RunPlainCopyStep(session, jobs, &work);
+  EXPECT_EQ(work.failure, 0x01u);
+  EXPECT_TRUE(session.target_failed);
+  EXPECT_TRUE(work.current_path.empty());
+}
+
+}  // namespace
+}  // namespace morva

@@ -1,0 +1,75 @@
+#include "rename/name_rule.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "common/engine_fixture.h"
+
+namespace morva {
+namespace {
+
+class NameRuleTest : public testing::EngineFixture {
+ protected:
+  // Applies the job's rule to `text`; returns the result or "<failed 0x...>".
+  std::string Apply(std::string text) {
+    std::uint32_t failure = 0;
+    session.target_failed = false;
+    const bool ok = ApplyNameRule(session, &text, &failure);
+    EXPECT_EQ(ok, !session.target_failed);
+    EXPECT_EQ(ok, failure == 0);
+    if (!ok) return "<failed " + std::to_string(failure) + ">";
+    return text;
+  }
+};
+
+TEST_F(NameRuleTest, NoRuleLeavesTheText) {
+  session.settings.sw_fnm = 0;
+  EXPECT_EQ(Apply("Mixed Case.txt"), "Mixed Case.txt");
+}
+
+TEST_F(NameRuleTest, GeneralRuleReadsTheJob) {
+  session.settings.fnm_ipn2 = 3;  // capitalised
+  session.settings.fnm_ipnf = 1;  // after spaces
+  EXPECT_EQ(Apply("ABC def_ghi"), "Abc Def_ghi");
+  session.settings.fnm_ipnf = 5;  // and after others
+  EXPECT_EQ(Apply("ABC def_ghi"), "Abc Def_Ghi");
+  session.settings.fnm_ipn2 = 2;
+  session.settings.fnm_ipn_tgc = 1;  // full-width only: half-width letters stay
+  EXPECT_EQ(Apply("ABC"), "ABC");
+
+  // Bracket pairs by their SW_KAKKO position: only pair 2, "(" ")".
+  session.settings.fnm_ipn_sel = 4;
+  session.settings.fnm_ipn4 = 1;
+  session.settings.sw_kakko.fill(false);
+  session.settings.sw_kakko[1] = true;
+  EXPECT_EQ(Apply("[a](b)x"), "[a]x");
+  session.settings.fnm_ipn4 = 2;
+  EXPECT_EQ(Apply("[a](b)x"), "[a]bx");
+
+  // With the extension in the text, a bracketed part reaching into the target's extension stays.
+  session.settings.fnm_ipn4 = 1;
+  session.settings.fnm_01 = false;
+  session.target.extension = "(c)";
+  EXPECT_EQ(Apply("a(b).(c)"), "a.(c)");
+  session.settings.fnm_01 = true;
+  EXPECT_EQ(Apply("a(b).(c)"), "a.");
+
+  // Zero padding and its failure.
+  session.settings.fnm_ipn_sel = 8;
+  session.settings.fnm_ipnd = 4;
+  session.settings.fnm_ipne = false;
+  EXPECT_EQ(Apply("track7-10"), "track0007-0010");
+  session.settings.fnm_ipnd = 9;
+  EXPECT_EQ(Apply("track7"), "<failed 256>");
+}
+
+TEST_F(NameRuleTest, RulesNotBuiltYetFailTheTarget) {
+  for (int rule = 2; rule <= 8; ++rule) {
+    session.settings.sw_fnm = static_cast<std::int16_t>(rule);
+    EXPECT_EQ(Apply("name"), "<failed 512>") << rule;
+  }
+}
+
+}  // namespace
+}  // namespace morva
