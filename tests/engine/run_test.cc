@@ -137,6 +137,20 @@ TEST_F(RunTest, CancelKeepsFinishedTargetsAndLeavesTheRest) {
   EXPECT_EQ(ui.previews_shown, 0);
 }
 
+TEST_F(RunTest, TargetThatVanishedIsSkippedUncounted) {
+  // The list names d\b after d was finished, so d is renamed before d\b is reached.
+  MakeDir("d");
+  MakeFile("d/a");
+  MakeFile("d/b");
+  MakeFile("e");
+  session.app.set_0 = 2;
+  ui.list_items = {E(dir.Sub("d")), E(dir.Sub("d/a")), E(dir.Sub("e")), E(dir.Sub("d/b"))};
+  EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 3, 0, 0, 0, 3));
+  EXPECT_TRUE(testing::Exists(dir.Sub("D/A")));
+  EXPECT_TRUE(testing::Exists(dir.Sub("D/b")));
+  EXPECT_TRUE(testing::Exists(dir.Sub("E")));
+}
+
 TEST_F(RunTest, CopyConversionConvertsTheCopy) {
   testing::TempDir out;
   MakeFile("a.txt", "a");
