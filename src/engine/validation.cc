@@ -1,0 +1,95 @@
+#include "engine/validation.h"
+
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "engine/user_interface.h"
+#include "engine/validation_checks.h"
+
+namespace morva {
+namespace {
+
+using validation_internal::ValidationContext;
+
+// A name rule as validation sees it: the label under which it is refused while its conversion is not
+// built, and the check of its own settings (null while the rule is not available).
+struct NameRule {
+  const char* label;
+  bool (*check)(ValidationContext& ctx);
+};
+
+// Indexed by SW_FNM.
+constexpr NameRule kNameRules[] = {
+    {"", nullptr},  // no name change
+    {"名称一般変換", validation_internal::CheckGeneralRule},
+    {"名称全角／半角変換", nullptr},
+    {"名称文字列置換", nullptr},
+    {"連番による名称変換", nullptr},
+    {"日時による名称変換", nullptr},
+    {"ID3情報による名称変換", nullptr},
+    {"変換制御文による名称変換", nullptr},
+    {"置換パターンCSVによる名称変換", nullptr},
+};
+
+// The jobs other than the name job, and whether the run can carry them out yet.
+struct OtherJob {
+  bool JobSwitches::*on;
+  int page;
+  const char* key;
+  const char* label;
+  bool available;
+};
+
+constexpr OtherJob kOtherJobs[] = {
+    {&JobSwitches::attributes, kPageAttributes, "SW_ATR", "属性変換", false},
+    {&JobSwitches::times, kPageTimes, "SW_DTT", "日時変換", false},
+    {&JobSwitches::deletion, kPageDeletion, "SW_DEL", "ファイル削除", false},
+    {&JobSwitches::id3, kPageId3, "SW_ID3", "ID3情報変換", false},
+};
+
+bool RefuseUnavailable(ValidationContext& ctx, int page, const char* key, std::string_view label) {
+  return validation_internal::RefuseUtf8(ctx, page, key,
+                                         "この変換機能はまだ使用できません。（" + std::string(label) + "）");
+}
+
+// A job whose conversion is not built yet is refused before anything else of it is looked at.
+bool CheckAvailable(ValidationContext& ctx) {
+  const int rule = ctx.session.settings.sw_fnm;
+  if (ctx.jobs.name) {
+    if (rule < 0 || rule >= static_cast<int>(std::size(kNameRules))) {
+      // The settings reader never stores such a rule; refuse it rather than index past the table.
+      return RefuseUnavailable(ctx, kPageNameSelector, "SW_FNM", std::to_string(rule));
+    }
+    if (kNameRules[rule].check == nullptr) {
+      return RefuseUnavailable(ctx, kPageNameSelector, "SW_FNM", kNameRules[rule].label);
+    }
+  }
+  for (const OtherJob& job : kOtherJobs) {
+    if (ctx.jobs.*job.on && !job.available) return RefuseUnavailable(ctx, job.page, job.key, job.label);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ValidateJob(Session& session, bool job_only) {
+  ValidationContext ctx(session, job_only);
+
+  if (!job_only) {
+    const bool targets_ok = ctx.directory_mode() ? validation_internal::CheckDirectoryTargets(ctx)
+                                                 : validation_internal::CheckFileList(ctx);
+    if (!targets_ok) return false;
+  }
+  if (!validation_internal::CheckJobCombination(ctx)) return false;
+
+  // Only numbering and date naming sort the targets; a job validated before must not leave its order.
+  session.sort = SortParameters{};
+  if (!CheckAvailable(ctx)) return false;
+  if (!ctx.jobs.name) return true;
+
+  if (!kNameRules[session.settings.sw_fnm].check(ctx)) return false;
+  return validation_internal::CheckNameTargets(ctx);
+}
+
+}  // namespace morva

@@ -1,0 +1,79 @@
+#ifndef MORVA_ENGINE_VALIDATION_CHECKS_H_
+#define MORVA_ENGINE_VALIDATION_CHECKS_H_
+
+// The step groups of job validation, shared by the validation units and their tests. ValidateJob
+// (validation.h) runs them in order; each returns false after it has shown its refusal.
+
+#include <string>
+#include <string_view>
+
+#include "engine/job_switches.h"
+#include "engine/session.h"
+
+namespace morva::validation_internal {
+
+// The kinds of entries the file list held, gathered by the list checks for the directory checks of
+// the name job.
+struct TargetKinds {
+  bool files = false;
+  bool directories = false;
+};
+
+// The state one validation carries from group to group.
+struct ValidationContext {
+  ValidationContext(Session& session_in, bool job_only_in);
+
+  Session& session;
+  bool job_only;
+  JobSwitches jobs;
+  TargetKinds kinds;
+
+  // Directory mode ("指定ディレクトリ下の変換"); anything else than the file-list mode counts as it, as
+  // enumeration treats it.
+  bool directory_mode() const { return session.app.set_0 != 2; }
+  // The target path of directory mode; empty when none is given.
+  std::string_view target_path() const;
+};
+
+// Focus keys of controls that are not a whole configuration key: a position inside a multi-flag key is
+// named "KEY[i]" (0-based, as the keys are documented), the list box of file-list mode "LIST".
+std::string FlagKey(std::string_view key, int index);
+inline constexpr std::string_view kListKey = "LIST";
+
+// The code page 932 form of a UTF-8 text of this program. Every text passed here has that form.
+std::string Cp932(Session& session, std::string_view utf8);
+
+// Shows `text` (code page 932) as a warning, brings page `page` forward with the focus on the control of
+// `key`, and returns false, so that a check can end with `return Refuse(...)`.
+bool Refuse(ValidationContext& ctx, int page, std::string_view key, std::string_view text);
+
+// As Refuse, for a message of this program given in UTF-8.
+bool RefuseUtf8(ValidationContext& ctx, int page, std::string_view key, std::string_view utf8);
+
+// True when `text` holds a single-byte character that a file name cannot hold (IsFileNameChar, not
+// relaxed); double-byte characters always pass.
+bool HasForbiddenChar(std::string_view text);
+
+// The list of forbidden characters that the refusals of such texts show.
+inline constexpr std::string_view kForbiddenCharsText = "\\ / : * ? \" < > | \\n \\r \\t";
+
+// Group A: the target path of directory mode. Trims trailing '\' and spaces from the path (writing
+// the result back to the settings and the path box) once the path has been found usable.
+bool CheckDirectoryTargets(ValidationContext& ctx);
+
+// Group B: the items of the file list; fills ctx.kinds.
+bool CheckFileList(ValidationContext& ctx);
+
+// Group C: the combination of jobs and the settings of the jobs other than the name job.
+bool CheckJobCombination(ValidationContext& ctx);
+
+// Group D of name rule 1 (general conversion).
+bool CheckGeneralRule(ValidationContext& ctx);
+
+// Group E: extension handling and directories of the name job, then the sort parameters of the
+// enumeration. Needs ctx.kinds from group B. May ask to drop directories from the targets.
+bool CheckNameTargets(ValidationContext& ctx);
+
+}  // namespace morva::validation_internal
+
+#endif  // MORVA_ENGINE_VALIDATION_CHECKS_H_

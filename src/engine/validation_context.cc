@@ -1,0 +1,50 @@
+#include "engine/path_utils.h"
+#include "engine/user_interface.h"
+#include "engine/validation_checks.h"
+#include "platform/cp932.h"
+#include "platform/text_codec.h"
+
+namespace morva::validation_internal {
+
+ValidationContext::ValidationContext(Session& session_in, bool job_only_in)
+    : session(session_in), job_only(job_only_in), jobs(ComputeJobSwitches(session_in.settings)) {}
+
+std::string_view ValidationContext::target_path() const {
+  const auto& path = session.app.dirfil[0];
+  return path ? std::string_view(*path) : std::string_view();
+}
+
+std::string FlagKey(std::string_view key, int index) { return std::string(key) + "[" + std::to_string(index) + "]"; }
+
+std::string Cp932(Session& session, std::string_view utf8) {
+  std::string out;
+  // Only this program's own texts come here and all of them have a code page 932 form; should the
+  // codec still refuse one, the person gets the untranslated text rather than an empty box.
+  if (!session.codec.Utf8ToCp932(utf8, &out).ok()) return std::string(utf8);
+  return out;
+}
+
+bool Refuse(ValidationContext& ctx, int page, std::string_view key, std::string_view text) {
+  ctx.session.ui.ShowWarning(text);
+  ctx.session.ui.FocusSetting(page, key);
+  return false;
+}
+
+bool RefuseUtf8(ValidationContext& ctx, int page, std::string_view key, std::string_view utf8) {
+  return Refuse(ctx, page, key, Cp932(ctx.session, utf8));
+}
+
+bool HasForbiddenChar(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (cp932::IsLeadByte(b)) {
+      i += 2;
+      continue;
+    }
+    if (!IsFileNameChar(b, false)) return true;
+    ++i;
+  }
+  return false;
+}
+
+}  // namespace morva::validation_internal

@@ -1,0 +1,103 @@
+// Group E of job validation: extension handling and directories for the name job, and the sort
+// parameters the enumeration takes from the name rule.
+
+#include <string>
+
+#include "engine/user_interface.h"
+#include "engine/validation_checks.h"
+
+namespace morva::validation_internal {
+namespace {
+
+// What the later checks call the conversion ("…を行う場合、"), or empty for a conversion that works
+// the same on any target: only numbering, dates, tags, statements, patterns, zero padding and
+// replacement by position depend on the extension being apart and on what the targets are.
+std::string Subject(const ConversionSettings& s) {
+  switch (s.sw_fnm) {
+    case 1:
+      return (s.fnm_ipn_sel & 8) ? "名称一般変換の半角数字の0埋め桁揃え" : "";
+    case 3:
+      return s.fnm_ckn0 == 2 ? "名称文字列置換の位置指定" : "";
+    case 4:
+      return "連番による名称変換";
+    case 5:
+      return "日時による名称変換";
+    case 6:
+      return "ID3情報による名称変換";
+    case 7:
+      return "変換制御文による名称変換";
+    case 8:
+      return "置換パターンCSVによる名称変換";
+    default:
+      return "";
+  }
+}
+
+}  // namespace
+
+bool CheckNameTargets(ValidationContext& ctx) {
+  Session& session = ctx.session;
+  ConversionSettings& s = session.settings;
+  auto& sw_set = session.app.sw_set;
+  const int rule = s.sw_fnm;
+
+  if (s.fnm_01 && s.fnm_02 == 2) {
+    if (ctx.directory_mode() && sw_set[3]) {
+      return RefuseUtf8(ctx, kPageNameSelector, "FNM_02",
+                        "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。");
+    }
+    if (!ctx.directory_mode() && ctx.kinds.directories) {
+      return RefuseUtf8(ctx, kPageNameSelector, "FNM_02",
+                        "名称変換を行う場合、「拡張子のみ変換」でディレクトリの指定はできません。");
+    }
+  }
+
+  const std::string subject = Subject(s);
+  if (subject.empty()) return true;
+  const std::string lead = subject + "を行う場合、";
+
+  // A control statement decides for itself whether it reads the extension.
+  if (rule != 7 && !s.fnm_01)
+    return RefuseUtf8(ctx, kPageNameSelector, "FNM_01", lead + "拡張子処理の指定が必須です。");
+  if (ctx.job_only) return true;
+
+  if (rule == 4) {
+    if (ctx.directory_mode() && sw_set[3] && (sw_set[4] || !sw_set[6])) {
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 3),
+                        lead + "「ディレクトリのみを対象」以外でのディレクトリの変換指定はできません。");
+    }
+    if (!ctx.directory_mode() && ctx.kinds.files && ctx.kinds.directories) {
+      return RefuseUtf8(ctx, kPageTargets, kListKey,
+                        lead + "変換対象ファイルにディレクトリとファイルを混在させて指定できません。");
+    }
+  }
+  if (rule == 5 || rule == 6) {
+    if (ctx.directory_mode() && sw_set[3]) {
+      const std::string question =
+          lead + "「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
+      // "No" refuses without a further message: the question said what is wrong.
+      if (!session.ui.AskYesNo(Cp932(session, question))) return false;
+      sw_set[3] = false;
+      sw_set[4] = false;
+      sw_set[6] = false;
+      session.ui.ClearDirectoryTargets();
+      session.ui.RefreshTargetList();
+    }
+    if (!ctx.directory_mode() && ctx.kinds.directories) {
+      return RefuseUtf8(ctx, kPageTargets, kListKey, lead + "変換対象ファイルにディレクトリは指定できません。");
+    }
+  }
+
+  if (rule == 4) {
+    session.sort.on = s.fnm_rnb_opt & 2;
+    session.sort.ascending = s.fnm_rnb_opt & 4;
+    session.sort.key = s.fnm_rnb7;
+  } else if (rule == 5) {
+    session.sort.on = s.fnm_hdk_rnb & 4;
+    session.sort.ascending = s.fnm_hdk_rnb & 8;
+    session.sort.key = s.fnm_hdkg;
+  }
+  return true;
+}
+
+}  // namespace morva::validation_internal

@@ -1,0 +1,173 @@
+// Groups A and B of job validation: the targets of directory mode and of file-list mode.
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/path_utils.h"
+#include "engine/user_interface.h"
+#include "engine/validation_checks.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+
+namespace morva::validation_internal {
+namespace {
+
+bool HasWildcard(std::string_view text) {
+  return FindFirstChar(text, '*') != std::string_view::npos || FindFirstChar(text, '?') != std::string_view::npos;
+}
+
+// The path without trailing '\' and spaces, never shorter than 3 bytes ("Z:\" stays). A '\' that is the
+// second byte of a double-byte character belongs to that character and stays with it.
+std::string TrimTarget(std::string_view path) {
+  std::string out(path);
+  while (out.size() > 3) {
+    const char last = out.back();
+    if (last == ' ' || (last == '\\' && !cp932::IsTrailAt(out, out.size() - 1))) {
+      out.pop_back();
+    } else {
+      break;
+    }
+  }
+  return out;
+}
+
+// Enumeration takes a wildcard in the last component of the path as a pattern over the entries of the
+// directory before it. Such a path is well formed when it would be with the wildcards replaced by an
+// ordinary character, and usable when that directory exists; a wildcard anywhere else stays invalid.
+std::string WithoutLastWildcards(std::string_view path) {
+  std::string out(path);
+  const std::size_t last_sep = FindLastChar(out, '\\');
+  const std::size_t from = last_sep == std::string::npos ? 0 : last_sep + 1;
+  for (std::size_t i = from; i < out.size(); i += cp932::CharLengthAt(out, i)) {
+    if (out[i] == '*' || out[i] == '?') out[i] = '_';
+  }
+  return out;
+}
+
+// The path whose attributes decide whether the target exists: the path itself, or for a pattern the
+// directory it lists.
+std::string ExistencePath(const std::string& trimmed) {
+  if (!HasWildcard(trimmed)) return trimmed;
+  std::string dir, name;
+  if (!SplitPath(trimmed, &dir, &name)) return trimmed;
+  return dir;
+}
+
+// The path as a case-blind key: equal keys are the paths that CompareIgnoreCase finds equal.
+std::string FoldCase(std::string_view path) {
+  std::string key;
+  key.reserve(path.size());
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < path.size(); i += length) {
+    cp932::AppendChar(cp932::ToUpper(cp932::CharAt(path, i, &length)), &key);
+  }
+  return key;
+}
+
+}  // namespace
+
+bool CheckDirectoryTargets(ValidationContext& ctx) {
+  AppSettings& app = ctx.session.app;
+  const std::string path(ctx.target_path());
+  const bool wildcard = HasWildcard(path);
+
+  if (path.empty()) return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "対象ディレクトリが指定されていません。");
+  if (ClassifyPath(ctx.session.fs, wildcard ? WithoutLastWildcards(path) : path) == kPathInvalid) {
+    return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "対象ディレクトリの指定が不正です。");
+  }
+  if (wildcard && (app.sw_set[2] || app.sw_set[3])) {
+    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", app.sw_set[2] ? 2 : 3),
+                      "対象ディレクトリにワイルドカードを使用して「ディレクトリも対象」または"
+                      "「サブディレクトリ内も対象にする」指定はできません。");
+  }
+  // The trimmed form is the one enumeration will use; trailing blanks would make the host look for a
+  // different name.
+  const std::string trimmed = TrimTarget(path);
+  FindData data;
+  const std::string existence = ExistencePath(trimmed);
+  if (!ctx.session.fs.Stat(existence, &data).ok() || (existence != trimmed && !(data.attributes & kAttrDirectory))) {
+    return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "指定された変換対象は存在しません。");
+  }
+  const bool is_file = !wildcard && !(data.attributes & kAttrDirectory);
+  if (app.sw_set[5]) {
+    if (app.set_11.empty()) {
+      return RefuseUtf8(ctx, kPageTargets, "SET_11", "対象ファイルワイルドカード指定の文字列が指定されていません。");
+    }
+    if (wildcard && HasWildcard(app.set_11.view())) {
+      return RefuseUtf8(
+          ctx, kPageTargets, "SET_11",
+          "対象ディレクトリと対象ファイルワイルドカードの両方にワイルドカードを使用することはできません。");
+    }
+    if (is_file) {
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 5),
+                        "変換対象としてファイルを指定する場合、対象ファイルワイルドカード指定はできません。");
+    }
+  }
+
+  if (trimmed != path) {
+    app.dirfil[0] = trimmed;
+    ctx.session.ui.SetTargetPath(trimmed);
+  }
+
+  if (ctx.session.copy_conversion && app.sw_set[2] && (ctx.jobs.name || ctx.jobs.times || ctx.jobs.deletion)) {
+    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 2),
+                      "コピー変換の場合、「サブディレクトリ内も対象にする」指定で以下を実行することはできません。"
+                      "\n\n・名称変換\n・日時変換\n・ファイル削除");
+  }
+  if (ctx.session.copy_conversion && app.sw_set[3]) {
+    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 3),
+                      "コピー変換の場合、「ディレクトリも対象」指定はできません。");
+  }
+  if (trimmed.size() <= 3 && app.sw_set[4]) {
+    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 4),
+                      "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。");
+  }
+  return true;
+}
+
+bool CheckFileList(ValidationContext& ctx) {
+  const std::vector<std::string> items = ctx.session.ui.ListItems();
+  if (items.empty()) return RefuseUtf8(ctx, kPageTargets, kListKey, "変換対象ファイルが指定されていません。");
+
+  // How many times each path (ignoring case) is still to come, so that "a later item is the same" costs
+  // one lookup instead of a comparison with every later item.
+  std::unordered_map<std::string, int> remaining;
+  std::vector<std::string> keys;
+  keys.reserve(items.size());
+  for (const std::string& item : items) {
+    keys.push_back(FoldCase(item));
+    ++remaining[keys.back()];
+  }
+
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const std::string& item = items[i];
+    if (item.size() <= 3) {
+      return RefuseUtf8(ctx, kPageTargets, kListKey,
+                        "変換対象ファイルにルートディレクトリを指定することはできません。");
+    }
+    FindData data;
+    if (!ctx.session.fs.Stat(item, &data).ok()) {
+      return Refuse(ctx, kPageTargets, kListKey,
+                    Cp932(ctx.session, "変換対象ファイルに存在しないパスが指定されています。\n（") + item +
+                        Cp932(ctx.session, "）"));
+    }
+    if (data.attributes & kAttrDirectory) {
+      ctx.kinds.directories = true;
+    } else {
+      ctx.kinds.files = true;
+    }
+    if (ctx.session.copy_conversion && ctx.kinds.directories) {
+      return RefuseUtf8(ctx, kPageTargets, kListKey,
+                        "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。");
+    }
+    if (--remaining[keys[i]] > 0) {
+      return Refuse(ctx, kPageTargets, kListKey,
+                    Cp932(ctx.session, "変換対象ファイルに同一のパスが複数指定されています。\n（") + item +
+                        Cp932(ctx.session, "）"));
+    }
+  }
+  return true;
+}
+
+}  // namespace morva::validation_internal

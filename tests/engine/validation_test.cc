@@ -1,0 +1,719 @@
+#include "engine/validation.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/scripted_ui.h"
+#include "common/test_util.h"
+#include "engine/session.h"
+#include "engine/user_interface.h"
+#include "engine/validation_checks.h"
+#include "platform/file_system.h"
+#include "platform/file_system_wrapper.h"
+#include "platform/text_codec.h"
+
+namespace morva {
+namespace {
+
+using testing::ScriptedUi;
+using Kind = ScriptedUi::Message::Kind;
+
+// Engine paths of the tree every case starts from: root\f.txt, root\g.txt, root\sub\h.txt.
+struct Tree {
+  std::string root, file, file2, dir, nested, missing;
+  std::string drive_root = "Z:\\";
+};
+
+// One validation: a fresh interface and session over the shared file system, with a job that passes
+// (directory mode on the tree's root, general conversion with case conversion).
+struct Harness {
+  Harness(TextCodec& codec, FileSystem& fs, const Tree& tree) : session(codec, fs, ui) {
+    session.app.set_0 = 1;
+    session.app.dirfil[0] = tree.root;
+    session.settings.sw_fnm = 1;
+    session.settings.fnm_ipn_sel = 1;
+  }
+  ScriptedUi ui;
+  Session session;
+};
+
+// How a case departs from the passing job; changes compose with All.
+using Change = std::function<void(Session&, const Tree&)>;
+
+Change All(std::vector<Change> changes) {
+  return [changes](Session& s, const Tree& t) {
+    for (const Change& c : changes) c(s, t);
+  };
+}
+Change Job(std::function<void(ConversionSettings&)> edit) {
+  return [edit](Session& s, const Tree&) { edit(s.settings); };
+}
+// Turns on the SW_SET flags at `positions`.
+Change Flags(std::vector<int> positions) {
+  return [positions](Session& s, const Tree&) {
+    for (int i : positions) s.app.sw_set[i] = true;
+  };
+}
+// Directory mode on the tree path `base` followed by `suffix`.
+Change Target(std::string Tree::*base, std::string suffix = "") {
+  return [base, suffix](Session& s, const Tree& t) { s.app.dirfil[0] = t.*base + suffix; };
+}
+Change Wildcard(std::string text) {
+  return [text](Session& s, const Tree&) {
+    s.app.sw_set[5] = true;
+    s.app.set_11.Assign(text);
+  };
+}
+// File-list mode over the tree paths `items`.
+Change List(std::vector<std::string Tree::*> items) {
+  return [items](Session& s, const Tree& t) {
+    s.app.set_0 = 2;
+    auto& list = static_cast<ScriptedUi&>(s.ui).list_items;
+    for (auto item : items) list.push_back(t.*item);
+  };
+}
+Change Copy() {
+  return [](Session& s, const Tree&) { s.copy_conversion = true; };
+}
+const Change kNameOff = Job([](ConversionSettings& s) { s.sw_fnm = 0; });
+const Change kAttributesOnly = Job([](ConversionSettings& s) {
+  s.sw_fnm = 0;
+  s.sw_atr[0] = true;
+});
+
+// A case of a table: the change, and the refusal it must get (an empty message: it must pass).
+struct Case {
+  Case(const char* name_in, Change change_in, std::string message_in, int page_in = 0, std::string focus_in = "")
+      : name(name_in),
+        change(std::move(change_in)),
+        message(std::move(message_in)),
+        page(page_in),
+        focus(std::move(focus_in)) {}
+
+  const char* name;
+  Change change;
+  std::string message;
+  int page;
+  std::string focus;
+};
+
+class ValidationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.ok());
+    codec_ = NewIconvTextCodec();
+    ASSERT_NE(codec_, nullptr);
+    posix_ = NewPosixFileSystem(codec_.get());
+    fs_ = std::make_unique<FaultInjectingFileSystem>(posix_.get());
+    ASSERT_TRUE(dir_.WriteFile("f.txt", "f"));
+    ASSERT_TRUE(dir_.WriteFile("g.txt", "g"));
+    ASSERT_EQ(mkdir(dir_.Sub("sub").c_str(), 0755), 0);
+    ASSERT_TRUE(dir_.WriteFile("sub/h.txt", "h"));
+    tree_.root = Engine(dir_.path());
+    tree_.file = tree_.root + "\\f.txt";
+    tree_.file2 = tree_.root + "\\g.txt";
+    tree_.dir = tree_.root + "\\sub";
+    tree_.nested = tree_.dir + "\\h.txt";
+    tree_.missing = tree_.root + "\\missing";
+  }
+
+  std::unique_ptr<Harness> NewHarness() { return std::make_unique<Harness>(*codec_, *fs_, tree_); }
+  std::string Engine(const std::string& host) { return testing::EnginePath(codec_.get(), host); }
+  std::string Sjis(const std::string& utf8) { return testing::Sjis(codec_.get(), utf8); }
+  std::string Utf8(const std::string& cp932) {
+    std::string out;
+    EXPECT_TRUE(codec_->Cp932ToUtf8(cp932, &out).ok());
+    return out;
+  }
+
+  // Runs every case through ValidateJob and checks the single refusal, its focus, and the result.
+  void RunCases(const std::vector<Case>& cases, bool job_only = false) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      std::unique_ptr<Harness> h = NewHarness();
+      c.change(h->session, tree_);
+      const bool ok = ValidateJob(h->session, job_only);
+      if (c.message.empty()) {
+        EXPECT_TRUE(ok);
+        EXPECT_TRUE(h->ui.messages.empty()) << (h->ui.messages.empty() ? "" : Utf8(h->ui.messages[0].text));
+        continue;
+      }
+      EXPECT_FALSE(ok);
+      ASSERT_EQ(h->ui.messages.size(), 1u);
+      EXPECT_EQ(h->ui.messages[0].kind, Kind::kWarning);
+      EXPECT_EQ(Utf8(h->ui.messages[0].text), c.message);
+      // The bytes shown are the code page 932 form, not UTF-8.
+      EXPECT_EQ(h->ui.messages[0].text, Sjis(c.message));
+      ASSERT_EQ(h->ui.focused.size(), 1u);
+      EXPECT_EQ(h->ui.focused[0].first, c.page);
+      EXPECT_EQ(h->ui.focused[0].second, c.focus);
+    }
+  }
+
+  testing::TempDir dir_;
+  std::unique_ptr<TextCodec> codec_;
+  std::unique_ptr<FileSystem> posix_;
+  std::unique_ptr<FaultInjectingFileSystem> fs_;
+  Tree tree_;
+};
+
+const char kForbidden[] = "\\ / : * ? \" < > | \\n \\r \\t";
+
+TEST_F(ValidationTest, DirectoryModeTargets) {
+  const std::string a3 =
+      "対象ディレクトリにワイルドカードを使用して「ディレクトリも対象」または「サブディレクトリ内も対象にする」"
+      "指定はできません。";
+  const std::string a4 = "指定された変換対象は存在しません。";
+  const std::string a8 =
+      "コピー変換の場合、「サブディレクトリ内も対象にする」指定で以下を実行することはできません。\n\n"
+      "・名称変換\n・日時変換\n・ファイル削除";
+  const std::string a10 = "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。";
+  const int p = kPageTargets;
+  RunCases({
+      {"passes", All({}), ""},
+      {"a file alone passes", Target(&Tree::file), ""},
+      {"a pattern with a plain wildcard passes", All({Target(&Tree::root, "\\*.txt"), Wildcard("f.txt")}), ""},
+      {"A1 no path", [](Session& s, const Tree&) { s.app.dirfil[0].reset(); }, "対象ディレクトリが指定されていません。",
+       p, "DIRFIL"},
+      {"A1 empty path", [](Session& s, const Tree&) { s.app.dirfil[0] = ""; }, "対象ディレクトリが指定されていません。",
+       p, "DIRFIL"},
+      {"A1 before C1", All({[](Session& s, const Tree&) { s.app.dirfil[0].reset(); }, kNameOff}),
+       "対象ディレクトリが指定されていません。", p, "DIRFIL"},
+      {"A2 relative", [](Session& s, const Tree&) { s.app.dirfil[0] = "tmp\\x"; }, "対象ディレクトリの指定が不正です。",
+       p, "DIRFIL"},
+      {"A2 forbidden character", Target(&Tree::root, "\\a|b"), "対象ディレクトリの指定が不正です。", p, "DIRFIL"},
+      {"A2 wildcard before the last component", Target(&Tree::root, "\\s*\\h.txt"),
+       "対象ディレクトリの指定が不正です。", p, "DIRFIL"},
+      {"A3 wildcard with subdirectories", All({Target(&Tree::root, "\\*.txt"), Flags({2})}), a3, p, "SW_SET[2]"},
+      {"A3 before A4", All({Target(&Tree::missing, "\\?.txt"), Flags({3})}), a3, p, "SW_SET[3]"},
+      {"A4 missing", Target(&Tree::missing), a4, p, "DIRFIL"},
+      {"A4 pattern in a missing directory", Target(&Tree::missing, "\\*.txt"), a4, p, "DIRFIL"},
+      {"A4 pattern under a file", Target(&Tree::file, "\\*.txt"), a4, p, "DIRFIL"},
+      {"A4 before A8", All({Target(&Tree::missing), Copy(), Flags({2})}), a4, p, "DIRFIL"},
+      {"A5 empty wildcard", Flags({5}), "対象ファイルワイルドカード指定の文字列が指定されていません。", p, "SET_11"},
+      {"A6 wildcards on both sides", All({Target(&Tree::root, "\\*.txt"), Wildcard("a?c")}),
+       "対象ディレクトリと対象ファイルワイルドカードの両方にワイルドカードを使用することはできません。", p, "SET_11"},
+      {"A7 a file with a wildcard", All({Target(&Tree::file), Wildcard("*.txt")}),
+       "変換対象としてファイルを指定する場合、対象ファイルワイルドカード指定はできません。", p, "SW_SET[5]"},
+      {"A8 copy with subdirectories and names", All({Copy(), Flags({2})}), a8, p, "SW_SET[2]"},
+      {"A8 copy with subdirectories and deletion",
+       All({Copy(), Flags({2}), kNameOff, Job([](ConversionSettings& s) { s.sw_del[0] = true; })}), a8, p, "SW_SET[2]"},
+      {"no A8 for attributes (refused later as not built)", All({Copy(), Flags({2}), kAttributesOnly}),
+       "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"},
+      {"A9 before A10", All({Target(&Tree::drive_root), Copy(), Flags({3, 4})}),
+       "コピー変換の場合、「ディレクトリも対象」指定はできません。", p, "SW_SET[3]"},
+      {"A10 drive root with the directory itself", All({Target(&Tree::drive_root), Flags({3, 4})}), a10, p,
+       "SW_SET[4]"},
+      {"A10 a drive root after trimming", All({Target(&Tree::drive_root, "\\ "), Flags({4})}), a10, p, "SW_SET[4]"},
+  });
+}
+
+TEST_F(ValidationTest, UnreadableTargetAttributesAreRefused) {
+  // Whatever keeps the attributes from being read (here a refused status call) counts as absence.
+  fs_->FailOn(FsOp::kStat, "", EACCES);
+  RunCases({{"A4", [](Session&, const Tree&) {}, "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"}});
+  fs_->ClearFaults();
+
+  fs_->FailOn(FsOp::kStat, "g.txt", EACCES);
+  std::unique_ptr<Harness> h = NewHarness();
+  h->session.app.set_0 = 2;
+  h->ui.list_items = {tree_.file, tree_.file2};
+  EXPECT_FALSE(ValidateJob(h->session, false));
+  EXPECT_EQ(h->ui.Texts(Kind::kWarning),
+            std::vector<std::string>{Sjis("変換対象ファイルに存在しないパスが指定されています。\n（") + tree_.file2 +
+                                     Sjis("）")});
+}
+
+TEST_F(ValidationTest, TrailingSeparatorsAndBlanksAreTrimmedFromTheTargetPath) {
+  const std::string hyo = Sjis("表");  // its second byte is '\'
+  ASSERT_EQ(hyo[1], '\\');
+  ASSERT_EQ(mkdir(dir_.Sub("表").c_str(), 0755), 0);
+
+  struct Trim {
+    std::string typed, trimmed;
+  };
+  for (const Trim& t : std::vector<Trim>{{tree_.dir + "\\ \\  ", tree_.dir},
+                                         {tree_.root + "\\" + hyo + "\\", tree_.root + "\\" + hyo},
+                                         {tree_.root + "\\" + hyo, tree_.root + "\\" + hyo},
+                                         {"Z:\\\\ ", "Z:\\"}}) {
+    SCOPED_TRACE(t.typed);
+    std::unique_ptr<Harness> h = NewHarness();
+    h->session.app.dirfil[0] = t.typed;
+    EXPECT_TRUE(ValidateJob(h->session, false));
+    EXPECT_EQ(*h->session.app.dirfil[0], t.trimmed);
+    // The path box hears of it only when something was cut.
+    EXPECT_EQ(h->ui.target_path_set, t.typed == t.trimmed ? "" : t.trimmed);
+  }
+
+  // The trimmed path stays even when a later check refuses the job.
+  std::unique_ptr<Harness> h = NewHarness();
+  h->session.app.dirfil[0] = tree_.dir + "\\";
+  h->session.settings.fnm_ipn_sel = 0;
+  EXPECT_FALSE(ValidateJob(h->session, false));
+  EXPECT_EQ(*h->session.app.dirfil[0], tree_.dir);
+  EXPECT_EQ(h->ui.target_path_set, tree_.dir);
+}
+
+TEST_F(ValidationTest, FileListTargets) {
+  const int p = kPageTargets;
+  RunCases({
+      {"passes", List({&Tree::file, &Tree::dir, &Tree::nested}), ""},
+      {"B1 empty list", List({}), "変換対象ファイルが指定されていません。", p, "LIST"},
+      {"B1 before C1", All({List({}), kNameOff}), "変換対象ファイルが指定されていません。", p, "LIST"},
+      {"B2 a drive root", List({&Tree::file, &Tree::drive_root}),
+       "変換対象ファイルにルートディレクトリを指定することはできません。", p, "LIST"},
+      {"B2 of an earlier item before B5 of a later one",
+       List({&Tree::file2, &Tree::drive_root, &Tree::file, &Tree::file}),
+       "変換対象ファイルにルートディレクトリを指定することはできません。", p, "LIST"},
+      {"B4 copy with a directory", All({List({&Tree::file, &Tree::dir}), Copy(), kAttributesOnly}),
+       "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。", p, "LIST"},
+      {"no B4 for files (refused later as not built)",
+       All({List({&Tree::file, &Tree::file2}), Copy(), kAttributesOnly}),
+       "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"},
+  });
+}
+
+// Messages that carry the item are checked here, since their text depends on the tree.
+TEST_F(ValidationTest, FileListMessagesNameTheItem) {
+  struct ItemCase {
+    std::vector<std::string> items;
+    std::string prefix, item;
+  };
+  const std::string missing_prefix = "変換対象ファイルに存在しないパスが指定されています。\n（";
+  const std::string same_prefix = "変換対象ファイルに同一のパスが複数指定されています。\n（";
+  std::string upper = tree_.file;
+  upper.replace(upper.size() - 5, 5, "F.TXT");
+  for (const ItemCase& c : std::vector<ItemCase>{
+           {{tree_.file2, tree_.missing, tree_.file}, missing_prefix, tree_.missing},
+           // Every check of an item comes before the checks of the next item.
+           {{tree_.file, tree_.missing, tree_.file}, same_prefix, tree_.file},
+           // Each item is compared with the later ones only: the first of the pair is named.
+           {{tree_.file2, tree_.file, tree_.dir, upper}, same_prefix, tree_.file},
+           // A missing item that comes again is reported as missing, the earlier check.
+           {{tree_.missing, tree_.missing}, missing_prefix, tree_.missing},
+       }) {
+    std::unique_ptr<Harness> h = NewHarness();
+    h->session.app.set_0 = 2;
+    h->ui.list_items = c.items;
+    EXPECT_FALSE(ValidateJob(h->session, false));
+    ASSERT_EQ(h->ui.messages.size(), 1u);
+    EXPECT_EQ(h->ui.messages[0].text, Sjis(c.prefix) + c.item + Sjis("）"));
+  }
+}
+
+TEST_F(ValidationTest, DuplicatesIgnoreLetterCaseButNotOtherCharacters) {
+  // "ア" (83 41) and "ヂ" (83 61) differ only in a second byte that looks like 'A' / 'a'; full-width "Ａ"
+  // and "ａ" are one letter in two cases.
+  const std::string a = Sjis("ア"), di = Sjis("ヂ"), wide_upper = Sjis("Ａ"), wide_lower = Sjis("ａ");
+  ASSERT_EQ(a[1], 'A');
+  ASSERT_EQ(di[1], 'a');
+  for (const char* name : {"ア", "ヂ", "Ａ", "ａ"}) ASSERT_TRUE(dir_.WriteFile(name, "x"));
+
+  std::unique_ptr<Harness> h = NewHarness();
+  h->session.app.set_0 = 2;
+  h->ui.list_items = {tree_.root + "\\" + a, tree_.root + "\\" + di};
+  EXPECT_TRUE(ValidateJob(h->session, false));
+  EXPECT_TRUE(h->ui.messages.empty());
+
+  h = NewHarness();
+  h->session.app.set_0 = 2;
+  h->ui.list_items = {tree_.root + "\\" + wide_lower, tree_.root + "\\" + wide_upper};
+  EXPECT_FALSE(ValidateJob(h->session, false));
+  ASSERT_EQ(h->ui.messages.size(), 1u);
+  EXPECT_EQ(h->ui.messages[0].text, Sjis("変換対象ファイルに同一のパスが複数指定されています。\n（") + tree_.root +
+                                        "\\" + wide_lower + Sjis("）"));
+}
+
+TEST_F(ValidationTest, JobCombination) {
+  const std::string c4 = "日時直接指定の形式が不正です。";
+  auto direct = [](int i, const char* date, const char* time) {
+    return Job([=](ConversionSettings& s) {
+      s.sw_dtt[i] = 1;
+      s.dtt_date[i].Assign(date);
+      s.dtt_time[i].Assign(time);
+    });
+  };
+  auto deletion = [](bool bypass, bool wipe) {
+    return Job([=](ConversionSettings& s) {
+      s.sw_fnm = 0;
+      s.sw_del = {true, bypass, wipe};
+    });
+  };
+  const Change id3 = Job([](ConversionSettings& s) {
+    s.sw_fnm = 0;
+    s.sw_id3[0] = 1;
+  });
+  const int id3_page = kPageId3;
+  RunCases({
+      {"C1 no job", kNameOff, "変換機能が指定されていません。", kPageNameSelector, "SW_FNM"},
+      {"C1 the date forms of names are no job", All({kNameOff, Job([](ConversionSettings& s) {
+                                                       s.sw_dtt[3] = 1;
+                                                       s.sw_dtt[4] = 2;
+                                                     })}),
+       "変換機能が指定されていません。", kPageNameSelector, "SW_FNM"},
+      {"C2 deletion and names", Job([](ConversionSettings& s) { s.sw_del[0] = true; }),
+       "ファイル削除と他の変換機能は同時に指定できません。", kPageDeletion, "SW_DEL[0]"},
+      {"C2 before C3", All({id3, deletion(false, false)}), "ファイル削除と他の変換機能は同時に指定できません。",
+       kPageDeletion, "SW_DEL[0]"},
+      {"C3 ID3 and attributes", All({id3, Job([](ConversionSettings& s) { s.sw_atr[3] = true; })}),
+       "ID3情報変換と他の変換機能は同時に指定できません。", id3_page, "SW_ID3"},
+      {"C4 before the refusal of the time job", All({kNameOff, direct(1, "2013/02/29", "10:00:00")}), c4, kPageTimes,
+       "DTT_21"},
+      {"C4 the last invalid time gets the focus",
+       All({direct(0, "2013/1a/05", "10:00:00"), direct(1, "2013/01/05", "10:00:00"),
+            direct(2, "2013/01/05", "24:00:00")}),
+       c4, kPageTimes, "DTT_32"},
+      {"C4 an empty time is invalid", direct(0, "2013/01/05", ""), c4, kPageTimes, "DTT_12"},
+      {"C4 reads direct times only", Job([](ConversionSettings& s) {
+         s.sw_dtt[0] = 2;
+         s.dtt_date[0].Assign("garbage");
+       }),
+       "この変換機能はまだ使用できません。（日時変換）", kPageTimes, "SW_DTT"},
+      {"C5 deletion of directories only", All({deletion(false, false), Flags({3, 6})}),
+       "ファイル削除の場合、「ディレクトリのみを対象」の指定はできません。", kPageTargets, "SW_SET[6]"},
+      {"C6 wiping directories without subdirectories", All({deletion(true, true), Flags({3})}),
+       "「ディレクトリも対象」指定での復元不可削除の場合、「サブディレクトリ内も対象にする」の指定が必須です。",
+       kPageTargets, "SW_SET[2]"},
+      {"no C6 without the wipe", All({deletion(true, false), Flags({3})}),
+       "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
+      {"no C5 or C6 in list mode", All({deletion(true, true), Flags({3, 6}), List({&Tree::file})}),
+       "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
+      {"C7 an absent direct string", All({id3, Job([](ConversionSettings& s) { s.sw_id3[0] = 10; })}),
+       "「文字列直接指定」での文字列が指定されていません。", id3_page, "ID3_STR0"},
+      {"C7 an empty direct string before C8 of a later item", All({id3, Job([](ConversionSettings& s) {
+                                                                     s.sw_id3[4] = 10;
+                                                                     s.id3_str[4] = "";
+                                                                     s.sw_id3[5] = 2;
+                                                                     s.id3_spr.Clear();
+                                                                   })}),
+       "「文字列直接指定」での文字列が指定されていません。", id3_page, "ID3_STR4"},
+      {"C8 of an earlier item before C7 of a later one", All({id3, Job([](ConversionSettings& s) {
+                                                                s.sw_id3[1] = 3;
+                                                                s.id3_spr.Clear();
+                                                                s.sw_id3[2] = 10;
+                                                              })}),
+       "ファイル名要素の区切り文字が指定されていません。", id3_page, "ID3_SPR"},
+      {"C9 a forbidden separator", All({id3, Job([](ConversionSettings& s) { s.id3_spr.Assign("a/"); })}),
+       std::string("ファイル名要素の区切り文字に以下の文字は指定できません。\n") + kForbidden, id3_page, "ID3_SPR"},
+      {"C10 no tag version", All({id3, Job([](ConversionSettings& s) { s.id3_cts = 0; })}),
+       "変更対象ID3バージョンの指定が１つもありません。", id3_page, "ID3_CTS"},
+      {"C11 ID3 with directories, before C12", All({id3, Flags({3, 7})}),
+       "ID3情報変換の場合、「ディレクトリも対象」の指定はできません。", kPageTargets, "SW_SET[3]"},
+      {"C12 ID3 with the Exif filter", All({id3, Flags({7})}),
+       "ID3情報変換の場合、「Exif情報があるファイルのみを対象」の指定はできません。", kPageTargets, "SW_SET[7]"},
+      {"ID3 that passes group C is refused as not built",
+       All({id3, Job([this](ConversionSettings& s) {
+              s.sw_id3[6] = 10;
+              s.id3_str[6] = "Rock";
+              s.id3_spr.Assign(Sjis("表"));  // its second byte reads as a backslash
+            })}),
+       "この変換機能はまだ使用できません。（ID3情報変換）", id3_page, "SW_ID3"},
+  });
+}
+
+TEST_F(ValidationTest, FunctionsNotBuiltYetAreRefusedAfterTheJobCombination) {
+  const char* labels[] = {"名称全角／半角変換",           "名称文字列置換",        "連番による名称変換",
+                          "日時による名称変換",           "ID3情報による名称変換", "変換制御文による名称変換",
+                          "置換パターンCSVによる名称変換"};
+  auto refusal = [](const char* label) { return std::string("この変換機能はまだ使用できません。（") + label + "）"; };
+  auto rule = [](int n) { return Job([n](ConversionSettings& s) { s.sw_fnm = static_cast<std::int16_t>(n); }); };
+  std::vector<Case> cases;
+  for (int n = 2; n <= 8; ++n)
+    cases.emplace_back(labels[n - 2], rule(n), refusal(labels[n - 2]), kPageNameSelector, "SW_FNM");
+  // The name rule is named first when other jobs come with it; a target refusal still comes first.
+  cases.emplace_back("rule before attributes", All({rule(4), Job([](ConversionSettings& s) { s.sw_atr[1] = true; })}),
+                     refusal(labels[2]), kPageNameSelector, "SW_FNM");
+  cases.emplace_back("attributes before times", Job([](ConversionSettings& s) {
+                       s.sw_atr[2] = true;
+                       s.sw_dtt[1] = 3;
+                     }),
+                     refusal("属性変換"), kPageAttributes, "SW_ATR");
+  cases.emplace_back("A4 first", All({rule(8), Target(&Tree::missing)}), "指定された変換対象は存在しません。",
+                     kPageTargets, "DIRFIL");
+  RunCases(cases);
+}
+
+TEST_F(ValidationTest, GeneralRuleSettings) {
+  auto general = [](unsigned parts, int classes = 1, unsigned widths = 3) {
+    return Job([=](ConversionSettings& s) {
+      s.fnm_ipn_sel = static_cast<std::uint8_t>(parts);
+      s.fnm_ipng = static_cast<std::int16_t>(classes);
+      s.fnm_ipn_tgc = static_cast<std::uint8_t>(widths);
+    });
+  };
+  const Change no_pairs = Job([](ConversionSettings& s) { s.sw_kakko.fill(false); });
+  const std::string d4 =
+      "特定文字の削除で削除対象文字種別全てを指定した場合、対象文字に全角と半角両方を指定することはできません。";
+  const std::string d5 =
+      "特定文字の削除に「数字」を指定して「半角数字の0埋め桁揃え」変換を同時に行うことはできません。";
+  const std::string d3 = "特定文字の削除の削除対象文字種別が１つも指定されていません。";
+  const std::string d2 = "対象文字（全角／半角）が指定されていません。";
+  const int p = kPageNameRuleBase + 1;
+  RunCases({
+      {"case, brackets and padding", general(1 | 4 | 8), ""},
+      {"D1 no part", general(0), "名称一般変換で変換機能が指定されていません。", p, "FNM_IPN_SEL"},
+      {"A4 before D1", All({general(0), Target(&Tree::missing)}), "指定された変換対象は存在しません。", kPageTargets,
+       "DIRFIL"},
+      {"D2 case without widths", general(1, 1, 0), d2, p, "FNM_IPN_TGC"},
+      {"D2 brackets without widths", general(4, 1, 0), d2, p, "FNM_IPN_TGC"},
+      {"D2 before D9", general(1 | 8, 1, 0), d2, p, "FNM_IPN_TGC"},
+      {"D3 deletion without classes", general(2, 0), d3, p, "FNM_IPNG"},
+      {"D3 bits that name no class count as none", general(2, 8 | 64), d3, p, "FNM_IPNG"},
+      {"D4 every class in both widths", general(2, 135, 3), d4, p, "FNM_IPN_TGC"},
+      {"D4 with bits that name no class", general(2, 255, 3), d4, p, "FNM_IPN_TGC"},
+      {"every class in one width passes", general(2, 135, 1), ""},
+      {"D5 digits deleted and padded", general(2 | 8, 2), d5, p, "FNM_IPNG"},
+      {"D5 before D6 and D7", general(1 | 2 | 4 | 8, 2 | 4 | 128, 1), d5, p, "FNM_IPNG"},
+      {"D6 letters deleted and cased", general(1 | 2, 4),
+       "特定文字の削除に「英字」を指定して「大文字／小文字変換」変換を同時に行うことはできません。", p, "FNM_IPNG"},
+      {"D7 others deleted and brackets", general(2 | 4, 128 | 1),
+       "特定文字の削除に「その他」を指定して「括弧の処理」変換を同時に行うことはできません。", p, "FNM_IPNG"},
+      {"D8 brackets without a pair", All({general(4), no_pairs}), "括弧の処理の対象括弧が１つも指定されていません。", p,
+       "SW_KAKKO"},
+      {"one bracket pair is enough",
+       All({general(4), no_pairs, Job([](ConversionSettings& s) { s.sw_kakko[15] = true; })}), ""},
+      {"D9 padding without half-width", general(8, 1, 1),
+       "半角数字の0埋め桁揃えを行う場合、対象文字として半角文字の指定が必須です。", p, "FNM_IPN_TGC"},
+  });
+}
+
+TEST_F(ValidationTest, ExtensionHandlingOfTheNameJob) {
+  const Change ext_only = Job([](ConversionSettings& s) { s.fnm_02 = 2; });
+  const Change ext_off = Job([](ConversionSettings& s) { s.fnm_01 = false; });
+  const Change padding = Job([](ConversionSettings& s) { s.fnm_ipn_sel = 8; });
+  const std::string e1_dirs = "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。";
+  RunCases({
+      {"E1 extension only with directories", All({ext_only, Flags({3})}), e1_dirs, kPageNameSelector, "FNM_02"},
+      {"E1 extension only with a listed directory", All({ext_only, List({&Tree::file, &Tree::dir})}),
+       "名称変換を行う場合、「拡張子のみ変換」でディレクトリの指定はできません。", kPageNameSelector, "FNM_02"},
+      {"extension only with listed files passes", All({ext_only, List({&Tree::file, &Tree::nested})}), ""},
+      {"E1 needs extension handling on", All({ext_only, ext_off, Flags({3})}), ""},
+      {"E3 padding needs extension handling", All({padding, ext_off}),
+       "名称一般変換の半角数字の0埋め桁揃えを行う場合、拡張子処理の指定が必須です。", kPageNameSelector, "FNM_01"},
+      {"E1 before E3", All({ext_only, padding, Flags({3})}), e1_dirs, kPageNameSelector, "FNM_02"},
+      {"D1 before E3", All({ext_off, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 0; })}),
+       "名称一般変換で変換機能が指定されていません。", kPageNameRuleBase + 1, "FNM_IPN_SEL"},
+      {"other general parts need no extension handling",
+       All({ext_off, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 1 | 4; })}), ""},
+  });
+}
+
+TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
+  const Change no_path = [](Session& s, const Tree&) { s.app.dirfil[0].reset(); };
+  RunCases(
+      {{"no target path", no_path, ""},
+       {"an empty list", All({List({}), Flags({3})}), ""},
+       {"the job is still checked", All({no_path, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 0; })}),
+        "名称一般変換で変換機能が指定されていません。", kPageNameRuleBase + 1, "FNM_IPN_SEL"},
+       {"and so is the extension", Job([](ConversionSettings& s) {
+          s.fnm_ipn_sel = 8;
+          s.fnm_01 = false;
+        }),
+        "名称一般変換の半角数字の0埋め桁揃えを行う場合、拡張子処理の指定が必須です。", kPageNameSelector, "FNM_01"}},
+      true);
+
+  // Nothing of the targets is touched: no trimming, no status call.
+  std::unique_ptr<Harness> h = NewHarness();
+  h->session.app.dirfil[0] = tree_.dir + "\\";
+  const int stats = fs_->calls(FsOp::kStat);
+  EXPECT_TRUE(ValidateJob(h->session, true));
+  EXPECT_EQ(*h->session.app.dirfil[0], tree_.dir + "\\");
+  EXPECT_EQ(fs_->calls(FsOp::kStat), stats);
+}
+
+// Rules 4 to 8 are refused before group E for now; their directory checks and sort parameters are
+// reached here through the group itself.
+class NameTargetsTest : public ValidationTest {
+ protected:
+  // Runs group E for name rule `rule` with `kinds` as the file list held them.
+  bool Check(Harness& h, int rule, validation_internal::TargetKinds kinds = {}, bool job_only = false) {
+    h.session.settings.sw_fnm = static_cast<std::int16_t>(rule);
+    validation_internal::ValidationContext ctx(h.session, job_only);
+    ctx.kinds = kinds;
+    return validation_internal::CheckNameTargets(ctx);
+  }
+  std::string Warning(const Harness& h) {
+    EXPECT_EQ(h.ui.messages.size(), 1u);
+    return h.ui.messages.empty() ? "" : Utf8(h.ui.messages[0].text);
+  }
+};
+
+TEST_F(NameTargetsTest, ExtensionHandlingIsRequiredExceptForControlStatements) {
+  const char* subjects[] = {"連番による名称変換", "日時による名称変換", "ID3情報による名称変換", "",
+                            "置換パターンCSVによる名称変換"};
+  for (int rule = 4; rule <= 8; ++rule) {
+    SCOPED_TRACE(rule);
+    std::unique_ptr<Harness> h = NewHarness();
+    h->session.settings.fnm_01 = false;
+    if (rule == 7) {
+      EXPECT_TRUE(Check(*h, rule));
+      EXPECT_TRUE(h->ui.messages.empty());
+      continue;
+    }
+    EXPECT_FALSE(Check(*h, rule, {}, true));
+    EXPECT_EQ(Warning(*h), std::string(subjects[rule - 4]) + "を行う場合、拡張子処理の指定が必須です。");
+    EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageNameSelector, "FNM_01"}}));
+  }
+
+  // Replacement by position needs it, replacement by string does not.
+  std::unique_ptr<Harness> h = NewHarness();
+  h->session.settings.fnm_01 = false;
+  h->session.settings.fnm_ckn0 = 1;
+  EXPECT_TRUE(Check(*h, 3));
+  h->session.settings.fnm_ckn0 = 2;
+  EXPECT_FALSE(Check(*h, 3));
+  EXPECT_EQ(Warning(*h), "名称文字列置換の位置指定を行う場合、拡張子処理の指定が必須です。");
+}
+
+TEST_F(NameTargetsTest, SerialNumberingTakesDirectoriesOnlyAlone) {
+  const std::string dirs =
+      "連番による名称変換を行う場合、「ディレクトリのみを対象」以外でのディレクトリの変換指定はできません。";
+  struct Flags {
+    bool dirs, itself, only;
+    bool ok;
+  };
+  for (const Flags& f : std::vector<Flags>{{false, false, false, true},
+                                           {true, false, true, true},
+                                           {true, true, true, false},
+                                           {true, false, false, false},
+                                           {false, true, false, true}}) {
+    SCOPED_TRACE(::testing::Message() << f.dirs << f.itself << f.only);
+    std::unique_ptr<Harness> h = NewHarness();
+    h->session.app.sw_set[3] = f.dirs;
+    h->session.app.sw_set[4] = f.itself;
+    h->session.app.sw_set[6] = f.only;
+    EXPECT_EQ(Check(*h, 4), f.ok);
+    if (!f.ok) {
+      EXPECT_EQ(Warning(*h), dirs);
+      EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageTargets, "SW_SET[3]"}}));
+    }
+  }
+
+  // In list mode, files and directories must not be mixed; either alone is fine.
+  std::unique_ptr<Harness> h = NewHarness();
+  h->session.app.set_0 = 2;
+  EXPECT_TRUE(Check(*h, 4, {true, false}));
+  EXPECT_TRUE(Check(*h, 4, {false, true}));
+  EXPECT_FALSE(Check(*h, 4, {true, true}));
+  EXPECT_EQ(Warning(*h),
+            "連番による名称変換を行う場合、変換対象ファイルにディレクトリとファイルを混在させて指定できません。");
+  EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageTargets, "LIST"}}));
+
+  // With the job alone, the targets are not looked at.
+  h = NewHarness();
+  h->session.app.sw_set[3] = true;
+  EXPECT_TRUE(Check(*h, 4, {}, true));
+  EXPECT_TRUE(h->ui.messages.empty());
+}
+
+TEST_F(NameTargetsTest, DateAndTagNamingOfferToDropDirectories) {
+  for (int rule : {5, 6}) {
+    SCOPED_TRACE(rule);
+    const std::string subject = rule == 5 ? "日時による名称変換" : "ID3情報による名称変換";
+    const std::string question =
+        subject + "を行う場合、「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
+
+    // No: refused without a further message, the flags as they were.
+    std::unique_ptr<Harness> h = NewHarness();
+    h->session.app.sw_set[3] = h->session.app.sw_set[4] = h->session.app.sw_set[6] = true;
+    h->ui.answers = {false};
+    EXPECT_FALSE(Check(*h, rule));
+    ASSERT_EQ(h->ui.messages.size(), 1u);
+    EXPECT_EQ(h->ui.messages[0].kind, Kind::kQuestion);
+    EXPECT_EQ(h->ui.messages[0].text, Sjis(question));
+    EXPECT_TRUE(h->session.app.sw_set[3] && h->session.app.sw_set[4] && h->session.app.sw_set[6]);
+    EXPECT_EQ(h->ui.directory_targets_cleared, 0);
+
+    // Yes: the three flags are cleared, the panel and the target list follow, and validation goes on.
+    h = NewHarness();
+    h->session.app.sw_set[3] = h->session.app.sw_set[4] = h->session.app.sw_set[6] = true;
+    h->session.app.sw_set[2] = true;
+    h->ui.answers = {true};
+    EXPECT_TRUE(Check(*h, rule));
+    EXPECT_EQ(h->ui.Texts(Kind::kQuestion).size(), 1u);
+    EXPECT_FALSE(h->session.app.sw_set[3] || h->session.app.sw_set[4] || h->session.app.sw_set[6]);
+    EXPECT_TRUE(h->session.app.sw_set[2]);
+    EXPECT_EQ(h->ui.directory_targets_cleared, 1);
+    EXPECT_EQ(h->ui.target_list_refreshed, 1);
+
+    // In list mode a directory is refused outright.
+    h = NewHarness();
+    h->session.app.set_0 = 2;
+    h->session.app.sw_set[3] = true;  // not a list-mode setting
+    EXPECT_TRUE(Check(*h, rule, {true, false}));
+    EXPECT_FALSE(Check(*h, rule, {true, true}));
+    EXPECT_EQ(Warning(*h), subject + "を行う場合、変換対象ファイルにディレクトリは指定できません。");
+    EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageTargets, "LIST"}}));
+  }
+}
+
+TEST_F(NameTargetsTest, SortParametersComeFromNumberingAndDateNaming) {
+  std::unique_ptr<Harness> h = NewHarness();
+  ConversionSettings& s = h->session.settings;
+  s.fnm_rnb_opt = 2;  // ordered, descending
+  s.fnm_rnb7 = 64 + 4;
+  ASSERT_TRUE(Check(*h, 4));
+  EXPECT_TRUE(h->session.sort.on);
+  EXPECT_FALSE(h->session.sort.ascending);
+  EXPECT_EQ(h->session.sort.key, 68);
+
+  s.fnm_rnb_opt = 1 | 4;  // ascending but not ordered
+  ASSERT_TRUE(Check(*h, 4));
+  EXPECT_FALSE(h->session.sort.on);
+  EXPECT_TRUE(h->session.sort.ascending);
+
+  s.fnm_hdk_rnb = 4 | 8;
+  s.fnm_hdkg = 3;
+  ASSERT_TRUE(Check(*h, 5));
+  EXPECT_TRUE(h->session.sort.on);
+  EXPECT_TRUE(h->session.sort.ascending);
+  EXPECT_EQ(h->session.sort.key, 3);
+  s.fnm_hdk_rnb = 1 | 2;
+  ASSERT_TRUE(Check(*h, 5));
+  EXPECT_FALSE(h->session.sort.on);
+  EXPECT_FALSE(h->session.sort.ascending);
+  EXPECT_EQ(h->session.sort.key, 3);
+
+  // Every other job leaves sorting off, whatever an earlier job set.
+  for (bool name : {true, false}) {
+    h = NewHarness();
+    h->session.sort = SortParameters{true, false, 4};
+    if (!name) {
+      h->session.settings.sw_fnm = 0;
+      h->session.settings.sw_atr[0] = true;
+      EXPECT_FALSE(ValidateJob(h->session, false));  // refused as not available yet, after the reset
+    } else {
+      EXPECT_TRUE(ValidateJob(h->session, false));
+    }
+    EXPECT_FALSE(h->session.sort.on);
+    EXPECT_TRUE(h->session.sort.ascending);
+    EXPECT_EQ(h->session.sort.key, 0);
+  }
+}
+
+TEST(JobSwitchesTest, EachJobHasItsSwitch) {
+  ConversionSettings s;
+  EXPECT_FALSE(ComputeJobSwitches(s).any());
+  s.sw_dtt[3] = 1;  // the date form of names alone changes no time
+  s.sw_dtt[4] = 3;
+  EXPECT_FALSE(ComputeJobSwitches(s).any());
+  s.sw_del[1] = s.sw_del[2] = true;  // the deletion options without deletion itself
+  EXPECT_FALSE(ComputeJobSwitches(s).any());
+
+  s.sw_fnm = 8;
+  s.sw_atr[3] = true;
+  s.sw_dtt[2] = 5;
+  s.sw_del[0] = true;
+  s.sw_id3[6] = 10;
+  const JobSwitches all = ComputeJobSwitches(s);
+  EXPECT_TRUE(all.name && all.attributes && all.times && all.deletion && all.id3);
+}
+
+}  // namespace
+}  // namespace morva
