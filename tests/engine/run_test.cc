@@ -66,9 +66,12 @@ TEST_F(RunTest, DeclinedOrEmptyRuns) {
   session.app.dirfil[0] = E(dir.Sub("empty"));
   EXPECT_EQ(Run(), Summary("変換対象となるファイルが存在しませんでした。", 0, 0, 0, 0, 0));
 
+  // A missing target: refused before anything is asked or touched.
   session.app.dirfil[0] = E(dir.Sub("missing"));
-  EXPECT_TRUE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(ui.Texts(Message::kWarning).back(), S("指定された変換対象は存在しません。"));
+  ui.messages.clear();
+  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_TRUE(ui.Texts(Message::kQuestion).empty());
+  EXPECT_FALSE(ui.Texts(Message::kWarning).empty());
 }
 
 TEST_F(RunTest, CollisionsAreRefusedWithoutReplacing) {
