@@ -102,7 +102,14 @@ void RunTargets(Session& session, RunJournal& journal) {
       work.failure |= kFailPathTooLong;
       session.target_failed = true;
     } else {
-      if (!session.fs.Stat(path, &data).ok()) continue;  // vanished since the enumeration
+      // A file's listing is still true: no earlier target is the file or changes it. A directory's
+      // times change as its contents are renamed, so it is asked again, as is a target never listed.
+      const std::optional<FindData>* listed = i < session.target_data.size() ? &session.target_data[i] : nullptr;
+      if (listed != nullptr && listed->has_value() && !((*listed)->attributes & kAttrDirectory)) {
+        data = **listed;
+      } else if (!session.fs.Stat(path, &data).ok()) {
+        continue;  // vanished since the enumeration
+      }
 
       const int total = session.progress_total;
       const int processed = session.counters.processed;
@@ -142,6 +149,12 @@ void RunTargets(Session& session, RunJournal& journal) {
       } else if (!preview) {
         RunDeletionStep(session, &work);
       }
+      // A target that failed because it vanished since the enumeration (a list naming a file after its
+      // directory, someone else's change) is skipped like one found missing.
+      FindData still;
+      if (!preview && work.failure != 0 && !session.fs.Stat(path, &still).ok()) {
+        if (work.change == 0) continue;
+      }
     }
 
     ++session.counters.processed;
@@ -177,7 +190,9 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
     journal.WriteHeader();
   }
   session.targets.clear();
+  session.target_data.clear();
   session.pending_sort.clear();
+  session.listed_names.clear();
   session.target = TargetContext();
   session.progress_total = 0;
   session.cancelled = false;
@@ -191,6 +206,7 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   if (!listed) {
     if (session.cancelled) {
       session.targets.clear();
+      session.target_data.clear();
       journal.WriteMessage(Cp932Text(codec, "ユーザによりキャンセルされました。"));
     } else {
       const std::string message = Cp932Text(codec, "指定された変換対象は存在しません。");
@@ -218,6 +234,7 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   ui.ClearCancel();
   session.cancelled = false;
   RunTargets(session, journal);
+  session.listed_names.clear();
   ui.CloseProgressDialog();
   // The replacement patterns loaded for the walk are freed here once CSV patterns exist.
 

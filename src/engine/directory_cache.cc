@@ -18,11 +18,17 @@ std::string FoldName(std::string_view name) {
   return out;
 }
 
-void DirectoryCache::Load(FileSystem& fs, std::string_view directory) {
+void DirectoryCache::Load(FileSystem& fs, std::string_view directory, const std::vector<std::string>* names) {
   if (loaded_ && directory_ == directory) return;
   Clear();
   loaded_ = true;
   directory_.assign(directory);
+  if (names != nullptr) {
+    exact_.reserve(names->size());
+    folded_.reserve(names->size());
+    for (const std::string& name : *names) Add(name);
+    return;
+  }
   std::vector<FindData> entries;
   if (!fs.FindFiles(directory, "*.*", &entries, nullptr).ok()) return;
   exact_.reserve(entries.size());

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -17,9 +18,9 @@ namespace morva {
 // costs O(1).
 class DirectoryCache {
  public:
-  // Makes `directory` the cached one; lists it unless it is cached already. A directory that cannot be
-  // listed is cached as empty.
-  void Load(FileSystem& fs, std::string_view directory);
+  // Makes `directory` the cached one unless it is cached already: from `names` when given (a listing
+  // taken moments before), else by listing it. A directory that cannot be listed is cached as empty.
+  void Load(FileSystem& fs, std::string_view directory, const std::vector<std::string>* names);
 
   // Forgets everything.
   void Clear();

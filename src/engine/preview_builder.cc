@@ -83,7 +83,8 @@ std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* fa
   const std::string& new_name = work.new_name;
   if (new_name == target.name) return new_name;
 
-  cache_.Load(session_.fs, target.directory);
+  const auto listed = session_.listed_names.find(target.directory);
+  cache_.Load(session_.fs, target.directory, listed != session_.listed_names.end() ? &listed->second : nullptr);
   const std::string* reason = nullptr;
   if (DestinationDirectory(session_, target.path).size() + new_name.size() > kMaxPath) {
     reason = &texts_.name_too_long;

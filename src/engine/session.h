@@ -2,7 +2,9 @@
 #define MORVA_ENGINE_SESSION_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/app_settings.h"
@@ -30,6 +32,7 @@ struct SortParameters {
 struct PendingTarget {
   std::string path;
   std::string key;
+  std::optional<FindData> data;
 };
 
 // The five counters of a run.
@@ -69,6 +72,9 @@ struct Session {
   // Targets of the current preview or run, in conversion order, and the preview's exclusions by
   // position (a negative flag excludes the target from the next run; empty = convert everything).
   std::vector<std::string> targets;
+  // The find data of each target as its directory listed it, by position; absent for a target added
+  // without a listing. The walk trusts it for files, whose entries no earlier target changes.
+  std::vector<std::optional<FindData>> target_data;
   std::vector<std::int16_t> selection;
   SortParameters sort;
   // The entries of the directory being enumerated while sorting is on, until FlushSorted moves them
@@ -78,6 +84,10 @@ struct Session {
   // The target being converted, and whether any step (or the name rule) failed it.
   TargetContext target;
   bool target_failed = false;
+
+  // Preview mode: the entry names of each directory the enumeration listed in full, so that the
+  // preview's directory listing cache does not list them a second time. Emptied after the walk.
+  std::unordered_map<std::string, std::vector<std::string>> listed_names;
 
   // The records of the last preview.
   std::vector<PreviewRecord> preview;

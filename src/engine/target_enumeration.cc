@@ -85,6 +85,13 @@ std::string NumberKey(std::string_view name, bool last) {
   return std::string(20 - run_length, '0') + base.substr(run_start, run_length);
 }
 
+// Appends a target and what its listing said about it.
+void AppendTarget(Session& session, std::string path, const FindData* data) {
+  session.target_data.resize(session.targets.size());
+  session.targets.push_back(std::move(path));
+  session.target_data.emplace_back(data != nullptr ? std::optional<FindData>(*data) : std::nullopt);
+}
+
 }  // namespace
 
 std::string SortKeyText(Session& session, std::string_view path, const FindData& data) {
@@ -122,9 +129,11 @@ int CompareSortKeys(std::string_view a, std::string_view b) {
 
 void AddTarget(Session& session, std::string_view path, const FindData* data) {
   if (!session.sort.on) {
-    session.targets.emplace_back(path);
+    AppendTarget(session, std::string(path), data);
     return;
   }
+  std::optional<FindData> listed;
+  if (data != nullptr) listed = *data;
   FindData queried;
   if (data == nullptr) {
     if (!session.fs.Stat(path, &queried).ok()) {
@@ -133,7 +142,7 @@ void AddTarget(Session& session, std::string_view path, const FindData* data) {
     }
     data = &queried;
   }
-  session.pending_sort.push_back(PendingTarget{std::string(path), SortKeyText(session, path, *data)});
+  session.pending_sort.push_back(PendingTarget{std::string(path), SortKeyText(session, path, *data), std::move(listed)});
 }
 
 void FlushSorted(Session& session) {
@@ -147,7 +156,7 @@ void FlushSorted(Session& session) {
       return CompareSortKeys(a.key, b.key) > 0;
     });
   }
-  for (PendingTarget& p : pending) session.targets.push_back(std::move(p.path));
+  for (PendingTarget& p : pending) AppendTarget(session, std::move(p.path), p.data ? &*p.data : nullptr);
   pending.clear();
 }
 
@@ -177,6 +186,12 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
     full.clear();
   }
   const DateRange range = ActiveRange(app);
+  if (!single && session.mode == RunMode::kPreview) {
+    std::vector<std::string>& names = session.listed_names[std::string(path)];
+    names.clear();
+    names.reserve(full.size());
+    for (const FindData& entry : full) names.push_back(entry.name);
+  }
 
   // Pass 1: the entries matching the pattern. The full listing serves when the pattern takes everything.
   if (Cancelled(session)) return false;
@@ -212,7 +227,7 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   }
 
   if (session.sort.on) FlushSorted(session);
-  if (!nested && !single && app.sw_set[3] && app.sw_set[4]) session.targets.emplace_back(path);
+  if (!nested && !single && app.sw_set[3] && app.sw_set[4]) AppendTarget(session, std::string(path), nullptr);
   return true;
 }
 
@@ -237,7 +252,7 @@ bool EnumerateFileList(Session& session) {
   if (session.sort.on) FlushSorted(session);
   // Straight into the list, innermost first: sorting them could put a directory before one inside it.
   while (!open_directories.empty()) {
-    session.targets.push_back(std::move(open_directories.back()));
+    AppendTarget(session, std::move(open_directories.back()), nullptr);
     open_directories.pop_back();
   }
   return true;

@@ -9,6 +9,7 @@
 #include "engine/conversion_run.h"
 #include "engine/preview_builder.h"
 #include "engine/target_context.h"
+#include "engine/target_enumeration.h"
 
 namespace morva {
 namespace {
@@ -150,7 +151,11 @@ TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
   MakeDir("sub.dir");
   session.app.sw_set[3] = true;  // directories too
   session.settings.fnm_02 = 2;   // the extension only
-  Preview();
+  // Validation refuses directories with extension-only jobs; the walk must still leave them alone.
+  session.mode = RunMode::kPreview;
+  ASSERT_TRUE(EnumerateDirectory(session, E(dir.path()), false));
+  RunJournal journal(session);
+  RunTargets(session, journal);
   ASSERT_EQ(session.preview.size(), 4u);
   EXPECT_EQ(Record("noext").state, kPreviewNoChange);
   EXPECT_EQ(Record(".profile").state, kPreviewNoChange);
@@ -161,6 +166,8 @@ TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
 
   // The base name only: the directory's whole name is its base.
   session.settings.fnm_02 = 1;
+  session.preview.clear();
+  session.targets.clear();
   Preview();
   EXPECT_EQ(Record("sub.dir").name_column, "SUB.DIR");
   EXPECT_EQ(Record("a.txt").name_column, "A.txt");

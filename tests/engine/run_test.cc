@@ -66,9 +66,12 @@ TEST_F(RunTest, DeclinedOrEmptyRuns) {
   session.app.dirfil[0] = E(dir.Sub("empty"));
   EXPECT_EQ(Run(), Summary("変換対象となるファイルが存在しませんでした。", 0, 0, 0, 0, 0));
 
+  // A missing target: refused before anything is asked or touched.
   session.app.dirfil[0] = E(dir.Sub("missing"));
-  EXPECT_TRUE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(ui.Texts(Message::kWarning).back(), S("指定された変換対象は存在しません。"));
+  ui.messages.clear();
+  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_TRUE(ui.Texts(Message::kQuestion).empty());
+  EXPECT_FALSE(ui.Texts(Message::kWarning).empty());
 }
 
 TEST_F(RunTest, CollisionsAreRefusedWithoutReplacing) {
@@ -135,6 +138,20 @@ TEST_F(RunTest, CancelKeepsFinishedTargetsAndLeavesTheRest) {
   ui.cancel_after_polls = 3;
   EXPECT_FALSE(StartConversion(session, RunMode::kPreview, false));
   EXPECT_EQ(ui.previews_shown, 0);
+}
+
+TEST_F(RunTest, TargetThatVanishedIsSkippedUncounted) {
+  // The list names d\b after d was finished, so d is renamed before d\b is reached.
+  MakeDir("d");
+  MakeFile("d/a");
+  MakeFile("d/b");
+  MakeFile("e");
+  session.app.set_0 = 2;
+  ui.list_items = {E(dir.Sub("d")), E(dir.Sub("d/a")), E(dir.Sub("e")), E(dir.Sub("d/b"))};
+  EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 3, 0, 0, 0, 3));
+  EXPECT_TRUE(testing::Exists(dir.Sub("D/A")));
+  EXPECT_TRUE(testing::Exists(dir.Sub("D/b")));
+  EXPECT_TRUE(testing::Exists(dir.Sub("E")));
 }
 
 TEST_F(RunTest, CopyConversionConvertsTheCopy) {

@@ -1,0 +1,50 @@
+#!/bin/bash
+# Times other renaming tools doing the renames of conversion_run_bench (file0000000.txt ->
+# FILE0000000.txt, the base name upper-cased, the extension kept) on a fresh directory of N files
+# (100000 by default) under /tmp, one fresh directory per tool. Installs nothing: a missing tool is
+# skipped with the command that installs it.
+#
+#   bench/compare_rename_tools.sh [N]
+set -u
+count=${1:-100000}
+
+# A fresh directory of `count` empty files; its path on stdout.
+make_tree() {
+  local dir
+  dir=$(mktemp -d /tmp/morva-tools-bench-XXXXXX) || exit 1
+  (cd "$dir" && seq -f 'file%07g.txt' 0 $((count - 1)) | xargs touch)
+  echo "$dir"
+}
+
+# Runs "$@" inside a fresh tree, prints the wall time and checks that every name was changed.
+time_in_tree() {
+  local label=$1
+  shift
+  local dir start end renamed
+  dir=$(make_tree)
+  sync
+  start=$(date +%s.%N)
+  (cd "$dir" && "$@") >/dev/null 2>&1
+  end=$(date +%s.%N)
+  renamed=$(find "$dir" -maxdepth 1 -name 'FILE*.txt' | wc -l)
+  printf '%-28s %8.0f ms   (%d of %d renamed)\n' "$label" "$(echo "($end - $start) * 1000" | bc -l)" \
+    "$renamed" "$count"
+  rm -rf "$dir"
+}
+
+run_mmv() { mmv 'file*.txt' 'FILE#1.txt'; }
+# The shell's own printf lists the names, so no argument list grows past the kernel's limit.
+run_perl_rename() { printf '%s\0' file*.txt | rename -0 's/^file/FILE/'; }
+
+echo "renaming $count files in one directory"
+if command -v mmv >/dev/null 2>&1; then
+  time_in_tree "mmv" run_mmv
+else
+  echo "mmv: not installed (sudo apt-get install mmv); skipped"
+fi
+if rename --version 2>/dev/null | grep -qi 'File::Rename'; then
+  time_in_tree "rename (perl)" run_perl_rename
+else
+  echo "rename: perl rename not installed (sudo apt-get install rename); skipped"
+fi
+echo "compare with: build/bench/conversion_run_bench --benchmark_filter='BM_Run|BM_PlainRenameLoop'"
