@@ -98,6 +98,15 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
   return true;
 }
 
+// Names a Windows file system could not hold are never touched; say how many were passed over so that
+// nobody wonders why a file was left alone.
+void ReportInvisibleNames(const Session& session, std::ostream& err) {
+  if (session.invisible_names == 0) return;
+  err << "morva-cli: " << session.invisible_names
+      << " name(s) passed over: they contain \\ / : * ? \" < > | or a control character, or have no exact"
+         " code page 932 form\n";
+}
+
 }  // namespace
 
 std::string ExecutableDirectory() {
@@ -126,6 +135,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
 
     case CliCommand::kPreview: {
       StartConversion(session, RunMode::kPreview, copy);
+      ReportInvisibleNames(session, err);
       if (session.cancelled) return kExitCancelled;
       if (ui.previews_shown() == 0) return kExitRefused;
       for (const PreviewRecord& record : session.preview) {
@@ -139,6 +149,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       session.selection.clear();
       session.run_happened = false;
       StartConversion(session, RunMode::kRun, copy);
+      ReportInvisibleNames(session, err);
       if (!session.run_happened) return session.cancelled ? kExitCancelled : kExitRefused;
       SettingsWriteGate gate;
       gate.Open();

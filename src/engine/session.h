@@ -88,6 +88,8 @@ struct Session {
   // Preview mode: the entry names of each directory the enumeration listed in full, so that the
   // preview's directory listing cache does not list them a second time. Emptied after the walk.
   std::unordered_map<std::string, std::vector<std::string>> listed_names;
+  // Host names the last enumeration passed over because Windows could not hold them.
+  std::size_t invisible_names = 0;
 
   // The records of the last preview.
   std::vector<PreviewRecord> preview;

@@ -175,7 +175,10 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   std::vector<FindData> full;
   std::string list_dir(path);
   bool single = false;
-  if (!fs.FindFiles(path, "*.*", &full, nullptr).ok()) {
+  std::size_t invisible = 0;
+  if (fs.FindFiles(path, "*.*", &full, &invisible).ok()) {
+    session.invisible_names += invisible;
+  } else {
     std::string dir, last;
     if (!SplitPath(path, &dir, &last) || last.empty()) return false;
     std::vector<FindData> found;

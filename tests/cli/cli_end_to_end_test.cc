@@ -179,3 +179,20 @@ TEST_F(CliEndToEndTest, AFailedTargetMakesTheRunExitOne) {
 
 }  // namespace
 }  // namespace morva
+
+namespace morva {
+namespace {
+
+TEST_F(CliEndToEndTest, NamesWindowsCannotHoldAreCountedAndLeftAlone) {
+  ASSERT_TRUE(tree_.WriteFile("photos/bad:name.jpg", "x"));
+  ASSERT_TRUE(tree_.WriteFile("photos/minus\xe2\x88\x92sign.jpg", "y"));  // U+2212 has no exact form
+  const Result r = RunCli(UpperCase({"--yes", "run", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("morva-cli: 2 name(s) passed over"), std::string::npos) << r.err;
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+  EXPECT_EQ(ReadFile(photos_ + "/bad:name.jpg"), "x");
+  EXPECT_EQ(ReadFile(photos_ + "/minus\xe2\x88\x92sign.jpg"), "y");
+}
+
+}  // namespace
+}  // namespace morva
