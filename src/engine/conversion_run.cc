@@ -193,6 +193,7 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   session.target_data.clear();
   session.pending_sort.clear();
   session.listed_names.clear();
+  session.directory_names.clear();
   session.invisible_names = 0;
   session.target = TargetContext();
   session.progress_total = 0;

@@ -29,6 +29,13 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
+DirectoryCache& DirectoryNames(Session& session, const std::string& directory) {
+  DirectoryCache& cache = session.directory_names[directory];
+  const auto listed = session.listed_names.find(directory);
+  cache.Load(session.fs, directory, listed != session.listed_names.end() ? &listed->second : nullptr);
+  return cache;
+}
+
 std::string DestinationDirectory(const Session& session, std::string_view path) {
   std::string dir;
   if (session.copy_conversion) {
@@ -77,7 +84,16 @@ void RunNameStep(Session& session, TargetWork* work) {
     return;
   }
   if (new_path == work->current_path) return;
+  // A name equal to another entry ignoring case is taken on a Windows file system, and the preview says
+  // so; the run refuses it too, so it does what the preview predicted and the directory stays usable
+  // from Windows (over Samba) on a case-sensitive host.
+  DirectoryCache& names = DirectoryNames(session, t.directory);
+  if (names.Collides(t.name, new_name)) {
+    FailStep(session, kStepName, work);
+    return;
+  }
   if (session.fs.Move(work->current_path, new_path).ok()) {
+    names.Rename(t.name, new_name);
     work->change |= kStepName;
     work->previous_path = std::move(work->current_path);
     work->current_path = new_path;

@@ -83,8 +83,7 @@ std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* fa
   const std::string& new_name = work.new_name;
   if (new_name == target.name) return new_name;
 
-  const auto listed = session_.listed_names.find(target.directory);
-  cache_.Load(session_.fs, target.directory, listed != session_.listed_names.end() ? &listed->second : nullptr);
+  DirectoryCache& names = DirectoryNames(session_, target.directory);
   const std::string* reason = nullptr;
   if (DestinationDirectory(session_, target.path).size() + new_name.size() > kMaxPath) {
     reason = &texts_.name_too_long;
@@ -93,7 +92,7 @@ std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* fa
     return texts_.name_empty;
   } else if (HasForbiddenCharacter(new_name)) {
     reason = &texts_.name_bad_char;
-  } else if (cache_.Collides(target.name, new_name)) {
+  } else if (names.Collides(target.name, new_name)) {
     reason = &texts_.name_exists;
   } else if (*failure & kStepName) {
     reason = &texts_.name_failed;
@@ -103,7 +102,7 @@ std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* fa
     return CutText(*reason + new_name);
   }
   *will_change = true;
-  cache_.Rename(target.name, new_name);
+  names.Rename(target.name, new_name);
   return new_name;
 }
 

@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-#include "engine/directory_cache.h"
 #include "engine/job_switches.h"
 #include "engine/session.h"
 #include "engine/target_work.h"
@@ -67,7 +66,6 @@ class PreviewBuilder {
   Session& session_;
   JobSwitches jobs_;
   Texts texts_;
-  DirectoryCache cache_;
 };
 
 }  // namespace morva

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/app_settings.h"
+#include "engine/directory_cache.h"
 #include "engine/conversion_settings.h"
 #include "engine/preview_record.h"
 #include "engine/target_context.h"
@@ -85,9 +86,12 @@ struct Session {
   TargetContext target;
   bool target_failed = false;
 
-  // Preview mode: the entry names of each directory the enumeration listed in full, so that the
-  // preview's directory listing cache does not list them a second time. Emptied after the walk.
+  // The entry names of each directory the enumeration listed in full, so that the walk does not list
+  // them a second time. Emptied after the walk.
   std::unordered_map<std::string, std::vector<std::string>> listed_names;
+  // The names of every directory the walk renames in, as the preview's accepted renames or the run's
+  // renames leave them (see DirectoryNames in name_step.h). Emptied at the start of each walk.
+  std::unordered_map<std::string, DirectoryCache> directory_names;
   // Host names the last enumeration passed over because Windows could not hold them.
   std::size_t invisible_names = 0;
 

@@ -189,7 +189,7 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
     full.clear();
   }
   const DateRange range = ActiveRange(app);
-  if (!single && session.mode == RunMode::kPreview) {
+  if (!single) {
     std::vector<std::string>& names = session.listed_names[std::string(path)];
     names.clear();
     names.reserve(full.size());

@@ -98,6 +98,25 @@ TEST_F(RunTest, SecondTargetToOneNameFailsAndOverwritesNothing) {
   EXPECT_EQ(ReadFile(dir.Sub("a2.txt")), "two");
 }
 
+TEST_F(RunTest, NameEqualToAnotherEntryIgnoringCaseIsRefusedAsThePreviewSays) {
+  // A Windows file system holds one of "a.txt" and "A.TXT"; the preview says the name is taken, and the
+  // run keeps to it on a case-sensitive host too.
+  MakeFile("a1.txt", "one");
+  MakeFile("A.TXT", "upper");
+  session.settings.fnm_ipn_sel = 2;  // delete digits
+  session.settings.fnm_ipng = 2;
+  ASSERT_TRUE(StartConversion(session, RunMode::kPreview, false));
+  ASSERT_EQ(ui.shown_preview.size(), 2u);
+  EXPECT_EQ(ui.shown_preview[1].state, kPreviewError);
+  EXPECT_EQ(ui.shown_preview[1].name_column, S("既に存在する名称への変換により失敗：") + "a.txt");
+
+  Run();
+  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(ReadFile(dir.Sub("a1.txt")), "one");
+  EXPECT_FALSE(testing::Exists(dir.Sub("a.txt")));
+  EXPECT_EQ(ReadFile(dir.Sub("A.TXT")), "upper");
+}
+
 TEST_F(RunTest, PreviewExclusionsReachTheRun) {
   MakeFile("a.txt");
   MakeFile("b.txt");
