@@ -23,7 +23,7 @@ struct NameRule {
 constexpr NameRule kNameRules[] = {
     {"", nullptr},  // no name change
     {"名称一般変換", validation_internal::CheckGeneralRule},
-    {"名称全角／半角変換", nullptr},
+    {"名称全角／半角変換", validation_internal::CheckWidthRule},
     {"名称文字列置換", nullptr},
     {"連番による名称変換", nullptr},
     {"日時による名称変換", nullptr},

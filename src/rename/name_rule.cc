@@ -1,5 +1,7 @@
 #include "rename/name_rule.h"
 
+#include "rename/width_rule.h"
+
 namespace morva {
 namespace {
 
@@ -41,8 +43,15 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
       if (failed != 0) return Fail(session, static_cast<std::uint32_t>(failed), failure_word);
       return true;
     }
+    case 2: {
+      const ConversionSettings& s = session.settings;
+      if (!ConvertWidth(text, s.fnm_znk0 == 1, s.fnm_znk_ctc, s.fnm_znk_jcb)) {
+        return Fail(session, static_cast<std::uint32_t>(kWidthRuleFailed), failure_word);
+      }
+      return true;
+    }
     default:
-      // Rules 2 to 8 come with their own issues; validation refuses them until then, so a job that
+      // Rules 3 to 8 come with their own issues; validation refuses them until then, so a job that
       // reaches this point anyway fails its targets instead of renaming them wrongly.
       return Fail(session, kRuleFailedOther, failure_word);
   }
