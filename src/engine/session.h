@@ -15,6 +15,7 @@
 namespace morva {
 
 class FileSystem;
+class RegexService;
 class TextCodec;
 class UserInterface;
 
@@ -55,6 +56,9 @@ struct Session {
   TextCodec& codec;
   FileSystem& fs;
   UserInterface& ui;
+  // The regular expressions of the name rules; null when the front end has none, which fails every
+  // replacement that needs one.
+  RegexService* regex = nullptr;
 
   ConversionSettings settings;
   AppSettings app;

@@ -1,8 +1,11 @@
 #include "rename/name_rule.h"
 
+#include "rename/replace_rule.h"
+
 namespace morva {
 namespace {
 
+constexpr std::uint32_t kRuleFailedLength = 0x100;
 constexpr std::uint32_t kRuleFailedOther = 0x200;
 
 bool Fail(Session& session, std::uint32_t bit, std::uint32_t* failure_word) {
@@ -41,8 +44,18 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
       if (failed != 0) return Fail(session, static_cast<std::uint32_t>(failed), failure_word);
       return true;
     }
+    case 3: {
+      const ConversionSettings& s = session.settings;
+      const int result = s.fnm_ckn0 == 2
+                             ? ReplaceAtPosition(PositionReplacementOf(s), text)
+                             : ReplaceString(session.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
+                                             !(s.fnm_ckn_tgb & 1), (s.fnm_ckn_tgb & 2) != 0);
+      if (result == kReplaceTooLong) return Fail(session, kRuleFailedLength, failure_word);
+      if (result != kReplaceOk) return Fail(session, kRuleFailedOther, failure_word);
+      return true;
+    }
     default:
-      // Rules 2 to 8 come with their own issues; validation refuses them until then, so a job that
+      // Rules not built yet come with their own issues; validation refuses them until then, so a job that
       // reaches this point anyway fails its targets instead of renaming them wrongly.
       return Fail(session, kRuleFailedOther, failure_word);
   }

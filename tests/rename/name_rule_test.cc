@@ -66,6 +66,7 @@ TEST_F(NameRuleTest, GeneralRuleReadsTheJob) {
 
 TEST_F(NameRuleTest, RulesNotBuiltYetFailTheTarget) {
   for (int rule = 2; rule <= 8; ++rule) {
+    if (rule == 3) continue;  // string replacement is built
     session.settings.sw_fnm = static_cast<std::int16_t>(rule);
     EXPECT_EQ(Apply("name"), "<failed 512>") << rule;
   }
