@@ -12,6 +12,7 @@
 #include "cli/console_ui.h"
 #include "engine/session.h"
 #include "platform/file_system.h"
+#include "platform/regex_service.h"
 #include "platform/text_codec.h"
 
 int main(int argc, char** argv) {
@@ -43,5 +44,7 @@ int main(int argc, char** argv) {
   InstallInterruptHandler();
   ConsoleUi ui(*codec, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
   Session session(*codec, *fs, ui);
+  std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
+  session.regex = regex.get();
   return RunCliCommand(session, ui, options, home, std::cerr);
 }

@@ -16,6 +16,7 @@
 namespace morva {
 
 class FileSystem;
+class RegexService;
 class TextCodec;
 class UserInterface;
 
@@ -56,6 +57,9 @@ struct Session {
   TextCodec& codec;
   FileSystem& fs;
   UserInterface& ui;
+  // The regular expressions of the name rules; null when the front end has none, which fails every
+  // replacement that needs one.
+  RegexService* regex = nullptr;
 
   ConversionSettings settings;
   AppSettings app;

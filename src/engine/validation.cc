@@ -24,7 +24,7 @@ constexpr NameRule kNameRules[] = {
     {"", nullptr},  // no name change
     {"名称一般変換", validation_internal::CheckGeneralRule},
     {"名称全角／半角変換", validation_internal::CheckWidthRule},
-    {"名称文字列置換", nullptr},
+    {"名称文字列置換", validation_internal::CheckReplaceRule},
     {"連番による名称変換", nullptr},
     {"日時による名称変換", nullptr},
     {"ID3情報による名称変換", nullptr},

@@ -73,6 +73,10 @@ bool CheckGeneralRule(ValidationContext& ctx);
 // Group D of name rule 2 (full-width / half-width conversion).
 bool CheckWidthRule(ValidationContext& ctx);
 
+// Group D of name rule 3 (string replacement). A regular expression must pass the quick screen and
+// compile in the session's service.
+bool CheckReplaceRule(ValidationContext& ctx);
+
 // Group E: extension handling and directories of the name job, then the sort parameters of the
 // enumeration. Needs ctx.kinds from group B. May ask to drop directories from the targets.
 bool CheckNameTargets(ValidationContext& ctx);

@@ -1,10 +1,12 @@
 #include "rename/name_rule.h"
 
+#include "rename/replace_rule.h"
 #include "rename/width_rule.h"
 
 namespace morva {
 namespace {
 
+constexpr std::uint32_t kRuleFailedLength = 0x100;
 constexpr std::uint32_t kRuleFailedOther = 0x200;
 
 bool Fail(Session& session, std::uint32_t bit, std::uint32_t* failure_word) {
@@ -46,12 +48,22 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
     case 2: {
       const ConversionSettings& s = session.settings;
       if (!ConvertWidth(text, s.fnm_znk0 == 1, s.fnm_znk_ctc, s.fnm_znk_jcb)) {
-        return Fail(session, static_cast<std::uint32_t>(kWidthRuleFailed), failure_word);
+        return Fail(session, kRuleFailedLength, failure_word);
       }
       return true;
     }
+    case 3: {
+      const ConversionSettings& s = session.settings;
+      const int result = s.fnm_ckn0 == 2
+                             ? ReplaceAtPosition(PositionReplacementOf(s), text)
+                             : ReplaceString(session.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
+                                             !(s.fnm_ckn_tgb & 1), (s.fnm_ckn_tgb & 2) != 0);
+      if (result == kReplaceTooLong) return Fail(session, kRuleFailedLength, failure_word);
+      if (result != kReplaceOk) return Fail(session, kRuleFailedOther, failure_word);
+      return true;
+    }
     default:
-      // Rules 3 to 8 come with their own issues; validation refuses them until then, so a job that
+      // Rules not built yet come with their own issues; validation refuses them until then, so a job that
       // reaches this point anyway fails its targets instead of renaming them wrongly.
       return Fail(session, kRuleFailedOther, failure_word);
   }

@@ -1,0 +1,154 @@
+// Previews of a string-replacement job (name rule 3) over one directory of many files: a regular
+// expression beside a plain replacement that gives the same names ("file0000001.txt" ->
+// "photo0000001.txt"). The regular expression should stay within twice the plain preview's time. Run
+// with --file_count=N to change the directory size (100000 by default).
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "engine/conversion_run.h"
+#include "engine/session.h"
+#include "engine/user_interface.h"
+#include "platform/file_system.h"
+#include "platform/regex_service.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+// A user interface that answers Yes, never cancels and leaves the preview without a run.
+class QuietUi : public morva::UserInterface {
+ public:
+  void ShowWarning(std::string_view) override {}
+  void ShowInformation(std::string_view) override {}
+  void ShowError(std::string_view) override {}
+  bool AskYesNo(std::string_view) override { return true; }
+  void OpenExtractionDialog() override {}
+  void CloseExtractionDialog() override {}
+  void OpenProgressDialog(std::string_view, int) override {}
+  void UpdateProgress(const morva::ProgressState&) override {}
+  void CloseProgressDialog() override {}
+  bool PollCancel() override { return false; }
+  void ClearCancel() override {}
+  morva::PreviewChoice ShowPreview(std::vector<morva::PreviewRecord>&, std::string*) override {
+    return morva::PreviewChoice::kCancel;
+  }
+  bool AskOutputDirectory(std::string*) override { return false; }
+  void FocusSetting(int, std::string_view) override {}
+  std::vector<std::string> ListItems() override { return {}; }
+  void SetTargetPath(std::string_view) override {}
+  void ClearDirectoryTargets() override {}
+  void RefreshTargetList() override {}
+};
+
+// A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
+class FileTree {
+ public:
+  explicit FileTree(int count) {
+    char templ[] = "/tmp/morva-replace-bench-XXXXXX";
+    if (mkdtemp(templ) == nullptr) return;
+    path_ = templ;
+    fd_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof(name), "file%07d.txt", i);
+      names_.emplace_back(name);
+      const int fd = openat(fd_, name, O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+      if (fd >= 0) close(fd);
+    }
+  }
+  FileTree(const FileTree&) = delete;
+  FileTree& operator=(const FileTree&) = delete;
+  ~FileTree() {
+    if (path_.empty()) return;
+    for (const std::string& name : names_) unlinkat(fd_, name.c_str(), 0);
+    close(fd_);
+    rmdir(path_.c_str());
+  }
+
+  const std::string& path() const { return path_; }
+  std::size_t size() const { return names_.size(); }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  std::vector<std::string> names_;
+};
+
+// An engine session whose job replaces `target` by `replacement` in the base names of `dir`.
+struct Engine {
+  Engine(const std::string& dir, const char* target, const char* replacement, bool use_regex) {
+    session.regex = regex.get();
+    session.settings.sw_fnm = 3;
+    session.settings.fnm_ckn0 = 1;
+    session.settings.fnm_ckn1.Assign(target);
+    session.settings.fnm_ckn3.Assign(replacement);
+    session.settings.fnm_ckn_tgb = use_regex ? 3 : 1;  // case-sensitive
+    std::string engine_dir;
+    if (fs->FromHostPath(dir, &engine_dir).ok()) session.app.dirfil[0] = engine_dir;
+    session.app.set_0 = 1;
+  }
+  std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
+  std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
+  std::unique_ptr<morva::RegexService> regex = morva::NewPcre2RegexService(codec.get());
+  QuietUi ui;
+  morva::Session session{*codec, *fs, ui};
+};
+
+void BM_Preview(benchmark::State& state, const FileTree* tree, const char* target, const char* replacement,
+                bool use_regex) {
+  Engine engine(tree->path(), target, replacement, use_regex);
+  for (auto _ : state) {
+    morva::StartConversion(engine.session, morva::RunMode::kPreview, false);
+    if (engine.session.preview.size() != tree->size() ||
+        engine.session.counters.full_success != static_cast<int>(tree->size())) {
+      state.SkipWithError("the preview did not rename every target");
+      break;
+    }
+  }
+  state.counters["targets"] = static_cast<double>(tree->size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int file_count = 100000;
+  // Our own flag first, so Google Benchmark does not see it.
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--file_count=", 13) == 0) {
+      file_count = std::atoi(argv[i] + 13);
+    } else {
+      args.push_back(argv[i]);
+    }
+  }
+  int args_count = static_cast<int>(args.size());
+  benchmark::Initialize(&args_count, args.data());
+
+  FileTree tree(file_count);
+  if (tree.path().empty()) {
+    std::fprintf(stderr, "cannot create the test directory\n");
+    return 1;
+  }
+  const FileTree* t = &tree;
+  benchmark::RegisterBenchmark("BM_PreviewPlain", [t](benchmark::State& s) { BM_Preview(s, t, "file", "photo", false); })
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(5)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("BM_PreviewRegex",
+                               [t](benchmark::State& s) { BM_Preview(s, t, "^file(\\d+)", "photo$1", true); })
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(5)
+      ->UseRealTime();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
