@@ -113,6 +113,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
                   std::ostream& err) {
   std::string home;
   if (!ToEnginePath(session, program_directory, &home, err)) return kExitRefused;
+  session.program_directory = home;
   if (!LoadJob(session, options, home, err)) return kExitRefused;
   if (!TakeTargets(session, ui, options, err)) return kExitRefused;
   ui.set_job(&session.settings);

@@ -257,6 +257,7 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   }
 
   ShowSummary(session, journal);
+  journal.Finish();
   session.run_happened = true;
   ui.RefreshTargetList();
   return false;

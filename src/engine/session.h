@@ -15,6 +15,7 @@
 
 namespace morva {
 
+class DocumentOpener;
 class FileSystem;
 class TextCodec;
 class UserInterface;
@@ -57,6 +58,11 @@ struct Session {
   FileSystem& fs;
   UserInterface& ui;
 
+  // Opens documents (the log) for viewing; null when the front end has none.
+  DocumentOpener* document_opener = nullptr;
+  // The program's own directory, an engine path: the settings file and the log live there.
+  std::string program_directory;
+
   ConversionSettings settings;
   AppSettings app;
 
@@ -68,6 +74,7 @@ struct Session {
   int progress_total = 0;
   int recycle_bin_state = -1;     // -1 unknown, 1 deletions go to the recycle bin, 0 they do not
   bool log_usable = true;         // false once a write to the log failed
+  std::string log_run_id;         // time stamp of the last run header written: the run's identifier
   bool run_happened = false;      // a run (not a preview) has finished since start-up
 
   // Targets of the current preview or run, in conversion order, and the preview's exclusions by

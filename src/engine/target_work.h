@@ -33,6 +33,8 @@ struct TargetWork {
   // Creation, last write, last access: in run mode the old times of the times changed, in preview mode
   // the new times; "YYYY/MM/DD hh:mm:ss.SSS" local time, empty when not touched.
   std::array<std::string, 3> time_texts;
+  // Run mode: the new times of the times changed, in the same form, for the log; else empty.
+  std::array<std::string, 3> new_time_texts;
   // Title, artist, album, track number, release year, comment, genre.
   std::array<std::optional<std::string>, 7> id3_items;
   int id3_mode = 0;

@@ -4,7 +4,6 @@
 
 #include "engine/engine_text.h"
 #include "fileops/date_time_text.h"
-#include "log/undo_log.h"
 #include "platform/file_system.h"
 
 namespace morva {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "log/log_writer.h"
+
 namespace morva {
 
 class FileSystem;
@@ -13,9 +15,6 @@ class TextCodec;
 
 // The runs the log holds at most that a scan lists; later runs are passed over.
 inline constexpr std::size_t kMaxLoggedRuns = 40;
-
-// The offset of a line's text: the time stamp "YYYY/MM/DD hh:mm:ss" and two spaces come first.
-inline constexpr std::size_t kLogTextOffset = 21;
 
 // One run found in the log.
 struct LoggedRun {

@@ -6,7 +6,7 @@
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
 #include "fileops/date_time_text.h"
-#include "log/undo_log.h"
+#include "log/log_writer.h"
 #include "log/undo_run.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
@@ -199,11 +199,13 @@ bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, Ex
   bool error = false;
   const bool log_on = !session.app.sw_opt[1];
 
+  LogWriter log_writer(session);
   if (log_on && session.log_usable) {
+    session.log_run_id = run.id;
     const std::string header =
         Format(Cp932Text(codec, "▽ MORVA - %s - 「ログから元に戻す」（%s）ログ抽出 ▽"),
                std::string(kLogVersionTag).c_str(), run.id.c_str());
-    if (!WriteUndoLogLine(session, header)) {
+    if (!log_writer.AppendLine(header)) {
       ui.ShowWarning(Cp932Text(codec, "結果ログの書き込みに失敗しました。処理は継続します。"));
     }
   }
@@ -249,7 +251,7 @@ bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, Ex
         ++counts->failure;
         error = true;
         if (log_on) {
-          WriteUndoLogLine(session, t.error_start + errors + t.error_end + JoinPath(directory, name) + "> " +
+          log_writer.AppendLine(t.error_start + errors + t.error_end + JoinPath(directory, name) + "> " +
                                         std::string(rest));
         }
         break;
@@ -261,8 +263,8 @@ bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, Ex
   if (error || counts->failure > 0) {
     const std::string verdict = Cp932Text(codec, "ログ内容が不正のため抽出に失敗した変換ログがありました。");
     if (log_on) {
-      WriteUndoLogLine(session, verdict);
-      WriteUndoLogLine(session, counts_text);
+      log_writer.AppendLine(verdict);
+      log_writer.AppendLine(counts_text);
     }
     std::string question = verdict;
     if (session.log_usable) question += Cp932Text(codec, "ログを参照してください。");
@@ -280,8 +282,8 @@ bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, Ex
     ui.ShowInformation(verdict);
   }
   if (log_on) {
-    WriteUndoLogLine(session, verdict);
-    WriteUndoLogLine(session, counts_text);
+    log_writer.AppendLine(verdict);
+    log_writer.AppendLine(counts_text);
   }
   return counts->success > 0;
 }

@@ -8,7 +8,7 @@
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
 #include "fileops/date_time_text.h"
-#include "log/undo_log.h"
+#include "log/log_writer.h"
 #include "platform/file_system.h"
 
 namespace morva {
@@ -155,11 +155,12 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   ui.ClearCancel();
   bool error = false;
 
+  LogWriter writer(session);
   if (log_on && session.log_usable) {
     const std::string version(kLogVersionTag);
     const std::string id(run_id);
     const std::string header = Format(t.header, version.c_str(), from_log ? t.from_log.c_str() : "", id.c_str());
-    if (!WriteUndoLogLine(session, header)) {
+    if (!writer.AppendLine(header)) {
       ui.ShowWarning(Cp932Text(codec, "ログの書き込みに失敗しました。処理は継続します。"));
     }
   }
@@ -196,10 +197,10 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
     if (log_on && (failed || log_successes)) {
       const std::string_view directory = DirectoryOf(record.current_path);
       if (directory != previous_directory) {
-        WriteUndoLogLine(session, t.directory + std::string(directory));
+        writer.AppendLine(t.directory + std::string(directory));
         previous_directory = std::string(directory);
       }
-      WriteUndoLogLine(session, TargetLine(t, record, outcome, log_successes));
+      writer.AppendLine(TargetLine(t, record, outcome, log_successes));
     }
     session.undo.PopHead();
     ++done_count;
@@ -210,7 +211,7 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   const std::string counts = Format(Cp932Text(codec, "完全成功：%d / 一部成功：%d / 完全失敗：%d / 総数：%d"),
                                     c.full_success + c.not_needed, c.partial_success, c.full_failure, c.processed);
   if (session.cancelled && log_on) {
-    WriteUndoLogLine(session, Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
+    writer.AppendLine(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
   }
   const bool any_failure = error || c.partial_success + c.full_failure > 0;
   const std::string verdict =
@@ -218,8 +219,8 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
                        : session.cancelled ? "キャンセル時点までに元に戻すことに失敗したファイルはありません。"
                                            : "全て元に戻すことに成功しました。");
   if (log_on) {
-    WriteUndoLogLine(session, verdict);
-    WriteUndoLogLine(session, counts);
+    writer.AppendLine(verdict);
+    writer.AppendLine(counts);
   }
   std::string message = verdict;
   if (any_failure && session.log_usable) message += Cp932Text(codec, "ログを参照してください。");

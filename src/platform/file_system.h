@@ -37,6 +37,20 @@ struct FindData {
   std::uint64_t size = 0;  // bytes; 0 for directories
 };
 
+// A file open for appending (the conversion log). Closed when the object goes.
+class AppendFile {
+ public:
+  AppendFile() = default;
+  AppendFile(const AppendFile&) = delete;
+  AppendFile& operator=(const AppendFile&) = delete;
+  virtual ~AppendFile() = default;
+
+  // Appends `data` at the current end of the file with one write() (more only after a partial write),
+  // so every call reaches the file at once and a crash loses nothing already appended. Lines of other
+  // writers to the same file are never overwritten.
+  virtual Status Append(std::string_view data) = 0;
+};
+
 // The drive types the engine classifies paths by (the values of the Windows drive-type codes).
 enum class DriveType {
   kUnknown = 0,
@@ -143,6 +157,11 @@ class FileSystem {
   // file keeps its permission bits. A symbolic link at `path` is replaced, not followed. EISDIR when
   // `path` is a directory.
   virtual Status WriteFile(std::string_view path, std::string_view data) = 0;
+
+  // Opens the file `path` for appending into *file, creating it (mode 0666 narrowed by the umask) when
+  // it is missing. A symbolic link is followed, as for any file a person names. EISDIR for a directory,
+  // EINVAL for anything else that is not a regular file. *file is untouched on failure.
+  virtual Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) = 0;
 };
 
 // The host implementation. `codec` converts names and must outlive the file system.

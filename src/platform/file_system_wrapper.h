@@ -3,8 +3,10 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -47,6 +49,9 @@ class FileSystemWrapper : public FileSystem {
   Status WriteFile(std::string_view path, std::string_view data) override {
     return target_->WriteFile(path, data);
   }
+  Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override {
+    return target_->OpenAppend(path, file);
+  }
 
  protected:
   FileSystem* target() const { return target_; }
@@ -69,6 +74,8 @@ enum class FsOp {
   kGetVolumeLabel,
   kReadFile,
   kWriteFile,
+  kOpenAppend,
+  kAppend,  // AppendFile::Append on a file opened through the wrapper; the path is the opened one
   kCount
 };
 
@@ -136,8 +143,31 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     if (Status s = Check(FsOp::kWriteFile, path); !s.ok()) return s;
     return FileSystemWrapper::WriteFile(path, data);
   }
+  Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override {
+    if (Status s = Check(FsOp::kOpenAppend, path); !s.ok()) return s;
+    std::unique_ptr<AppendFile> opened;
+    if (Status s = FileSystemWrapper::OpenAppend(path, &opened); !s.ok()) return s;
+    *file = std::make_unique<CheckedAppendFile>(this, std::string(path), std::move(opened));
+    return Status::Ok();
+  }
 
  private:
+  // Passes each append through the faults of kAppend first: a disk that fills up in the middle of a log.
+  class CheckedAppendFile : public AppendFile {
+   public:
+    CheckedAppendFile(FaultInjectingFileSystem* owner, std::string path, std::unique_ptr<AppendFile> file)
+        : owner_(owner), path_(std::move(path)), file_(std::move(file)) {}
+    Status Append(std::string_view data) override {
+      if (Status s = owner_->Check(FsOp::kAppend, path_); !s.ok()) return s;
+      return file_->Append(data);
+    }
+
+   private:
+    FaultInjectingFileSystem* owner_;
+    std::string path_;
+    std::unique_ptr<AppendFile> file_;
+  };
+
   struct Fault {
     FsOp op;
     std::string path_part;

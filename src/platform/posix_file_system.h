@@ -9,7 +9,7 @@ namespace morva {
 // The Linux file system behind the engine. Its operations live in one source file per concern:
 // posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
 // posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories), posix_files.cc
-// (reading and replacing whole files).
+// (reading and replacing whole files), posix_append.cc (appending to the log).
 class PosixFileSystem final : public FileSystem {
  public:
   explicit PosixFileSystem(TextCodec* codec) : codec_(codec) {}
@@ -29,6 +29,7 @@ class PosixFileSystem final : public FileSystem {
   DriveType GetDriveType(std::string_view path) override;
   Status ReadFile(std::string_view path, std::string* data) override;
   Status WriteFile(std::string_view path, std::string_view data) override;
+  Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override;
 
  private:
   TextCodec* codec_;

@@ -3,7 +3,8 @@
 
 // A whole engine over a real temporary directory: the iconv codec, the Linux file system behind a
 // fault-injecting wrapper, a scripted user interface and a session whose job is valid as it stands
-// (general rule, upper case, base name only).
+// (general rule, upper case, base name only). The program directory (the log's) is a second temporary
+// directory.
 
 #include <sys/stat.h>
 
@@ -30,6 +31,7 @@ class EngineFixture : public ::testing::Test {
     session.settings.fnm_ipn2 = 1;     // upper case
     session.app.set_0 = 1;
     session.app.dirfil[0] = E(dir.path());
+    session.program_directory = E(home.path());
   }
 
   // Engine path and code page 932 text of host paths and UTF-8 texts.
@@ -50,6 +52,7 @@ class EngineFixture : public ::testing::Test {
   }
 
   TempDir dir;
+  TempDir home;  // the program directory: the log goes here, outside the targets
   std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
   std::unique_ptr<FileSystem> posix = NewPosixFileSystem(codec.get());
   FaultInjectingFileSystem fs{posix.get()};

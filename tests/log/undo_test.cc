@@ -54,8 +54,6 @@ class UndoTest : public testing::EngineFixture {
 
   std::string LogPath() { return E(home.Sub("mvlogs.txt")); }
   void WriteLog(const std::string& text) { ASSERT_TRUE(home.WriteFile("mvlogs.txt", text)); }
-
-  testing::TempDir home;
 };
 
 TEST_F(UndoTest, FromMemoryRestoresNamesAndTimesToTheMillisecond) {

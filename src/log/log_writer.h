@@ -1,0 +1,63 @@
+#ifndef MORVA_LOG_LOG_WRITER_H_
+#define MORVA_LOG_LOG_WRITER_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/session.h"
+#include "platform/file_system.h"
+
+namespace morva {
+
+// The log's file name in the program directory.
+inline constexpr std::string_view kLogFileName = "mvlogs.txt";
+
+// The program's version string cut to its first 9 bytes ("Version 6.1b" -> "Version 6"): block headers
+// carry it, and readers compare only up to it, so every 6.x log reads alike.
+inline constexpr std::string_view kLogVersionTag = "Version 6";
+
+// Every log line starts with a 19-byte local time stamp "YYYY/MM/DD hh:mm:ss" and two spaces.
+inline constexpr std::size_t kLogStampSize = 19;
+inline constexpr std::size_t kLogTextOffset = 21;
+
+// The engine path of the log: kLogFileName in session.program_directory.
+std::string LogPath(const Session& session);
+
+// Writes lines to the conversion log for one run, undo or extraction. The log is opened for appending
+// at the first line and stays open until Close() or the writer goes; each line is one append, so it is
+// in the file as soon as AppendLine returns.
+class LogWriter {
+ public:
+  explicit LogWriter(Session& session) : session_(session) {}
+  LogWriter(const LogWriter&) = delete;
+  LogWriter& operator=(const LogWriter&) = delete;
+
+  // Appends the current local time stamp, two spaces, `text` (code page 932) and a line feed.
+  //
+  // Does nothing and returns true when the log is switched off (SW_OPT[1] "ログを出力しない") or no
+  // longer usable (session.log_usable false). When `remember` is true the time stamp written becomes
+  // session.log_run_id, the identifier of the run whose header this is. When the log cannot be opened or
+  // the line cannot be written, the line is lost, session.log_usable becomes false (so no later line is
+  // tried until the program ends) and false is returned; telling the person is the caller's choice.
+  bool AppendLine(std::string_view text, bool remember = false);
+
+  // Closes the log; a later line opens it again. Trimming replaces the file, so the run's writer closes
+  // it before.
+  void Close() { file_.reset(); }
+
+ private:
+  // The time stamp of now, formatted once per second at most.
+  const std::string& Stamp();
+
+  Session& session_;
+  std::unique_ptr<AppendFile> file_;
+  std::string line_;
+  std::int64_t stamp_second_ = -1;
+  std::string stamp_;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_LOG_LOG_WRITER_H_
