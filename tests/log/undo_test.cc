@@ -259,6 +259,15 @@ TEST_F(UndoTest, HandDamagedLogUndoesWhatItCanRead) {
   ASSERT_EQ(questions.size(), 2u);
   EXPECT_EQ(questions[1], S("ログ内容が不正のため抽出に失敗した変換ログがありました。ログを参照してください。\nこのまま「元に戻す」を"
                             "実行してもよろしいですか？\n\n成功：2 / 不要：0 / 失敗：5 / 総数：7　　"));
+  // The read errors in the extraction block: the failing fields, the path, the rest of the line.
+  const std::string log_text = ReadFile(home.Sub("mvlogs.txt"));
+  EXPECT_NE(log_text.find(S("  [▲戻しログ読取エラー（作成日時）] *対象<") + E(dir.Sub("c.txt")) +
+                          S(">  *作成日時<2013/13/01 00:00:00.000> → *名称変換<C.txt>\n")),
+            std::string::npos);
+  EXPECT_NE(log_text.find(S("  [▲戻しログ読取エラー（属性）] *対象<") + E(dir.Sub("f.txt")) + S(">  *属性<RA → *属性変換<A\n")),
+            std::string::npos);
+  EXPECT_NE(log_text.find(S("  ログ内容が不正のため抽出に失敗した変換ログがありました。\n")), std::string::npos);
+
   // No to the question after the read errors: nothing is undone and nothing is left to undo.
   MakeFile("x.txt");
   WriteLog(RunBlock("2024/05/06 09:00:00", {"[○名称変換]  *対象<y.txt> → *名称変換<x.txt>",
