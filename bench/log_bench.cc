@@ -1,0 +1,206 @@
+// A run of a general-rule job (upper case, base name only) over one directory of many files, with the
+// log on (the default: every target logged, ten runs kept) beside the same run with the log off
+// (SW_OPT[1]). Run with --file_count=N to change the directory size (100000 by default). Every
+// iteration starts from the lower-case names; putting them back is not timed. The log lives in a
+// program directory of its own under /tmp, removed at the end.
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "engine/conversion_run.h"
+#include "engine/session.h"
+#include "engine/user_interface.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+// A user interface that answers Yes, never cancels and leaves the preview without a run.
+class QuietUi : public morva::UserInterface {
+ public:
+  void ShowWarning(std::string_view) override {}
+  void ShowInformation(std::string_view) override {}
+  void ShowError(std::string_view) override {}
+  bool AskYesNo(std::string_view) override { return true; }
+  void OpenExtractionDialog() override {}
+  void CloseExtractionDialog() override {}
+  void OpenProgressDialog(std::string_view, int) override {}
+  void UpdateProgress(const morva::ProgressState&) override {}
+  void CloseProgressDialog() override {}
+  bool PollCancel() override { return false; }
+  void ClearCancel() override {}
+  morva::PreviewChoice ShowPreview(std::vector<morva::PreviewRecord>&, std::string*) override {
+    return morva::PreviewChoice::kCancel;
+  }
+  bool AskOutputDirectory(std::string*) override { return false; }
+  void FocusSetting(int, std::string_view) override {}
+  std::vector<std::string> ListItems() override { return {}; }
+  void SetTargetPath(std::string_view) override {}
+  void ClearDirectoryTargets() override {}
+  void RefreshTargetList() override {}
+};
+
+// A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
+class FileTree {
+ public:
+  explicit FileTree(int count) {
+    char templ[] = "/tmp/morva-run-bench-XXXXXX";
+    if (mkdtemp(templ) == nullptr) return;
+    path_ = templ;
+    fd_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (int i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof(name), "file%07d.txt", i);
+      lower_.emplace_back(name);
+      std::memcpy(name, "FILE", 4);
+      upper_.emplace_back(name);
+      const int fd = openat(fd_, lower_.back().c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+      if (fd >= 0) close(fd);
+    }
+  }
+  FileTree(const FileTree&) = delete;
+  FileTree& operator=(const FileTree&) = delete;
+  ~FileTree() {
+    if (path_.empty()) return;
+    for (std::size_t i = 0; i < lower_.size(); ++i) {
+      unlinkat(fd_, lower_[i].c_str(), 0);
+      unlinkat(fd_, upper_[i].c_str(), 0);
+    }
+    close(fd_);
+    rmdir(path_.c_str());
+  }
+
+  // Renames every name from one form to the other; false at the first failure.
+  bool RenameAll(bool to_upper) const {
+    const std::vector<std::string>& from = to_upper ? lower_ : upper_;
+    const std::vector<std::string>& to = to_upper ? upper_ : lower_;
+    for (std::size_t i = 0; i < from.size(); ++i) {
+      if (renameat2(fd_, from[i].c_str(), fd_, to[i].c_str(), RENAME_NOREPLACE) != 0) return false;
+    }
+    return true;
+  }
+
+  // Puts the lower-case names back, whichever form each has now.
+  void Reset() const {
+    for (std::size_t i = 0; i < lower_.size(); ++i) renameat2(fd_, upper_[i].c_str(), fd_, lower_[i].c_str(), RENAME_NOREPLACE);
+  }
+
+  const std::string& path() const { return path_; }
+  std::size_t size() const { return lower_.size(); }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  std::vector<std::string> lower_, upper_;
+};
+
+// The program directory that receives mvlogs.txt.
+class HomeDirectory {
+ public:
+  HomeDirectory() {
+    char templ[] = "/tmp/morva-log-bench-XXXXXX";
+    if (mkdtemp(templ) != nullptr) path_ = templ;
+  }
+  HomeDirectory(const HomeDirectory&) = delete;
+  HomeDirectory& operator=(const HomeDirectory&) = delete;
+  ~HomeDirectory() {
+    if (path_.empty()) return;
+    unlink((path_ + "/mvlogs.txt").c_str());
+    rmdir(path_.c_str());
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// An engine session whose job upper-cases the base names of the files of `dir`, logging to `home`.
+struct Engine {
+  Engine(const std::string& dir, const std::string& home, bool log) {
+    session.settings.sw_fnm = 1;
+    session.settings.fnm_ipn_sel = 1;
+    session.settings.fnm_ipn2 = 1;
+    std::string engine_path;
+    if (fs->FromHostPath(dir, &engine_path).ok()) session.app.dirfil[0] = engine_path;
+    if (fs->FromHostPath(home, &engine_path).ok()) session.program_directory = engine_path;
+    session.app.set_0 = 1;
+    session.app.sw_opt[1] = !log;
+  }
+  std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
+  std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
+  QuietUi ui;
+  morva::Session session{*codec, *fs, ui};
+};
+
+void BM_Run(benchmark::State& state, const FileTree* tree, const HomeDirectory* home, bool log) {
+  Engine engine(tree->path(), home->path(), log);
+  for (auto _ : state) {
+    state.PauseTiming();
+    tree->Reset();
+    engine.session.selection.clear();
+    state.ResumeTiming();
+    morva::StartConversion(engine.session, morva::RunMode::kRun, false);
+    if (engine.session.counters.full_success != static_cast<int>(tree->size())) {
+      state.SkipWithError("the run did not rename every target");
+      break;
+    }
+    if (log && !engine.session.log_usable) {
+      state.SkipWithError("the log could not be written");
+      break;
+    }
+  }
+  state.counters["targets"] = static_cast<double>(tree->size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int file_count = 100000;
+  // Our own flag first, so Google Benchmark does not see it.
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--file_count=", 13) == 0) {
+      file_count = std::atoi(argv[i] + 13);
+    } else {
+      args.push_back(argv[i]);
+    }
+  }
+  int args_count = static_cast<int>(args.size());
+  benchmark::Initialize(&args_count, args.data());
+
+  FileTree tree(file_count);
+  HomeDirectory home;
+  if (tree.path().empty() || home.path().empty()) {
+    std::fprintf(stderr, "cannot create the test directories\n");
+    return 1;
+  }
+  const FileTree* t = &tree;
+  const HomeDirectory* h = &home;
+  // A large directory slows down as it is renamed over and over, so the two are measured twice, in turn:
+  // compare each run with the one next to it.
+  for (const char* round : {"", "Again"}) {
+    benchmark::RegisterBenchmark((std::string("BM_RunLogOff") + round).c_str(),
+                                 [t, h](benchmark::State& s) { BM_Run(s, t, h, false); })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark((std::string("BM_RunLogOn") + round).c_str(),
+                                 [t, h](benchmark::State& s) { BM_Run(s, t, h, true); })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5)
+        ->UseRealTime();
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
