@@ -7,7 +7,11 @@
 
 #include "cli/set_option.h"
 #include "engine/conversion_run.h"
+#include "engine/engine_text.h"
 #include "engine/validation.h"
+#include "log/log_scan.h"
+#include "log/log_writer.h"
+#include "log/undo_from_log.h"
 #include "platform/cp932.h"
 #include "settings/settings_store.h"
 
@@ -107,6 +111,54 @@ void ReportInvisibleNames(const Session& session, std::ostream& err) {
          " code page 932 form\n";
 }
 
+// `runs`: one line per run of the log, tab-separated: identifier, whether it can be undone ("不可"
+// cannot, "済み" undone already, "未" not yet), target, function.
+int ListRuns(Session& session, ConsoleUi& ui) {
+  std::string log;
+  std::vector<LoggedRun> runs;
+  const int found = ScanRuns(session.fs, session.codec, LogPath(session), &log, &runs);
+  if (found < 0) {
+    ui.ShowWarning(Cp932Text(session.codec, "ログが見つかりませんでした。"));
+    return kExitRefused;
+  }
+  if (found == 0) {
+    ui.ShowWarning(Cp932Text(session.codec, "ログには変換実行結果がありませんでした。"));
+    return kExitDone;
+  }
+  const std::string states[3] = {Cp932Text(session.codec, "不可"), Cp932Text(session.codec, "済み"),
+                                 Cp932Text(session.codec, "未")};
+  for (const LoggedRun& run : runs) {
+    const std::string& state = !run.undoable ? states[0] : run.undone ? states[1] : states[2];
+    ui.PrintResult(run.id + "\t" + state + "\t" + run.target + "\t" + run.function);
+  }
+  return kExitDone;
+}
+
+// `undo [RUN-ID]`: the run named, or the newest one that can be undone and has not been.
+int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err) {
+  std::string run_id;
+  if (!options.targets.empty() && !session.codec.Utf8ToCp932(options.targets[0], &run_id).ok()) run_id.clear();
+  if (!options.targets.empty() && run_id.size() != 19) {
+    err << "morva-cli: " << options.targets[0] << ": a run identifier is YYYY/MM/DD hh:mm:ss\n";
+    return kExitRefused;
+  }
+  bool ok = false;
+  switch (UndoFromLog(session, LogPath(session), run_id, &ok)) {
+    case LogUndoOutcome::kUndone:
+      if (session.cancelled) return kExitCancelled;
+      return ok ? kExitDone : kExitFailures;
+    case LogUndoOutcome::kUnknownRun:
+      if (run_id.empty()) {
+        err << "morva-cli: every run in the log that can be undone has been undone (name one with undo RUN-ID)\n";
+      } else {
+        err << "morva-cli: the log holds no run " << options.targets[0] << " (see runs)\n";
+      }
+      return kExitRefused;
+    default:
+      return kExitRefused;
+  }
+}
+
 }  // namespace
 
 std::string ExecutableDirectory() {
@@ -124,6 +176,9 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   if (!ToEnginePath(session, program_directory, &home, err)) return kExitRefused;
   session.program_directory = home;
   if (!LoadJob(session, options, home, err)) return kExitRefused;
+  // The log's commands take no targets: their argument is a run identifier.
+  if (options.command == CliCommand::kRuns) return ListRuns(session, ui);
+  if (options.command == CliCommand::kUndo) return UndoLoggedRun(session, options, err);
   if (!TakeTargets(session, ui, options, err)) return kExitRefused;
   ui.set_job(&session.settings);
   const bool copy = !options.copy_to.empty();
@@ -161,6 +216,8 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     }
 
     case CliCommand::kNone:
+    case CliCommand::kUndo:
+    case CliCommand::kRuns:
       break;
   }
   return kExitRefused;

@@ -37,11 +37,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
         options->command = CliCommand::kPreview;
       } else if (arg == "run") {
         options->command = CliCommand::kRun;
-      } else if (arg == "undo" || arg == "runs" || arg == "eval") {
+      } else if (arg == "undo") {
+        options->command = CliCommand::kUndo;
+      } else if (arg == "runs") {
+        options->command = CliCommand::kRuns;
+      } else if (arg == "eval") {
         *error = "the command '" + arg + "' is not available in this version";
         return false;
       } else {
-        *error = "unknown command '" + arg + "' (expected check, preview or run)";
+        *error = "unknown command '" + arg + "' (expected check, preview, run, undo or runs)";
         return false;
       }
       continue;
@@ -118,8 +122,21 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
     return false;
   }
   if (options->command == CliCommand::kNone) {
-    *error = "no command given (expected check, preview or run)";
+    *error = "no command given (expected check, preview, run, undo or runs)";
     return false;
+  }
+  if (options->command == CliCommand::kRuns && !options->targets.empty()) {
+    *error = "runs takes no arguments";
+    return false;
+  }
+  if (options->command == CliCommand::kUndo) {
+    // "2024/01/02 03:04:05" typed without quotes arrives as two arguments.
+    if (options->targets.size() == 2) {
+      options->targets = {options->targets[0] + " " + options->targets[1]};
+    } else if (options->targets.size() > 2) {
+      *error = "undo takes at most one run identifier (YYYY/MM/DD hh:mm:ss)";
+      return false;
+    }
   }
   return true;
 }
@@ -132,6 +149,8 @@ std::string UsageText() {
          "  check   [TARGET...]   validate the job; the refusal message goes to stderr\n"
          "  preview [TARGET...]   print one line per target and the counts line; changes nothing\n"
          "  run     [TARGET...]   convert (asks first unless --yes) and print the summary\n"
+         "  undo    [RUN-ID]      undo a run from the log (default: the newest one not undone yet)\n"
+         "  runs                  list the runs in the log: identifier, 不可/済み/未, target, function\n"
          "\n"
          "TARGET: none = the target of the settings; one = that directory (or file or wildcard);\n"
          "two or more = exactly these files and directories. Host paths (/home/me/x) and engine\n"

@@ -50,7 +50,15 @@ void ConsoleUi::ShowWarning(std::string_view text) {
   PrintMessage(text);
 }
 
-void ConsoleUi::ShowInformation(std::string_view text) { PrintMessage(text); }
+void ConsoleUi::ShowInformation(std::string_view text) {
+  if (IsRunSummary(codec_, text)) {
+    PrintResult(text);
+    return;
+  }
+  PrintMessage(text);
+}
+
+void ConsoleUi::PrintResult(std::string_view text) { out_ << DisplayText(codec_, text) << '\n' << std::flush; }
 
 void ConsoleUi::ShowError(std::string_view text) { PrintMessage(text); }
 

@@ -23,7 +23,7 @@ void InstallInterruptHandler();
 // Message boxes go to `err` as their text. Questions are asked on `err` and answered from `in` when
 // `interactive` (stdin is a terminal); otherwise they are answered Yes with `assume_yes` and No
 // without it, and the question and the answer are printed so that a log shows why the program
-// stopped. The summary of a run is the program's result, so it goes to `out` instead. The preview is
+// stopped. The summary of a run or an undo is the program's result, so it goes to `out` instead. The preview is
 // printed to `out` (see FormatPreview) and is never accepted: a preview starts no run. Dialogs
 // without a console meaning (extraction, progress, target panel) print nothing.
 class ConsoleUi final : public UserInterface {
@@ -38,6 +38,9 @@ class ConsoleUi final : public UserInterface {
   void set_list_items(std::vector<std::string> items) { list_items_ = std::move(items); }
   // The output directory of copy conversion (engine path); empty when none was given.
   void set_output_directory(std::string directory) { output_directory_ = std::move(directory); }
+
+  // Prints one line of a command's result (code page 932) to `out`.
+  void PrintResult(std::string_view text);
 
   // What happened, for the exit status.
   int previews_shown() const { return previews_shown_; }

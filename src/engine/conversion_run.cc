@@ -186,7 +186,7 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
     // preview names no recycle-bin behaviour.
   } else {
     if (!ui.AskYesNo(Cp932Text(codec, "変換を開始します。よろしいですか？"))) return false;
-    // The previous run's undo records are discarded here once undo exists.
+    session.undo.Clear();
     journal.WriteHeader();
   }
   session.targets.clear();

@@ -12,6 +12,7 @@
 #include "engine/conversion_settings.h"
 #include "engine/preview_record.h"
 #include "engine/target_context.h"
+#include "log/undo_list.h"
 
 namespace morva {
 
@@ -108,6 +109,9 @@ struct Session {
 
   // The records of the last preview.
   std::vector<PreviewRecord> preview;
+
+  // What the last run (or the run read back from the log) changed, for its undo.
+  UndoList undo;
 };
 
 }  // namespace morva

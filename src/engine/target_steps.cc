@@ -2,13 +2,28 @@
 
 namespace morva {
 
-// Attribute, timestamp, deletion and ID3 changes and the undo list arrive with their own issues.
-// Validation refuses those jobs until then, so a walk never reaches these with one of them on; the
-// steps leave the target as it is.
+// Attribute, timestamp, deletion and ID3 changes arrive with their own issues. Validation refuses those
+// jobs until then, so a walk never reaches these with one of them on; the steps leave the target as it
+// is.
 void RunAttributeStep(Session&, TargetWork*) {}
 void RunTimestampStep(Session&, TargetWork*) {}
 void RunDeletionStep(Session&, TargetWork*) {}
 void RunId3Step(Session&, TargetWork*) {}
-void RecordUndo(Session&, const TargetWork&) {}
+
+void RecordUndo(Session& session, const TargetWork& work) {
+  UndoRecord record;
+  record.current_path = work.current_path;
+  if (work.change & kStepName) record.restore_path = work.previous_path;
+  if (work.change & kStepAttributes) {
+    // A target that had no attribute at all still has something to restore: the empty set.
+    record.attributes = work.old_attributes != 0 ? work.old_attributes : kUndoEmptyAttributes;
+  }
+  if (work.change & kStepTimes) {
+    record.creation_time = work.time_texts[0];
+    record.write_time = work.time_texts[1];
+    record.access_time = work.time_texts[2];
+  }
+  session.undo.Push(std::move(record));
+}
 
 }  // namespace morva

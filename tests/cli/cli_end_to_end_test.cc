@@ -156,7 +156,7 @@ TEST_F(CliEndToEndTest, RefusedJobsExitTwoWithoutTouchingAFile) {
   r = RunCli(UpperCase({"--yes", "--settings", home_ / "none.dat", "run", photos_}));
   EXPECT_EQ(r.status, 2);
   // Usage.
-  r = RunCli({"--home", home_.path(), "undo"});
+  r = RunCli({"--home", home_.path(), "eval"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("usage: morva-cli"), std::string::npos);
   EXPECT_TRUE(Untouched());
@@ -175,6 +175,45 @@ TEST_F(CliEndToEndTest, AFailedTargetMakesTheRunExitOne) {
   EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
   EXPECT_EQ(ReadFile(photos_ + "/B.txt"), "taken");
   EXPECT_EQ(ReadFile(photos_ + "/b.txt"), "b");
+}
+
+TEST_F(CliEndToEndTest, RunsListsTheLogAndUndoTakesTheNewestRunBack) {
+  Result r = RunCli({"--home", home_.path(), "runs"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("ログが見つかりませんでした。"), std::string::npos) << r.err;
+
+  r = RunCli(UpperCase({"--yes", "run", photos_}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_TRUE(Exists(photos_ + "/A.jpg"));
+  r = RunCli({"--home", home_.path(), "runs"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  ASSERT_GT(r.out.size(), 19u);
+  const std::string id = r.out.substr(0, 19);
+  std::string target = "Z:" + photos_;  // the log names the engine path
+  for (char& c : target) c = c == '/' ? '\\' : c;
+  EXPECT_EQ(r.out.substr(19), "\t未\t" + target + "\t【大文字変換】【変換対象文字：全角,半角】【拡張子除く】\n");
+
+  // Without --yes and without a terminal the question is answered No.
+  r = RunCli({"--home", home_.path(), "undo"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+  r = RunCli({"--home", home_.path(), "--yes", "undo"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Untouched());
+  EXPECT_NE(r.out.find("全て元に戻すことに成功しました。"), std::string::npos) << r.out;
+  r = RunCli({"--home", home_.path(), "runs"});
+  EXPECT_EQ(r.out, id + "\t済み\t" + target + "\t【大文字変換】【変換対象文字：全角,半角】【拡張子除く】\n");
+
+  // Nothing left to undo by default; by its identifier it is undone again, and fails harmlessly.
+  r = RunCli({"--home", home_.path(), "--yes", "undo"});
+  EXPECT_EQ(r.status, 2);
+  r = RunCli({"--home", home_.path(), "--yes", "undo", id.substr(0, 10), id.substr(11)});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("既に「元に戻す」が実行されているログです。"), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+  r = RunCli({"--home", home_.path(), "--yes", "undo", "2000/01/01 00:00:00"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("no run 2000/01/01 00:00:00"), std::string::npos) << r.err;
 }
 
 }  // namespace

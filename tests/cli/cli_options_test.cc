@@ -46,9 +46,9 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
       {},                                  // no command
       {"--home", "/h"},                    // no command
       {"convert"},                         // unknown command
-      {"undo"},                            // later versions
-      {"runs"},
-      {"eval", "$N", "/a"},
+      {"runs", "x"},                       // runs takes nothing
+      {"undo", "2024/01/02", "03:04:05", "x"},  // one identifier at most
+      {"eval", "$N", "/a"},                // later versions
       {"--preset", "x", "run"},
       {"--frobnicate", "run"},             // unknown option
       {"run", "--home"},                   // missing value
@@ -68,8 +68,15 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
   }
   CliOptions o;
   std::string error;
-  EXPECT_FALSE(Parse({"undo"}, &o, &error));
+  EXPECT_FALSE(Parse({"eval", "$N", "/a"}, &o, &error));
   EXPECT_NE(error.find("not available"), std::string::npos) << error;
+
+  // A run identifier typed without quotes is put back together.
+  ASSERT_TRUE(Parse({"undo", "2024/01/02", "03:04:05"}, &o, &error)) << error;
+  EXPECT_EQ(o.command, CliCommand::kUndo);
+  EXPECT_EQ(o.targets, std::vector<std::string>{"2024/01/02 03:04:05"});
+  ASSERT_TRUE(Parse({"runs"}, &o, &error)) << error;
+  EXPECT_EQ(o.command, CliCommand::kRuns);
 }
 
 }  // namespace

@@ -1,0 +1,330 @@
+#include "log/undo_from_log.h"
+
+#include <cstdio>
+
+#include "engine/engine_text.h"
+#include "engine/path_utils.h"
+#include "engine/user_interface.h"
+#include "fileops/date_time_text.h"
+#include "log/log_writer.h"
+#include "log/undo_run.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+
+namespace morva {
+namespace {
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The fixed texts of the extraction, in code page 932.
+struct ExtractTexts {
+  explicit ExtractTexts(TextCodec& codec)
+      : counts_full(Cp932Text(codec, "完全成功：")),
+        counts_slash(Cp932Text(codec, "完全成功／")),
+        directory(Cp932Text(codec, "ディレクトリ：")),
+        success_tag(Cp932Text(codec, "[○")),
+        target(Cp932Text(codec, "*対象<")),
+        new_name(Cp932Text(codec, "*名称変換<")),
+        attributes(Cp932Text(codec, "*属性<")),
+        times{Cp932Text(codec, "*作成日時<"), Cp932Text(codec, "*更新日時<"), Cp932Text(codec, "*アクセス日時<")},
+        error_names{Cp932Text(codec, "名称,"), Cp932Text(codec, "属性,"), Cp932Text(codec, "作成日時,"),
+                    Cp932Text(codec, "更新日時,"), Cp932Text(codec, "アクセス日時,")},
+        error_start(Cp932Text(codec, "[▲戻しログ読取エラー（")),
+        error_end(Cp932Text(codec, "）] *対象<")),
+        block_markers{Cp932Text(codec, "■ MORVA - "), Cp932Text(codec, "◇ MORVA - "),
+                      Cp932Text(codec, "▽ MORVA - ")} {}
+
+  std::string counts_full, counts_slash, directory, success_tag, target, new_name, attributes;
+  std::string times[3];
+  std::string error_names[5];
+  std::string error_start, error_end;
+  std::string block_markers[3];
+
+  // The end of a run's block: its counts line or, in a log cut short, the header of the next block.
+  bool EndsBlock(std::string_view text) const {
+    if (StartsWith(text, counts_full) || StartsWith(text, counts_slash)) return true;
+    for (const std::string& marker : block_markers) {
+      if (StartsWith(text, marker)) return true;
+    }
+    return false;
+  }
+};
+
+// The name of an entry right in a directory: a name with '\', '/' or another character no file name
+// holds, or "." or "..", would make the undo reach outside the directory the log names.
+bool IsPlainName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (std::size_t i = 0; i < name.size();) {
+    const std::size_t length = cp932::CharLengthAt(name, i);
+    if (length == 1 && !IsFileNameChar(static_cast<unsigned char>(name[i]), false)) return false;
+    i += length == 0 ? 1 : length;
+  }
+  return true;
+}
+
+// The value of the field `key` ("*名称変換<" ...) in `text`: true with *found false when the field is
+// absent; false when it is there but not closed by '>'.
+bool FieldValue(std::string_view text, std::string_view key, bool* found, std::string_view* value) {
+  const std::size_t start = text.find(key);
+  *found = start != std::string_view::npos;
+  if (!*found) return true;
+  const std::size_t value_start = start + key.size();
+  const std::size_t close = text.find('>', value_start);
+  if (close == std::string_view::npos) return false;
+  *value = text.substr(value_start, close - value_start);
+  return true;
+}
+
+// The attribute set named by the letters A, D, H, R and S of a logged value; other characters (and the
+// halves of double-byte characters) say nothing.
+std::uint32_t AttributesFromLetters(std::string_view value) {
+  if (value.empty()) return kUndoEmptyAttributes;
+  std::uint32_t attributes = 0;
+  for (std::size_t i = 0; i < value.size();) {
+    const std::size_t length = cp932::CharLengthAt(value, i);
+    if (length == 1) {
+      switch (value[i]) {
+        case 'A': attributes |= kAttrArchive; break;
+        case 'D': attributes |= kAttrDirectory; break;
+        case 'H': attributes |= kAttrHidden; break;
+        case 'R': attributes |= kAttrReadOnly; break;
+        case 'S': attributes |= kAttrSystem; break;
+        default: break;
+      }
+    }
+    i += length == 0 ? 1 : length;
+  }
+  return attributes;
+}
+
+// A logged time: exactly "YYYY/MM/DD hh:mm:ss.SSS" naming a real moment.
+bool IsLoggedTime(std::string_view value) {
+  return value.size() == 23 && value[10] == ' ' && validate_date_time(value.substr(0, 10), value.substr(11, 12), false);
+}
+
+enum ExtractResult { kExtracted, kNotNeeded, kReadError };
+
+// Reads one target line `text` (known to carry a success tag) under `directory`. On success the record
+// is in *record; on a read error *errors names the fields that failed.
+ExtractResult ReadTargetLine(const ExtractTexts& t, std::string_view directory, std::string_view name,
+                             std::string_view fields, UndoRecord* record, std::string* errors) {
+  *record = UndoRecord();
+  record->current_path = JoinPath(directory, name);
+  bool name_error = !IsPlainName(name);
+  bool attributes_error = false;
+  bool time_errors[3] = {false, false, false};
+  bool any = false;
+
+  bool found = false;
+  std::string_view value;
+  if (!FieldValue(fields, t.new_name, &found, &value) || (found && !IsPlainName(value))) {
+    name_error = true;
+  } else if (found) {
+    record->restore_path = record->current_path;
+    record->current_path = JoinPath(directory, value);
+    any = true;
+  }
+  if (!FieldValue(fields, t.attributes, &found, &value)) {
+    attributes_error = true;
+  } else if (found) {
+    record->attributes = AttributesFromLetters(value);
+    any = any || record->attributes != 0;
+  }
+  std::string* time_fields[3] = {&record->creation_time, &record->write_time, &record->access_time};
+  for (int i = 0; i < 3; ++i) {
+    if (!FieldValue(fields, t.times[i], &found, &value) || (found && !IsLoggedTime(value))) {
+      time_errors[i] = true;
+    } else if (found) {
+      *time_fields[i] = std::string(value);
+      any = true;
+    }
+  }
+
+  errors->clear();
+  if (name_error) *errors += t.error_names[0];
+  if (attributes_error) *errors += t.error_names[1];
+  for (int i = 0; i < 3; ++i) {
+    if (time_errors[i]) *errors += t.error_names[2 + i];
+  }
+  if (!errors->empty()) {
+    errors->pop_back();  // the last comma
+    return kReadError;
+  }
+  return any ? kExtracted : kNotNeeded;
+}
+
+template <typename... Args>
+std::string Format(const std::string& format, Args... args) {
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof(buffer), format.c_str(), args...);
+  if (n < 0) return std::string();
+  return std::string(buffer, static_cast<std::size_t>(n) < sizeof(buffer) ? static_cast<std::size_t>(n)
+                                                                          : sizeof(buffer) - 1);
+}
+
+}  // namespace
+
+std::string UndoFromLogQuestion(Session& session, const LoggedRun& run) {
+  TextCodec& codec = session.codec;
+  std::string notes;
+  if (run.undone) notes += Cp932Text(codec, "\n　・既に「元に戻す」が実行されているログです。");
+  if (!session.undo.empty()) notes += Cp932Text(codec, "\n　・実行すると「元に戻す」ことはできなくなります。");
+  std::string question = Cp932Text(codec, "指定の変換結果ログから元に戻します。よろしいですか？");
+  if (!notes.empty()) question += "\n" + notes;
+  return question;
+}
+
+bool RunHasUndoableTargets(TextCodec& codec, std::string_view log, const LoggedRun& run) {
+  const ExtractTexts t(codec);
+  LogLineReader reader(log, run.position);
+  std::string_view line;
+  if (!reader.Next(&line)) return false;  // the run's own header
+  bool in_directory = false;
+  while (reader.Next(&line)) {
+    const std::string_view text = LogLineText(line);
+    if (t.EndsBlock(text)) break;
+    if (StartsWith(text, t.directory)) in_directory = true;
+    if (in_directory && StartsWith(text, t.success_tag)) return true;
+  }
+  return false;
+}
+
+bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, ExtractionCounts* counts) {
+  TextCodec& codec = session.codec;
+  UserInterface& ui = session.ui;
+  const ExtractTexts t(codec);
+  *counts = ExtractionCounts();
+  bool error = false;
+  const bool log_on = !session.app.sw_opt[1];
+
+  LogWriter log_writer(session);
+  if (log_on && session.log_usable) {
+    session.log_run_id = run.id;
+    const std::string header =
+        Format(Cp932Text(codec, "▽ MORVA - %s - 「ログから元に戻す」（%s）ログ抽出 ▽"),
+               std::string(kLogVersionTag).c_str(), run.id.c_str());
+    if (!log_writer.AppendLine(header)) {
+      ui.ShowWarning(Cp932Text(codec, "結果ログの書き込みに失敗しました。処理は継続します。"));
+    }
+  }
+  session.undo.Clear();
+
+  // The header sits where the scan found it, in the same text.
+  LogLineReader reader(log, run.position);
+  std::string_view line;
+  reader.Next(&line);
+  std::string directory;
+  bool have_directory = false;
+  UndoRecord record;
+  std::string errors;
+  // The target field starts after the tags; the shortest tag with its space takes 12 bytes.
+  constexpr std::size_t kFirstTargetField = 12;
+  while (reader.Next(&line)) {
+    const std::string_view text = LogLineText(line);
+    if (t.EndsBlock(text)) break;
+    if (StartsWith(text, t.directory)) {
+      directory = std::string(text.substr(t.directory.size()));
+      have_directory = !directory.empty();
+      continue;
+    }
+    if (!have_directory || !StartsWith(text, t.success_tag)) continue;
+    const std::size_t field = text.find(t.target, kFirstTargetField);
+    if (field == std::string_view::npos) continue;
+    const std::size_t name_start = field + t.target.size();
+    const std::size_t close = text.find('>', name_start);
+    if (close == std::string_view::npos || close == name_start) continue;
+    const std::string_view name = text.substr(name_start, close - name_start);
+    const std::string_view rest = text.substr(close + 1);
+
+    ++counts->total;
+    switch (ReadTargetLine(t, directory, name, rest, &record, &errors)) {
+      case kExtracted:
+        ++counts->success;
+        session.undo.Push(std::move(record));
+        break;
+      case kNotNeeded:
+        ++counts->not_needed;
+        break;
+      case kReadError:
+        ++counts->failure;
+        error = true;
+        if (log_on) {
+          log_writer.AppendLine(t.error_start + errors + t.error_end + JoinPath(directory, name) + "> " +
+                                        std::string(rest));
+        }
+        break;
+    }
+  }
+
+  const std::string counts_text = Format(Cp932Text(codec, "成功：%d / 不要：%d / 失敗：%d / 総数：%d"),
+                                         counts->success, counts->not_needed, counts->failure, counts->total);
+  if (error || counts->failure > 0) {
+    const std::string verdict = Cp932Text(codec, "ログ内容が不正のため抽出に失敗した変換ログがありました。");
+    if (log_on) {
+      log_writer.AppendLine(verdict);
+      log_writer.AppendLine(counts_text);
+    }
+    std::string question = verdict;
+    if (session.log_usable) question += Cp932Text(codec, "ログを参照してください。");
+    question += Cp932Text(codec, "\nこのまま「元に戻す」を実行してもよろしいですか？\n\n") + counts_text +
+                Cp932Text(codec, "　　");
+    if (!ui.AskYesNo(question)) {
+      session.undo.Clear();
+      return false;
+    }
+    return true;
+  }
+  std::string verdict = Cp932Text(codec, "全ての変換ログ抽出に成功しました。");
+  if (counts->success == 0) {
+    verdict += Cp932Text(codec, "ログ中には有効となる変換ログは存在しませんでした。");
+    ui.ShowInformation(verdict);
+  }
+  if (log_on) {
+    log_writer.AppendLine(verdict);
+    log_writer.AppendLine(counts_text);
+  }
+  return counts->success > 0;
+}
+
+LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::string_view run_id, bool* undo_ok) {
+  TextCodec& codec = session.codec;
+  UserInterface& ui = session.ui;
+  *undo_ok = false;
+  std::string log;
+  std::vector<LoggedRun> runs;
+  const int found = ScanRuns(session.fs, codec, log_path, &log, &runs);
+  if (found < 0) {
+    ui.ShowWarning(Cp932Text(codec, "ログが見つかりませんでした。"));
+    return LogUndoOutcome::kNoLog;
+  }
+  if (found == 0) {
+    ui.ShowWarning(Cp932Text(codec, "ログには変換実行結果がありませんでした。"));
+    return LogUndoOutcome::kNoRuns;
+  }
+
+  const LoggedRun* run = nullptr;
+  for (auto it = runs.rbegin(); it != runs.rend() && run == nullptr; ++it) {
+    if (run_id.empty() ? it->undoable && !it->undone : it->id == run_id) run = &*it;
+  }
+  if (run == nullptr) return LogUndoOutcome::kUnknownRun;
+  if (!run->undoable) {
+    ui.ShowWarning(Cp932Text(codec, "指定のログからは元に戻すことができません。"));
+    return LogUndoOutcome::kNotUndoable;
+  }
+  if (!ui.AskYesNo(UndoFromLogQuestion(session, *run))) return LogUndoOutcome::kDeclined;
+  if (!RunHasUndoableTargets(codec, log, *run)) {
+    ui.ShowInformation(Cp932Text(codec, "ログには元に戻すものが存在しませんでした。"));
+    return LogUndoOutcome::kNothingToUndo;
+  }
+
+  ExtractionCounts counts;
+  if (!ExtractRun(session, log, *run, &counts)) {
+    return counts.failure > 0 ? LogUndoOutcome::kDeclined : LogUndoOutcome::kNothingToUndo;
+  }
+  *undo_ok = UndoRun(session, true, run->id);
+  return LogUndoOutcome::kUndone;
+}
+
+}  // namespace morva

@@ -1,0 +1,53 @@
+#ifndef MORVA_LOG_UNDO_LIST_H_
+#define MORVA_LOG_UNDO_LIST_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace morva {
+
+// What is needed to put back one target whose name, attributes or times a run changed.
+struct UndoRecord {
+  std::string current_path;  // the target's path after the run (the new path when the name changed)
+  std::string restore_path;  // its path before the run; empty when the name was not changed
+  // The attributes to restore (kAttr* bits); 0 = not recorded. Records read back from the log use
+  // kUndoEmptyAttributes for a recorded empty set.
+  std::uint32_t attributes = 0;
+  // Old creation, last-write and last-access time, "YYYY/MM/DD hh:mm:ss.SSS" local time; empty when
+  // that time was not changed.
+  std::string creation_time;
+  std::string write_time;
+  std::string access_time;
+};
+
+// A recorded attribute set that is empty (every bit clear), as the log's "<>" reads back.
+inline constexpr std::uint32_t kUndoEmptyAttributes = 0xFFFFFFFFu;
+
+// The undo records of the last run (or of a run read back from the log), undone newest first. A
+// cancelled undo leaves the records it did not reach, so that the next undo goes on with them.
+class UndoList {
+ public:
+  // Adds a record; it is undone before every record pushed earlier.
+  void Push(UndoRecord record) { records_.push_back(std::move(record)); }
+
+  // The record to undo next. The list must not be empty.
+  const UndoRecord& Head() const { return records_.back(); }
+
+  // Drops the record Head() returned.
+  void PopHead() { records_.pop_back(); }
+
+  void Clear() { records_.clear(); }
+  bool empty() const { return records_.empty(); }
+  std::size_t size() const { return records_.size(); }
+
+ private:
+  std::vector<UndoRecord> records_;  // oldest first; the head is the back
+};
+
+}  // namespace morva
+
+#endif  // MORVA_LOG_UNDO_LIST_H_

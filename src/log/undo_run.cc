@@ -1,0 +1,232 @@
+#include "log/undo_run.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "engine/engine_text.h"
+#include "engine/path_utils.h"
+#include "engine/user_interface.h"
+#include "fileops/date_time_text.h"
+#include "log/log_writer.h"
+#include "platform/file_system.h"
+
+namespace morva {
+namespace {
+
+constexpr int kName = 1;
+constexpr int kAttributes = 2;
+constexpr int kTimes = 4;
+
+// The texts of the undo, converted once per undo instead of once per record.
+struct UndoTexts {
+  explicit UndoTexts(TextCodec& codec)
+      : header(Cp932Text(codec, "◇ MORVA - %s - 「%s元に戻す」（%s）実行開始 ◇")),
+        from_log(Cp932Text(codec, "ログから")),
+        directory(Cp932Text(codec, "ディレクトリ：")),
+        name_done(Cp932Text(codec, "[○名称戻し] ")),
+        attributes_done(Cp932Text(codec, "[○属性戻し] ")),
+        times_done(Cp932Text(codec, "[○日時戻し] ")),
+        nothing(Cp932Text(codec, "[☆戻し不要] ")),
+        name_failed(Cp932Text(codec, "[▲名称戻し失敗] ")),
+        attributes_failed(Cp932Text(codec, "[▲属性戻し失敗] ")),
+        times_failed(Cp932Text(codec, "[▲日時戻し失敗] ")),
+        target(Cp932Text(codec, " *対象<")),
+        arrow(Cp932Text(codec, "> →")),
+        restored_name(Cp932Text(codec, " *戻し名称<")),
+        restored_attributes(Cp932Text(codec, " *戻し属性<")),
+        restored_creation(Cp932Text(codec, " *戻し作成日時<")),
+        restored_write(Cp932Text(codec, " *戻し更新日時<")),
+        restored_access(Cp932Text(codec, " *戻しアクセス日時<")) {}
+  std::string header, from_log, directory;
+  std::string name_done, attributes_done, times_done, nothing, name_failed, attributes_failed, times_failed;
+  std::string target, arrow, restored_name, restored_attributes, restored_creation, restored_write,
+      restored_access;
+};
+
+// The directory part of a path as the log's directory lines show it: up to the last '\', a drive root
+// keeping its '\'.
+std::string_view DirectoryOf(std::string_view path) {
+  const std::size_t slash = FindLastChar(path, '\\');
+  if (slash == std::string_view::npos) return path;
+  return path.substr(0, std::max<std::size_t>(slash, std::min<std::size_t>(3, path.size())));
+}
+
+std::string_view NameOf(std::string_view path) {
+  const std::size_t slash = FindLastChar(path, '\\');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// A recorded time text ("YYYY/MM/DD hh:mm:ss.SSS") as a file time.
+bool ParseRecordedTime(std::string_view text, FileTime* out) {
+  if (text.size() < 23) return false;
+  return local_text_to_file_time(text.substr(0, 10), text.substr(11, 12), out);
+}
+
+// Restores the recorded times of `record`; returns the success (kTimes) or failure (kTimes << 8) bit,
+// or 0 when nothing was tried.
+int RestoreTimes(FileSystem& fs, const UndoRecord& record) {
+  FileTime creation = 0, write = 0, access = 0;
+  const bool has_creation = !record.creation_time.empty() && ParseRecordedTime(record.creation_time, &creation);
+  const bool has_write = !record.write_time.empty() && ParseRecordedTime(record.write_time, &write);
+  const bool has_access = !record.access_time.empty() && ParseRecordedTime(record.access_time, &access);
+  if (!has_creation && !has_write && !has_access) return 0;
+  FindData data;
+  if (!fs.Stat(record.current_path, &data).ok()) return 0;
+
+  // A read-only target would refuse the new times; it is writable only for as long as they take.
+  const bool read_only = (data.attributes & kAttrReadOnly) != 0;
+  const bool unlocked = read_only && fs.SetAttributes(record.current_path, data.attributes & ~kAttrReadOnly).ok();
+  const Status s = fs.SetTimes(record.current_path, has_creation ? &creation : nullptr, has_access ? &access : nullptr,
+                               has_write ? &write : nullptr);
+  if (unlocked) fs.SetAttributes(record.current_path, data.attributes);
+  return s.ok() ? kTimes : kTimes << 8;
+}
+
+int RestoreAttributes(FileSystem& fs, const UndoRecord& record, bool from_log) {
+  if (record.attributes == 0) return 0;
+  const std::uint32_t recorded = record.attributes == kUndoEmptyAttributes ? 0 : record.attributes;
+  std::uint32_t value = recorded;
+  if (from_log) {
+    // The log keeps only the letters: the bits it cannot name stay as they are now.
+    FindData data;
+    if (!fs.Stat(record.current_path, &data).ok()) return kAttributes << 8;
+    value = (data.attributes & ~kAttrSettable) | recorded;
+  }
+  return fs.SetAttributes(record.current_path, value).ok() ? kAttributes : kAttributes << 8;
+}
+
+template <typename... Args>
+std::string Format(const std::string& format, Args... args) {
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof(buffer), format.c_str(), args...);
+  if (n < 0) return std::string();
+  return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof(buffer) - 1));
+}
+
+// The target line of one undone record with its outcome bits (success low byte, failure high byte).
+std::string TargetLine(const UndoTexts& t, const UndoRecord& record, int outcome, bool log_successes) {
+  const int done = outcome & 0xFF;
+  const int failed = outcome >> 8;
+  std::string line;
+  if (log_successes) {
+    if (done & kName) line += t.name_done;
+    if (done & kAttributes) line += t.attributes_done;
+    if (done & kTimes) line += t.times_done;
+    if (outcome == 0) line += t.nothing;
+  }
+  if (failed & kName) line += t.name_failed;
+  if (failed & kAttributes) line += t.attributes_failed;
+  if (failed & kTimes) line += t.times_failed;
+  line += t.target;
+  line += NameOf(record.current_path);
+  line += t.arrow;
+  auto field = [&line](const std::string& key, std::string_view value) {
+    line += key;
+    line += value;
+    line += '>';
+  };
+  if (done & kName) field(t.restored_name, NameOf(record.restore_path));
+  if (done & kAttributes) {
+    field(t.restored_attributes,
+          format_attributes(record.attributes == kUndoEmptyAttributes ? 0 : record.attributes));
+  }
+  if (done & kTimes) {
+    if (!record.creation_time.empty()) field(t.restored_creation, record.creation_time);
+    if (!record.write_time.empty()) field(t.restored_write, record.write_time);
+    if (!record.access_time.empty()) field(t.restored_access, record.access_time);
+  }
+  return line;
+}
+
+}  // namespace
+
+bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
+  TextCodec& codec = session.codec;
+  UserInterface& ui = session.ui;
+  const UndoTexts t(codec);
+  const bool log_on = !session.app.sw_opt[1];
+  const bool log_successes = session.app.sw_opt[0] && session.app.sw_opt[8];
+
+  const int total = static_cast<int>(session.undo.size());
+  ui.OpenProgressDialog(Cp932Text(codec, "元に戻しています．．．"), total);
+  session.counters = RunCounters();
+  session.cancelled = false;
+  ui.ClearCancel();
+  bool error = false;
+
+  LogWriter writer(session);
+  if (log_on && session.log_usable) {
+    const std::string version(kLogVersionTag);
+    const std::string id(run_id);
+    const std::string header = Format(t.header, version.c_str(), from_log ? t.from_log.c_str() : "", id.c_str());
+    if (!writer.AppendLine(header)) {
+      ui.ShowWarning(Cp932Text(codec, "ログの書き込みに失敗しました。処理は継続します。"));
+    }
+  }
+
+  std::string previous_directory = "\\";
+  int done_count = 0;
+  while (!session.undo.empty()) {
+    const UndoRecord& record = session.undo.Head();
+    ProgressState state;
+    state.path = record.current_path;
+    state.position = done_count;
+    state.total = total;
+    ui.UpdateProgress(state);
+    if (ui.PollCancel()) {
+      session.cancelled = true;
+      break;
+    }
+    ++session.counters.processed;
+
+    int outcome = RestoreTimes(session.fs, record);
+    outcome |= RestoreAttributes(session.fs, record, from_log);
+    if (!record.current_path.empty() && !record.restore_path.empty()) {
+      outcome |= session.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
+    }
+    const bool succeeded = (outcome & 0xFF) != 0;
+    const bool failed = (outcome >> 8) != 0;
+    if (failed) error = true;
+    if (succeeded) {
+      ++(failed ? session.counters.partial_success : session.counters.full_success);
+    } else {
+      ++(failed ? session.counters.full_failure : session.counters.not_needed);
+    }
+
+    if (log_on && (failed || log_successes)) {
+      const std::string_view directory = DirectoryOf(record.current_path);
+      if (directory != previous_directory) {
+        writer.AppendLine(t.directory + std::string(directory));
+        previous_directory = std::string(directory);
+      }
+      writer.AppendLine(TargetLine(t, record, outcome, log_successes));
+    }
+    session.undo.PopHead();
+    ++done_count;
+  }
+  ui.CloseProgressDialog();
+
+  const RunCounters& c = session.counters;
+  const std::string counts = Format(Cp932Text(codec, "完全成功：%d / 一部成功：%d / 完全失敗：%d / 総数：%d"),
+                                    c.full_success + c.not_needed, c.partial_success, c.full_failure, c.processed);
+  if (session.cancelled && log_on) {
+    writer.AppendLine(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
+  }
+  const bool any_failure = error || c.partial_success + c.full_failure > 0;
+  const std::string verdict =
+      Cp932Text(codec, any_failure         ? "元に戻すことに失敗したファイルがありました。"
+                       : session.cancelled ? "キャンセル時点までに元に戻すことに失敗したファイルはありません。"
+                                           : "全て元に戻すことに成功しました。");
+  if (log_on) {
+    writer.AppendLine(verdict);
+    writer.AppendLine(counts);
+  }
+  std::string message = verdict;
+  if (any_failure && session.log_usable) message += Cp932Text(codec, "ログを参照してください。");
+  message += "\n\n" + counts + Cp932Text(codec, "　　");
+  ui.ShowInformation(message);
+  return !any_failure;
+}
+
+}  // namespace morva

@@ -1,0 +1,29 @@
+#ifndef MORVA_LOG_UNDO_RUN_H_
+#define MORVA_LOG_UNDO_RUN_H_
+
+#include <string_view>
+
+#include "engine/session.h"
+
+namespace morva {
+
+// Undoes the records of session.undo, newest first: for each record the old times (a read-only target
+// loses its read-only attribute for the moment and gets it back), then the old attributes, then the old
+// name. The name comes back by a move that never replaces an existing entry, so a target whose old name
+// has been taken meanwhile fails and stays under its current name.
+//
+// `from_log` says the records were read back from the log: their attributes then replace only the
+// read-only, hidden, system and archive bits of the target's present attributes, a recorded empty set
+// clearing all four; from memory the recorded value is set as it is. `run_id` is the identifier of the
+// run being undone, quoted by the undo block's header.
+//
+// Every record processed leaves the list; a cancel seen at the progress dialog stops before the next
+// record and leaves it and all older ones for a later undo. The counters of session.counters (complete
+// success counting the records with nothing to restore, partial success, complete failure, total) and
+// session.cancelled are set; the undo block goes to the log, and the verdict with the counts is shown
+// as an information message. Returns true when nothing failed.
+bool UndoRun(Session& session, bool from_log, std::string_view run_id);
+
+}  // namespace morva
+
+#endif  // MORVA_LOG_UNDO_RUN_H_
