@@ -147,7 +147,7 @@ int ScanRunsInText(TextCodec& codec, std::string_view log, std::vector<LoggedRun
 int ScanRuns(FileSystem& fs, TextCodec& codec, std::string_view log_path, std::string* log,
              std::vector<LoggedRun>* runs) {
   runs->clear();
-  if (!fs.ReadFile(log_path, log).ok()) {
+  if (!fs.ReadFile(log_path, FileSystem::kMaxLogFileSize, log).ok()) {
     log->clear();
     return -1;
   }

@@ -143,7 +143,7 @@ bool TrimLog(Session& session) {
   if (session.app.sw_opt[1]) return false;
   const std::string path = LogPath(session);
   std::string log;
-  if (!session.fs.ReadFile(path, &log).ok()) return false;
+  if (!session.fs.ReadFile(path, FileSystem::kMaxLogFileSize, &log).ok()) return false;
   std::string trimmed;
   if (!TrimLogText(session.codec, log, session.app.opt_1, &trimmed)) return false;
   return session.fs.WriteFile(path, trimmed).ok();

@@ -141,14 +141,17 @@ class FileSystem {
   // share, kUnknown for every other drive letter.
   virtual DriveType GetDriveType(std::string_view path) = 0;
 
-  // The largest file ReadFile accepts. The program's own files (settings, presets, log) stay far below.
+  // The usual limit of ReadFile: far above the settings and preset files, and above any file a person
+  // names by mistake that the program should not try to hold in memory.
   static constexpr std::uint64_t kMaxReadFileSize = std::uint64_t{64} << 20;
+  // The limit for the conversion log, which holds up to 40 runs of possibly 100,000 targets each.
+  static constexpr std::uint64_t kMaxLogFileSize = std::uint64_t{2} << 30;
 
   // Reads the whole regular file `path` into *data (replacing its contents). ENOENT when nothing is
   // there, EISDIR for a directory, EINVAL for anything else that is not a regular file (a pipe or a
-  // device would block or never end), EFBIG when the file is larger than kMaxReadFileSize. On failure
+  // device would block or never end), EFBIG when the file is larger than `max_size` bytes. On failure
   // *data is left in an unspecified state.
-  virtual Status ReadFile(std::string_view path, std::string* data) = 0;
+  virtual Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) = 0;
 
   // Replaces the file `path` with `data` atomically: the bytes go to a temporary file in the same
   // directory, are flushed to the disk, and the temporary file is then renamed over `path`. A reader

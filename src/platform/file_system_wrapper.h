@@ -45,7 +45,9 @@ class FileSystemWrapper : public FileSystem {
     return target_->GetVolumeLabel(path, label);
   }
   DriveType GetDriveType(std::string_view path) override { return target_->GetDriveType(path); }
-  Status ReadFile(std::string_view path, std::string* data) override { return target_->ReadFile(path, data); }
+  Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) override {
+    return target_->ReadFile(path, max_size, data);
+  }
   Status WriteFile(std::string_view path, std::string_view data) override {
     return target_->WriteFile(path, data);
   }
@@ -135,9 +137,9 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     if (Status s = Check(FsOp::kGetVolumeLabel, path); !s.ok()) return s;
     return FileSystemWrapper::GetVolumeLabel(path, label);
   }
-  Status ReadFile(std::string_view path, std::string* data) override {
+  Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) override {
     if (Status s = Check(FsOp::kReadFile, path); !s.ok()) return s;
-    return FileSystemWrapper::ReadFile(path, data);
+    return FileSystemWrapper::ReadFile(path, max_size, data);
   }
   Status WriteFile(std::string_view path, std::string_view data) override {
     if (Status s = Check(FsOp::kWriteFile, path); !s.ok()) return s;

@@ -27,7 +27,7 @@ class PosixFileSystem final : public FileSystem {
   Status CreateDirectory(std::string_view path) override;
   Status GetVolumeLabel(std::string_view path, std::string* label) override;
   DriveType GetDriveType(std::string_view path) override;
-  Status ReadFile(std::string_view path, std::string* data) override;
+  Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) override;
   Status WriteFile(std::string_view path, std::string_view data) override;
   Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override;
 

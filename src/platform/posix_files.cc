@@ -92,7 +92,7 @@ int WriteAll(int fd, std::string_view data) {
 
 }  // namespace
 
-Status PosixFileSystem::ReadFile(std::string_view path, std::string* data) {
+Status PosixFileSystem::ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) {
   std::string host;
   if (Status s = ToHostPath(path, &host); !s.ok()) return s;
   // O_NONBLOCK keeps a named pipe from blocking the open; it is refused just below.
@@ -101,7 +101,7 @@ Status PosixFileSystem::ReadFile(std::string_view path, std::string* data) {
   struct stat st {};
   if (fstat(fd.get(), &st) != 0) return ErrnoStatus(errno, "fstat", host);
   if (!S_ISREG(st.st_mode)) return ErrnoStatus(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "read", host);
-  if (static_cast<std::uint64_t>(st.st_size) > kMaxReadFileSize) return ErrnoStatus(EFBIG, "read", host);
+  if (static_cast<std::uint64_t>(st.st_size) > max_size) return ErrnoStatus(EFBIG, "read", host);
 
   data->clear();
   data->reserve(static_cast<std::size_t>(st.st_size));
@@ -114,7 +114,7 @@ Status PosixFileSystem::ReadFile(std::string_view path, std::string* data) {
       return ErrnoStatus(errno, "read", host);
     }
     // The file may grow while it is read; the limit holds for what is read, too.
-    if (data->size() + static_cast<std::size_t>(n) > kMaxReadFileSize) return ErrnoStatus(EFBIG, "read", host);
+    if (data->size() + static_cast<std::size_t>(n) > max_size) return ErrnoStatus(EFBIG, "read", host);
     data->append(buffer, static_cast<std::size_t>(n));
   }
 }

@@ -24,7 +24,7 @@ bool LoadSettingsFile(FileSystem& fs, std::string_view file_path, const DesktopG
   *job = ConversionSettings();
 
   std::string bytes;
-  if (!fs.ReadFile(file_path, &bytes).ok()) return false;
+  if (!fs.ReadFile(file_path, FileSystem::kMaxReadFileSize, &bytes).ok()) return false;
   return ParseSettingsText(bytes, desktop, job, app).recognised;
 }
 

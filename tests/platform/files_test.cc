@@ -59,20 +59,23 @@ TEST_F(FilesTest, ReadFileReturnsEveryByteAndRefusesWhatIsNotARegularFile) {
   binary += std::string(200000, 'x');  // more than one read buffer
   WriteFile(dir_ / "a.dat", binary);
   std::string data = "stale";
-  ASSERT_TRUE(fs_->ReadFile(E("a.dat"), &data).ok());
+  ASSERT_TRUE(fs_->ReadFile(E("a.dat"), FileSystem::kMaxReadFileSize, &data).ok());
   EXPECT_EQ(data, binary);
+  // The caller's limit decides: the log reader accepts more than the settings reader.
+  EXPECT_EQ(fs_->ReadFile(E("a.dat"), binary.size() - 1, &data).code(), EFBIG);
+  ASSERT_TRUE(fs_->ReadFile(E("a.dat"), binary.size(), &data).ok());
 
   WriteFile(dir_ / "empty", "");
-  ASSERT_TRUE(fs_->ReadFile(E("empty"), &data).ok());
+  ASSERT_TRUE(fs_->ReadFile(E("empty"), FileSystem::kMaxReadFileSize, &data).ok());
   EXPECT_EQ(data, "");
 
-  EXPECT_EQ(fs_->ReadFile(E("missing"), &data).code(), ENOENT);
+  EXPECT_EQ(fs_->ReadFile(E("missing"), FileSystem::kMaxReadFileSize, &data).code(), ENOENT);
   ASSERT_EQ(mkdir((dir_ / "sub").c_str(), 0755), 0);
-  EXPECT_EQ(fs_->ReadFile(E("sub"), &data).code(), EISDIR);
+  EXPECT_EQ(fs_->ReadFile(E("sub"), FileSystem::kMaxReadFileSize, &data).code(), EISDIR);
   // A pipe with no writer would block a plain open and never end.
   ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0644), 0);
-  EXPECT_EQ(fs_->ReadFile(E("pipe"), &data).code(), EINVAL);
-  EXPECT_EQ(fs_->ReadFile("Q:\\a.dat", &data).code(), EINVAL);
+  EXPECT_EQ(fs_->ReadFile(E("pipe"), FileSystem::kMaxReadFileSize, &data).code(), EINVAL);
+  EXPECT_EQ(fs_->ReadFile("Q:\\a.dat", FileSystem::kMaxReadFileSize, &data).code(), EINVAL);
 }
 
 TEST_F(FilesTest, ReadFileRefusesFilesOverTheLimit) {
@@ -83,13 +86,13 @@ TEST_F(FilesTest, ReadFileRefusesFilesOverTheLimit) {
   ASSERT_EQ(ftruncate(fd, static_cast<off_t>(FileSystem::kMaxReadFileSize + 1)), 0);
   close(fd);
   std::string data;
-  EXPECT_EQ(fs_->ReadFile(E("big"), &data).code(), EFBIG);
+  EXPECT_EQ(fs_->ReadFile(E("big"), FileSystem::kMaxReadFileSize, &data).code(), EFBIG);
 
   fd = open(big.c_str(), O_WRONLY | O_TRUNC);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(ftruncate(fd, static_cast<off_t>(FileSystem::kMaxReadFileSize)), 0);
   close(fd);
-  ASSERT_TRUE(fs_->ReadFile(E("big"), &data).ok());
+  ASSERT_TRUE(fs_->ReadFile(E("big"), FileSystem::kMaxReadFileSize, &data).ok());
   EXPECT_EQ(data.size(), FileSystem::kMaxReadFileSize);
 }
 
@@ -162,8 +165,8 @@ TEST_F(FilesTest, InjectedFaultsReachReadAndWrite) {
   EXPECT_FALSE(testing::Exists(dir_ / "morva.dat"));
   EXPECT_TRUE(faulty.WriteFile(E("morva.dat"), "x").ok());
   std::string data;
-  EXPECT_EQ(faulty.ReadFile(E("morva.dat"), &data).code(), EIO);
-  EXPECT_TRUE(faulty.ReadFile(E("morva.dat"), &data).ok());
+  EXPECT_EQ(faulty.ReadFile(E("morva.dat"), FileSystem::kMaxReadFileSize, &data).code(), EIO);
+  EXPECT_TRUE(faulty.ReadFile(E("morva.dat"), FileSystem::kMaxReadFileSize, &data).ok());
   EXPECT_EQ(data, "x");
   EXPECT_EQ(faulty.calls(FsOp::kWriteFile), 2);
   EXPECT_EQ(faulty.calls(FsOp::kReadFile), 2);
