@@ -14,4 +14,9 @@ echo "== run"
 $cli $job run --yes "$tmp/photos"
 echo "== the tree afterwards"
 find "$tmp/photos" | sort
+echo "== the runs in the log"
+$cli --home "$tmp" runs
+echo "== undo the run from the log"
+$cli --home "$tmp" --yes undo
+find "$tmp/photos" | sort
 echo "(sample tree and morva.dat left in $tmp)"
