@@ -17,6 +17,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include "engine/conversion_run.h"
 #include "engine/session.h"
 #include "engine/user_interface.h"
@@ -25,84 +27,8 @@
 
 namespace {
 
-// A user interface that answers Yes, never cancels and leaves the preview without a run.
-class QuietUi : public morva::UserInterface {
- public:
-  void ShowWarning(std::string_view) override {}
-  void ShowInformation(std::string_view) override {}
-  void ShowError(std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return true; }
-  void OpenExtractionDialog() override {}
-  void CloseExtractionDialog() override {}
-  void OpenProgressDialog(std::string_view, int) override {}
-  void UpdateProgress(const morva::ProgressState&) override {}
-  void CloseProgressDialog() override {}
-  bool PollCancel() override { return false; }
-  void ClearCancel() override {}
-  morva::PreviewChoice ShowPreview(std::vector<morva::PreviewRecord>&, std::string*) override {
-    return morva::PreviewChoice::kCancel;
-  }
-  bool AskOutputDirectory(std::string*) override { return false; }
-  void FocusSetting(int, std::string_view) override {}
-  std::vector<std::string> ListItems() override { return {}; }
-  void SetTargetPath(std::string_view) override {}
-  void ClearDirectoryTargets() override {}
-  void RefreshTargetList() override {}
-};
-
-// A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
-class FileTree {
- public:
-  explicit FileTree(int count) {
-    char templ[] = "/tmp/morva-run-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) return;
-    path_ = templ;
-    fd_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (int i = 0; i < count; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof(name), "file%07d.txt", i);
-      lower_.emplace_back(name);
-      std::memcpy(name, "FILE", 4);
-      upper_.emplace_back(name);
-      const int fd = openat(fd_, lower_.back().c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-      if (fd >= 0) close(fd);
-    }
-  }
-  FileTree(const FileTree&) = delete;
-  FileTree& operator=(const FileTree&) = delete;
-  ~FileTree() {
-    if (path_.empty()) return;
-    for (std::size_t i = 0; i < lower_.size(); ++i) {
-      unlinkat(fd_, lower_[i].c_str(), 0);
-      unlinkat(fd_, upper_[i].c_str(), 0);
-    }
-    close(fd_);
-    rmdir(path_.c_str());
-  }
-
-  // Renames every name from one form to the other; false at the first failure.
-  bool RenameAll(bool to_upper) const {
-    const std::vector<std::string>& from = to_upper ? lower_ : upper_;
-    const std::vector<std::string>& to = to_upper ? upper_ : lower_;
-    for (std::size_t i = 0; i < from.size(); ++i) {
-      if (renameat2(fd_, from[i].c_str(), fd_, to[i].c_str(), RENAME_NOREPLACE) != 0) return false;
-    }
-    return true;
-  }
-
-  // Puts the lower-case names back, whichever form each has now.
-  void Reset() const {
-    for (std::size_t i = 0; i < lower_.size(); ++i) renameat2(fd_, upper_[i].c_str(), fd_, lower_[i].c_str(), RENAME_NOREPLACE);
-  }
-
-  const std::string& path() const { return path_; }
-  std::size_t size() const { return lower_.size(); }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  std::vector<std::string> lower_, upper_;
-};
+using bench::FileTree;
+using bench::QuietUi;
 
 // The program directory that receives mvlogs.txt.
 class HomeDirectory {

@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include "engine/conversion_run.h"
 #include "engine/session.h"
 #include "engine/user_interface.h"
@@ -24,30 +26,7 @@
 
 namespace {
 
-// A user interface that answers Yes, never cancels and leaves the preview without a run.
-class QuietUi : public morva::UserInterface {
- public:
-  void ShowWarning(std::string_view) override {}
-  void ShowInformation(std::string_view) override {}
-  void ShowError(std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return true; }
-  void OpenExtractionDialog() override {}
-  void CloseExtractionDialog() override {}
-  void OpenProgressDialog(std::string_view, int) override {}
-  void UpdateProgress(const morva::ProgressState&) override {}
-  void CloseProgressDialog() override {}
-  bool PollCancel() override { return false; }
-  void ClearCancel() override {}
-  morva::PreviewChoice ShowPreview(std::vector<morva::PreviewRecord>&, std::string*) override {
-    return morva::PreviewChoice::kCancel;
-  }
-  bool AskOutputDirectory(std::string*) override { return false; }
-  void FocusSetting(int, std::string_view) override {}
-  std::vector<std::string> ListItems() override { return {}; }
-  void SetTargetPath(std::string_view) override {}
-  void ClearDirectoryTargets() override {}
-  void RefreshTargetList() override {}
-};
+using bench::QuietUi;
 
 // A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
 class FileTree {
