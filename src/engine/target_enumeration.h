@@ -9,7 +9,7 @@
 
 namespace morva {
 
-// Turns the target specification into session.targets, in conversion order: a directory always comes
+// Turns the target settings into session.targets, in conversion order: a directory always comes
 // after everything below it, so renaming it never invalidates a path still to be processed. While
 // session.sort.on, the entries of each directory are sorted among themselves by their key.
 

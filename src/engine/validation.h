@@ -5,7 +5,7 @@
 
 namespace morva {
 
-// Checks the target specification and the job before a preview or run (or, with `job_only`, the job
+// Checks the target settings and the job before a preview or run (or, with `job_only`, the job
 // alone before it is saved as a preset). The first failing check shows its message, brings the page
 // and control of the offending setting to the front, and makes the result false; nothing on disk
 // changes. On success the sort parameters of the enumeration are set.

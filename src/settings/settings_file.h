@@ -7,7 +7,7 @@
 #include "engine/app_settings.h"
 #include "engine/conversion_settings.h"
 
-// The text of the settings file "morva.dat": the current job, the target specification, the program
+// The text of the settings file "morva.dat": the current job, the target settings, the program
 // options and the window geometry, kept between sessions as code page 932 key lines ("KEY = value").
 //
 // These functions work on the file's bytes only; the loader and the saver around them do the I/O:
@@ -100,7 +100,7 @@ void CloseHistoryGaps(AppSettings* app);
 // The bytes of the settings file for these records: the header and a blank line, then (only when
 // SW_OPT[2], "keep the job for the next start", is on) the target-path history and the window
 // geometry, then always SW_OPT and OPT_1 to OPT_3, then (again only with SW_OPT[2]) the target
-// specification, the copy conversion and preview options and the job key block. Code page 932, LF line
+// settings, the copy conversion and preview options and the job key block. Code page 932, LF line
 // ends. An application text holding a CR or LF could not be read back as one line: such a history path
 // is left out and such another text is written empty.
 std::string FormatSettingsText(const ConversionSettings& job, const AppSettings& app);

@@ -297,7 +297,7 @@ TEST(SettingsFileTest, ApplicationKeyRules) {
       {"LULM = 7", [](const AppSettings& a) { return int{a.lulm}; }, 1},
       {"LULM = 10", [](const AppSettings& a) { return int{a.lulm}; }, 0},
       {"CPOVW = 1", [](const AppSettings& a) { return int{a.cpovw}; }, 1},
-      // Program options and target specification numbers.
+      // Program options and target settings numbers.
       {"OPT_1 = 40", opt_1, 40},
       {"OPT_1 = 41", opt_1, 10},
       {"OPT_1 = 0", opt_1, 10},
