@@ -86,14 +86,19 @@ void RunNameStep(Session& session, TargetWork* work) {
   if (new_path == work->current_path) return;
   // A name equal to another entry ignoring case is taken on a Windows file system, and the preview says
   // so; the run refuses it too, so it does what the preview predicted and the directory stays usable
-  // from Windows (over Samba) on a case-sensitive host.
-  DirectoryCache& names = DirectoryNames(session, t.directory);
-  if (names.Collides(t.name, new_name)) {
-    FailStep(session, kStepName, work);
-    return;
+  // from Windows (over Samba) on a case-sensitive host. A change of letter case alone cannot meet
+  // another entry that way (the move itself refuses an exact name that is taken) and leaves the
+  // case-folded names as they are, so only other renames need the directory's names.
+  DirectoryCache* names = nullptr;
+  if (cp932::CompareIgnoreCase(t.name, new_name) != 0) {
+    names = &DirectoryNames(session, t.directory);
+    if (names->Collides(t.name, new_name)) {
+      FailStep(session, kStepName, work);
+      return;
+    }
   }
   if (session.fs.Move(work->current_path, new_path).ok()) {
-    names.Rename(t.name, new_name);
+    if (names != nullptr) names->Rename(t.name, new_name);
     work->change |= kStepName;
     work->previous_path = std::move(work->current_path);
     work->current_path = new_path;
