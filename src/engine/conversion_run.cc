@@ -83,7 +83,8 @@ void RunTargets(Session& session, RunJournal& journal) {
   if (preview) builder.emplace(session);
   const ProgressTexts progress_texts(session.codec);
   UserInterface& ui = session.ui;
-  // The serial counters of the name rules are emptied here once numbering rules exist.
+  // Numbering starts afresh with every preview and run.
+  session.serials.ClearSerials();
 
   TargetWork work;
   for (std::size_t i = 0; i < session.targets.size(); ++i) {
@@ -169,6 +170,7 @@ void RunTargets(Session& session, RunJournal& journal) {
     }
   }
   session.pending_sort.clear();
+  session.serials.ClearSerials();
 }
 
 bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {

@@ -13,6 +13,7 @@
 #include "engine/preview_record.h"
 #include "engine/target_context.h"
 #include "log/undo_list.h"
+#include "rename/serial_rule.h"
 
 namespace morva {
 
@@ -93,6 +94,9 @@ struct Session {
   // The entries of the directory being enumerated while sorting is on, until FlushSorted moves them
   // into `targets` in key order.
   std::vector<PendingTarget> pending_sort;
+
+  // The serial counters of the numbering rules; emptied at the start and end of each preview or run.
+  SerialCounters serials;
 
   // The target being converted, and whether any step (or the name rule) failed it.
   TargetContext target;

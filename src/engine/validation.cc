@@ -25,7 +25,7 @@ constexpr NameRule kNameRules[] = {
     {"名称一般変換", validation_internal::CheckGeneralRule},
     {"名称全角／半角変換", validation_internal::CheckWidthRule},
     {"名称文字列置換", validation_internal::CheckReplaceRule},
-    {"連番による名称変換", nullptr},
+    {"連番による名称変換", validation_internal::CheckSerialRule},
     {"日時による名称変換", nullptr},
     {"ID3情報による名称変換", nullptr},
     {"変換制御文による名称変換", nullptr},

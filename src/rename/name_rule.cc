@@ -1,6 +1,7 @@
 #include "rename/name_rule.h"
 
 #include "rename/replace_rule.h"
+#include "rename/serial_rule.h"
 #include "rename/width_rule.h"
 
 namespace morva {
@@ -62,6 +63,9 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
       if (result != kReplaceOk) return Fail(session, kRuleFailedOther, failure_word);
       return true;
     }
+    case 4:
+      if (!BuildSerialName(session, text)) return Fail(session, kRuleFailedLength, failure_word);
+      return true;
     default:
       // Rules not built yet come with their own issues; validation refuses them until then, so a job that
       // reaches this point anyway fails its targets instead of renaming them wrongly.

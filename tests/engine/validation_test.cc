@@ -424,12 +424,12 @@ TEST_F(ValidationTest, FunctionsNotBuiltYetAreRefusedAfterTheJobCombination) {
   auto refusal = [](const char* label) { return std::string("この変換機能はまだ使用できません。（") + label + "）"; };
   auto rule = [](int n) { return Job([n](ConversionSettings& s) { s.sw_fnm = static_cast<std::int16_t>(n); }); };
   std::vector<Case> cases;
-  for (int n = 4; n <= 8; ++n) {
+  for (int n = 5; n <= 8; ++n) {
     cases.emplace_back(labels[n - 2], rule(n), refusal(labels[n - 2]), kPageNameSelector, "SW_FNM");
   }
   // The name rule is named first when other jobs come with it; a target refusal still comes first.
-  cases.emplace_back("rule before attributes", All({rule(4), Job([](ConversionSettings& s) { s.sw_atr[1] = true; })}),
-                     refusal(labels[2]), kPageNameSelector, "SW_FNM");
+  cases.emplace_back("rule before attributes", All({rule(5), Job([](ConversionSettings& s) { s.sw_atr[1] = true; })}),
+                     refusal(labels[3]), kPageNameSelector, "SW_FNM");
   cases.emplace_back("attributes before times", Job([](ConversionSettings& s) {
                        s.sw_atr[2] = true;
                        s.sw_dtt[1] = 3;
