@@ -174,6 +174,21 @@ TEST_F(SerialRuleTest, RestartPerDirectoryInAPreview) {
   EXPECT_EQ(session.serials.size(), 0u) << "the counters are emptied when the preview ends";
 }
 
+TEST_F(SerialRuleTest, RunNumbersTheFilesOnDisk) {
+  MakeDir("trip");
+  MakeFile("trip/b.jpg", "b");
+  MakeFile("trip/a.jpg", "a");
+  session.app.sw_set[2] = true;
+  session.settings.fnm_rnb0 = 1;  // the parent directory's name as prefix
+  session.settings.fnm_rnb3 = 2;
+  session.settings.fnm_rnb_opt = 1 | 2 | 4;
+  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(session.counters.full_success, 2);
+  EXPECT_EQ(testing::ReadFile(dir.Sub("trip/trip01.jpg")), "a");
+  EXPECT_EQ(testing::ReadFile(dir.Sub("trip/trip02.jpg")), "b");
+  EXPECT_FALSE(testing::Exists(dir.Sub("trip/a.jpg")));
+}
+
 TEST_F(SerialRuleTest, SortParametersReachTheEnumeration) {
   MakeFile("b.txt");
   MakeFile("a.txt");
