@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include <benchmark/benchmark.h>
+
 #include "engine/user_interface.h"
 
 namespace bench {
@@ -97,6 +99,23 @@ class FileTree {
   int fd_ = -1;
   std::vector<std::string> lower_, upper_;
 };
+
+// Takes our own flag --file_count=N (the directory size, `default_count` without it) out of the
+// arguments and hands the rest to Google Benchmark.
+inline int InitializeWithFileCount(int argc, char** argv, int default_count) {
+  int file_count = default_count;
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--file_count=", 13) == 0) {
+      file_count = std::atoi(argv[i] + 13);
+    } else {
+      args.push_back(argv[i]);
+    }
+  }
+  int args_count = static_cast<int>(args.size());
+  benchmark::Initialize(&args_count, args.data());
+  return file_count;
+}
 
 }  // namespace bench
 

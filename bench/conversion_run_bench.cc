@@ -90,18 +90,7 @@ void BM_PlainRenameLoop(benchmark::State& state, const FileTree* tree) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int file_count = 100000;
-  // Our own flag first, so Google Benchmark does not see it.
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--file_count=", 13) == 0) {
-      file_count = std::atoi(argv[i] + 13);
-    } else {
-      args.push_back(argv[i]);
-    }
-  }
-  int args_count = static_cast<int>(args.size());
-  benchmark::Initialize(&args_count, args.data());
+  const int file_count = bench::InitializeWithFileCount(argc, argv, 100000);
 
   FileTree tree(file_count);
   if (tree.path().empty()) {

@@ -92,18 +92,7 @@ void BM_UndoFromLog(benchmark::State& state, const FileTree* tree, const std::st
 }  // namespace
 
 int main(int argc, char** argv) {
-  int file_count = 100000;
-  // Our own flag first, so Google Benchmark does not see it.
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--file_count=", 13) == 0) {
-      file_count = std::atoi(argv[i] + 13);
-    } else {
-      args.push_back(argv[i]);
-    }
-  }
-  int args_count = static_cast<int>(args.size());
-  benchmark::Initialize(&args_count, args.data());
+  const int file_count = bench::InitializeWithFileCount(argc, argv, 100000);
 
   char home_template[] = "/tmp/morva-undo-bench-home-XXXXXX";
   if (mkdtemp(home_template) == nullptr) {
