@@ -13,6 +13,8 @@
 #include "engine/preview_record.h"
 #include "engine/target_context.h"
 #include "log/undo_list.h"
+#include "media/exif_reader.h"
+#include "media/id3_reader.h"
 #include "rename/serial_rule.h"
 
 namespace morva {
@@ -53,13 +55,18 @@ struct RunCounters {
 // the application settings, and the state of the preview or run in progress. One instance lives as long
 // as the front end; it is passed to the code that needs it instead of living in global variables.
 struct Session {
-  Session(TextCodec& codec_in, FileSystem& fs_in, UserInterface& ui_in) : codec(codec_in), fs(fs_in), ui(ui_in) {}
+  Session(TextCodec& codec_in, FileSystem& fs_in, UserInterface& ui_in)
+      : codec(codec_in), fs(fs_in), ui(ui_in), exif(fs_in), id3(fs_in, codec_in) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
   TextCodec& codec;
   FileSystem& fs;
   UserInterface& ui;
+  // The media readers, each holding the values of the last file it read.
+  ExifReader exif;
+  Id3Reader id3;
+
   // The regular expressions of the name rules; null when the front end has none, which fails every
   // replacement that needs one.
   RegexService* regex = nullptr;

@@ -51,6 +51,23 @@ class AppendFile {
   virtual Status Append(std::string_view data) = 0;
 };
 
+// A regular file open for reading at any offset (the media readers look at a few places of big files).
+// Closed when the object goes.
+class ReadableFile {
+ public:
+  ReadableFile() = default;
+  ReadableFile(const ReadableFile&) = delete;
+  ReadableFile& operator=(const ReadableFile&) = delete;
+  virtual ~ReadableFile() = default;
+
+  // The file's size in bytes when it was opened.
+  virtual std::uint64_t size() const = 0;
+
+  // Reads up to `n` bytes starting at `offset` into *data (replacing its contents). Fewer bytes, or none,
+  // only at the end of the file. On failure *data is left in an unspecified state.
+  virtual Status Read(std::uint64_t offset, std::size_t n, std::string* data) = 0;
+};
+
 // The drive types the engine classifies paths by (the values of the Windows drive-type codes).
 enum class DriveType {
   kUnknown = 0,
@@ -152,6 +169,11 @@ class FileSystem {
   // device would block or never end), EFBIG when the file is larger than `max_size` bytes. On failure
   // *data is left in an unspecified state.
   virtual Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) = 0;
+
+  // Opens the regular file `path` for reading into *file. A symbolic link is followed. ENOENT when
+  // nothing is there, EISDIR for a directory, EINVAL for anything else that is not a regular file.
+  // *file is untouched on failure.
+  virtual Status OpenRead(std::string_view path, std::unique_ptr<ReadableFile>* file) = 0;
 
   // Replaces the file `path` with `data` atomically: the bytes go to a temporary file in the same
   // directory, are flushed to the disk, and the temporary file is then renamed over `path`. A reader

@@ -51,6 +51,9 @@ class FileSystemWrapper : public FileSystem {
   Status WriteFile(std::string_view path, std::string_view data) override {
     return target_->WriteFile(path, data);
   }
+  Status OpenRead(std::string_view path, std::unique_ptr<ReadableFile>* file) override {
+    return target_->OpenRead(path, file);
+  }
   Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override {
     return target_->OpenAppend(path, file);
   }
@@ -75,6 +78,7 @@ enum class FsOp {
   kCreateDirectory,
   kGetVolumeLabel,
   kReadFile,
+  kOpenRead,
   kWriteFile,
   kOpenAppend,
   kAppend,  // AppendFile::Append on a file opened through the wrapper; the path is the opened one
@@ -140,6 +144,10 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) override {
     if (Status s = Check(FsOp::kReadFile, path); !s.ok()) return s;
     return FileSystemWrapper::ReadFile(path, max_size, data);
+  }
+  Status OpenRead(std::string_view path, std::unique_ptr<ReadableFile>* file) override {
+    if (Status s = Check(FsOp::kOpenRead, path); !s.ok()) return s;
+    return FileSystemWrapper::OpenRead(path, file);
   }
   Status WriteFile(std::string_view path, std::string_view data) override {
     if (Status s = Check(FsOp::kWriteFile, path); !s.ok()) return s;

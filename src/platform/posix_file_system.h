@@ -29,6 +29,7 @@ class PosixFileSystem final : public FileSystem {
   DriveType GetDriveType(std::string_view path) override;
   Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) override;
   Status WriteFile(std::string_view path, std::string_view data) override;
+  Status OpenRead(std::string_view path, std::unique_ptr<ReadableFile>* file) override;
   Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override;
 
  private:

@@ -96,6 +96,30 @@ TEST_F(FilesTest, ReadFileRefusesFilesOverTheLimit) {
   EXPECT_EQ(data.size(), FileSystem::kMaxReadFileSize);
 }
 
+TEST_F(FilesTest, OpenReadReadsAtAnyOffsetAndStopsShortOnlyAtTheEnd) {
+  std::string bytes;
+  for (int i = 0; i < 70000; ++i) bytes += static_cast<char>(i * 7);
+  WriteFile(dir_ / "a.dat", bytes);
+  std::unique_ptr<ReadableFile> file;
+  ASSERT_TRUE(fs_->OpenRead(E("a.dat"), &file).ok());
+  EXPECT_EQ(file->size(), bytes.size());
+  std::string data = "stale";
+  ASSERT_TRUE(file->Read(65530, 20, &data).ok());
+  EXPECT_EQ(data, bytes.substr(65530, 20));
+  ASSERT_TRUE(file->Read(bytes.size() - 3, 128, &data).ok());
+  EXPECT_EQ(data, bytes.substr(bytes.size() - 3));
+  ASSERT_TRUE(file->Read(bytes.size() + 10, 4, &data).ok());
+  EXPECT_EQ(data, "");
+
+  std::unique_ptr<ReadableFile> untouched;
+  EXPECT_EQ(fs_->OpenRead(E("missing"), &untouched).code(), ENOENT);
+  ASSERT_EQ(mkdir((dir_ / "sub").c_str(), 0755), 0);
+  EXPECT_EQ(fs_->OpenRead(E("sub"), &untouched).code(), EISDIR);
+  ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0644), 0);
+  EXPECT_EQ(fs_->OpenRead(E("pipe"), &untouched).code(), EINVAL);
+  EXPECT_EQ(untouched, nullptr);
+}
+
 TEST_F(FilesTest, WriteFileCreatesAndReplacesLeavingNoTemporaryFile) {
   ASSERT_TRUE(fs_->WriteFile(E("morva.dat"), "first").ok());
   EXPECT_EQ(ReadFile(dir_ / "morva.dat"), "first");

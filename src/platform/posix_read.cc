@@ -1,0 +1,65 @@
+// PosixFileSystem: reading a file at chosen offsets (the media readers).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/posix_file_system.h"
+#include "platform/posix_util.h"
+
+namespace morva {
+namespace {
+
+using posix::ErrnoStatus;
+using posix::ScopedFd;
+
+class PosixReadableFile final : public ReadableFile {
+ public:
+  PosixReadableFile(ScopedFd fd, std::uint64_t size, std::string host)
+      : fd_(std::move(fd)), size_(size), host_(std::move(host)) {}
+
+  std::uint64_t size() const override { return size_; }
+
+  Status Read(std::uint64_t offset, std::size_t n, std::string* data) override {
+    data->resize(n);
+    std::size_t done = 0;
+    while (done < n) {
+      const ssize_t got = pread(fd_.get(), data->data() + done, n - done, static_cast<off_t>(offset + done));
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return ErrnoStatus(errno, "read", host_);
+      }
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    data->resize(done);
+    return Status::Ok();
+  }
+
+ private:
+  ScopedFd fd_;
+  std::uint64_t size_;
+  std::string host_;
+};
+
+}  // namespace
+
+Status PosixFileSystem::OpenRead(std::string_view path, std::unique_ptr<ReadableFile>* file) {
+  std::string host;
+  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  // O_NONBLOCK keeps a named pipe from blocking the open; it is refused just below.
+  ScopedFd fd(open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!fd.valid()) return ErrnoStatus(errno, "open", host);
+  struct stat st {};
+  if (fstat(fd.get(), &st) != 0) return ErrnoStatus(errno, "fstat", host);
+  if (!S_ISREG(st.st_mode)) return ErrnoStatus(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "read", host);
+  *file = std::make_unique<PosixReadableFile>(std::move(fd), static_cast<std::uint64_t>(st.st_size), std::move(host));
+  return Status::Ok();
+}
+
+}  // namespace morva
