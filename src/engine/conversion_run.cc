@@ -178,7 +178,13 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   UserInterface& ui = session.ui;
   session.mode = mode;
   session.copy_conversion = copy_conversion;
-  if (!ValidateJob(session, false)) return false;
+  const bool valid = ValidateJob(session, false);
+  // The replacement patterns validation loaded serve this preview or run only.
+  struct PatternsFreed {
+    Session& session;
+    ~PatternsFreed() { std::vector<CsvPattern>().swap(session.csv_patterns); }
+  } patterns_freed{session};
+  if (!valid) return false;
 
   session.counters = RunCounters();
   session.target_failed = false;
@@ -240,7 +246,6 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   RunTargets(session, journal);
   session.listed_names.clear();
   ui.CloseProgressDialog();
-  // The replacement patterns loaded for the walk are freed here once CSV patterns exist.
 
   if (mode == RunMode::kPreview) {
     if (session.cancelled) return false;

@@ -15,6 +15,7 @@
 #include "log/undo_list.h"
 #include "media/exif_reader.h"
 #include "media/id3_reader.h"
+#include "rename/csv_patterns.h"
 #include "rename/serial_rule.h"
 
 namespace morva {
@@ -104,6 +105,10 @@ struct Session {
 
   // The serial counters of the numbering rules; emptied at the start and end of each preview or run.
   SerialCounters serials;
+
+  // The replacement patterns of name rule 8, loaded by validation for one preview or run and freed when
+  // it ends.
+  std::vector<CsvPattern> csv_patterns;
 
   // The target being converted, and whether any step (or the name rule) failed it.
   TargetContext target;

@@ -29,7 +29,7 @@ constexpr NameRule kNameRules[] = {
     {"日時による名称変換", nullptr},
     {"ID3情報による名称変換", nullptr},
     {"変換制御文による名称変換", nullptr},
-    {"置換パターンCSVによる名称変換", nullptr},
+    {"置換パターンCSVによる名称変換", validation_internal::CheckCsvRule},
 };
 
 // The jobs other than the name job, and whether the run can carry them out yet.

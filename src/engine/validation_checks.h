@@ -80,6 +80,9 @@ bool CheckReplaceRule(ValidationContext& ctx);
 // Group D of name rule 4 (serial numbering): prefix and suffix, first number and increment.
 bool CheckSerialRule(ValidationContext& ctx);
 
+// Group D of name rule 8 (replacement patterns from a CSV file). Loads the patterns into the session.
+bool CheckCsvRule(ValidationContext& ctx);
+
 // Group E: extension handling and directories of the name job, then the sort parameters of the
 // enumeration. Needs ctx.kinds from group B. May ask to drop directories from the targets.
 bool CheckNameTargets(ValidationContext& ctx);

@@ -1,5 +1,6 @@
 #include "rename/name_rule.h"
 
+#include "rename/csv_patterns.h"
 #include "rename/replace_rule.h"
 #include "rename/serial_rule.h"
 #include "rename/width_rule.h"
@@ -66,6 +67,13 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
     case 4:
       if (!BuildSerialName(session, text)) return Fail(session, kRuleFailedLength, failure_word);
       return true;
+    case 8: {
+      const std::uint8_t options = session.settings.fnm_csv_opt;
+      const unsigned failed =
+          ApplyCsvPatterns(session.regex, session.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
+      if (failed != 0) return Fail(session, failed, failure_word);
+      return true;
+    }
     default:
       // Rules not built yet come with their own issues; validation refuses them until then, so a job that
       // reaches this point anyway fails its targets instead of renaming them wrongly.

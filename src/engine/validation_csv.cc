@@ -1,0 +1,46 @@
+// Group D of job validation for name rule 8, replacement patterns from a CSV file: the file's path, and
+// the file itself, which is loaded here for the preview or run that follows.
+
+#include <string>
+
+#include "engine/path_utils.h"
+#include "engine/user_interface.h"
+#include "engine/validation_checks.h"
+#include "platform/regex_service.h"
+#include "rename/csv_patterns.h"
+
+namespace morva::validation_internal {
+
+bool CheckCsvRule(ValidationContext& ctx) {
+  Session& session = ctx.session;
+  const ConversionSettings& s = session.settings;
+  const int page = kPageNameRuleBase + 8;
+  constexpr const char* kKey = "FNM_CSV_PTH";
+
+  if (s.fnm_csv_pth.empty()) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが指定されていません。");
+  const PathClass path_class = ClassifyPath(session.fs, s.fnm_csv_pth.view());
+  if (path_class == kPathInvalid || path_class == kPathMissing) {
+    return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが不正です。");
+  }
+
+  const bool use_regex = (s.fnm_csv_opt & 2) != 0;
+  int result = LoadCsvPatterns(session.fs, s.fnm_csv_pth.view(), use_regex, &session.csv_patterns);
+  // A pattern the service cannot compile would fail every target one by one; it is refused with its line
+  // like any other slip in the file.
+  if (result == kCsvLoaded && use_regex) {
+    const bool ignore_case = !(s.fnm_csv_opt & 1);
+    for (const CsvPattern& p : session.csv_patterns) {
+      if (session.regex == nullptr || !session.regex->Compiles(p.target, ignore_case)) {
+        result = p.line;
+        session.csv_patterns.clear();
+        break;
+      }
+    }
+  }
+  if (result == kCsvLoaded) return true;
+  if (result == kCsvNoMemory) return RefuseUtf8(ctx, page, kKey, "メモリ不足により失敗しました。");
+  if (result < 0) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルのオープンに失敗しました。");
+  return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルの内容が不正です。（" + std::to_string(result) + "行目）");
+}
+
+}  // namespace morva::validation_internal

@@ -1,0 +1,116 @@
+#include "rename/csv_patterns.h"
+
+#include <cerrno>
+#include <cstddef>
+
+#include "engine/path_utils.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+#include "rename/replace_rule.h"
+
+namespace morva {
+namespace {
+
+// The line buffer the format is defined by: 599 bytes with the terminator, so at most 598 bytes a read.
+constexpr std::size_t kLinePiece = 598;
+
+// Splits the next line piece off *rest: up to and including "\n", or kLinePiece bytes, whichever is
+// shorter.
+std::string_view NextPiece(std::string_view* rest) {
+  std::size_t end = rest->find('\n');
+  end = end == std::string_view::npos ? rest->size() : end + 1;
+  if (end > kLinePiece) end = kLinePiece;
+  const std::string_view piece = rest->substr(0, end);
+  rest->remove_prefix(end);
+  return piece;
+}
+
+// True when every one-byte character of `text` may stand in a file name.
+bool FileNameText(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+      ++i;
+      continue;
+    }
+    if (!IsFileNameChar(static_cast<unsigned char>(text[i]), false)) return false;
+  }
+  return true;
+}
+
+// Parses one line without its line end. False when it breaks the format.
+bool ParseLine(std::string_view line, bool use_regex, CsvPattern* pattern) {
+  std::size_t rest;  // where the replacement starts
+  if (line.front() == '"') {
+    // No code page 932 trail byte is a '"', ',' or tab, so bytes can be searched directly.
+    const std::size_t close = line.find('"', 1);
+    if (close == std::string_view::npos || close < 2 || close + 1 >= line.size()) return false;
+    if (line[close + 1] != ',' && line[close + 1] != '\t') return false;
+    pattern->target.assign(line.substr(1, close - 1));
+    rest = close + 2;
+  } else {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos || tab == 0) return false;
+    pattern->target.assign(line.substr(0, tab));
+    rest = tab + 1;
+  }
+
+  std::string_view replacement = line.substr(rest);
+  if (!replacement.empty() && replacement.front() == '"') {
+    const std::size_t close = replacement.find('"', 1);
+    if (close == std::string_view::npos || close + 1 != replacement.size()) return false;
+    replacement = replacement.substr(1, close - 1);
+  }
+  if (!FileNameText(replacement)) return false;
+  pattern->replacement.assign(replacement);
+  return !use_regex || CheckPattern(pattern->target);
+}
+
+}  // namespace
+
+int ParseCsvPatterns(std::string_view contents, bool use_regex, std::vector<CsvPattern>* patterns) {
+  patterns->clear();
+  // The file is read in text mode, where "\r\n" arrives as "\n".
+  std::string text;
+  text.reserve(contents.size());
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    if (contents[i] == '\r' && i + 1 < contents.size() && contents[i + 1] == '\n') continue;
+    text += contents[i];
+  }
+
+  std::string_view rest = text;
+  for (int line_number = 1; !rest.empty(); ++line_number) {
+    std::string_view line = NextPiece(&rest);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    if (line.empty()) continue;
+    CsvPattern pattern;
+    pattern.line = line_number;
+    if (!ParseLine(line, use_regex, &pattern)) {
+      patterns->clear();
+      return line_number;
+    }
+    patterns->push_back(std::move(pattern));
+  }
+  return kCsvLoaded;
+}
+
+int LoadCsvPatterns(FileSystem& fs, std::string_view path, bool use_regex, std::vector<CsvPattern>* patterns) {
+  patterns->clear();
+  std::string contents;
+  if (Status s = fs.ReadFile(path, FileSystem::kMaxReadFileSize, &contents); !s.ok()) {
+    return s.code() == ENOMEM ? kCsvNoMemory : kCsvOpenFailed;
+  }
+  return ParseCsvPatterns(contents, use_regex, patterns);
+}
+
+unsigned ApplyCsvPatterns(RegexService* regex, const std::vector<CsvPattern>& patterns, bool case_sensitive,
+                          bool use_regex, std::string* text) {
+  unsigned failures = 0;
+  for (const CsvPattern& p : patterns) {
+    const int result = ReplaceString(regex, text, p.target, p.replacement, !case_sensitive, use_regex);
+    if (result == kReplaceTooLong) failures |= 0x100;
+    else if (result != kReplaceOk) failures |= 0x200;
+  }
+  return failures;
+}
+
+}  // namespace morva

@@ -1,0 +1,56 @@
+#ifndef MORVA_RENAME_CSV_PATTERNS_H_
+#define MORVA_RENAME_CSV_PATTERNS_H_
+
+// Name rule 8, "置換パターンCSVによる名称変換": a list of replacements read from a text file of
+// target/replacement pairs, applied one after another to the rule text.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morva {
+
+class FileSystem;
+class RegexService;
+
+// One line of a pattern file.
+struct CsvPattern {
+  std::string target;       // code page 932; a plain string or a pattern
+  std::string replacement;  // code page 932; may be empty
+  int line = 0;             // the 1-based line it came from
+};
+
+// What LoadCsvPatterns returns besides a line number.
+inline constexpr int kCsvLoaded = 0;
+inline constexpr int kCsvOpenFailed = -1;
+inline constexpr int kCsvNoMemory = -2;
+
+// Parses the contents of a pattern file into *patterns, in file order. Returns kCsvLoaded, or the 1-based
+// number of the first line that breaks the format (then *patterns is empty).
+//
+// One pattern per line. Lines are read as by a 599-byte line buffer after "\r\n" became "\n": a line of
+// 598 bytes or more arrives in pieces, and each piece counts as a line of its own. Trailing "\n" and "\r"
+// are removed and an empty line is skipped. The target is either a double quote, at least one byte and a
+// double quote followed at once by "," or a tab, or (without quotes) at least one byte ended by the line's
+// first tab. The replacement is either a double quote, any bytes and a double quote that ends the line, or
+// the rest of the line as it is; it may be empty, and its one-byte characters must be allowed in a file
+// name. There is no escape for a double quote. With `use_regex`, every target must pass CheckPattern.
+int ParseCsvPatterns(std::string_view contents, bool use_regex, std::vector<CsvPattern>* patterns);
+
+// Reads the pattern file at the engine path `path` and parses it as ParseCsvPatterns does. Returns
+// kCsvLoaded, kCsvOpenFailed when `path` is not a readable regular file (a directory is refused),
+// kCsvNoMemory when memory runs out, or the number of the first bad line. *patterns is emptied first, so
+// a failed load leaves no list behind.
+int LoadCsvPatterns(FileSystem& fs, std::string_view path, bool use_regex, std::vector<CsvPattern>* patterns);
+
+// Applies every pattern in order to *text, each to the previous result, with ReplaceString: letter case
+// is ignored unless `case_sensitive`, targets are patterns of `regex` when `use_regex`. A pattern that
+// fails leaves the text as it was before it and the remaining patterns still apply. Returns the failure
+// bits met: 0x100 when a result would have been too long, 0x200 when the regular-expression service
+// failed; 0 when every pattern applied.
+unsigned ApplyCsvPatterns(RegexService* regex, const std::vector<CsvPattern>& patterns, bool case_sensitive,
+                          bool use_regex, std::string* text);
+
+}  // namespace morva
+
+#endif  // MORVA_RENAME_CSV_PATTERNS_H_

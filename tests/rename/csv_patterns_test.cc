@@ -1,0 +1,231 @@
+#include "rename/csv_patterns.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/engine_fixture.h"
+#include "engine/conversion_run.h"
+#include "engine/user_interface.h"
+#include "engine/validation.h"
+#include "platform/regex_service.h"
+#include "rename/name_rule.h"
+
+namespace morva {
+namespace {
+
+// What one line of a pattern file gives: "target -> replacement", or "refused".
+std::string ParseOne(const std::string& line, bool use_regex = false) {
+  std::vector<CsvPattern> patterns;
+  const int result = ParseCsvPatterns(line, use_regex, &patterns);
+  if (result != kCsvLoaded) {
+    EXPECT_TRUE(patterns.empty());
+    return "refused at " + std::to_string(result);
+  }
+  if (patterns.size() != 1) return std::to_string(patterns.size()) + " patterns";
+  return patterns[0].target + " -> " + patterns[0].replacement;
+}
+
+TEST(CsvPatternParseTest, LineForms) {
+  EXPECT_EQ(ParseOne("\"a\",\"b\""), "a -> b");
+  EXPECT_EQ(ParseOne("a\tb"), "a -> b");
+  EXPECT_EQ(ParseOne("\"a\"\t\"b\""), "a -> b");
+  EXPECT_EQ(ParseOne("a,b"), "refused at 1");            // an unquoted target needs a tab
+  EXPECT_EQ(ParseOne("\"a\"b"), "refused at 1");         // no separator after the closing quote
+  EXPECT_EQ(ParseOne("\"a\",\"b\" "), "refused at 1");   // the closing quote must end the line
+  EXPECT_EQ(ParseOne("\"a\",b,c"), "a -> b,c");
+  EXPECT_EQ(ParseOne("\"a\","), "a -> ");
+  EXPECT_EQ(ParseOne("\"a\",\"\""), "a -> ");
+  EXPECT_EQ(ParseOne("\"\",\"b\""), "refused at 1");     // empty target
+  EXPECT_EQ(ParseOne("\tb"), "refused at 1");
+  EXPECT_EQ(ParseOne("\"a"), "refused at 1");
+  EXPECT_EQ(ParseOne("\"a\","), "a -> ");
+  EXPECT_EQ(ParseOne("\"a\",\""), "refused at 1");       // an opening quote without its closing one
+  EXPECT_EQ(ParseOne("\"a\",\"x\"y\""), "refused at 1"); // no escape: the field ends at the second quote
+  // The unquoted target runs to the first tab; commas and quotes are part of it.
+  EXPECT_EQ(ParseOne("a,b\"c\tx"), "a,b\"c -> x");
+  EXPECT_EQ(ParseOne("a\tb\tc"), "refused at 1");        // a tab cannot stand in a name
+}
+
+TEST(CsvPatternParseTest, ReplacementsMustBeFileNameText) {
+  for (const char* c : {"\\", "/", ":", "*", "?", "<", ">", "|", "\x1f"}) {
+    EXPECT_EQ(ParseOne(std::string("\"a\",\"x") + c + "y\""), "refused at 1") << c;
+  }
+  EXPECT_EQ(ParseOne("\"a\",x\"y"), "refused at 1");
+  // The trail byte of a two-byte character is no backslash or forbidden sign.
+  EXPECT_EQ(ParseOne("\"a\",\"\x95\x5c\x83\x7c\""), "a -> \x95\x5c\x83\x7c");
+  // Targets are not names: anything goes there.
+  EXPECT_EQ(ParseOne("\"a?*\",\"b\""), "a?* -> b");
+}
+
+TEST(CsvPatternParseTest, RegularExpressionTargetsAreScreened) {
+  EXPECT_EQ(ParseOne("\"*x\",\"y\"", true), "refused at 1");
+  EXPECT_EQ(ParseOne("\"*x\",\"y\"", false), "*x -> y");
+  EXPECT_EQ(ParseOne("\"(\\d+)\",\"n$1\"", true), "(\\d+) -> n$1");
+}
+
+TEST(CsvPatternParseTest, LinesAreCountedAndCutAsTheLineBufferReadsThem) {
+  std::vector<CsvPattern> patterns;
+  // Empty lines and both line ends; the bad line is reported by its number.
+  EXPECT_EQ(ParseCsvPatterns("\"a\",\"b\"\r\n\r\n\n\"c\"\t\"d\"\r\n\"e\",\"f\"\rx,y\n", false, &patterns), 5);
+  EXPECT_TRUE(patterns.empty());
+  ASSERT_EQ(ParseCsvPatterns("\"a\",\"b\"\r\n\r\n\n\"c\"\t\"d\"\r\n\"e\",\"f\"\r", false, &patterns), kCsvLoaded);
+  ASSERT_EQ(patterns.size(), 3u);
+  EXPECT_EQ(patterns[1].target, "c");
+  EXPECT_EQ(patterns[1].line, 4);
+  EXPECT_EQ(patterns[2].replacement, "f");
+  EXPECT_EQ(ParseCsvPatterns("", false, &patterns), kCsvLoaded);
+  EXPECT_TRUE(patterns.empty());
+
+  // A line of 597 bytes is one line; at 598 bytes the line end arrives as an empty second piece; from 599
+  // bytes the rest is a line of its own.
+  const std::string head = "\"a\",\"";
+  auto line_of = [&](std::size_t size) { return head + std::string(size - head.size() - 1, 'x') + "\""; };
+  ASSERT_EQ(ParseCsvPatterns(line_of(597) + "\n\"b\",\"c\"\n", false, &patterns), kCsvLoaded);
+  ASSERT_EQ(patterns.size(), 2u);
+  EXPECT_EQ(patterns[1].line, 2);
+  ASSERT_EQ(ParseCsvPatterns(line_of(598) + "\r\n\"b\",\"c\"\n", false, &patterns), kCsvLoaded);
+  ASSERT_EQ(patterns.size(), 2u);
+  EXPECT_EQ(patterns[0].replacement.size(), 598 - head.size() - 1);
+  EXPECT_EQ(patterns[1].line, 3);
+  // The first piece lacks its closing quote.
+  EXPECT_EQ(ParseCsvPatterns(line_of(599) + "\n", false, &patterns), 1);
+  // Unquoted, the first piece is a pattern and the second refused.
+  EXPECT_EQ(ParseCsvPatterns("a\t" + std::string(700, 'x') + "\n", false, &patterns), 2);
+}
+
+class CsvRuleTest : public testing::EngineFixture {
+ protected:
+  CsvRuleTest() {
+    session.regex = &regex;
+    session.settings.sw_fnm = 8;
+    session.settings.fnm_01 = true;
+    EXPECT_TRUE(home.WriteFile("patterns.csv", ""));
+    EXPECT_TRUE(session.settings.fnm_csv_pth.Assign(E(home.Sub("patterns.csv"))));
+  }
+
+  void Patterns(const std::string& utf8, std::uint8_t options = 1) {
+    ASSERT_TRUE(home.WriteFile("patterns.csv", S(utf8)));
+    session.settings.fnm_csv_opt = options;
+  }
+
+  std::string U(const std::string& cp932) {
+    std::string out;
+    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
+    return out;
+  }
+
+  // The single warning of a validation that must fail, in UTF-8.
+  std::string Refusal() {
+    ui.messages.clear();
+    ui.focused.clear();
+    EXPECT_FALSE(ValidateJob(session, false));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.focused, (std::vector<std::pair<int, std::string>>{{kPageNameRuleBase + 8, "FNM_CSV_PTH"}}));
+    EXPECT_TRUE(session.csv_patterns.empty());
+    return ui.messages.empty() ? "" : U(ui.messages[0].text);
+  }
+
+  // The rule applied to a UTF-8 text after validation loaded the patterns; "<failed N>" on failure.
+  std::string Apply(const std::string& text) {
+    std::string t = S(text);
+    std::uint32_t failure = 0;
+    session.target_failed = false;
+    if (!ApplyNameRule(session, &t, &failure)) return "<failed " + std::to_string(failure) + ">";
+    return U(t);
+  }
+
+  std::unique_ptr<RegexService> pcre2 = NewPcre2RegexService(codec.get());
+  FaultInjectingRegexService regex{pcre2.get()};
+};
+
+TEST_F(CsvRuleTest, ValidationRefusesBadPathsAndFilesWithTheirLine) {
+  session.settings.fnm_csv_pth.Clear();
+  EXPECT_EQ(Refusal(), "置換パターンCSVファイルパスが指定されていません。");
+  session.settings.fnm_csv_pth.Assign(E(home.Sub("missing.csv")));
+  EXPECT_EQ(Refusal(), "置換パターンCSVファイルパスが不正です。");
+  session.settings.fnm_csv_pth.Assign("patterns.csv");
+  EXPECT_EQ(Refusal(), "置換パターンCSVファイルパスが不正です。");
+  session.settings.fnm_csv_pth.Assign(E(home.path()));
+  EXPECT_EQ(Refusal(), "置換パターンCSVファイルのオープンに失敗しました。");
+  session.settings.fnm_csv_pth.Assign(E(home.Sub("patterns.csv")));
+  fs.FailOn(FsOp::kReadFile, "patterns", EIO, 1);
+  EXPECT_EQ(Refusal(), "置換パターンCSVファイルのオープンに失敗しました。");
+  fs.FailOn(FsOp::kReadFile, "patterns", ENOMEM, 1);
+  EXPECT_EQ(Refusal(), "メモリ不足により失敗しました。");
+
+  Patterns("\"a\",\"b\"\n\n\"c\",\"d?\"\n");
+  EXPECT_EQ(Refusal(), "置換パターンCSVファイルの内容が不正です。（3行目）");
+  // A pattern the screen passes but the service cannot compile is refused by its line as well.
+  Patterns("\"a\",\"b\"\n\"[[:foo:]]\",\"d\"\n", 2);
+  EXPECT_EQ(Refusal(), "置換パターンCSVファイルの内容が不正です。（2行目）");
+
+  Patterns("\"a\",\"b\"\n");
+  ui.messages.clear();
+  EXPECT_TRUE(ValidateJob(session, false));
+  EXPECT_EQ(session.csv_patterns.size(), 1u);
+}
+
+TEST_F(CsvRuleTest, PatternsApplyInOrderAndFailuresKeepTheRest) {
+  Patterns("\"a\",\"b\"\n\"b\",\"c\"\n");
+  ASSERT_TRUE(ValidateJob(session, false));
+  EXPECT_EQ(Apply("ab"), "cc");  // each pattern works on the previous result
+  EXPECT_EQ(Apply("AB"), "AB");  // case-sensitive (bit 1)
+
+  Patterns("\"a\",\"b\"\n\"b\",\"c\"\n", 0);
+  ASSERT_TRUE(ValidateJob(session, false));
+  EXPECT_EQ(Apply("AB"), "cc");
+  // Case folding stays within one width.
+  EXPECT_EQ(Apply("ＡＢ"), "ＡＢ");
+
+  Patterns("写真\t\"photo\"\n\"(\\d+)_(\\d+)\",\"$2-$1\"\n", 2);
+  ASSERT_TRUE(ValidateJob(session, false));
+  EXPECT_EQ(Apply("写真12_34"), "photo34-12");
+  EXPECT_EQ(Apply("ｘ"), "ｘ");
+
+  // A replacement that would pass 260 bytes fails the target; so does a failing service.
+  std::vector<CsvPattern> patterns = {{"a", std::string(200, 'x'), 1}, {"b", "c", 2}};
+  std::string text = "aab";
+  EXPECT_EQ(ApplyCsvPatterns(&regex, patterns, true, false, &text), 0x100u);
+  EXPECT_EQ(text, "aac");  // the failed pattern left the text, the next one still applied
+  patterns = {{"a", "b", 1}, {"b", "c", 2}};
+  regex.FailReplaceOn("", 1);
+  text = "ab";
+  EXPECT_EQ(ApplyCsvPatterns(&regex, patterns, true, true, &text), 0x200u);
+  EXPECT_EQ(text, "ac");
+  Patterns("\"b\",\"" + std::string(200, 'x') + "\"\n");
+  ASSERT_TRUE(ValidateJob(session, false));
+  EXPECT_EQ(Apply("abc"), "a" + std::string(200, 'x') + "c");
+  EXPECT_EQ(Apply(std::string(61, 'a') + "b"), "<failed 256>");
+  text = "name";
+  EXPECT_EQ(ApplyCsvPatterns(&regex, {}, true, true, &text), 0u);
+  EXPECT_EQ(text, "name");
+}
+
+TEST_F(CsvRuleTest, RunRenamesByThePatternsAndFreesThem) {
+  MakeFile("IMG_0001.JPG", "1");
+  MakeFile("IMG_0002.JPG", "2");
+  MakeFile("memo.txt", "m");
+  Patterns("\"IMG_\",\"旅行_\"\n\"_0+\"\t_\n", 3);
+  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(session.counters.full_success, 2);
+  EXPECT_EQ(session.counters.not_needed, 1);
+  EXPECT_EQ(testing::ReadFile(dir.Sub("旅行_1.JPG")), "1");
+  EXPECT_EQ(testing::ReadFile(dir.Sub("旅行_2.JPG")), "2");
+  EXPECT_EQ(testing::ReadFile(dir.Sub("memo.txt")), "m");
+  EXPECT_TRUE(session.csv_patterns.empty());
+
+  // A bad line refuses the whole job: nothing is renamed.
+  Patterns("\"memo\",\"note\"\n\"x\",\"a|b\"\n");
+  ui.messages.clear();
+  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(U(ui.messages[0].text), "置換パターンCSVファイルの内容が不正です。（2行目）");
+  EXPECT_TRUE(testing::Exists(dir.Sub("memo.txt")));
+  EXPECT_TRUE(session.csv_patterns.empty());
+}
+
+}  // namespace
+}  // namespace morva
