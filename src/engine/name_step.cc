@@ -65,8 +65,10 @@ void RunNameStep(Session& session, TargetWork* work) {
   }
   if (session.mode == RunMode::kPreview) return;
 
-  // "." and ".." would name the directory itself or its parent, never a new entry.
-  if (new_name.empty() || new_name == "." || new_name == "..") {
+  // "." and ".." would name the directory itself or its parent, never a new entry; a separator or another
+  // character a name cannot hold (a tag's "AC/DC") would reach into another directory or be refused by
+  // a Windows file system, so the run refuses them as the preview does.
+  if (new_name.empty() || new_name == "." || new_name == ".." || HasForbiddenNameChar(new_name)) {
     FailStep(session, kStepName, work);
     return;
   }

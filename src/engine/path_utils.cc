@@ -114,6 +114,19 @@ bool IsFileNameChar(unsigned char byte, bool relaxed) {
   }
 }
 
+bool HasForbiddenNameChar(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (cp932::IsLeadByte(b)) {
+      i += 2;
+      continue;
+    }
+    if (!IsFileNameChar(b, false)) return true;
+    ++i;
+  }
+  return false;
+}
+
 PathClass ClassifyPath(FileSystem& fs, std::string_view path) {
   if (path.size() > kMaxPath) return kPathInvalid;
   bool forbidden = false;

@@ -33,6 +33,10 @@ PathClass ClassifyPath(FileSystem& fs, std::string_view path);
 // they are legal, as in regular expressions).
 bool IsFileNameChar(unsigned char byte, bool relaxed);
 
+// True when `text` holds a one-byte character that a file name cannot hold (IsFileNameChar, not
+// relaxed); two-byte characters always pass, whatever their trail byte.
+bool HasForbiddenNameChar(std::string_view text);
+
 // "dir\name" after removing one trailing '\' from `dir`; `name` alone when `dir` is empty.
 std::string JoinPath(std::string_view dir, std::string_view name);
 

@@ -25,17 +25,7 @@ std::string CutText(std::string text) {
 // The first byte of `name` that a file name cannot hold (double-byte characters are not tested), or
 // true for "." and "..", which name the directory itself or its parent.
 bool HasForbiddenCharacter(std::string_view name) {
-  if (name == "." || name == "..") return true;
-  for (std::size_t i = 0; i < name.size();) {
-    const auto b = static_cast<unsigned char>(name[i]);
-    if (cp932::IsLeadByte(b)) {
-      i += 2;
-      continue;
-    }
-    if (!IsFileNameChar(b, false)) return true;
-    ++i;
-  }
-  return false;
+  return name == "." || name == ".." || HasForbiddenNameChar(name);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
 #include "engine/validation_checks.h"
-#include "platform/cp932.h"
 #include "platform/text_codec.h"
 
 namespace morva::validation_internal {
@@ -34,17 +33,6 @@ bool RefuseUtf8(ValidationContext& ctx, int page, std::string_view key, std::str
   return Refuse(ctx, page, key, Cp932(ctx.session, utf8));
 }
 
-bool HasForbiddenChar(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (cp932::IsLeadByte(b)) {
-      i += 2;
-      continue;
-    }
-    if (!IsFileNameChar(b, false)) return true;
-    ++i;
-  }
-  return false;
-}
+bool HasForbiddenChar(std::string_view text) { return HasForbiddenNameChar(text); }
 
 }  // namespace morva::validation_internal

@@ -4,7 +4,6 @@
 #include <cstddef>
 
 #include "engine/path_utils.h"
-#include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "rename/replace_rule.h"
 
@@ -23,18 +22,6 @@ std::string_view NextPiece(std::string_view* rest) {
   const std::string_view piece = rest->substr(0, end);
   rest->remove_prefix(end);
   return piece;
-}
-
-// True when every one-byte character of `text` may stand in a file name.
-bool FileNameText(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (cp932::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-      ++i;
-      continue;
-    }
-    if (!IsFileNameChar(static_cast<unsigned char>(text[i]), false)) return false;
-  }
-  return true;
 }
 
 // Parses one line without its line end. False when it breaks the format.
@@ -60,7 +47,7 @@ bool ParseLine(std::string_view line, bool use_regex, CsvPattern* pattern) {
     if (close == std::string_view::npos || close + 1 != replacement.size()) return false;
     replacement = replacement.substr(1, close - 1);
   }
-  if (!FileNameText(replacement)) return false;
+  if (HasForbiddenNameChar(replacement)) return false;
   pattern->replacement.assign(replacement);
   return !use_regex || CheckPattern(pattern->target);
 }
