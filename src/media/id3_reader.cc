@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "media/head_cached_file.h"
 #include "platform/file_system.h"
 
 namespace morva {
@@ -52,20 +53,22 @@ int Id3Reader::Read(std::string_view path, const Id3ReadOptions& options, bool p
   version_string_ = "000";
   // A path of four bytes or fewer cannot be told by its suffix and is left to the file's contents.
   if (!options.skip_extension_test && path.size() > 4 && !EndsWithMp3(path)) return 0;
-  std::unique_ptr<ReadableFile> file;
-  if (!fs_.OpenRead(path, &file).ok()) return 0;
+  std::unique_ptr<ReadableFile> opened;
+  if (!fs_.OpenRead(path, &opened).ok()) return 0;
+  HeadCachedFile file(*opened);
+  file.Load();
 
   bool has_v1 = false;
   int v2_version = 0;
   if (probe_only) {
-    has_v1 = ReadId3v1(*file, codec_, options.v1_is_unicode, nullptr);
-    v2_version = ReadId3v2(*file, codec_, options.first_comment_wins, nullptr, nullptr);
+    has_v1 = ReadId3v1(file, codec_, options.v1_is_unicode, nullptr);
+    v2_version = ReadId3v2(file, codec_, options.first_comment_wins, nullptr, nullptr);
     loaded_path_.clear();
   } else {
-    has_v1 = ReadId3v1(*file, codec_, options.v1_is_unicode, &v1_);
+    has_v1 = ReadId3v1(file, codec_, options.v1_is_unicode, &v1_);
     if (!has_v1) v1_ = Id3v1Fields{};
     v2_ = Id3v2Fields{};
-    v2_version = ReadId3v2(*file, codec_, options.first_comment_wins, &v2_, nullptr);
+    v2_version = ReadId3v2(file, codec_, options.first_comment_wins, &v2_, nullptr);
     has_v1_ = has_v1;
     loaded_path_ = std::string(path);
     loaded_unicode_ = options.v1_is_unicode;

@@ -132,6 +132,22 @@ TEST_F(Id3ReaderTest, ExtensionTestProbeAndReload) {
   EXPECT_EQ(reader.Read(testing::EnginePath(codec_.get(), dir_ / "missing.mp3"), {}, false), 0);
 }
 
+TEST_F(Id3ReaderTest, FramesAcrossTheFirstFourKilobytes) {
+  // The reader serves the start of a file from one read; frames on and past its edge read the same.
+  for (std::size_t filler : {4060, 4070, 4080, 4086, 4100}) {
+    Mp3Spec spec;
+    spec.v2_version = 3;
+    spec.frames = {{"TIT1", 0, std::string(filler, 'g')}, {"TIT2", 0, "title"}, {"TPE1", 0, "artist"}};
+    spec.audio_frames = 40;
+    spec.v1 = Id3v1Block{"v1 title", "", "", "", "", 1, 12};
+    Id3Reader reader(*fs_, *codec_);
+    ASSERT_EQ(reader.Read(Put("big.mp3", BuildMp3(spec)), {}, false), 3) << filler;
+    EXPECT_EQ(reader.v2().title, "title") << filler;
+    EXPECT_EQ(reader.v2().artist, "artist") << filler;
+    EXPECT_EQ(reader.v1().title, "v1 title") << filler;
+  }
+}
+
 TEST_F(Id3ReaderTest, Version2FramesAndAllSlots) {
   Mp3Spec spec;
   spec.v2_version = 2;
