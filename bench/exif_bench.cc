@@ -1,0 +1,191 @@
+// Reading DateTimeOriginal from a directory of JPEG files (10,000 by default) with ExifReader, the way a
+// date-named run over a folder of photos asks for it, and the parse of one file held in memory.
+//
+//   exif_bench [--file_count=N] [--template=FILE] [--dir=DIR] [--populate=DIR] [--write_plain=FILE]
+//
+// --template: the bytes every file gets (an exiftool-written photo, say); without it a built-in JPEG
+//             with IFD0, the Exif IFD and 8 KiB of image data.
+// --dir:      read the *.jpg files already in DIR instead of making a temporary directory.
+// --populate: only write N copies of the template into DIR (img00000.jpg ...) and stop.
+// --write_plain: only write a JPEG without Exif data to FILE (for a tool to add tags to) and stop.
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "../tests/common/jpeg_builder.h"
+#include "bench_support.h"
+#include "media/exif_reader.h"
+#include "platform/file_system.h"
+#include "platform/memory_file.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+using morva::testing::JpegSpec;
+
+std::string BuiltInPhoto() {
+  JpegSpec spec;
+  spec.make = "MORVA";
+  spec.model = "M-1 Mark II";
+  spec.software = "firmware 1.02";
+  spec.date_time = "2014:01:02 03:04:05";
+  spec.date_time_original = "2013:05:04 13:02:09";
+  spec.date_time_digitized = "2013:05:04 13:02:09";
+  spec.pixel_x = 6000;
+  spec.pixel_y = 4000;
+  spec.image_data_bytes = 8192;
+  return morva::testing::BuildJpeg(spec);
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+bool ReadAll(const std::string& path, std::string* bytes) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  char buffer[65536];
+  while (std::size_t n = std::fread(buffer, 1, sizeof(buffer), f)) bytes->append(buffer, n);
+  std::fclose(f);
+  return true;
+}
+
+bool Populate(const std::string& dir, const std::string& bytes, int count, std::vector<std::string>* names) {
+  for (int i = 0; i < count; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "img%05d.jpg", i);
+    if (!WriteAll(dir + "/" + name, bytes)) return false;
+    if (names != nullptr) names->emplace_back(name);
+  }
+  return true;
+}
+
+std::vector<std::string> ListJpegs(const std::string& dir) {
+  std::vector<std::string> names;
+  DIR* d = opendir(dir.c_str());
+  if (d == nullptr) return names;
+  while (const dirent* e = readdir(d)) {
+    const std::size_t len = std::strlen(e->d_name);
+    if (len > 4 && std::strcmp(e->d_name + len - 4, ".jpg") == 0) names.emplace_back(e->d_name);
+  }
+  closedir(d);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The engine path of an ASCII host path.
+std::string EnginePath(const std::string& host) {
+  std::string out = "Z:" + host;
+  for (char& c : out) {
+    if (c == '/') c = '\\';
+  }
+  return out;
+}
+
+void BM_ReadDateOriginal(benchmark::State& state, const std::vector<std::string>* paths) {
+  std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
+  std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
+  morva::ExifReader reader(*fs);
+  std::size_t dated = 0;
+  for (auto _ : state) {
+    reader.Clear();
+    dated = 0;
+    for (const std::string& path : *paths) {
+      if (reader.ReadDate(path, 2, 2, false, false) && !reader.result_text().empty()) ++dated;
+    }
+  }
+  if (dated != paths->size()) state.SkipWithError("a file gave no DateTimeOriginal");
+  state.counters["files"] = static_cast<double>(paths->size());
+  state.counters["files_per_s"] =
+      benchmark::Counter(static_cast<double>(paths->size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ParseInMemory(benchmark::State& state, const std::string* bytes) {
+  morva::MemoryReadableFile file(*bytes);
+  for (auto _ : state) {
+    morva::ExifParse parse = morva::ParseJpegExif(file, morva::kExifDateTimeOriginal, false);
+    benchmark::DoNotOptimize(parse);
+  }
+}
+
+// Takes "--name=value" out of the arguments; empty when absent.
+std::string TakeFlag(int* argc, char** argv, const char* name) {
+  const std::size_t len = std::strlen(name);
+  std::string value;
+  int kept = 0;
+  for (int i = 0; i < *argc; ++i) {
+    if (std::strncmp(argv[i], name, len) == 0 && argv[i][len] == '=') {
+      value = argv[i] + len + 1;
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  *argc = kept;
+  return value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string template_path = TakeFlag(&argc, argv, "--template");
+  const std::string dir_flag = TakeFlag(&argc, argv, "--dir");
+  const std::string populate = TakeFlag(&argc, argv, "--populate");
+  const std::string write_plain = TakeFlag(&argc, argv, "--write_plain");
+  const int file_count = bench::InitializeWithFileCount(argc, argv, 10000);
+
+  if (!write_plain.empty()) {
+    JpegSpec plain;
+    plain.exif = false;
+    plain.image_data_bytes = 8192;
+    return WriteAll(write_plain, morva::testing::BuildJpeg(plain)) ? 0 : 1;
+  }
+  std::string photo;
+  if (template_path.empty()) {
+    photo = BuiltInPhoto();
+  } else if (!ReadAll(template_path, &photo)) {
+    std::fprintf(stderr, "cannot read %s\n", template_path.c_str());
+    return 1;
+  }
+  if (!populate.empty()) return Populate(populate, photo, file_count, nullptr) ? 0 : 1;
+
+  std::string dir = dir_flag;
+  std::vector<std::string> names;
+  bool own_dir = false;
+  if (dir.empty()) {
+    char templ[] = "/tmp/morva-exif-bench-XXXXXX";
+    if (mkdtemp(templ) == nullptr) return 1;
+    dir = templ;
+    own_dir = true;
+    if (!Populate(dir, photo, file_count, &names)) return 1;
+  } else {
+    names = ListJpegs(dir);
+  }
+  std::vector<std::string> paths;
+  for (const std::string& name : names) paths.push_back(EnginePath(dir + "/" + name));
+
+  benchmark::RegisterBenchmark("BM_ReadDateOriginal", [&paths](benchmark::State& s) { BM_ReadDateOriginal(s, &paths); })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("BM_ParseInMemory", [&photo](benchmark::State& s) { BM_ParseInMemory(s, &photo); });
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+
+  if (own_dir) {
+    for (const std::string& name : names) unlink((dir + "/" + name).c_str());
+    rmdir(dir.c_str());
+  }
+  return 0;
+}
