@@ -49,6 +49,26 @@ void PushHistory(AppSettings* app, const std::string& path) {
   history[0] = std::move(entry);
 }
 
+// The pattern file of a --set FNM_CSV_PTH=FILE is named like the targets: a host path unless it has the
+// engine's own form, so that "/home/me/p.csv" works as a person would type it.
+bool ResolvePatternFile(Session& session, std::string_view set, std::ostream& err) {
+  const std::size_t eq = set.find('=');
+  if (eq == std::string_view::npos) return true;
+  std::string key(set.substr(0, eq));
+  while (!key.empty() && key.back() == ' ') key.pop_back();
+  for (char& c : key) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  std::string_view value = set.substr(eq + 1);
+  if (!value.empty() && value.front() == ' ' && set.substr(0, eq).back() == ' ') value.remove_prefix(1);
+  if (key != "FNM_CSV_PTH" || value.empty()) return true;
+  std::string engine;
+  if (!ToEnginePath(session, std::string(value), &engine, err)) return false;
+  if (!session.settings.fnm_csv_pth.Assign(engine)) {
+    err << "morva-cli: " << value << ": the pattern file path is too long\n";
+    return false;
+  }
+  return true;
+}
+
 bool LoadJob(Session& session, const CliOptions& options, const std::string& program_directory, std::ostream& err) {
   if (options.settings_file.empty()) {
     // A missing or foreign morva.dat is no error: the defaults stand, as at the desktop program's start.
@@ -70,6 +90,7 @@ bool LoadJob(Session& session, const CliOptions& options, const std::string& pro
       err << "morva-cli: " << error << '\n';
       return false;
     }
+    if (!ResolvePatternFile(session, set, err)) return false;
   }
   return true;
 }

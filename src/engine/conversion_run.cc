@@ -197,6 +197,8 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
     session.undo.Clear();
     journal.WriteHeader();
   }
+  // A photograph may have been edited since the last question about it.
+  session.exif.Clear();
   session.targets.clear();
   session.target_data.clear();
   session.pending_sort.clear();

@@ -2,11 +2,34 @@
 
 namespace morva {
 
-// The Exif reader arrives with the media issue; until then no file has an Exif date, so the Exif filter
-// keeps nothing and the Exif sort key puts every file last.
-bool HasExifDate(Session&, std::string_view, std::string*) { return false; }
+bool HasExifDate(Session& session, std::string_view path, std::string* date_text) {
+  const AppSettings& app = session.app;
+  session.exif.ReadDate(path, 0, app.opt_2, app.sw_opt[6], false);
+  const std::string& text = session.exif.result_text();
+  if (text.empty()) return false;
+  if (date_text != nullptr) {
+    // A second question about the same file is answered from the reader's cache in the form with '/';
+    // sort keys compare bytes, so every date is handed out in the form files store.
+    *date_text = text;
+    for (std::size_t at : {4, 7}) {
+      if (date_text->size() > at) (*date_text)[at] = ':';
+    }
+  }
+  return true;
+}
 
-// The ID3 reader arrives with the media issue; until then no file has a tag.
-bool HasId3Tag(Session&, std::string_view, Id3Presence*) { return false; }
+bool HasId3Tag(Session& session, std::string_view path, Id3Presence* presence) {
+  Id3ReadOptions options;
+  options.skip_extension_test = session.app.sw_opt[6];
+  const int versions = session.id3.Read(path, options, true);
+  if (versions == 0) return false;
+  if (presence != nullptr) {
+    const std::string& v = session.id3.version_string();
+    presence->v1 = (versions & 1) != 0;
+    presence->v2 = (versions & 2) != 0;
+    presence->v2_minor = v.size() == 3 && v[2] >= '0' && v[2] <= '9' ? v[2] - '0' : 0;
+  }
+  return true;
+}
 
 }  // namespace morva

@@ -9,18 +9,17 @@
 namespace morva {
 
 // The engine's only calls into the media readers: the Exif filter and sort key, the ID3 filter and the
-// markers of the target list window all ask through these, so the readers plug in at one place each.
-// Until the readers exist every file reads as carrying nothing.
+// markers of the target list window all ask through these, with the program options in force.
 
 // True when the JPEG file `path` carries the Exif date item chosen by OPT_2; then *date_text (when not
-// null) receives its text "YYYY:MM:DD hh:mm:ss".
+// null) receives its text "YYYY:MM:DD hh:mm:ss", always in this form.
 bool HasExifDate(Session& session, std::string_view path, std::string* date_text);
 
 // Which ID3 tags the MP3 file `path` carries.
 struct Id3Presence {
   bool v1 = false;
   bool v2 = false;
-  int v2_minor = 0;  // the minor version digit of the ID3v2 tag
+  int v2_minor = 0;  // the version digit shown after "ID3v2.": 3 for an ID3v2.3 tag
 };
 
 // True when `path` carries an ID3v1 or ID3v2 tag; then *presence (when not null) says which.

@@ -26,8 +26,8 @@ constexpr NameRule kNameRules[] = {
     {"名称全角／半角変換", validation_internal::CheckWidthRule},
     {"名称文字列置換", validation_internal::CheckReplaceRule},
     {"連番による名称変換", validation_internal::CheckSerialRule},
-    {"日時による名称変換", nullptr},
-    {"ID3情報による名称変換", nullptr},
+    {"日時による名称変換", validation_internal::CheckDateRule},
+    {"ID3情報による名称変換", validation_internal::CheckId3Rule},
     {"変換制御文による名称変換", nullptr},
     {"置換パターンCSVによる名称変換", validation_internal::CheckCsvRule},
 };

@@ -80,6 +80,12 @@ bool CheckReplaceRule(ValidationContext& ctx);
 // Group D of name rule 4 (serial numbering): prefix and suffix, first number and increment.
 bool CheckSerialRule(ValidationContext& ctx);
 
+// Group D of name rule 5 (date naming): prefix, separators, and a date the timestamp job also changes.
+bool CheckDateRule(ValidationContext& ctx);
+
+// Group D of name rule 6 (ID3 naming): the elements, the fixed string and the separator.
+bool CheckId3Rule(ValidationContext& ctx);
+
 // Group D of name rule 8 (replacement patterns from a CSV file). Loads the patterns into the session.
 bool CheckCsvRule(ValidationContext& ctx);
 

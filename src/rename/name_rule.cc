@@ -1,6 +1,8 @@
 #include "rename/name_rule.h"
 
 #include "rename/csv_patterns.h"
+#include "rename/date_rule.h"
+#include "rename/id3_rule.h"
 #include "rename/replace_rule.h"
 #include "rename/serial_rule.h"
 #include "rename/width_rule.h"
@@ -66,6 +68,14 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
     }
     case 4:
       if (!BuildSerialName(session, text)) return Fail(session, kRuleFailedLength, failure_word);
+      return true;
+    case 5:
+      if (const unsigned failed = BuildDateName(session, text); failed != 0) {
+        return Fail(session, failed, failure_word);
+      }
+      return true;
+    case 6:
+      if (!BuildId3Name(session, text)) return Fail(session, kRuleFailedLength, failure_word);
       return true;
     case 8: {
       const std::uint8_t options = session.settings.fnm_csv_opt;

@@ -128,6 +128,20 @@ TEST_F(CliEndToEndTest, RunRenamesAfterYesAndSavesTheSettings) {
   EXPECT_NE(r.out.find("変換する必要のあるファイルは存在しませんでした。"), std::string::npos) << r.out;
 }
 
+TEST_F(CliEndToEndTest, APatternFileIsNamedByItsHostPath) {
+  ASSERT_TRUE(home_.WriteFile("patterns.csv", "\"a\",\"photo\"\n\"b\"\t\"memo\"\n"));
+  Result r = RunCli({"--home", home_.path(), "--yes", "--set", "SW_FNM=8", "--set", "FNM_CSV_PTH=" + (home_ / "patterns.csv"),
+                     "run", photos_});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Exists(photos_ + "/photo.jpg"));
+  EXPECT_TRUE(Exists(photos_ + "/memo.txt"));
+
+  r = RunCli({"--home", home_.path(), "--set", "SW_FNM=8", "--set", "FNM_CSV_PTH = " + (home_ / "none.csv"), "check",
+              photos_});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("置換パターンCSVファイルパスが不正です。"), std::string::npos) << r.err;
+}
+
 TEST_F(CliEndToEndTest, ListModeTakesExactlyTheNamedTargetsInHostOrEngineForm) {
   ASSERT_TRUE(tree_.WriteFile("photos/c.txt", "c"));
   std::string engine_b = "Z:" + photos_ + "/b.txt";

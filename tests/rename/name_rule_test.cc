@@ -65,10 +65,8 @@ TEST_F(NameRuleTest, GeneralRuleReadsTheJob) {
 }
 
 TEST_F(NameRuleTest, RulesNotBuiltYetFailTheTarget) {
-  for (int rule = 5; rule <= 7; ++rule) {
-    session.settings.sw_fnm = static_cast<std::int16_t>(rule);
-    EXPECT_EQ(Apply("name"), "<failed 512>") << rule;
-  }
+  session.settings.sw_fnm = 7;
+  EXPECT_EQ(Apply("name"), "<failed 512>");
 }
 
 }  // namespace
