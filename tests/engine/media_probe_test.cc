@@ -1,0 +1,104 @@
+#include "engine/media_probe.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/engine_fixture.h"
+#include "common/jpeg_builder.h"
+#include "common/mp3_builder.h"
+#include "engine/target_enumeration.h"
+
+namespace morva {
+namespace {
+
+using Targets = std::vector<std::string>;
+
+// A tree of photographs, MP3 files and others: the filters, the Exif sort key and the list's markers
+// read them through the media readers.
+class MediaProbeTest : public testing::EngineFixture {
+ protected:
+  MediaProbeTest() {
+    testing::JpegSpec dated;
+    dated.date_time_original = "2013:05:04 13:02:09";
+    MakeFile("a.jpg", testing::BuildJpeg(dated));
+    testing::JpegSpec undated;  // Exif, but no date the default option asks for
+    undated.date_time = "2001:01:01 00:00:00";
+    MakeFile("b.jpg", testing::BuildJpeg(undated));
+    testing::JpegSpec older;
+    older.date_time_original = "2010:01:01 10:00:00";
+    older.big_endian = true;
+    MakeFile("c.JPG", testing::BuildJpeg(older));
+    MakeFile("d.png", testing::BuildJpeg(dated));  // Exif inside, but the name says otherwise
+
+    testing::Mp3Spec both;
+    both.v2_version = 3;
+    both.frames.push_back(testing::Id3v2Frame{"TIT2", 0, "Title"});
+    both.v1 = testing::Id3v1Block{};
+    MakeFile("e.mp3", testing::BuildMp3(both));
+    testing::Mp3Spec v1_only;
+    v1_only.v1 = testing::Id3v1Block{};
+    MakeFile("f.mp3", testing::BuildMp3(v1_only));
+    MakeFile("g.txt", "text");
+  }
+
+  Targets Enumerate() {
+    session.targets.clear();
+    EXPECT_TRUE(EnumerateDirectory(session, E(dir.path()), false));
+    FlushSorted(session);
+    return RelativeTargets();
+  }
+
+  EntryRow Row(const std::string& name) {
+    FindData data;
+    EXPECT_TRUE(fs.Stat(E(dir.Sub(name)), &data).ok());
+    return DescribeEntry(session, E(dir.path()), data);
+  }
+};
+
+TEST_F(MediaProbeTest, FiltersKeepFilesWithTheDateItemOrATag) {
+  session.app.sw_set[7] = true;
+  EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG"}));
+  // Another date item finds another set of photographs.
+  session.app.opt_2 = 1;
+  EXPECT_EQ(Enumerate(), (Targets{"b.jpg"}));
+  session.app.opt_2 = 2;
+  // Without the extension test the content alone decides.
+  session.app.sw_opt[6] = true;
+  EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG", "d.png"}));
+  session.app.sw_opt[6] = false;
+
+  session.app.sw_set[7] = false;
+  session.app.sw_set[8] = true;
+  EXPECT_EQ(Enumerate(), (Targets{"e.mp3", "f.mp3"}));
+}
+
+TEST_F(MediaProbeTest, ExifSortKeyPutsUndatedFilesLast) {
+  session.sort = SortParameters{true, true, 3};
+  EXPECT_EQ(Enumerate(), (Targets{"c.JPG", "a.jpg", "b.jpg", "d.png", "e.mp3", "f.mp3", "g.txt"}));
+  // The key is the same whether the reader answers from its cache or from the file.
+  std::string first, second;
+  ASSERT_TRUE(HasExifDate(session, E(dir.Sub("a.jpg")), &first));
+  ASSERT_TRUE(HasExifDate(session, E(dir.Sub("a.jpg")), &second));
+  EXPECT_EQ(first, "2013:05:04 13:02:09");
+  EXPECT_EQ(second, first);
+  // Descending, the files without a date ("Z") come first, in listing order.
+  session.sort.ascending = false;
+  EXPECT_EQ(Enumerate(), (Targets{"b.jpg", "d.png", "e.mp3", "f.mp3", "g.txt", "a.jpg", "c.JPG"}));
+}
+
+TEST_F(MediaProbeTest, ListMarkersNameWhatTheFileCarries) {
+  session.app.sw_opt[5] = true;
+  EXPECT_EQ(Row("a.jpg").marker, "Exif");
+  EXPECT_EQ(Row("a.jpg").exif_date, "2013/05/04 13:02:09");
+  EXPECT_EQ(Row("b.jpg").marker, "");
+  EXPECT_EQ(Row("e.mp3").marker, "ID3v2.3/v1");
+  EXPECT_EQ(Row("f.mp3").marker, "ID3v1");
+  EXPECT_EQ(Row("g.txt").marker, "");
+  session.app.sw_opt[5] = false;
+  EXPECT_EQ(Row("a.jpg").exif_date, "");
+}
+
+}  // namespace
+}  // namespace morva
