@@ -70,8 +70,9 @@ class ExifReader {
   // reformatted as "2013/05/04 13:02:09". Callers read fixed positions (year 0, month 5, day 8, hour 11,
   // minute 14, second 17), so both forms serve.
   //
-  // `probe_only` only decides whether the file carries a valid Exif header: the cache is invalidated and
-  // nothing is stored.
+  // `probe_only` only decides whether the file carries a valid Exif header: nothing is stored, and the
+  // cache is invalidated unless it holds this very file (whose header was valid, so the answer is true
+  // without opening it again).
   bool ReadDate(std::string_view path, int which, int default_which, bool skip_extension_test, bool probe_only);
 
   // The date text of the last ReadDate call.
