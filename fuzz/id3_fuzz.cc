@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the ID3 reader: both tag parsers in every mode, the text decoder and the
-// genre normalisation on slices that end where the input ends, so any read past them is caught.
+// Feeds arbitrary bytes to the ID3 reader: both tag parsers in every mode, directly and through the
+// cached view of the file's head that the reader uses; the text decoder and the genre normalisation on
+// slices that end where the input ends, so any read past them is caught.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "media/head_cached_file.h"
 #include "media/id3_reader.h"
 #include "platform/memory_file.h"
 #include "platform/text_codec.h"
@@ -25,9 +27,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (version != recorded || version != probed) std::abort();
   if (recorded != 0 && layout.padding_size > layout.tag_size) std::abort();
 
+  // The reader's cached view of a file's head reads exactly as the file does.
+  morva::HeadCachedFile cached(file);
+  cached.Load();
+  morva::Id3v2Fields cached_fields;
+  if (morva::ReadId3v2(cached, *codec, (size & 1) != 0, &cached_fields, nullptr) != version) std::abort();
+  morva::ReadId3v2(file, *codec, (size & 1) != 0, &fields, nullptr);
+  if (cached_fields.title != fields.title || cached_fields.comment != fields.comment) std::abort();
+
   morva::Id3v1Fields v1;
   const bool has_v1 = morva::ReadId3v1(file, *codec, true, &v1);
   if (morva::ReadId3v1(file, *codec, false, &v1) != has_v1) std::abort();
+  morva::Id3v1Fields cached_v1;
+  if (morva::ReadId3v1(cached, *codec, false, &cached_v1) != has_v1 || cached_v1.title != v1.title) std::abort();
   if (has_v1 && (v1.title.size() > 30 || v1.year.size() > 4 || v1.comment.size() > 28)) std::abort();
 
   if (size > 0) {
