@@ -6,7 +6,10 @@
 // (general rule, upper case, base name only). The program directory (the log's) is a second temporary
 // directory.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+
+#include <ctime>
 
 #include <memory>
 #include <string>
@@ -16,6 +19,7 @@
 
 #include "common/scripted_ui.h"
 #include "common/test_util.h"
+#include "engine/conversion_run.h"
 #include "engine/session.h"
 #include "platform/file_system.h"
 #include "platform/file_system_wrapper.h"
@@ -34,12 +38,50 @@ class EngineFixture : public ::testing::Test {
     session.program_directory = E(home.path());
   }
 
-  // Engine path and code page 932 text of host paths and UTF-8 texts.
+  // Engine path and code page 932 text of host paths and UTF-8 texts, and the UTF-8 form of a code
+  // page 932 text.
   std::string E(const std::string& host) { return EnginePath(codec.get(), host); }
   std::string S(const std::string& utf8) { return Sjis(codec.get(), utf8); }
+  std::string U(const std::string& cp932) {
+    std::string out;
+    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
+    return out;
+  }
+
+  // A preview of the job whose dialog is cancelled: "relative path -> name column" in UTF-8, in
+  // conversion order.
+  std::vector<std::string> PreviewNames() {
+    ui.preview_choice = PreviewChoice::kCancel;
+    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+    const std::string prefix = E(dir.path()) + "\\";
+    std::vector<std::string> out;
+    for (const PreviewRecord& r : session.preview) {
+      out.push_back(U(r.path.substr(prefix.size()) + " -> " + r.name_column));
+    }
+    return out;
+  }
 
   void MakeDir(const std::string& rel) { ASSERT_EQ(mkdir(dir.Sub(rel).c_str(), 0755), 0) << rel; }
   void MakeFile(const std::string& rel, const std::string& text = "") { ASSERT_TRUE(dir.WriteFile(rel, text)) << rel; }
+
+  // Sets the last-write time of `rel` (below the temporary directory) to a local time.
+  void SetLocalMtime(const std::string& rel, int year, int month, int day, int hour, int minute, int second,
+                     long nanoseconds = 0) {
+    struct tm t {};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    t.tm_isdst = -1;
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = mktime(&t);
+    times[1].tv_nsec = nanoseconds;
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.Sub(rel).c_str(), times, 0), 0);
+  }
 
   // The targets relative to the temporary directory, with '\' separators.
   std::vector<std::string> RelativeTargets() {

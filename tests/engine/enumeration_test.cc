@@ -25,24 +25,6 @@ class EnumerationTest : public testing::EngineFixture {
     return EnumerateDirectory(session, E(dir.path()), false);
   }
 
-  // Sets the last-write time of `rel` to a local time.
-  void SetLocalMtime(const std::string& rel, int year, int month, int day, int hour, int minute, int second,
-                     long nanoseconds = 0) {
-    struct tm t {};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = mktime(&t);
-    times[1].tv_nsec = nanoseconds;
-    ASSERT_EQ(utimensat(AT_FDCWD, dir.Sub(rel).c_str(), times, 0), 0);
-  }
 };
 
 TEST_F(EnumerationTest, DirectoryComesAfterEverythingBelowIt) {

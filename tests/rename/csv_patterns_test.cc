@@ -111,11 +111,6 @@ class CsvRuleTest : public testing::EngineFixture {
     session.settings.fnm_csv_opt = options;
   }
 
-  std::string U(const std::string& cp932) {
-    std::string out;
-    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
-    return out;
-  }
 
   // The single warning of a validation that must fail, in UTF-8.
   std::string Refusal() {

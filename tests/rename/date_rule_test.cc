@@ -56,42 +56,13 @@ class DateRuleTest : public testing::EngineFixture {
     s.fnm_hdk_rnb = 0;
   }
 
-  // Sets the last-write (and, with `creation`, the creation) time of a file to a local time.
-  void SetLocalTime(const std::string& rel, int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = mktime(&tm);
-    times[1].tv_nsec = 0;
-    ASSERT_EQ(utimensat(AT_FDCWD, dir.Sub(rel).c_str(), times, 0), 0);
-  }
 
-  // A preview whose dialog is cancelled: "relative path -> new name" in conversion order.
+  // The preview's names; no warning may come with them.
   std::vector<std::string> Preview() {
-    ui.preview_choice = PreviewChoice::kCancel;
     ui.messages.clear();
-    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+    std::vector<std::string> names = PreviewNames();
     EXPECT_TRUE(ui.Texts(Message::kWarning).empty());
-    const std::string prefix = E(dir.path()) + "\\";
-    std::vector<std::string> out;
-    for (const PreviewRecord& r : session.preview) {
-      out.push_back(U(r.path.substr(prefix.size()) + " -> " + r.name_column));
-    }
-    return out;
-  }
-
-  std::string U(const std::string& cp932) {
-    std::string out;
-    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
-    return out;
+    return names;
   }
 
   // The validation refusal of the current job: the warning in UTF-8 and its focus key, or "ok".
@@ -110,7 +81,7 @@ class DateRuleTest : public testing::EngineFixture {
 
 TEST_F(DateRuleTest, FormsTimesAndWeekdays) {
   MakeFile("a.txt");
-  SetLocalTime("a.txt", 2013, 5, 4, 13, 2, 9);
+  SetLocalMtime("a.txt", 2013, 5, 4, 13, 2, 9);
   ConversionSettings& s = session.settings;
   s.fnm_hdk_atw = 3;
   s.fnm_hdk4 = 1;
@@ -137,10 +108,10 @@ TEST_F(DateRuleTest, SerialsCountPerDateTextAndRestartPerDirectory) {
   MakeFile("b.txt");
   MakeFile("c.txt");
   MakeFile("d.txt");
-  SetLocalTime("a.txt", 2013, 5, 4, 10, 0, 0);
-  SetLocalTime("b.txt", 2013, 5, 4, 11, 0, 0);
-  SetLocalTime("c.txt", 2013, 5, 5, 9, 0, 0);
-  SetLocalTime("d.txt", 2014, 5, 4, 9, 0, 0);
+  SetLocalMtime("a.txt", 2013, 5, 4, 10, 0, 0);
+  SetLocalMtime("b.txt", 2013, 5, 4, 11, 0, 0);
+  SetLocalMtime("c.txt", 2013, 5, 5, 9, 0, 0);
+  SetLocalMtime("d.txt", 2014, 5, 4, 9, 0, 0);
   ConversionSettings& s = session.settings;
   s.fnm_hdk_rnb = 1;
   s.fnm_hdkb.Assign("-");
@@ -156,7 +127,7 @@ TEST_F(DateRuleTest, SerialsCountPerDateTextAndRestartPerDirectory) {
   // directory's name as prefix.
   MakeDir("sub");
   MakeFile("sub/e.txt");
-  SetLocalTime("sub/e.txt", 2013, 5, 4, 12, 0, 0);
+  SetLocalMtime("sub/e.txt", 2013, 5, 4, 12, 0, 0);
   session.app.sw_set[2] = true;
   s.fnm_hdk2 = 1;
   s.fnm_hdk_rnb = 1 | 2 | 4;
@@ -171,7 +142,7 @@ TEST_F(DateRuleTest, SerialsCountPerDateTextAndRestartPerDirectory) {
 
 TEST_F(DateRuleTest, RunRenamesByCreationOrLastWriteTime) {
   MakeFile("a.txt", "a");
-  SetLocalTime("a.txt", 2013, 5, 4, 13, 2, 9);
+  SetLocalMtime("a.txt", 2013, 5, 4, 13, 2, 9);
   FindData data;
   ASSERT_TRUE(fs.Stat(E(dir.Sub("a.txt")), &data).ok());
   CalendarTime created;
@@ -196,7 +167,7 @@ TEST_F(DateRuleTest, ExifDateFirstWhenThePhotographHasOne) {
   without_date.make = "Camera";
   MakeFile("b.jpg", testing::BuildJpeg(without_date));
   MakeFile("c.txt");
-  for (const char* name : {"a.jpg", "b.jpg", "c.txt"}) SetLocalTime(name, 2013, 5, 4, 13, 2, 9);
+  for (const char* name : {"a.jpg", "b.jpg", "c.txt"}) SetLocalMtime(name, 2013, 5, 4, 13, 2, 9);
 
   ConversionSettings& s = session.settings;
   s.fnm_hdk_udt = 2 | 0x40;

@@ -52,23 +52,7 @@ class Id3RuleTest : public testing::EngineFixture {
     MakeFile(rel, testing::BuildMp3(spec));
   }
 
-  std::vector<std::string> Preview() {
-    ui.preview_choice = PreviewChoice::kCancel;
-    ui.messages.clear();
-    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
-    const std::string prefix = E(dir.path()) + "\\";
-    std::vector<std::string> out;
-    for (const PreviewRecord& r : session.preview) {
-      out.push_back(U(r.path.substr(prefix.size()) + " -> " + r.name_column));
-    }
-    return out;
-  }
 
-  std::string U(const std::string& cp932) {
-    std::string out;
-    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
-    return out;
-  }
 
   std::string Refusal() {
     ui.messages.clear();
@@ -87,17 +71,17 @@ TEST_F(Id3RuleTest, ElementsSeparatorsAndTrimming) {
   MakeMp3("a.mp3", {{"TRCK", "03/12"}, {"TIT2", "Intro  "}, {"TPE1", " Band "}});
   MakeMp3("b.mp3", {});  // no tag at all
   // A missing element leaves its separator.
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"a.mp3 -> 03 - Intro.mp3", "b.mp3 ->  - .mp3"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.mp3 -> 03 - Intro.mp3", "b.mp3 ->  - .mp3"}));
 
   ConversionSettings& s = session.settings;
   s.fnm_id3_opt = 0;
   s.fnm_id31 = {1, 2, 7, 0};
   s.fnm_id32.Assign("live");
   s.fnm_id33.Assign("_");
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"a.mp3 -> Intro  _ Band _live.mp3", "b.mp3 -> __live.mp3"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.mp3 -> Intro  _ Band _live.mp3", "b.mp3 -> __live.mp3"}));
 
   s.fnm_id31 = {1, 2, 0, 0};
-  EXPECT_EQ(Preview()[1], "b.mp3 -> _.mp3");
+  EXPECT_EQ(PreviewNames()[1], "b.mp3 -> _.mp3");
 }
 
 TEST_F(Id3RuleTest, VersionPriorityAndTheV1Track) {
@@ -106,10 +90,10 @@ TEST_F(Id3RuleTest, VersionPriorityAndTheV1Track) {
   ConversionSettings& s = session.settings;
   s.fnm_id31 = {1, 6, 0, 0};
   s.fnm_id33.Assign("#");
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"a.mp3 -> v2 title#7.mp3", "b.mp3 -> v2 title#8.mp3"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.mp3 -> v2 title#7.mp3", "b.mp3 -> v2 title#8.mp3"}));
   // ID3v1 first; a v1 title starting with a space counts as absent.
   session.app.sw_opt[9] = true;
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"a.mp3 -> v1 title#7.mp3", "b.mp3 -> v2 title#8.mp3"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.mp3 -> v1 title#7.mp3", "b.mp3 -> v2 title#8.mp3"}));
 }
 
 TEST_F(Id3RuleTest, TagTextThatNoNameCanHoldFailsTheTarget) {

@@ -42,11 +42,6 @@ class ReplaceRuleTest : public testing::EngineFixture {
     return U(t);
   }
 
-  std::string U(const std::string& cp932) {
-    std::string out;
-    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
-    return out;
-  }
 
   // A job of rule 3 by string on the base names.
   void ByString(const std::string& target, const std::string& replacement, std::uint8_t options) {

@@ -43,17 +43,6 @@ class SerialRuleTest : public testing::EngineFixture {
     return ok ? text : "<failed " + std::to_string(failure) + ">";
   }
 
-  // A preview whose dialog is cancelled: "relative path -> new name" in conversion order.
-  std::vector<std::string> Preview() {
-    ui.preview_choice = PreviewChoice::kCancel;
-    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
-    const std::string prefix = E(dir.path()) + "\\";
-    std::vector<std::string> out;
-    for (const PreviewRecord& r : session.preview) {
-      out.push_back(r.path.substr(prefix.size()) + " -> " + r.name_column);
-    }
-    return out;
-  }
 
   void SetModified(const std::string& rel, time_t seconds) {
     struct timespec times[2];
@@ -64,11 +53,6 @@ class SerialRuleTest : public testing::EngineFixture {
     ASSERT_EQ(utimensat(AT_FDCWD, dir.Sub(rel).c_str(), times, 0), 0);
   }
 
-  std::string U(const std::string& cp932) {
-    std::string out;
-    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
-    return out;
-  }
 
   // The validation refusal of the current job: the warning in UTF-8 and its focus, or "ok".
   std::string Refusal() {
@@ -162,15 +146,15 @@ TEST_F(SerialRuleTest, RestartPerDirectoryInAPreview) {
   MakeFile("b/y2.jpg");
   session.app.sw_set[2] = true;     // subdirectories too
   session.settings.fnm_rnb_opt = 2 | 4;  // sorted by name, ascending: a stable order to compare
-  const std::vector<std::string> straight = Preview();
+  const std::vector<std::string> straight = PreviewNames();
   EXPECT_EQ(straight, (std::vector<std::string>{"a\\x1.txt -> n1.txt", "a\\x2.txt -> n2.txt",
                                                 "b\\y1.txt -> n3.txt", "b\\y2.jpg -> n4.jpg"}));
 
   session.settings.fnm_rnb_opt = 1 | 2 | 4;
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"a\\x1.txt -> n1.txt", "a\\x2.txt -> n2.txt",
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a\\x1.txt -> n1.txt", "a\\x2.txt -> n2.txt",
                                                  "b\\y1.txt -> n1.txt", "b\\y2.jpg -> n2.jpg"}));
   // Each preview starts from the first number again.
-  EXPECT_EQ(Preview()[0], "a\\x1.txt -> n1.txt");
+  EXPECT_EQ(PreviewNames()[0], "a\\x1.txt -> n1.txt");
   EXPECT_EQ(session.serials.size(), 0u) << "the counters are emptied when the preview ends";
 }
 
@@ -199,15 +183,15 @@ TEST_F(SerialRuleTest, SortParametersReachTheEnumeration) {
 
   session.settings.fnm_rnb7 = 0;  // by name
   session.settings.fnm_rnb_opt = 2 | 4;
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"a.txt -> n1.txt", "b.txt -> n2.txt", "c.txt -> n3.txt"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.txt -> n1.txt", "b.txt -> n2.txt", "c.txt -> n3.txt"}));
   session.settings.fnm_rnb_opt = 2;  // descending
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"c.txt -> n1.txt", "b.txt -> n2.txt", "a.txt -> n3.txt"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"c.txt -> n1.txt", "b.txt -> n2.txt", "a.txt -> n3.txt"}));
 
   session.settings.fnm_rnb7 = 1;  // by last write time
   session.settings.fnm_rnb_opt = 2 | 4;
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"b.txt -> n1.txt", "c.txt -> n2.txt", "a.txt -> n3.txt"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"b.txt -> n1.txt", "c.txt -> n2.txt", "a.txt -> n3.txt"}));
   session.settings.fnm_rnb_opt = 2;
-  EXPECT_EQ(Preview(), (std::vector<std::string>{"a.txt -> n1.txt", "c.txt -> n2.txt", "b.txt -> n3.txt"}));
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.txt -> n1.txt", "c.txt -> n2.txt", "b.txt -> n3.txt"}));
 }
 
 TEST_F(SerialRuleTest, ValidationMessages) {

@@ -31,11 +31,6 @@ class WidthRuleTest : public testing::EngineFixture {
     return U(text);
   }
 
-  std::string U(const std::string& cp932) {
-    std::string out;
-    EXPECT_TRUE(codec->Cp932ToUtf8(cp932, &out).ok());
-    return out;
-  }
 };
 
 std::string Repeat(const std::string& s, int n) {
