@@ -20,6 +20,7 @@
 #include "common/scripted_ui.h"
 #include "common/test_util.h"
 #include "engine/conversion_run.h"
+#include "engine/validation.h"
 #include "engine/session.h"
 #include "platform/file_system.h"
 #include "platform/file_system_wrapper.h"
@@ -63,6 +64,20 @@ class EngineFixture : public ::testing::Test {
 
   void MakeDir(const std::string& rel) { ASSERT_EQ(mkdir(dir.Sub(rel).c_str(), 0755), 0) << rel; }
   void MakeFile(const std::string& rel, const std::string& text = "") { ASSERT_TRUE(dir.WriteFile(rel, text)) << rel; }
+
+  // Validates the job: "ok", or the single warning in UTF-8 and the focused key ("message @KEY"), whose
+  // page must be `page`.
+  std::string RefusalOn(int page) {
+    ui.messages.clear();
+    ui.focused.clear();
+    if (ValidateJob(session, false)) return "ok";
+    const auto warnings = ui.Texts(ScriptedUi::Message::kWarning);
+    EXPECT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(ui.focused.size(), 1u);
+    if (warnings.empty() || ui.focused.empty()) return "?";
+    EXPECT_EQ(ui.focused[0].first, page);
+    return U(warnings[0]) + " @" + ui.focused[0].second;
+  }
 
   // Sets the last-write time of `rel` (below the temporary directory) to a local time.
   void SetLocalMtime(const std::string& rel, int year, int month, int day, int hour, int minute, int second,

@@ -56,7 +56,6 @@ class DateRuleTest : public testing::EngineFixture {
     s.fnm_hdk_rnb = 0;
   }
 
-
   // The preview's names; no warning may come with them.
   std::vector<std::string> Preview() {
     ui.messages.clear();
@@ -65,18 +64,7 @@ class DateRuleTest : public testing::EngineFixture {
     return names;
   }
 
-  // The validation refusal of the current job: the warning in UTF-8 and its focus key, or "ok".
-  std::string Refusal() {
-    ui.messages.clear();
-    ui.focused.clear();
-    if (ValidateJob(session, false)) return "ok";
-    const auto warnings = ui.Texts(Message::kWarning);
-    EXPECT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(ui.focused.size(), 1u);
-    if (warnings.empty() || ui.focused.empty()) return "?";
-    EXPECT_EQ(ui.focused[0].first, kPageNameRuleBase + 5);
-    return U(warnings[0]) + " @" + ui.focused[0].second;
-  }
+  std::string Refusal() { return RefusalOn(kPageNameRuleBase + 5); }
 };
 
 TEST_F(DateRuleTest, FormsTimesAndWeekdays) {

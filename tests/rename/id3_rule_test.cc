@@ -52,19 +52,7 @@ class Id3RuleTest : public testing::EngineFixture {
     MakeFile(rel, testing::BuildMp3(spec));
   }
 
-
-
-  std::string Refusal() {
-    ui.messages.clear();
-    ui.focused.clear();
-    if (ValidateJob(session, false)) return "ok";
-    const auto warnings = ui.Texts(Message::kWarning);
-    EXPECT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(ui.focused.size(), 1u);
-    if (warnings.empty() || ui.focused.empty()) return "?";
-    EXPECT_EQ(ui.focused[0].first, kPageNameRuleBase + 6);
-    return U(warnings[0]) + " @" + ui.focused[0].second;
-  }
+  std::string Refusal() { return RefusalOn(kPageNameRuleBase + 6); }
 };
 
 TEST_F(Id3RuleTest, ElementsSeparatorsAndTrimming) {
