@@ -4,17 +4,20 @@
 // Helpers shared by the test programs: a temporary directory under /tmp removed with everything in it,
 // a scoped change of the current directory, small file helpers, and engine paths for host paths.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -101,6 +104,20 @@ inline std::string ReadFile(const std::string& path) {
 inline bool Exists(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0;
+}
+
+// Every name in a host directory, dot files included (a leftover temporary file shows here), sorted.
+inline std::vector<std::string> HostNames(const std::string& dir) {
+  std::vector<std::string> names;
+  DIR* d = opendir(dir.c_str());
+  if (d == nullptr) return names;
+  while (struct dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(d);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // The engine path of an absolute host path (ASCII or UTF-8 that has a code page 932 form).

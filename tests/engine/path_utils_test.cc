@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/host_fixture.h"
 #include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
@@ -114,19 +115,13 @@ TEST(PathUtilsTest, ExpandPathReplacesLeadingVariablesAndResolvesDots) {
 namespace morva {
 namespace {
 
-class PathUtilsOnDiskTest : public ::testing::Test {
+class PathUtilsOnDiskTest : public testing::HostFixture {
  protected:
   void SetUp() override {
-    codec_ = NewIconvTextCodec();
-    ASSERT_NE(codec_, nullptr);
-    fs_ = NewPosixFileSystem(codec_.get());
-    ASSERT_TRUE(dir_.ok());
+    testing::HostFixture::SetUp();
     root_ = testing::EnginePath(codec_.get(), dir_.path());
   }
 
-  std::unique_ptr<TextCodec> codec_;
-  std::unique_ptr<FileSystem> fs_;
-  testing::TempDir dir_;
   std::string root_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/host_fixture.h"
 #include "common/mp3_builder.h"
 #include "common/test_util.h"
 #include "platform/file_system.h"
@@ -24,14 +25,8 @@ using testing::Mp3Spec;
 using testing::Utf16Be;
 using testing::Utf16Le;
 
-class Id3ReaderTest : public ::testing::Test {
+class Id3ReaderTest : public testing::HostFixture {
  protected:
-  void SetUp() override {
-    codec_ = NewIconvTextCodec();
-    ASSERT_NE(codec_, nullptr);
-    fs_ = NewPosixFileSystem(codec_.get());
-    ASSERT_TRUE(dir_.ok());
-  }
 
   int ReadV2(const std::string& bytes, Id3v2Fields* fields, bool first_comment_wins = false,
              Id3Layout* layout = nullptr) {
@@ -48,10 +43,6 @@ class Id3ReaderTest : public ::testing::Test {
     testing::WriteFile(dir_ / name, bytes);
     return testing::EnginePath(codec_.get(), dir_ / name);
   }
-
-  std::unique_ptr<TextCodec> codec_;
-  std::unique_ptr<FileSystem> fs_;
-  testing::TempDir dir_;
 };
 
 TEST_F(Id3ReaderTest, BothTagsAndItemPriority) {

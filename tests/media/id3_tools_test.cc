@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/host_fixture.h"
 #include "common/mp3_builder.h"
 #include "common/test_util.h"
 #include "media/id3_reader.h"
@@ -63,14 +64,11 @@ std::string MutagenPython() {
   return {};
 }
 
-class Id3ToolsTest : public ::testing::Test {
+class Id3ToolsTest : public testing::HostFixture {
  protected:
   void SetUp() override {
     if (!RunTool("mid3v2 --version")) GTEST_SKIP() << "mid3v2 (python3-mutagen) is not installed";
-    codec_ = NewIconvTextCodec();
-    ASSERT_NE(codec_, nullptr);
-    fs_ = NewPosixFileSystem(codec_.get());
-    ASSERT_TRUE(dir_.ok());
+    testing::HostFixture::SetUp();
   }
 
   // Reads `name` with our reader and checks every item against what mid3v2 lists.
@@ -99,10 +97,6 @@ class Id3ToolsTest : public ::testing::Test {
     EXPECT_EQ(utf8(reader.v2().genre), listed_or_absent("TCON")) << name;
     EXPECT_EQ(utf8(reader.v2().year), listed.count("TYER") ? listed.at("TYER") : listed_or_absent("TDRC")) << name;
   }
-
-  std::unique_ptr<TextCodec> codec_;
-  std::unique_ptr<FileSystem> fs_;
-  testing::TempDir dir_;
 };
 
 TEST_F(Id3ToolsTest, Mid3v2Version4Utf8) {

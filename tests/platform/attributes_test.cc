@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/host_fixture.h"
 #include "common/test_util.h"
 #include "platform/dos_attrib.h"
 #include "platform/file_system.h"
@@ -20,13 +21,10 @@ using testing::EnginePath;
 using testing::TempDir;
 using testing::WriteFile;
 
-class AttributesTest : public ::testing::Test {
+class AttributesTest : public testing::HostFixture {
  protected:
   void SetUp() override {
-    codec_ = NewIconvTextCodec();
-    ASSERT_NE(codec_, nullptr);
-    fs_ = NewPosixFileSystem(codec_.get());
-    ASSERT_FALSE(dir_.path().empty());
+    testing::HostFixture::SetUp();
     WriteFile(dir_.Sub("f.txt"), "data");
     host_ = dir_.Sub("f.txt");
     path_ = EnginePath(codec_.get(), host_);
@@ -68,9 +66,6 @@ class AttributesTest : public ::testing::Test {
     return ft;
   }
 
-  TempDir dir_;
-  std::unique_ptr<TextCodec> codec_;
-  std::unique_ptr<FileSystem> fs_;
   std::string host_;
   std::string path_;
 };

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/host_fixture.h"
 #include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/file_system_wrapper.h"
@@ -22,37 +23,12 @@ namespace morva {
 namespace {
 
 using testing::EnginePath;
+using testing::HostNames;
 using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-std::vector<std::string> RawNames(const std::string& dir) {
-  std::vector<std::string> names;
-  DIR* d = opendir(dir.c_str());
-  if (d == nullptr) return names;
-  while (struct dirent* e = readdir(d)) {
-    const std::string name = e->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(d);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-class FilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    codec_ = NewIconvTextCodec();
-    ASSERT_NE(codec_, nullptr);
-    fs_ = NewPosixFileSystem(codec_.get());
-    ASSERT_TRUE(dir_.ok());
-  }
-  std::string E(const std::string& name) { return EnginePath(codec_.get(), dir_ / name); }
-
-  TempDir dir_;
-  std::unique_ptr<TextCodec> codec_;
-  std::unique_ptr<FileSystem> fs_;
-};
+class FilesTest : public testing::HostFixture {};
 
 TEST_F(FilesTest, ReadFileReturnsEveryByteAndRefusesWhatIsNotARegularFile) {
   std::string binary("MORVA\0\r\n\x82\xa0", 10);
@@ -140,7 +116,7 @@ TEST_F(FilesTest, WriteFileCreatesAndReplacesLeavingNoTemporaryFile) {
 
   ASSERT_TRUE(fs_->WriteFile(E("morva.dat"), "").ok());
   EXPECT_EQ(ReadFile(dir_ / "morva.dat"), "");
-  EXPECT_EQ(RawNames(dir_.path()), std::vector<std::string>{"morva.dat"});
+  EXPECT_EQ(HostNames(dir_.path()), std::vector<std::string>{"morva.dat"});
 }
 
 TEST_F(FilesTest, WriteFileRefusesDirectoriesAndMissingParentsAndReplacesALinkItself) {
@@ -156,7 +132,7 @@ TEST_F(FilesTest, WriteFileRefusesDirectoriesAndMissingParentsAndReplacesALinkIt
   ASSERT_EQ(lstat((dir_ / "link").c_str(), &st), 0);
   EXPECT_TRUE(S_ISREG(st.st_mode));
   EXPECT_EQ(ReadFile(dir_ / "link"), "new");
-  EXPECT_EQ(RawNames(dir_.path()), (std::vector<std::string>{"link", "sub", "target"}));
+  EXPECT_EQ(HostNames(dir_.path()), (std::vector<std::string>{"link", "sub", "target"}));
 }
 
 TEST_F(FilesTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
@@ -178,7 +154,7 @@ TEST_F(FilesTest, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), EFBIG);
   EXPECT_EQ(ReadFile(dir_ / "morva.dat"), "the old settings");
-  EXPECT_EQ(RawNames(dir_.path()), std::vector<std::string>{"morva.dat"});
+  EXPECT_EQ(HostNames(dir_.path()), std::vector<std::string>{"morva.dat"});
 }
 
 TEST_F(FilesTest, InjectedFaultsReachReadAndWrite) {

@@ -13,6 +13,7 @@
 #include "platform/name_order.h"
 #include "platform/text_codec.h"
 #include "platform/wildcard.h"
+#include "common/host_fixture.h"
 #include "common/test_util.h"
 
 namespace morva {
@@ -96,14 +97,8 @@ TEST(NameOrderTest, KeysOrderAsCompareIgnoreCase) {
   }
 }
 
-class FindTest : public ::testing::Test {
+class FindTest : public testing::HostFixture {
  protected:
-  void SetUp() override {
-    codec_ = NewIconvTextCodec();
-    ASSERT_NE(codec_, nullptr);
-    fs_ = NewPosixFileSystem(codec_.get());
-    ASSERT_FALSE(dir_.path().empty());
-  }
 
   std::vector<FindData> List(const std::string& pattern, std::size_t* invisible = nullptr) {
     std::vector<FindData> entries;
@@ -117,10 +112,6 @@ class FindTest : public ::testing::Test {
     for (const FindData& e : entries) names.push_back(e.name);
     return names;
   }
-
-  TempDir dir_;
-  std::unique_ptr<TextCodec> codec_;
-  std::unique_ptr<FileSystem> fs_;
 };
 
 TEST_F(FindTest, InvisibleNamesAreCountedAndLeftAlone) {

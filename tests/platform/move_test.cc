@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/host_fixture.h"
 #include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/file_system_wrapper.h"
@@ -22,39 +23,15 @@ namespace morva {
 namespace {
 
 using testing::EnginePath;
+using testing::HostNames;
 using testing::Exists;
 using testing::ReadFile;
 using testing::TempDir;
 using testing::WriteFile;
 
-// Every name in a host directory, dot files included: a leftover temporary would show here.
-std::vector<std::string> RawNames(const std::string& dir) {
-  std::vector<std::string> names;
-  DIR* d = opendir(dir.c_str());
-  if (d == nullptr) return names;
-  while (struct dirent* e = readdir(d)) {
-    const std::string name = e->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  closedir(d);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-class MoveTest : public ::testing::Test {
+class MoveTest : public testing::HostFixture {
  protected:
-  void SetUp() override {
-    codec_ = NewIconvTextCodec();
-    ASSERT_NE(codec_, nullptr);
-    fs_ = NewPosixFileSystem(codec_.get());
-    ASSERT_FALSE(dir_.path().empty());
-  }
 
-  std::string E(const std::string& name) { return EnginePath(codec_.get(), dir_.Sub(name)); }
-
-  TempDir dir_;
-  std::unique_ptr<TextCodec> codec_;
-  std::unique_ptr<FileSystem> fs_;
 };
 
 TEST_F(MoveTest, NeverReplacesAndCaseOnlyRenameIsReal) {
@@ -67,15 +44,15 @@ TEST_F(MoveTest, NeverReplacesAndCaseOnlyRenameIsReal) {
   // Two hard links of one file are still two entries.
   ASSERT_EQ(link(dir_.Sub("a").c_str(), dir_.Sub("a2").c_str()), 0);
   EXPECT_EQ(fs_->Move(E("a"), E("a2")).code(), EEXIST);
-  EXPECT_EQ(RawNames(dir_.path()), (std::vector<std::string>{"a", "a2", "b"}));
+  EXPECT_EQ(HostNames(dir_.path()), (std::vector<std::string>{"a", "a2", "b"}));
 
   ASSERT_TRUE(fs_->Move(E("a"), E("A")).ok());
-  EXPECT_EQ(RawNames(dir_.path()), (std::vector<std::string>{"A", "a2", "b"}));
+  EXPECT_EQ(HostNames(dir_.path()), (std::vector<std::string>{"A", "a2", "b"}));
   EXPECT_EQ(ReadFile(dir_.Sub("A")), "A-data");
 
   // A move onto itself goes through the temporary name and back: no conflict, nothing left over.
   ASSERT_TRUE(fs_->Move(E("A"), E("A")).ok());
-  EXPECT_EQ(RawNames(dir_.path()), (std::vector<std::string>{"A", "a2", "b"}));
+  EXPECT_EQ(HostNames(dir_.path()), (std::vector<std::string>{"A", "a2", "b"}));
 
   // Directories and links move as themselves.
   ASSERT_EQ(mkdir(dir_.Sub("d").c_str(), 0755), 0);
@@ -116,12 +93,12 @@ TEST_F(MoveTest, InjectedFailureLeavesBothFiles) {
   faulty.FailOn(FsOp::kMove, "\\a", EIO, 1);
   EXPECT_EQ(faulty.Move(E("a"), E("c")).code(), EIO);
   EXPECT_EQ(faulty.calls(FsOp::kMove), 1);
-  EXPECT_EQ(RawNames(dir_.path()), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(HostNames(dir_.path()), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(faulty.Move(E("a"), E("b")).code(), EEXIST);  // the fault has fired; the real refusal
   EXPECT_EQ(ReadFile(dir_.Sub("a")), "1");
   EXPECT_EQ(ReadFile(dir_.Sub("b")), "2");
   ASSERT_TRUE(faulty.Move(E("a"), E("c")).ok());
-  EXPECT_EQ(RawNames(dir_.path()), (std::vector<std::string>{"b", "c"}));
+  EXPECT_EQ(HostNames(dir_.path()), (std::vector<std::string>{"b", "c"}));
 }
 
 // A case-insensitive directory: tmpfs mounted with casefolding and a directory flagged +F. Needs root
@@ -150,9 +127,9 @@ TEST_F(MoveTest, CaseInsensitiveFileSystem) {
   const std::string upper_a = EnginePath(codec_.get(), ci + "/A");
   const std::string lower_b = EnginePath(codec_.get(), ci + "/b");
   ASSERT_TRUE(fs_->Move(a, upper_a).ok());
-  EXPECT_EQ(RawNames(ci), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(HostNames(ci), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(fs_->Move(upper_a, lower_b).code(), EEXIST);
-  EXPECT_EQ(RawNames(ci), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(HostNames(ci), (std::vector<std::string>{"A", "B"}));
   EXPECT_EQ(ReadFile(ci + "/A"), "A-data");
   EXPECT_EQ(ReadFile(ci + "/B"), "B-data");
 
@@ -196,8 +173,8 @@ TEST_F(MoveTest, CopyKeepsDataModeAndLastWriteTime) {
   ASSERT_EQ(mkdir(dir_.Sub("d").c_str(), 0755), 0);
   EXPECT_EQ(fs_->Copy(E("d"), E("x"), false).code(), EISDIR);
   EXPECT_EQ(fs_->Copy(E("src"), E("d"), true).code(), EISDIR);
-  EXPECT_EQ(RawNames(dir_.path()), (std::vector<std::string>{"d", "dst", "other", "src"}));
-  EXPECT_TRUE(RawNames(dir_.Sub("d")).empty());
+  EXPECT_EQ(HostNames(dir_.path()), (std::vector<std::string>{"d", "dst", "other", "src"}));
+  EXPECT_TRUE(HostNames(dir_.Sub("d")).empty());
 }
 
 TEST_F(MoveTest, CopyCarriesStoredAttributesButNotCreationTime) {
