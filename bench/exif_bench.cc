@@ -31,20 +31,20 @@
 
 namespace {
 
-using morva::testing::JpegSpec;
+using morva::testing::JpegContents;
 
 std::string BuiltInPhoto() {
-  JpegSpec spec;
-  spec.make = "MORVA";
-  spec.model = "M-1 Mark II";
-  spec.software = "firmware 1.02";
-  spec.date_time = "2014:01:02 03:04:05";
-  spec.date_time_original = "2013:05:04 13:02:09";
-  spec.date_time_digitized = "2013:05:04 13:02:09";
-  spec.pixel_x = 6000;
-  spec.pixel_y = 4000;
-  spec.image_data_bytes = 8192;
-  return morva::testing::BuildJpeg(spec);
+  JpegContents contents;
+  contents.make = "MORVA";
+  contents.model = "M-1 Mark II";
+  contents.software = "firmware 1.02";
+  contents.date_time = "2014:01:02 03:04:05";
+  contents.date_time_original = "2013:05:04 13:02:09";
+  contents.date_time_digitized = "2013:05:04 13:02:09";
+  contents.pixel_x = 6000;
+  contents.pixel_y = 4000;
+  contents.image_data_bytes = 8192;
+  return morva::testing::BuildJpeg(contents);
 }
 
 bool WriteAll(const std::string& path, const std::string& bytes) {
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
   const int file_count = bench::InitializeWithFileCount(argc, argv, 10000);
 
   if (!write_plain.empty()) {
-    JpegSpec plain;
+    JpegContents plain;
     plain.exif = false;
     plain.image_data_bytes = 8192;
     return WriteAll(write_plain, morva::testing::BuildJpeg(plain)) ? 0 : 1;

@@ -15,7 +15,7 @@
 
 namespace morva::testing {
 
-struct JpegSpec {
+struct JpegContents {
   bool big_endian = false;  // "MM" instead of "II"
   bool app0 = true;         // a JFIF APP0 segment right after SOI
   bool xmp_first = false;   // an XMP APP1 segment ahead of the Exif one
@@ -30,7 +30,7 @@ struct JpegSpec {
 };
 
 // One raw IFD entry: `value` holds count x unit bytes already in the file's byte order.
-struct IfdEntrySpec {
+struct RawIfdEntry {
   std::uint16_t tag = 0;
   std::uint16_t type = 0;
   std::uint32_t count = 0;
@@ -58,12 +58,12 @@ inline std::string Ascii(const std::string& text) { return text + std::string(1,
 
 // Appends one IFD at offset out->size() (offsets count from the start of `out`, the TIFF header), with
 // its values of more than 4 bytes after the table. `link` is the offset of the next IFD.
-inline void AppendIfd(std::string* out, const std::vector<IfdEntrySpec>& entries, bool big_endian,
+inline void AppendIfd(std::string* out, const std::vector<RawIfdEntry>& entries, bool big_endian,
                       std::uint32_t link = 0) {
   const std::size_t table_end = out->size() + 2 + 12 * entries.size() + 4;
   std::string data;
   Put16(out, static_cast<std::uint32_t>(entries.size()), big_endian);
-  for (const IfdEntrySpec& e : entries) {
+  for (const RawIfdEntry& e : entries) {
     Put16(out, e.tag, big_endian);
     Put16(out, e.type, big_endian);
     Put32(out, e.count, big_endian);
@@ -84,8 +84,8 @@ inline void AppendIfd(std::string* out, const std::vector<IfdEntrySpec>& entries
 }  // namespace jpeg_builder_internal
 
 // An IFD entry of type SHORT (3) or LONG (4) with one value, in the given byte order.
-inline IfdEntrySpec NumberEntry(std::uint16_t tag, std::uint32_t value, bool big_endian) {
-  IfdEntrySpec e{tag, static_cast<std::uint16_t>(value <= 0xFFFF ? 3 : 4), 1, ""};
+inline RawIfdEntry NumberEntry(std::uint16_t tag, std::uint32_t value, bool big_endian) {
+  RawIfdEntry e{tag, static_cast<std::uint16_t>(value <= 0xFFFF ? 3 : 4), 1, ""};
   if (value <= 0xFFFF) {
     jpeg_builder_internal::Put16(&e.value, value, big_endian);
   } else {
@@ -95,22 +95,22 @@ inline IfdEntrySpec NumberEntry(std::uint16_t tag, std::uint32_t value, bool big
 }
 
 // An ASCII entry (type 2) holding `text` and its terminating zero.
-inline IfdEntrySpec AsciiEntry(std::uint16_t tag, const std::string& text) {
+inline RawIfdEntry AsciiEntry(std::uint16_t tag, const std::string& text) {
   const std::string value = jpeg_builder_internal::Ascii(text);
-  return IfdEntrySpec{tag, 2, static_cast<std::uint32_t>(value.size()), value};
+  return RawIfdEntry{tag, 2, static_cast<std::uint32_t>(value.size()), value};
 }
 
 // A TIFF block (header, IFD0 at offset 8, then the Exif IFD when `exif_entries` is not empty, linked from
 // IFD0 by a 0x8769 entry added at the end of `ifd0_entries`).
-inline std::string BuildTiff(bool big_endian, std::vector<IfdEntrySpec> ifd0_entries,
-                             const std::vector<IfdEntrySpec>& exif_entries) {
+inline std::string BuildTiff(bool big_endian, std::vector<RawIfdEntry> ifd0_entries,
+                             const std::vector<RawIfdEntry>& exif_entries) {
   using namespace jpeg_builder_internal;
   std::string tiff = big_endian ? "MM" : "II";
   Put16(&tiff, 42, big_endian);
   Put32(&tiff, 8, big_endian);
   if (!exif_entries.empty()) {
     // The pointer's value is only known once IFD0 is laid out: lay it out once to measure it.
-    ifd0_entries.push_back(IfdEntrySpec{0x8769, 4, 1, std::string(4, '\0')});
+    ifd0_entries.push_back(RawIfdEntry{0x8769, 4, 1, std::string(4, '\0')});
     std::string probe = tiff;
     AppendIfd(&probe, ifd0_entries, big_endian);
     ifd0_entries.back().value.clear();
@@ -121,20 +121,20 @@ inline std::string BuildTiff(bool big_endian, std::vector<IfdEntrySpec> ifd0_ent
   return tiff;
 }
 
-// The TIFF block of `spec`, tags in ascending order as the Exif format asks.
-inline std::string BuildExifTiff(const JpegSpec& spec) {
-  std::vector<IfdEntrySpec> ifd0, exif;
-  if (spec.image_description) ifd0.push_back(AsciiEntry(0x010E, *spec.image_description));
-  if (spec.make) ifd0.push_back(AsciiEntry(0x010F, *spec.make));
-  if (spec.model) ifd0.push_back(AsciiEntry(0x0110, *spec.model));
-  if (spec.software) ifd0.push_back(AsciiEntry(0x0131, *spec.software));
-  if (spec.date_time) ifd0.push_back(AsciiEntry(0x0132, *spec.date_time));
-  if (spec.artist) ifd0.push_back(AsciiEntry(0x013B, *spec.artist));
-  if (spec.date_time_original) exif.push_back(AsciiEntry(0x9003, *spec.date_time_original));
-  if (spec.date_time_digitized) exif.push_back(AsciiEntry(0x9004, *spec.date_time_digitized));
-  if (spec.pixel_x) exif.push_back(NumberEntry(0xA002, *spec.pixel_x, spec.big_endian));
-  if (spec.pixel_y) exif.push_back(NumberEntry(0xA003, *spec.pixel_y, spec.big_endian));
-  return BuildTiff(spec.big_endian, ifd0, exif);
+// The TIFF block of `contents`, tags in ascending order as the Exif format asks.
+inline std::string BuildExifTiff(const JpegContents& contents) {
+  std::vector<RawIfdEntry> ifd0, exif;
+  if (contents.image_description) ifd0.push_back(AsciiEntry(0x010E, *contents.image_description));
+  if (contents.make) ifd0.push_back(AsciiEntry(0x010F, *contents.make));
+  if (contents.model) ifd0.push_back(AsciiEntry(0x0110, *contents.model));
+  if (contents.software) ifd0.push_back(AsciiEntry(0x0131, *contents.software));
+  if (contents.date_time) ifd0.push_back(AsciiEntry(0x0132, *contents.date_time));
+  if (contents.artist) ifd0.push_back(AsciiEntry(0x013B, *contents.artist));
+  if (contents.date_time_original) exif.push_back(AsciiEntry(0x9003, *contents.date_time_original));
+  if (contents.date_time_digitized) exif.push_back(AsciiEntry(0x9004, *contents.date_time_digitized));
+  if (contents.pixel_x) exif.push_back(NumberEntry(0xA002, *contents.pixel_x, contents.big_endian));
+  if (contents.pixel_y) exif.push_back(NumberEntry(0xA003, *contents.pixel_y, contents.big_endian));
+  return BuildTiff(contents.big_endian, ifd0, exif);
 }
 
 // A marker segment: the marker, the big-endian length (payload + 2), the payload. The length field wraps
@@ -151,10 +151,10 @@ inline std::string JpegSegment(std::uint16_t marker, std::string_view payload) {
 inline std::string ExifPayload(std::string_view tiff) { return std::string("Exif\0\0", 6) + std::string(tiff); }
 
 // A whole JPEG file with `app1_payload` as its Exif segment (none when empty).
-inline std::string BuildJpegWithApp1(const JpegSpec& spec, std::string_view app1_payload) {
+inline std::string BuildJpegWithApp1(const JpegContents& contents, std::string_view app1_payload) {
   std::string out("\xFF\xD8", 2);
-  if (spec.app0) out += JpegSegment(0xFFE0, std::string("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14));
-  if (spec.xmp_first) {
+  if (contents.app0) out += JpegSegment(0xFFE0, std::string("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14));
+  if (contents.xmp_first) {
     out += JpegSegment(0xFFE1, std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
                                    "<x:xmpmeta xmlns:x='adobe:ns:meta/'></x:xmpmeta>");
   }
@@ -164,7 +164,7 @@ inline std::string BuildJpegWithApp1(const JpegSpec& spec, std::string_view app1
   out += JpegSegment(0xFFC0, std::string("\x08\x00\x10\x00\x10\x01\x01\x11\x00", 9));
   out += JpegSegment(0xFFDA, std::string("\x01\x01\x00\x00\x3F\x00", 6));
   std::uint32_t noise = 12345;
-  for (std::size_t i = 0; i < spec.image_data_bytes; ++i) {
+  for (std::size_t i = 0; i < contents.image_data_bytes; ++i) {
     noise = noise * 1103515245u + 12345u;
     out.push_back(static_cast<char>((noise >> 16) % 0xFF));  // never 0xFF, which would start a marker
   }
@@ -172,8 +172,8 @@ inline std::string BuildJpegWithApp1(const JpegSpec& spec, std::string_view app1
   return out;
 }
 
-inline std::string BuildJpeg(const JpegSpec& spec) {
-  return BuildJpegWithApp1(spec, spec.exif ? ExifPayload(BuildExifTiff(spec)) : std::string());
+inline std::string BuildJpeg(const JpegContents& contents) {
+  return BuildJpegWithApp1(contents, contents.exif ? ExifPayload(BuildExifTiff(contents)) : std::string());
 }
 
 }  // namespace morva::testing

@@ -5,11 +5,11 @@
 // frames and an optional ID3v1(.1) block. Frame sizes are written synchsafe in every version, as the
 // program's own tag writer does.
 //
-//   Mp3Spec spec;
-//   spec.v2_version = 3;
-//   spec.frames = {{"TIT2", 0, "Title"}, {"TPE1", 1, Utf16Le(u"Artist", true)}};
-//   spec.v1 = Id3v1Block{"Old title", "Old artist"};
-//   WriteFile(dir / "a.mp3", BuildMp3(spec));
+//   Mp3Contents contents;
+//   contents.v2_version = 3;
+//   contents.frames = {{"TIT2", 0, "Title"}, {"TPE1", 1, Utf16Le(u"Artist", true)}};
+//   contents.v1 = Id3v1Block{"Old title", "Old artist"};
+//   WriteFile(dir / "a.mp3", BuildMp3(contents));
 
 #include <cstddef>
 #include <cstdint>
@@ -33,7 +33,7 @@ struct Id3v1Block {
   std::uint8_t genre = 12;
 };
 
-struct Mp3Spec {
+struct Mp3Contents {
   int v2_version = 0;         // 0: no ID3v2 tag
   int v2_revision = 0;
   std::vector<Id3v2Frame> frames;
@@ -92,21 +92,21 @@ inline std::string BuildFrame(int version, const Id3v2Frame& f) {
   return out + body;
 }
 
-// The ID3v2 tag alone (empty when spec.v2_version is 0).
-inline std::string BuildId3v2(const Mp3Spec& spec) {
-  if (spec.v2_version == 0) return {};
+// The ID3v2 tag alone (empty when contents.v2_version is 0).
+inline std::string BuildId3v2(const Mp3Contents& contents) {
+  if (contents.v2_version == 0) return {};
   std::string body;
-  if (spec.extended_header > 0) {
-    body += Synchsafe(static_cast<std::uint32_t>(spec.extended_header), 4);
-    const std::size_t rest = spec.v2_version == 3 ? spec.extended_header : spec.extended_header - 4;
+  if (contents.extended_header > 0) {
+    body += Synchsafe(static_cast<std::uint32_t>(contents.extended_header), 4);
+    const std::size_t rest = contents.v2_version == 3 ? contents.extended_header : contents.extended_header - 4;
     body.append(rest, '\0');
   }
-  for (const Id3v2Frame& f : spec.frames) body += BuildFrame(spec.v2_version, f);
-  body.append(spec.padding, '\0');
+  for (const Id3v2Frame& f : contents.frames) body += BuildFrame(contents.v2_version, f);
+  body.append(contents.padding, '\0');
   std::string out = "ID3";
-  out.push_back(static_cast<char>(spec.v2_version));
-  out.push_back(static_cast<char>(spec.v2_revision));
-  out.push_back(spec.extended_header > 0 ? '\x40' : '\0');
+  out.push_back(static_cast<char>(contents.v2_version));
+  out.push_back(static_cast<char>(contents.v2_revision));
+  out.push_back(contents.extended_header > 0 ? '\x40' : '\0');
   out += Synchsafe(static_cast<std::uint32_t>(body.size()), 4);
   return out + body;
 }
@@ -145,9 +145,9 @@ inline std::string FakeAudio(std::size_t frames) {
   return out;
 }
 
-inline std::string BuildMp3(const Mp3Spec& spec) {
-  std::string out = BuildId3v2(spec) + FakeAudio(spec.audio_frames);
-  if (spec.v1) out += BuildId3v1(*spec.v1);
+inline std::string BuildMp3(const Mp3Contents& contents) {
+  std::string out = BuildId3v2(contents) + FakeAudio(contents.audio_frames);
+  if (contents.v1) out += BuildId3v1(*contents.v1);
   return out;
 }
 

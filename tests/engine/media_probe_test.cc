@@ -20,24 +20,24 @@ using Targets = std::vector<std::string>;
 class MediaProbeTest : public testing::EngineFixture {
  protected:
   MediaProbeTest() {
-    testing::JpegSpec dated;
+    testing::JpegContents dated;
     dated.date_time_original = "2013:05:04 13:02:09";
     MakeFile("a.jpg", testing::BuildJpeg(dated));
-    testing::JpegSpec undated;  // Exif, but no date the default option asks for
+    testing::JpegContents undated;  // Exif, but no date the default option asks for
     undated.date_time = "2001:01:01 00:00:00";
     MakeFile("b.jpg", testing::BuildJpeg(undated));
-    testing::JpegSpec older;
+    testing::JpegContents older;
     older.date_time_original = "2010:01:01 10:00:00";
     older.big_endian = true;
     MakeFile("c.JPG", testing::BuildJpeg(older));
     MakeFile("d.png", testing::BuildJpeg(dated));  // Exif inside, but the name says otherwise
 
-    testing::Mp3Spec both;
+    testing::Mp3Contents both;
     both.v2_version = 3;
     both.frames.push_back(testing::Id3v2Frame{"TIT2", 0, "Title"});
     both.v1 = testing::Id3v1Block{};
     MakeFile("e.mp3", testing::BuildMp3(both));
-    testing::Mp3Spec v1_only;
+    testing::Mp3Contents v1_only;
     v1_only.v1 = testing::Id3v1Block{};
     MakeFile("f.mp3", testing::BuildMp3(v1_only));
     MakeFile("g.txt", "text");

@@ -17,9 +17,9 @@ using testing::BuildJpeg;
 using testing::BuildJpegWithApp1;
 using testing::BuildTiff;
 using testing::ExifPayload;
-using testing::IfdEntrySpec;
+using testing::RawIfdEntry;
 using testing::JpegSegment;
-using testing::JpegSpec;
+using testing::JpegContents;
 
 ExifParse Parse(const std::string& bytes, ExifDateKind which = kExifDateTimeOriginal, bool probe = false) {
   MemoryReadableFile file(bytes);
@@ -33,30 +33,30 @@ std::string Le32(std::uint32_t v) {
 }
 
 // A JPEG whose Exif segment holds a little-endian TIFF block with exactly these entries.
-std::string JpegWithIfd0(const std::vector<IfdEntrySpec>& ifd0, const std::vector<IfdEntrySpec>& exif = {}) {
-  return BuildJpegWithApp1(JpegSpec{}, ExifPayload(BuildTiff(false, ifd0, exif)));
+std::string JpegWithIfd0(const std::vector<RawIfdEntry>& ifd0, const std::vector<RawIfdEntry>& exif = {}) {
+  return BuildJpegWithApp1(JpegContents{}, ExifPayload(BuildTiff(false, ifd0, exif)));
 }
 
-JpegSpec FullSpec(bool big_endian) {
-  JpegSpec spec;
-  spec.big_endian = big_endian;
-  spec.image_description = "harbour";
-  spec.make = "MORVA";
-  spec.model = "M-1";
-  spec.software = "fw 1.2";
-  spec.artist = "A";  // short enough to sit inside its entry
-  spec.date_time = "2014:01:02 03:04:05";
-  spec.date_time_original = "2013:05:04 13:02:09";
-  spec.date_time_digitized = "2013-05-04 13:02:10";
-  spec.pixel_x = 4000;   // SHORT: left-justified inside the entry in either byte order
-  spec.pixel_y = 70000;  // LONG
-  return spec;
+JpegContents FullContents(bool big_endian) {
+  JpegContents contents;
+  contents.big_endian = big_endian;
+  contents.image_description = "harbour";
+  contents.make = "MORVA";
+  contents.model = "M-1";
+  contents.software = "fw 1.2";
+  contents.artist = "A";  // short enough to sit inside its entry
+  contents.date_time = "2014:01:02 03:04:05";
+  contents.date_time_original = "2013:05:04 13:02:09";
+  contents.date_time_digitized = "2013-05-04 13:02:10";
+  contents.pixel_x = 4000;   // SHORT: left-justified inside the entry in either byte order
+  contents.pixel_y = 70000;  // LONG
+  return contents;
 }
 
 TEST(ExifParseTest, BothByteOrdersGiveEveryValue) {
   for (bool big_endian : {false, true}) {
     SCOPED_TRACE(big_endian ? "MM" : "II");
-    const std::string jpeg = BuildJpeg(FullSpec(big_endian));
+    const std::string jpeg = BuildJpeg(FullContents(big_endian));
     const ExifParse p = Parse(jpeg);
     ASSERT_TRUE(p.has_exif);
     const ExifValues& v = p.values;
@@ -86,21 +86,21 @@ TEST(ExifParseTest, BothByteOrdersGiveEveryValue) {
 }
 
 TEST(ExifParseTest, OnlyTheFirstApp1SegmentCounts) {
-  JpegSpec spec = FullSpec(false);
-  spec.xmp_first = true;
-  EXPECT_FALSE(Parse(BuildJpeg(spec)).has_exif);
-  EXPECT_FALSE(Parse(BuildJpeg(spec), kExifDateTimeOriginal, true).has_exif);
-  spec.xmp_first = false;
-  spec.app0 = false;  // Exif right after SOI
-  EXPECT_EQ(Parse(BuildJpeg(spec)).date_text, "2013:05:04 13:02:09");
-  spec.exif = false;
-  EXPECT_FALSE(Parse(BuildJpeg(spec)).has_exif);
+  JpegContents contents = FullContents(false);
+  contents.xmp_first = true;
+  EXPECT_FALSE(Parse(BuildJpeg(contents)).has_exif);
+  EXPECT_FALSE(Parse(BuildJpeg(contents), kExifDateTimeOriginal, true).has_exif);
+  contents.xmp_first = false;
+  contents.app0 = false;  // Exif right after SOI
+  EXPECT_EQ(Parse(BuildJpeg(contents)).date_text, "2013:05:04 13:02:09");
+  contents.exif = false;
+  EXPECT_FALSE(Parse(BuildJpeg(contents)).has_exif);
 }
 
 TEST(ExifParseTest, InvalidDatesAreAbsentAndDoNotCountAsFound) {
-  JpegSpec spec;
-  spec.date_time = "0000:00:00 00:00:00";
-  ExifParse p = Parse(BuildJpeg(spec), kExifDateTime);
+  JpegContents contents;
+  contents.date_time = "0000:00:00 00:00:00";
+  ExifParse p = Parse(BuildJpeg(contents), kExifDateTime);
   EXPECT_TRUE(p.has_exif);
   EXPECT_FALSE(p.values.found);
   EXPECT_FALSE(p.values.date_time.has_value());
@@ -108,19 +108,19 @@ TEST(ExifParseTest, InvalidDatesAreAbsentAndDoNotCountAsFound) {
 
   for (const char* bad : {"2013:02:29 10:00:00", "1899:12:31 10:00:00", "2013:05:04 24:00:00", "2013:05:04 12:60:00",
                           "2013:05:04", "2013.05.04 13:02:09", "    :  :     :  :  "}) {
-    spec.date_time = bad;
-    EXPECT_FALSE(Parse(BuildJpeg(spec), kExifDateTime).values.date_time.has_value()) << bad;
+    contents.date_time = bad;
+    EXPECT_FALSE(Parse(BuildJpeg(contents), kExifDateTime).values.date_time.has_value()) << bad;
   }
   // Bytes after the 19th are not part of the date.
-  spec.date_time = "2012:02:29 23:59:59+09:00";
-  p = Parse(BuildJpeg(spec), kExifDateTime);
+  contents.date_time = "2012:02:29 23:59:59+09:00";
+  p = Parse(BuildJpeg(contents), kExifDateTime);
   EXPECT_EQ(p.values.date_time, "20120229235959");
   EXPECT_EQ(p.date_text, "2012:02:29 23:59:59");
 
   // A file with other tags but without the requested date is found, with no date.
-  spec = JpegSpec();
-  spec.make = "MORVA";
-  p = Parse(BuildJpeg(spec));
+  contents = JpegContents();
+  contents.make = "MORVA";
+  p = Parse(BuildJpeg(contents));
   EXPECT_TRUE(p.values.found);
   EXPECT_EQ(p.date_text, "");
 }
@@ -128,11 +128,11 @@ TEST(ExifParseTest, InvalidDatesAreAbsentAndDoNotCountAsFound) {
 TEST(ExifParseTest, ValueTypes) {
   // Make as BYTE: raw bytes and two zero bytes. A pixel size as ASCII text, as RATIONAL (8 bytes: no
   // text), as BYTE x 2 (a 16-bit number). An UNDEFINED (7) entry is skipped.
-  const std::vector<IfdEntrySpec> ifd0 = {
+  const std::vector<RawIfdEntry> ifd0 = {
       {0x010F, 1, 3, std::string("\x01\x02\x03", 3)},
       {0x0110, 7, 2, "ab"},
   };
-  const std::vector<IfdEntrySpec> exif = {
+  const std::vector<RawIfdEntry> exif = {
       AsciiEntry(0xA002, "640"),
       {0xA003, 5, 1, std::string("\x01\0\0\0\x02\0\0\0", 8)},
   };
@@ -151,19 +151,19 @@ TEST(ExifParseTest, ValueTypes) {
 
 TEST(ExifParseTest, MalformedHeadersAndMarkersFindNothing) {
   const std::string tiff = BuildTiff(false, {AsciiEntry(0x010F, "MORVA")}, {});
-  const std::string good = BuildJpegWithApp1(JpegSpec{}, ExifPayload(tiff));
+  const std::string good = BuildJpegWithApp1(JpegContents{}, ExifPayload(tiff));
   ASSERT_TRUE(Parse(good).values.found);
 
   // The sixth byte of the Exif header is not examined.
   std::string payload = ExifPayload(tiff);
   payload[5] = 'X';
-  EXPECT_TRUE(Parse(BuildJpegWithApp1(JpegSpec{}, payload)).values.found);
+  EXPECT_TRUE(Parse(BuildJpegWithApp1(JpegContents{}, payload)).values.found);
 
   for (std::string bad_payload : {std::string("Exif", 4), std::string("Exif\0\0II*", 9),
                                   std::string("Exif\x01\0", 6) + tiff, std::string("Exif\0\0IM", 8) + tiff.substr(2),
                                   std::string("Exif\0\0II\x2B\0", 10) + tiff.substr(4),
                                   std::string("Exif\0\0MM", 8) + tiff.substr(2)}) {
-    EXPECT_FALSE(Parse(BuildJpegWithApp1(JpegSpec{}, bad_payload)).has_exif);
+    EXPECT_FALSE(Parse(BuildJpegWithApp1(JpegContents{}, bad_payload)).has_exif);
   }
 
   const std::string app1 = JpegSegment(0xFFE1, ExifPayload(tiff));
@@ -188,13 +188,13 @@ TEST(ExifParseTest, MalformedHeadersAndMarkersFindNothing) {
 }
 
 TEST(ExifParseTest, OffsetsAndCountsOutsideTheSegmentAreAbsent) {
-  const IfdEntrySpec make = AsciiEntry(0x010F, "MORVA");
+  const RawIfdEntry make = AsciiEntry(0x010F, "MORVA");
   // A value of up to 4 bytes is written into the entry as given, whatever its count: these name offsets.
-  const IfdEntrySpec far_date{0x0132, 2, 20, Le32(60000)};
-  const IfdEntrySpec wrapped_date{0x0132, 2, 0xFFFFFFF0u, Le32(0x20)};  // end wraps in 32 bits
+  const RawIfdEntry far_date{0x0132, 2, 20, Le32(60000)};
+  const RawIfdEntry wrapped_date{0x0132, 2, 0xFFFFFFF0u, Le32(0x20)};  // end wraps in 32 bits
   // 0x20000001 RATIONALs are 2^32 + 8 bytes; cut to 32 bits that would be 8 bytes at offset 8.
-  const IfdEntrySpec huge_model{0x0110, 5, 0x20000001u, Le32(8)};
-  const IfdEntrySpec huge_artist{0x013B, 2, 0xFFFFFFFFu, Le32(0xFFFFFFF0u)};
+  const RawIfdEntry huge_model{0x0110, 5, 0x20000001u, Le32(8)};
+  const RawIfdEntry huge_artist{0x013B, 2, 0xFFFFFFFFu, Le32(0xFFFFFFF0u)};
   ExifParse p = Parse(JpegWithIfd0({make, far_date, huge_model, huge_artist}));
   EXPECT_EQ(p.values.make, "MORVA");
   EXPECT_FALSE(p.values.date_time.has_value());
@@ -205,7 +205,7 @@ TEST(ExifParseTest, OffsetsAndCountsOutsideTheSegmentAreAbsent) {
   // IFD0 or the Exif IFD outside the segment: nothing, but the header is valid.
   std::string tiff = BuildTiff(false, {make}, {});
   tiff.replace(4, 4, Le32(0xFFFFFFFAu));
-  p = Parse(BuildJpegWithApp1(JpegSpec{}, ExifPayload(tiff)));
+  p = Parse(BuildJpegWithApp1(JpegContents{}, ExifPayload(tiff)));
   EXPECT_TRUE(p.has_exif);
   EXPECT_FALSE(p.values.found);
   p = Parse(JpegWithIfd0({make, {0x8769, 4, 1, Le32(0xFFFFFFFEu)}}));
@@ -214,7 +214,7 @@ TEST(ExifParseTest, OffsetsAndCountsOutsideTheSegmentAreAbsent) {
   // An entry table that claims more entries than the segment holds: those inside are read.
   tiff = BuildTiff(false, {make, AsciiEntry(0x0110, "M-1")}, {});
   tiff[8] = '\x50';
-  p = Parse(BuildJpegWithApp1(JpegSpec{}, ExifPayload(tiff)));
+  p = Parse(BuildJpegWithApp1(JpegContents{}, ExifPayload(tiff)));
   EXPECT_EQ(p.values.make, "MORVA");
   EXPECT_EQ(p.values.model, "M-1");
 

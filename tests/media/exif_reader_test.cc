@@ -24,7 +24,7 @@ namespace {
 
 using testing::BuildJpeg;
 using testing::EnginePath;
-using testing::JpegSpec;
+using testing::JpegContents;
 using testing::TempDir;
 using testing::WriteFile;
 
@@ -53,16 +53,16 @@ class ExifReaderTest : public ::testing::Test {
   std::unique_ptr<ExifReader> reader_;
 };
 
-JpegSpec PhotoSpec() {
-  JpegSpec spec;
-  spec.make = "MORVA";
-  spec.date_time = "2014:01:02 03:04:05";
-  spec.date_time_original = "2013:05:04 13:02:09";
-  return spec;
+JpegContents PhotoContents() {
+  JpegContents contents;
+  contents.make = "MORVA";
+  contents.date_time = "2014:01:02 03:04:05";
+  contents.date_time_original = "2013:05:04 13:02:09";
+  return contents;
 }
 
 TEST_F(ExifReaderTest, SecondQuestionComesFromTheCacheWithSlashes) {
-  const std::string a = Put("a.jpg", BuildJpeg(PhotoSpec()));
+  const std::string a = Put("a.jpg", BuildJpeg(PhotoContents()));
   ASSERT_TRUE(reader_->ReadDate(a, 0, 2, false, false));
   EXPECT_EQ(reader_->result_text(), "2013:05:04 13:02:09");
   EXPECT_EQ(reader_->values().make, "MORVA");
@@ -80,7 +80,7 @@ TEST_F(ExifReaderTest, SecondQuestionComesFromTheCacheWithSlashes) {
   EXPECT_EQ(opens(), 1);
 
   // The file changes on disk, but the cache answers until it is cleared.
-  Put("a.jpg", BuildJpeg(JpegSpec{}));
+  Put("a.jpg", BuildJpeg(JpegContents{}));
   EXPECT_TRUE(reader_->ReadDate(a, 2, 2, false, false));
   reader_->Clear();
   EXPECT_FALSE(reader_->values().make.has_value());
@@ -90,7 +90,7 @@ TEST_F(ExifReaderTest, SecondQuestionComesFromTheCacheWithSlashes) {
   EXPECT_EQ(opens(), 2);
 
   // Another file replaces the cache; a file without the requested date is still found.
-  JpegSpec no_original = PhotoSpec();
+  JpegContents no_original = PhotoContents();
   no_original.date_time_original.reset();
   const std::string b = Put("b.jpg", BuildJpeg(no_original));
   EXPECT_TRUE(reader_->ReadDate(b, 0, 2, false, false));
@@ -99,10 +99,10 @@ TEST_F(ExifReaderTest, SecondQuestionComesFromTheCacheWithSlashes) {
 }
 
 TEST_F(ExifReaderTest, ProbeDecidesOnTheHeaderAndInvalidatesTheCache) {
-  const std::string a = Put("a.jpg", BuildJpeg(PhotoSpec()));
-  JpegSpec empty;  // a valid header without any tag
+  const std::string a = Put("a.jpg", BuildJpeg(PhotoContents()));
+  JpegContents empty;  // a valid header without any tag
   const std::string b = Put("b.jpg", BuildJpeg(empty));
-  JpegSpec xmp = PhotoSpec();
+  JpegContents xmp = PhotoContents();
   xmp.xmp_first = true;
   const std::string c = Put("c.jpg", BuildJpeg(xmp));
 
@@ -122,7 +122,7 @@ TEST_F(ExifReaderTest, ProbeDecidesOnTheHeaderAndInvalidatesTheCache) {
 }
 
 TEST_F(ExifReaderTest, ExtensionTestAndFailedOpens) {
-  const std::string photo = BuildJpeg(PhotoSpec());
+  const std::string photo = BuildJpeg(PhotoContents());
   for (const char* name : {"a.JPG", "b.jpeg", "c.Jpe", "d.JFIF", "e.tif"}) {
     reader_->Clear();
     EXPECT_TRUE(reader_->ReadDate(Put(name, photo), 2, 2, false, false)) << name;
@@ -162,9 +162,9 @@ std::optional<std::string> RunCommand(const std::string& command) {
 TEST_F(ExifReaderTest, ReadsWhatExiftoolWrites) {
   if (system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
   // A JPEG without Exif, and one whose big-endian Exif block exiftool rewrites in that byte order.
-  JpegSpec plain;
+  JpegContents plain;
   plain.exif = false;
-  JpegSpec motorola;
+  JpegContents motorola;
   motorola.big_endian = true;
   motorola.model = "old model";
   struct Case {

@@ -21,7 +21,7 @@ using testing::BuildMp3;
 using testing::CommentPayload;
 using testing::Id3v1Block;
 using testing::Id3v2Frame;
-using testing::Mp3Spec;
+using testing::Mp3Contents;
 using testing::Utf16Be;
 using testing::Utf16Le;
 
@@ -46,12 +46,12 @@ class Id3ReaderTest : public testing::HostFixture {
 };
 
 TEST_F(Id3ReaderTest, BothTagsAndItemPriority) {
-  Mp3Spec spec;
-  spec.v2_version = 3;
-  spec.frames = {{"TIT2", 0, "v2 title"}, {"TPE1", 0, "v2 artist"}, {"TRCK", 0, "3/12"}};
-  spec.padding = 64;
-  spec.v1 = Id3v1Block{"v1 title", " v1 artist", "", "1999", "note", 7, 17};
-  const std::string path = Put("both.mp3", BuildMp3(spec));
+  Mp3Contents contents;
+  contents.v2_version = 3;
+  contents.frames = {{"TIT2", 0, "v2 title"}, {"TPE1", 0, "v2 artist"}, {"TRCK", 0, "3/12"}};
+  contents.padding = 64;
+  contents.v1 = Id3v1Block{"v1 title", " v1 artist", "", "1999", "note", 7, 17};
+  const std::string path = Put("both.mp3", BuildMp3(contents));
 
   Id3Reader reader(*fs_, *codec_);
   EXPECT_EQ(reader.version_string(), "000");
@@ -87,12 +87,12 @@ TEST_F(Id3ReaderTest, BothTagsAndItemPriority) {
 }
 
 TEST_F(Id3ReaderTest, ExtensionTestProbeAndReload) {
-  Mp3Spec spec;
-  spec.v2_version = 4;
-  spec.frames = {{"TIT2", 3, "first"}};
-  const std::string first = Put("first.MP3", BuildMp3(spec));
-  spec.frames = {{"TIT2", 3, "second"}};
-  const std::string other = Put("second.dat", BuildMp3(spec));
+  Mp3Contents contents;
+  contents.v2_version = 4;
+  contents.frames = {{"TIT2", 3, "first"}};
+  const std::string first = Put("first.MP3", BuildMp3(contents));
+  contents.frames = {{"TIT2", 3, "second"}};
+  const std::string other = Put("second.dat", BuildMp3(contents));
   const std::string plain = Put("plain.mp3", std::string(500, 'x'));
 
   Id3Reader reader(*fs_, *codec_);
@@ -126,13 +126,13 @@ TEST_F(Id3ReaderTest, ExtensionTestProbeAndReload) {
 TEST_F(Id3ReaderTest, FramesAcrossTheFirstFourKilobytes) {
   // The reader serves the start of a file from one read; frames on and past its edge read the same.
   for (std::size_t filler : {4060, 4070, 4080, 4086, 4100}) {
-    Mp3Spec spec;
-    spec.v2_version = 3;
-    spec.frames = {{"TIT1", 0, std::string(filler, 'g')}, {"TIT2", 0, "title"}, {"TPE1", 0, "artist"}};
-    spec.audio_frames = 40;
-    spec.v1 = Id3v1Block{"v1 title", "", "", "", "", 1, 12};
+    Mp3Contents contents;
+    contents.v2_version = 3;
+    contents.frames = {{"TIT1", 0, std::string(filler, 'g')}, {"TIT2", 0, "title"}, {"TPE1", 0, "artist"}};
+    contents.audio_frames = 40;
+    contents.v1 = Id3v1Block{"v1 title", "", "", "", "", 1, 12};
     Id3Reader reader(*fs_, *codec_);
-    ASSERT_EQ(reader.Read(Put("big.mp3", BuildMp3(spec)), {}, false), 3) << filler;
+    ASSERT_EQ(reader.Read(Put("big.mp3", BuildMp3(contents)), {}, false), 3) << filler;
     EXPECT_EQ(reader.v2().title, "title") << filler;
     EXPECT_EQ(reader.v2().artist, "artist") << filler;
     EXPECT_EQ(reader.v1().title, "v1 title") << filler;
@@ -140,16 +140,16 @@ TEST_F(Id3ReaderTest, FramesAcrossTheFirstFourKilobytes) {
 }
 
 TEST_F(Id3ReaderTest, Version2FramesAndAllSlots) {
-  Mp3Spec spec;
-  spec.v2_version = 2;
-  spec.frames = {{"TT2", 0, "title"},   {"TP1", 0, "artist"},  {"TAL", 0, "album"}, {"TYE", 0, "2001"},
+  Mp3Contents contents;
+  contents.v2_version = 2;
+  contents.frames = {{"TT2", 0, "title"},   {"TP1", 0, "artist"},  {"TAL", 0, "album"}, {"TYE", 0, "2001"},
                  {"TRK", 0, "4"},       {"COM", 0, CommentPayload(0, "", "remark")},
                  {"TCO", 0, "(17)"},    {"TT1", 0, "group"},   {"TT3", 0, "sub"},   {"TP2", 0, "band"},
                  {"TP3", 0, "conductor"}, {"TP4", 0, "remixer"}, {"TXX", 0, "ignored"}};
-  spec.padding = 20;
+  contents.padding = 20;
   Id3v2Fields f;
   Id3Layout layout;
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f, false, &layout), 2);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f, false, &layout), 2);
   EXPECT_EQ(f.title, "title");
   EXPECT_EQ(f.artist, "artist");
   EXPECT_EQ(f.album, "album");
@@ -167,51 +167,51 @@ TEST_F(Id3ReaderTest, Version2FramesAndAllSlots) {
   EXPECT_EQ(layout.frame_sizes[Id3Layout::kTitle], 6);
 
   // Four-letter identifiers mean nothing in a version 2 tag, and three-letter ones nothing in later ones.
-  spec.frames = {{"TIT2", 0, "title"}};
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f), 2);
+  contents.frames = {{"TIT2", 0, "title"}};
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f), 2);
   EXPECT_FALSE(f.title);
-  spec.v2_version = 3;
-  spec.frames = {{"TT2", 0, "title"}};
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f), 3);
+  contents.v2_version = 3;
+  contents.frames = {{"TT2", 0, "title"}};
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f), 3);
   EXPECT_FALSE(f.title);
 }
 
 TEST_F(Id3ReaderTest, ExtendedHeadersAndRevision) {
-  Mp3Spec spec;
-  spec.v2_version = 4;
-  spec.extended_header = 6;
-  spec.frames = {{"TIT2", 3, "four"}};
-  spec.padding = 10;
+  Mp3Contents contents;
+  contents.v2_version = 4;
+  contents.extended_header = 6;
+  contents.frames = {{"TIT2", 3, "four"}};
+  contents.padding = 10;
   Id3v2Fields f;
   Id3Layout layout;
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f, false, &layout), 4);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f, false, &layout), 4);
   EXPECT_EQ(f.title, "four");
   EXPECT_EQ(layout.extended_header_size, 6u);
   EXPECT_EQ(layout.padding_size, 10u);
   EXPECT_EQ(layout.tag_size, 6u + 15u + 10u);
 
   // Version 3 counts the extended header without its own size field.
-  spec.v2_version = 3;
-  spec.frames = {{"TIT2", 0, "three"}};
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f, false, &layout), 3);
+  contents.v2_version = 3;
+  contents.frames = {{"TIT2", 0, "three"}};
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f, false, &layout), 3);
   EXPECT_EQ(f.title, "three");
   EXPECT_EQ(layout.extended_header_size, 10u);
 
   // Version 3 revision 1 is read as version 4; other versions are no tag at all.
-  spec.v2_revision = 1;
-  EXPECT_EQ(ReadV2(BuildMp3(spec), &f), 4);
-  spec.extended_header = 0;
+  contents.v2_revision = 1;
+  EXPECT_EQ(ReadV2(BuildMp3(contents), &f), 4);
+  contents.extended_header = 0;
   for (int v : {0, 1, 5, 255}) {
-    spec.v2_version = v;
-    EXPECT_EQ(ReadV2(BuildId3v2(spec) + testing::FakeAudio(1), &f), 0) << v;
+    contents.v2_version = v;
+    EXPECT_EQ(ReadV2(BuildId3v2(contents) + testing::FakeAudio(1), &f), 0) << v;
   }
 }
 
 TEST_F(Id3ReaderTest, TextEncodings) {
   const std::string kana = Sjis("曲名テスト");
-  Mp3Spec spec;
-  spec.v2_version = 3;
-  spec.frames = {{"TIT2", 1, Utf16Be(u"曲名テスト", true)},   {"TPE1", 1, Utf16Le(u"曲名テスト", true)},
+  Mp3Contents contents;
+  contents.v2_version = 3;
+  contents.frames = {{"TIT2", 1, Utf16Be(u"曲名テスト", true)},   {"TPE1", 1, Utf16Le(u"曲名テスト", true)},
                  {"TALB", 1, Utf16Le(u"曲名テスト", false)},  {"TIT1", 2, Utf16Be(u"曲名テスト", false)},
                  {"TIT3", 3, "\xE6\x9B\xB2\xE5\x90\x8D\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"},
                  {"TPE2", 0, kana},
@@ -220,7 +220,7 @@ TEST_F(Id3ReaderTest, TextEncodings) {
                  {"TPE4", 2, Utf16Be(u"ab", false) + "c"},
                  {"TYER", 0, std::string("2013\0junk", 9)}};
   Id3v2Fields f;
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f), 3);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f), 3);
   EXPECT_EQ(f.title, kana);
   EXPECT_EQ(f.artist, kana);
   EXPECT_EQ(f.album, kana);
@@ -261,39 +261,39 @@ TEST_F(Id3ReaderTest, DecodeStaysInsideItsInput) {
 }
 
 TEST_F(Id3ReaderTest, CommentFrames) {
-  Mp3Spec spec;
-  spec.v2_version = 3;
-  spec.frames = {{"COMM", 0, CommentPayload(0, "desc", "first")},
+  Mp3Contents contents;
+  contents.v2_version = 3;
+  contents.frames = {{"COMM", 0, CommentPayload(0, "desc", "first")},
                  {"COMM", 1, CommentPayload(1, Utf16Le(u"d", true), Utf16Le(u"second", true))},
                  // Without a terminator after the description there is no text.
                  {"COMM", 0, "jpnno terminator"}};
   Id3v2Fields f;
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f, false), 3);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f, false), 3);
   EXPECT_EQ(f.comment, "second");
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f, true), 3);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f, true), 3);
   EXPECT_EQ(f.comment, "first");
 
   // Big-endian UTF-16 descriptions and an empty text.
-  spec.frames = {{"COMM", 2, CommentPayload(2, Utf16Be(u"dd", false), Utf16Be(u"third", false))},
+  contents.frames = {{"COMM", 2, CommentPayload(2, Utf16Be(u"dd", false), Utf16Be(u"third", false))},
                  {"COMM", 1, CommentPayload(1, "", "")}};
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f, true), 3);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f, true), 3);
   EXPECT_EQ(f.comment, "third");
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f, false), 3);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f, false), 3);
   EXPECT_EQ(f.comment, "");
 }
 
 TEST_F(Id3ReaderTest, RecordingModeLayout) {
-  Mp3Spec spec;
-  spec.v2_version = 3;
-  spec.frames = {{"TPE1", 0, "artist"}, {"TIT2", 0, "title"},    {"TIT2", 0, "second title"},
+  Mp3Contents contents;
+  contents.v2_version = 3;
+  contents.frames = {{"TPE1", 0, "artist"}, {"TIT2", 0, "title"},    {"TIT2", 0, "second title"},
                  {"COMM", 0, CommentPayload(0, "", "c")}, {"TCON", 0, "Rock"}, {"APIC", 0, "picture"}};
-  spec.padding = 300;
-  const std::string bytes = BuildMp3(spec);
+  contents.padding = 300;
+  const std::string bytes = BuildMp3(contents);
   Id3Layout layout;
   layout.padding_size = 99;
   ASSERT_EQ(ReadV2(bytes, nullptr, false, &layout), 3);
   EXPECT_EQ(layout.version, 3);
-  EXPECT_EQ(layout.tag_size, bytes.size() - 10 - testing::FakeAudio(spec.audio_frames).size());
+  EXPECT_EQ(layout.tag_size, bytes.size() - 10 - testing::FakeAudio(contents.audio_frames).size());
   EXPECT_EQ(layout.extended_header_size, 0u);
   EXPECT_EQ(layout.padding_size, 300u);
   EXPECT_EQ(layout.frame_sizes[Id3Layout::kTitle], 6);  // the first of the two
@@ -340,10 +340,10 @@ TEST_F(Id3ReaderTest, Id3v1Blocks) {
   EXPECT_FALSE(ReadV1(BuildId3v1({}) + "x", &f));
 
   // An ID3v1 block alone gives 1 and "100".
-  Mp3Spec spec;
-  spec.v1 = Id3v1Block{"only v1", "", "", "", "", -1, 12};
+  Mp3Contents contents;
+  contents.v1 = Id3v1Block{"only v1", "", "", "", "", -1, 12};
   Id3Reader reader(*fs_, *codec_);
-  ASSERT_EQ(reader.Read(Put("v1.mp3", BuildMp3(spec)), {}, false), 1);
+  ASSERT_EQ(reader.Read(Put("v1.mp3", BuildMp3(contents)), {}, false), 1);
   EXPECT_EQ(reader.version_string(), "100");
   std::string out;
   EXPECT_EQ(reader.GetItem(3, kId3Title, false, &out), 1);
@@ -394,14 +394,14 @@ TEST_F(Id3ReaderTest, OtherToolsSizesAndTheYearFrame) {
   }
 
   // Version 4 tags carry the year as the recording time; a year frame wins over it.
-  Mp3Spec spec;
-  spec.v2_version = 4;
-  spec.frames = {{"TDRC", 3, "2013"}};
+  Mp3Contents contents;
+  contents.v2_version = 4;
+  contents.frames = {{"TDRC", 3, "2013"}};
   Id3v2Fields f;
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f), 4);
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f), 4);
   EXPECT_EQ(f.year, "2013");
-  spec.frames = {{"TDRC", 3, "2013"}, {"TYER", 0, "1999"}};
-  ASSERT_EQ(ReadV2(BuildMp3(spec), &f), 4);
+  contents.frames = {{"TDRC", 3, "2013"}, {"TYER", 0, "1999"}};
+  ASSERT_EQ(ReadV2(BuildMp3(contents), &f), 4);
   EXPECT_EQ(f.year, "1999");
 }
 
@@ -425,10 +425,10 @@ TEST_F(Id3ReaderTest, BadInputLeavesValuesAbsent) {
   EXPECT_EQ(ReadV2(std::string("ID3\4\0\0\xFF\xFF\xFF\xFF", 10) + title, &f), 4);
 
   // A frame running past the end of the file ends the walk; its value is absent.
-  Mp3Spec spec;
-  spec.v2_version = 3;
-  spec.frames = {{"TIT2", 0, "title"}, {"TPE1", 0, std::string(100, 'a')}};
-  std::string tag = BuildId3v2(spec);
+  Mp3Contents contents;
+  contents.v2_version = 3;
+  contents.frames = {{"TIT2", 0, "title"}, {"TPE1", 0, std::string(100, 'a')}};
+  std::string tag = BuildId3v2(contents);
   EXPECT_EQ(ReadV2(tag.substr(0, tag.size() - 1), &f), 3);
   EXPECT_EQ(f.title, "title");
   EXPECT_FALSE(f.artist);
@@ -443,18 +443,18 @@ TEST_F(Id3ReaderTest, BadInputLeavesValuesAbsent) {
   EXPECT_EQ(f.artist, std::string(100, 'a'));
 
   // Flag extras larger than the frame, zero-size frames and empty payloads are stepped over.
-  spec.frames = {{"TIT2", -1, "ab", 0x80},  {"TALB", -1, ""}, {"TYER", -1, ""},
+  contents.frames = {{"TIT2", -1, "ab", 0x80},  {"TALB", -1, ""}, {"TYER", -1, ""},
                  {"TPE1", 0, "artist", 0x20}, {"TCON", 0, "xxxxRock", 0x80}};
-  spec.padding = 4;
-  EXPECT_EQ(ReadV2(BuildMp3(spec), &f), 3);
+  contents.padding = 4;
+  EXPECT_EQ(ReadV2(BuildMp3(contents), &f), 3);
   EXPECT_FALSE(f.title);
   EXPECT_FALSE(f.album);
   EXPECT_FALSE(f.year);
   EXPECT_EQ(f.artist, "rtist");  // the group byte is not text
   EXPECT_EQ(f.genre, "Rock");
-  spec.v2_version = 4;
-  spec.frames = {{"TIT2", 0, "xtitle", 0x40}, {"TPE1", 0, "xartist", 0x04}, {"TALB", 0, "1234album", 0x08}};
-  EXPECT_EQ(ReadV2(BuildMp3(spec), &f), 4);
+  contents.v2_version = 4;
+  contents.frames = {{"TIT2", 0, "xtitle", 0x40}, {"TPE1", 0, "xartist", 0x04}, {"TALB", 0, "1234album", 0x08}};
+  EXPECT_EQ(ReadV2(BuildMp3(contents), &f), 4);
   EXPECT_EQ(f.title, "title");
   EXPECT_EQ(f.artist, "artist");
   EXPECT_EQ(f.album, "album");
@@ -466,10 +466,10 @@ TEST_F(Id3ReaderTest, BadInputLeavesValuesAbsent) {
 
   // Payloads are read up to 511 bytes: the encoding byte and 510 bytes of text; the frame after a long
   // one is still found.
-  spec.v2_version = 3;
-  spec.frames = {{"TIT2", 0, std::string(2000, 'a')}, {"TPE1", 1, Utf16Le(std::u16string(600, u'b'), true)},
+  contents.v2_version = 3;
+  contents.frames = {{"TIT2", 0, std::string(2000, 'a')}, {"TPE1", 1, Utf16Le(std::u16string(600, u'b'), true)},
                  {"TALB", 0, "album"}};
-  EXPECT_EQ(ReadV2(BuildMp3(spec), &f), 3);
+  EXPECT_EQ(ReadV2(BuildMp3(contents), &f), 3);
   EXPECT_EQ(f.title, std::string(510, 'a'));
   EXPECT_EQ(f.artist, std::string(254, 'b'));
   EXPECT_EQ(f.album, "album");

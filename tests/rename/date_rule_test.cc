@@ -147,11 +147,11 @@ TEST_F(DateRuleTest, RunRenamesByCreationOrLastWriteTime) {
 }
 
 TEST_F(DateRuleTest, ExifDateFirstWhenThePhotographHasOne) {
-  testing::JpegSpec with_date;
+  testing::JpegContents with_date;
   with_date.date_time_original = "2011:12:24 18:30:05";
   with_date.date_time = "2012:01:02 03:04:05";
   MakeFile("a.jpg", testing::BuildJpeg(with_date));
-  testing::JpegSpec without_date;
+  testing::JpegContents without_date;
   without_date.make = "Camera";
   MakeFile("b.jpg", testing::BuildJpeg(without_date));
   MakeFile("c.txt");

@@ -40,16 +40,16 @@ class Id3RuleTest : public testing::EngineFixture {
   // `v1_title` is not null.
   void MakeMp3(const std::string& rel, const std::vector<std::pair<std::string, std::string>>& frames,
                const char* v1_title = nullptr, const char* v1_track = nullptr) {
-    testing::Mp3Spec spec;
-    spec.v2_version = frames.empty() ? 0 : 3;
-    for (const auto& [id, text] : frames) spec.frames.push_back(testing::Id3v2Frame{id, 0, text});
+    testing::Mp3Contents contents;
+    contents.v2_version = frames.empty() ? 0 : 3;
+    for (const auto& [id, text] : frames) contents.frames.push_back(testing::Id3v2Frame{id, 0, text});
     if (v1_title != nullptr) {
       testing::Id3v1Block v1;
       v1.title = v1_title;
       if (v1_track != nullptr) v1.track = std::stoi(v1_track);
-      spec.v1 = v1;
+      contents.v1 = v1;
     }
-    MakeFile(rel, testing::BuildMp3(spec));
+    MakeFile(rel, testing::BuildMp3(contents));
   }
 
   std::string Refusal() { return RefusalOn(kPageNameRuleBase + 6); }
