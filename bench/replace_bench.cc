@@ -2,13 +2,8 @@
 // expression beside a plain replacement that gives the same names ("file0000001.txt" ->
 // "photo0000001.txt"). The regular expression should stay within twice the plain preview's time. Run
 // with --file_count=N to change the directory size (100000 by default).
-#include <fcntl.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,41 +21,8 @@
 
 namespace {
 
+using bench::FileTree;
 using bench::QuietUi;
-
-// A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
-class FileTree {
- public:
-  explicit FileTree(int count) {
-    char templ[] = "/tmp/morva-replace-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) return;
-    path_ = templ;
-    fd_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (int i = 0; i < count; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof(name), "file%07d.txt", i);
-      names_.emplace_back(name);
-      const int fd = openat(fd_, name, O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-      if (fd >= 0) close(fd);
-    }
-  }
-  FileTree(const FileTree&) = delete;
-  FileTree& operator=(const FileTree&) = delete;
-  ~FileTree() {
-    if (path_.empty()) return;
-    for (const std::string& name : names_) unlinkat(fd_, name.c_str(), 0);
-    close(fd_);
-    rmdir(path_.c_str());
-  }
-
-  const std::string& path() const { return path_; }
-  std::size_t size() const { return names_.size(); }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  std::vector<std::string> names_;
-};
 
 // An engine session whose job replaces `target` by `replacement` in the base names of `dir`.
 struct Engine {
