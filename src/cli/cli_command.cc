@@ -18,13 +18,17 @@
 namespace morva {
 namespace {
 
+// True for "X:\..." and "\\server\share": the engine's own forms of a path.
+bool IsEngineForm(std::string_view path) {
+  const bool drive_form = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
+                          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return drive_form || path.substr(0, 2) == "\\\\";
+}
+
 // An engine path as a person gives it: "Z:\..." or "\\server\share" as it is, anything else a host path.
 bool ToEnginePath(Session& session, const std::string& given, std::string* engine, std::ostream& err) {
-  const bool drive_form = given.size() >= 3 && given[1] == ':' && given[2] == '\\' &&
-                          ((given[0] >= 'A' && given[0] <= 'Z') || (given[0] >= 'a' && given[0] <= 'z'));
-  const bool unc_form = given.rfind("\\\\", 0) == 0;
-  const Status s = drive_form || unc_form ? session.codec.Utf8ToCp932(given, engine)
-                                          : session.fs.FromHostPath(given, engine);
+  const Status s = IsEngineForm(given) ? session.codec.Utf8ToCp932(given, engine)
+                                       : session.fs.FromHostPath(given, engine);
   if (!s.ok()) {
     err << "morva-cli: " << given << ": cannot be used as a path (" << s.ToString() << ")\n";
     return false;
@@ -49,21 +53,17 @@ void PushHistory(AppSettings* app, const std::string& path) {
   history[0] = std::move(entry);
 }
 
-// The pattern file of a --set FNM_CSV_PTH=FILE is named like the targets: a host path unless it has the
-// engine's own form, so that "/home/me/p.csv" works as a person would type it.
-bool ResolvePatternFile(Session& session, std::string_view set, std::ostream& err) {
-  const std::size_t eq = set.find('=');
-  if (eq == std::string_view::npos) return true;
-  std::string key(set.substr(0, eq));
-  while (!key.empty() && key.back() == ' ') key.pop_back();
-  for (char& c : key) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  std::string_view value = set.substr(eq + 1);
-  if (!value.empty() && value.front() == ' ' && set.substr(0, eq).back() == ' ') value.remove_prefix(1);
-  if (key != "FNM_CSV_PTH" || value.empty()) return true;
+// A pattern file named in host form ("/home/me/p.csv", as --set FNM_CSV_PTH takes it) is taken like the
+// targets; a settings file written on Windows holds the engine's form already.
+bool ResolvePatternFile(Session& session, std::ostream& err) {
+  const std::string_view stored = session.settings.fnm_csv_pth.view();
+  std::string given;
+  // A path without a UTF-8 form is left to validation, which refuses it with the program's message.
+  if (stored.empty() || IsEngineForm(stored) || !session.codec.Cp932ToUtf8(stored, &given).ok()) return true;
   std::string engine;
-  if (!ToEnginePath(session, std::string(value), &engine, err)) return false;
+  if (!ToEnginePath(session, given, &engine, err)) return false;
   if (!session.settings.fnm_csv_pth.Assign(engine)) {
-    err << "morva-cli: " << value << ": the pattern file path is too long\n";
+    err << "morva-cli: " << given << ": the pattern file path is too long\n";
     return false;
   }
   return true;
@@ -90,9 +90,8 @@ bool LoadJob(Session& session, const CliOptions& options, const std::string& pro
       err << "morva-cli: " << error << '\n';
       return false;
     }
-    if (!ResolvePatternFile(session, set, err)) return false;
   }
-  return true;
+  return ResolvePatternFile(session, err);
 }
 
 bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std::ostream& err) {

@@ -71,7 +71,6 @@ int Id3Reader::Read(std::string_view path, const Id3ReadOptions& options, bool p
     v2_version = ReadId3v2(file, codec_, options.first_comment_wins, &v2_, nullptr);
     has_v1_ = has_v1;
     loaded_path_ = std::string(path);
-    loaded_unicode_ = options.v1_is_unicode;
   }
   version_string_[0] = has_v1 ? '1' : '0';
   if (v2_version != 0) {

@@ -107,7 +107,6 @@ class Id3Reader {
   FileSystem& fs_;
   TextCodec& codec_;
   std::string loaded_path_;
-  bool loaded_unicode_ = false;
   std::string version_string_ = "000";
   bool has_v1_ = false;
   Id3v1Fields v1_;
