@@ -27,6 +27,7 @@ class QuietUi : public morva::UserInterface {
   void ShowWarning(std::string_view) override {}
   void ShowInformation(std::string_view) override {}
   void ShowError(std::string_view) override {}
+  void ShowWaitNotice(std::string_view) override {}
   bool AskYesNo(std::string_view) override { return true; }
   void OpenExtractionDialog() override {}
   void CloseExtractionDialog() override {}

@@ -77,10 +77,10 @@ void BM_UndoFromLog(benchmark::State& state, const FileTree* tree, const std::st
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
     engine.session.undo.Clear();  // only the log remembers the run
     state.ResumeTiming();
-    bool ok = false;
+    morva::LogUndoResult result;
     const morva::LogUndoOutcome outcome =
-        morva::UndoFromLog(engine.session, engine.session.program_directory + "\\mvlogs.txt", "", &ok);
-    if (outcome != morva::LogUndoOutcome::kUndone || !ok ||
+        morva::UndoFromLog(engine.session, engine.session.program_directory + "\\mvlogs.txt", "", &result);
+    if (outcome != morva::LogUndoOutcome::kUndone || !result.undo_ok ||
         engine.session.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the undo did not restore every target");
       break;

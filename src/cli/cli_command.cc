@@ -134,9 +134,8 @@ void ReportInvisibleNames(const Session& session, std::ostream& err) {
 // `runs`: one line per run of the log, tab-separated: identifier, whether it can be undone ("不可"
 // cannot, "済み" undone already, "未" not yet), target, function.
 int ListRuns(Session& session, ConsoleUi& ui) {
-  std::string log;
   std::vector<LoggedRun> runs;
-  const int found = ScanRuns(session.fs, session.codec, LogPath(session), &log, &runs);
+  const int found = ScanRuns(session.fs, session.codec, LogPath(session), &runs);
   if (found < 0) {
     ui.ShowWarning(Cp932Text(session.codec, "ログが見つかりませんでした。"));
     return kExitRefused;
@@ -162,18 +161,28 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
     err << "morva-cli: " << options.targets[0] << ": a run identifier is YYYY/MM/DD hh:mm:ss\n";
     return kExitRefused;
   }
-  bool ok = false;
-  switch (UndoFromLog(session, LogPath(session), run_id, &ok)) {
+  LogUndoResult result;
+  switch (UndoFromLog(session, LogPath(session), run_id, &result)) {
     case LogUndoOutcome::kUndone:
       if (session.cancelled) return kExitCancelled;
-      return ok ? kExitDone : kExitFailures;
+      return result.undo_ok ? kExitDone : kExitFailures;
     case LogUndoOutcome::kUnknownRun:
-      if (run_id.empty()) {
-        err << "morva-cli: every run in the log that can be undone has been undone (name one with undo RUN-ID)\n";
-      } else {
-        err << "morva-cli: the log holds no run " << options.targets[0] << " (see runs)\n";
-      }
+      err << "morva-cli: the log holds no run " << options.targets[0] << " (see runs)\n";
       return kExitRefused;
+    case LogUndoOutcome::kAllUndone:
+      err << "morva-cli: every run in the log that can be undone has been undone (name one with undo RUN-ID)\n";
+      return kExitRefused;
+    case LogUndoOutcome::kNoUndoableRun:
+      err << "morva-cli: the log holds no run that can be undone\n";
+      return kExitRefused;
+    case LogUndoOutcome::kNewestNotLogged: {
+      std::string when;
+      if (!session.codec.Cp932ToUtf8(result.unlogged_run, &when).ok()) when = "?";
+      err << "morva-cli: the newest run (started " << when
+          << ") could not be written to the log and cannot be undone from it; to undo an older run, name it"
+             " with undo RUN-ID (see runs)\n";
+      return kExitRefused;
+    }
     default:
       return kExitRefused;
   }
@@ -231,6 +240,17 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       gate.Open();
       SaveSettings(session.fs, home, gate, session.settings, session.app);
       if (session.cancelled) return kExitCancelled;
+      const bool log_on = !session.app.sw_opt[1];
+      if (log_on && !session.run_logged) {
+        err << "morva-cli: the run could not be written to the log: it is not in the log and cannot be undone"
+               " from it\n";
+        return kExitFailures;
+      }
+      if (log_on && !session.log_usable) {
+        err << "morva-cli: the log could not be written to the end of the run: what it misses cannot be undone"
+               " from it\n";
+        return kExitFailures;
+      }
       const RunCounters& c = session.counters;
       return c.partial_success + c.full_failure > 0 ? kExitFailures : kExitDone;
     }

@@ -49,6 +49,7 @@ class ConsoleUi final : public UserInterface {
   void ShowWarning(std::string_view text) override;
   void ShowInformation(std::string_view text) override;
   void ShowError(std::string_view text) override;
+  void ShowWaitNotice(std::string_view text) override { PrintMessage(text); }
   bool AskYesNo(std::string_view text) override;
   void OpenExtractionDialog() override {}
   void CloseExtractionDialog() override {}

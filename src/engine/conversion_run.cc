@@ -44,7 +44,7 @@ void Classify(RunCounters* counters, const TargetWork& work) {
   }
 }
 
-// The summary of a run: log lines and the message box.
+// The summary of a run: log lines, the end of the run's hold on the log, and the message box.
 void ShowSummary(Session& session, RunJournal& journal) {
   TextCodec& codec = session.codec;
   const RunCounters& c = session.counters;
@@ -67,6 +67,9 @@ void ShowSummary(Session& session, RunJournal& journal) {
     sentence = Cp932Text(codec, "変換対象となるファイルが存在しませんでした。");
   }
   journal.WriteSummary(sentence, counts);
+  // The log is trimmed and let go before the message box waits for the person, so that another process
+  // never waits for a click.
+  journal.Finish();
 
   std::string message = sentence;
   if (failed && session.log_usable) message += Cp932Text(codec, "ログを参照してください。");
@@ -132,7 +135,7 @@ void RunTargets(Session& session, RunJournal& journal) {
       work.new_name = session.target.name;
       work.new_attributes = data.attributes;
 
-      if (jobs.name) RunNameStep(session, &work);
+      if (jobs.name) RunNameStep(session, &work, preview ? nullptr : &journal);
       if (!preview && session.copy_conversion && !jobs.name) RunPlainCopyStep(session, jobs, &work);
       if (session.copy_conversion && (work.failure & kStepName)) {
         // Without its copy no other job has anything to work on.
@@ -268,7 +271,6 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   }
 
   ShowSummary(session, journal);
-  journal.Finish();
   session.run_happened = true;
   ui.RefreshTargetList();
   return false;

@@ -1,6 +1,7 @@
 #include "engine/name_step.h"
 
 #include "engine/path_utils.h"
+#include "engine/run_journal.h"
 #include "platform/cp932.h"
 #include "rename/name_rule.h"
 
@@ -48,7 +49,7 @@ std::string DestinationDirectory(const Session& session, std::string_view path) 
   return dir;
 }
 
-void RunNameStep(Session& session, TargetWork* work) {
+void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   const ConversionSettings& s = session.settings;
   const TargetContext& t = session.target;
   work->new_name = t.name;
@@ -99,6 +100,7 @@ void RunNameStep(Session& session, TargetWork* work) {
       return;
     }
   }
+  if (journal != nullptr) journal->NoteMove(work->current_path, new_path, new_name);
   if (session.fs.Move(work->current_path, new_path).ok()) {
     if (names != nullptr) names->Rename(t.name, new_name);
     work->change |= kStepName;

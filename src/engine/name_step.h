@@ -10,6 +10,8 @@
 
 namespace morva {
 
+class RunJournal;
+
 // The name step of the target in session.target, whose work->current_path is its path. Chooses the
 // rule text by the extension handling (FNM_01, FNM_02), applies the name rule and recombines the new
 // name (work->new_name; the old name when the rule failed). The destination is the target's own
@@ -18,8 +20,9 @@ namespace morva {
 // only with CPOVW) or moved (never replacing an existing entry; a case-only change is a real move) to
 // the new path: success sets change kStepName and makes the new path current with the old one as
 // previous path; failure sets failure kStepName and session.target_failed, and a failed copy empties
-// both paths. A failure leaves the file where it was.
-void RunNameStep(Session& session, TargetWork* work);
+// both paths. A failure leaves the file where it was. `journal` (null in preview mode) notes each move
+// just before it is made.
+void RunNameStep(Session& session, TargetWork* work, RunJournal* journal);
 
 // Copy conversion without a name change (run mode): copies the target into CPDIR (overwriting only with
 // CPOVW). In directory mode with recursion the target's place below DIRFIL is recreated in CPDIR, so

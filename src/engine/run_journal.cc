@@ -1,10 +1,13 @@
 #include "engine/run_journal.h"
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "engine/engine_text.h"
 #include "engine/user_interface.h"
 #include "log/log_trim.h"
+#include "platform/file_time.h"
 
 namespace morva {
 
@@ -16,12 +19,44 @@ void RunJournal::Line(std::string_view text, bool remember) {
   }
 }
 
+void RunJournal::WaitForNewSecond() {
+  const std::string last = session_.log_journal->LastLineStamp();
+  while (true) {
+    const FileTime now = CurrentFileTime();
+    if (LogStampOf(now) != last) return;
+    const FileTime into_second = now % kTicksPerSecond;
+    std::this_thread::sleep_for(std::chrono::microseconds((kTicksPerSecond - into_second) / 10 + 1000));
+  }
+}
+
 void RunJournal::WriteHeader() {
-  if (!Active()) return;
-  const std::vector<std::string> lines = RunHeaderLines(session_);
-  Line(lines.front(), true);
-  // After a failed first line the log is unusable and the rest of the header goes nowhere.
-  for (std::size_t i = 1; i < lines.size(); ++i) Line(lines[i]);
+  session_.run_logged = false;
+  if (session_.mode != RunMode::kRun || session_.app.sw_opt[1]) return;
+  hold_.emplace(session_);
+  LogJournal* journal = session_.log_journal.get();
+  if (Active()) {
+    if (journal != nullptr) WaitForNewSecond();
+    const std::vector<std::string> lines = RunHeaderLines(session_);
+    Line(lines.front(), true);
+    // After a failed first line the log is unusable and the rest of the header goes nowhere.
+    for (std::size_t i = 1; i < lines.size(); ++i) Line(lines[i]);
+    // The header is in the file before anything is touched, so that the run can be undone from the log
+    // whatever happens to the process.
+    if (Active() && journal != nullptr && !journal->Flush()) {
+      session_.log_usable = false;
+      session_.ui.ShowWarning(Cp932Text(session_.codec, "ログの書き込みに失敗しました。処理は継続します。"));
+    }
+    session_.run_logged = Active();
+  }
+  if (journal != nullptr) {
+    journal->SetUnloggedRun(session_.run_logged ? std::string_view() : LogStampOf(CurrentFileTime()));
+  }
+}
+
+void RunJournal::NoteMove(std::string_view from, std::string_view to, std::string_view new_name) {
+  // Only a logged success can be undone from the log, so only then is the move worth noting.
+  if (!Active() || !session_.app.sw_opt[0] || session_.log_journal == nullptr) return;
+  session_.log_journal->NoteMove(from, to, session_.target.directory, new_name);
 }
 
 void RunJournal::WriteTarget(const TargetWork& work) {
@@ -37,6 +72,7 @@ void RunJournal::WriteTarget(const TargetWork& work) {
     last_directory_ = target.directory;
   }
   if (composer_->Compose(target.path, work, &line_)) Line(line_);
+  if (session_.log_journal != nullptr) session_.log_journal->MoveLogged();
 }
 
 void RunJournal::WriteMessage(std::string_view text) { Line(text); }
@@ -47,8 +83,8 @@ void RunJournal::WriteSummary(std::string_view sentence, std::string_view counts
 }
 
 void RunJournal::Finish() {
-  writer_.Close();
   if (session_.mode == RunMode::kRun) TrimLog(session_);
+  hold_.reset();
 }
 
 }  // namespace morva

@@ -2,11 +2,13 @@
 #define MORVA_ENGINE_RUN_JOURNAL_H_
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/session.h"
 #include "engine/target_work.h"
+#include "log/log_journal.h"
 #include "log/log_writer.h"
 #include "log/run_block.h"
 
@@ -15,7 +17,8 @@ namespace morva {
 // The one place where a run writes its log lines: the run's block in the conversion log (mvlogs.txt in
 // the program directory). The conversion run calls it at every point where a line belongs; lines are
 // written only in run mode, never for a preview, and not at all with SW_OPT[1] "ログを出力しない".
-// The log stays open from the header to Finish(), one append per line.
+// The run holds the log (LogHold) from its header to Finish(): no other process writes, reads positions
+// in or trims the log in between, and the journal keeps the lines of a killed run.
 //
 // The first line that cannot be written makes the log unusable for the rest of the program's life
 // (session.log_usable) and shows "ログの書き込みに失敗しました。処理は継続します。" once; the run goes
@@ -26,10 +29,15 @@ class RunJournal {
   RunJournal(const RunJournal&) = delete;
   RunJournal& operator=(const RunJournal&) = delete;
 
-  // The header of a run, written once it is confirmed and before its targets are enumerated. Its first
-  // line's time stamp becomes session.log_run_id. When that line fails the rest of the header is
-  // skipped.
+  // Takes the log and writes the header of a run, once it is confirmed and before its targets are
+  // enumerated. Its first line's time stamp becomes session.log_run_id; a run never shares it with the
+  // run before it in the log (it waits for the next second when it would). session.run_logged tells
+  // whether the header reached the log; when it did not, the journal remembers the run as unlogged.
   void WriteHeader();
+
+  // The rename of the current target from `from` to `to` is about to be made: the journal notes it, so
+  // that it reaches the log even when the process is killed before WriteTarget.
+  void NoteMove(std::string_view from, std::string_view to, std::string_view new_name);
 
   // One finished target of a run: its change and failure words, the ID3 writer's result, and the names,
   // attributes and times in session.target and `work`. A directory line comes first whenever the
@@ -43,7 +51,7 @@ class RunJournal {
   // The closing sentence and the count text of a run.
   void WriteSummary(std::string_view sentence, std::string_view counts);
 
-  // After the run's final message: closes the log and trims it to the kept number of runs (OPT_1).
+  // After the run's last line: trims the log to the kept number of runs (OPT_1) and lets it go.
   void Finish();
 
  private:
@@ -52,7 +60,11 @@ class RunJournal {
   void Line(std::string_view text, bool remember = false);
   bool Active() const { return session_.mode == RunMode::kRun && !session_.app.sw_opt[1] && session_.log_usable; }
 
+  // Waits until the time stamp of now differs from that of the log's last line.
+  void WaitForNewSecond();
+
   Session& session_;
+  std::optional<LogHold> hold_;
   LogWriter writer_;
   std::unique_ptr<TargetLineComposer> composer_;
   bool directory_logged_ = false;

@@ -2,6 +2,7 @@
 #define MORVA_ENGINE_SESSION_H_
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -12,6 +13,7 @@
 #include "engine/conversion_settings.h"
 #include "engine/preview_record.h"
 #include "engine/target_context.h"
+#include "log/log_journal.h"
 #include "log/undo_list.h"
 #include "media/exif_reader.h"
 #include "media/id3_reader.h"
@@ -89,6 +91,10 @@ struct Session {
   int recycle_bin_state = -1;     // -1 unknown, 1 deletions go to the recycle bin, 0 they do not
   bool log_usable = true;         // false once a write to the log failed
   std::string log_run_id;         // time stamp of the last run header written: the run's identifier
+  bool run_logged = false;        // the last run's header reached the log
+  // The log while a run, undo or extraction holds it (LogHold); null otherwise.
+  std::unique_ptr<LogJournal> log_journal;
+  int log_holds = 0;
   bool run_happened = false;      // a run (not a preview) has finished since start-up
 
   // Targets of the current preview or run, in conversion order, and the preview's exclusions by

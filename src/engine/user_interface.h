@@ -49,6 +49,9 @@ class UserInterface {
   virtual void ShowInformation(std::string_view text) = 0;
   virtual void ShowError(std::string_view text) = 0;
 
+  // A passing notice that needs no answer: the program waits for another process that holds the log.
+  virtual void ShowWaitNotice(std::string_view text) = 0;
+
   // A Yes/No question with the question icon; true for Yes.
   virtual bool AskYesNo(std::string_view text) = 0;
 

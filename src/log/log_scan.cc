@@ -1,17 +1,16 @@
 #include "log/log_scan.h"
 
 #include <charconv>
+#include <deque>
+#include <optional>
 
 #include "engine/engine_text.h"
 #include "fileops/date_time_text.h"
 #include "platform/file_system.h"
+#include "platform/memory_file.h"
 
 namespace morva {
 namespace {
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
 
 bool EndsWith(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
@@ -25,8 +24,6 @@ struct ScanTexts {
         undo_header_end(Cp932Text(codec, "）実行開始 ◇")),
         block_markers{Cp932Text(codec, "■ MORVA - "), Cp932Text(codec, "◇ MORVA - "), Cp932Text(codec, "▽ MORVA - ")},
         copy(Cp932Text(codec, "変換種別：【コピー変換】")),
-        target_mode(Cp932Text(codec, "変換対象指定方式：")),
-        directory_mode(Cp932Text(codec, "変換対象指定方式：【指定ディレクトリ下の変換】")),
         file_count(Cp932Text(codec, "指定対象ファイル数：")),
         target_directory(Cp932Text(codec, "対象ディレクトリ（ファイル）：")),
         files(Cp932Text(codec, "ファイル")),
@@ -34,11 +31,11 @@ struct ScanTexts {
         deletion(Cp932Text(codec, "【ファイル削除")),
         id3(Cp932Text(codec, "【ID3情報変換")),
         directory_line(Cp932Text(codec, "ディレクトリ：")),
-        counts{Cp932Text(codec, "完全成功：") , Cp932Text(codec, "完全成功／")} {}
+        counts{Cp932Text(codec, "完全成功："), Cp932Text(codec, "完全成功／")} {}
 
   std::string run_header, undo_header_start, undo_header_end;
   std::string block_markers[3];
-  std::string copy, target_mode, directory_mode, file_count, target_directory, files, function, deletion, id3;
+  std::string copy, file_count, target_directory, files, function, deletion, id3;
   std::string directory_line;
   std::string counts[2];
 
@@ -51,107 +48,100 @@ struct ScanTexts {
 };
 
 // A run header: the header text in every byte but the version digit, under a valid time stamp.
-bool IsRunHeader(const ScanTexts& t, std::string_view line) {
-  const std::string_view text = LogLineText(line);
-  if (text.size() != t.run_header.size() || line[10] != ' ') return false;
+bool IsRunHeader(const ScanTexts& t, const LogLine& line) {
+  if (line.text.size() != t.run_header.size() || line.body[10] != ' ') return false;
   constexpr std::size_t kVersionDigit = 19;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (i != kVersionDigit && text[i] != t.run_header[i]) return false;
+  for (std::size_t i = 0; i < line.text.size(); ++i) {
+    if (i != kVersionDigit && line.text[i] != t.run_header[i]) return false;
   }
   CalendarTime stamp;
-  return parse_time_stamp(line.substr(0, 19), &stamp);
+  return parse_time_stamp(line.body.substr(0, kLogStampSize), &stamp);
 }
 
-// Reads the header lines that follow a run header, up to its job summary, into *run.
-void ReadRunDetails(const ScanTexts& t, std::string_view log, std::size_t from, LoggedRun* run) {
-  LogLineReader reader(log, from);
-  std::string_view line;
-  bool function_seen = false;
-  while (reader.Next(&line)) {
-    const std::string_view text = LogLineText(line);
-    if (t.IsBlockHeader(text) || StartsWith(text, t.directory_line) || StartsWith(text, t.counts[0]) ||
-        StartsWith(text, t.counts[1])) {
-      break;  // a header cut short: its job stays unknown
-    }
-    if (StartsWith(text, t.copy)) {
-      run->undoable = false;
-    } else if (StartsWith(text, t.file_count)) {
-      const std::string_view number = text.substr(t.file_count.size());
-      int count = 0;
-      std::from_chars(number.data(), number.data() + number.size(), count);
-      run->target = std::to_string(count) + t.files;
-    } else if (StartsWith(text, t.target_directory)) {
-      run->target = std::string(text.substr(t.target_directory.size()));
-    } else if (StartsWith(text, t.function)) {
-      run->function = std::string(text.substr(t.function.size()));
-      function_seen = true;
-      break;
-    }
+// Reads one header line after a run's header line into *run; false once the header is over (its job
+// summary read, or a line that no header holds: a header cut short, whose job stays unknown).
+bool ReadRunDetail(const ScanTexts& t, std::string_view text, LoggedRun* run, bool* function_seen) {
+  if (t.IsBlockHeader(text) || StartsWith(text, t.directory_line) || StartsWith(text, t.counts[0]) ||
+      StartsWith(text, t.counts[1])) {
+    return false;
   }
-  if (!function_seen || run->function.empty() || StartsWith(run->function, t.deletion) ||
-      StartsWith(run->function, t.id3)) {
+  if (StartsWith(text, t.copy)) {
     run->undoable = false;
+  } else if (StartsWith(text, t.file_count)) {
+    const std::string_view number = text.substr(t.file_count.size());
+    int count = 0;
+    std::from_chars(number.data(), number.data() + number.size(), count);
+    run->target = std::to_string(count) + t.files;
+  } else if (StartsWith(text, t.target_directory)) {
+    run->target = std::string(text.substr(t.target_directory.size()));
+  } else if (StartsWith(text, t.function)) {
+    run->function = std::string(text.substr(t.function.size()));
+    *function_seen = true;
+    return false;
   }
+  return true;
 }
 
 }  // namespace
 
-bool LogLineReader::Next(std::string_view* line, std::size_t* offset) {
-  if (next_ >= log_.size()) return false;
-  const std::size_t start = next_;
-  std::size_t end = log_.find('\n', start);
-  if (end == std::string_view::npos) {
-    end = log_.size();
-    next_ = end;
-  } else {
-    next_ = end + 1;
-  }
-  if (end > start && log_[end - 1] == '\r') --end;
-  *line = log_.substr(start, end - start);
-  if (offset != nullptr) *offset = start;
-  return true;
-}
-
-int ScanRunsInText(TextCodec& codec, std::string_view log, std::vector<LoggedRun>* runs) {
+int ScanRunsIn(TextCodec& codec, ReadableFile& log, std::vector<LoggedRun>* runs) {
   runs->clear();
   const ScanTexts t(codec);
   // The shortest line that can be a block header; anything shorter is passed over.
   constexpr std::size_t kShortestHeader = 41;
-  constexpr std::size_t kIdSize = 19;
 
-  LogLineReader reader(log);
-  std::string_view line;
-  std::size_t offset = 0;
-  while (reader.Next(&line, &offset)) {
-    if (line.size() < kShortestHeader) continue;
-    const std::string_view text = LogLineText(line);
-    if (StartsWith(text, t.undo_header_start) && EndsWith(text, t.undo_header_end)) {
-      const std::size_t quoted_end = text.size() - t.undo_header_end.size();
-      if (quoted_end < kIdSize + t.undo_header_start.size()) continue;
-      const std::string_view quoted = text.substr(quoted_end - kIdSize, kIdSize);
-      for (LoggedRun& run : *runs) {
+  std::deque<LoggedRun> found;
+  // The run whose header lines are being read, with whether its job summary has come.
+  std::optional<LoggedRun> reading;
+  bool function_seen = false;
+  auto finish_reading = [&] {
+    if (!function_seen || reading->function.empty() || StartsWith(reading->function, t.deletion) ||
+        StartsWith(reading->function, t.id3)) {
+      reading->undoable = false;
+    }
+    found.push_back(std::move(*reading));
+    if (found.size() > static_cast<std::size_t>(kMaxLoggedRuns)) found.pop_front();
+    reading.reset();
+  };
+
+  LogLineStream stream(log, 0);
+  LogLine line;
+  while (stream.Next(&line)) {
+    // A line is read as part of the header before it, and then for what it is itself.
+    if (reading.has_value() && !ReadRunDetail(t, line.text, &*reading, &function_seen)) finish_reading();
+    if (line.body.size() < kShortestHeader) continue;
+    if (StartsWith(line.text, t.undo_header_start) && EndsWith(line.text, t.undo_header_end)) {
+      const std::size_t quoted_end = line.text.size() - t.undo_header_end.size();
+      if (quoted_end < kLogStampSize + t.undo_header_start.size()) continue;
+      const std::string_view quoted = line.text.substr(quoted_end - kLogStampSize, kLogStampSize);
+      for (LoggedRun& run : found) {
         if (run.id == quoted) run.undone = true;
       }
       continue;
     }
-    if (!IsRunHeader(t, line) || runs->size() >= kMaxLoggedRuns) continue;
-    LoggedRun run;
-    run.id = std::string(line.substr(0, kIdSize));
-    run.position = offset;
-    ReadRunDetails(t, log, reader.position(), &run);
-    runs->push_back(std::move(run));
+    if (!IsRunHeader(t, line)) continue;
+    if (reading.has_value()) finish_reading();
+    reading.emplace();
+    reading->id = std::string(line.body.substr(0, kLogStampSize));
+    reading->position = line.offset;
+    function_seen = false;
   }
+  if (reading.has_value()) finish_reading();
+  if (!stream.ok()) return -1;
+  runs->assign(std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
   return static_cast<int>(runs->size());
 }
 
-int ScanRuns(FileSystem& fs, TextCodec& codec, std::string_view log_path, std::string* log,
-             std::vector<LoggedRun>* runs) {
+int ScanRunsInText(TextCodec& codec, std::string_view log, std::vector<LoggedRun>* runs) {
+  MemoryReadableFile file{std::string(log)};
+  return ScanRunsIn(codec, file, runs);
+}
+
+int ScanRuns(FileSystem& fs, TextCodec& codec, std::string_view log_path, std::vector<LoggedRun>* runs) {
   runs->clear();
-  if (!fs.ReadFile(log_path, FileSystem::kMaxLogFileSize, log).ok()) {
-    log->clear();
-    return -1;
-  }
-  return ScanRunsInText(codec, *log, runs);
+  std::unique_ptr<ReadableFile> file;
+  if (!fs.OpenRead(log_path, &file).ok()) return -1;
+  return ScanRunsIn(codec, *file, runs);
 }
 
 }  // namespace morva

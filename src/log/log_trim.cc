@@ -4,45 +4,19 @@
 #include <cstddef>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "engine/engine_text.h"
+#include "engine/path_utils.h"
 #include "fileops/date_time_text.h"
+#include "log/log_journal.h"
+#include "log/log_lines.h"
+#include "log/log_scan.h"
 #include "log/log_writer.h"
+#include "platform/memory_file.h"
 
 namespace morva {
 namespace {
-
-// One line of the log: `full` with its line feed (when it has one), `body` without it or a carriage
-// return before it (a log that passed through a Windows editor), `text` from the line text on.
-struct LogLine {
-  std::string_view full;
-  std::string_view body;
-  std::string_view text;
-};
-
-std::vector<LogLine> SplitLines(std::string_view log) {
-  std::vector<LogLine> lines;
-  std::size_t start = 0;
-  while (start < log.size()) {
-    const std::size_t lf = log.find('\n', start);
-    const std::size_t end = lf == std::string_view::npos ? log.size() : lf + 1;
-    LogLine line;
-    line.full = log.substr(start, end - start);
-    line.body = line.full;
-    if (!line.body.empty() && line.body.back() == '\n') line.body.remove_suffix(1);
-    if (!line.body.empty() && line.body.back() == '\r') line.body.remove_suffix(1);
-    line.text = line.body.size() > kLogTextOffset ? line.body.substr(kLogTextOffset) : std::string_view();
-    lines.push_back(line);
-    start = end;
-  }
-  return lines;
-}
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
 
 // The markers a trim recognises, in code page 932.
 struct Markers {
@@ -95,32 +69,41 @@ struct Markers {
 // Lines shorter than this, line feed included, carry no text worth keeping.
 constexpr std::size_t kShortestKeptLine = 23;
 
+struct RunHeader {
+  std::uint64_t offset;
+  std::string id;
+};
+
 }  // namespace
 
-bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* out) {
+bool TrimLogLines(TextCodec& codec, ReadableFile& log, int keep, const std::function<bool(std::string_view)>& out) {
   keep = std::clamp(keep, 1, kMaxLoggedRuns);
   const Markers markers(codec);
-  const std::vector<LogLine> lines = SplitLines(log);
-  std::vector<std::size_t> headers;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (markers.IsRunHeader(lines[i])) headers.push_back(i);
+  std::vector<RunHeader> headers;
+  {
+    LogLineStream stream(log, 0);
+    LogLine line;
+    while (stream.Next(&line)) {
+      if (markers.IsRunHeader(line)) headers.push_back({line.offset, std::string(line.body.substr(0, kLogStampSize))});
+    }
+    if (!stream.ok()) return false;
   }
   if (headers.size() <= static_cast<std::size_t>(keep)) return false;
 
   const std::size_t first_kept = headers.size() - static_cast<std::size_t>(keep);
   std::vector<std::string_view> dropped, kept;
-  for (std::size_t h = 0; h < headers.size(); ++h) {
-    (h < first_kept ? dropped : kept).push_back(lines[headers[h]].body.substr(0, kLogStampSize));
-  }
+  for (std::size_t h = 0; h < headers.size(); ++h) (h < first_kept ? dropped : kept).push_back(headers[h].id);
+  std::sort(dropped.begin(), dropped.end());
+  std::sort(kept.begin(), kept.end());
   auto names_dropped_run = [&](std::string_view id) {
-    return !id.empty() && std::find(dropped.begin(), dropped.end(), id) != dropped.end() &&
-           std::find(kept.begin(), kept.end(), id) == kept.end();
+    return !id.empty() && std::binary_search(dropped.begin(), dropped.end(), id) &&
+           !std::binary_search(kept.begin(), kept.end(), id);
   };
 
-  std::string result;
+  LogLineStream stream(log, headers[first_kept].offset);
+  LogLine line;
   bool skipping = false;
-  for (std::size_t i = headers[first_kept]; i < lines.size(); ++i) {
-    const LogLine& line = lines[i];
+  while (stream.Next(&line)) {
     if (line.full.size() < kShortestKeptLine) continue;
     if (skipping) {
       if (markers.IsRunHeader(line)) {
@@ -133,7 +116,19 @@ bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* 
       skipping = true;
       continue;
     }
-    result.append(line.full);
+    if (!out(line.full)) return false;
+  }
+  return stream.ok();
+}
+
+bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* out) {
+  MemoryReadableFile file{std::string(log)};
+  std::string result;
+  if (!TrimLogLines(codec, file, keep, [&result](std::string_view line) {
+        result.append(line);
+        return true;
+      })) {
+    return false;
   }
   *out = std::move(result);
   return true;
@@ -141,12 +136,25 @@ bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* 
 
 bool TrimLog(Session& session) {
   if (session.app.sw_opt[1]) return false;
+  LogHold hold(session);
+  // The log is about to be replaced: what is collected for it goes in first, and the old file is let go.
+  if (session.log_journal != nullptr) session.log_journal->CloseLog();
   const std::string path = LogPath(session);
-  std::string log;
-  if (!session.fs.ReadFile(path, FileSystem::kMaxLogFileSize, &log).ok()) return false;
-  std::string trimmed;
-  if (!TrimLogText(session.codec, log, session.app.opt_1, &trimmed)) return false;
-  return session.fs.WriteFile(path, trimmed).ok();
+  const std::string temporary = JoinPath(session.program_directory, kLogTrimFileName);
+  // A copy left by a killed trim is no use to anybody: the hold keeps every other trim away.
+  session.fs.RemoveFile(temporary);
+
+  std::unique_ptr<ReadableFile> log;
+  if (!session.fs.OpenRead(path, &log).ok()) return false;
+  std::unique_ptr<ReplacementFile> replacement;
+  bool opened = false;
+  const bool trimmed = TrimLogLines(session.codec, *log, session.app.opt_1, [&](std::string_view line) {
+    // Opened at the first kept line, so a log that needs no trim is never touched.
+    if (!opened && !session.fs.OpenReplacement(path, kLogTrimFileName, &replacement).ok()) return false;
+    opened = true;
+    return replacement->Append(line).ok();
+  });
+  return trimmed && opened && replacement->Commit().ok();
 }
 
 }  // namespace morva

@@ -9,10 +9,7 @@ namespace morva {
 
 std::string LogPath(const Session& session) { return JoinPath(session.program_directory, kLogFileName); }
 
-const std::string& LogWriter::Stamp() {
-  const FileTime now = CurrentFileTime();
-  const auto second = static_cast<std::int64_t>(now / kTicksPerSecond);
-  if (second == stamp_second_) return stamp_;
+std::string LogStampOf(FileTime now) {
   CalendarTime t;
   if (!FileTimeToLocal(now, &t)) {
     // A clock the host cannot express in local time: the line is still worth keeping, stamped with the
@@ -22,24 +19,33 @@ const std::string& LogWriter::Stamp() {
   char buffer[48];
   std::snprintf(buffer, sizeof(buffer), "%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                 t.second);
-  stamp_.assign(buffer, kLogStampSize);
+  return std::string(buffer, kLogStampSize);
+}
+
+const std::string& LogWriter::Stamp() {
+  const FileTime now = CurrentFileTime();
+  const auto second = static_cast<std::int64_t>(now / kTicksPerSecond);
+  if (second == stamp_second_) return stamp_;
+  stamp_ = LogStampOf(now);
   stamp_second_ = second;
   return stamp_;
 }
 
 bool LogWriter::AppendLine(std::string_view text, bool remember) {
   if (session_.app.sw_opt[1] || !session_.log_usable) return true;
-  if (!file_ && !session_.fs.OpenAppend(LogPath(session_), &file_).ok()) {
-    file_.reset();
-    session_.log_usable = false;
-    return false;
-  }
   const std::string& stamp = Stamp();
   line_.assign(stamp);
   line_.append("  ");
   line_.append(text);
   line_.push_back('\n');
-  if (!file_->Append(line_).ok()) {
+  bool written;
+  if (session_.log_journal != nullptr) {
+    written = session_.log_journal->Append(line_);
+  } else {
+    if (!file_ && !session_.fs.OpenAppend(LogPath(session_), &file_).ok()) file_.reset();
+    written = file_ && file_->Append(line_).ok();
+  }
+  if (!written) {
     file_.reset();
     session_.log_usable = false;
     return false;

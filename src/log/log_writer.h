@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/session.h"
+#include "log/log_lines.h"
 #include "platform/file_system.h"
 
 namespace morva {
@@ -18,16 +19,16 @@ inline constexpr std::string_view kLogFileName = "mvlogs.txt";
 // carry it, and readers compare only up to it, so every 6.x log reads alike.
 inline constexpr std::string_view kLogVersionTag = "Version 6";
 
-// Every log line starts with a 19-byte local time stamp "YYYY/MM/DD hh:mm:ss" and two spaces.
-inline constexpr std::size_t kLogStampSize = 19;
-inline constexpr std::size_t kLogTextOffset = 21;
-
 // The engine path of the log: kLogFileName in session.program_directory.
 std::string LogPath(const Session& session);
 
-// Writes lines to the conversion log for one run, undo or extraction. The log is opened for appending
-// at the first line and stays open until Close() or the writer goes; each line is one append, so it is
-// in the file as soon as AppendLine returns.
+// The time stamp that starts a log line written at `now`: local time "YYYY/MM/DD hh:mm:ss".
+std::string LogStampOf(FileTime now);
+
+// Writes lines to the conversion log for one run, undo or extraction. While the session holds the log
+// (LogHold), lines go through its journal, which keeps them safe from a killed process and writes many
+// at once. Without a hold the log is opened for appending at the first line and stays open until
+// Close() or the writer goes, each line one append.
 class LogWriter {
  public:
   explicit LogWriter(Session& session) : session_(session) {}
@@ -43,8 +44,7 @@ class LogWriter {
   // tried until the program ends) and false is returned; telling the person is the caller's choice.
   bool AppendLine(std::string_view text, bool remember = false);
 
-  // Closes the log; a later line opens it again. Trimming replaces the file, so the run's writer closes
-  // it before.
+  // Closes the log opened without a hold; a later line opens it again.
   void Close() { file_.reset(); }
 
  private:

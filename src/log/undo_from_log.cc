@@ -1,11 +1,14 @@
 #include "log/undo_from_log.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/engine_text.h"
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
 #include "fileops/date_time_text.h"
+#include "log/log_journal.h"
+#include "log/log_lines.h"
 #include "log/log_writer.h"
 #include "log/undo_run.h"
 #include "platform/cp932.h"
@@ -13,10 +16,6 @@
 
 namespace morva {
 namespace {
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
 
 // The fixed texts of the extraction, in code page 932.
 struct ExtractTexts {
@@ -176,22 +175,21 @@ std::string UndoFromLogQuestion(Session& session, const LoggedRun& run) {
   return question;
 }
 
-bool RunHasUndoableTargets(TextCodec& codec, std::string_view log, const LoggedRun& run) {
+bool RunHasUndoableTargets(TextCodec& codec, ReadableFile& log, const LoggedRun& run) {
   const ExtractTexts t(codec);
-  LogLineReader reader(log, run.position);
-  std::string_view line;
-  if (!reader.Next(&line)) return false;  // the run's own header
+  LogLineStream stream(log, run.position, LogLineStream::kFewLinesBuffer);
+  LogLine line;
+  if (!stream.Next(&line)) return false;  // the run's own header
   bool in_directory = false;
-  while (reader.Next(&line)) {
-    const std::string_view text = LogLineText(line);
-    if (t.EndsBlock(text)) break;
-    if (StartsWith(text, t.directory)) in_directory = true;
-    if (in_directory && StartsWith(text, t.success_tag)) return true;
+  while (stream.Next(&line)) {
+    if (t.EndsBlock(line.text)) break;
+    if (StartsWith(line.text, t.directory)) in_directory = true;
+    if (in_directory && StartsWith(line.text, t.success_tag)) return true;
   }
   return false;
 }
 
-bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, ExtractionCounts* counts) {
+bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, ExtractionCounts* counts) {
   TextCodec& codec = session.codec;
   UserInterface& ui = session.ui;
   const ExtractTexts t(codec);
@@ -211,18 +209,18 @@ bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, Ex
   }
   session.undo.Clear();
 
-  // The header sits where the scan found it, in the same text.
-  LogLineReader reader(log, run.position);
-  std::string_view line;
-  reader.Next(&line);
+  // The header sits where the scan found it: the hold on the log kept every other process away since.
+  LogLineStream stream(log, run.position);
+  LogLine line;
+  stream.Next(&line);
   std::string directory;
   bool have_directory = false;
   UndoRecord record;
   std::string errors;
   // The target field starts after the tags; the shortest tag with its space takes 12 bytes.
   constexpr std::size_t kFirstTargetField = 12;
-  while (reader.Next(&line)) {
-    const std::string_view text = LogLineText(line);
+  while (stream.Next(&line)) {
+    const std::string_view text = line.text;
     if (t.EndsBlock(text)) break;
     if (StartsWith(text, t.directory)) {
       directory = std::string(text.substr(t.directory.size()));
@@ -288,13 +286,22 @@ bool ExtractRun(Session& session, std::string_view log, const LoggedRun& run, Ex
   return counts->success > 0;
 }
 
-LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::string_view run_id, bool* undo_ok) {
+LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::string_view run_id,
+                           LogUndoResult* result) {
   TextCodec& codec = session.codec;
   UserInterface& ui = session.ui;
-  *undo_ok = false;
-  std::string log;
+  *result = LogUndoResult();
+  // From the scan to the end of the undo no other process may move the runs in the log.
+  const LogHold hold(session);
+  if (run_id.empty() && session.log_journal != nullptr) {
+    // The newest run is not in the log: undoing the newest one the log holds would undo an older run
+    // than the person means.
+    result->unlogged_run = session.log_journal->UnloggedRun();
+    if (!result->unlogged_run.empty()) return LogUndoOutcome::kNewestNotLogged;
+  }
   std::vector<LoggedRun> runs;
-  const int found = ScanRuns(session.fs, codec, log_path, &log, &runs);
+  std::unique_ptr<ReadableFile> log;
+  const int found = session.fs.OpenRead(log_path, &log).ok() ? ScanRunsIn(codec, *log, &runs) : -1;
   if (found < 0) {
     ui.ShowWarning(Cp932Text(codec, "ログが見つかりませんでした。"));
     return LogUndoOutcome::kNoLog;
@@ -308,22 +315,26 @@ LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::str
   for (auto it = runs.rbegin(); it != runs.rend() && run == nullptr; ++it) {
     if (run_id.empty() ? it->undoable && !it->undone : it->id == run_id) run = &*it;
   }
-  if (run == nullptr) return LogUndoOutcome::kUnknownRun;
+  if (run == nullptr) {
+    if (!run_id.empty()) return LogUndoOutcome::kUnknownRun;
+    const bool any_undoable = std::any_of(runs.begin(), runs.end(), [](const LoggedRun& r) { return r.undoable; });
+    return any_undoable ? LogUndoOutcome::kAllUndone : LogUndoOutcome::kNoUndoableRun;
+  }
   if (!run->undoable) {
     ui.ShowWarning(Cp932Text(codec, "指定のログからは元に戻すことができません。"));
     return LogUndoOutcome::kNotUndoable;
   }
   if (!ui.AskYesNo(UndoFromLogQuestion(session, *run))) return LogUndoOutcome::kDeclined;
-  if (!RunHasUndoableTargets(codec, log, *run)) {
+  if (!RunHasUndoableTargets(codec, *log, *run)) {
     ui.ShowInformation(Cp932Text(codec, "ログには元に戻すものが存在しませんでした。"));
     return LogUndoOutcome::kNothingToUndo;
   }
 
   ExtractionCounts counts;
-  if (!ExtractRun(session, log, *run, &counts)) {
+  if (!ExtractRun(session, *log, *run, &counts)) {
     return counts.failure > 0 ? LogUndoOutcome::kDeclined : LogUndoOutcome::kNothingToUndo;
   }
-  *undo_ok = UndoRun(session, true, run->id);
+  result->undo_ok = UndoRun(session, true, run->id);
   return LogUndoOutcome::kUndone;
 }
 

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "engine/engine_text.h"
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
 #include "fileops/date_time_text.h"
+#include "log/log_journal.h"
 #include "log/log_writer.h"
 #include "platform/file_system.h"
 
@@ -155,6 +157,9 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   ui.ClearCancel();
   bool error = false;
 
+  // No other process writes the log or trims it while the undo's block is written.
+  std::optional<LogHold> hold;
+  hold.emplace(session);
   LogWriter writer(session);
   if (log_on && session.log_usable) {
     const std::string version(kLogVersionTag);
@@ -222,6 +227,8 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
     writer.AppendLine(verdict);
     writer.AppendLine(counts);
   }
+  // Let go of the log (unless an undo from the log holds it) before the message box waits for a click.
+  hold.reset();
   std::string message = verdict;
   if (any_failure && session.log_usable) message += Cp932Text(codec, "ログを参照してください。");
   message += "\n\n" + counts + Cp932Text(codec, "　　");

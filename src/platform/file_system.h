@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,13 @@ struct FindData {
   std::uint64_t size = 0;  // bytes; 0 for directories
 };
 
+// What tells two opens of one path apart when the path was given to another file in between.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
 // A file open for appending (the conversion log). Closed when the object goes.
 class AppendFile {
  public:
@@ -49,6 +57,42 @@ class AppendFile {
   // so every call reaches the file at once and a crash loses nothing already appended. Lines of other
   // writers to the same file are never overwritten.
   virtual Status Append(std::string_view data) = 0;
+
+  // The file's size now (what every append so far has left) and its identity, so that a later open of
+  // the same path can tell whether it still names this file and how much was added since.
+  virtual Status Describe(std::uint64_t* size, FileIdentity* identity) = 0;
+};
+
+// A small file held under an exclusive lock for as long as the object lives, with its bytes mapped into
+// memory. What is stored in bytes() reaches the file without a system call and survives the process
+// being killed at any moment (not a crash of the machine: nothing is synced). Unlocked when it goes.
+class LockedFile {
+ public:
+  LockedFile() = default;
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+  virtual ~LockedFile() = default;
+
+  // The file's first bytes, as many as asked for at the open; empty when they could not be mapped (no
+  // room on the disk for them, a file system that cannot map files). The lock is held either way.
+  virtual std::span<char> bytes() = 0;
+};
+
+// The new version of a file, written beside it and put in its place by Commit. The temporary file is
+// removed when the object goes before a successful Commit.
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+  virtual ~ReplacementFile() = default;
+
+  // Adds `data` to the new contents (buffered: a failure may show at a later call or at Commit).
+  virtual Status Append(std::string_view data) = 0;
+
+  // Flushes the new contents to the disk and renames them over the file. A reader sees either the whole
+  // old file or the whole new one; after a failure the old file is untouched.
+  virtual Status Commit() = 0;
 };
 
 // A regular file open for reading at any offset (the media readers look at a few places of big files).
@@ -187,6 +231,25 @@ class FileSystem {
   // it is missing. A symbolic link is followed, as for any file a person names. EISDIR for a directory,
   // EINVAL for anything else that is not a regular file. *file is untouched on failure.
   virtual Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) = 0;
+
+  // Opens the file `path`, creating it (mode 0666 narrowed by the umask) when it is missing, takes an
+  // exclusive lock on it that every other open of it in any process respects, and maps its first
+  // `map_size` bytes (growing the file with zeros to that size). The lock is held until *file goes. When
+  // another holder has the lock: with `wait` false EWOULDBLOCK at once, with `wait` true the call blocks
+  // until it is free. A symbolic link at `path` is not followed (ELOOP). *file is untouched on failure.
+  virtual Status OpenLockedFile(std::string_view path, std::size_t map_size, bool wait,
+                                std::unique_ptr<LockedFile>* file) = 0;
+
+  // Starts replacing the regular file `path` (see ReplacementFile). The new contents go to the file
+  // `temporary_name` in the same directory, created afresh (one left by a process that was killed is
+  // removed first) with the owner, group and permission bits of `path`. A read-only file (no write
+  // permission bit) is never replaced: EACCES. EPERM when the owner cannot be kept. ENOENT when `path`
+  // does not exist. *file is untouched on failure.
+  virtual Status OpenReplacement(std::string_view path, std::string_view temporary_name,
+                                 std::unique_ptr<ReplacementFile>* file) = 0;
+
+  // Removes the file (or symbolic link) `path`; never a directory (EISDIR). ENOENT when nothing is there.
+  virtual Status RemoveFile(std::string_view path) = 0;
 };
 
 // The host implementation. `codec` converts names and must outlive the file system.

@@ -57,6 +57,15 @@ class FileSystemWrapper : public FileSystem {
   Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override {
     return target_->OpenAppend(path, file);
   }
+  Status OpenLockedFile(std::string_view path, std::size_t map_size, bool wait,
+                        std::unique_ptr<LockedFile>* file) override {
+    return target_->OpenLockedFile(path, map_size, wait, file);
+  }
+  Status OpenReplacement(std::string_view path, std::string_view temporary_name,
+                         std::unique_ptr<ReplacementFile>* file) override {
+    return target_->OpenReplacement(path, temporary_name, file);
+  }
+  Status RemoveFile(std::string_view path) override { return target_->RemoveFile(path); }
 
  protected:
   FileSystem* target() const { return target_; }
@@ -82,6 +91,10 @@ enum class FsOp {
   kWriteFile,
   kOpenAppend,
   kAppend,  // AppendFile::Append on a file opened through the wrapper; the path is the opened one
+  kOpenLockedFile,
+  kOpenReplacement,
+  kReplacementAppend,  // ReplacementFile::Append through the wrapper; the path is the replaced file
+  kRemoveFile,
   kCount
 };
 
@@ -160,8 +173,42 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     *file = std::make_unique<CheckedAppendFile>(this, std::string(path), std::move(opened));
     return Status::Ok();
   }
+  Status OpenLockedFile(std::string_view path, std::size_t map_size, bool wait,
+                        std::unique_ptr<LockedFile>* file) override {
+    if (Status s = Check(FsOp::kOpenLockedFile, path); !s.ok()) return s;
+    return FileSystemWrapper::OpenLockedFile(path, map_size, wait, file);
+  }
+  Status OpenReplacement(std::string_view path, std::string_view temporary_name,
+                         std::unique_ptr<ReplacementFile>* file) override {
+    if (Status s = Check(FsOp::kOpenReplacement, path); !s.ok()) return s;
+    std::unique_ptr<ReplacementFile> opened;
+    if (Status s = FileSystemWrapper::OpenReplacement(path, temporary_name, &opened); !s.ok()) return s;
+    *file = std::make_unique<CheckedReplacementFile>(this, std::string(path), std::move(opened));
+    return Status::Ok();
+  }
+  Status RemoveFile(std::string_view path) override {
+    if (Status s = Check(FsOp::kRemoveFile, path); !s.ok()) return s;
+    return FileSystemWrapper::RemoveFile(path);
+  }
 
  private:
+  // A disk that fills up while a replacement is written.
+  class CheckedReplacementFile : public ReplacementFile {
+   public:
+    CheckedReplacementFile(FaultInjectingFileSystem* owner, std::string path, std::unique_ptr<ReplacementFile> file)
+        : owner_(owner), path_(std::move(path)), file_(std::move(file)) {}
+    Status Append(std::string_view data) override {
+      if (Status s = owner_->Check(FsOp::kReplacementAppend, path_); !s.ok()) return s;
+      return file_->Append(data);
+    }
+    Status Commit() override { return file_->Commit(); }
+
+   private:
+    FaultInjectingFileSystem* owner_;
+    std::string path_;
+    std::unique_ptr<ReplacementFile> file_;
+  };
+
   // Passes each append through the faults of kAppend first: a disk that fills up in the middle of a log.
   class CheckedAppendFile : public AppendFile {
    public:
@@ -171,6 +218,7 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
       if (Status s = owner_->Check(FsOp::kAppend, path_); !s.ok()) return s;
       return file_->Append(data);
     }
+    Status Describe(std::uint64_t* size, FileIdentity* identity) override { return file_->Describe(size, identity); }
 
    private:
     FaultInjectingFileSystem* owner_;

@@ -35,6 +35,15 @@ class PosixAppendFile final : public AppendFile {
     return Status::Ok();
   }
 
+  Status Describe(std::uint64_t* size, FileIdentity* identity) override {
+    struct stat st {};
+    if (fstat(fd_.get(), &st) != 0) return ErrnoStatus(errno, "fstat", host_);
+    *size = static_cast<std::uint64_t>(st.st_size);
+    identity->device = st.st_dev;
+    identity->inode = st.st_ino;
+    return Status::Ok();
+  }
+
  private:
   ScopedFd fd_;
   std::string host_;

@@ -9,7 +9,8 @@ namespace morva {
 // The Linux file system behind the engine. Its operations live in one source file per concern:
 // posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
 // posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories), posix_files.cc
-// (reading and replacing whole files), posix_append.cc (appending to the log).
+// (reading and replacing whole files), posix_append.cc (appending to the log),
+// posix_locked_file.cc (the locked, mapped file beside the log).
 class PosixFileSystem final : public FileSystem {
  public:
   explicit PosixFileSystem(TextCodec* codec) : codec_(codec) {}
@@ -31,6 +32,11 @@ class PosixFileSystem final : public FileSystem {
   Status WriteFile(std::string_view path, std::string_view data) override;
   Status OpenRead(std::string_view path, std::unique_ptr<ReadableFile>* file) override;
   Status OpenAppend(std::string_view path, std::unique_ptr<AppendFile>* file) override;
+  Status OpenLockedFile(std::string_view path, std::size_t map_size, bool wait,
+                        std::unique_ptr<LockedFile>* file) override;
+  Status OpenReplacement(std::string_view path, std::string_view temporary_name,
+                         std::unique_ptr<ReplacementFile>* file) override;
+  Status RemoveFile(std::string_view path) override;
 
  private:
   TextCodec* codec_;

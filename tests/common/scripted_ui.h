@@ -35,6 +35,7 @@ class ScriptedUi : public UserInterface {
 
   // What happened.
   std::vector<Message> messages;
+  std::vector<std::string> wait_notices;
   std::vector<PreviewRecord> shown_preview;
   int previews_shown = 0;
   int polls = 0;
@@ -49,6 +50,7 @@ class ScriptedUi : public UserInterface {
     messages.push_back({Message::kInformation, std::string(text)});
   }
   void ShowError(std::string_view text) override { messages.push_back({Message::kError, std::string(text)}); }
+  void ShowWaitNotice(std::string_view text) override { wait_notices.push_back(std::string(text)); }
   bool AskYesNo(std::string_view text) override {
     messages.push_back({Message::kQuestion, std::string(text)});
     if (answers.empty()) return default_answer;

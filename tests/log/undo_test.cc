@@ -198,9 +198,9 @@ TEST_F(UndoTest, ChainUndoneInReverseFromTheLog) {
   MakeFile("c.txt", "content");
   WriteLog(RunBlock("2024/05/06 07:08:09", {"[○名称変換]  *対象<a.txt> → *名称変換<b.txt>",
                                             "[○名称変換]  *対象<b.txt> → *名称変換<c.txt>"}));
-  bool ok = false;
+  LogUndoResult ok;
   EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kUndone);
-  EXPECT_TRUE(ok);
+  EXPECT_TRUE(ok.undo_ok);
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "content");
   EXPECT_FALSE(testing::Exists(dir.Sub("b.txt")));
   EXPECT_FALSE(testing::Exists(dir.Sub("c.txt")));
@@ -214,8 +214,8 @@ TEST_F(UndoTest, RunAlreadyUndoneIsNotTakenByDefaultAndAsksWithItsNote) {
   log += Line("◇ MORVA - Version 6 - 「ログから元に戻す」（2024/05/06 07:08:09）実行開始 ◇", "2024/05/06 08:00:00");
   log += Line("全て元に戻すことに成功しました。", "2024/05/06 08:00:00");
   WriteLog(log);
-  bool ok = false;
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kUnknownRun);
+  LogUndoResult ok;
+  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kAllUndone);
 
   // Asked for by its identifier: the question carries the note; No changes nothing.
   ui.answers = {false};
@@ -224,7 +224,7 @@ TEST_F(UndoTest, RunAlreadyUndoneIsNotTakenByDefaultAndAsksWithItsNote) {
             S("指定の変換結果ログから元に戻します。よろしいですか？\n\n　・既に「元に戻す」が実行されているログです。"));
   // Yes: the undone name is gone, so the target fails and the file stays as it is.
   EXPECT_EQ(UndoFromLog(session, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kUndone);
-  EXPECT_FALSE(ok);
+  EXPECT_FALSE(ok.undo_ok);
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "a");
   EXPECT_EQ(session.counters.full_failure, 1);
 }
@@ -248,9 +248,9 @@ TEST_F(UndoTest, HandDamagedLogUndoesWhatItCanRead) {
                    "[○日時変換]  *対象<F.txt> *更新日時<2020/01/02 03:04:05.6> → *更新日時変換<2021/01/01 00:00:00.000>"});
   WriteLog(log);
 
-  bool ok = false;
+  LogUndoResult ok;
   EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kUndone);
-  EXPECT_TRUE(ok);
+  EXPECT_TRUE(ok.undo_ok);
   EXPECT_EQ(ReadFile(dir.Sub("b.txt")), "b");
   EXPECT_EQ(ReadFile(dir.Sub("d.txt")), "d");
   EXPECT_EQ(ReadFile(dir.Sub("F.txt")), "f");
@@ -279,7 +279,7 @@ TEST_F(UndoTest, HandDamagedLogUndoesWhatItCanRead) {
 }
 
 TEST_F(UndoTest, RunsThatCannotBeUndone) {
-  bool ok = false;
+  LogUndoResult ok;
   EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kNoLog);
   EXPECT_EQ(ui.Texts(Message::kWarning).back(), S("ログが見つかりませんでした。"));
   WriteLog(Line("nothing here"));
