@@ -13,7 +13,11 @@ bool LogLineStream::Refill() {
   }
   if (chunk_.empty()) return false;  // the file shrank since it was opened
   next_read_ += chunk_.size();
-  buffer_.append(chunk_);
+  if (buffer_.empty()) {
+    buffer_.swap(chunk_);  // the usual case: every line of the last window was handed out
+  } else {
+    buffer_.append(chunk_);
+  }
   return true;
 }
 

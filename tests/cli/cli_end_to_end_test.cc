@@ -230,6 +230,38 @@ TEST_F(CliEndToEndTest, RunsListsTheLogAndUndoTakesTheNewestRunBack) {
   EXPECT_NE(r.err.find("no run 2000/01/01 00:00:00"), std::string::npos) << r.err;
 }
 
+// A run the log could not take is done but cannot be undone from the log: the exit status says so, and
+// a plain undo refuses instead of taking the run before it.
+TEST_F(CliEndToEndTest, ARunMissingFromTheLogExitsOneAndPlainUndoRefuses) {
+  Result r = RunCli(UpperCase({"--yes", "run", photos_}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  // A log that cannot be appended to: a directory stands where the file was.
+  ASSERT_EQ(rename((home_ / "mvlogs.txt").c_str(), (home_ / "kept.txt").c_str()), 0);
+  ASSERT_EQ(mkdir((home_ / "mvlogs.txt").c_str(), 0755), 0);
+  r = RunCli({"--home", home_.path(), "--set", "FNM_IPN2=2", "--yes", "run", photos_});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("ログの書き込みに失敗しました。処理は継続します。"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("not in the log and cannot be undone from it"), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+
+  ASSERT_EQ(rmdir((home_ / "mvlogs.txt").c_str()), 0);
+  ASSERT_EQ(rename((home_ / "kept.txt").c_str(), (home_ / "mvlogs.txt").c_str()), 0);
+  r = RunCli({"--home", home_.path(), "--yes", "undo"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("the newest run (started "), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+
+  // A log with no run that can be undone (only a copy conversion) says so, rather than that every run
+  // has been undone.
+  ASSERT_EQ(unlink((home_ / "mvlogs.txt").c_str()), 0);
+  ASSERT_EQ(mkdir((tree_ / "copies").c_str(), 0755), 0);
+  r = RunCli(UpperCase({"--yes", "--copy-to", tree_ / "copies", "run", photos_}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = RunCli({"--home", home_.path(), "--yes", "undo"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("the log holds no run that can be undone"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace morva
 

@@ -1,0 +1,262 @@
+// The log held by one process at a time, and what a process killed while holding it leaves behind.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/engine_fixture.h"
+#include "engine/conversion_run.h"
+#include "log/log_journal.h"
+#include "log/log_scan.h"
+#include "log/log_trim.h"
+#include "log/log_writer.h"
+#include "log/undo_from_log.h"
+
+namespace morva {
+namespace {
+
+class LogJournalTest : public testing::EngineFixture {
+ protected:
+  std::string LogFile() { return testing::ReadFile(home.Sub("mvlogs.txt")); }
+
+  // The texts of the log's lines (after their time stamps).
+  std::vector<std::string> LogTexts() {
+    std::vector<std::string> out;
+    const std::string log = LogFile();
+    for (std::size_t start = 0; start < log.size();) {
+      std::size_t end = log.find('\n', start);
+      if (end == std::string::npos) end = log.size();
+      out.push_back(end - start > kLogTextOffset ? U(log.substr(start + kLogTextOffset, end - start - kLogTextOffset))
+                                                 : log.substr(start, end - start));
+      start = end + 1;
+    }
+    return out;
+  }
+
+  // Runs `work` in a child process that is then killed with SIGKILL, as a person or the system kills a
+  // program: no destructor runs, nothing is flushed.
+  template <typename Work>
+  void InKilledChild(Work work) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      work();
+      raise(SIGKILL);
+      _exit(99);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  }
+};
+
+TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
+  struct Case {
+    const char* what;
+    std::string log_before;   // host bytes of mvlogs.txt before the killed process
+    bool note_move;
+    bool make_move;
+    std::vector<std::string> expected;  // line texts after the next hold
+  };
+  const std::string dir_line = "ディレクトリ：" + U(E(dir.path()));
+  const std::vector<Case> cases = {
+      {"lines collected and never written", "", false, false, {"一行目", "二行目"}},
+      {"a rename made but not logged", "", true, true,
+       {"一行目", "二行目", dir_line, "[○名称変換]  *対象<a.txt> → *名称変換<A.txt>"}},
+      {"a rename noted but not made", "", true, false, {"一行目", "二行目"}},
+      {"a log whose last line an editor left without a line feed", "2024/01/01 00:00:00  edited", false, false,
+       {"edited", "一行目", "二行目"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    unlink(home.Sub("mvlogs.txt").c_str());
+    unlink(home.Sub("mvlogs.jnl").c_str());
+    unlink(dir.Sub("A.txt").c_str());
+    MakeFile("a.txt");
+    if (!c.log_before.empty()) testing::WriteFile(home.Sub("mvlogs.txt"), c.log_before);
+
+    InKilledChild([&] {
+      LogHold hold(session);
+      LogWriter writer(session);
+      writer.AppendLine(S("一行目"));
+      writer.AppendLine(S("二行目"));
+      session.target.directory = E(dir.path());
+      if (c.note_move) session.log_journal->NoteMove(E(dir.Sub("a.txt")), E(dir.Sub("A.txt")), E(dir.path()), "A.txt");
+      if (c.make_move) rename(dir.Sub("a.txt").c_str(), dir.Sub("A.txt").c_str());
+    });
+    { const LogHold hold(session); }
+    EXPECT_EQ(LogTexts(), c.expected);
+    // Settled once: a second hold adds nothing.
+    { const LogHold hold(session); }
+    EXPECT_EQ(LogTexts(), c.expected);
+  }
+}
+
+TEST_F(LogJournalTest, ASecondProcessWaitsForTheHolderAndSaysSo) {
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    {
+      LogHold hold(session);
+      LogWriter writer(session);
+      writer.AppendLine(S("先の処理"));
+      (void)!write(ready[1], "x", 1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      writer.AppendLine(S("先の処理の終わり"));
+    }
+    _exit(0);
+  }
+  char byte;
+  ASSERT_EQ(read(ready[0], &byte, 1), 1);
+  {
+    const LogHold hold(session);
+    // The whole of the other process's work is in the log before this one gets it.
+    EXPECT_EQ(LogTexts(), (std::vector<std::string>{"先の処理", "先の処理の終わり"}));
+  }
+  ASSERT_EQ(ui.wait_notices.size(), 1u);
+  EXPECT_EQ(U(ui.wait_notices[0]), "他のMORVAがログを使用中です。終わるまで待っています．．．");
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(ready[0]);
+  close(ready[1]);
+}
+
+// Runs are told apart by the second they start in, so two runs of a script never share one.
+TEST_F(LogJournalTest, RunsStartedBackToBackHaveTheirOwnIdentifiersAndEachUndoes) {
+  MakeFile("a.txt");
+  ui.default_answer = true;
+  StartConversion(session, RunMode::kRun, false);
+  const std::string first = session.log_run_id;
+  session.settings.fnm_ipn2 = 2;  // lower case
+  StartConversion(session, RunMode::kRun, false);
+  const std::string second = session.log_run_id;
+  ASSERT_EQ(first.size(), 19u);
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+
+  LogUndoResult result;
+  ASSERT_EQ(UndoFromLog(session, LogPath(session), second, &result), LogUndoOutcome::kUndone);
+  EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
+  ASSERT_EQ(UndoFromLog(session, LogPath(session), first, &result), LogUndoOutcome::kUndone);
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+  std::vector<LoggedRun> runs;
+  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 2);
+  EXPECT_TRUE(runs[0].undone && runs[1].undone);
+}
+
+// A run the log does not hold cannot be undone from it; plain undo must not take the run before it
+// instead.
+TEST_F(LogJournalTest, ARunWhoseHeaderFailedIsNeverReplacedByAnOlderOneInPlainUndo) {
+  MakeFile("a.txt");
+  ui.default_answer = true;
+  StartConversion(session, RunMode::kRun, false);
+  ASSERT_TRUE(session.run_logged);
+
+  session.settings.fnm_ipn2 = 2;
+  fs.FailOn(FsOp::kOpenAppend, "mvlogs.txt", ENOSPC);
+  ui.messages.clear();
+  StartConversion(session, RunMode::kRun, false);
+  EXPECT_FALSE(session.run_logged);
+  EXPECT_EQ(U(ui.Texts(testing::ScriptedUi::Message::kWarning).front()), "ログの書き込みに失敗しました。処理は継続します。");
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+
+  // Another program start: the log is usable again, and its journal remembers the unlogged run.
+  fs.ClearFaults();
+  session.log_usable = true;
+  LogUndoResult result;
+  EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kNewestNotLogged);
+  EXPECT_EQ(result.unlogged_run.size(), 19u);
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+
+  // Named, the older run is undone; a later logged run makes plain undo work again.
+  std::vector<LoggedRun> runs;
+  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 1);
+  session.settings.fnm_ipn2 = 1;
+  StartConversion(session, RunMode::kRun, false);
+  EXPECT_TRUE(session.run_logged);
+  EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kUndone);
+}
+
+// A log over 2 GiB (40 runs of 100,000 targets come near) is read as a stream: runs, undo and the
+// trim keep working, and the trim brings it back down.
+TEST_F(LogJournalTest, ALogOverTwoGigabytesStillRunsUndoesAndTrims) {
+  {
+    // A sparse file costs no disk: 2.1 GiB of an old, damaged log without a line feed.
+    const int fd = open(home.Sub("mvlogs.txt").c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, (std::int64_t{21} << 30) / 10), 0);
+    close(fd);
+  }
+  MakeFile("a.txt");
+  ui.default_answer = true;
+  session.app.opt_1 = 1;
+  StartConversion(session, RunMode::kRun, false);
+  ASSERT_TRUE(session.run_logged);
+  LogUndoResult result;
+  ASSERT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kUndone);
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+
+  StartConversion(session, RunMode::kRun, false);
+  struct stat st {};
+  ASSERT_EQ(stat(home.Sub("mvlogs.txt").c_str(), &st), 0);
+  EXPECT_LT(st.st_size, 4096);
+  std::vector<LoggedRun> runs;
+  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 1);
+  EXPECT_EQ(runs[0].id, session.log_run_id);
+}
+
+// The trim replaces the log only when it safely can, and leaves it as a person set it up.
+TEST_F(LogJournalTest, TrimKeepsAReadOnlyLogItsOwnerAndModeAndCleansUpAfterAKilledTrim) {
+  std::string log;
+  for (int i = 0; i < 45; ++i) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof(stamp), "2024/01/01 00:%02d:00  ", i);
+    log += stamp + S("■ MORVA - Version 6 - 変換実行開始 ■") + "\n" + stamp + S("変換機能：【大文字変換】") + "\n";
+  }
+  struct Case {
+    const char* what;
+    mode_t mode;
+    bool replacement_fails;
+    bool trimmed;
+  };
+  const std::vector<Case> cases = {
+      {"a writable log", 0640, false, true},
+      {"a read-only log", 0444, false, false},
+      {"a trimmed copy that cannot be created", 0644, true, false},
+  };
+  session.app.opt_1 = 2;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::WriteFile(home.Sub("mvlogs.txt"), log);
+    ASSERT_EQ(chmod(home.Sub("mvlogs.txt").c_str(), c.mode), 0);
+    // Another user's log in a shared program directory keeps its owner (only root can test that).
+    const bool foreign_owner = geteuid() == 0 && chown(home.Sub("mvlogs.txt").c_str(), 65534, 65534) == 0;
+    testing::WriteFile(home.Sub("temp_mvlogs.txt"), "left by a killed trim");
+    fs.ClearFaults();
+    if (c.replacement_fails) fs.FailOn(FsOp::kOpenReplacement, "mvlogs.txt", ENOSPC);
+
+    EXPECT_EQ(TrimLog(session), c.trimmed);
+    EXPECT_FALSE(testing::Exists(home.Sub("temp_mvlogs.txt")));
+    struct stat st {};
+    ASSERT_EQ(stat(home.Sub("mvlogs.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode);
+    if (foreign_owner) EXPECT_EQ(st.st_uid, 65534u);
+    std::vector<LoggedRun> runs;
+    ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), c.trimmed ? 2 : 40);
+    // Untrimmed, the log still offers its newest runs.
+    EXPECT_EQ(runs.back().id, "2024/01/01 00:44:00");
+  }
+}
+
+}  // namespace
+}  // namespace morva
