@@ -29,15 +29,18 @@ namespace {
 using bench::FileTree;
 using bench::QuietUi;
 
-// An engine session whose job upper-cases the base names of the files of `dir`.
+// An engine session whose job upper-cases the base names of the files of `dir`. With a `home` the run
+// is logged there (mvlogs.txt), as every run of the program is; without one it is not.
 struct Engine {
-  explicit Engine(const std::string& dir) {
+  explicit Engine(const std::string& dir, const std::string& home = std::string()) {
     session.settings.sw_fnm = 1;
     session.settings.fnm_ipn_sel = 1;
     session.settings.fnm_ipn2 = 1;
     std::string engine_dir;
     if (fs->FromHostPath(dir, &engine_dir).ok()) session.app.dirfil[0] = engine_dir;
     session.app.set_0 = 1;
+    if (!home.empty() && fs->FromHostPath(home, &engine_dir).ok()) session.program_directory = engine_dir;
+    session.app.opt_1 = 1;  // the log keeps the newest run: it does not grow from one iteration to the next
   }
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
   std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
@@ -58,8 +61,8 @@ void BM_Preview(benchmark::State& state, const FileTree* tree) {
   state.counters["targets"] = static_cast<double>(tree->size());
 }
 
-void BM_Run(benchmark::State& state, const FileTree* tree) {
-  Engine engine(tree->path());
+void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& home) {
+  Engine engine(tree->path(), home);
   for (auto _ : state) {
     state.PauseTiming();
     tree->Reset();
@@ -103,7 +106,14 @@ int main(int argc, char** argv) {
       ->Unit(benchmark::kMillisecond)
       ->Iterations(5)
       ->UseRealTime();
-  benchmark::RegisterBenchmark("BM_Run", [t](benchmark::State& s) { BM_Run(s, t); })
+  benchmark::RegisterBenchmark("BM_Run", [t](benchmark::State& s) { BM_Run(s, t, std::string()); })
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(5)
+      ->UseRealTime();
+  // The run as the program makes it: every target logged.
+  char home_template[] = "/tmp/morva-run-bench-home-XXXXXX";
+  const std::string home = mkdtemp(home_template) != nullptr ? home_template : std::string();
+  benchmark::RegisterBenchmark("BM_RunLogged", [t, home](benchmark::State& s) { BM_Run(s, t, home); })
       ->Unit(benchmark::kMillisecond)
       ->Iterations(5)
       ->UseRealTime();
@@ -119,5 +129,6 @@ int main(int argc, char** argv) {
       ->UseRealTime();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  if (!home.empty()) std::system(("rm -rf '" + home + "'").c_str());
   return 0;
 }
