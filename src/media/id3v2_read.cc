@@ -249,7 +249,9 @@ std::uint32_t FrameSize(const TagWalk& w, FrameChains* chains, std::string_view 
 }
 
 // The bytes in front of the payload that the second flags byte announces: a group identifier, an
-// encryption method, a decompressed size.
+// encryption method, a decompressed size (version 3) or a data length indicator (version 4). A version 4
+// compressed frame must carry the data length indicator and has no size of its own; one that lacks the
+// indicator is taken to have the four bytes all the same, as version 3 has them.
 std::uint32_t FlagExtras(int version, unsigned format_flags) {
   std::uint32_t extras = 0;
   if (version == 3) {
@@ -259,9 +261,20 @@ std::uint32_t FlagExtras(int version, unsigned format_flags) {
   } else if (version == 4) {
     if (format_flags & 0x40) extras += 1;
     if (format_flags & 0x04) extras += 1;
-    if (format_flags & 0x08) extras += 4;
+    if (format_flags & (0x08 | 0x01)) extras += 4;
   }
   return extras;
+}
+
+// Undoes unsynchronisation, which put a zero byte after every 0xFF that could otherwise be taken for the
+// start of an audio frame (the byte-order marks of UTF-16 text among them).
+void Resynchronise(std::string* bytes) {
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < bytes->size(); ++i) {
+    (*bytes)[out++] = (*bytes)[i];
+    if (Byte(*bytes, i) == 0xFF && i + 1 < bytes->size() && (*bytes)[i + 1] == 0) ++i;
+  }
+  bytes->resize(out);
 }
 
 // The text of a comment payload (encoding, language, description, text): after the description's
@@ -317,6 +330,8 @@ int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3
                      version == 2 ? std::size_t{3} : std::size_t{4}};
   FrameChains chains(walk);
   const std::uint64_t file_size = file.size();
+  // In version 4 the header's flag says every frame is unsynchronised, the frame's own flag that it is.
+  const bool all_unsynchronised = version == 4 && (Byte(header, 5) & 0x80);
   std::optional<std::string> recording_time;  // TDRC: the version 4 frame that replaced TYER
   std::string frame_header, payload;
   while (consumed < tag_size) {
@@ -332,7 +347,8 @@ int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3
     // Every frame moves the walk on by at least its header, whatever its size says.
     consumed += walk.header_size + size;
 
-    const std::uint32_t extras = version == 2 ? 0 : FlagExtras(version, Byte(frame_header, 9));
+    const unsigned format_flags = version == 2 ? 0 : Byte(frame_header, 9);
+    const std::uint32_t extras = FlagExtras(version, format_flags);
     if (extras > size) continue;
     const std::string_view id = std::string_view(frame_header).substr(0, walk.id_size);
     const FrameSlot* slot = FindSlot(id, version);
@@ -348,6 +364,7 @@ int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3
 
     const std::size_t want = std::min<std::size_t>(size - extras, kMaxPayloadRead);
     if (!file.Read(payload_at + extras, want, &payload).ok()) break;
+    if (version == 4 && (all_unsynchronised || (format_flags & 0x02))) Resynchronise(&payload);
     if (payload.empty()) continue;
     const int encoding = static_cast<int>(Byte(payload, 0));
     std::string_view text = std::string_view(payload).substr(1);
