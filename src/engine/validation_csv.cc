@@ -6,7 +6,6 @@
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
 #include "engine/validation_checks.h"
-#include "platform/regex_service.h"
 #include "rename/csv_patterns.h"
 
 namespace morva::validation_internal {
@@ -23,20 +22,8 @@ bool CheckCsvRule(ValidationContext& ctx) {
     return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが不正です。");
   }
 
-  const bool use_regex = (s.fnm_csv_opt & 2) != 0;
-  int result = LoadCsvPatterns(session.fs, s.fnm_csv_pth.view(), use_regex, &session.csv_patterns);
-  // A pattern the service cannot compile would fail every target one by one; it is refused with its line
-  // like any other slip in the file.
-  if (result == kCsvLoaded && use_regex) {
-    const bool ignore_case = !(s.fnm_csv_opt & 1);
-    for (const CsvPattern& p : session.csv_patterns) {
-      if (session.regex == nullptr || !session.regex->Compiles(p.target, ignore_case)) {
-        result = p.line;
-        session.csv_patterns.clear();
-        break;
-      }
-    }
-  }
+  const int result = LoadCsvPatterns(session.fs, s.fnm_csv_pth.view(), session.regex, (s.fnm_csv_opt & 1) != 0,
+                                     (s.fnm_csv_opt & 2) != 0, &session.csv_patterns);
   if (result == kCsvLoaded) return true;
   if (result == kCsvNoMemory) return RefuseUtf8(ctx, page, kKey, "メモリ不足により失敗しました。");
   if (result < 0) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルのオープンに失敗しました。");

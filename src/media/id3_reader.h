@@ -62,7 +62,8 @@ enum Id3Item : int { kId3Title = 1, kId3Artist, kId3Album, kId3Year, kId3Comment
 // none (or it cannot be read). In probe mode (`fields` null and `layout` null) only the header is read.
 // Otherwise `fields` (when not null) is emptied and receives every text frame found; `layout` (when not
 // null) receives the tag's layout. Frame payloads are read up to 511 bytes each, and decoding never
-// leaves the bytes read.
+// leaves the bytes read. A frame size of versions 2 and 3 is read as a synchsafe number (this program's
+// tags) or a plain one (other tools' tags), whichever keeps the frames in step to the end of the tag.
 int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3v2Fields* fields,
               Id3Layout* layout);
 

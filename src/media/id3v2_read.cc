@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "media/id3_reader.h"
 #include "platform/file_system.h"
@@ -70,39 +72,186 @@ struct TagWalk {
   std::size_t id_size;
 };
 
-// True when a frame ending at `offset` is followed by what a tag can hold next: the end of the tag,
-// padding, or a frame identifier of capitals and digits.
-bool FollowedByFrame(const TagWalk& w, std::uint64_t offset) {
-  if (offset == w.tag_end) return true;
-  if (offset > w.tag_end) return false;
-  std::string id;
-  if (!w.file.Read(offset, w.id_size, &id).ok() || id.size() != w.id_size) return false;
-  if (id[0] == 0) return true;
+// Frame identifiers are capitals and digits.
+bool IsFrameId(std::string_view id) {
   return std::all_of(id.begin(), id.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
 }
 
-// The payload size of the frame whose header `frame_header` starts at `offset`. Tags written by this
-// program carry synchsafe sizes in every version; standard ID3v2.2 and 2.3 tags (from other tools)
-// carry plain numbers. The two readings agree below 128. Above, a size with a byte of 0x80 or more
-// cannot be synchsafe; otherwise the reading after which the next frame header stands wins, the synchsafe
-// one first, so a picture frame of another tool does not derail the walk.
-std::uint32_t FrameSize(const TagWalk& w, std::string_view frame_header, std::uint64_t offset) {
-  const std::string_view field = w.version == 2 ? frame_header.substr(3, 3) : frame_header.substr(4, 4);
+// The readings of the size field of `frame_header`, the one to prefer first. Tags written by this program
+// carry synchsafe sizes in every version; standard ID3v2.2 and 2.3 tags (from other tools) carry plain
+// numbers, and one tag holds both once this program has replaced some frames of another tool's tag.
+// Version 4 sizes are always synchsafe. The two readings agree below 128, and a size with a byte of 0x80
+// or more cannot be synchsafe; any other size has both readings.
+struct SizeReadings {
+  std::uint32_t size[2];
+  int count;
+};
+
+SizeReadings ReadingsOf(int version, std::string_view frame_header) {
+  const std::string_view field = version == 2 ? frame_header.substr(3, 3) : frame_header.substr(4, 4);
   const std::uint32_t synchsafe = Synchsafe(field);
-  if (w.version == 4) return synchsafe;
+  if (version == 4) return {{synchsafe, 0}, 1};
   const std::uint32_t plain = BigEndian(field);
-  if (plain == synchsafe) return synchsafe;
+  if (plain == synchsafe) return {{synchsafe, 0}, 1};
   for (char c : field) {
-    if (static_cast<unsigned char>(c) >= 0x80) return plain;
+    if (static_cast<unsigned char>(c) >= 0x80) return {{plain, 0}, 1};
   }
+  return {{synchsafe, plain}, 2};
+}
+
+// Follows the frames of a tag from an offset on for as long as they keep in step: every frame header has
+// an identifier of capitals and digits and a size (in one of its readings) that keeps the frame inside the
+// tag. In step to the end, the last frame ends exactly at the tag's end or where zero bytes run to the end
+// (padding). A wrong reading of a size lands inside a payload, where text or picture bytes can pass for a
+// frame header or for padding for a few bytes, but hardly ever all the way to the end.
+//
+// Every reading of every size is followed. The outcome is kept per offset, so each frame header that
+// some reading reaches is read once however often the walk asks.
+class FrameChains {
+ public:
+  explicit FrameChains(const TagWalk& walk) : w_(walk) {}
+  FrameChains(const FrameChains&) = delete;
+  FrameChains& operator=(const FrameChains&) = delete;
+
+  // How far the frames from `offset` (at most the tag's end) keep in step: the tag's end when they do
+  // all the way, else the furthest offset where a chain of frames from `offset` stops on bytes that are
+  // no frame header (`offset` itself when they start there). 0 once the tag has offered more frame headers
+  // than kMaxVisits to look at (no real tag comes near).
+  std::uint64_t Reach(std::uint64_t offset);
+
+ private:
+  static constexpr std::size_t kMaxVisits = 1 << 14;
+
+  // A frame header whose successors are being followed: the offsets where its readings end the frame.
+  struct Visit {
+    std::uint64_t offset;
+    std::uint64_t next[2];
+    int count;
+    int tried;
+    std::uint64_t reach;  // the furthest of the successors tried so far
+  };
+
+  // Decides `offset` at once when its first bytes suffice (the end of the tag, padding, no frame header,
+  // no reading that fits) and records its reach; otherwise pushes it on *stack.
+  void Enter(std::uint64_t offset, std::vector<Visit>* stack);
+  // True when `offset` is inside the tag and every byte from it to the tag's end is zero.
+  bool IsPadding(std::uint64_t offset);
+
+  const TagWalk& w_;
+  std::unordered_map<std::uint64_t, std::uint64_t> reach_;
+  std::size_t visits_ = 0;
+  bool gave_up_ = false;
+  std::optional<std::uint64_t> zeros_from_;  // where the zero bytes that end the tag begin
+};
+
+std::uint64_t FrameChains::Reach(std::uint64_t offset) {
+  if (const auto it = reach_.find(offset); it != reach_.end()) return it->second;
+  // Depth first. A frame ends after its own start, so no chain comes back to an offset it has passed.
+  std::vector<Visit> stack;
+  Enter(offset, &stack);
+  while (!stack.empty() && !gave_up_) {
+    Visit& v = stack.back();
+    if (v.tried < v.count) {
+      const std::uint64_t next = v.next[v.tried];
+      const auto it = reach_.find(next);
+      if (it == reach_.end()) {
+        Enter(next, &stack);  // invalidates v
+        continue;
+      }
+      v.reach = std::max(v.reach, it->second);
+      ++v.tried;
+    }
+    if (v.tried == v.count || v.reach == w_.tag_end) {
+      reach_[v.offset] = v.reach;
+      stack.pop_back();
+    }
+  }
+  return gave_up_ ? 0 : reach_[offset];
+}
+
+void FrameChains::Enter(std::uint64_t offset, std::vector<Visit>* stack) {
+  if (++visits_ > kMaxVisits) {
+    gave_up_ = true;
+    return;
+  }
+  if (offset >= w_.tag_end) {
+    reach_[offset] = offset == w_.tag_end ? offset : 0;
+    return;
+  }
+  std::string header;
+  if (w_.tag_end - offset < w_.header_size || !w_.file.Read(offset, w_.header_size, &header).ok() ||
+      header.size() != w_.header_size || header[0] == 0) {
+    reach_[offset] = IsPadding(offset) ? w_.tag_end : offset;
+    return;
+  }
+  Visit v{offset, {0, 0}, 0, 0, offset};
+  if (IsFrameId(std::string_view(header).substr(0, w_.id_size))) {
+    const SizeReadings readings = ReadingsOf(w_.version, header);
+    for (int i = 0; i < readings.count; ++i) {
+      const std::uint64_t end = offset + w_.header_size + readings.size[i];
+      if (end <= w_.tag_end) v.next[v.count++] = end;
+    }
+  }
+  if (v.count == 0) {
+    reach_[offset] = offset;
+    return;
+  }
+  stack->push_back(v);
+}
+
+bool FrameChains::IsPadding(std::uint64_t offset) {
+  if (!zeros_from_) {
+    // From the end backwards: padding is usually short, and a read that fails or comes up short (a file
+    // cut inside its tag) leaves no padding to trust.
+    constexpr std::uint64_t kChunk = 4096;
+    std::uint64_t end = w_.tag_end;
+    std::string chunk;
+    while (end > kHeaderSize) {
+      const std::uint64_t begin = end - std::min<std::uint64_t>(kChunk, end - kHeaderSize);
+      const std::size_t n = static_cast<std::size_t>(end - begin);
+      if (!w_.file.Read(begin, n, &chunk).ok() || chunk.size() != n) {
+        end = w_.tag_end;
+        break;
+      }
+      const std::size_t last = chunk.find_last_not_of('\0');
+      if (last != std::string::npos) {
+        end = begin + last + 1;
+        break;
+      }
+      end = begin;
+    }
+    zeros_from_ = end;
+  }
+  return offset >= *zeros_from_ && offset < w_.tag_end;
+}
+
+// The payload size of the frame whose header `frame_header` starts at `offset`. Of two readings, the
+// first after which the frames keep in step to the end of the tag wins, the synchsafe one before the
+// plain one: this program's own tags end in padding that a plain reading of a size can land in as well.
+// When neither keeps in step (a tag cut short, or with other bytes after its frames), the one that keeps
+// in step further wins.
+std::uint32_t FrameSize(const TagWalk& w, FrameChains* chains, std::string_view frame_header, std::uint64_t offset) {
+  const SizeReadings readings = ReadingsOf(w.version, frame_header);
+  if (readings.count == 1) return readings.size[0];
   const std::uint64_t payload_at = offset + w.header_size;
-  if (FollowedByFrame(w, payload_at + synchsafe)) return synchsafe;
-  if (FollowedByFrame(w, payload_at + plain)) return plain;
-  return synchsafe;
+  std::uint32_t chosen = readings.size[0];
+  std::uint64_t furthest = 0;
+  for (std::uint32_t size : readings.size) {
+    const std::uint64_t end = payload_at + size;
+    const std::uint64_t reach = end > w.tag_end ? 0 : chains->Reach(end);
+    if (reach == w.tag_end) return size;
+    if (reach > furthest) {
+      furthest = reach;
+      chosen = size;
+    }
+  }
+  return chosen;
 }
 
 // The bytes in front of the payload that the second flags byte announces: a group identifier, an
-// encryption method, a decompressed size.
+// encryption method, a decompressed size (version 3) or a data length indicator (version 4). A version 4
+// compressed frame must carry the data length indicator and has no size of its own; one that lacks the
+// indicator is taken to have the four bytes all the same, as version 3 has them.
 std::uint32_t FlagExtras(int version, unsigned format_flags) {
   std::uint32_t extras = 0;
   if (version == 3) {
@@ -112,9 +261,20 @@ std::uint32_t FlagExtras(int version, unsigned format_flags) {
   } else if (version == 4) {
     if (format_flags & 0x40) extras += 1;
     if (format_flags & 0x04) extras += 1;
-    if (format_flags & 0x08) extras += 4;
+    if (format_flags & (0x08 | 0x01)) extras += 4;
   }
   return extras;
+}
+
+// Undoes unsynchronisation, which put a zero byte after every 0xFF that could otherwise be taken for the
+// start of an audio frame (the byte-order marks of UTF-16 text among them).
+void Resynchronise(std::string* bytes) {
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < bytes->size(); ++i) {
+    (*bytes)[out++] = (*bytes)[i];
+    if (Byte(*bytes, i) == 0xFF && i + 1 < bytes->size() && (*bytes)[i + 1] == 0) ++i;
+  }
+  bytes->resize(out);
 }
 
 // The text of a comment payload (encoding, language, description, text): after the description's
@@ -168,7 +328,10 @@ int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3
 
   const TagWalk walk{file, version, kHeaderSize + tag_size, version == 2 ? std::size_t{6} : std::size_t{10},
                      version == 2 ? std::size_t{3} : std::size_t{4}};
+  FrameChains chains(walk);
   const std::uint64_t file_size = file.size();
+  // In version 4 the header's flag says every frame is unsynchronised, the frame's own flag that it is.
+  const bool all_unsynchronised = version == 4 && (Byte(header, 5) & 0x80);
   std::optional<std::string> recording_time;  // TDRC: the version 4 frame that replaced TYER
   std::string frame_header, payload;
   while (consumed < tag_size) {
@@ -178,13 +341,14 @@ int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3
       if (layout != nullptr) layout->padding_size = static_cast<std::uint32_t>(tag_size - consumed);
       break;
     }
-    const std::uint32_t size = FrameSize(walk, frame_header, offset);
+    const std::uint32_t size = FrameSize(walk, &chains, frame_header, offset);
     const std::uint64_t payload_at = offset + walk.header_size;
     if (payload_at + size > file_size) break;
     // Every frame moves the walk on by at least its header, whatever its size says.
     consumed += walk.header_size + size;
 
-    const std::uint32_t extras = version == 2 ? 0 : FlagExtras(version, Byte(frame_header, 9));
+    const unsigned format_flags = version == 2 ? 0 : Byte(frame_header, 9);
+    const std::uint32_t extras = FlagExtras(version, format_flags);
     if (extras > size) continue;
     const std::string_view id = std::string_view(frame_header).substr(0, walk.id_size);
     const FrameSlot* slot = FindSlot(id, version);
@@ -200,6 +364,7 @@ int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3
 
     const std::size_t want = std::min<std::size_t>(size - extras, kMaxPayloadRead);
     if (!file.Read(payload_at + extras, want, &payload).ok()) break;
+    if (version == 4 && (all_unsynchronised || (format_flags & 0x02))) Resynchronise(&payload);
     if (payload.empty()) continue;
     const int encoding = static_cast<int>(Byte(payload, 0));
     std::string_view text = std::string_view(payload).substr(1);

@@ -16,6 +16,9 @@ namespace {
 constexpr std::uint32_t kMatchLimit = 1'000'000;
 constexpr std::uint32_t kDepthLimit = 10'000;
 
+struct CompileContextDeleter {
+  void operator()(pcre2_compile_context* p) const { pcre2_compile_context_free(p); }
+};
 struct CodeDeleter {
   void operator()(pcre2_code* p) const { pcre2_code_free(p); }
 };
@@ -25,6 +28,7 @@ struct MatchDataDeleter {
 struct MatchContextDeleter {
   void operator()(pcre2_match_context* p) const { pcre2_match_context_free(p); }
 };
+using CompileContextPtr = std::unique_ptr<pcre2_compile_context, CompileContextDeleter>;
 using CodePtr = std::unique_ptr<pcre2_code, CodeDeleter>;
 using MatchDataPtr = std::unique_ptr<pcre2_match_data, MatchDataDeleter>;
 using MatchContextPtr = std::unique_ptr<pcre2_match_context, MatchContextDeleter>;
@@ -40,6 +44,15 @@ std::size_t Utf8Length(unsigned char lead) {
 class Pcre2RegexService : public RegexService {
  public:
   explicit Pcre2RegexService(TextCodec* codec) : codec_(codec) {
+    // The escapes of the script engines' regular expressions: "\uhhhh" is a character; "\u" without four
+    // hexadecimal digits is "u", "\U" is "U", and "\x" takes exactly two digits or is "x" (so "\x{41}"
+    // is 41 x's, not "A"). PCRE2 adds "\u{h...}". A surrogate ("\uD83D") is a code unit those engines
+    // accept; code page 932 text holds none, so such a pattern compiles and never matches.
+    compile_context_.reset(pcre2_compile_context_create(nullptr));
+    if (compile_context_ != nullptr) {
+      pcre2_set_compile_extra_options(compile_context_.get(),
+                                      PCRE2_EXTRA_ALT_BSUX | PCRE2_EXTRA_ALLOW_SURROGATE_ESCAPES);
+    }
     match_context_.reset(pcre2_match_context_create(nullptr));
     if (match_context_ != nullptr) {
       pcre2_set_match_limit(match_context_.get(), kMatchLimit);
@@ -49,7 +62,7 @@ class Pcre2RegexService : public RegexService {
 
   int Replace(std::string_view text, std::string_view pattern, std::string_view replacement, bool ignore_case,
               std::string* out) override {
-    if (match_context_ == nullptr || !Prepare(pattern, ignore_case)) return kFailed;
+    if (!Prepare(pattern, ignore_case)) return kFailed;
     if (!codec_->Cp932ToUtf8(text, &subject_).ok()) return kFailed;
     if (replacement != replacement_cp932_ || !replacement_ready_) {
       replacement_ready_ = false;
@@ -70,6 +83,7 @@ class Pcre2RegexService : public RegexService {
   // Makes `pattern` the compiled pattern, reusing the last one when it is the same: a rule applies one
   // pattern to every target of a run.
   bool Prepare(std::string_view pattern, bool ignore_case) {
+    if (compile_context_ == nullptr || match_context_ == nullptr) return false;
     if (code_ != nullptr && pattern == pattern_cp932_ && ignore_case == ignore_case_) return true;
     code_.reset();
     match_data_.reset();
@@ -83,7 +97,7 @@ class Pcre2RegexService : public RegexService {
     int error = 0;
     PCRE2_SIZE offset = 0;
     CodePtr code(pcre2_compile(reinterpret_cast<PCRE2_SPTR>(utf8.data()), utf8.size(), options, &error, &offset,
-                               nullptr));
+                               compile_context_.get()));
     if (code == nullptr) return false;
     MatchDataPtr data(pcre2_match_data_create_from_pattern(code.get(), nullptr));
     std::uint32_t groups = 0;
@@ -176,6 +190,7 @@ class Pcre2RegexService : public RegexService {
   }
 
   TextCodec* codec_;
+  CompileContextPtr compile_context_;
   MatchContextPtr match_context_;
 
   // The compiled pattern and the code page 932 text and case option it was compiled from.

@@ -5,6 +5,7 @@
 
 #include "engine/path_utils.h"
 #include "platform/file_system.h"
+#include "platform/regex_service.h"
 #include "rename/replace_rule.h"
 
 namespace morva {
@@ -24,8 +25,16 @@ std::string_view NextPiece(std::string_view* rest) {
   return piece;
 }
 
-// Parses one line without its line end. False when it breaks the format.
-bool ParseLine(std::string_view line, bool use_regex, CsvPattern* pattern) {
+// How the targets of a file are checked.
+struct TargetCheck {
+  RegexService* regex;
+  bool case_sensitive;
+  bool use_regex;
+};
+
+// Parses one line without its line end. False when it breaks the format or its target is no pattern
+// `check` accepts.
+bool ParseLine(std::string_view line, const TargetCheck& check, CsvPattern* pattern) {
   std::size_t rest;  // where the replacement starts
   if (line.front() == '"') {
     // No code page 932 trail byte is a '"', ',' or tab, so bytes can be searched directly.
@@ -49,13 +58,18 @@ bool ParseLine(std::string_view line, bool use_regex, CsvPattern* pattern) {
   }
   if (HasForbiddenNameChar(replacement)) return false;
   pattern->replacement.assign(replacement);
-  return !use_regex || CheckPattern(pattern->target);
+  if (!check.use_regex) return true;
+  // A pattern the service cannot compile would fail every target one by one.
+  return CheckPattern(pattern->target) && check.regex != nullptr &&
+         check.regex->Compiles(pattern->target, !check.case_sensitive);
 }
 
 }  // namespace
 
-int ParseCsvPatterns(std::string_view contents, bool use_regex, std::vector<CsvPattern>* patterns) {
+int ParseCsvPatterns(std::string_view contents, RegexService* regex, bool case_sensitive, bool use_regex,
+                     std::vector<CsvPattern>* patterns) {
   patterns->clear();
+  const TargetCheck check{regex, case_sensitive, use_regex};
   // The file is read in text mode, where "\r\n" arrives as "\n".
   std::string text;
   text.reserve(contents.size());
@@ -71,7 +85,7 @@ int ParseCsvPatterns(std::string_view contents, bool use_regex, std::vector<CsvP
     if (line.empty()) continue;
     CsvPattern pattern;
     pattern.line = line_number;
-    if (!ParseLine(line, use_regex, &pattern)) {
+    if (!ParseLine(line, check, &pattern)) {
       patterns->clear();
       return line_number;
     }
@@ -80,13 +94,14 @@ int ParseCsvPatterns(std::string_view contents, bool use_regex, std::vector<CsvP
   return kCsvLoaded;
 }
 
-int LoadCsvPatterns(FileSystem& fs, std::string_view path, bool use_regex, std::vector<CsvPattern>* patterns) {
+int LoadCsvPatterns(FileSystem& fs, std::string_view path, RegexService* regex, bool case_sensitive, bool use_regex,
+                    std::vector<CsvPattern>* patterns) {
   patterns->clear();
   std::string contents;
   if (Status s = fs.ReadFile(path, FileSystem::kMaxReadFileSize, &contents); !s.ok()) {
     return s.code() == ENOMEM ? kCsvNoMemory : kCsvOpenFailed;
   }
-  return ParseCsvPatterns(contents, use_regex, patterns);
+  return ParseCsvPatterns(contents, regex, case_sensitive, use_regex, patterns);
 }
 
 unsigned ApplyCsvPatterns(RegexService* regex, const std::vector<CsvPattern>& patterns, bool case_sensitive,

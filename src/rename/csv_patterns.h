@@ -34,14 +34,18 @@ inline constexpr int kCsvNoMemory = -2;
 // double quote followed at once by "," or a tab, or (without quotes) at least one byte ended by the line's
 // first tab. The replacement is either a double quote, any bytes and a double quote that ends the line, or
 // the rest of the line as it is; it may be empty, and its one-byte characters must be allowed in a file
-// name. There is no escape for a double quote. With `use_regex`, every target must pass CheckPattern.
-int ParseCsvPatterns(std::string_view contents, bool use_regex, std::vector<CsvPattern>* patterns);
+// name. There is no escape for a double quote. With `use_regex`, every target must pass CheckPattern and
+// compile in `regex` (ignoring letter case unless `case_sensitive`); without a service none does. A line
+// is bad for whichever of these it breaks, so the number is that of the first bad line in any case.
+int ParseCsvPatterns(std::string_view contents, RegexService* regex, bool case_sensitive, bool use_regex,
+                     std::vector<CsvPattern>* patterns);
 
 // Reads the pattern file at the engine path `path` and parses it as ParseCsvPatterns does. Returns
 // kCsvLoaded, kCsvOpenFailed when `path` is not a readable regular file (a directory is refused),
 // kCsvNoMemory when memory runs out, or the number of the first bad line. *patterns is emptied first, so
 // a failed load leaves no list behind.
-int LoadCsvPatterns(FileSystem& fs, std::string_view path, bool use_regex, std::vector<CsvPattern>* patterns);
+int LoadCsvPatterns(FileSystem& fs, std::string_view path, RegexService* regex, bool case_sensitive, bool use_regex,
+                    std::vector<CsvPattern>* patterns);
 
 // Applies every pattern in order to *text, each to the previous result, with ReplaceString: letter case
 // is ignored unless `case_sensitive`, targets are patterns of `regex` when `use_regex`. A pattern that

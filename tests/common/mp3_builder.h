@@ -3,7 +3,8 @@
 
 // Builds MP3-like files in memory: an ID3v2 tag (version 2, 3 or 4) with chosen frames, some fake audio
 // frames and an optional ID3v1(.1) block. Frame sizes are written synchsafe in every version, as the
-// program's own tag writer does.
+// program's own tag writer does, unless a frame asks for a plain number, as other tools write versions 2
+// and 3.
 //
 //   Mp3Contents contents;
 //   contents.v2_version = 3;
@@ -25,6 +26,7 @@ struct Id3v2Frame {
   int encoding = 0;      // the payload's first byte (0 code page 932, 1/2 UTF-16, 3 UTF-8); -1: none
   std::string payload;   // the bytes after the encoding byte
   std::uint8_t format_flags = 0;  // the second flags byte (versions 3 and 4)
+  bool plain_size = false;        // the size as a plain big-endian number instead of a synchsafe one
 };
 
 struct Id3v1Block {
@@ -46,6 +48,11 @@ struct Mp3Contents {
 inline std::string Synchsafe(std::uint32_t value, int digits) {
   std::string out;
   for (int i = digits - 1; i >= 0; --i) out.push_back(static_cast<char>((value >> (7 * i)) & 0x7F));
+  return out;
+}
+inline std::string BigEndian(std::uint32_t value, int digits) {
+  std::string out;
+  for (int i = digits - 1; i >= 0; --i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
   return out;
 }
 
@@ -78,13 +85,14 @@ inline std::string CommentPayload(int encoding, std::string_view description, st
   return out;
 }
 
-// One frame: identifier, synchsafe size, flags (versions 3 and 4), payload.
+// One frame: identifier, size, flags (versions 3 and 4), payload.
 inline std::string BuildFrame(int version, const Id3v2Frame& f) {
   std::string body;
   if (f.encoding >= 0) body.push_back(static_cast<char>(f.encoding));
   body += f.payload;
   std::string out = f.id;
-  out += Synchsafe(static_cast<std::uint32_t>(body.size()), version == 2 ? 3 : 4);
+  const auto size = static_cast<std::uint32_t>(body.size());
+  out += f.plain_size ? BigEndian(size, version == 2 ? 3 : 4) : Synchsafe(size, version == 2 ? 3 : 4);
   if (version != 2) {
     out.push_back('\0');
     out.push_back(static_cast<char>(f.format_flags));

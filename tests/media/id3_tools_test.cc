@@ -4,8 +4,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -110,24 +113,101 @@ TEST_F(Id3ToolsTest, Mid3v2Version4Utf8) {
   ExpectSameAsMid3v2("kana.mp3", 4);
 }
 
-TEST_F(Id3ToolsTest, MutagenVersion3Utf16) {
+// What the synchsafe reading of the size of frame `id` lands on in the version 3 tag at the start of
+// `file`, whose sizes are plain numbers: the four bytes there, or nothing when the frame is missing or
+// its size reads one way only.
+std::string SynchsafeLanding(const std::string& file, const std::string& id) {
+  const auto number = [&file](std::size_t at, int bits) {
+    std::uint32_t v = 0;
+    for (std::size_t i = at; i < at + 4; ++i) {
+      v = (v << bits) | (static_cast<unsigned char>(file[i]) & ((1u << bits) - 1));
+    }
+    return v;
+  };
+  if (file.size() < 10 || file.compare(0, 4, "ID3\3") != 0) return {};
+  const std::size_t end = 10 + number(6, 7);
+  for (std::size_t at = 10; at + 10 <= end && at + 10 <= file.size() && file[at] != 0;) {
+    const std::uint32_t plain = number(at + 4, 8);
+    if (file.compare(at, 4, id) == 0) {
+      const std::uint32_t synchsafe = number(at + 4, 7);
+      const bool one_way = synchsafe == plain || (plain & 0x80808080u) != 0;
+      return one_way ? std::string() : file.substr(at + 10 + synchsafe, 4);
+    }
+    at += 10 + plain;
+  }
+  return {};
+}
+
+TEST_F(Id3ToolsTest, MutagenVersion3SizesThatReadBothWays) {
   const std::string python = MutagenPython();
   if (python.empty()) GTEST_SKIP() << "no Python with mutagen";
-  // mutagen writes version 3 frame sizes as plain numbers. A title of 130 characters (265 bytes, 00 00 01 09)
-  // reads as 137 synchsafe, so the frames after it are only found with the plain size.
-  std::string title;
-  for (int i = 0; i < 32; ++i) title += "タイトル";
-  title += "ab";
-  testing::WriteFile(dir_ / "cover.png", std::string(300, '\x01'));
-  testing::WriteFile(dir_ / "v23.mp3", testing::FakeAudio(8));
-  const std::string file = dir_ / "v23.mp3";
-  ASSERT_TRUE(RunTool("mid3v2 -p '" + dir_ / "cover.png" + "' '" + file + "'"));
-  ASSERT_TRUE(RunTool("mid3v2 -t '" + title + "' -a 'アーティスト' -A Album -T 3/12 -y 2013 -c 'desc:comment text:eng' '" +
-                  file + "'"));
-  ASSERT_TRUE(RunTool(python + " -c 'import sys, mutagen.id3 as m; t = m.ID3(sys.argv[1]); t.update_to_v23(); "
-                           "t.save(sys.argv[1], v2_version=3)' '" + file + "'"));
-  ASSERT_EQ(testing::ReadFile(file)[3], '\3');
-  ExpectSameAsMid3v2("v23.mp3", 3);
+  // mutagen writes version 3 sizes as plain numbers. Each tag has a frame of 128 bytes or more whose size
+  // also reads as a smaller synchsafe number, which ends the frame inside its payload: on the zero low
+  // byte of a UTF-16 "　" or "一", on picture bytes that are zero, on capitals that pass for a frame
+  // identifier, or on other bytes. The frames after it are only found with the plain size.
+  enum Landing { kZero, kCapitals, kOther };
+  struct Case {
+    const char* name;
+    const char* frames;  // Python statements adding frames to the tag t, with mutagen.id3 as m
+    const char* ambiguous;
+    Landing landing;
+  };
+  const Case cases[] = {
+      {"ideographic_space", R"(
+t.add(m.TIT2(encoding=1, text="曲" * 67 + "　" + "曲" * 62))
+t.add(m.TPE1(encoding=1, text="アーティスト"))
+t.add(m.TALB(encoding=0, text="Album"))
+t.add(m.TRCK(encoding=0, text="3/12"))
+t.add(m.TYER(encoding=0, text="2013"))
+t.add(m.COMM(encoding=1, lang="jpn", desc="", text="コメント"))
+)",
+       "TIT2", kZero},
+      {"kanji_one", R"(
+t.add(m.TIT2(encoding=1, text="曲名"))
+t.add(m.TALB(encoding=1, text="曲" * 67 + "一" + "曲" * 62))
+t.add(m.TCON(encoding=0, text="Rock"))
+t.add(m.TYER(encoding=0, text="2020"))
+t.add(m.COMM(encoding=1, lang="jpn", desc="", text="コメント"))
+)",
+       "TALB", kZero},
+      {"capitals", R"(
+t.add(m.TIT2(encoding=0, text=("ABCDEFGHIJKLMNOPQRSTUVWXYZ" * 12)[:298]))
+t.add(m.TPE1(encoding=0, text="ARTIST"))
+t.add(m.TRCK(encoding=0, text="7"))
+)",
+       "TIT2", kCapitals},
+      {"picture", R"(
+t.add(m.TIT2(encoding=0, text="Title"))
+t.add(m.APIC(encoding=0, mime="image/png", type=3, desc="", data=b"\x89PNG\r\n\x1a\n" + bytes(279)))
+t.add(m.COMM(encoding=1, lang="jpn", desc="", text="長いコメント" * 40))
+)",
+       "APIC", kZero},
+      {"utf16_and_picture", R"(
+t.add(m.TIT2(encoding=1, text="タイトル" * 32 + "ab"))
+t.add(m.TPE1(encoding=1, text="アーティスト"))
+t.add(m.TALB(encoding=0, text="Album"))
+t.add(m.APIC(encoding=0, mime="image/png", type=3, desc="", data=bytes([1]) * 300))
+t.add(m.COMM(encoding=0, lang="eng", desc="desc", text="comment text"))
+)",
+       "TIT2", kOther},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string file = dir_ / (std::string(c.name) + ".mp3");
+    const std::string script = dir_ / "tag.py";
+    testing::WriteFile(file, testing::FakeAudio(8));
+    testing::WriteFile(script, std::string("import sys\nimport mutagen.id3 as m\nt = m.ID3()\n") + c.frames +
+                                   "t.save(sys.argv[1], v2_version=3)\n");
+    ASSERT_TRUE(RunTool(python + " '" + script + "' '" + file + "'"));
+    const std::string landing = SynchsafeLanding(testing::ReadFile(file), c.ambiguous);
+    ASSERT_EQ(landing.size(), 4u) << "the size of " << c.ambiguous << " reads one way only";
+    const bool zero = landing[0] == '\0';
+    const bool capitals = std::all_of(landing.begin(), landing.end(), [](char ch) {
+      return (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9');
+    });
+    ASSERT_EQ(zero ? kZero : capitals ? kCapitals : kOther, c.landing);
+    ExpectSameAsMid3v2(std::string(c.name) + ".mp3", 3);
+  }
 }
 
 }  // namespace

@@ -85,6 +85,41 @@ TEST_F(RegexServiceTest, CompiledPatternFollowsEachCall) {
   EXPECT_EQ(Replace("aA", "A", "3"), "a3");
 }
 
+TEST_F(RegexServiceTest, EscapesOfTheScriptEngines) {
+  struct Case {
+    const char* pattern;
+    const char* text;
+    const char* result;  // with the matches replaced by "#"; "<failed>" when the pattern is refused
+  };
+  const Case cases[] = {
+      {"\\u30A2", "アイア", "#イ#"},
+      {"\\u30a2", "ア", "#"},
+      {"[\\u3041-\\u3093]+", "aあいz", "a#z"},
+      {"\\u0041", "aA", "a#"},
+      {"\\u00411", "A1", "#"},  // four digits at most
+      // Without four digits "\u" is a "u"; "\U" is a "U".
+      {"\\u00", "u00u0", "#u0"},
+      {"\\u", "au", "a#"},
+      {"\\U", "UuU", "#u#"},
+      // "\x" takes exactly two digits, and braces are a count.
+      {"\\x41", "A", "#"},
+      {"\\x4", "x4", "#"},
+      {"\\x{2}", "xxx", "#x"},
+      // A surrogate matches nothing in text that came from code page 932.
+      {"\\uD83D", "ab", "ab"},
+      {"a|\\uD83D\\uDE00", "ab", "#b"},
+      {"\\u{30A2}", "ア", "#"},
+      {"\\u{110000}", "a", "<failed>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    EXPECT_EQ(Replace(c.text, c.pattern, "#"), c.result);
+    EXPECT_EQ(regex_->Compiles(S(c.pattern), false), std::string(c.result) != "<failed>");
+  }
+  // The replacement knows "$" markers only: escapes stay as they are written.
+  EXPECT_EQ(Replace("ア", "\\u30A2", "\\u0041$&"), "\\u0041ア");
+}
+
 TEST_F(RegexServiceTest, InvalidAndRunawayPatternsFail) {
   EXPECT_FALSE(regex_->Compiles(S("(a"), false));
   EXPECT_FALSE(regex_->Compiles(S("a{2,1}"), true));

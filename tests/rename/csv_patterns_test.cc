@@ -1,5 +1,6 @@
 #include "rename/csv_patterns.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,15 +12,17 @@
 #include "engine/user_interface.h"
 #include "engine/validation.h"
 #include "platform/regex_service.h"
+#include "platform/text_codec.h"
 #include "rename/name_rule.h"
 
 namespace morva {
 namespace {
 
-// What one line of a pattern file gives: "target -> replacement", or "refused".
-std::string ParseOne(const std::string& line, bool use_regex = false) {
+// What one line of a pattern file gives: "target -> replacement", or "refused". Targets are regular
+// expressions of `regex` when it is given.
+std::string ParseOne(const std::string& line, RegexService* regex = nullptr) {
   std::vector<CsvPattern> patterns;
-  const int result = ParseCsvPatterns(line, use_regex, &patterns);
+  const int result = ParseCsvPatterns(line, regex, true, regex != nullptr, &patterns);
   if (result != kCsvLoaded) {
     EXPECT_TRUE(patterns.empty());
     return "refused at " + std::to_string(result);
@@ -61,39 +64,44 @@ TEST(CsvPatternParseTest, ReplacementsMustBeFileNameText) {
 }
 
 TEST(CsvPatternParseTest, RegularExpressionTargetsAreScreened) {
-  EXPECT_EQ(ParseOne("\"*x\",\"y\"", true), "refused at 1");
-  EXPECT_EQ(ParseOne("\"*x\",\"y\"", false), "*x -> y");
-  EXPECT_EQ(ParseOne("\"(\\d+)\",\"n$1\"", true), "(\\d+) -> n$1");
+  const std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  const std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
+  EXPECT_EQ(ParseOne("\"*x\",\"y\"", regex.get()), "refused at 1");
+  EXPECT_EQ(ParseOne("\"*x\",\"y\""), "*x -> y");
+  EXPECT_EQ(ParseOne("\"(\\d+)\",\"n$1\"", regex.get()), "(\\d+) -> n$1");
 }
 
 TEST(CsvPatternParseTest, LinesAreCountedAndCutAsTheLineBufferReadsThem) {
   std::vector<CsvPattern> patterns;
   // Empty lines and both line ends; the bad line is reported by its number.
-  EXPECT_EQ(ParseCsvPatterns("\"a\",\"b\"\r\n\r\n\n\"c\"\t\"d\"\r\n\"e\",\"f\"\rx,y\n", false, &patterns), 5);
+  EXPECT_EQ(ParseCsvPatterns("\"a\",\"b\"\r\n\r\n\n\"c\"\t\"d\"\r\n\"e\",\"f\"\rx,y\n", nullptr, true, false,
+                             &patterns),
+            5);
   EXPECT_TRUE(patterns.empty());
-  ASSERT_EQ(ParseCsvPatterns("\"a\",\"b\"\r\n\r\n\n\"c\"\t\"d\"\r\n\"e\",\"f\"\r", false, &patterns), kCsvLoaded);
+  ASSERT_EQ(ParseCsvPatterns("\"a\",\"b\"\r\n\r\n\n\"c\"\t\"d\"\r\n\"e\",\"f\"\r", nullptr, true, false, &patterns),
+            kCsvLoaded);
   ASSERT_EQ(patterns.size(), 3u);
   EXPECT_EQ(patterns[1].target, "c");
   EXPECT_EQ(patterns[1].line, 4);
   EXPECT_EQ(patterns[2].replacement, "f");
-  EXPECT_EQ(ParseCsvPatterns("", false, &patterns), kCsvLoaded);
+  EXPECT_EQ(ParseCsvPatterns("", nullptr, true, false, &patterns), kCsvLoaded);
   EXPECT_TRUE(patterns.empty());
 
   // A line of 597 bytes is one line; at 598 bytes the line end arrives as an empty second piece; from 599
   // bytes the rest is a line of its own.
   const std::string head = "\"a\",\"";
   auto line_of = [&](std::size_t size) { return head + std::string(size - head.size() - 1, 'x') + "\""; };
-  ASSERT_EQ(ParseCsvPatterns(line_of(597) + "\n\"b\",\"c\"\n", false, &patterns), kCsvLoaded);
+  ASSERT_EQ(ParseCsvPatterns(line_of(597) + "\n\"b\",\"c\"\n", nullptr, true, false, &patterns), kCsvLoaded);
   ASSERT_EQ(patterns.size(), 2u);
   EXPECT_EQ(patterns[1].line, 2);
-  ASSERT_EQ(ParseCsvPatterns(line_of(598) + "\r\n\"b\",\"c\"\n", false, &patterns), kCsvLoaded);
+  ASSERT_EQ(ParseCsvPatterns(line_of(598) + "\r\n\"b\",\"c\"\n", nullptr, true, false, &patterns), kCsvLoaded);
   ASSERT_EQ(patterns.size(), 2u);
   EXPECT_EQ(patterns[0].replacement.size(), 598 - head.size() - 1);
   EXPECT_EQ(patterns[1].line, 3);
   // The first piece lacks its closing quote.
-  EXPECT_EQ(ParseCsvPatterns(line_of(599) + "\n", false, &patterns), 1);
+  EXPECT_EQ(ParseCsvPatterns(line_of(599) + "\n", nullptr, true, false, &patterns), 1);
   // Unquoted, the first piece is a pattern and the second refused.
-  EXPECT_EQ(ParseCsvPatterns("a\t" + std::string(700, 'x') + "\n", false, &patterns), 2);
+  EXPECT_EQ(ParseCsvPatterns("a\t" + std::string(700, 'x') + "\n", nullptr, true, false, &patterns), 2);
 }
 
 class CsvRuleTest : public testing::EngineFixture {
@@ -151,16 +159,34 @@ TEST_F(CsvRuleTest, ValidationRefusesBadPathsAndFilesWithTheirLine) {
   fs.FailOn(FsOp::kReadFile, "patterns", ENOMEM, 1);
   EXPECT_EQ(Refusal(), "メモリ不足により失敗しました。");
 
-  Patterns("\"a\",\"b\"\n\n\"c\",\"d?\"\n");
-  EXPECT_EQ(Refusal(), "置換パターンCSVファイルの内容が不正です。（3行目）");
-  // A pattern the screen passes but the service cannot compile is refused by its line as well.
-  Patterns("\"a\",\"b\"\n\"[[:foo:]]\",\"d\"\n", 2);
-  EXPECT_EQ(Refusal(), "置換パターンCSVファイルの内容が不正です。（2行目）");
-
   Patterns("\"a\",\"b\"\n");
   ui.messages.clear();
   EXPECT_TRUE(ValidateJob(session, false));
   EXPECT_EQ(session.csv_patterns.size(), 1u);
+}
+
+TEST_F(CsvRuleTest, ValidationReportsTheFirstBadLineWhateverItsFault) {
+  // Faults: a line out of format, a pattern the screen refuses, one that only the service cannot compile.
+  struct Case {
+    const char* file;
+    std::uint8_t options;
+    int line;
+  };
+  const Case cases[] = {
+      {"\"a\",\"b\"\n\n\"c\",\"d?\"\n", 1, 3},
+      {"\"a\",\"b\"\n\"[[:foo:]]\",\"d\"\n", 2, 2},
+      {"\"[[:foo:]]\",\"b\"\nx,y\n", 2, 1},
+      {"\"a\",\"b\"\n\"(a\",\"b\"\n\"*x\",\"y\"\n", 3, 2},
+      {"\"*x\",\"y\"\n\"[[:foo:]]\",\"b\"\n", 2, 1},
+      {"x,y\n\"[[:foo:]]\",\"b\"\n", 2, 1},
+      // Without regular expressions a target is only text.
+      {"\"[[:foo:]]\",\"b\"\nx,y\n", 1, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Patterns(c.file, c.options);
+    EXPECT_EQ(Refusal(), "置換パターンCSVファイルの内容が不正です。（" + std::to_string(c.line) + "行目）");
+  }
 }
 
 TEST_F(CsvRuleTest, PatternsApplyInOrderAndFailuresKeepTheRest) {

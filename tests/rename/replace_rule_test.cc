@@ -218,6 +218,11 @@ TEST_F(ReplaceRuleTest, PatternScreen) {
   EXPECT_TRUE(CheckPattern(S("ソ")));
   EXPECT_TRUE(CheckPattern(S("(ソ)")));
   EXPECT_FALSE(CheckPattern(S("ソ.")));
+  // The escapes the service takes in the script engines' way pass the screen, and the other way round.
+  for (const char* escape : {"\\u30A2", "[\\u3041-\\u3093]", "\\u00", "\\u", "\\U", "\\x4", "\\x{2}", "\\uD83D",
+                             "\\u{30A2}", "a\\u", "\\u("}) {
+    EXPECT_EQ(CheckPattern(escape), pcre2->Compiles(escape, true)) << escape;
+  }
 }
 
 TEST_F(ReplaceRuleTest, ValidationOfTheRule) {
