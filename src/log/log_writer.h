@@ -27,8 +27,8 @@ std::string LogStampOf(FileTime now);
 
 // Writes lines to the conversion log for one run, undo or extraction. While the session holds the log
 // (LogHold), lines go through its journal, which keeps them safe from a killed process and writes many
-// at once. Without a hold the log is opened for appending at the first line and stays open until
-// Close() or the writer goes, each line one append.
+// at once. Without a hold the log is opened for appending at the first line and stays open as long as
+// the writer, each line one append.
 class LogWriter {
  public:
   explicit LogWriter(Session& session) : session_(session) {}
@@ -43,9 +43,6 @@ class LogWriter {
   // the line cannot be written, the line is lost, session.log_usable becomes false (so no later line is
   // tried until the program ends) and false is returned; telling the person is the caller's choice.
   bool AppendLine(std::string_view text, bool remember = false);
-
-  // Closes the log opened without a hold; a later line opens it again.
-  void Close() { file_.reset(); }
 
  private:
   // The time stamp of now, formatted once per second at most.
