@@ -23,10 +23,6 @@ std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::
   return extension_only ? t.base + "." + result : result + "." + t.extension;
 }
 
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && cp932::CompareIgnoreCase(text.substr(0, prefix.size()), prefix) == 0;
-}
-
 }  // namespace
 
 DirectoryCache& DirectoryNames(Session& session, const std::string& directory) {
@@ -115,10 +111,11 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
   std::string dest_dir(app.cpdir.view());
 
   // Below the target directory, the copy keeps the target's place in the tree: a flat output directory
-  // would make equal names of different directories overwrite each other's copies.
+  // would make equal names of different directories overwrite each other's copies. The target's
+  // directory is compared with DIRFIL exactly, as the host tells directories apart by letter case too.
   const std::string dirfil = app.dirfil[0].value_or(std::string());
-  if (app.set_0 == 1 && app.sw_set[2] && !dirfil.empty() && StartsWithIgnoreCase(t.directory, dirfil) &&
-      cp932::CompareIgnoreCase(t.directory, dirfil) != 0) {
+  if (app.set_0 == 1 && app.sw_set[2] && !dirfil.empty() && t.directory.size() > dirfil.size() &&
+      t.directory.compare(0, dirfil.size(), dirfil) == 0) {
     std::string_view below = std::string_view(t.directory).substr(dirfil.size());
     while (!below.empty() && below.front() == '\\') below.remove_prefix(1);
     dest_dir = JoinPath(dest_dir, below);
