@@ -2,6 +2,7 @@
 
 #include "engine/path_utils.h"
 #include "platform/cp932.h"
+#include "platform/host_paths.h"
 #include "rename/name_rule.h"
 
 namespace morva {
@@ -54,8 +55,10 @@ void RunNameStep(Session& session, TargetWork* work) {
   std::string new_name = Recombine(s, t, std::move(text));
   work->new_name = new_name;
 
+  // Both limits are checked before preview mode ends, so the preview predicts what the run meets: the
+  // engine's 260 bytes of path, and the host's limit on one name, which is counted in UTF-8.
   const std::string dir = DestinationDirectory(session, t.path);
-  if (dir.size() + new_name.size() > kMaxPath) {
+  if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&session.codec, new_name)) {
     FailStep(session, kFailPathTooLong, work);
     return;
   }
