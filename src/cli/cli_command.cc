@@ -12,7 +12,6 @@
 #include "log/log_scan.h"
 #include "log/log_writer.h"
 #include "log/undo_from_log.h"
-#include "platform/cp932.h"
 #include "settings/settings_store.h"
 
 namespace morva {
@@ -34,23 +33,6 @@ bool ToEnginePath(Session& session, const std::string& given, std::string* engin
     return false;
   }
   return true;
-}
-
-// The path becomes the first entry of the history: an entry equal to it ignoring case moves to the
-// front with its own spelling; otherwise the oldest entry drops out.
-void PushHistory(AppSettings* app, const std::string& path) {
-  auto& history = app->dirfil;
-  std::size_t found = history.size() - 1;
-  std::string entry = path;
-  for (std::size_t i = 0; i < history.size(); ++i) {
-    if (history[i] && cp932::CompareIgnoreCase(*history[i], path) == 0) {
-      found = i;
-      entry = *history[i];
-      break;
-    }
-  }
-  for (std::size_t i = found; i > 0; --i) history[i] = std::move(history[i - 1]);
-  history[0] = std::move(entry);
 }
 
 // A pattern file named in host form ("/home/me/p.csv", as --set FNM_CSV_PTH takes it) is taken like the
@@ -103,7 +85,7 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
   }
   if (targets.size() == 1) {
     session.app.set_0 = 1;
-    PushHistory(&session.app, targets[0]);
+    session.app.PushTargetPath(targets[0]);
   } else if (targets.size() > 1) {
     session.app.set_0 = 2;
     ui.set_list_items(std::move(targets));

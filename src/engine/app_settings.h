@@ -20,6 +20,17 @@ struct AppSettings {
   // window may start left of or above the desktop; the two dialogs are kept at 0 or beyond.
   void CentreWindows(int desktop_right, int desktop_bottom, int main_width, int main_height);
 
+  // Makes `path` the newest target path (DIRFIL), as collecting the path panel does: an entry equal to
+  // it moves to the front and the entries before it move back one; otherwise every entry moves back one
+  // and the oldest drops out. Entries are compared byte for byte: on a case-sensitive host "Photos" and
+  // "photos" are two directories, and taking one for the other would convert the wrong one.
+  void PushTargetPath(std::string path);
+
+  // Puts `path`, the newest target path in the form enumeration uses (trimmed and normalised by
+  // validation), in place of the newest entry as it was typed. An older entry equal to it moves to the
+  // front instead, so that the history holds the path once.
+  void ReplaceNewestTargetPath(std::string path);
+
   std::int16_t set_0 = 1;  // how targets are given: 1 a directory path, 2 a list of files
   // Target paths, most recent first, each at most 259 bytes (DIRFIL, DIRFIL1-9, DIRFILA-F).
   std::array<std::optional<std::string>, 16> dirfil;

@@ -3,6 +3,7 @@
 #include "engine/path_utils.h"
 #include "engine/run_journal.h"
 #include "platform/cp932.h"
+#include "platform/host_paths.h"
 #include "rename/name_rule.h"
 
 namespace morva {
@@ -22,10 +23,6 @@ std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::
   const bool has_dot = t.base.size() < t.name.size();
   if (!has_dot) return extension_only ? t.base : result;
   return extension_only ? t.base + "." + result : result + "." + t.extension;
-}
-
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && cp932::CompareIgnoreCase(text.substr(0, prefix.size()), prefix) == 0;
 }
 
 }  // namespace
@@ -59,8 +56,10 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   std::string new_name = Recombine(s, t, std::move(text));
   work->new_name = new_name;
 
+  // Both limits are checked before preview mode ends, so the preview predicts what the run meets: the
+  // engine's 260 bytes of path, and the host's limit on one name, which is counted in UTF-8.
   const std::string dir = DestinationDirectory(session, t.path);
-  if (dir.size() + new_name.size() > kMaxPath) {
+  if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&session.codec, new_name)) {
     FailStep(session, kFailPathTooLong, work);
     return;
   }
@@ -117,10 +116,11 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
   std::string dest_dir(app.cpdir.view());
 
   // Below the target directory, the copy keeps the target's place in the tree: a flat output directory
-  // would make equal names of different directories overwrite each other's copies.
+  // would make equal names of different directories overwrite each other's copies. The target's
+  // directory is compared with DIRFIL exactly, as the host tells directories apart by letter case too.
   const std::string dirfil = app.dirfil[0].value_or(std::string());
-  if (app.set_0 == 1 && app.sw_set[2] && !dirfil.empty() && StartsWithIgnoreCase(t.directory, dirfil) &&
-      cp932::CompareIgnoreCase(t.directory, dirfil) != 0) {
+  if (app.set_0 == 1 && app.sw_set[2] && !dirfil.empty() && t.directory.size() > dirfil.size() &&
+      t.directory.compare(0, dirfil.size(), dirfil) == 0) {
     std::string_view below = std::string_view(t.directory).substr(dirfil.size());
     while (!below.empty() && below.front() == '\\') below.remove_prefix(1);
     dest_dir = JoinPath(dest_dir, below);

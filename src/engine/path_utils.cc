@@ -232,6 +232,29 @@ std::string ExpandPath(std::string_view in, const EnvironmentLookup& lookup) {
   return ResolveDots(expanded);
 }
 
+std::string NormalizePath(std::string_view path) {
+  const std::size_t root = RootLength(path);
+  const bool drive = root == 2;
+  if (root == 0 || (drive && (path.size() < 3 || path[2] != '\\'))) return std::string(path);
+
+  std::vector<std::string_view> kept;
+  for (std::string_view part : SplitOnBackslash(path.substr(root))) {
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!kept.empty()) kept.pop_back();
+      continue;
+    }
+    kept.push_back(part);
+  }
+  std::string out(path.substr(0, root));
+  if (drive && kept.empty()) out += '\\';
+  for (std::string_view part : kept) {
+    out += '\\';
+    out.append(part);
+  }
+  return out;
+}
+
 bool MakeDirectories(FileSystem& fs, std::string_view path) {
   if (path.size() > kMaxPath) return false;
   const std::size_t root = RootLength(path);

@@ -69,6 +69,13 @@ using EnvironmentLookup = std::function<std::optional<std::string>(std::string_v
 // would climb above the drive stops the resolution there, at the drive root.
 std::string ExpandPath(std::string_view in, const EnvironmentLookup& lookup);
 
+// The path in the one form the host layer resolves it to, so that a target has one spelling whatever
+// way it was typed: repeated '\' count as one, "." components are dropped, ".." removes the component
+// before it (a ".." at "X:\" or at a share's root stays there, as on the host), and a trailing '\'
+// goes ("X:\" keeps its own). Letter case and blanks are kept. A path that starts neither with "X:\"
+// nor with "\\" comes back as it is, for ClassifyPath to refuse.
+std::string NormalizePath(std::string_view path);
+
 // Creates every missing directory along `path` (at most kMaxPath bytes), left to right. False at the
 // first failure; directories created before it stay.
 bool MakeDirectories(FileSystem& fs, std::string_view path);

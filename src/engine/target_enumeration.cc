@@ -56,6 +56,10 @@ bool Cancelled(Session& session) {
   return session.cancelled;
 }
 
+// Decides only how long file-list enumeration keeps a directory open, so letter case is ignored even
+// though the host tells "D" from "d": a file of "d" taken for one of "D" keeps "D" open longer, and a
+// directory converted later than needed breaks nothing, whereas one closed early (a list sorted
+// ignoring case puts "d\f" between "D" and "D\x") would be renamed before "D\x" is reached.
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   return cp932::CompareIgnoreCase(text.substr(0, prefix.size()), prefix) == 0;
@@ -236,8 +240,10 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
 
 bool EnumerateFileList(Session& session) {
   std::vector<std::string> open_directories;
-  for (const std::string& item : session.ui.ListItems()) {
+  for (const std::string& listed : session.ui.ListItems()) {
     if (Cancelled(session)) return false;
+    // As validation checked it: one spelling per entry.
+    const std::string item = NormalizePath(listed);
     FindData data;
     if (!session.fs.Stat(item, &data).ok()) continue;
     if (IsDirectory(data)) {

@@ -20,9 +20,9 @@ namespace morva {
 // path does not exist, a network share cannot be connected, or the person cancelled.
 bool EnumerateDirectory(Session& session, std::string_view path, bool nested);
 
-// File-list mode: appends the items of the list panel (ui.ListItems()) in list order. Missing items
-// are skipped; a directory item becomes a target after the files listed below it. Returns false only
-// after a cancel (session.cancelled set).
+// File-list mode: appends the items of the list panel (ui.ListItems()) in list order, each normalised
+// (NormalizePath) as validation checked it. Missing items are skipped; a directory item becomes a
+// target after the files listed below it. Returns false only after a cancel (session.cancelled set).
 bool EnumerateFileList(Session& session);
 
 // Appends one target: to session.targets, or, while sorting is on, to the pending sort list with its

@@ -47,29 +47,23 @@ std::string WithoutLastWildcards(std::string_view path) {
 
 // The path whose attributes decide whether the target exists: the path itself, or for a pattern the
 // directory it lists.
-std::string ExistencePath(const std::string& trimmed) {
-  if (!HasWildcard(trimmed)) return trimmed;
+std::string ExistencePath(const std::string& path) {
+  if (!HasWildcard(path)) return path;
   std::string dir, name;
-  if (!SplitPath(trimmed, &dir, &name)) return trimmed;
+  if (!SplitPath(path, &dir, &name)) return path;
   return dir;
-}
-
-// The path as a case-blind key: equal keys are the paths that CompareIgnoreCase finds equal.
-std::string FoldCase(std::string_view path) {
-  std::string key;
-  key.reserve(path.size());
-  std::size_t length = 0;
-  for (std::size_t i = 0; i < path.size(); i += length) {
-    cp932::AppendChar(cp932::ToUpper(cp932::CharAt(path, i, &length)), &key);
-  }
-  return key;
 }
 
 }  // namespace
 
 bool CheckDirectoryTargets(ValidationContext& ctx) {
   AppSettings& app = ctx.session.app;
-  const std::string path(ctx.target_path());
+  // Every check sees the path as enumeration will use it: without trailing blanks, which would make the
+  // host look for another name, and normalised, since with "." or ".." in it a target's last component
+  // is not the entry's name (the directory itself would be the target ".."), and one directory of two
+  // spellings would be two directories to the preview's name checks.
+  const std::string given(ctx.target_path());
+  const std::string path = NormalizePath(TrimTarget(given));
   const bool wildcard = HasWildcard(path);
 
   if (path.empty()) return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "対象ディレクトリが指定されていません。");
@@ -81,12 +75,9 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
                       "対象ディレクトリにワイルドカードを使用して「ディレクトリも対象」または"
                       "「サブディレクトリ内も対象にする」指定はできません。");
   }
-  // The trimmed form is the one enumeration will use; trailing blanks would make the host look for a
-  // different name.
-  const std::string trimmed = TrimTarget(path);
   FindData data;
-  const std::string existence = ExistencePath(trimmed);
-  if (!ctx.session.fs.Stat(existence, &data).ok() || (existence != trimmed && !(data.attributes & kAttrDirectory))) {
+  const std::string existence = ExistencePath(path);
+  if (!ctx.session.fs.Stat(existence, &data).ok() || (existence != path && !(data.attributes & kAttrDirectory))) {
     return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "指定された変換対象は存在しません。");
   }
   const bool is_file = !wildcard && !(data.attributes & kAttrDirectory);
@@ -105,9 +96,9 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
     }
   }
 
-  if (trimmed != path) {
-    app.dirfil[0] = trimmed;
-    ctx.session.ui.SetTargetPath(trimmed);
+  if (path != given) {
+    app.ReplaceNewestTargetPath(path);
+    ctx.session.ui.SetTargetPath(path);
   }
 
   if (ctx.session.copy_conversion && app.sw_set[2] && (ctx.jobs.name || ctx.jobs.times || ctx.jobs.deletion)) {
@@ -119,7 +110,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
     return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 3),
                       "コピー変換の場合、「ディレクトリも対象」指定はできません。");
   }
-  if (trimmed.size() <= 3 && app.sw_set[4]) {
+  if (path.size() <= 3 && app.sw_set[4]) {
     return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 4),
                       "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。");
   }
@@ -130,24 +121,26 @@ bool CheckFileList(ValidationContext& ctx) {
   const std::vector<std::string> items = ctx.session.ui.ListItems();
   if (items.empty()) return RefuseUtf8(ctx, kPageTargets, kListKey, "変換対象ファイルが指定されていません。");
 
-  // How many times each path (ignoring case) is still to come, so that "a later item is the same" costs
-  // one lookup instead of a comparison with every later item.
+  // Each item as enumeration will use it, and how many times each is still to come, so that "a later
+  // item is the same" costs one lookup instead of a comparison with every later item. Items are the
+  // same when they name the same entry: spelt alike once normalised, letter case included, since on a
+  // case-sensitive host "a.txt" and "A.txt" are two files. Messages name the item as it is listed.
   std::unordered_map<std::string, int> remaining;
-  std::vector<std::string> keys;
-  keys.reserve(items.size());
+  std::vector<std::string> paths;
+  paths.reserve(items.size());
   for (const std::string& item : items) {
-    keys.push_back(FoldCase(item));
-    ++remaining[keys.back()];
+    paths.push_back(NormalizePath(item));
+    ++remaining[paths.back()];
   }
 
   for (std::size_t i = 0; i < items.size(); ++i) {
     const std::string& item = items[i];
-    if (item.size() <= 3) {
+    if (paths[i].size() <= 3) {
       return RefuseUtf8(ctx, kPageTargets, kListKey,
                         "変換対象ファイルにルートディレクトリを指定することはできません。");
     }
     FindData data;
-    if (!ctx.session.fs.Stat(item, &data).ok()) {
+    if (!ctx.session.fs.Stat(paths[i], &data).ok()) {
       return Refuse(ctx, kPageTargets, kListKey,
                     Cp932(ctx.session, "変換対象ファイルに存在しないパスが指定されています。\n（") + item +
                         Cp932(ctx.session, "）"));
@@ -161,7 +154,7 @@ bool CheckFileList(ValidationContext& ctx) {
       return RefuseUtf8(ctx, kPageTargets, kListKey,
                         "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。");
     }
-    if (--remaining[keys[i]] > 0) {
+    if (--remaining[paths[i]] > 0) {
       return Refuse(ctx, kPageTargets, kListKey,
                     Cp932(ctx.session, "変換対象ファイルに同一のパスが複数指定されています。\n（") + item +
                         Cp932(ctx.session, "）"));

@@ -144,4 +144,13 @@ Status HostToEnginePath(TextCodec* codec, std::string_view host_path, std::strin
   return Status::Ok();
 }
 
+bool HostNameFits(TextCodec* codec, std::string_view name) {
+  // One code page 932 byte becomes at most three UTF-8 bytes (a half-width katakana is one byte here and
+  // three there; a double-byte character at most three), so the usual short name needs no conversion.
+  if (name.size() * 3 <= kHostNameMax) return true;
+  std::string utf8;
+  if (!codec->Cp932ToUtf8(name, &utf8).ok()) return true;
+  return utf8.size() <= kHostNameMax;
+}
+
 }  // namespace morva

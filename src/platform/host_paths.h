@@ -1,6 +1,8 @@
 #ifndef MORVA_PLATFORM_HOST_PATHS_H_
 #define MORVA_PLATFORM_HOST_PATHS_H_
 
+#include <climits>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +51,17 @@ Status EngineToHostPath(const HostLocations& locations, TextCodec* codec, std::s
 // a name containing '\' (which the engine would split in two); EILSEQ when the path has no code page 932
 // form that converts back to exactly the same bytes; the errno of getcwd when it fails.
 Status HostToEnginePath(TextCodec* codec, std::string_view host_path, std::string* engine_path);
+
+// The longest name, in bytes of its UTF-8 form, that the host's file systems hold in one directory
+// entry. Whole paths have room to spare: the engine's 260 bytes become at most 780 of UTF-8 (after a
+// share's mount point), far below PATH_MAX (4096).
+inline constexpr std::size_t kHostNameMax = NAME_MAX;
+
+// Whether the host can hold the code page 932 name `name` as one entry: its UTF-8 form has at most
+// kHostNameMax bytes. A name that fits in 260 bytes here may not fit there ("ア" is two bytes here and
+// three there). True for a name without a UTF-8 form: that is a different failure, which the move or
+// copy reports.
+bool HostNameFits(TextCodec* codec, std::string_view name);
 
 }  // namespace morva
 

@@ -142,6 +142,46 @@ TEST_F(CliEndToEndTest, APatternFileIsNamedByItsHostPath) {
   EXPECT_NE(r.err.find("置換パターンCSVファイルパスが不正です。"), std::string::npos) << r.err;
 }
 
+TEST_F(CliEndToEndTest, TheTargetHistoryTellsPathsApartByLetterCase) {
+  // "Photos" beside "photos": two directories here, though one to Windows.
+  ASSERT_EQ(mkdir((tree_ / "Photos").c_str(), 0755), 0);
+  ASSERT_TRUE(tree_.WriteFile("Photos/keep.jpg", "k"));
+  Result r = RunCli(UpperCase({"--yes", "--set", "FNM_IPN2=2", "run", tree_ / "Photos"}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  // The stored history now holds "Photos"; naming "photos" converts "photos".
+  r = RunCli(UpperCase({"--yes", "run", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+  EXPECT_TRUE(Exists(tree_ / "Photos/keep.jpg"));
+  EXPECT_FALSE(Exists(tree_ / "Photos/KEEP.jpg"));
+}
+
+TEST_F(CliEndToEndTest, AnEngineFormTargetWithDotsIsConvertedAsItsPreviewSays) {
+  ASSERT_EQ(mkdir((photos_ + "/sub").c_str(), 0755), 0);
+  std::string engine = "Z:" + photos_;
+  for (char& c : engine) c = c == '/' ? '\\' : c;
+  // The directory itself and its subdirectory too, named through "sub\.\\..".
+  const std::vector<std::string> job = {"--set", "SW_SET=111110000000", engine + "\\sub\\.\\\\.."};
+  std::vector<std::string> preview = {"preview"};
+  preview.insert(preview.end(), job.begin(), job.end());
+  Result r = RunCli(UpperCase(preview));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "＃\t対象ファイル名\t変換後名称\n"
+                   "1\t1\t[File] " + engine + "\\a.jpg\tA.jpg\n"
+                   "2\t1\t[File] " + engine + "\\b.txt\tB.txt\n"
+                   "3\t1\t[Dir] " + engine + "\\sub\tSUB\n"
+                   "4\t1\t[Dir] " + engine + "\tPHOTOS\n"
+                   "抽出総数：4　　　変換対象：4　　　成功/不要：4　　　変換失敗：0\n");
+  std::vector<std::string> run = {"--yes", "run"};
+  run.insert(run.end(), job.begin(), job.end());
+  r = RunCli(UpperCase(run));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("完全成功：4 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：4"), std::string::npos) << r.out;
+  EXPECT_TRUE(Exists(tree_ / "PHOTOS/A.jpg"));
+  EXPECT_TRUE(Exists(tree_ / "PHOTOS/B.txt"));
+  EXPECT_TRUE(Exists(tree_ / "PHOTOS/SUB"));
+}
+
 TEST_F(CliEndToEndTest, ListModeTakesExactlyTheNamedTargetsInHostOrEngineForm) {
   ASSERT_TRUE(tree_.WriteFile("photos/c.txt", "c"));
   std::string engine_b = "Z:" + photos_ + "/b.txt";

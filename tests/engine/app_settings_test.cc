@@ -1,5 +1,8 @@
 #include "engine/app_settings.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace morva {
@@ -24,6 +27,45 @@ TEST(AppSettingsTest, CentreWindowsOnTheDesktop) {
   EXPECT_EQ(app.prey, 0);
   EXPECT_EQ(app.lulx, 0);
   EXPECT_EQ(app.luly, 0);
+}
+
+TEST(AppSettingsTest, PushTargetPathKeepsOneEntryPerPath) {
+  // Each case pushes `path` onto `history` (newest first; the other entries stay empty).
+  struct Case {
+    const char* name;
+    std::vector<std::string> history;
+    std::string path;
+    std::vector<std::string> expected;
+  };
+  std::vector<std::string> full;  // 16 entries: p0 (newest) to p15
+  for (int i = 0; i < 16; ++i) full.push_back("Z:\\p" + std::to_string(i));
+  std::vector<std::string> full_pushed = {"Z:\\new"};
+  full_pushed.insert(full_pushed.end(), full.begin(), full.end() - 1);
+  std::vector<std::string> full_moved = {"Z:\\p9"};
+  for (int i = 0; i < 16; ++i) {
+    if (i != 9) full_moved.push_back(full[i]);
+  }
+  for (const Case& c : std::vector<Case>{
+           {"into an empty history", {}, "Z:\\a", {"Z:\\a"}},
+           {"an entry of the history moves to the front", {"Z:\\a", "Z:\\b", "Z:\\c"}, "Z:\\b",
+            {"Z:\\b", "Z:\\a", "Z:\\c"}},
+           {"the newest entry stays where it is", {"Z:\\a", "Z:\\b"}, "Z:\\a", {"Z:\\a", "Z:\\b"}},
+           // Another directory on this host: added with its own spelling, the entry stays.
+           {"another letter case is another path", {"Z:\\t\\Photos", "Z:\\b"}, "Z:\\t\\photos",
+            {"Z:\\t\\photos", "Z:\\t\\Photos", "Z:\\b"}},
+           {"the 17th path pushes the oldest out", full, "Z:\\new", full_pushed},
+           {"an old entry of a full history moves without a duplicate", full, "Z:\\p9", full_moved},
+       }) {
+    SCOPED_TRACE(c.name);
+    AppSettings app;
+    for (std::size_t i = 0; i < c.history.size(); ++i) app.dirfil[i] = c.history[i];
+    app.PushTargetPath(c.path);
+    std::vector<std::string> got;
+    for (const auto& entry : app.dirfil) {
+      if (entry) got.push_back(*entry);
+    }
+    EXPECT_EQ(got, c.expected);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,32 @@ TEST(PathUtilsTest, ExpandPathReplacesLeadingVariablesAndResolvesDots) {
   EXPECT_EQ(ExpandPath("\\\\srv\\share\\a\\..\\b", lookup), "\\\\srv\\share\\b");
   // A trail byte 0x5C does not split a component.
   EXPECT_EQ(ExpandPath("Z:\\" + kHyo + "\\..\\x", lookup), "Z:\\x");
+}
+
+TEST(PathUtilsTest, NormalizePathGivesEachEntryOneSpelling) {
+  struct Case {
+    std::string in, out;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"Z:\\a\\b", "Z:\\a\\b"},
+           {"Z:\\a\\.\\b\\..\\c\\", "Z:\\a\\c"},
+           {"Z:\\a\\\\\\b\\.", "Z:\\a\\b"},
+           {"Z:\\a\\..", "Z:\\"},
+           {"Z:\\\\", "Z:\\"},
+           // Above the root is the root, as on the host; the rest still counts.
+           {"Z:\\..\\..\\b", "Z:\\b"},
+           {"\\\\srv\\share\\a\\..\\..\\b\\", "\\\\srv\\share\\b"},
+           // Letter case, blanks and names that only start with dots are names like any other.
+           {"Z:\\A \\...\\.x", "Z:\\A \\...\\.x"},
+           // A trail byte 0x5C neither separates nor is cut as a trailing separator.
+           {"Z:\\" + kHyo + "\\" + kSo, "Z:\\" + kHyo + "\\" + kSo},
+           {"Z:\\" + kHyo + "\\..\\x", "Z:\\x"},
+           // Not an absolute engine path: left for ClassifyPath to refuse.
+           {"a\\..\\b", "a\\..\\b"},
+           {"Z:a\\..", "Z:a\\.."},
+       }) {
+    EXPECT_EQ(NormalizePath(c.in), c.out) << c.in;
+  }
 }
 
 }  // namespace

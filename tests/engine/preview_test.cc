@@ -144,6 +144,53 @@ TEST_F(PreviewTest, PathLengthLimit) {
   EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + long_target)));
 }
 
+TEST_F(PreviewTest, NameLongerThanTheHostHoldsFailsAsTooLongInPreviewAndRun) {
+  // 84 "ア" are 168 bytes here but 252 in UTF-8, the host's form of a name, which holds 255 at most.
+  std::string stem;
+  for (int i = 0; i < 84; ++i) stem += "ア";
+  MakeFile(stem + "1", "x");
+  testing::TempDir out;
+  ASSERT_TRUE(session.app.cpdir.Assign(E(out.path())));
+  session.settings.fnm_ipn_sel = 8;  // zero padding: "1" becomes "001" (255 bytes) or "0001" (256)
+  struct Case {
+    bool copy;
+    int digits;
+  };
+  int too_long_runs = 0;
+  // In place last, as its rename takes the name the others start from.
+  for (const Case& c : std::vector<Case>{{true, 4}, {true, 3}, {false, 4}, {false, 3}}) {
+    SCOPED_TRACE(std::string(c.copy ? "copy " : "in place ") + std::to_string(c.digits));
+    session.settings.fnm_ipnd = c.digits;
+    const bool fits = c.digits == 3;
+    const std::string new_name = stem + std::string(static_cast<std::size_t>(c.digits) - 1, '0') + "1";
+
+    ui.preview_choice = PreviewChoice::kCancel;
+    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, c.copy));
+    ASSERT_EQ(session.preview.size(), 1u);
+    const PreviewRecord& r = session.preview[0];
+    EXPECT_EQ(U(r.name_column), fits ? new_name : "変換後パス最大長超えにより失敗");
+    EXPECT_EQ(r.state, fits ? kPreviewWillChange : kPreviewError);
+    EXPECT_EQ(r.failure_word, fits ? 0u : 0x100u);
+
+    ui.answers = {true};
+    EXPECT_FALSE(StartConversion(session, RunMode::kRun, c.copy));
+    EXPECT_EQ(session.counters.full_success, fits ? 1 : 0);
+    EXPECT_EQ(session.counters.full_failure, fits ? 0 : 1);
+    // The log names the failure as the preview did.
+    if (!fits) ++too_long_runs;
+    const std::string log = U(testing::ReadFile(home.Sub("mvlogs.txt")));
+    std::size_t tagged = 0;
+    for (std::size_t at = log.find("[▲パス長超過で失敗]"); at != std::string::npos;
+         at = log.find("[▲パス長超過で失敗]", at + 1)) {
+      ++tagged;
+    }
+    EXPECT_EQ(tagged, static_cast<std::size_t>(too_long_runs));
+    EXPECT_EQ(testing::HostNames(c.copy ? out.path() : dir.path()),
+              fits ? std::vector<std::string>{new_name}
+                   : c.copy ? std::vector<std::string>{} : std::vector<std::string>{stem + "1"});
+  }
+}
+
 TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
   MakeFile("noext");
   MakeFile("a.txt");

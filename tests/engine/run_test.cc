@@ -173,6 +173,28 @@ TEST_F(RunTest, TargetThatVanishedIsSkippedUncounted) {
   EXPECT_TRUE(testing::Exists(dir.Sub("E")));
 }
 
+TEST_F(RunTest, TargetsGivenThroughDotsAreConvertedAsThePreviewSays) {
+  MakeDir("p");
+  MakeDir("p/q");
+  MakeFile("p/a.txt");
+  MakeFile("p/q/b.txt");
+  // Everything below p, its directories and p itself, named through "." , ".." and a doubled '\'.
+  session.app.sw_set[2] = session.app.sw_set[3] = session.app.sw_set[4] = true;
+  session.app.dirfil[0] = E(dir.Sub("p")) + "\\q\\.\\\\..";
+  const std::vector<std::string> expected = {"p\\a.txt -> A.txt", "p\\q\\b.txt -> B.txt", "p\\q -> Q", "p -> P"};
+  EXPECT_EQ(PreviewNames(), expected);
+  EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 4, 0, 0, 0, 4));
+  EXPECT_EQ(testing::HostNames(dir.path()), std::vector<std::string>{"P"});
+  EXPECT_EQ(testing::HostNames(dir.Sub("P")), (std::vector<std::string>{"A.txt", "Q"}));
+  EXPECT_EQ(testing::HostNames(dir.Sub("P/Q")), std::vector<std::string>{"B.txt"});
+
+  // A list item too.
+  session.app.set_0 = 2;
+  ui.list_items = {E(dir.Sub("P")) + "\\Q\\..\\A.txt"};
+  session.settings.fnm_ipn2 = 2;  // lower case
+  EXPECT_EQ(PreviewNames(), std::vector<std::string>{"P\\A.txt -> a.txt"});
+}
+
 TEST_F(RunTest, CopyConversionConvertsTheCopy) {
   testing::TempDir out;
   MakeFile("a.txt", "a");

@@ -230,7 +230,7 @@ TEST_F(ValidationTest, UnreadableTargetAttributesAreRefused) {
                                      Sjis("）")});
 }
 
-TEST_F(ValidationTest, TrailingSeparatorsAndBlanksAreTrimmedFromTheTargetPath) {
+TEST_F(ValidationTest, TheTargetPathIsTrimmedAndNormalised) {
   const std::string hyo = Sjis("表");  // its second byte is '\'
   ASSERT_EQ(hyo[1], '\\');
   ASSERT_EQ(mkdir(dir_.Sub("表").c_str(), 0755), 0);
@@ -241,18 +241,31 @@ TEST_F(ValidationTest, TrailingSeparatorsAndBlanksAreTrimmedFromTheTargetPath) {
   for (const Trim& t : std::vector<Trim>{{tree_.dir + "\\ \\  ", tree_.dir},
                                          {tree_.root + "\\" + hyo + "\\", tree_.root + "\\" + hyo},
                                          {tree_.root + "\\" + hyo, tree_.root + "\\" + hyo},
-                                         {"Z:\\\\ ", "Z:\\"}}) {
+                                         {"Z:\\\\ ", "Z:\\"},
+                                         // One spelling for every entry: the targets' paths start with it.
+                                         {tree_.dir + "\\.\\..\\\\sub\\ ", tree_.dir},
+                                         {tree_.root + "\\" + hyo + "\\..", tree_.root}}) {
     SCOPED_TRACE(t.typed);
     std::unique_ptr<Harness> h = NewHarness();
     h->session.app.dirfil[0] = t.typed;
     EXPECT_TRUE(ValidateJob(h->session, false));
     EXPECT_EQ(*h->session.app.dirfil[0], t.trimmed);
-    // The path box hears of it only when something was cut.
+    // The path box hears of it only when something changed.
     EXPECT_EQ(h->ui.target_path_set, t.typed == t.trimmed ? "" : t.trimmed);
   }
 
-  // The trimmed path stays even when a later check refuses the job.
+  // The path as typed leaves the history; when the usable form is in it already, it is there once.
   std::unique_ptr<Harness> h = NewHarness();
+  h->session.app.dirfil[0] = tree_.dir + "\\.";
+  h->session.app.dirfil[1] = tree_.root;
+  h->session.app.dirfil[2] = tree_.dir;
+  EXPECT_TRUE(ValidateJob(h->session, false));
+  EXPECT_EQ(h->session.app.dirfil[0], tree_.dir);
+  EXPECT_EQ(h->session.app.dirfil[1], tree_.root);
+  EXPECT_FALSE(h->session.app.dirfil[2].has_value());
+
+  // The trimmed path stays even when a later check refuses the job.
+  h = NewHarness();
   h->session.app.dirfil[0] = tree_.dir + "\\";
   h->session.settings.fnm_ipn_sel = 0;
   EXPECT_FALSE(ValidateJob(h->session, false));
@@ -287,14 +300,12 @@ TEST_F(ValidationTest, FileListMessagesNameTheItem) {
   };
   const std::string missing_prefix = "変換対象ファイルに存在しないパスが指定されています。\n（";
   const std::string same_prefix = "変換対象ファイルに同一のパスが複数指定されています。\n（";
-  std::string upper = tree_.file;
-  upper.replace(upper.size() - 5, 5, "F.TXT");
   for (const ItemCase& c : std::vector<ItemCase>{
            {{tree_.file2, tree_.missing, tree_.file}, missing_prefix, tree_.missing},
            // Every check of an item comes before the checks of the next item.
            {{tree_.file, tree_.missing, tree_.file}, same_prefix, tree_.file},
            // Each item is compared with the later ones only: the first of the pair is named.
-           {{tree_.file2, tree_.file, tree_.dir, upper}, same_prefix, tree_.file},
+           {{tree_.file2, tree_.file, tree_.dir, tree_.dir + "\\..\\f.txt"}, same_prefix, tree_.file},
            // A missing item that comes again is reported as missing, the earlier check.
            {{tree_.missing, tree_.missing}, missing_prefix, tree_.missing},
        }) {
@@ -307,27 +318,40 @@ TEST_F(ValidationTest, FileListMessagesNameTheItem) {
   }
 }
 
-TEST_F(ValidationTest, DuplicatesIgnoreLetterCaseButNotOtherCharacters) {
-  // "ア" (83 41) and "ヂ" (83 61) differ only in a second byte that looks like 'A' / 'a'; full-width "Ａ"
-  // and "ａ" are one letter in two cases.
-  const std::string a = Sjis("ア"), di = Sjis("ヂ"), wide_upper = Sjis("Ａ"), wide_lower = Sjis("ａ");
-  ASSERT_EQ(a[1], 'A');
-  ASSERT_EQ(di[1], 'a');
-  for (const char* name : {"ア", "ヂ", "Ａ", "ａ"}) ASSERT_TRUE(dir_.WriteFile(name, "x"));
+TEST_F(ValidationTest, DuplicatesAreItemsNamingTheSameEntry) {
+  // Names that differ in letter case only are two files on this host.
+  for (const char* name : {"a", "A"}) ASSERT_TRUE(dir_.WriteFile(name, "x"));
+  const std::string r = tree_.root + "\\";
+  struct DuplicateCase {
+    const char* name;
+    std::vector<std::string> items;
+    std::string duplicate;  // the item the refusal names; empty: accepted
+  };
+  for (const DuplicateCase& c : std::vector<DuplicateCase>{
+           {"letter case", {r + "a", r + "A"}, ""},
+           {"the same spelling", {r + "a", r + "A", r + "a"}, r + "a"},
+           {"through \"..\"", {tree_.dir + "\\..\\a", r + "a"}, tree_.dir + "\\..\\a"},
+           {"through \".\" and a doubled separator", {r + "a", tree_.root + "\\.\\\\a"}, r + "a"},
+       }) {
+    SCOPED_TRACE(c.name);
+    std::unique_ptr<Harness> h = NewHarness();
+    h->session.app.set_0 = 2;
+    h->ui.list_items = c.items;
+    EXPECT_EQ(ValidateJob(h->session, false), c.duplicate.empty());
+    const std::vector<std::string> expected =
+        c.duplicate.empty() ? std::vector<std::string>{}
+                            : std::vector<std::string>{Sjis("変換対象ファイルに同一のパスが複数指定されています。\n（") +
+                                                       c.duplicate + Sjis("）")};
+    EXPECT_EQ(h->ui.Texts(Kind::kWarning), expected);
+  }
 
+  // A root reached through ".." is a root.
   std::unique_ptr<Harness> h = NewHarness();
   h->session.app.set_0 = 2;
-  h->ui.list_items = {tree_.root + "\\" + a, tree_.root + "\\" + di};
-  EXPECT_TRUE(ValidateJob(h->session, false));
-  EXPECT_TRUE(h->ui.messages.empty());
-
-  h = NewHarness();
-  h->session.app.set_0 = 2;
-  h->ui.list_items = {tree_.root + "\\" + wide_lower, tree_.root + "\\" + wide_upper};
+  h->ui.list_items = {"Z:\\tmp\\.."};
   EXPECT_FALSE(ValidateJob(h->session, false));
-  ASSERT_EQ(h->ui.messages.size(), 1u);
-  EXPECT_EQ(h->ui.messages[0].text, Sjis("変換対象ファイルに同一のパスが複数指定されています。\n（") + tree_.root +
-                                        "\\" + wide_lower + Sjis("）"));
+  EXPECT_EQ(h->ui.Texts(Kind::kWarning),
+            std::vector<std::string>{Sjis("変換対象ファイルにルートディレクトリを指定することはできません。")});
 }
 
 TEST_F(ValidationTest, JobCombination) {
