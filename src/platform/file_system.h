@@ -142,7 +142,8 @@ class FileSystem {
 
   // Moves (renames) `from` to `to` without ever replacing an existing entry: EEXIST when `to` exists,
   // and then both entries are untouched. A move whose destination is the same entry under another letter
-  // case (a case-only rename, also on a case-insensitive file system) is a real rename. Creation time and
+  // case (a case-only rename, also on a case-insensitive file system such as FAT or an SMB share, whose
+  // inode numbers need not tell that both names are one entry) is a real rename. Creation time and
   // attributes move with the entry.
   virtual Status Move(std::string_view from, std::string_view to) = 0;
 

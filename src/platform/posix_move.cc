@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/posix_file_system.h"
 #include "platform/posix_util.h"
 
@@ -53,6 +54,28 @@ bool SameEntry(const posix::EntryRef& a, const posix::EntryRef& b) {
   return StatNoFollow(a, &sa) == 0 && StatNoFollow(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// The last component of an engine path: what follows its last '\' or '/' that is no trail byte.
+std::string_view EngineBaseName(std::string_view path) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size();) {
+    const std::size_t length = cp932::CharLengthAt(path, i);
+    if (length == 1 && (path[i] == '\\' || path[i] == '/')) start = i + 1;
+    i += length == 0 ? 1 : length;
+  }
+  return path.substr(start);
+}
+
+// Whether `from` and `to` name one directory's entries whose names differ in letter case only. A file
+// system that ignores case finds `from` under the name `to`, and need not say so by its inode numbers
+// (a FUSE file system makes up a new one for every name it is asked about).
+bool CaseOnlyRename(std::string_view from, std::string_view to, const std::string& host_from,
+                    const std::string& host_to) {
+  if (posix::HostDirName(host_from) != posix::HostDirName(host_to)) return false;
+  const std::string_view from_name = EngineBaseName(from);
+  const std::string_view to_name = EngineBaseName(to);
+  return from_name != to_name && cp932::CompareIgnoreCase(from_name, to_name) == 0;
+}
+
 // Renames `from` to `to` unless `to` exists; 0 or an errno value. A file system that refuses the
 // no-replace flag gets a hard link and an unlink for files (the link fails on an existing name), and a
 // check just before a plain rename for directories and where hard links are not supported.
@@ -81,9 +104,10 @@ int RenameNoReplace(const posix::EntryRef& from, const posix::EntryRef& to) {
   return renameat(from.dir_fd, from_name, to.dir_fd, to_name) == 0 ? 0 : errno;
 }
 
-// `from` and `to` name one entry (a case-only rename on a case-insensitive file system) or two hard
-// links of one file. Renaming through a temporary name makes the first a real rename; for the second,
-// the last step finds `to` still there and everything is put back.
+// `from` and `to` name one entry (a case-only rename on a case-insensitive file system) or two entries
+// (hard links of one file, names differing in case on a case-sensitive one). Renaming through a
+// temporary name makes the first a real rename; for the second, the last step finds `to` still there
+// and everything is put back.
 int RenameThroughTemporary(const posix::EntryRef& from, const posix::EntryRef& to) {
   const posix::EntryRef temporary = TemporaryBeside(to);
   if (const int err = RenameNoReplace(from, temporary); err != 0) return err;
@@ -212,7 +236,9 @@ Status PosixFileSystem::Move(std::string_view from, std::string_view to) {
   if (Status s = Locate(from, &host_from, &entry_from); !s.ok()) return s;
   if (Status s = Locate(to, &host_to, &entry_to); !s.ok()) return s;
   int err = RenameNoReplace(entry_from, entry_to);
-  if (err == EEXIST && SameEntry(entry_from, entry_to)) err = RenameThroughTemporary(entry_from, entry_to);
+  if (err == EEXIST && (CaseOnlyRename(from, to, host_from, host_to) || SameEntry(entry_from, entry_to))) {
+    err = RenameThroughTemporary(entry_from, entry_to);
+  }
   if (err != 0) return ErrnoStatus(err, "move " + host_from + " to", host_to);
   // Handles kept for the old place of a directory would now answer for paths that name nothing there.
   confinement_.Forget(host_from);
