@@ -10,6 +10,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-noto-cjk
   # Test time only: the media readers are checked against files these tools write and what they report.
   libimage-exiftool-perl python3-mutagen
+  # Test time only: renames on a FAT file system (names that ignore case, made-up inode numbers), made
+  # in an image file and mounted through FUSE without root's mount, as a camera card or USB stick is.
+  dosfstools fusefat
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "engine/conversion_run.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -13,6 +14,7 @@
 #include "engine/target_work.h"
 #include "engine/user_interface.h"
 #include "engine/validation.h"
+#include "engine/work_roots.h"
 
 namespace morva {
 namespace {
@@ -35,6 +37,10 @@ struct ProgressTexts {
   std::string counts;
   std::string title;
 };
+
+// Whether a failed Stat means the entry is gone: any other refusal (a directory on the way swapped for a
+// symbolic link) is a failure of the target, not a reason to pass over it.
+bool Vanished(const Status& s) { return s.code() == ENOENT || s.code() == ENOTDIR; }
 
 void Classify(RunCounters* counters, const TargetWork& work) {
   if (work.change != 0) {
@@ -109,10 +115,12 @@ void RunTargets(Session& session, RunJournal& journal) {
       // A file's listing is still true: no earlier target is the file or changes it. A directory's
       // times change as its contents are renamed, so it is asked again, as is a target never listed.
       const std::optional<FindData>* listed = i < session.target_data.size() ? &session.target_data[i] : nullptr;
-      if (listed != nullptr && listed->has_value() && !((*listed)->attributes & kAttrDirectory)) {
+      const bool have_listing = listed != nullptr && listed->has_value();
+      if (have_listing && !((*listed)->attributes & kAttrDirectory)) {
         data = **listed;
-      } else if (!session.fs.Stat(path, &data).ok()) {
-        continue;  // vanished since the enumeration
+      } else if (Status s = session.fs.Stat(path, &data); !s.ok()) {
+        if (Vanished(s) || !have_listing) continue;  // vanished since the enumeration
+        data = **listed;  // there but out of reach (a link swapped in on the way): its steps fail
       }
 
       const int total = session.progress_total;
@@ -156,7 +164,7 @@ void RunTargets(Session& session, RunJournal& journal) {
       // A target that failed because it vanished since the enumeration (a list naming a file after its
       // directory, someone else's change) is skipped like one found missing.
       FindData still;
-      if (!preview && work.failure != 0 && !session.fs.Stat(path, &still).ok()) {
+      if (!preview && work.failure != 0 && Vanished(session.fs.Stat(path, &still))) {
         if (work.change == 0) continue;
       }
     }
@@ -212,6 +220,12 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   session.progress_total = 0;
   session.cancelled = false;
   ui.ClearCancel();
+
+  // The walk reaches every target from these without following a link that turns up in the tree
+  // meanwhile; the undo of this run keeps them.
+  const std::vector<std::string> roots = RunRoots(session, copy_conversion);
+  const ConfinedScope confined(session.fs, roots);
+  if (mode == RunMode::kRun) session.undo.set_roots(roots);
 
   ui.OpenExtractionDialog();
   const bool listed = session.app.set_0 == 2

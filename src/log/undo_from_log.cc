@@ -6,6 +6,7 @@
 #include "engine/engine_text.h"
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
+#include "engine/work_roots.h"
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_lines.h"
@@ -334,6 +335,7 @@ LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::str
   if (!ExtractRun(session, *log, *run, &counts)) {
     return counts.failure > 0 ? LogUndoOutcome::kDeclined : LogUndoOutcome::kNothingToUndo;
   }
+  session.undo.set_roots(LoggedRunRoots(session.fs, run->target, session.undo));
   result->undo_ok = UndoRun(session, true, run->id);
   return LogUndoOutcome::kUndone;
 }

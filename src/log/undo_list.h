@@ -40,12 +40,24 @@ class UndoList {
   // Drops the record Head() returned.
   void PopHead() { records_.pop_back(); }
 
-  void Clear() { records_.clear(); }
+  // Forgets the records and the roots.
+  void Clear() {
+    records_.clear();
+    roots_.clear();
+  }
   bool empty() const { return records_.empty(); }
   std::size_t size() const { return records_.size(); }
+  // Every record, oldest first.
+  const std::vector<UndoRecord>& records() const { return records_; }
+
+  // The directories the run worked below (engine paths), which the undo works below too
+  // (FileSystem::ConfineTo).
+  void set_roots(std::vector<std::string> roots) { roots_ = std::move(roots); }
+  const std::vector<std::string>& roots() const { return roots_; }
 
  private:
   std::vector<UndoRecord> records_;  // oldest first; the head is the back
+  std::vector<std::string> roots_;
 };
 
 }  // namespace morva

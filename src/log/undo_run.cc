@@ -150,6 +150,8 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   const bool log_on = !session.app.sw_opt[1];
   const bool log_successes = session.app.sw_opt[0] && session.app.sw_opt[8];
 
+  // The names come back below the directories of the run, never through a link swapped in since.
+  const ConfinedScope confined(session.fs, session.undo.roots());
   const int total = static_cast<int>(session.undo.size());
   ui.OpenProgressDialog(Cp932Text(codec, "元に戻しています．．．"), total);
   session.counters = RunCounters();

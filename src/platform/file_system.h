@@ -136,6 +136,10 @@ enum class DriveType {
 // Symbolic links are entries of their own: Stat, SetAttributes, SetTimes, Move act on the link itself and
 // FindFiles never follows them.
 //
+// While a run, preview or undo is at work, its roots are declared (ConfineTo): paths below them are
+// reached without following any symbolic link, so a directory swapped for a link while the work goes
+// on cannot take it outside the tree the person chose.
+//
 // An implementation is used from one thread at a time.
 class FileSystem {
  public:
@@ -182,7 +186,8 @@ class FileSystem {
 
   // Moves (renames) `from` to `to` without ever replacing an existing entry: EEXIST when `to` exists,
   // and then both entries are untouched. A move whose destination is the same entry under another letter
-  // case (a case-only rename, also on a case-insensitive file system) is a real rename. Creation time and
+  // case (a case-only rename, also on a case-insensitive file system such as FAT or an SMB share, whose
+  // inode numbers need not tell that both names are one entry) is a real rename. Creation time and
   // attributes move with the entry.
   virtual Status Move(std::string_view from, std::string_view to) = 0;
 
@@ -193,6 +198,28 @@ class FileSystem {
 
   // Creates one directory; its parent must exist. EEXIST when something is there already.
   virtual Status CreateDirectory(std::string_view path) = 0;
+
+  // Declares the roots of the work in progress (engine paths of directories) until the matching
+  // EndConfinement; they stand in for roots declared before, which apply again when these end.
+  //
+  // While roots are declared, Stat, FindFiles, SetAttributes, SetTimes, Move, Copy, CreateDirectory and
+  // OpenRead reach a path below a root (the innermost one holding it) from that root without following
+  // any symbolic link on the way: a link there, even one swapped in after the tree was listed, fails the
+  // call with ELOOP and nothing it points at is touched. Nor is the last component ever followed, except
+  // by OpenRead (reading what a link points at changes nothing): Copy or FindFiles of a link fails with
+  // ELOOP. A directory once reached keeps being used while the work stays in it, even if it is renamed
+  // meanwhile, so the work never leaves it for what took its name. A root is resolved as any path is,
+  // links in the person's own path followed, when it is declared (or, when it does not exist then, when
+  // a path below it is first used); from then on it must stay that directory, else calls below it fail
+  // with EXDEV.
+  //
+  // The roots themselves, paths below no root, and ReadFile, WriteFile and OpenAppend (the program's
+  // own files) behave as without roots. A root without a host path is ignored: nothing below it can be
+  // reached anyway.
+  virtual void ConfineTo(const std::vector<std::string>& roots) = 0;
+
+  // Ends the latest ConfineTo.
+  virtual void EndConfinement() = 0;
 
   // The label of the file system holding `path` (from /dev/disk/by-label); empty when it has none.
   virtual Status GetVolumeLabel(std::string_view path, std::string* label) = 0;
@@ -250,6 +277,18 @@ class FileSystem {
 
   // Removes the file (or symbolic link) `path`; never a directory (EISDIR). ENOENT when nothing is there.
   virtual Status RemoveFile(std::string_view path) = 0;
+};
+
+// Declares roots (FileSystem::ConfineTo) for the life of the object.
+class ConfinedScope {
+ public:
+  ConfinedScope(FileSystem& fs, const std::vector<std::string>& roots) : fs_(fs) { fs_.ConfineTo(roots); }
+  ConfinedScope(const ConfinedScope&) = delete;
+  ConfinedScope& operator=(const ConfinedScope&) = delete;
+  ~ConfinedScope() { fs_.EndConfinement(); }
+
+ private:
+  FileSystem& fs_;
 };
 
 // The host implementation. `codec` converts names and must outlive the file system.

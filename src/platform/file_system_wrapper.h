@@ -41,6 +41,8 @@ class FileSystemWrapper : public FileSystem {
     return target_->Copy(from, to, overwrite);
   }
   Status CreateDirectory(std::string_view path) override { return target_->CreateDirectory(path); }
+  void ConfineTo(const std::vector<std::string>& roots) override { target_->ConfineTo(roots); }
+  void EndConfinement() override { target_->EndConfinement(); }
   Status GetVolumeLabel(std::string_view path, std::string* label) override {
     return target_->GetVolumeLabel(path, label);
   }

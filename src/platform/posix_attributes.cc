@@ -13,9 +13,9 @@ namespace {
 constexpr std::uint32_t kDosBits = kAttrHidden | kAttrSystem | kAttrArchive;
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 
-Status LstatMode(const std::string& host, mode_t* mode) {
+Status LstatMode(const posix::EntryRef& entry, const std::string& host, mode_t* mode) {
   struct statx st {};
-  if (statx(AT_FDCWD, host.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE, &st) != 0) {
+  if (statx(entry.dir_fd, entry.name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_MODE, &st) != 0) {
     return posix::ErrnoStatus(errno, "statx", host);
   }
   *mode = st.stx_mode;
@@ -24,10 +24,10 @@ Status LstatMode(const std::string& host, mode_t* mode) {
 
 // The DOSATTRIB value to build on: the stored one, or an empty one when there is none (or none this
 // program can read, which it then replaces).
-Status LoadDosAttrib(const std::string& host, DosAttrib* value, bool* present) {
+Status LoadDosAttrib(const posix::EntryRef& entry, const std::string& host, DosAttrib* value, bool* present) {
   int err = 0;
   *present = false;
-  switch (posix::ReadDosAttrib(host, value, &err)) {
+  switch (posix::ReadDosAttrib(entry, value, &err)) {
     case posix::DosAttribState::kFound:
       *present = true;
       return Status::Ok();
@@ -43,8 +43,11 @@ Status LoadDosAttrib(const std::string& host, DosAttrib* value, bool* present) {
   return posix::ErrnoStatus(err, "read user.DOSATTRIB", host);
 }
 
-Status Chmod(const std::string& host, mode_t mode) {
-  if (fchmodat(AT_FDCWD, host.c_str(), mode & 07777, 0) != 0) return posix::ErrnoStatus(errno, "chmod", host);
+// Never through a link: the entry was found not to be one, and one swapped in since is refused.
+Status Chmod(const posix::EntryRef& entry, const std::string& host, mode_t mode) {
+  if (fchmodat(entry.dir_fd, entry.name.c_str(), mode & 07777, AT_SYMLINK_NOFOLLOW) != 0) {
+    return posix::ErrnoStatus(errno, "chmod", host);
+  }
   return Status::Ok();
 }
 
@@ -52,9 +55,10 @@ Status Chmod(const std::string& host, mode_t mode) {
 
 Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
   std::string host;
-  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  posix::EntryRef entry;
+  if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
   mode_t mode = 0;
-  if (Status s = LstatMode(host, &mode); !s.ok()) return s;
+  if (Status s = LstatMode(entry, host, &mode); !s.ok()) return s;
 
   const bool want_read_only = (attributes & kAttrReadOnly) != 0;
   const bool is_read_only = !S_ISLNK(mode) && (mode & kWriteBits) == 0;
@@ -64,7 +68,7 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
 
   DosAttrib dos;
   bool present = false;
-  Status loaded = LoadDosAttrib(host, &dos, &present);
+  Status loaded = LoadDosAttrib(entry, host, &dos, &present);
   const bool attributes_valid = present && (dos.valid_flags & kDosAttribValidAttributes) != 0;
   const std::uint32_t current_dos = attributes_valid ? dos.attributes & kDosBits : 0;
   const bool dos_change = want_dos != current_dos;
@@ -76,7 +80,7 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
   const mode_t original_mode = mode;
   if (!want_read_only && is_read_only) {
     mode |= S_IWUSR;
-    if (Status s = Chmod(host, mode); !s.ok()) return s;
+    if (Status s = Chmod(entry, host, mode); !s.ok()) return s;
   }
 
   // Samba and the kernel's SMB server take the read-only bit from the stored attributes when there are
@@ -91,15 +95,15 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
     if (S_ISDIR(mode)) bits |= kAttrDirectory;
     updated.attributes = bits;
     updated.valid_flags |= kDosAttribValidAttributes;
-    Status written = posix::WriteDosAttrib(host, updated, mode);
+    Status written = posix::WriteDosAttrib(entry, updated, mode);
     if (!written.ok() && dos_change) {
-      if (mode != original_mode) Chmod(host, original_mode);  // all or nothing
+      if (mode != original_mode) Chmod(entry, host, original_mode);  // all or nothing
       return written;
     }
   }
 
   if (want_read_only && !is_read_only) {
-    if (Status s = Chmod(host, mode & ~kWriteBits); !s.ok()) return s;
+    if (Status s = Chmod(entry, host, mode & ~kWriteBits); !s.ok()) return s;
   }
   return Status::Ok();
 }
@@ -107,19 +111,20 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
 Status PosixFileSystem::SetTimes(std::string_view path, const FileTime* creation_time,
                                  const FileTime* last_access_time, const FileTime* last_write_time) {
   std::string host;
-  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  posix::EntryRef entry;
+  if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
 
   // The creation time goes first: it is the part a file system may refuse, and a refusal then leaves
   // the other two times untouched.
   if (creation_time != nullptr) {
     mode_t mode = 0;
-    if (Status s = LstatMode(host, &mode); !s.ok()) return s;
+    if (Status s = LstatMode(entry, host, &mode); !s.ok()) return s;
     DosAttrib dos;
     bool present = false;
-    if (Status s = LoadDosAttrib(host, &dos, &present); !s.ok()) return s;
+    if (Status s = LoadDosAttrib(entry, host, &dos, &present); !s.ok()) return s;
     dos.creation_time = *creation_time;
     dos.valid_flags |= kDosAttribValidCreationTime;
-    if (Status s = posix::WriteDosAttrib(host, dos, mode); !s.ok()) return s;
+    if (Status s = posix::WriteDosAttrib(entry, dos, mode); !s.ok()) return s;
   }
 
   if (last_access_time != nullptr || last_write_time != nullptr) {
@@ -129,7 +134,7 @@ Status PosixFileSystem::SetTimes(std::string_view path, const FileTime* creation
     times[1] = times[0];
     if (last_access_time != nullptr) times[0] = TimespecFromFileTime(*last_access_time);
     if (last_write_time != nullptr) times[1] = TimespecFromFileTime(*last_write_time);
-    if (utimensat(AT_FDCWD, host.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (utimensat(entry.dir_fd, entry.name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
       return posix::ErrnoStatus(errno, "utimensat", host);
     }
   }

@@ -2,14 +2,16 @@
 #define MORVA_PLATFORM_POSIX_FILE_SYSTEM_H_
 
 #include "platform/file_system.h"
+#include "platform/posix_confinement.h"
+#include "platform/posix_util.h"
 #include "platform/text_codec.h"
 
 namespace morva {
 
 // The Linux file system behind the engine. Its operations live in one source file per concern:
 // posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
-// posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories), posix_files.cc
-// (reading and replacing whole files), posix_append.cc (appending to the log),
+// posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories, the declared
+// roots), posix_files.cc (reading and replacing whole files), posix_append.cc (appending to the log),
 // posix_locked_file.cc (the locked, mapped file beside the log).
 class PosixFileSystem final : public FileSystem {
  public:
@@ -26,6 +28,8 @@ class PosixFileSystem final : public FileSystem {
   Status Move(std::string_view from, std::string_view to) override;
   Status Copy(std::string_view from, std::string_view to, bool overwrite) override;
   Status CreateDirectory(std::string_view path) override;
+  void ConfineTo(const std::vector<std::string>& roots) override;
+  void EndConfinement() override;
   Status GetVolumeLabel(std::string_view path, std::string* label) override;
   DriveType GetDriveType(std::string_view path) override;
   Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) override;
@@ -39,7 +43,11 @@ class PosixFileSystem final : public FileSystem {
   Status RemoveFile(std::string_view path) override;
 
  private:
+  // The host path of `path` and where the entry it names is reached (see posix::Confinement::Locate).
+  Status Locate(std::string_view path, std::string* host, posix::EntryRef* entry);
+
   TextCodec* codec_;
+  posix::Confinement confinement_;
 };
 
 }  // namespace morva

@@ -38,11 +38,12 @@ struct XattrArgs {
 };
 
 // Reads user.DOSATTRIB of the entries of one open directory. getxattrat resolves the name relative to
-// the directory, as statx does, instead of walking the whole path again; older kernels get lgetxattr on
-// the full path. Once the file system says it has no user extended attributes, nobody is asked again.
+// the directory, as statx does, instead of walking the whole path again; older kernels get lgetxattr
+// through the directory's /proc/self/fd link, which reaches the directory listed, whatever happened to
+// its path since. Once the file system says it has no user extended attributes, nobody is asked again.
 class DirectoryDosAttribReader {
  public:
-  DirectoryDosAttribReader(int dir_fd, const std::string& dir_path) : dir_fd_(dir_fd), dir_path_(dir_path) {}
+  explicit DirectoryDosAttribReader(int dir_fd) : dir_fd_(dir_fd) {}
 
   // True when the entry has a readable value, then in *out. Any failure reads as "no value": the entry
   // is still listed, with the attributes its status gives.
@@ -59,10 +60,8 @@ class DirectoryDosAttribReader {
       if (rc < 0 && err == ENOSYS) use_at_ = false;
     }
     if (!use_at_) {
-      path_.assign(dir_path_);
-      if (path_.empty() || path_.back() != '/') path_.push_back('/');
-      path_.append(name);
-      rc = lgetxattr(path_.c_str(), kDosAttribXattrName, buffer, sizeof(buffer));
+      const posix::EntryRef entry{dir_fd_, name, true};
+      rc = lgetxattr(posix::PathOf(entry).c_str(), kDosAttribXattrName, buffer, sizeof(buffer));
       err = rc < 0 ? errno : 0;
     }
     const posix::DosAttribState state = posix::ClassifyDosAttribRead(rc, err, buffer, out);
@@ -72,10 +71,8 @@ class DirectoryDosAttribReader {
 
  private:
   int dir_fd_;
-  const std::string& dir_path_;
   bool use_at_ = true;
   bool unsupported_ = false;
-  std::string path_;
 };
 
 // A name that passed the pattern, waiting for its status. Names and keys live in two shared buffers.
@@ -93,7 +90,6 @@ constexpr std::size_t kParallelStatusThreshold = 2048;
 // slot, so that two threads can take disjoint ranges without sharing anything else.
 struct StatusPass {
   int dir_fd;
-  const std::string& dir_path;
   const std::string& host_names;
   std::vector<Candidate>& candidates;
   const std::vector<std::uint32_t>& order;
@@ -102,7 +98,7 @@ struct StatusPass {
 
   // Fills slots [begin, end). Returns 0, or an errno value with *failed_index set to the position.
   int Run(std::size_t begin, std::size_t end, int* failed_index) {
-    DirectoryDosAttribReader dos_reader(dir_fd, dir_path);
+    DirectoryDosAttribReader dos_reader(dir_fd);
     for (std::size_t i = begin; i < end; ++i) {
       Candidate& candidate = candidates[order[i]];
       const char* name = host_names.data() + candidate.host_offset;
@@ -146,9 +142,21 @@ Status PosixFileSystem::FindFiles(std::string_view directory, std::string_view p
   entries->clear();
   if (invisible != nullptr) *invisible = 0;
   std::string host;
-  if (Status s = ToHostPath(directory, &host); !s.ok()) return s;
-  posix::ScopedFd dir(open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!dir.valid()) return posix::ErrnoStatus(errno, "open directory", host);
+  posix::EntryRef entry;
+  if (Status s = Locate(directory, &host, &entry); !s.ok()) return s;
+  // Below a root the directory itself must not be a link either.
+  const int no_follow = entry.confined ? O_NOFOLLOW : 0;
+  posix::ScopedFd dir(openat(entry.dir_fd, entry.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | no_follow));
+  if (!dir.valid()) {
+    int err = errno;
+    // O_DIRECTORY speaks first: a link there reads as no directory, but it is a link that was refused.
+    struct stat st {};
+    if (err == ENOTDIR && entry.confined && fstatat(entry.dir_fd, entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(st.st_mode)) {
+      err = ELOOP;
+    }
+    return posix::ErrnoStatus(err, "open directory", host);
+  }
 
   // First the names alone: visibility and the pattern need no system call, so the status of an entry
   // is only asked for when it is going to be listed.
@@ -211,7 +219,7 @@ Status PosixFileSystem::FindFiles(std::string_view directory, std::string_view p
   const std::size_t count = order.size();
   std::vector<FindData> slots(count);
   std::vector<unsigned char> listed(count, 0);
-  StatusPass pass{dir.get(), host, host_names, candidates, order, slots, listed};
+  StatusPass pass{dir.get(), host_names, candidates, order, slots, listed};
   int error = 0;
   int failed_index = -1;
   bool split = false;
@@ -250,21 +258,23 @@ Status PosixFileSystem::FindFiles(std::string_view directory, std::string_view p
 
 Status PosixFileSystem::Stat(std::string_view path, FindData* data) {
   std::string host;
-  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  posix::EntryRef entry;
+  if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
   struct statx st {};
-  if (statx(AT_FDCWD, host.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, posix::kStatxMask, &st) != 0) {
+  if (statx(entry.dir_fd, entry.name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, posix::kStatxMask, &st) != 0) {
     return posix::ErrnoStatus(errno, "statx", host);
   }
   bool link_to_directory = false;
   if (S_ISLNK(st.stx_mode)) {
+    // Only looked at, to tell a link to a directory from one to a file.
     struct stat target {};
-    link_to_directory = stat(host.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+    link_to_directory = fstatat(entry.dir_fd, entry.name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
   }
   DosAttrib dos;
   bool have_dos = false;
   if (S_ISREG(st.stx_mode) || S_ISDIR(st.stx_mode)) {
     int err = 0;
-    have_dos = posix::ReadDosAttrib(host, &dos, &err) == posix::DosAttribState::kFound;
+    have_dos = posix::ReadDosAttrib(entry, &dos, &err) == posix::DosAttribState::kFound;
   }
   FindData result;
   if (Status s = codec_->Utf8ToCp932(posix::HostBaseName(host), &result.name); !s.ok()) return s;

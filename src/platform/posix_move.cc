@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/posix_file_system.h"
 #include "platform/posix_util.h"
 
@@ -21,9 +23,9 @@ namespace {
 using posix::ErrnoStatus;
 using posix::ScopedFd;
 
-// A fresh name for a temporary entry in `dir`. It only has to be unlikely to exist: every use creates
-// it exclusively.
-std::string TemporaryName(const std::string& dir) {
+// A fresh name for a temporary entry beside `entry` (in the same directory). It only has to be unlikely
+// to exist: every use creates it exclusively.
+posix::EntryRef TemporaryBeside(const posix::EntryRef& entry) {
   std::uint64_t bits = 0;
   if (getrandom(&bits, sizeof(bits), GRND_NONBLOCK) != static_cast<ssize_t>(sizeof(bits))) {
     struct timespec ts {};
@@ -32,50 +34,82 @@ std::string TemporaryName(const std::string& dir) {
            reinterpret_cast<std::uintptr_t>(&ts);
   }
   static constexpr char kHex[] = "0123456789abcdef";
-  std::string name = dir;
-  if (name.empty() || name.back() != '/') name.push_back('/');
-  name += ".morva-";
-  for (int i = 0; i < 16; ++i) name.push_back(kHex[(bits >> (4 * i)) & 0xF]);
-  name += ".tmp";
-  return name;
+  posix::EntryRef temporary;
+  temporary.dir_fd = entry.dir_fd;
+  temporary.confined = entry.confined;
+  const std::size_t slash = entry.name.rfind('/');
+  if (slash != std::string::npos) temporary.name = entry.name.substr(0, slash + 1);
+  temporary.name += ".morva-";
+  for (int i = 0; i < 16; ++i) temporary.name.push_back(kHex[(bits >> (4 * i)) & 0xF]);
+  temporary.name += ".tmp";
+  return temporary;
 }
 
-bool SameEntry(const std::string& a, const std::string& b) {
+int StatNoFollow(const posix::EntryRef& entry, struct stat* st) {
+  return fstatat(entry.dir_fd, entry.name.c_str(), st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
+bool SameEntry(const posix::EntryRef& a, const posix::EntryRef& b) {
   struct stat sa {}, sb {};
-  return lstat(a.c_str(), &sa) == 0 && lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
+  return StatNoFollow(a, &sa) == 0 && StatNoFollow(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// The last component of an engine path: what follows its last '\' or '/' that is no trail byte.
+std::string_view EngineBaseName(std::string_view path) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size();) {
+    const std::size_t length = cp932::CharLengthAt(path, i);
+    if (length == 1 && (path[i] == '\\' || path[i] == '/')) start = i + 1;
+    i += length == 0 ? 1 : length;
+  }
+  return path.substr(start);
+}
+
+// Whether `from` and `to` name one directory's entries whose names differ in letter case only. A file
+// system that ignores case finds `from` under the name `to`, and need not say so by its inode numbers
+// (a FUSE file system makes up a new one for every name it is asked about).
+bool CaseOnlyRename(std::string_view from, std::string_view to, const std::string& host_from,
+                    const std::string& host_to) {
+  if (posix::HostDirName(host_from) != posix::HostDirName(host_to)) return false;
+  const std::string_view from_name = EngineBaseName(from);
+  const std::string_view to_name = EngineBaseName(to);
+  return from_name != to_name && cp932::CompareIgnoreCase(from_name, to_name) == 0;
 }
 
 // Renames `from` to `to` unless `to` exists; 0 or an errno value. A file system that refuses the
 // no-replace flag gets a hard link and an unlink for files (the link fails on an existing name), and a
 // check just before a plain rename for directories and where hard links are not supported.
-int RenameNoReplace(const std::string& from, const std::string& to) {
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+int RenameNoReplace(const posix::EntryRef& from, const posix::EntryRef& to) {
+  const char* from_name = from.name.c_str();
+  const char* to_name = to.name.c_str();
+  if (renameat2(from.dir_fd, from_name, to.dir_fd, to_name, RENAME_NOREPLACE) == 0) return 0;
   const int err = errno;
   if (err != EINVAL && err != ENOSYS) return err;
 
   struct stat st {};
-  if (lstat(from.c_str(), &st) != 0) return errno;
+  if (const int stat_err = StatNoFollow(from, &st); stat_err != 0) return stat_err;
   if (!S_ISDIR(st.st_mode)) {
-    if (link(from.c_str(), to.c_str()) == 0) {
-      if (unlink(from.c_str()) == 0) return 0;
+    if (linkat(from.dir_fd, from_name, to.dir_fd, to_name, 0) == 0) {
+      if (unlinkat(from.dir_fd, from_name, 0) == 0) return 0;
       const int unlink_err = errno;
-      unlink(to.c_str());
+      unlinkat(to.dir_fd, to_name, 0);
       return unlink_err;
     }
     const int link_err = errno;
     if (link_err != EPERM && link_err != ENOTSUP && link_err != EMLINK) return link_err;
   }
-  if (lstat(to.c_str(), &st) == 0) return EEXIST;
-  if (errno != ENOENT) return errno;
-  return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  const int to_err = StatNoFollow(to, &st);
+  if (to_err == 0) return EEXIST;
+  if (to_err != ENOENT) return to_err;
+  return renameat(from.dir_fd, from_name, to.dir_fd, to_name) == 0 ? 0 : errno;
 }
 
-// `from` and `to` name one entry (a case-only rename on a case-insensitive file system) or two hard
-// links of one file. Renaming through a temporary name makes the first a real rename; for the second,
-// the last step finds `to` still there and everything is put back.
-int RenameThroughTemporary(const std::string& from, const std::string& to) {
-  const std::string temporary = TemporaryName(posix::HostDirName(to));
+// `from` and `to` name one entry (a case-only rename on a case-insensitive file system) or two entries
+// (hard links of one file, names differing in case on a case-sensitive one). Renaming through a
+// temporary name makes the first a real rename; for the second, the last step finds `to` still there
+// and everything is put back.
+int RenameThroughTemporary(const posix::EntryRef& from, const posix::EntryRef& to) {
+  const posix::EntryRef temporary = TemporaryBeside(to);
   if (const int err = RenameNoReplace(from, temporary); err != 0) return err;
   const int err = RenameNoReplace(temporary, to);
   if (err != 0) RenameNoReplace(temporary, from);
@@ -129,28 +163,31 @@ void CopyDosAttributes(int in, int out) {
   fsetxattr(out, kDosAttribXattrName, blob.data(), blob.size(), 0);
 }
 
-// The file a copy is written to before it gets its name: an unnamed file where the file system offers
-// one, else a file with a temporary name. The destructor removes whatever was not published.
+// The file a copy is written to before it gets its name `to`: an unnamed file where the file system
+// offers one, else a file with a temporary name, in the directory of `to`. The destructor removes
+// whatever was not published.
 class PendingFile {
  public:
-  explicit PendingFile(std::string dir) : dir_(std::move(dir)) {}
+  explicit PendingFile(const posix::EntryRef& to) : to_(to) {}
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
   ~PendingFile() {
     fd_.reset();
-    if (!temporary_.empty()) unlink(temporary_.c_str());
+    if (!temporary_.name.empty()) unlinkat(temporary_.dir_fd, temporary_.name.c_str(), 0);
   }
 
   int fd() const { return fd_.get(); }
 
   int Create() {
-    fd_.reset(open(dir_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    const std::string dir = to_.confined ? std::string(".") : posix::HostDirName(to_.name);
+    fd_.reset(openat(to_.dir_fd, dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     if (fd_.valid()) return 0;
     for (int attempt = 0; attempt < 16; ++attempt) {
-      std::string name = TemporaryName(dir_);
-      fd_.reset(open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
+      posix::EntryRef candidate = TemporaryBeside(to_);
+      fd_.reset(openat(candidate.dir_fd, candidate.name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW,
+                       0600));
       if (fd_.valid()) {
-        temporary_ = std::move(name);
+        temporary_ = std::move(candidate);
         return 0;
       }
       if (errno != EEXIST) return errno;
@@ -158,73 +195,84 @@ class PendingFile {
     return EEXIST;
   }
 
-  // Gives the file the name `to`: only when nothing is there, or replacing what is there.
-  int Publish(const std::string& to, bool replace) {
-    if (temporary_.empty()) {
+  // Gives the file its name: only when nothing is there, or replacing what is there.
+  int Publish(bool replace) {
+    if (temporary_.name.empty()) {
       // An unnamed file gets a name by a hard link, which never replaces; replacing goes through a
       // temporary name and a rename.
-      const std::string target = replace ? TemporaryName(dir_) : to;
+      const posix::EntryRef target = replace ? TemporaryBeside(to_) : to_;
       if (const int err = LinkUnnamed(target); err != 0) return err;
       if (!replace) return 0;
       temporary_ = target;
     }
-    const int err = replace ? (rename(temporary_.c_str(), to.c_str()) == 0 ? 0 : errno)
-                            : RenameNoReplace(temporary_, to);
-    if (err == 0) temporary_.clear();
+    const int err = replace ? (renameat(temporary_.dir_fd, temporary_.name.c_str(), to_.dir_fd, to_.name.c_str()) == 0
+                                   ? 0
+                                   : errno)
+                            : RenameNoReplace(temporary_, to_);
+    if (err == 0) temporary_.name.clear();
     return err;
   }
 
  private:
-  int LinkUnnamed(const std::string& target) {
+  int LinkUnnamed(const posix::EntryRef& target) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
-    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (linkat(AT_FDCWD, self.c_str(), target.dir_fd, target.name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
     const int err = errno;
     if (err != ENOENT) return err;
     // Without /proc, a privileged process can still link the descriptor itself.
-    return linkat(fd_.get(), "", AT_FDCWD, target.c_str(), AT_EMPTY_PATH) == 0 ? 0 : err;
+    return linkat(fd_.get(), "", target.dir_fd, target.name.c_str(), AT_EMPTY_PATH) == 0 ? 0 : err;
   }
 
-  std::string dir_;
+  const posix::EntryRef& to_;
   ScopedFd fd_;
-  std::string temporary_;
+  posix::EntryRef temporary_;
 };
 
 }  // namespace
 
 Status PosixFileSystem::Move(std::string_view from, std::string_view to) {
   std::string host_from, host_to;
-  if (Status s = ToHostPath(from, &host_from); !s.ok()) return s;
-  if (Status s = ToHostPath(to, &host_to); !s.ok()) return s;
-  int err = RenameNoReplace(host_from, host_to);
-  if (err == EEXIST && SameEntry(host_from, host_to)) err = RenameThroughTemporary(host_from, host_to);
+  posix::EntryRef entry_from, entry_to;
+  if (Status s = Locate(from, &host_from, &entry_from); !s.ok()) return s;
+  if (Status s = Locate(to, &host_to, &entry_to); !s.ok()) return s;
+  int err = RenameNoReplace(entry_from, entry_to);
+  if (err == EEXIST && (CaseOnlyRename(from, to, host_from, host_to) || SameEntry(entry_from, entry_to))) {
+    err = RenameThroughTemporary(entry_from, entry_to);
+  }
   if (err != 0) return ErrnoStatus(err, "move " + host_from + " to", host_to);
+  // Handles kept for the old place of a directory would now answer for paths that name nothing there.
+  confinement_.Forget(host_from);
+  confinement_.Forget(host_to);
   return Status::Ok();
 }
 
 Status PosixFileSystem::Copy(std::string_view from, std::string_view to, bool overwrite) {
   std::string host_from, host_to;
-  if (Status s = ToHostPath(from, &host_from); !s.ok()) return s;
-  if (Status s = ToHostPath(to, &host_to); !s.ok()) return s;
+  posix::EntryRef entry_from, entry_to;
+  if (Status s = Locate(from, &host_from, &entry_from); !s.ok()) return s;
+  if (Status s = Locate(to, &host_to, &entry_to); !s.ok()) return s;
 
-  // O_NONBLOCK keeps a named pipe from blocking the open; it is refused just below.
-  ScopedFd in(open(host_from.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  // O_NONBLOCK keeps a named pipe from blocking the open; it is refused just below. Below a root a link
+  // is an entry of its own, which is not copied through.
+  const int no_follow = entry_from.confined ? O_NOFOLLOW : 0;
+  ScopedFd in(openat(entry_from.dir_fd, entry_from.name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | no_follow));
   if (!in.valid()) return ErrnoStatus(errno, "open", host_from);
   struct stat st {};
   if (fstat(in.get(), &st) != 0) return ErrnoStatus(errno, "fstat", host_from);
   if (!S_ISREG(st.st_mode)) return ErrnoStatus(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "copy", host_from);
 
   struct stat existing {};
-  if (lstat(host_to.c_str(), &existing) == 0) {
+  if (const int err = StatNoFollow(entry_to, &existing); err == 0) {
     if (!overwrite) return ErrnoStatus(EEXIST, "copy", host_to);
     // The Windows copy never replaces a read-only file.
     if (!S_ISLNK(existing.st_mode) && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
       return ErrnoStatus(EACCES, "copy onto read-only", host_to);
     }
-  } else if (errno != ENOENT) {
-    return ErrnoStatus(errno, "lstat", host_to);
+  } else if (err != ENOENT) {
+    return ErrnoStatus(err, "lstat", host_to);
   }
 
-  PendingFile out(posix::HostDirName(host_to));
+  PendingFile out(entry_to);
   if (const int err = out.Create(); err != 0) return ErrnoStatus(err, "create copy of", host_to);
   if (const int err = CopyData(in.get(), out.fd()); err != 0) return ErrnoStatus(err, "copy data to", host_to);
   CopyDosAttributes(in.get(), out.fd());
@@ -234,16 +282,35 @@ Status PosixFileSystem::Copy(std::string_view from, std::string_view to, bool ov
   times[0].tv_nsec = UTIME_OMIT;
   times[1] = st.st_mtim;
   if (futimens(out.fd(), times) != 0) return ErrnoStatus(errno, "futimens", host_to);
-  if (const int err = out.Publish(host_to, overwrite); err != 0) return ErrnoStatus(err, "copy to", host_to);
+  if (const int err = out.Publish(overwrite); err != 0) return ErrnoStatus(err, "copy to", host_to);
   return Status::Ok();
 }
 
 Status PosixFileSystem::CreateDirectory(std::string_view path) {
   std::string host;
-  if (Status s = ToHostPath(path, &host); !s.ok()) return s;
+  posix::EntryRef entry;
+  if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
   // The process umask narrows the mode, as for every directory a program creates.
-  if (mkdir(host.c_str(), 0777) != 0) return ErrnoStatus(errno, "mkdir", host);
+  if (mkdirat(entry.dir_fd, entry.name.c_str(), 0777) != 0) return ErrnoStatus(errno, "mkdir", host);
   return Status::Ok();
 }
+
+Status PosixFileSystem::Locate(std::string_view path, std::string* host, posix::EntryRef* entry) {
+  if (Status s = ToHostPath(path, host); !s.ok()) return s;
+  return confinement_.Locate(*host, entry);
+}
+
+void PosixFileSystem::ConfineTo(const std::vector<std::string>& roots) {
+  std::vector<std::string> host_roots;
+  host_roots.reserve(roots.size());
+  std::string host;
+  for (const std::string& root : roots) {
+    // A root the host cannot map has no path below it that could be reached either.
+    if (ToHostPath(root, &host).ok()) host_roots.push_back(host);
+  }
+  confinement_.Begin(host_roots);
+}
+
+void PosixFileSystem::EndConfinement() { confinement_.End(); }
 
 }  // namespace morva

@@ -96,28 +96,35 @@ DosAttribState ClassifyDosAttribRead(long rc, int err, const char* buffer, DosAt
   return DosAttribState::kFound;
 }
 
-DosAttribState ReadDosAttrib(const std::string& host_path, DosAttrib* out, int* err) {
+std::string PathOf(const EntryRef& entry) {
+  if (!entry.confined) return entry.name;
+  return "/proc/self/fd/" + std::to_string(entry.dir_fd) + "/" + entry.name;
+}
+
+DosAttribState ReadDosAttrib(const EntryRef& entry, DosAttrib* out, int* err) {
   char buffer[256];
-  const ssize_t rc = lgetxattr(host_path.c_str(), kDosAttribXattrName, buffer, sizeof(buffer));
+  const ssize_t rc = lgetxattr(PathOf(entry).c_str(), kDosAttribXattrName, buffer, sizeof(buffer));
   *err = rc < 0 ? errno : 0;
   return ClassifyDosAttribRead(rc, *err, buffer, out);
 }
 
-Status WriteDosAttrib(const std::string& host_path, const DosAttrib& value, mode_t mode) {
+Status WriteDosAttrib(const EntryRef& entry, const DosAttrib& value, mode_t mode) {
   const std::string blob = EncodeDosAttrib(value);
-  if (lsetxattr(host_path.c_str(), kDosAttribXattrName, blob.data(), blob.size(), 0) == 0) {
+  const std::string path = PathOf(entry);
+  if (lsetxattr(path.c_str(), kDosAttribXattrName, blob.data(), blob.size(), 0) == 0) {
     return Status::Ok();
   }
   int err = errno;
+  // The lent permission must land on the entry itself, never on what a link swapped in points at.
   if (err == EACCES && (S_ISREG(mode) || S_ISDIR(mode)) && (mode & S_IWUSR) == 0 &&
-      fchmodat(AT_FDCWD, host_path.c_str(), (mode & 07777) | S_IWUSR, 0) == 0) {
-    err = lsetxattr(host_path.c_str(), kDosAttribXattrName, blob.data(), blob.size(), 0) == 0 ? 0 : errno;
-    fchmodat(AT_FDCWD, host_path.c_str(), mode & 07777, 0);
+      fchmodat(entry.dir_fd, entry.name.c_str(), (mode & 07777) | S_IWUSR, AT_SYMLINK_NOFOLLOW) == 0) {
+    err = lsetxattr(path.c_str(), kDosAttribXattrName, blob.data(), blob.size(), 0) == 0 ? 0 : errno;
+    fchmodat(entry.dir_fd, entry.name.c_str(), mode & 07777, AT_SYMLINK_NOFOLLOW);
     if (err == 0) return Status::Ok();
   }
   // Symbolic links and special files cannot carry user extended attributes either.
   if (err == EPERM && !S_ISREG(mode) && !S_ISDIR(mode)) err = ENOTSUP;
-  return ErrnoStatus(err, "write user.DOSATTRIB", host_path);
+  return ErrnoStatus(err, "write user.DOSATTRIB", entry.name);
 }
 
 void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_directory, FindData* data) {

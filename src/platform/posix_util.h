@@ -3,6 +3,7 @@
 
 // Pieces shared by the PosixFileSystem operations (find, attributes, move). Internal to the host layer.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -47,6 +48,20 @@ class ScopedFd {
   int fd_ = -1;
 };
 
+// Where an operation finds one entry: a name relative to a directory handle, for the *at system calls.
+// Below a declared root the handle was reached without following a link and the name is one component
+// (`confined`); elsewhere the handle is AT_FDCWD and the name is the whole host path.
+struct EntryRef {
+  int dir_fd = AT_FDCWD;
+  std::string name;
+  bool confined = false;
+};
+
+// A path naming the entry itself for the calls that only take a path (the extended attribute calls):
+// the host path, or below a root the handle's /proc/self/fd link and the name, which reaches the
+// directory the handle holds however the tree changed since.
+std::string PathOf(const EntryRef& entry);
+
 // A failure status from an errno value, with "operation: path" as context.
 Status ErrnoStatus(int err, std::string_view operation, std::string_view path);
 
@@ -77,14 +92,14 @@ enum class DosAttribState {
 // decodes the value read into `buffer`.
 DosAttribState ClassifyDosAttribRead(long rc, int err, const char* buffer, DosAttrib* out);
 
-// Reads user.DOSATTRIB of the entry at `host_path` itself (a symbolic link is not followed).
-DosAttribState ReadDosAttrib(const std::string& host_path, DosAttrib* out, int* err);
+// Reads user.DOSATTRIB of the entry itself (a symbolic link is not followed).
+DosAttribState ReadDosAttrib(const EntryRef& entry, DosAttrib* out, int* err);
 
-// Writes `value` as user.DOSATTRIB of the entry at `host_path` itself. A user extended attribute needs
+// Writes `value` as user.DOSATTRIB of the entry itself. A user extended attribute needs
 // write permission; when the owner has made the entry read-only (`mode` without S_IWUSR) and the write is
 // refused, owner write permission is lent for the duration of the write and the mode restored after it.
 // Fails with ENOTSUP on a file system without user extended attributes.
-Status WriteDosAttrib(const std::string& host_path, const DosAttrib& value, mode_t mode);
+Status WriteDosAttrib(const EntryRef& entry, const DosAttrib& value, mode_t mode);
 
 // The attributes and times of an entry from its status (taken without following a link) and its
 // DOSATTRIB value (null when it has none). `link_to_directory` tells whether a symbolic link points at a

@@ -29,6 +29,9 @@ class ScriptedUi : public UserInterface {
   std::function<void(std::vector<PreviewRecord>&)> on_preview;
   // Cancel once PollCancel has been called this many times (negative: never).
   int cancel_after_polls = -1;
+  // Called with every progress update, before the target it names is converted: a change to the tree
+  // made here happens in the middle of the walk.
+  std::function<void(const ProgressState&)> on_progress;
   std::vector<std::string> list_items;
   std::string output_directory;
   bool output_directory_chosen = true;
@@ -61,7 +64,10 @@ class ScriptedUi : public UserInterface {
   void OpenExtractionDialog() override {}
   void CloseExtractionDialog() override {}
   void OpenProgressDialog(std::string_view, int) override {}
-  void UpdateProgress(const ProgressState& state) override { progress.push_back(state); }
+  void UpdateProgress(const ProgressState& state) override {
+    progress.push_back(state);
+    if (on_progress) on_progress(state);
+  }
   void CloseProgressDialog() override {}
   bool PollCancel() override {
     ++polls;

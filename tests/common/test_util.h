@@ -106,6 +106,12 @@ inline bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
+// Puts a symbolic link to `target` in place of the directory `dir`, which moves to `dir`.real: what
+// another user with write access to the tree can do while a run is at work.
+inline bool SwapForLink(const std::string& dir, const std::string& target) {
+  return rename(dir.c_str(), (dir + ".real").c_str()) == 0 && symlink(target.c_str(), dir.c_str()) == 0;
+}
+
 // Every name in a host directory, dot files included (a leftover temporary file shows here), sorted.
 inline std::vector<std::string> HostNames(const std::string& dir) {
   std::vector<std::string> names;

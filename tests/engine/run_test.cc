@@ -195,6 +195,46 @@ TEST_F(RunTest, TargetsGivenThroughDotsAreConvertedAsThePreviewSays) {
   EXPECT_EQ(PreviewNames(), std::vector<std::string>{"P\\A.txt -> a.txt"});
 }
 
+TEST_F(RunTest, DirectorySwappedForALinkMidRunNeverLeadsOutside) {
+  struct Case {
+    const char* what;
+    const char* swap_at;  // the target whose progress update swaps b for a link
+    std::vector<std::string> in_b;
+    int converted;
+  };
+  const std::vector<Case> cases = {
+      // Before the walk reaches b: its targets fail.
+      {"before", "b1.txt", {"b1.txt", "b2.txt"}, 2},
+      // After the walk reached b: it goes on in the directory it reached, now under the other name.
+      {"inside", "b2.txt", {"B1.txt", "B2.txt"}, 4},
+  };
+  session.app.sw_set[2] = true;  // subdirectories
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string base = dir.Sub(c.what);
+    for (const char* d : {"", "/tree", "/tree/a", "/tree/b", "/tree/c", "/outside"}) MakeDir(c.what + std::string(d));
+    for (const char* f : {"/tree/a/a.txt", "/tree/b/b1.txt", "/tree/b/b2.txt", "/tree/c/c.txt"}) MakeFile(c.what + std::string(f), f);
+    MakeFile(c.what + std::string("/outside/b1.txt"), "outside");
+    MakeFile(c.what + std::string("/outside/b2.txt"), "outside");
+    session.app.dirfil[0] = E(base + "/tree");
+    bool swapped = false;
+    ui.on_progress = [&](const ProgressState& state) {
+      if (swapped || state.path != E(base + "/tree/b/" + c.swap_at)) return;
+      swapped = testing::SwapForLink(base + "/tree/b", base + "/outside");
+    };
+
+    Run();
+    EXPECT_TRUE(swapped);
+    EXPECT_EQ(testing::HostNames(base + "/outside"), (std::vector<std::string>{"b1.txt", "b2.txt"}));
+    EXPECT_EQ(ReadFile(base + "/outside/b1.txt") + ReadFile(base + "/outside/b2.txt"), "outsideoutside");
+    EXPECT_EQ(testing::HostNames(base + "/tree/b.real"), c.in_b);
+    EXPECT_EQ(session.counters.full_success, c.converted);
+    EXPECT_EQ(session.counters.full_failure, 4 - c.converted);
+    EXPECT_EQ(ReadFile(base + "/tree/a/A.txt"), "/tree/a/a.txt");
+    EXPECT_EQ(ReadFile(base + "/tree/c/C.txt"), "/tree/c/c.txt");
+  }
+}
+
 TEST_F(RunTest, CopyConversionConvertsTheCopy) {
   testing::TempDir out;
   MakeFile("a.txt", "a");

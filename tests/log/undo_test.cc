@@ -10,6 +10,7 @@
 #include "common/engine_fixture.h"
 #include "engine/conversion_run.h"
 #include "fileops/date_time_text.h"
+#include "log/log_writer.h"
 #include "log/undo_from_log.h"
 #include "log/undo_run.h"
 
@@ -121,6 +122,38 @@ TEST_F(UndoTest, TakenOriginalNameFailsThatTargetAndLosesNothing) {
   EXPECT_EQ(ui.Texts(Message::kInformation),
             std::vector<std::string>{S("元に戻すことに失敗したファイルがありました。ログを参照してください。\n\n完全成功："
                                        "1 / 一部成功：0 / 完全失敗：1 / 総数：2　　")});
+}
+
+TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOutsideChanges) {
+  session.app.sw_set[2] = true;  // subdirectories
+  for (const bool from_log : {false, true}) {
+    const std::string what = from_log ? "log" : "memory";
+    SCOPED_TRACE(what);
+    const std::string base = dir.Sub(what);
+    for (const char* d : {"", "/home", "/tree", "/tree/a", "/tree/b", "/outside"}) MakeDir(what + d);
+    MakeFile(what + "/tree/a/a.txt", "a");
+    MakeFile(what + "/tree/b/b.txt", "b");
+    MakeFile(what + "/outside/B.txt", "outside");
+    session.program_directory = E(base + "/home");  // a log of its own
+    session.app.dirfil[0] = E(base + "/tree");
+    ASSERT_FALSE(StartConversion(session, RunMode::kRun, false));
+    ASSERT_EQ(session.counters.full_success, 2);
+    ASSERT_TRUE(testing::SwapForLink(base + "/tree/b", base + "/outside"));
+
+    if (from_log) {
+      LogUndoResult undone;
+      EXPECT_EQ(UndoFromLog(session, morva::LogPath(session), "", &undone), LogUndoOutcome::kUndone);
+      EXPECT_FALSE(undone.undo_ok);
+    } else {
+      EXPECT_FALSE(UndoRun(session, false, session.log_run_id));
+    }
+    EXPECT_EQ(testing::HostNames(base + "/outside"), std::vector<std::string>{"B.txt"});
+    EXPECT_EQ(ReadFile(base + "/outside/B.txt"), "outside");
+    EXPECT_EQ(testing::HostNames(base + "/tree/b.real"), std::vector<std::string>{"B.txt"});
+    EXPECT_EQ(ReadFile(base + "/tree/a/a.txt"), "a");
+    EXPECT_EQ(session.counters.full_success, 1);
+    EXPECT_EQ(session.counters.full_failure, 1);
+  }
 }
 
 TEST_F(UndoTest, CancelLeavesTheRestForTheNextUndo) {

@@ -1,0 +1,67 @@
+#include "engine/work_roots.h"
+
+#include <algorithm>
+
+#include "engine/path_utils.h"
+#include "engine/user_interface.h"
+#include "platform/file_system.h"
+
+namespace morva {
+namespace {
+
+// The directory part of a path: up to its last '\', a drive root keeping its '\' ("Z:\a" -> "Z:\").
+std::string DirectoryOf(std::string_view path) {
+  const std::size_t slash = FindLastChar(path, '\\');
+  if (slash == std::string_view::npos) return std::string(path);
+  const bool drive_root = slash == 2 && path.size() > 1 && path[1] == ':';
+  return std::string(path.substr(0, drive_root ? slash + 1 : slash));
+}
+
+bool HasWildcard(std::string_view name) {
+  return FindFirstChar(name, '*') != std::string_view::npos || FindFirstChar(name, '?') != std::string_view::npos;
+}
+
+// "X:..." or "\\...": a path, where the header of a list-mode run names a number of files.
+bool IsEnginePath(std::string_view text) {
+  if (text.size() < 2) return false;
+  if (text[0] == '\\' && text[1] == '\\') return true;
+  const char drive = static_cast<char>(text[0] | 0x20);
+  return drive >= 'a' && drive <= 'z' && text[1] == ':';
+}
+
+void SortUnique(std::vector<std::string>* roots) {
+  std::sort(roots->begin(), roots->end());
+  roots->erase(std::unique(roots->begin(), roots->end()), roots->end());
+}
+
+}  // namespace
+
+std::string DirectoryTargetRoot(FileSystem& fs, std::string_view target) {
+  const std::size_t slash = FindLastChar(target, '\\');
+  if (slash != std::string_view::npos && HasWildcard(target.substr(slash + 1))) return DirectoryOf(target);
+  FindData data;
+  if (fs.Stat(target, &data).ok() && (data.attributes & kAttrDirectory) == 0) return DirectoryOf(target);
+  return std::string(target);
+}
+
+std::vector<std::string> RunRoots(Session& session, bool copy_conversion) {
+  std::vector<std::string> roots;
+  if (session.app.set_0 == 2) {
+    for (const std::string& item : session.ui.ListItems()) roots.push_back(DirectoryOf(item));
+  } else {
+    roots.push_back(DirectoryTargetRoot(session.fs, session.app.dirfil[0].value_or(std::string())));
+  }
+  if (copy_conversion) roots.emplace_back(session.app.cpdir.view());
+  SortUnique(&roots);
+  return roots;
+}
+
+std::vector<std::string> LoggedRunRoots(FileSystem& fs, std::string_view logged_target, const UndoList& undo) {
+  if (IsEnginePath(logged_target)) return {DirectoryTargetRoot(fs, logged_target)};
+  std::vector<std::string> roots;
+  for (const UndoRecord& record : undo.records()) roots.push_back(DirectoryOf(record.current_path));
+  SortUnique(&roots);
+  return roots;
+}
+
+}  // namespace morva

@@ -1,0 +1,189 @@
+#include "platform/posix_confinement.h"
+
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <utility>
+
+namespace morva::posix {
+namespace {
+
+bool Below(std::string_view path, std::string_view dir) {
+  if (dir == "/") return path.size() > 1 && path[0] == '/';
+  return path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 && path[dir.size()] == '/';
+}
+
+}  // namespace
+
+Status OpenBeneath(int root_fd, std::string_view relative, ScopedFd* fd) {
+  if (relative.empty()) return Status::Error(ENOENT, "empty relative path");
+  const std::string path(relative);
+  struct open_how how {};
+  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_BENEATH;
+  const long opened = syscall(SYS_openat2, root_fd, path.c_str(), &how, sizeof(how));
+  if (opened >= 0) {
+    fd->reset(static_cast<int>(opened));
+    return Status::Ok();
+  }
+  // A sandbox that does not know the call refuses it with EPERM or ENOSYS; O_PATH opens never give EPERM.
+  if (errno != ENOSYS && errno != EPERM) return ErrnoStatus(errno, "openat2", path);
+  return WalkBeneath(root_fd, relative, fd);
+}
+
+Status WalkBeneath(int root_fd, std::string_view relative, ScopedFd* fd) {
+  if (relative.empty()) return Status::Error(ENOENT, "empty relative path");
+  ScopedFd current;
+  int at = root_fd;
+  std::string name;
+  while (!relative.empty()) {
+    const std::size_t slash = relative.find('/');
+    name.assign(relative.substr(0, slash));
+    relative.remove_prefix(slash == std::string_view::npos ? relative.size() : slash + 1);
+    if (name.empty() || name == ".") continue;
+    if (name == "..") return ErrnoStatus(EXDEV, "climb out of root", name);
+    ScopedFd next(openat(at, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!next.valid()) {
+      int err = errno;
+      // O_PATH with O_NOFOLLOW opens a link as itself, which then is no directory.
+      struct stat st {};
+      if (err == ENOTDIR && fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+        err = ELOOP;
+      }
+      return ErrnoStatus(err, "open directory", name);
+    }
+    current = std::move(next);
+    at = current.get();
+  }
+  if (!current.valid()) {
+    // Only "." components: the root itself.
+    current.reset(openat(root_fd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!current.valid()) return ErrnoStatus(errno, "open directory", ".");
+  }
+  *fd = std::move(current);
+  return Status::Ok();
+}
+
+void Confinement::Begin(const std::vector<std::string>& host_roots) {
+  ClearCache();
+  std::unordered_map<std::string, Root>& roots = scopes_.emplace_back();
+  for (const std::string& path : host_roots) {
+    auto [it, added] = roots.try_emplace(path);
+    ScopedFd fd;
+    if (added) OpenRoot(path, &it->second, &fd);  // a missing root is pinned when first used
+  }
+}
+
+void Confinement::End() {
+  ClearCache();
+  if (!scopes_.empty()) scopes_.pop_back();
+}
+
+Status Confinement::Locate(std::string_view host_path, EntryRef* entry) {
+  entry->dir_fd = AT_FDCWD;
+  entry->confined = false;
+  const std::size_t slash = host_path.rfind('/');
+  if (scopes_.empty() || slash == std::string_view::npos || host_path.size() == 1) {
+    entry->name.assign(host_path);
+    return Status::Ok();
+  }
+  const std::string_view dir = slash == 0 ? std::string_view("/") : host_path.substr(0, slash);
+  const std::string_view name = host_path.substr(slash + 1);
+  int fd = Cached(dir);
+  if (fd < 0) {
+    std::string root_path;
+    Root* root = InnermostRoot(dir, &root_path);
+    if (root == nullptr) {
+      entry->name.assign(host_path);
+      return Status::Ok();
+    }
+    ScopedFd root_fd;
+    if (Status s = OpenRoot(root_path, root, &root_fd); !s.ok()) return s;
+    if (dir.size() == root_path.size()) {
+      fd = Cache(dir, std::move(root_fd));
+    } else {
+      const std::size_t skip = root_path == "/" ? 1 : root_path.size() + 1;
+      ScopedFd below;
+      if (Status s = OpenBeneath(root_fd.get(), dir.substr(skip), &below); !s.ok()) return s;
+      fd = Cache(dir, std::move(below));
+    }
+  }
+  entry->dir_fd = fd;
+  entry->name.assign(name);
+  entry->confined = true;
+  return Status::Ok();
+}
+
+void Confinement::Forget(std::string_view host_path) {
+  for (CachedDirectory& c : cache_) {
+    if (c.fd.valid() && (c.path == host_path || Below(c.path, host_path))) {
+      c.fd.reset();
+      c.path.clear();
+      c.last_use = 0;  // taken first
+    }
+  }
+}
+
+Confinement::Root* Confinement::InnermostRoot(std::string_view dir, std::string* root_path) {
+  std::unordered_map<std::string, Root>& roots = scopes_.back();
+  if (roots.empty()) return nullptr;
+  root_path->assign(dir);
+  while (true) {
+    const auto it = roots.find(*root_path);
+    if (it != roots.end()) return &it->second;
+    if (*root_path == "/") return nullptr;
+    *root_path = HostDirName(*root_path);
+  }
+}
+
+Status Confinement::OpenRoot(const std::string& path, Root* root, ScopedFd* fd) {
+  fd->reset(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!fd->valid()) return ErrnoStatus(errno, "open root", path);
+  struct stat st {};
+  if (fstat(fd->get(), &st) != 0) return ErrnoStatus(errno, "fstat root", path);
+  if (!root->pinned) {
+    root->pinned = true;
+    root->device = st.st_dev;
+    root->inode = st.st_ino;
+  } else if (root->device != st.st_dev || root->inode != st.st_ino) {
+    fd->reset();
+    return ErrnoStatus(EXDEV, "root replaced", path);
+  }
+  return Status::Ok();
+}
+
+int Confinement::Cached(std::string_view dir) {
+  for (CachedDirectory& c : cache_) {
+    if (c.fd.valid() && c.path == dir) {
+      c.last_use = ++clock_;
+      return c.fd.get();
+    }
+  }
+  return -1;
+}
+
+int Confinement::Cache(std::string_view dir, ScopedFd fd) {
+  CachedDirectory* slot = &cache_[0];
+  for (CachedDirectory& c : cache_) {
+    if (c.last_use < slot->last_use) slot = &c;
+  }
+  slot->path.assign(dir);
+  slot->fd = std::move(fd);
+  slot->last_use = ++clock_;
+  return slot->fd.get();
+}
+
+void Confinement::ClearCache() {
+  for (CachedDirectory& c : cache_) {
+    c.fd.reset();
+    c.path.clear();
+    c.last_use = 0;
+  }
+}
+
+}  // namespace morva::posix
