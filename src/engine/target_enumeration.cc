@@ -7,6 +7,7 @@
 
 #include "engine/engine_text.h"
 #include "engine/media_probe.h"
+#include "engine/job_switches.h"
 #include "engine/path_utils.h"
 #include "engine/user_interface.h"
 #include "fileops/date_time_text.h"
@@ -96,6 +97,26 @@ void AppendTarget(Session& session, std::string path, const FindData* data) {
   session.target_data.emplace_back(data != nullptr ? std::optional<FindData>(*data) : std::nullopt);
 }
 
+// True when nothing in the job reads more of an entry than its name and kind, so the listing can spare a
+// status call per entry (a third of a large rename's time). The rules that read times, attributes or
+// the order of the entries (serial numbering, dates, ID3 tags, control statements), the attribute, time,
+// deletion and ID3 jobs, an update-time range and sorting all need the whole find data.
+bool NamesSuffice(const Session& session) {
+  const int rule = session.settings.sw_fnm;
+  const bool rule_reads_names_only = rule == 0 || rule == 1 || rule == 2 || rule == 3 || rule == 8;
+  const JobSwitches jobs = ComputeJobSwitches(session.settings);
+  const DateRange range = ActiveRange(session.app);
+  return rule_reads_names_only && !jobs.attributes && !jobs.times && !jobs.deletion && !jobs.id3 &&
+         !session.sort.on && !range.has_lower && !range.has_upper;
+}
+
+// The listing the enumeration needs: FindNames when the job reads names only, else FindFiles.
+Status ListEntries(Session& session, std::string_view directory, std::string_view pattern,
+                   std::vector<FindData>* entries, std::size_t* invisible) {
+  return NamesSuffice(session) ? session.fs.FindNames(directory, pattern, entries, invisible)
+                               : session.fs.FindFiles(directory, pattern, entries, invisible);
+}
+
 }  // namespace
 
 std::string SortKeyText(Session& session, std::string_view path, const FindData& data) {
@@ -166,7 +187,6 @@ void FlushSorted(Session& session) {
 
 bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   const AppSettings& app = session.app;
-  FileSystem& fs = session.fs;
   std::string pattern = "*.*";
   if (app.sw_set[5] && !app.set_11.empty()) pattern.assign(app.set_11.view());
 
@@ -180,13 +200,13 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   std::string list_dir(path);
   bool single = false;
   std::size_t invisible = 0;
-  if (fs.FindFiles(path, "*.*", &full, &invisible).ok()) {
+  if (ListEntries(session, path, "*.*", &full, &invisible).ok()) {
     session.invisible_names += invisible;
   } else {
     std::string dir, last;
     if (!SplitPath(path, &dir, &last) || last.empty()) return false;
     std::vector<FindData> found;
-    if (!fs.FindFiles(dir, last, &found, nullptr).ok() || found.empty()) return false;
+    if (!ListEntries(session, dir, last, &found, nullptr).ok() || found.empty()) return false;
     single = true;
     list_dir = std::move(dir);
     pattern = std::move(last);
@@ -204,7 +224,7 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   if (Cancelled(session)) return false;
   std::vector<FindData> matched;
   const bool reuse_full = !single && WildcardPattern(pattern).MatchesEverything();
-  if (!reuse_full && !fs.FindFiles(list_dir, pattern, &matched, nullptr).ok()) matched.clear();
+  if (!reuse_full && !ListEntries(session, list_dir, pattern, &matched, nullptr).ok()) matched.clear();
   const std::vector<FindData>& pass1 = reuse_full ? full : matched;
   std::unordered_set<std::string> remembered;
   for (const FindData& entry : pass1) {

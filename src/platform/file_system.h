@@ -167,6 +167,13 @@ class FileSystem {
   virtual Status FindFiles(std::string_view directory, std::string_view pattern,
                            std::vector<FindData>* entries, std::size_t* invisible) = 0;
 
+  // As FindFiles, for a caller that needs only the names and kinds of the entries (a rename by a rule
+  // that reads nothing else): each entry's attributes hold kAttrDirectory and kAttrReparsePoint as
+  // FindFiles gives them and nothing more; its times and size are 0. Where the file system tells the kind
+  // in the listing itself, no entry but a symbolic link costs a status call.
+  virtual Status FindNames(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
+                           std::size_t* invisible) = 0;
+
   // The find data of one literal path: no wildcard expansion, the link itself for a symbolic link.
   // `data->name` is the last component. ENOENT when nothing is there.
   virtual Status Stat(std::string_view path, FindData* data) = 0;

@@ -28,6 +28,10 @@ class FileSystemWrapper : public FileSystem {
                    std::size_t* invisible) override {
     return target_->FindFiles(directory, pattern, entries, invisible);
   }
+  Status FindNames(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
+                   std::size_t* invisible) override {
+    return target_->FindNames(directory, pattern, entries, invisible);
+  }
   Status Stat(std::string_view path, FindData* data) override { return target_->Stat(path, data); }
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
     return target_->SetAttributes(path, attributes);
@@ -126,6 +130,12 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
                    std::size_t* invisible) override {
     if (Status s = Check(FsOp::kFindFiles, directory); !s.ok()) return s;
     return FileSystemWrapper::FindFiles(directory, pattern, entries, invisible);
+  }
+  Status FindNames(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
+                   std::size_t* invisible) override {
+    // A listing is a listing: the faults of kFindFiles hold for both kinds.
+    if (Status s = Check(FsOp::kFindFiles, directory); !s.ok()) return s;
+    return FileSystemWrapper::FindNames(directory, pattern, entries, invisible);
   }
   Status Stat(std::string_view path, FindData* data) override {
     if (Status s = Check(FsOp::kStat, path); !s.ok()) return s;

@@ -21,6 +21,8 @@ class PosixFileSystem final : public FileSystem {
   Status FromHostPath(std::string_view host_path, std::string* engine_path) override;
   Status FindFiles(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
                    std::size_t* invisible) override;
+  Status FindNames(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
+                   std::size_t* invisible) override;
   Status Stat(std::string_view path, FindData* data) override;
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
   Status SetTimes(std::string_view path, const FileTime* creation_time, const FileTime* last_access_time,
@@ -43,6 +45,10 @@ class PosixFileSystem final : public FileSystem {
   Status RemoveFile(std::string_view path) override;
 
  private:
+  // FindFiles, or with `details` false FindNames.
+  Status List(std::string_view directory, std::string_view pattern, bool details, std::vector<FindData>* entries,
+              std::size_t* invisible);
+
   // The host path of `path` and where the entry it names is reached (see posix::Confinement::Locate).
   Status Locate(std::string_view path, std::string* host, posix::EntryRef* entry);
 

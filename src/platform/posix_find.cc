@@ -80,6 +80,7 @@ struct Candidate {
   std::uint32_t host_offset;  // NUL-terminated host name in the name buffer
   std::uint32_t key_offset;   // sort key in the key buffer
   std::uint32_t key_length;
+  unsigned char type;  // d_type: what the listing says the entry is (DT_UNKNOWN when it does not say)
   std::string engine_name;
 };
 
@@ -139,6 +140,16 @@ struct LinuxDirent64 {
 
 Status PosixFileSystem::FindFiles(std::string_view directory, std::string_view pattern,
                                   std::vector<FindData>* entries, std::size_t* invisible) {
+  return List(directory, pattern, true, entries, invisible);
+}
+
+Status PosixFileSystem::FindNames(std::string_view directory, std::string_view pattern,
+                                  std::vector<FindData>* entries, std::size_t* invisible) {
+  return List(directory, pattern, false, entries, invisible);
+}
+
+Status PosixFileSystem::List(std::string_view directory, std::string_view pattern, bool details,
+                             std::vector<FindData>* entries, std::size_t* invisible) {
   entries->clear();
   if (invisible != nullptr) *invisible = 0;
   std::string host;
@@ -196,6 +207,7 @@ Status PosixFileSystem::FindFiles(std::string_view directory, std::string_view p
       c.key_offset = static_cast<std::uint32_t>(keys.size());
       AppendNameSortKey(engine_name, &keys);
       c.key_length = static_cast<std::uint32_t>(keys.size() - c.key_offset);
+      c.type = d->d_type;
       c.engine_name = std::move(engine_name);
       engine_name.clear();
     }
@@ -222,28 +234,50 @@ Status PosixFileSystem::FindFiles(std::string_view directory, std::string_view p
   StatusPass pass{dir.get(), host_names, candidates, order, slots, listed};
   int error = 0;
   int failed_index = -1;
-  bool split = false;
-  if (count >= kParallelStatusThreshold) {
-    const std::size_t half = count / 2;
-    int worker_error = 0;
-    int worker_failed = -1;
-    std::thread worker;
-    try {
-      worker = std::thread([&] { worker_error = pass.Run(half, count, &worker_failed); });
-      split = true;
-    } catch (const std::system_error&) {
-      split = false;  // no thread to be had: do it all here
+  if (!details) {
+    // The kind comes with the name; only an entry the listing does not type, and a link (to tell one to
+    // a directory from one to a file), is asked about.
+    for (std::size_t i = 0; i < count && error == 0; ++i) {
+      Candidate& candidate = candidates[order[i]];
+      if (candidate.type == DT_UNKNOWN) {
+        error = pass.Run(i, i + 1, &failed_index);
+        continue;
+      }
+      FindData& data = slots[i];
+      data.name = std::move(candidate.engine_name);
+      if (candidate.type == DT_DIR) data.attributes = kAttrDirectory;
+      if (candidate.type == DT_LNK) {
+        struct stat target {};
+        const char* name = host_names.data() + candidate.host_offset;
+        const bool to_directory = fstatat(dir.get(), name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+        data.attributes = kAttrReparsePoint | (to_directory ? kAttrDirectory : 0);
+      }
+      listed[i] = 1;
     }
-    if (split) {
-      error = pass.Run(0, half, &failed_index);
-      worker.join();
-      if (error == 0 && worker_error != 0) {
-        error = worker_error;
-        failed_index = worker_failed;
+  } else {
+    bool split = false;
+    if (count >= kParallelStatusThreshold) {
+      const std::size_t half = count / 2;
+      int worker_error = 0;
+      int worker_failed = -1;
+      std::thread worker;
+      try {
+        worker = std::thread([&] { worker_error = pass.Run(half, count, &worker_failed); });
+        split = true;
+      } catch (const std::system_error&) {
+        split = false;  // no thread to be had: do it all here
+      }
+      if (split) {
+        error = pass.Run(0, half, &failed_index);
+        worker.join();
+        if (error == 0 && worker_error != 0) {
+          error = worker_error;
+          failed_index = worker_failed;
+        }
       }
     }
+    if (!split) error = pass.Run(0, count, &failed_index);
   }
-  if (!split) error = pass.Run(0, count, &failed_index);
   if (error != 0) {
     const Candidate& c = candidates[order[static_cast<std::size_t>(failed_index)]];
     return posix::ErrnoStatus(error, "statx", host + "/" + (host_names.data() + c.host_offset));

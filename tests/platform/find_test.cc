@@ -207,6 +207,19 @@ TEST_F(FindTest, PatternsDirectoriesAndLinks) {
   std::vector<FindData> entries;
   EXPECT_EQ(fs_->FindFiles(EnginePath(codec_.get(), dir_.Sub("none")), "*.*", &entries, nullptr).code(),
             ENOENT);
+  EXPECT_EQ(fs_->FindNames(EnginePath(codec_.get(), dir_.Sub("none")), "*.*", &entries, nullptr).code(),
+            ENOENT);
+
+  // The names-only listing: the same entries in the same order, each with the kind the full one gives.
+  for (const std::string pattern : {"*.*", "*.", "loop?"}) {
+    SCOPED_TRACE(pattern);
+    ASSERT_TRUE(fs_->FindNames(EnginePath(codec_.get(), dir_.path()), pattern, &entries, nullptr).ok());
+    const std::vector<FindData> full = List(pattern);
+    ASSERT_EQ(Names(entries), Names(full));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      EXPECT_EQ(entries[i].attributes, full[i].attributes & (kAttrDirectory | kAttrReparsePoint)) << entries[i].name;
+    }
+  }
 }
 
 // A directory large enough for the status calls to be shared between two threads.
