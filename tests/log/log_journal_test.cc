@@ -110,12 +110,13 @@ TEST_F(LogJournalTest, ASecondProcessWaitsForTheHolderAndSaysSo) {
       LogHold hold(session);
       LogWriter writer(session);
       writer.AppendLine(S("先の処理"));
-      (void)!write(ready[1], "x", 1);
+      if (write(ready[1], "x", 1) != 1) _exit(2);
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
       writer.AppendLine(S("先の処理の終わり"));
     }
     _exit(0);
   }
+  close(ready[1]);  // a child that dies early ends the read instead of hanging it
   char byte;
   ASSERT_EQ(read(ready[0], &byte, 1), 1);
   {
@@ -127,8 +128,8 @@ TEST_F(LogJournalTest, ASecondProcessWaitsForTheHolderAndSaysSo) {
   EXPECT_EQ(U(ui.wait_notices[0]), "他のMORVAがログを使用中です。終わるまで待っています．．．");
   int status = 0;
   waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   close(ready[0]);
-  close(ready[1]);
 }
 
 // Runs are told apart by the second they start in, so two runs of a script never share one.
