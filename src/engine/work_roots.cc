@@ -9,12 +9,12 @@
 namespace morva {
 namespace {
 
-// The directory part of a path: up to its last '\', a drive root keeping its '\' ("Z:\a" -> "Z:\").
+// The directory holding `path`. A path without one, or too long to be split (nor reached), stands for
+// itself.
 std::string DirectoryOf(std::string_view path) {
-  const std::size_t slash = FindLastChar(path, '\\');
-  if (slash == std::string_view::npos) return std::string(path);
-  const bool drive_root = slash == 2 && path.size() > 1 && path[1] == ':';
-  return std::string(path.substr(0, drive_root ? slash + 1 : slash));
+  std::string dir, name;
+  if (!SplitPath(path, &dir, &name) || dir.empty()) return std::string(path);
+  return dir;
 }
 
 bool HasWildcard(std::string_view name) {
@@ -37,8 +37,8 @@ void SortUnique(std::vector<std::string>* roots) {
 }  // namespace
 
 std::string DirectoryTargetRoot(FileSystem& fs, std::string_view target) {
-  const std::size_t slash = FindLastChar(target, '\\');
-  if (slash != std::string_view::npos && HasWildcard(target.substr(slash + 1))) return DirectoryOf(target);
+  std::string dir, name;
+  if (SplitPath(target, &dir, &name) && HasWildcard(name)) return DirectoryOf(target);
   FindData data;
   if (fs.Stat(target, &data).ok() && (data.attributes & kAttrDirectory) == 0) return DirectoryOf(target);
   return std::string(target);

@@ -48,15 +48,7 @@ Status WalkBeneath(int root_fd, std::string_view relative, ScopedFd* fd) {
     if (name.empty() || name == ".") continue;
     if (name == "..") return ErrnoStatus(EXDEV, "climb out of root", name);
     ScopedFd next(openat(at, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!next.valid()) {
-      int err = errno;
-      // O_PATH with O_NOFOLLOW opens a link as itself, which then is no directory.
-      struct stat st {};
-      if (err == ENOTDIR && fstatat(at, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
-        err = ELOOP;
-      }
-      return ErrnoStatus(err, "open directory", name);
-    }
+    if (!next.valid()) return ErrnoStatus(NoFollowDirectoryError(at, name.c_str(), errno), "open directory", name);
     current = std::move(next);
     at = current.get();
   }

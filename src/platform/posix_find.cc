@@ -159,13 +159,7 @@ Status PosixFileSystem::List(std::string_view directory, std::string_view patter
   const int no_follow = entry.confined ? O_NOFOLLOW : 0;
   posix::ScopedFd dir(openat(entry.dir_fd, entry.name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | no_follow));
   if (!dir.valid()) {
-    int err = errno;
-    // O_DIRECTORY speaks first: a link there reads as no directory, but it is a link that was refused.
-    struct stat st {};
-    if (err == ENOTDIR && entry.confined && fstatat(entry.dir_fd, entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISLNK(st.st_mode)) {
-      err = ELOOP;
-    }
+    const int err = entry.confined ? posix::NoFollowDirectoryError(entry.dir_fd, entry.name.c_str(), errno) : errno;
     return posix::ErrnoStatus(err, "open directory", host);
   }
 

@@ -28,6 +28,12 @@ bool IsAscii(std::string_view s) {
 
 }  // namespace
 
+int NoFollowDirectoryError(int dir_fd, const char* name, int err) {
+  struct stat st {};
+  if (err == ENOTDIR && fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) return ELOOP;
+  return err;
+}
+
 Status ErrnoStatus(int err, std::string_view operation, std::string_view path) {
   std::string context(operation);
   context += ": ";

@@ -62,6 +62,11 @@ struct EntryRef {
 // directory the handle holds however the tree changed since.
 std::string PathOf(const EntryRef& entry);
 
+// The error of an O_NOFOLLOW | O_DIRECTORY open of `name` in `dir_fd` that failed with `err`. The
+// directory test speaks first, so a symbolic link there reads as ENOTDIR; it is told as ELOOP, a link
+// refused.
+int NoFollowDirectoryError(int dir_fd, const char* name, int err);
+
 // A failure status from an errno value, with "operation: path" as context.
 Status ErrnoStatus(int err, std::string_view operation, std::string_view path);
 

