@@ -36,7 +36,21 @@ run_mmv() { mmv 'file*.txt' 'FILE#1.txt'; }
 # The shell's own printf lists the names, so no argument list grows past the kernel's limit.
 run_perl_rename() { printf '%s\0' file*.txt | rename -0 's/^file/FILE/'; }
 
+# morva-cli as a person runs it, the log on (in a fresh home, so the log starts empty).
+cli=$(realpath -m "${MORVA_CLI:-$(dirname "$0")/../build/src/morva-cli}")
+run_morva() {
+  local home
+  home=$(mktemp -d /tmp/morva-tools-bench-home-XXXXXX)
+  "$cli" --home "$home" --set SW_FNM=1 --set FNM_IPN_SEL=1 --set FNM_IPN2=1 --set FNM_01=1 --yes run .
+  rm -rf "$home"
+}
+
 echo "renaming $count files in one directory"
+if [ -x "$cli" ]; then
+  time_in_tree "morva-cli (log on)" run_morva
+else
+  echo "morva-cli: not built at $cli (make build, or set MORVA_CLI); skipped"
+fi
 if command -v mmv >/dev/null 2>&1; then
   time_in_tree "mmv" run_mmv
 else

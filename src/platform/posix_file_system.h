@@ -53,6 +53,9 @@ class PosixFileSystem final : public FileSystem {
   Status Locate(std::string_view path, std::string* host, posix::EntryRef* entry);
 
   TextCodec* codec_;
+  // The last directory ToHostPath converted, and its host form.
+  std::string cached_engine_directory_;
+  std::string cached_host_directory_;
   posix::Confinement confinement_;
 };
 

@@ -76,6 +76,22 @@ TEST_F(PathsTest, DoubleByteTrailBackslashIsNoSeparator) {
   EXPECT_EQ(host, "/表/ソ表/ｶﾅ/Ω");
 }
 
+// A run converts entry after entry of one directory, and the file system keeps the directory's host form
+// between calls: each answer must still be the one the whole path gives, whatever came before it.
+TEST_F(PathsTest, ToHostPathInSequenceAnswersAsEachPathAlone) {
+  const std::string so = "\x83\x5C";  // "ソ": its trail byte is '\\'
+  const std::vector<std::string> paths = {
+      "Z:\\a\\b.txt", "Z:\\a\\c.txt", "Z:\\a\\..", "Z:\\a\\.", "Z:\\a\\x/y", "Z:\\a\\" + so,
+      "Z:\\a\\" + so + "\\d", "z:\\a\\b.txt", "Z:\\a\\\\b.txt", "Z:\\a\\", "Z:\\b", "Z:\\a\\\x81",
+      std::string("Z:\\a\\x\0y", 9), "Z:\\a\\..\\b", "\\\\server\\share\\b", "Z:\\a\\b.txt"};
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    std::string expected;
+    const Status whole = EngineToHostPath(HostLocations(), codec_.get(), path, &expected);
+    EXPECT_EQ(ToHost(path), whole.ok() ? expected : Err(whole.code()));
+  }
+}
+
 TEST_F(PathsTest, ToHostPathRefusesWhatTheHostCannotMap) {
   EXPECT_EQ(ToHost(""), Err(EINVAL));
   EXPECT_EQ(ToHost("C:\\"), Err(EINVAL));
