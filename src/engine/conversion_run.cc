@@ -96,6 +96,8 @@ void RunTargets(Session& session, RunJournal& journal) {
   session.serials.ClearSerials();
 
   TargetWork work;
+  ProgressState state;
+  int title_percent = -1;
   for (std::size_t i = 0; i < session.targets.size(); ++i) {
     const std::string& path = session.targets[i];
     if (!preview && i < session.selection.size() && session.selection[i] < 0) continue;
@@ -126,12 +128,15 @@ void RunTargets(Session& session, RunJournal& journal) {
       const int total = session.progress_total;
       const int processed = session.counters.processed;
       const int percent = total > 0 ? static_cast<int>(static_cast<long long>(processed) * 100 / total) : 0;
-      ProgressState state;
       state.path = path;
       state.position = processed;
       state.total = total;
       state.counts = Format(progress_texts.counts, processed, total, percent);
-      state.title = Format(progress_texts.title, percent);
+      // The title changes with the percentage only, a hundred times in a run of any size.
+      if (percent != title_percent || state.title.empty()) {
+        state.title = Format(progress_texts.title, percent);
+        title_percent = percent;
+      }
       ui.UpdateProgress(state);
       if (ui.PollCancel()) {
         session.cancelled = true;
