@@ -57,40 +57,40 @@ bool HasForbiddenChar(std::string_view text);
 // The list of forbidden characters that the refusals of such texts show.
 inline constexpr std::string_view kForbiddenCharsText = "\\ / : * ? \" < > | \\n \\r \\t";
 
-// Group A: the target path of directory mode. Trims trailing '\' and spaces from the path (writing
+// The target path of directory mode. Trims trailing '\' and spaces from the path (writing
 // the result back to the settings and the path box) once the path has been found usable.
 bool CheckDirectoryTargets(ValidationContext& ctx);
 
-// Group B: the items of the file list; fills ctx.kinds.
+// The items of the file list; fills ctx.kinds.
 bool CheckFileList(ValidationContext& ctx);
 
-// Group C: the combination of jobs and the settings of the jobs other than the name job.
+// The combination of jobs and the settings of the jobs other than the name job.
 bool CheckJobCombination(ValidationContext& ctx);
 
-// Group D of name rule 1 (general conversion).
+// The options of name rule 1 (general conversion).
 bool CheckGeneralRule(ValidationContext& ctx);
 
-// Group D of name rule 2 (full-width / half-width conversion).
+// The options of name rule 2 (full-width / half-width conversion).
 bool CheckWidthRule(ValidationContext& ctx);
 
-// Group D of name rule 3 (string replacement). A regular expression must pass the quick screen and
+// The options of name rule 3 (string replacement). A regular expression must pass the quick screen and
 // compile in the session's service.
 bool CheckReplaceRule(ValidationContext& ctx);
 
-// Group D of name rule 4 (serial numbering): prefix and suffix, first number and increment.
+// The options of name rule 4 (serial numbering): prefix and suffix, first number and increment.
 bool CheckSerialRule(ValidationContext& ctx);
 
-// Group D of name rule 5 (date naming): prefix, separators, and a date the timestamp job also changes.
+// The options of name rule 5 (date naming): prefix, separators, and a date the timestamp job also changes.
 bool CheckDateRule(ValidationContext& ctx);
 
-// Group D of name rule 6 (ID3 naming): the elements, the fixed string and the separator.
+// The options of name rule 6 (ID3 naming): the elements, the fixed string and the separator.
 bool CheckId3Rule(ValidationContext& ctx);
 
-// Group D of name rule 8 (replacement patterns from a CSV file). Loads the patterns into the session.
+// The options of name rule 8 (replacement patterns from a CSV file). Loads the patterns into the session.
 bool CheckCsvRule(ValidationContext& ctx);
 
-// Group E: extension handling and directories of the name job, then the sort parameters of the
-// enumeration. Needs ctx.kinds from group B. May ask to drop directories from the targets.
+// Extension handling and directories of the name job, then the sort parameters of the
+// enumeration. Needs ctx.kinds from the file-list check. May ask to drop directories from the targets.
 bool CheckNameTargets(ValidationContext& ctx);
 
 }  // namespace morva::validation_internal

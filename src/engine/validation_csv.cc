@@ -1,4 +1,4 @@
-// Group D of job validation for name rule 8, replacement patterns from a CSV file: the file's path, and
+// Job validation of name rule 8, replacement patterns from a CSV file: the file's path, and
 // the file itself, which is loaded here for the preview or run that follows.
 
 #include <string>

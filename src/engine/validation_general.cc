@@ -1,4 +1,4 @@
-// Group D of job validation for name rule 1, general conversion: combinations of its parts that would
+// Job validation of name rule 1, general conversion: combinations of its parts that would
 // do nothing or undo each other.
 
 #include <algorithm>

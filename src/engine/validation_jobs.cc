@@ -1,4 +1,4 @@
-// Group C of job validation: which jobs go together, and the settings of the jobs other than the name
+// Job validation: which jobs go together, and the settings of the jobs other than the name
 // job that cannot work as they stand.
 
 #include <string>

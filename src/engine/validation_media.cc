@@ -1,4 +1,4 @@
-// Group D of job validation for the name rules that read media files: rule 5, date naming, and rule 6,
+// Job validation of the name rules that read media files: rule 5, date naming, and rule 6,
 // naming by ID3 tags.
 
 #include <string>

@@ -1,4 +1,4 @@
-// Group E of job validation: extension handling and directories for the name job, and the sort
+// Job validation: extension handling and directories for the name job, and the sort
 // parameters the enumeration takes from the name rule.
 
 #include <string>

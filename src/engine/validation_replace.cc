@@ -1,4 +1,4 @@
-// Group D of job validation for name rule 3, string replacement: the target string or pattern, the
+// Job validation of name rule 3, string replacement: the target string or pattern, the
 // position and length of a replacement by position, and the replacement text.
 
 #include <string>

@@ -1,4 +1,4 @@
-// Group D of job validation for name rule 4, serial numbering: the prefix and suffix, the first number
+// Job validation of name rule 4, serial numbering: the prefix and suffix, the first number
 // and the increment.
 
 #include <cstdint>

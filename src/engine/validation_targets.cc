@@ -1,4 +1,4 @@
-// Groups A and B of job validation: the targets of directory mode and of file-list mode.
+// Job validation of the targets of directory mode and of file-list mode.
 
 #include <string>
 #include <unordered_map>

@@ -1,4 +1,4 @@
-// Group D of job validation for name rule 2, full-width / half-width conversion: a class set that
+// Job validation of name rule 2, full-width / half-width conversion: a class set that
 // converts nothing, and a full-width kana conversion that could not tell katakana from hiragana.
 
 #include "engine/user_interface.h"

@@ -431,7 +431,7 @@ TEST_F(ValidationTest, JobCombination) {
        "ID3情報変換の場合、「ディレクトリも対象」の指定はできません。", kPageTargets, "SW_SET[3]"},
       {"C12 ID3 with the Exif filter", All({id3, Flags({7})}),
        "ID3情報変換の場合、「Exif情報があるファイルのみを対象」の指定はできません。", kPageTargets, "SW_SET[7]"},
-      {"ID3 that passes group C is refused as not built",
+      {"ID3 that passes the job combination check is refused as not built",
        All({id3, Job([this](ConversionSettings& s) {
               s.sw_id3[6] = 10;
               s.id3_str[6] = "Rock";
@@ -548,11 +548,11 @@ TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
   EXPECT_EQ(fs_->calls(FsOp::kStat), stats);
 }
 
-// Rules 4 to 8 are refused before group E for now; their directory checks and sort parameters are
+// Rules 4 to 8 are refused before the extension and directory checks for now; their directory checks and sort parameters are
 // reached here through the group itself.
 class NameTargetsTest : public ValidationTest {
  protected:
-  // Runs group E for name rule `rule` with `kinds` as the file list held them.
+  // Runs the extension and directory checks for name rule `rule` with `kinds` as the file list held them.
   bool Check(Harness& h, int rule, validation_internal::TargetKinds kinds = {}, bool job_only = false) {
     h.session.settings.sw_fnm = static_cast<std::int16_t>(rule);
     validation_internal::ValidationContext ctx(h.session, job_only);
