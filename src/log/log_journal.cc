@@ -224,6 +224,17 @@ void LogJournal::SetUnloggedRun(std::string_view stamp) {
   Barrier();
 }
 
+void LogJournal::LeaveForLaterHolder() {
+  // Opening the log later would start the journal afresh and drop what is still to be settled: this
+  // holder writes each line at once instead, and the journal keeps its work for the next one. Lines
+  // written around the journal make the log's size say nothing about what reached it, so the next
+  // holder writes every collected line (a line twice, at worst, rather than one lost).
+  log_.reset();
+  Store(state_, kLogDeviceAt, 0);
+  Store(state_, kLogInodeAt, 0);
+  state_ = std::span<char>();
+}
+
 void LogJournal::Settle() {
   if (state_.empty()) return;
   const std::string_view pending = Pending();
@@ -234,8 +245,8 @@ void LogJournal::Settle() {
   // journal is left as it is until they are written, so a process killed in here leaves the same work.
   const std::string path = LogPath(session_);
   if (!session_.fs.OpenAppend(path, &log_).ok() || !log_->Describe(&log_size_, &log_identity_).ok()) {
-    log_.reset();
-    return;  // settled by a later holder that can write the log
+    LeaveForLaterHolder();
+    return;
   }
   const FileIdentity recorded{Load(state_, kLogDeviceAt), Load(state_, kLogInodeAt)};
   const std::uint64_t flushed = Load(state_, kFlushedSizeAt);
@@ -244,7 +255,10 @@ void LogJournal::Settle() {
     // Past the flushed size the log holds a prefix of the collected lines (a write cut short).
     missing.remove_prefix(static_cast<std::size_t>(std::min<std::uint64_t>(log_size_ - flushed, pending.size())));
   }
-  if (!WriteOut(missing)) return;
+  if (!WriteOut(missing)) {
+    LeaveForLaterHolder();
+    return;
+  }
 
   // The move in flight is logged when its line did not reach the journal and the rename was made.
   std::string lines;
@@ -261,7 +275,10 @@ void LogJournal::Settle() {
     lines = stamp + "  " + DirectoryLine(session_.codec, move[2]) + "\n" + stamp + "  " + target_line + "\n";
   }
   log_.reset();  // measured afresh, with its line feed checked, by the open below
-  if (!OpenLog()) return;
+  if (!OpenLog()) {
+    LeaveForLaterHolder();
+    return;
+  }
   if (!lines.empty()) {
     std::memcpy(state_.data() + kPendingAt, lines.data(), lines.size());
     Barrier();

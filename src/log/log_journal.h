@@ -72,6 +72,8 @@ class LogJournal {
   // Settles what a killed holder left: the part of its collected lines that did not reach the log, and
   // its move in flight when the rename was made.
   void Settle();
+  // Gives up settling: this holder goes on without the journal, which keeps what is to be settled.
+  void LeaveForLaterHolder();
   bool OpenLog();
   bool WriteOut(std::string_view bytes);
   std::string_view Pending() const;

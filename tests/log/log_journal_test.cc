@@ -41,16 +41,21 @@ class LogJournalTest : public testing::EngineFixture {
     return out;
   }
 
-  // Runs `work` in a child process that is then killed with SIGKILL, as a person or the system kills a
-  // program: no destructor runs, nothing is flushed.
+  // Kills the calling process with SIGKILL, as a person or the system kills a program: no destructor
+  // runs, nothing is flushed. Work given to InKilledChild ends with it, inside the scope of its hold.
+  [[noreturn]] static void DieNow() {
+    raise(SIGKILL);
+    _exit(99);
+  }
+
+  // Runs `work`, which ends in DieNow(), in a child process.
   template <typename Work>
   void InKilledChild(Work work) {
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
       work();
-      raise(SIGKILL);
-      _exit(99);
+      _exit(98);  // work that did not kill itself: the waitpid check below fails
     }
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
@@ -91,6 +96,7 @@ TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
       session.target.directory = E(dir.path());
       if (c.note_move) session.log_journal->NoteMove(E(dir.Sub("a.txt")), E(dir.Sub("A.txt")), E(dir.path()), "A.txt");
       if (c.make_move) rename(dir.Sub("a.txt").c_str(), dir.Sub("A.txt").c_str());
+      DieNow();
     });
     { const LogHold hold(session); }
     EXPECT_EQ(LogTexts(), c.expected);
@@ -98,6 +104,24 @@ TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
     { const LogHold hold(session); }
     EXPECT_EQ(LogTexts(), c.expected);
   }
+}
+
+// A holder that cannot write the log when it starts leaves a killed holder's lines in the journal for the
+// next one, rather than losing them when the log opens again later.
+TEST_F(LogJournalTest, LinesThatCannotBeSettledYetWaitForALaterHolder) {
+  InKilledChild([&] {
+    LogHold hold(session);
+    LogWriter(session).AppendLine(S("一行目"));
+    DieNow();
+  });
+  fs.FailOn(FsOp::kOpenAppend, "mvlogs.txt", EACCES, 1);
+  {
+    const LogHold hold(session);
+    LogWriter(session).AppendLine(S("後の行"));
+  }
+  EXPECT_EQ(LogTexts(), std::vector<std::string>{"後の行"});
+  { const LogHold hold(session); }
+  EXPECT_EQ(LogTexts(), (std::vector<std::string>{"後の行", "一行目"}));
 }
 
 TEST_F(LogJournalTest, ASecondProcessWaitsForTheHolderAndSaysSo) {
