@@ -17,31 +17,16 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine/user_interface.h"
+#include "engine/quiet_user_interface.h"
 
 namespace bench {
 
 // A user interface that answers Yes, never cancels and leaves the preview without a run.
-class QuietUi : public morva::UserInterface {
+class QuietUi : public morva::QuietUserInterface {
  public:
-  void ShowWarning(std::string_view) override {}
-  void ShowInformation(std::string_view) override {}
-  void ShowError(std::string_view) override {}
-  void ShowWaitNotice(std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return true; }
-  void OpenExtractionDialog() override {}
-  void CloseExtractionDialog() override {}
-  void OpenProgressDialog(std::string_view, int) override {}
-  void UpdateProgress(const morva::ProgressState&) override {}
-  void CloseProgressDialog() override {}
-  bool PollCancel() override { return false; }
-  void ClearCancel() override {}
-  morva::PreviewChoice ShowPreview(std::vector<morva::PreviewRecord>&, std::string*) override {
-    return morva::PreviewChoice::kCancel;
-  }
-  bool AskOutputDirectory(std::string*) override { return false; }
-  void FocusSetting(int, std::string_view) override {}
-  std::vector<std::string> ListItems() override { return {}; }
+  QuietUi() : morva::QuietUserInterface(true) {}
+};
+}
   void SetTargetPath(std::string_view) override {}
   void ClearDirectoryTargets() override {}
   void RefreshTargetList() override {}

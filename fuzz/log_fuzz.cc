@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/session.h"
-#include "engine/user_interface.h"
+#include "engine/quiet_user_interface.h"
 #include "log/log_lines.h"
 #include "log/log_scan.h"
 #include "log/log_trim.h"
@@ -19,36 +19,6 @@
 #include "platform/file_system.h"
 #include "platform/memory_file.h"
 #include "platform/text_codec.h"
-
-namespace {
-
-// Answers No and shows nothing: an extraction's question ends it.
-class SilentUi : public morva::UserInterface {
- public:
-  void ShowWarning(std::string_view) override {}
-  void ShowInformation(std::string_view) override {}
-  void ShowError(std::string_view) override {}
-  void ShowWaitNotice(std::string_view) override {}
-  bool AskYesNo(std::string_view) override { return false; }
-  void OpenExtractionDialog() override {}
-  void CloseExtractionDialog() override {}
-  void OpenProgressDialog(std::string_view, int) override {}
-  void UpdateProgress(const morva::ProgressState&) override {}
-  void CloseProgressDialog() override {}
-  bool PollCancel() override { return false; }
-  void ClearCancel() override {}
-  morva::PreviewChoice ShowPreview(std::vector<morva::PreviewRecord>&, std::string*) override {
-    return morva::PreviewChoice::kCancel;
-  }
-  bool AskOutputDirectory(std::string*) override { return false; }
-  void FocusSetting(int, std::string_view) override {}
-  std::vector<std::string> ListItems() override { return {}; }
-  void SetTargetPath(std::string_view) override {}
-  void ClearDirectoryTargets() override {}
-  void RefreshTargetList() override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
@@ -80,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
 
-  SilentUi ui;
+  morva::QuietUserInterface ui(false);  // an extraction's question ends it
   morva::Session session(*codec, *fs, ui);
   session.app.sw_opt[1] = true;  // nothing is written anywhere
   for (const morva::LoggedRun& run : runs) {

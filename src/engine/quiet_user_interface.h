@@ -1,0 +1,44 @@
+#ifndef MORVA_ENGINE_QUIET_USER_INTERFACE_H_
+#define MORVA_ENGINE_QUIET_USER_INTERFACE_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/user_interface.h"
+
+namespace morva {
+
+// A user interface that shows nothing, never cancels, answers every question alike and leaves a preview
+// without a run: what the benchmarks and the fuzz targets drive the engine with.
+class QuietUserInterface : public UserInterface {
+ public:
+  explicit QuietUserInterface(bool answer) : answer_(answer) {}
+
+  void ShowWarning(std::string_view) override {}
+  void ShowInformation(std::string_view) override {}
+  void ShowError(std::string_view) override {}
+  void ShowWaitNotice(std::string_view) override {}
+  bool AskYesNo(std::string_view) override { return answer_; }
+  void OpenExtractionDialog() override {}
+  void CloseExtractionDialog() override {}
+  void OpenProgressDialog(std::string_view, int) override {}
+  void UpdateProgress(const ProgressState&) override {}
+  void CloseProgressDialog() override {}
+  bool PollCancel() override { return false; }
+  void ClearCancel() override {}
+  PreviewChoice ShowPreview(std::vector<PreviewRecord>&, std::string*) override { return PreviewChoice::kCancel; }
+  bool AskOutputDirectory(std::string*) override { return false; }
+  void FocusSetting(int, std::string_view) override {}
+  std::vector<std::string> ListItems() override { return {}; }
+  void SetTargetPath(std::string_view) override {}
+  void ClearDirectoryTargets() override {}
+  void RefreshTargetList() override {}
+
+ private:
+  bool answer_;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_ENGINE_QUIET_USER_INTERFACE_H_
