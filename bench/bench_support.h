@@ -26,11 +26,6 @@ class QuietUi : public morva::QuietUserInterface {
  public:
   QuietUi() : morva::QuietUserInterface(true) {}
 };
-}
-  void SetTargetPath(std::string_view) override {}
-  void ClearDirectoryTargets() override {}
-  void RefreshTargetList() override {}
-};
 
 // A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
 class FileTree {
