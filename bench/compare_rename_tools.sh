@@ -4,7 +4,7 @@
 # (100000 by default) under /tmp, one fresh directory per tool. Installs nothing: a missing tool is
 # skipped with the command that installs it.
 #
-#   bench/compare_rename_tools.sh [N]
+#   bench/compare_rename_tools.sh [N]      (ROUNDS=k repeats the comparison k times, interleaved)
 set -u
 count=${1:-100000}
 
@@ -45,7 +45,18 @@ run_morva() {
   rm -rf "$home"
 }
 
-echo "renaming $count files in one directory"
+# The floor: renameat2 over the known names, built beside morva-cli.
+loop=$(dirname "$cli")/../bench/plain_rename_loop
+run_loop() { "$loop" "$count"; }
+
+rounds=${ROUNDS:-1}
+echo "renaming $count files in one directory, $rounds round(s)"
+for ((round = 0; round < rounds; ++round)); do
+if [ -x "$loop" ]; then
+  time_in_tree "plain renameat2 loop" run_loop
+else
+  echo "plain_rename_loop: not built (make bench); skipped"
+fi
 if [ -x "$cli" ]; then
   time_in_tree "morva-cli (log on)" run_morva
 else
@@ -61,4 +72,5 @@ if rename --version 2>/dev/null | grep -qi 'File::Rename'; then
 else
   echo "rename: perl rename not installed (sudo apt-get install rename); skipped"
 fi
+done
 echo "compare with: build/bench/conversion_run_bench --benchmark_filter='BM_Run|BM_PlainRenameLoop'"
