@@ -7,11 +7,11 @@
 
 #include "cli/set_option.h"
 #include "engine/conversion_run.h"
-#include "engine/engine_text.h"
+#include "platform/engine_text.h"
 #include "engine/validation.h"
 #include "log/log_scan.h"
 #include "log/log_writer.h"
-#include "log/undo_from_log.h"
+#include "undo/undo_from_log.h"
 #include "settings/settings_store.h"
 
 namespace morva {

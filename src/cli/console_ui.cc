@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cli/preview_text.h"
-#include "engine/engine_text.h"
+#include "platform/engine_text.h"
 
 namespace morva {
 namespace {

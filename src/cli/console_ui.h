@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/conversion_settings.h"
-#include "engine/user_interface.h"
+#include "core/conversion_settings.h"
+#include "core/user_interface.h"
 #include "platform/text_codec.h"
 
 namespace morva {

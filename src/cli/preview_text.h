@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/preview_record.h"
+#include "core/preview_record.h"
 #include "platform/text_codec.h"
 #include "settings/settings_file.h"
 

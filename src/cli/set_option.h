@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/app_settings.h"
-#include "engine/conversion_settings.h"
+#include "core/app_settings.h"
+#include "core/conversion_settings.h"
 #include "platform/text_codec.h"
 #include "settings/settings_file.h"
 

@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <optional>
 
-#include "engine/engine_text.h"
-#include "engine/job_switches.h"
+#include "platform/engine_text.h"
+#include "core/job_switches.h"
 #include "engine/name_step.h"
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 #include "engine/preview_builder.h"
 #include "engine/target_enumeration.h"
 #include "engine/target_steps.h"
-#include "engine/target_work.h"
-#include "engine/user_interface.h"
+#include "core/target_work.h"
+#include "core/user_interface.h"
 #include "engine/validation.h"
 #include "engine/work_roots.h"
 

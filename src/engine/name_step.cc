@@ -1,6 +1,6 @@
 #include "engine/name_step.h"
 
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 #include "engine/run_journal.h"
 #include "platform/cp932.h"
 #include "platform/host_paths.h"

@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "engine/directory_cache.h"
-#include "engine/job_switches.h"
+#include "core/job_switches.h"
 #include "engine/session.h"
-#include "engine/target_work.h"
+#include "core/target_work.h"
 
 namespace morva {
 

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "engine/engine_text.h"
+#include "platform/engine_text.h"
 #include "engine/name_step.h"
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 #include "fileops/date_time_text.h"
 #include "platform/cp932.h"
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "engine/job_switches.h"
+#include "core/job_switches.h"
 #include "engine/session.h"
-#include "engine/target_work.h"
+#include "core/target_work.h"
 
 namespace morva {
 

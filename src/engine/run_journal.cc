@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/engine_text.h"
-#include "engine/user_interface.h"
+#include "platform/engine_text.h"
+#include "core/user_interface.h"
 #include "log/log_trim.h"
 #include "platform/file_time.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "engine/session.h"
-#include "engine/target_work.h"
+#include "core/target_work.h"
 #include "log/log_journal.h"
 #include "log/log_writer.h"
 #include "log/run_block.h"

@@ -8,13 +8,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/app_settings.h"
+#include "core/app_settings.h"
 #include "engine/directory_cache.h"
-#include "engine/conversion_settings.h"
-#include "engine/preview_record.h"
-#include "engine/target_context.h"
+#include "core/conversion_settings.h"
+#include "core/preview_record.h"
+#include "core/target_context.h"
 #include "log/log_journal.h"
-#include "log/undo_list.h"
+#include "core/undo_list.h"
 #include "media/exif_reader.h"
 #include "media/id3_reader.h"
 #include "rename/csv_patterns.h"

@@ -5,11 +5,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "engine/engine_text.h"
+#include "platform/engine_text.h"
 #include "engine/media_probe.h"
-#include "engine/job_switches.h"
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "core/job_switches.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "fileops/date_time_text.h"
 #include "platform/cp932.h"
 #include "platform/wildcard.h"

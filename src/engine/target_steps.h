@@ -2,7 +2,7 @@
 #define MORVA_ENGINE_TARGET_STEPS_H_
 
 #include "engine/session.h"
-#include "engine/target_work.h"
+#include "core/target_work.h"
 
 namespace morva {
 

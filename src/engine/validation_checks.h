@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/job_switches.h"
+#include "core/job_switches.h"
 #include "engine/session.h"
 
 namespace morva::validation_internal {

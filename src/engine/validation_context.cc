@@ -1,5 +1,5 @@
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 #include "platform/text_codec.h"
 

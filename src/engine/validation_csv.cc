@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 #include "rename/csv_patterns.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 #include "fileops/date_time_text.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 #include "platform/regex_service.h"
 #include "rename/replace_rule.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 
 namespace morva::validation_internal {

@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"

@@ -1,7 +1,7 @@
 // Job validation of name rule 2, full-width / half-width conversion: a class set that
 // converts nothing, and a full-width kana conversion that could not tell katakana from hiragana.
 
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 
 namespace morva::validation_internal {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "platform/file_system.h"
 
 namespace morva {

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/engine_text.h"
-#include "engine/path_utils.h"
+#include "platform/engine_text.h"
+#include "platform/path_utils.h"
 
 namespace morva {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/conversion_settings.h"
+#include "core/conversion_settings.h"
 
 namespace morva {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/engine_text.h"
-#include "engine/path_utils.h"
+#include "platform/engine_text.h"
+#include "platform/path_utils.h"
 #include "engine/session.h"
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "log/log_writer.h"
 #include "log/run_block.h"
 #include "platform/file_time.h"

@@ -4,7 +4,7 @@
 #include <deque>
 #include <optional>
 
-#include "engine/engine_text.h"
+#include "platform/engine_text.h"
 #include "fileops/date_time_text.h"
 #include "platform/file_system.h"
 #include "platform/memory_file.h"

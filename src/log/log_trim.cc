@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine_text.h"
-#include "engine/path_utils.h"
+#include "platform/engine_text.h"
+#include "platform/path_utils.h"
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_lines.h"

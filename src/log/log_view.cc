@@ -3,8 +3,8 @@
 #include <string>
 #include <thread>
 
-#include "engine/engine_text.h"
-#include "engine/user_interface.h"
+#include "platform/engine_text.h"
+#include "core/user_interface.h"
 #include "log/log_writer.h"
 #include "platform/document_opener.h"
 #include "platform/file_system.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 #include "platform/file_time.h"
 
 namespace morva {

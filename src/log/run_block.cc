@@ -1,8 +1,8 @@
 #include "log/run_block.h"
 
-#include "engine/engine_text.h"
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "platform/engine_text.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "fileops/date_time_text.h"
 #include "log/job_summary.h"
 #include "log/log_writer.h"

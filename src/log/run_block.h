@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/session.h"
-#include "engine/target_work.h"
+#include "core/target_work.h"
 
 namespace morva {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstddef>
 
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
 #include "rename/replace_rule.h"

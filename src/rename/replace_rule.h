@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/conversion_settings.h"
+#include "core/conversion_settings.h"
 
 namespace morva {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 #include "platform/cp932.h"
 #include "platform/cp932_width.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/app_settings.h"
-#include "engine/conversion_settings.h"
+#include "core/app_settings.h"
+#include "core/conversion_settings.h"
 
 // The text of the settings file "morva.dat": the current job, the target settings, the program
 // options and the window geometry, kept between sessions as code page 932 key lines ("KEY = value").

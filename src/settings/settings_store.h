@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/app_settings.h"
-#include "engine/conversion_settings.h"
+#include "core/app_settings.h"
+#include "core/conversion_settings.h"
 #include "platform/file_system.h"
 #include "settings/settings_file.h"
 

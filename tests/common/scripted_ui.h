@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 
 namespace morva::testing {
 

@@ -1,4 +1,4 @@
-#include "engine/app_settings.h"
+#include "core/app_settings.h"
 
 #include <string>
 #include <vector>

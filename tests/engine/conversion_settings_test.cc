@@ -1,4 +1,4 @@
-#include "engine/conversion_settings.h"
+#include "core/conversion_settings.h"
 
 #include <cstdlib>
 #include <string>

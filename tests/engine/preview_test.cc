@@ -8,7 +8,7 @@
 #include "common/engine_fixture.h"
 #include "engine/conversion_run.h"
 #include "engine/preview_builder.h"
-#include "engine/target_context.h"
+#include "core/target_context.h"
 #include "engine/target_enumeration.h"
 
 namespace morva {

@@ -7,7 +7,7 @@
 #include "common/engine_fixture.h"
 #include "engine/conversion_run.h"
 #include "engine/name_step.h"
-#include "engine/target_context.h"
+#include "core/target_context.h"
 
 namespace morva {
 namespace {

@@ -12,7 +12,7 @@
 #include "common/scripted_ui.h"
 #include "common/test_util.h"
 #include "engine/session.h"
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 #include "platform/file_system.h"
 #include "platform/file_system_wrapper.h"

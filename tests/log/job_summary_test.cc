@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/test_util.h"
-#include "engine/conversion_settings.h"
+#include "core/conversion_settings.h"
 #include "log/job_summary.h"
 #include "platform/text_codec.h"
 

@@ -18,7 +18,7 @@
 #include "log/log_scan.h"
 #include "log/log_trim.h"
 #include "log/log_writer.h"
-#include "log/undo_from_log.h"
+#include "undo/undo_from_log.h"
 
 namespace morva {
 namespace {

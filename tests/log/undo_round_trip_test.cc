@@ -14,8 +14,8 @@
 #include "common/engine_fixture.h"
 #include "engine/conversion_run.h"
 #include "log/log_writer.h"
-#include "log/undo_from_log.h"
-#include "log/undo_run.h"
+#include "undo/undo_from_log.h"
+#include "undo/undo_run.h"
 
 namespace morva {
 namespace {

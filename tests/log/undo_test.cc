@@ -11,8 +11,8 @@
 #include "engine/conversion_run.h"
 #include "fileops/date_time_text.h"
 #include "log/log_writer.h"
-#include "log/undo_from_log.h"
-#include "log/undo_run.h"
+#include "undo/undo_from_log.h"
+#include "undo/undo_run.h"
 
 namespace morva {
 namespace {

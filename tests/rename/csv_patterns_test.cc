@@ -9,7 +9,7 @@
 
 #include "common/engine_fixture.h"
 #include "engine/conversion_run.h"
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "engine/validation.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"

@@ -1,5 +1,5 @@
-#ifndef MORVA_LOG_UNDO_LIST_H_
-#define MORVA_LOG_UNDO_LIST_H_
+#ifndef MORVA_CORE_UNDO_LIST_H_
+#define MORVA_CORE_UNDO_LIST_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -62,4 +62,4 @@ class UndoList {
 
 }  // namespace morva
 
-#endif  // MORVA_LOG_UNDO_LIST_H_
+#endif  // MORVA_CORE_UNDO_LIST_H_

@@ -1,11 +1,11 @@
-#ifndef MORVA_ENGINE_QUIET_USER_INTERFACE_H_
-#define MORVA_ENGINE_QUIET_USER_INTERFACE_H_
+#ifndef MORVA_CORE_QUIET_USER_INTERFACE_H_
+#define MORVA_CORE_QUIET_USER_INTERFACE_H_
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 
 namespace morva {
 
@@ -41,4 +41,4 @@ class QuietUserInterface : public UserInterface {
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_QUIET_USER_INTERFACE_H_
+#endif  // MORVA_CORE_QUIET_USER_INTERFACE_H_

@@ -1,5 +1,5 @@
-#ifndef MORVA_ENGINE_CONVERSION_SETTINGS_H_
-#define MORVA_ENGINE_CONVERSION_SETTINGS_H_
+#ifndef MORVA_CORE_CONVERSION_SETTINGS_H_
+#define MORVA_CORE_CONVERSION_SETTINGS_H_
 
 #include <array>
 #include <cstddef>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/fixed_text.h"
+#include "core/fixed_text.h"
 #include "platform/file_time.h"
 
 namespace morva {
@@ -167,4 +167,4 @@ bool ParseKey(ConversionSettings* settings, std::string_view key, std::string_vi
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_CONVERSION_SETTINGS_H_
+#endif  // MORVA_CORE_CONVERSION_SETTINGS_H_

@@ -1,5 +1,5 @@
-#ifndef MORVA_LOG_UNDO_FROM_LOG_H_
-#define MORVA_LOG_UNDO_FROM_LOG_H_
+#ifndef MORVA_UNDO_UNDO_FROM_LOG_H_
+#define MORVA_UNDO_UNDO_FROM_LOG_H_
 
 #include <string>
 #include <string_view>
@@ -64,4 +64,4 @@ LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::str
 
 }  // namespace morva
 
-#endif  // MORVA_LOG_UNDO_FROM_LOG_H_
+#endif  // MORVA_UNDO_UNDO_FROM_LOG_H_

@@ -1,13 +1,13 @@
-#include "log/undo_run.h"
+#include "undo/undo_run.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
 
-#include "engine/engine_text.h"
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "platform/engine_text.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_writer.h"

@@ -1,4 +1,4 @@
-#include "engine/engine_text.h"
+#include "platform/engine_text.h"
 
 #include "platform/text_codec.h"
 

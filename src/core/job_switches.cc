@@ -1,4 +1,4 @@
-#include "engine/job_switches.h"
+#include "core/job_switches.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#ifndef MORVA_ENGINE_FIXED_TEXT_H_
-#define MORVA_ENGINE_FIXED_TEXT_H_
+#ifndef MORVA_CORE_FIXED_TEXT_H_
+#define MORVA_CORE_FIXED_TEXT_H_
 
 #include <array>
 #include <cstddef>
@@ -45,4 +45,4 @@ class FixedText {
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_FIXED_TEXT_H_
+#endif  // MORVA_CORE_FIXED_TEXT_H_

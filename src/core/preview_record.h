@@ -1,5 +1,5 @@
-#ifndef MORVA_ENGINE_PREVIEW_RECORD_H_
-#define MORVA_ENGINE_PREVIEW_RECORD_H_
+#ifndef MORVA_CORE_PREVIEW_RECORD_H_
+#define MORVA_CORE_PREVIEW_RECORD_H_
 
 #include <cstdint>
 #include <string>
@@ -29,4 +29,4 @@ struct PreviewRecord {
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_PREVIEW_RECORD_H_
+#endif  // MORVA_CORE_PREVIEW_RECORD_H_

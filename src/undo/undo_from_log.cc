@@ -1,17 +1,17 @@
-#include "log/undo_from_log.h"
+#include "undo/undo_from_log.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/engine_text.h"
-#include "engine/path_utils.h"
-#include "engine/user_interface.h"
+#include "platform/engine_text.h"
+#include "platform/path_utils.h"
+#include "core/user_interface.h"
 #include "engine/work_roots.h"
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_lines.h"
 #include "log/log_writer.h"
-#include "log/undo_run.h"
+#include "undo/undo_run.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 

@@ -1,6 +1,6 @@
-#include "engine/target_context.h"
+#include "core/target_context.h"
 
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 
 namespace morva {
 namespace {

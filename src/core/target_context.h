@@ -1,5 +1,5 @@
-#ifndef MORVA_ENGINE_TARGET_CONTEXT_H_
-#define MORVA_ENGINE_TARGET_CONTEXT_H_
+#ifndef MORVA_CORE_TARGET_CONTEXT_H_
+#define MORVA_CORE_TARGET_CONTEXT_H_
 
 #include <string>
 #include <string_view>
@@ -35,4 +35,4 @@ void RefreshTargetContext(FileSystem& fs, std::string_view path, const FindData&
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_TARGET_CONTEXT_H_
+#endif  // MORVA_CORE_TARGET_CONTEXT_H_

@@ -1,7 +1,7 @@
-#ifndef MORVA_ENGINE_JOB_SWITCHES_H_
-#define MORVA_ENGINE_JOB_SWITCHES_H_
+#ifndef MORVA_CORE_JOB_SWITCHES_H_
+#define MORVA_CORE_JOB_SWITCHES_H_
 
-#include "engine/conversion_settings.h"
+#include "core/conversion_settings.h"
 
 namespace morva {
 
@@ -22,4 +22,4 @@ JobSwitches ComputeJobSwitches(const ConversionSettings& settings);
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_JOB_SWITCHES_H_
+#endif  // MORVA_CORE_JOB_SWITCHES_H_

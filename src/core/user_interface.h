@@ -1,11 +1,11 @@
-#ifndef MORVA_ENGINE_USER_INTERFACE_H_
-#define MORVA_ENGINE_USER_INTERFACE_H_
+#ifndef MORVA_CORE_USER_INTERFACE_H_
+#define MORVA_CORE_USER_INTERFACE_H_
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "engine/preview_record.h"
+#include "core/preview_record.h"
 
 namespace morva {
 
@@ -98,4 +98,4 @@ class UserInterface {
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_USER_INTERFACE_H_
+#endif  // MORVA_CORE_USER_INTERFACE_H_

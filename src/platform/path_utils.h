@@ -1,5 +1,5 @@
-#ifndef MORVA_ENGINE_PATH_UTILS_H_
-#define MORVA_ENGINE_PATH_UTILS_H_
+#ifndef MORVA_PLATFORM_PATH_UTILS_H_
+#define MORVA_PLATFORM_PATH_UTILS_H_
 
 #include <cstddef>
 #include <functional>
@@ -82,4 +82,4 @@ bool MakeDirectories(FileSystem& fs, std::string_view path);
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_PATH_UTILS_H_
+#endif  // MORVA_PLATFORM_PATH_UTILS_H_

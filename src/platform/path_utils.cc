@@ -1,4 +1,4 @@
-#include "engine/path_utils.h"
+#include "platform/path_utils.h"
 
 #include <cerrno>
 #include <vector>

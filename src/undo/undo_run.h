@@ -1,5 +1,5 @@
-#ifndef MORVA_LOG_UNDO_RUN_H_
-#define MORVA_LOG_UNDO_RUN_H_
+#ifndef MORVA_UNDO_UNDO_RUN_H_
+#define MORVA_UNDO_UNDO_RUN_H_
 
 #include <string_view>
 
@@ -26,4 +26,4 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id);
 
 }  // namespace morva
 
-#endif  // MORVA_LOG_UNDO_RUN_H_
+#endif  // MORVA_UNDO_UNDO_RUN_H_

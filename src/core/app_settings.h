@@ -1,12 +1,12 @@
-#ifndef MORVA_ENGINE_APP_SETTINGS_H_
-#define MORVA_ENGINE_APP_SETTINGS_H_
+#ifndef MORVA_CORE_APP_SETTINGS_H_
+#define MORVA_CORE_APP_SETTINGS_H_
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-#include "engine/fixed_text.h"
+#include "core/fixed_text.h"
 
 namespace morva {
 
@@ -72,4 +72,4 @@ struct AppSettings {
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_APP_SETTINGS_H_
+#endif  // MORVA_CORE_APP_SETTINGS_H_

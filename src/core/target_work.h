@@ -1,5 +1,5 @@
-#ifndef MORVA_ENGINE_TARGET_WORK_H_
-#define MORVA_ENGINE_TARGET_WORK_H_
+#ifndef MORVA_CORE_TARGET_WORK_H_
+#define MORVA_CORE_TARGET_WORK_H_
 
 #include <array>
 #include <cstdint>
@@ -43,4 +43,4 @@ struct TargetWork {
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_TARGET_WORK_H_
+#endif  // MORVA_CORE_TARGET_WORK_H_

@@ -1,5 +1,5 @@
-#ifndef MORVA_ENGINE_ENGINE_TEXT_H_
-#define MORVA_ENGINE_ENGINE_TEXT_H_
+#ifndef MORVA_PLATFORM_ENGINE_TEXT_H_
+#define MORVA_PLATFORM_ENGINE_TEXT_H_
 
 #include <string>
 #include <string_view>
@@ -15,4 +15,4 @@ std::string Cp932Text(TextCodec& codec, std::string_view utf8);
 
 }  // namespace morva
 
-#endif  // MORVA_ENGINE_ENGINE_TEXT_H_
+#endif  // MORVA_PLATFORM_ENGINE_TEXT_H_
