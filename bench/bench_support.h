@@ -17,7 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine/quiet_user_interface.h"
+#include "core/quiet_user_interface.h"
 
 namespace bench {
 

@@ -20,7 +20,7 @@
 
 #include "engine/conversion_run.h"
 #include "engine/session.h"
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -33,14 +33,14 @@ using bench::QuietUi;
 // is logged there (mvlogs.txt), as every run of the program is; without one it is not.
 struct Engine {
   explicit Engine(const std::string& dir, const std::string& home = std::string()) {
-    session.settings.sw_fnm = 1;
-    session.settings.fnm_ipn_sel = 1;
-    session.settings.fnm_ipn2 = 1;
+    session.job.settings.sw_fnm = 1;
+    session.job.settings.fnm_ipn_sel = 1;
+    session.job.settings.fnm_ipn2 = 1;
     std::string engine_dir;
-    if (fs->FromHostPath(dir, &engine_dir).ok()) session.app.dirfil[0] = engine_dir;
-    session.app.set_0 = 1;
-    if (!home.empty() && fs->FromHostPath(home, &engine_dir).ok()) session.program_directory = engine_dir;
-    session.app.opt_1 = 1;  // the log keeps the newest run: it does not grow from one iteration to the next
+    if (fs->FromHostPath(dir, &engine_dir).ok()) session.job.app.dirfil[0] = engine_dir;
+    session.job.app.set_0 = 1;
+    if (!home.empty() && fs->FromHostPath(home, &engine_dir).ok()) session.host.program_directory = engine_dir;
+    session.job.app.opt_1 = 1;  // the log keeps the newest run: it does not grow from one iteration to the next
   }
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
   std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
@@ -53,7 +53,7 @@ void BM_Preview(benchmark::State& state, const FileTree* tree) {
   tree->Reset();
   for (auto _ : state) {
     morva::StartConversion(engine.session, morva::RunMode::kPreview, false);
-    if (engine.session.preview.size() != tree->size() || engine.session.counters.full_success != static_cast<int>(tree->size())) {
+    if (engine.session.run.preview.size() != tree->size() || engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the preview did not accept every target");
       break;
     }
@@ -66,10 +66,10 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& ho
   for (auto _ : state) {
     state.PauseTiming();
     tree->Reset();
-    engine.session.selection.clear();
+    engine.session.run.selection.clear();
     state.ResumeTiming();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
-    if (engine.session.counters.full_success != static_cast<int>(tree->size())) {
+    if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the run did not rename every target");
       break;
     }

@@ -21,7 +21,7 @@
 
 #include "engine/conversion_run.h"
 #include "engine/session.h"
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -53,14 +53,14 @@ class HomeDirectory {
 // An engine session whose job upper-cases the base names of the files of `dir`, logging to `home`.
 struct Engine {
   Engine(const std::string& dir, const std::string& home, bool log) {
-    session.settings.sw_fnm = 1;
-    session.settings.fnm_ipn_sel = 1;
-    session.settings.fnm_ipn2 = 1;
+    session.job.settings.sw_fnm = 1;
+    session.job.settings.fnm_ipn_sel = 1;
+    session.job.settings.fnm_ipn2 = 1;
     std::string engine_path;
-    if (fs->FromHostPath(dir, &engine_path).ok()) session.app.dirfil[0] = engine_path;
-    if (fs->FromHostPath(home, &engine_path).ok()) session.program_directory = engine_path;
-    session.app.set_0 = 1;
-    session.app.sw_opt[1] = !log;
+    if (fs->FromHostPath(dir, &engine_path).ok()) session.job.app.dirfil[0] = engine_path;
+    if (fs->FromHostPath(home, &engine_path).ok()) session.host.program_directory = engine_path;
+    session.job.app.set_0 = 1;
+    session.job.app.sw_opt[1] = !log;
   }
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
   std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
@@ -73,14 +73,14 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const HomeDirectory* 
   for (auto _ : state) {
     state.PauseTiming();
     tree->Reset();
-    engine.session.selection.clear();
+    engine.session.run.selection.clear();
     state.ResumeTiming();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
-    if (engine.session.counters.full_success != static_cast<int>(tree->size())) {
+    if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the run did not rename every target");
       break;
     }
-    if (log && !engine.session.log_usable) {
+    if (log && !engine.session.log.usable) {
       state.SkipWithError("the log could not be written");
       break;
     }

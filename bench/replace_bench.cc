@@ -14,7 +14,7 @@
 
 #include "engine/conversion_run.h"
 #include "engine/session.h"
-#include "engine/user_interface.h"
+#include "core/user_interface.h"
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
@@ -27,15 +27,15 @@ using bench::QuietUi;
 // An engine session whose job replaces `target` by `replacement` in the base names of `dir`.
 struct Engine {
   Engine(const std::string& dir, const char* target, const char* replacement, bool use_regex) {
-    session.regex = regex.get();
-    session.settings.sw_fnm = 3;
-    session.settings.fnm_ckn0 = 1;
-    session.settings.fnm_ckn1.Assign(target);
-    session.settings.fnm_ckn3.Assign(replacement);
-    session.settings.fnm_ckn_tgb = use_regex ? 3 : 1;  // case-sensitive
+    session.host.regex = regex.get();
+    session.job.settings.sw_fnm = 3;
+    session.job.settings.fnm_ckn0 = 1;
+    session.job.settings.fnm_ckn1.Assign(target);
+    session.job.settings.fnm_ckn3.Assign(replacement);
+    session.job.settings.fnm_ckn_tgb = use_regex ? 3 : 1;  // case-sensitive
     std::string engine_dir;
-    if (fs->FromHostPath(dir, &engine_dir).ok()) session.app.dirfil[0] = engine_dir;
-    session.app.set_0 = 1;
+    if (fs->FromHostPath(dir, &engine_dir).ok()) session.job.app.dirfil[0] = engine_dir;
+    session.job.app.set_0 = 1;
   }
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
   std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
@@ -49,8 +49,8 @@ void BM_Preview(benchmark::State& state, const FileTree* tree, const char* targe
   Engine engine(tree->path(), target, replacement, use_regex);
   for (auto _ : state) {
     morva::StartConversion(engine.session, morva::RunMode::kPreview, false);
-    if (engine.session.preview.size() != tree->size() ||
-        engine.session.counters.full_success != static_cast<int>(tree->size())) {
+    if (engine.session.run.preview.size() != tree->size() ||
+        engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the preview did not rename every target");
       break;
     }

@@ -21,8 +21,8 @@
 
 #include "engine/conversion_run.h"
 #include "engine/session.h"
-#include "engine/user_interface.h"
-#include "log/undo_from_log.h"
+#include "core/user_interface.h"
+#include "undo/undo_from_log.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -34,14 +34,14 @@ using bench::QuietUi;
 // An engine session whose job upper-cases the base names of the files of `dir`, logging to `home`.
 struct Engine {
   Engine(const std::string& dir, const std::string& home) {
-    session.settings.sw_fnm = 1;
-    session.settings.fnm_ipn_sel = 1;
-    session.settings.fnm_ipn2 = 1;
+    session.job.settings.sw_fnm = 1;
+    session.job.settings.fnm_ipn_sel = 1;
+    session.job.settings.fnm_ipn2 = 1;
     std::string engine_dir;
-    if (fs->FromHostPath(dir, &engine_dir).ok()) session.app.dirfil[0] = engine_dir;
-    session.app.set_0 = 1;
-    session.app.opt_1 = 1;
-    if (fs->FromHostPath(home, &session.program_directory).ok()) log_path = home + "/mvlogs.txt";
+    if (fs->FromHostPath(dir, &engine_dir).ok()) session.job.app.dirfil[0] = engine_dir;
+    session.job.app.set_0 = 1;
+    session.job.app.opt_1 = 1;
+    if (fs->FromHostPath(home, &session.host.program_directory).ok()) log_path = home + "/mvlogs.txt";
   }
   std::string log_path;
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
@@ -56,10 +56,10 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& ho
     state.PauseTiming();
     tree->Reset();
     unlink(engine.log_path.c_str());
-    engine.session.selection.clear();
+    engine.session.run.selection.clear();
     state.ResumeTiming();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
-    if (engine.session.counters.full_success != static_cast<int>(tree->size())) {
+    if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the run did not rename every target");
       break;
     }
@@ -73,15 +73,15 @@ void BM_UndoFromLog(benchmark::State& state, const FileTree* tree, const std::st
     state.PauseTiming();
     tree->Reset();
     unlink(engine.log_path.c_str());
-    engine.session.selection.clear();
+    engine.session.run.selection.clear();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
     engine.session.undo.Clear();  // only the log remembers the run
     state.ResumeTiming();
     morva::LogUndoResult result;
     const morva::LogUndoOutcome outcome =
-        morva::UndoFromLog(engine.session, engine.session.program_directory + "\\mvlogs.txt", "", &result);
+        morva::UndoFromLog(engine.session, engine.session.host.program_directory + "\\mvlogs.txt", "", &result);
     if (outcome != morva::LogUndoOutcome::kUndone || !result.undo_ok ||
-        engine.session.counters.full_success != static_cast<int>(tree->size())) {
+        engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the undo did not restore every target");
       break;
     }

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "engine/session.h"
-#include "engine/quiet_user_interface.h"
+#include "core/quiet_user_interface.h"
 #include "log/log_lines.h"
 #include "log/log_scan.h"
 #include "log/log_trim.h"
-#include "log/undo_from_log.h"
+#include "undo/undo_from_log.h"
 #include "platform/file_system.h"
 #include "platform/memory_file.h"
 #include "platform/text_codec.h"
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   morva::QuietUserInterface ui(false);  // an extraction's question ends it
   morva::Session session(*codec, *fs, ui);
-  session.app.sw_opt[1] = true;  // nothing is written anywhere
+  session.job.app.sw_opt[1] = true;  // nothing is written anywhere
   for (const morva::LoggedRun& run : runs) {
     morva::RunHasUndoableTargets(*codec, file, run);
     morva::ExtractionCounts counts;

@@ -26,8 +26,8 @@ bool IsEngineForm(std::string_view path) {
 
 // An engine path as a person gives it: "Z:\..." or "\\server\share" as it is, anything else a host path.
 bool ToEnginePath(Session& session, const std::string& given, std::string* engine, std::ostream& err) {
-  const Status s = IsEngineForm(given) ? session.codec.Utf8ToCp932(given, engine)
-                                       : session.fs.FromHostPath(given, engine);
+  const Status s = IsEngineForm(given) ? session.host.codec.Utf8ToCp932(given, engine)
+                                       : session.host.fs.FromHostPath(given, engine);
   if (!s.ok()) {
     err << "morva-cli: " << given << ": cannot be used as a path (" << s.ToString() << ")\n";
     return false;
@@ -38,13 +38,13 @@ bool ToEnginePath(Session& session, const std::string& given, std::string* engin
 // A pattern file named in host form ("/home/me/p.csv", as --set FNM_CSV_PTH takes it) is taken like the
 // targets; a settings file written on Windows holds the engine's form already.
 bool ResolvePatternFile(Session& session, std::ostream& err) {
-  const std::string_view stored = session.settings.fnm_csv_pth.view();
+  const std::string_view stored = session.job.settings.fnm_csv_pth.view();
   std::string given;
   // A path without a UTF-8 form is left to validation, which refuses it with the program's message.
-  if (stored.empty() || IsEngineForm(stored) || !session.codec.Cp932ToUtf8(stored, &given).ok()) return true;
+  if (stored.empty() || IsEngineForm(stored) || !session.host.codec.Cp932ToUtf8(stored, &given).ok()) return true;
   std::string engine;
   if (!ToEnginePath(session, given, &engine, err)) return false;
-  if (!session.settings.fnm_csv_pth.Assign(engine)) {
+  if (!session.job.settings.fnm_csv_pth.Assign(engine)) {
     err << "morva-cli: " << given << ": the pattern file path is too long\n";
     return false;
   }
@@ -54,12 +54,12 @@ bool ResolvePatternFile(Session& session, std::ostream& err) {
 bool LoadJob(Session& session, const CliOptions& options, const std::string& program_directory, std::ostream& err) {
   if (options.settings_file.empty()) {
     // A missing or foreign morva.dat is no error: the defaults stand, as at the desktop program's start.
-    LoadSettings(session.fs, program_directory, kConsoleDesktop, &session.settings, &session.app,
+    LoadSettings(session.host.fs, program_directory, kConsoleDesktop, &session.job.settings, &session.job.app,
                  &kConsoleCentreDesktop);
   } else {
     std::string file;
     if (!ToEnginePath(session, options.settings_file, &file, err)) return false;
-    if (!LoadSettingsFile(session.fs, file, kConsoleDesktop, &session.settings, &session.app,
+    if (!LoadSettingsFile(session.host.fs, file, kConsoleDesktop, &session.job.settings, &session.job.app,
                           &kConsoleCentreDesktop)) {
       // Named on the command line, so a file that is not there or not a settings file is a mistake.
       err << "morva-cli: " << options.settings_file << ": not a readable MORVA settings file\n";
@@ -68,7 +68,7 @@ bool LoadJob(Session& session, const CliOptions& options, const std::string& pro
   }
   for (const std::string& set : options.sets) {
     std::string error;
-    if (!ApplySetOption(session.codec, set, kConsoleDesktop, &session.settings, &session.app, &error)) {
+    if (!ApplySetOption(session.host.codec, set, kConsoleDesktop, &session.job.settings, &session.job.app, &error)) {
       err << "morva-cli: " << error << '\n';
       return false;
     }
@@ -84,21 +84,21 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
     targets.push_back(std::move(engine));
   }
   if (targets.size() == 1) {
-    session.app.set_0 = 1;
-    session.app.PushTargetPath(targets[0]);
+    session.job.app.set_0 = 1;
+    session.job.app.PushTargetPath(targets[0]);
   } else if (targets.size() > 1) {
-    session.app.set_0 = 2;
+    session.job.app.set_0 = 2;
     ui.set_list_items(std::move(targets));
   }
 
   if (!options.copy_to.empty()) {
     std::string directory;
     if (!ToEnginePath(session, options.copy_to, &directory, err)) return false;
-    if (!session.app.cpdir.Assign(directory)) {
+    if (!session.job.app.cpdir.Assign(directory)) {
       err << "morva-cli: " << options.copy_to << ": the output directory path is too long\n";
       return false;
     }
-    session.app.cpovw = options.overwrite;
+    session.job.app.cpovw = options.overwrite;
     ui.set_output_directory(directory);
   }
   return true;
@@ -107,8 +107,8 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
 // Names a Windows file system could not hold are never touched; say how many were passed over so that
 // nobody wonders why a file was left alone.
 void ReportInvisibleNames(const Session& session, std::ostream& err) {
-  if (session.invisible_names == 0) return;
-  err << "morva-cli: " << session.invisible_names
+  if (session.run.invisible_names == 0) return;
+  err << "morva-cli: " << session.run.invisible_names
       << " name(s) passed over: they contain \\ / : * ? \" < > | or a control character, or have no exact"
          " code page 932 form\n";
 }
@@ -117,17 +117,17 @@ void ReportInvisibleNames(const Session& session, std::ostream& err) {
 // cannot, "済み" undone already, "未" not yet), target, function.
 int ListRuns(Session& session, ConsoleUi& ui) {
   std::vector<LoggedRun> runs;
-  const int found = ScanRuns(session.fs, session.codec, LogPath(session), &runs);
+  const int found = ScanRuns(session.host.fs, session.host.codec, LogPath(session), &runs);
   if (found < 0) {
-    ui.ShowWarning(Cp932Text(session.codec, "ログが見つかりませんでした。"));
+    ui.ShowWarning(Cp932Text(session.host.codec, "ログが見つかりませんでした。"));
     return kExitRefused;
   }
   if (found == 0) {
-    ui.ShowWarning(Cp932Text(session.codec, "ログには変換実行結果がありませんでした。"));
+    ui.ShowWarning(Cp932Text(session.host.codec, "ログには変換実行結果がありませんでした。"));
     return kExitDone;
   }
-  const std::string states[3] = {Cp932Text(session.codec, "不可"), Cp932Text(session.codec, "済み"),
-                                 Cp932Text(session.codec, "未")};
+  const std::string states[3] = {Cp932Text(session.host.codec, "不可"), Cp932Text(session.host.codec, "済み"),
+                                 Cp932Text(session.host.codec, "未")};
   for (const LoggedRun& run : runs) {
     const std::string& state = !run.undoable ? states[0] : run.undone ? states[1] : states[2];
     ui.PrintResult(run.id + "\t" + state + "\t" + run.target + "\t" + run.function);
@@ -138,7 +138,7 @@ int ListRuns(Session& session, ConsoleUi& ui) {
 // `undo [RUN-ID]`: the run named, or the newest one that can be undone and has not been.
 int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err) {
   std::string run_id;
-  if (!options.targets.empty() && !session.codec.Utf8ToCp932(options.targets[0], &run_id).ok()) run_id.clear();
+  if (!options.targets.empty() && !session.host.codec.Utf8ToCp932(options.targets[0], &run_id).ok()) run_id.clear();
   if (!options.targets.empty() && run_id.size() != 19) {
     err << "morva-cli: " << options.targets[0] << ": a run identifier is YYYY/MM/DD hh:mm:ss\n";
     return kExitRefused;
@@ -146,7 +146,7 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
   LogUndoResult result;
   switch (UndoFromLog(session, LogPath(session), run_id, &result)) {
     case LogUndoOutcome::kUndone:
-      if (session.cancelled) return kExitCancelled;
+      if (session.run.cancelled) return kExitCancelled;
       return result.undo_ok ? kExitDone : kExitFailures;
     case LogUndoOutcome::kUnknownRun:
       err << "morva-cli: the log holds no run " << options.targets[0] << " (see runs)\n";
@@ -159,7 +159,7 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
       return kExitRefused;
     case LogUndoOutcome::kNewestNotLogged: {
       std::string when;
-      if (!session.codec.Cp932ToUtf8(result.unlogged_run, &when).ok()) when = "?";
+      if (!session.host.codec.Cp932ToUtf8(result.unlogged_run, &when).ok()) when = "?";
       err << "morva-cli: the newest run (started " << when
           << ") could not be written to the log and cannot be undone from it; to undo an older run, name it"
              " with undo RUN-ID (see runs)\n";
@@ -185,27 +185,27 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
                   std::ostream& err) {
   std::string home;
   if (!ToEnginePath(session, program_directory, &home, err)) return kExitRefused;
-  session.program_directory = home;
+  session.host.program_directory = home;
   if (!LoadJob(session, options, home, err)) return kExitRefused;
   // The log's commands take no targets: their argument is a run identifier.
   if (options.command == CliCommand::kRuns) return ListRuns(session, ui);
   if (options.command == CliCommand::kUndo) return UndoLoggedRun(session, options, err);
   if (!TakeTargets(session, ui, options, err)) return kExitRefused;
-  ui.set_job(&session.settings);
+  ui.set_job(&session.job.settings);
   const bool copy = !options.copy_to.empty();
 
   switch (options.command) {
     case CliCommand::kCheck:
-      session.mode = RunMode::kPreview;
-      session.copy_conversion = copy;
+      session.run.mode = RunMode::kPreview;
+      session.run.copy_conversion = copy;
       return ValidateJob(session, false) ? kExitDone : kExitRefused;
 
     case CliCommand::kPreview: {
       StartConversion(session, RunMode::kPreview, copy);
       ReportInvisibleNames(session, err);
-      if (session.cancelled) return kExitCancelled;
+      if (session.run.cancelled) return kExitCancelled;
       if (ui.previews_shown() == 0) return kExitRefused;
-      for (const PreviewRecord& record : session.preview) {
+      for (const PreviewRecord& record : session.run.preview) {
         if (record.state == kPreviewError || record.state == -kPreviewError) return kExitFailures;
       }
       return kExitDone;
@@ -213,27 +213,27 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
 
     case CliCommand::kRun: {
       // A direct run converts every target: no exclusions from an earlier preview.
-      session.selection.clear();
+      session.run.selection.clear();
       session.run_happened = false;
       StartConversion(session, RunMode::kRun, copy);
       ReportInvisibleNames(session, err);
-      if (!session.run_happened) return session.cancelled ? kExitCancelled : kExitRefused;
+      if (!session.run_happened) return session.run.cancelled ? kExitCancelled : kExitRefused;
       SettingsWriteGate gate;
       gate.Open();
-      SaveSettings(session.fs, home, gate, session.settings, session.app);
-      if (session.cancelled) return kExitCancelled;
-      const bool log_on = !session.app.sw_opt[1];
-      if (log_on && !session.run_logged) {
+      SaveSettings(session.host.fs, home, gate, session.job.settings, session.job.app);
+      if (session.run.cancelled) return kExitCancelled;
+      const bool log_on = !session.job.app.sw_opt[1];
+      if (log_on && !session.log.run_logged) {
         err << "morva-cli: the run could not be written to the log: it is not in the log and cannot be undone"
                " from it\n";
         return kExitFailures;
       }
-      if (log_on && !session.log_usable) {
+      if (log_on && !session.log.usable) {
         err << "morva-cli: the log could not be written to the end of the run: what it misses cannot be undone"
                " from it\n";
         return kExitFailures;
       }
-      const RunCounters& c = session.counters;
+      const RunCounters& c = session.run.counters;
       return c.partial_success + c.full_failure > 0 ? kExitFailures : kExitDone;
     }
 

@@ -45,6 +45,6 @@ int main(int argc, char** argv) {
   ConsoleUi ui(*codec, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
   Session session(*codec, *fs, ui);
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
-  session.regex = regex.get();
+  session.host.regex = regex.get();
   return RunCliCommand(session, ui, options, home, std::cerr);
 }

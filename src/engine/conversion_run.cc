@@ -52,22 +52,22 @@ void Classify(RunCounters* counters, const TargetWork& work) {
 
 // The summary of a run: log lines, the end of the run's hold on the log, and the message box.
 void ShowSummary(Session& session, RunJournal& journal) {
-  TextCodec& codec = session.codec;
-  const RunCounters& c = session.counters;
+  TextCodec& codec = session.host.codec;
+  const RunCounters& c = session.run.counters;
   const std::string counts =
       Format(Cp932Text(codec, "完全成功：%d / 一部成功：%d / 変換不要：%d / 完全失敗：%d / 総数：%d"),
              c.full_success, c.partial_success, c.not_needed, c.full_failure, c.processed);
-  if (session.cancelled) journal.WriteMessage(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
+  if (session.run.cancelled) journal.WriteMessage(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
 
   const bool failed = c.partial_success + c.full_failure > 0;
   std::string sentence;
   if (failed) {
     sentence = Cp932Text(codec, "変換に失敗したファイルがありました。");
   } else if (c.full_success > 0) {
-    sentence = Cp932Text(codec, session.cancelled ? "キャンセル時点までの変換は" : "変換が") +
+    sentence = Cp932Text(codec, session.run.cancelled ? "キャンセル時点までの変換は" : "変換が") +
                Cp932Text(codec, "全て正常に終了しました。");
   } else if (c.processed > 0) {
-    sentence = (session.cancelled ? Cp932Text(codec, "キャンセル時点までに") : std::string()) +
+    sentence = (session.run.cancelled ? Cp932Text(codec, "キャンセル時点までに") : std::string()) +
                Cp932Text(codec, "変換する必要のあるファイルは存在しませんでした。");
   } else {
     sentence = Cp932Text(codec, "変換対象となるファイルが存在しませんでした。");
@@ -78,55 +78,55 @@ void ShowSummary(Session& session, RunJournal& journal) {
   journal.Finish();
 
   std::string message = sentence;
-  if (failed && session.log_usable) message += Cp932Text(codec, "ログを参照してください。");
+  if (failed && session.log.usable) message += Cp932Text(codec, "ログを参照してください。");
   message += "\n\n" + counts + Cp932Text(codec, "　　");
-  session.ui.ShowWarning(message);
+  session.host.ui.ShowWarning(message);
 }
 
 }  // namespace
 
 void RunTargets(Session& session, RunJournal& journal) {
-  const JobSwitches jobs = ComputeJobSwitches(session.settings);
-  const bool preview = session.mode == RunMode::kPreview;
+  const JobSwitches jobs = ComputeJobSwitches(session.job.settings);
+  const bool preview = session.run.mode == RunMode::kPreview;
   std::optional<PreviewBuilder> builder;
   if (preview) builder.emplace(session);
-  const ProgressTexts progress_texts(session.codec);
-  UserInterface& ui = session.ui;
+  const ProgressTexts progress_texts(session.host.codec);
+  UserInterface& ui = session.host.ui;
   // Numbering starts afresh with every preview and run.
-  session.serials.ClearSerials();
+  session.run.serials.ClearSerials();
 
   TargetWork work;
   ProgressState state;
   int title_percent = -1;
-  for (std::size_t i = 0; i < session.targets.size(); ++i) {
-    const std::string& path = session.targets[i];
-    if (!preview && i < session.selection.size() && session.selection[i] < 0) continue;
+  for (std::size_t i = 0; i < session.run.targets.size(); ++i) {
+    const std::string& path = session.run.targets[i];
+    if (!preview && i < session.run.selection.size() && session.run.selection[i] < 0) continue;
     work = TargetWork();
-    session.target_failed = false;
+    session.run.target_failed = false;
 
     FindData data;
     if (path.size() > kMaxPath) {
       // Too long to reach: reported against its directory, nothing is attempted.
       const std::size_t slash = FindLastChar(path, '\\');
       data.name = slash == std::string::npos ? path : path.substr(slash + 1);
-      RefreshTargetContext(session.fs, path, data, &session.target);
-      work.new_name = session.target.name;
+      RefreshTargetContext(session.host.fs, path, data, &session.run.target);
+      work.new_name = session.run.target.name;
       work.failure |= kFailPathTooLong;
-      session.target_failed = true;
+      session.run.target_failed = true;
     } else {
       // A file's listing is still true: no earlier target is the file or changes it. A directory's
       // times change as its contents are renamed, so it is asked again, as is a target never listed.
-      const std::optional<FindData>* listed = i < session.target_data.size() ? &session.target_data[i] : nullptr;
+      const std::optional<FindData>* listed = i < session.run.target_data.size() ? &session.run.target_data[i] : nullptr;
       const bool have_listing = listed != nullptr && listed->has_value();
       if (have_listing && !((*listed)->attributes & kAttrDirectory)) {
         data = **listed;
-      } else if (Status s = session.fs.Stat(path, &data); !s.ok()) {
+      } else if (Status s = session.host.fs.Stat(path, &data); !s.ok()) {
         if (Vanished(s) || !have_listing) continue;  // vanished since the enumeration
         data = **listed;  // there but out of reach (a link swapped in on the way): its steps fail
       }
 
-      const int total = session.progress_total;
-      const int processed = session.counters.processed;
+      const int total = session.run.progress_total;
+      const int processed = session.run.counters.processed;
       const int percent = total > 0 ? static_cast<int>(static_cast<long long>(processed) * 100 / total) : 0;
       state.path = path;
       state.position = processed;
@@ -139,18 +139,18 @@ void RunTargets(Session& session, RunJournal& journal) {
       }
       ui.UpdateProgress(state);
       if (ui.PollCancel()) {
-        session.cancelled = true;
+        session.run.cancelled = true;
         break;
       }
 
-      RefreshTargetContext(session.fs, path, data, &session.target);
+      RefreshTargetContext(session.host.fs, path, data, &session.run.target);
       work.current_path = path;
-      work.new_name = session.target.name;
+      work.new_name = session.run.target.name;
       work.new_attributes = data.attributes;
 
       if (jobs.name) RunNameStep(session, &work, preview ? nullptr : &journal);
-      if (!preview && session.copy_conversion && !jobs.name) RunPlainCopyStep(session, jobs, &work);
-      if (session.copy_conversion && (work.failure & kStepName)) {
+      if (!preview && session.run.copy_conversion && !jobs.name) RunPlainCopyStep(session, jobs, &work);
+      if (session.run.copy_conversion && (work.failure & kStepName)) {
         // Without its copy no other job has anything to work on.
         if (jobs.attributes) work.failure |= kStepAttributes;
         if (jobs.times) work.failure |= kStepTimes;
@@ -169,41 +169,41 @@ void RunTargets(Session& session, RunJournal& journal) {
       // A target that failed because it vanished since the enumeration (a list naming a file after its
       // directory, someone else's change) is skipped like one found missing.
       FindData still;
-      if (!preview && work.failure != 0 && Vanished(session.fs.Stat(path, &still))) {
+      if (!preview && work.failure != 0 && Vanished(session.host.fs.Stat(path, &still))) {
         if (work.change == 0) continue;
       }
     }
 
-    ++session.counters.processed;
+    ++session.run.counters.processed;
     if (preview) {
       builder->Build(work);
       // The index is the target's position, by which the run applies the preview's exclusions.
-      session.preview.back().index = static_cast<int>(i);
+      session.run.preview.back().index = static_cast<int>(i);
     } else {
-      Classify(&session.counters, work);
-      if (!session.app.sw_opt[1]) journal.WriteTarget(work);
-      if (work.change != 0 && !session.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(session, work);
+      Classify(&session.run.counters, work);
+      if (!session.job.app.sw_opt[1]) journal.WriteTarget(work);
+      if (work.change != 0 && !session.run.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(session, work);
     }
   }
-  session.pending_sort.clear();
-  session.serials.ClearSerials();
+  session.run.pending_sort.clear();
+  session.run.serials.ClearSerials();
 }
 
 bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
-  TextCodec& codec = session.codec;
-  UserInterface& ui = session.ui;
-  session.mode = mode;
-  session.copy_conversion = copy_conversion;
+  TextCodec& codec = session.host.codec;
+  UserInterface& ui = session.host.ui;
+  session.run.mode = mode;
+  session.run.copy_conversion = copy_conversion;
   const bool valid = ValidateJob(session, false);
   // The replacement patterns validation loaded serve this preview or run only.
   struct PatternsFreed {
     Session& session;
-    ~PatternsFreed() { std::vector<CsvPattern>().swap(session.csv_patterns); }
+    ~PatternsFreed() { std::vector<CsvPattern>().swap(session.run.csv_patterns); }
   } patterns_freed{session};
   if (!valid) return false;
 
-  session.counters = RunCounters();
-  session.target_failed = false;
+  session.run.counters = RunCounters();
+  session.run.target_failed = false;
   RunJournal journal(session);
   if (mode == RunMode::kPreview) {
     // The recycle-bin probe comes with deletion; until then the state stays undetermined (-1) and the
@@ -215,32 +215,32 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   }
   // A photograph may have been edited since the last question about it.
   session.exif.Clear();
-  session.targets.clear();
-  session.target_data.clear();
-  session.pending_sort.clear();
-  session.listed_names.clear();
-  session.directory_names.clear();
-  session.invisible_names = 0;
-  session.target = TargetContext();
-  session.progress_total = 0;
-  session.cancelled = false;
+  session.run.targets.clear();
+  session.run.target_data.clear();
+  session.run.pending_sort.clear();
+  session.run.listed_names.clear();
+  session.run.directory_names.clear();
+  session.run.invisible_names = 0;
+  session.run.target = TargetContext();
+  session.run.progress_total = 0;
+  session.run.cancelled = false;
   ui.ClearCancel();
 
   // The walk reaches every target from these without following a link that turns up in the tree
   // meanwhile; the undo of this run keeps them.
   const std::vector<std::string> roots = RunRoots(session, copy_conversion);
-  const ConfinedScope confined(session.fs, roots);
+  const ConfinedScope confined(session.host.fs, roots);
   if (mode == RunMode::kRun) session.undo.set_roots(roots);
 
   ui.OpenExtractionDialog();
-  const bool listed = session.app.set_0 == 2
+  const bool listed = session.job.app.set_0 == 2
                           ? EnumerateFileList(session)
-                          : EnumerateDirectory(session, session.app.dirfil[0].value_or(std::string()), false);
+                          : EnumerateDirectory(session, session.job.app.dirfil[0].value_or(std::string()), false);
   ui.CloseExtractionDialog();
   if (!listed) {
-    if (session.cancelled) {
-      session.targets.clear();
-      session.target_data.clear();
+    if (session.run.cancelled) {
+      session.run.targets.clear();
+      session.run.target_data.clear();
       journal.WriteMessage(Cp932Text(codec, "ユーザによりキャンセルされました。"));
     } else {
       const std::string message = Cp932Text(codec, "指定された変換対象は存在しません。");
@@ -250,39 +250,39 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
     return true;
   }
 
-  const int count = static_cast<int>(session.targets.size());
+  const int count = static_cast<int>(session.run.targets.size());
   if (mode == RunMode::kPreview) {
-    session.selection.assign(session.targets.size(), 1);
-    session.preview.clear();
-  } else if (!session.selection.empty()) {
+    session.run.selection.assign(session.run.targets.size(), 1);
+    session.run.preview.clear();
+  } else if (!session.run.selection.empty()) {
     int selected = 0;
-    for (std::size_t i = 0; i < session.targets.size() && i < session.selection.size(); ++i) {
-      if (session.selection[i] > 0) ++selected;
+    for (std::size_t i = 0; i < session.run.targets.size() && i < session.run.selection.size(); ++i) {
+      if (session.run.selection[i] > 0) ++selected;
     }
-    session.progress_total = selected;
+    session.run.progress_total = selected;
   }
-  if (session.progress_total < 1) session.progress_total = count;
+  if (session.run.progress_total < 1) session.run.progress_total = count;
 
   ui.OpenProgressDialog(Cp932Text(codec, mode == RunMode::kPreview ? "プレビュー作成中です．．．" : "変換中です．．．"),
-                        session.progress_total);
+                        session.run.progress_total);
   ui.ClearCancel();
-  session.cancelled = false;
+  session.run.cancelled = false;
   RunTargets(session, journal);
-  session.listed_names.clear();
+  session.run.listed_names.clear();
   ui.CloseProgressDialog();
 
   if (mode == RunMode::kPreview) {
-    if (session.cancelled) return false;
+    if (session.run.cancelled) return false;
     // The dialog hides excluded records itself when "対象外は非表示" is on, since the choice can change
     // while it is open.
-    std::string copy_directory(session.app.cpdir.view());
-    const PreviewChoice choice = ui.ShowPreview(session.preview, &copy_directory);
+    std::string copy_directory(session.job.app.cpdir.view());
+    const PreviewChoice choice = ui.ShowPreview(session.run.preview, &copy_directory);
     if (choice == PreviewChoice::kCancel) return true;
-    if (choice == PreviewChoice::kCopyRun && !session.app.cpdir.Assign(copy_directory)) return true;
-    session.selection.assign(session.targets.size(), 1);
-    for (const PreviewRecord& record : session.preview) {
-      if (record.index >= 0 && static_cast<std::size_t>(record.index) < session.selection.size()) {
-        session.selection[static_cast<std::size_t>(record.index)] = record.state;
+    if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return true;
+    session.run.selection.assign(session.run.targets.size(), 1);
+    for (const PreviewRecord& record : session.run.preview) {
+      if (record.index >= 0 && static_cast<std::size_t>(record.index) < session.run.selection.size()) {
+        session.run.selection[static_cast<std::size_t>(record.index)] = record.state;
       }
     }
     StartConversion(session, RunMode::kRun, choice == PreviewChoice::kCopyRun);

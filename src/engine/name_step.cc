@@ -11,7 +11,7 @@ namespace {
 
 void FailStep(Session& session, std::uint32_t bits, TargetWork* work) {
   work->failure |= bits;
-  session.target_failed = true;
+  session.run.target_failed = true;
 }
 
 // The new name from the rule's result and the parts the rule did not see.
@@ -28,16 +28,16 @@ std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::
 }  // namespace
 
 DirectoryCache& DirectoryNames(Session& session, const std::string& directory) {
-  DirectoryCache& cache = session.directory_names[directory];
-  const auto listed = session.listed_names.find(directory);
-  cache.Load(session.fs, directory, listed != session.listed_names.end() ? &listed->second : nullptr);
+  DirectoryCache& cache = session.run.directory_names[directory];
+  const auto listed = session.run.listed_names.find(directory);
+  cache.Load(session.host.fs, directory, listed != session.run.listed_names.end() ? &listed->second : nullptr);
   return cache;
 }
 
 std::string DestinationDirectory(const Session& session, std::string_view path) {
   std::string dir;
-  if (session.copy_conversion) {
-    dir.assign(session.app.cpdir.view());
+  if (session.run.copy_conversion) {
+    dir.assign(session.job.app.cpdir.view());
     if (dir.empty() || FindLastChar(dir, '\\') != dir.size() - 1) dir.push_back('\\');
     return dir;
   }
@@ -47,8 +47,8 @@ std::string DestinationDirectory(const Session& session, std::string_view path) 
 }
 
 void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
-  const ConversionSettings& s = session.settings;
-  const TargetContext& t = session.target;
+  const ConversionSettings& s = session.job.settings;
+  const TargetContext& t = session.run.target;
   work->new_name = t.name;
 
   std::string text = !s.fnm_01 ? t.name : (s.fnm_02 == 2 ? t.extension : t.base);
@@ -59,11 +59,11 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   // Both limits are checked before preview mode ends, so the preview predicts what the run meets: the
   // engine's 260 bytes of path, and the host's limit on one name, which is counted in UTF-8.
   const std::string dir = DestinationDirectory(session, t.path);
-  if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&session.codec, new_name)) {
+  if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&session.host.codec, new_name)) {
     FailStep(session, kFailPathTooLong, work);
     return;
   }
-  if (session.mode == RunMode::kPreview) return;
+  if (session.run.mode == RunMode::kPreview) return;
 
   // "." and ".." would name the directory itself or its parent, never a new entry; a separator or another
   // character a name cannot hold (a tag's "AC/DC") would reach into another directory or be refused by
@@ -73,8 +73,8 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
     return;
   }
   const std::string new_path = dir + new_name;
-  if (session.copy_conversion) {
-    if (session.fs.Copy(work->current_path, new_path, session.app.cpovw).ok()) {
+  if (session.run.copy_conversion) {
+    if (session.host.fs.Copy(work->current_path, new_path, session.job.app.cpovw).ok()) {
       work->change |= kStepName;
       work->previous_path = std::move(work->current_path);
       work->current_path = new_path;
@@ -100,7 +100,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
     }
   }
   if (journal != nullptr) journal->NoteMove(work->current_path, new_path, new_name);
-  if (session.fs.Move(work->current_path, new_path).ok()) {
+  if (session.host.fs.Move(work->current_path, new_path).ok()) {
     if (names != nullptr) names->Rename(t.name, new_name);
     work->change |= kStepName;
     work->previous_path = std::move(work->current_path);
@@ -111,8 +111,8 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
 }
 
 void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* work) {
-  const AppSettings& app = session.app;
-  const TargetContext& t = session.target;
+  const AppSettings& app = session.job.app;
+  const TargetContext& t = session.run.target;
   std::string dest_dir(app.cpdir.view());
 
   // Below the target directory, the copy keeps the target's place in the tree: a flat output directory
@@ -124,7 +124,7 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
     std::string_view below = std::string_view(t.directory).substr(dirfil.size());
     while (!below.empty() && below.front() == '\\') below.remove_prefix(1);
     dest_dir = JoinPath(dest_dir, below);
-    if (!MakeDirectories(session.fs, dest_dir)) {
+    if (!MakeDirectories(session.host.fs, dest_dir)) {
       if (jobs.id3) work->failure |= kStepId3;
       if (jobs.attributes) work->failure |= kStepAttributes;
       if (jobs.times) work->failure |= kStepTimes;
@@ -133,7 +133,7 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
   }
 
   const std::string dest = JoinPath(dest_dir, t.name);
-  if (!session.fs.Copy(work->current_path, dest, app.cpovw).ok()) {
+  if (!session.host.fs.Copy(work->current_path, dest, app.cpovw).ok()) {
     FailStep(session, kStepName, work);
     work->current_path.clear();
     work->previous_path.clear();

@@ -12,14 +12,14 @@ namespace morva {
 
 class RunJournal;
 
-// The name step of the target in session.target, whose work->current_path is its path. Chooses the
+// The name step of the target in session.run.target, whose work->current_path is its path. Chooses the
 // rule text by the extension handling (FNM_01, FNM_02), applies the name rule and recombines the new
 // name (work->new_name; the old name when the rule failed). The destination is the target's own
 // directory, or CPDIR in copy conversion; a destination path over kMaxPath bytes sets kFailPathTooLong.
 // In preview mode nothing more happens. In run mode the target is copied (copy conversion; overwriting
 // only with CPOVW) or moved (never replacing an existing entry; a case-only change is a real move) to
 // the new path: success sets change kStepName and makes the new path current with the old one as
-// previous path; failure sets failure kStepName and session.target_failed, and a failed copy empties
+// previous path; failure sets failure kStepName and session.run.target_failed, and a failed copy empties
 // both paths. A failure leaves the file where it was. `journal` (null in preview mode) notes each move
 // just before it is made.
 void RunNameStep(Session& session, TargetWork* work, RunJournal* journal);
@@ -27,7 +27,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal);
 // Copy conversion without a name change (run mode): copies the target into CPDIR (overwriting only with
 // CPOVW). In directory mode with recursion the target's place below DIRFIL is recreated in CPDIR, so
 // equal names of different directories never meet. A failed copy sets failure kStepName and
-// session.target_failed and empties both paths; a successful one makes the copy current (the source the
+// session.run.target_failed and empties both paths; a successful one makes the copy current (the source the
 // previous path) unless deletion is on, which then deletes the source.
 void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* work);
 

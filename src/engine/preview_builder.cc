@@ -30,8 +30,8 @@ bool HasForbiddenCharacter(std::string_view name) {
 
 }  // namespace
 
-PreviewBuilder::PreviewBuilder(Session& session) : session_(session), jobs_(ComputeJobSwitches(session.settings)) {
-  TextCodec& c = session.codec;
+PreviewBuilder::PreviewBuilder(Session& session) : session_(session), jobs_(ComputeJobSwitches(session.job.settings)) {
+  TextCodec& c = session.host.codec;
   Texts& t = texts_;
   t.path_too_long_after = Cp932Text(c, "変換後パス最大長超えにより失敗");
   t.bad_pattern = Cp932Text(c, "正規表現不正またはメモリ不足により失敗");
@@ -69,7 +69,7 @@ PreviewBuilder::PreviewBuilder(Session& session) : session_(session), jobs_(Comp
 }
 
 std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* failure, bool* will_change) {
-  const TargetContext& target = session_.target;
+  const TargetContext& target = session_.run.target;
   const std::string& new_name = work.new_name;
   if (new_name == target.name) return new_name;
 
@@ -98,7 +98,7 @@ std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* fa
 
 std::string PreviewBuilder::TimeColumn(const TargetWork& work, bool* will_change) const {
   if (work.failure & kStepTimes) return texts_.times_failed;
-  const FindData& data = session_.target.find_data;
+  const FindData& data = session_.run.target.find_data;
   const FileTime old_times[3] = {data.creation_time, data.last_write_time, data.last_access_time};
   std::string column;
   for (int i = 0; i < 3; ++i) {
@@ -119,15 +119,15 @@ std::string PreviewBuilder::TimeColumn(const TargetWork& work, bool* will_change
 
 std::string PreviewBuilder::DeletionColumn(const TargetWork& work) const {
   if (work.failure & kStepDeletion) return texts_.deletion_failed;
-  const ConversionSettings& s = session_.settings;
+  const ConversionSettings& s = session_.job.settings;
   std::string column = texts_.deletion;
   if (s.sw_del[1] && s.sw_del[2]) {
     column += texts_.wipe_level + std::to_string(s.del_01) + texts_.wipe_level_end;
   } else if (s.sw_del[1]) {
     column += texts_.no_recycle_bin;
-  } else if (session_.recycle_bin_state == 0) {
+  } else if (session_.run.recycle_bin_state == 0) {
     column += texts_.recycle_bin_unusable;
-  } else if (session_.recycle_bin_state == 1) {
+  } else if (session_.run.recycle_bin_state == 1) {
     column += texts_.recycle_bin_used;
   }
   return column;
@@ -135,7 +135,7 @@ std::string PreviewBuilder::DeletionColumn(const TargetWork& work) const {
 
 std::string PreviewBuilder::Id3Column(const TargetWork& work, bool* will_change) const {
   if (work.id3_mode == kId3CannotOpen) return texts_.id3_open_failed;
-  const ConversionSettings& s = session_.settings;
+  const ConversionSettings& s = session_.job.settings;
   *will_change = true;
   std::string column;
   if (work.failure & kStepId3) {
@@ -180,10 +180,10 @@ std::string PreviewBuilder::Id3Column(const TargetWork& work, bool* will_change)
 }
 
 void PreviewBuilder::Build(const TargetWork& work) {
-  const TargetContext& target = session_.target;
-  const AppSettings& app = session_.app;
+  const TargetContext& target = session_.run.target;
+  const AppSettings& app = session_.job.app;
   PreviewRecord record;
-  record.index = static_cast<int>(session_.preview.size());
+  record.index = static_cast<int>(session_.run.preview.size());
   record.path = target.path;
   record.is_directory = target.is_directory;
   std::uint32_t failure = work.failure;
@@ -229,17 +229,17 @@ void PreviewBuilder::Build(const TargetWork& work) {
 
   if (failure != 0) {
     record.state = app.sw_pre[1] ? -kPreviewError : kPreviewError;
-    ++session_.counters.full_failure;
+    ++session_.run.counters.full_failure;
   } else {
     if (will_change) {
       record.state = kPreviewWillChange;
     } else {
       record.state = app.sw_pre[2] ? -kPreviewNoChange : kPreviewNoChange;
     }
-    ++session_.counters.full_success;
+    ++session_.run.counters.full_success;
   }
   record.failure_word = failure;
-  session_.preview.push_back(std::move(record));
+  session_.run.preview.push_back(std::move(record));
 }
 
 }  // namespace morva

@@ -20,8 +20,8 @@ class PreviewBuilder {
   PreviewBuilder(const PreviewBuilder&) = delete;
   PreviewBuilder& operator=(const PreviewBuilder&) = delete;
 
-  // Describes the target in session.target after the preview steps left `work`: appends one
-  // PreviewRecord (the next index) to session.preview and counts it (full success for will-change and
+  // Describes the target in session.run.target after the preview steps left `work`: appends one
+  // PreviewRecord (the next index) to session.run.preview and counts it (full success for will-change and
   // no-change, full failure for an error). The record's failure word is `work.failure` plus what the
   // checks found.
   void Build(const TargetWork& work);

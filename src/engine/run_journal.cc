@@ -15,12 +15,12 @@ void RunJournal::Line(std::string_view text, bool remember) {
   if (!Active()) return;
   if (!writer_.AppendLine(text, remember)) {
     // The log is unusable from now on, so this is the only time the person hears of it.
-    session_.ui.ShowWarning(Cp932Text(session_.codec, "ログの書き込みに失敗しました。処理は継続します。"));
+    session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, "ログの書き込みに失敗しました。処理は継続します。"));
   }
 }
 
 void RunJournal::WaitForNewSecond() {
-  const std::string last = session_.log_journal->LastLineStamp();
+  const std::string last = session_.log.journal->LastLineStamp();
   while (true) {
     const FileTime now = CurrentFileTime();
     if (LogStampOf(now) != last) return;
@@ -30,10 +30,10 @@ void RunJournal::WaitForNewSecond() {
 }
 
 void RunJournal::WriteHeader() {
-  session_.run_logged = false;
-  if (session_.mode != RunMode::kRun || session_.app.sw_opt[1]) return;
+  session_.log.run_logged = false;
+  if (session_.run.mode != RunMode::kRun || session_.job.app.sw_opt[1]) return;
   hold_.emplace(session_);
-  LogJournal* journal = session_.log_journal.get();
+  LogJournal* journal = session_.log.journal.get();
   if (Active()) {
     if (journal != nullptr) WaitForNewSecond();
     const std::vector<std::string> lines = RunHeaderLines(session_);
@@ -43,36 +43,36 @@ void RunJournal::WriteHeader() {
     // The header is in the file before anything is touched, so that the run can be undone from the log
     // whatever happens to the process.
     if (Active() && journal != nullptr && !journal->Flush()) {
-      session_.log_usable = false;
-      session_.ui.ShowWarning(Cp932Text(session_.codec, "ログの書き込みに失敗しました。処理は継続します。"));
+      session_.log.usable = false;
+      session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, "ログの書き込みに失敗しました。処理は継続します。"));
     }
-    session_.run_logged = Active();
+    session_.log.run_logged = Active();
   }
   if (journal != nullptr) {
-    journal->SetUnloggedRun(session_.run_logged ? std::string_view() : LogStampOf(CurrentFileTime()));
+    journal->SetUnloggedRun(session_.log.run_logged ? std::string_view() : LogStampOf(CurrentFileTime()));
   }
 }
 
 void RunJournal::NoteMove(std::string_view from, std::string_view to, std::string_view new_name) {
   // Only a logged success can be undone from the log, so only then is the move worth noting.
-  if (!Active() || !session_.app.sw_opt[0] || session_.log_journal == nullptr) return;
-  session_.log_journal->NoteMove(from, to, session_.target.directory, new_name);
+  if (!Active() || !session_.job.app.sw_opt[0] || session_.log.journal == nullptr) return;
+  session_.log.journal->NoteMove(from, to, session_.run.target.directory, new_name);
 }
 
 void RunJournal::WriteTarget(const TargetWork& work) {
   if (!Active()) return;
   if (!composer_) {
-    const bool copy_only = session_.copy_conversion && session_.settings.sw_fnm == 0;
-    composer_ = std::make_unique<TargetLineComposer>(session_.codec, session_.app.sw_opt[0], copy_only);
+    const bool copy_only = session_.run.copy_conversion && session_.job.settings.sw_fnm == 0;
+    composer_ = std::make_unique<TargetLineComposer>(session_.host.codec, session_.job.app.sw_opt[0], copy_only);
   }
-  const TargetContext& target = session_.target;
+  const TargetContext& target = session_.run.target;
   if (!directory_logged_ || target.directory != last_directory_) {
-    Line(DirectoryLine(session_.codec, target.directory));
+    Line(DirectoryLine(session_.host.codec, target.directory));
     directory_logged_ = true;
     last_directory_ = target.directory;
   }
   if (composer_->Compose(target.path, work, &line_)) Line(line_);
-  if (session_.log_journal != nullptr) session_.log_journal->MoveLogged();
+  if (session_.log.journal != nullptr) session_.log.journal->MoveLogged();
 }
 
 void RunJournal::WriteMessage(std::string_view text) { Line(text); }
@@ -83,7 +83,7 @@ void RunJournal::WriteSummary(std::string_view sentence, std::string_view counts
 }
 
 void RunJournal::Finish() {
-  if (session_.mode == RunMode::kRun) TrimLog(session_);
+  if (session_.run.mode == RunMode::kRun) TrimLog(session_);
   hold_.reset();
 }
 

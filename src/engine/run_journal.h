@@ -21,7 +21,7 @@ namespace morva {
 // in or trims the log in between, and the journal keeps the lines of a killed run.
 //
 // The first line that cannot be written makes the log unusable for the rest of the program's life
-// (session.log_usable) and shows "ログの書き込みに失敗しました。処理は継続します。" once; the run goes
+// (session.log.usable) and shows "ログの書き込みに失敗しました。処理は継続します。" once; the run goes
 // on without a log.
 class RunJournal {
  public:
@@ -30,8 +30,8 @@ class RunJournal {
   RunJournal& operator=(const RunJournal&) = delete;
 
   // Takes the log and writes the header of a run, once it is confirmed and before its targets are
-  // enumerated. Its first line's time stamp becomes session.log_run_id; a run never shares it with the
-  // run before it in the log (it waits for the next second when it would). session.run_logged tells
+  // enumerated. Its first line's time stamp becomes session.log.run_id; a run never shares it with the
+  // run before it in the log (it waits for the next second when it would). session.log.run_logged tells
   // whether the header reached the log; when it did not, the journal remembers the run as unlogged.
   void WriteHeader();
 
@@ -40,7 +40,7 @@ class RunJournal {
   void NoteMove(std::string_view from, std::string_view to, std::string_view new_name);
 
   // One finished target of a run: its change and failure words, the ID3 writer's result, and the names,
-  // attributes and times in session.target and `work`. A directory line comes first whenever the
+  // attributes and times in session.run.target and `work`. A directory line comes first whenever the
   // target's directory differs from the previous logged target's (even when the target line itself is
   // left out because SW_OPT[0] is off and nothing failed).
   void WriteTarget(const TargetWork& work);
@@ -58,7 +58,7 @@ class RunJournal {
   // Writes one line when the session is running (not previewing); tells the person about the first
   // failure.
   void Line(std::string_view text, bool remember = false);
-  bool Active() const { return session_.mode == RunMode::kRun && !session_.app.sw_opt[1] && session_.log_usable; }
+  bool Active() const { return session_.run.mode == RunMode::kRun && !session_.job.app.sw_opt[1] && session_.log.usable; }
 
   // Waits until the time stamp of now differs from that of the log's last line.
   void WaitForNewSecond();

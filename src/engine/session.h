@@ -8,12 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/app_settings.h"
+#include "core/host.h"
+#include "core/job.h"
 #include "engine/directory_cache.h"
-#include "core/conversion_settings.h"
 #include "core/preview_record.h"
 #include "core/target_context.h"
-#include "log/log_journal.h"
+#include "log/log_state.h"
 #include "core/undo_list.h"
 #include "media/exif_reader.h"
 #include "media/id3_reader.h"
@@ -21,12 +21,6 @@
 #include "rename/serial_rule.h"
 
 namespace morva {
-
-class DocumentOpener;
-class FileSystem;
-class RegexService;
-class TextCodec;
-class UserInterface;
 
 enum class RunMode { kPreview, kRun };
 
@@ -54,51 +48,19 @@ struct RunCounters {
   std::int32_t processed = 0;        // "総数"
 };
 
-// Everything one running program shares between its parts: the services it stands on, the current job,
-// the application settings, and the state of the preview or run in progress. One instance lives as long
-// as the front end; it is passed to the code that needs it instead of living in global variables.
-struct Session {
-  Session(TextCodec& codec_in, FileSystem& fs_in, UserInterface& ui_in)
-      : codec(codec_in), fs(fs_in), ui(ui_in), exif(fs_in), id3(fs_in, codec_in) {}
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
-
-  TextCodec& codec;
-  FileSystem& fs;
-  UserInterface& ui;
-  // The media readers, each holding the values of the last file it read.
-  ExifReader exif;
-  Id3Reader id3;
-
-  // The regular expressions of the name rules; null when the front end has none, which fails every
-  // replacement that needs one.
-  RegexService* regex = nullptr;
-
-  // Opens documents (the log) for viewing; null when the front end has none.
-  DocumentOpener* document_opener = nullptr;
-  // The program's own directory, an engine path: the settings file and the log live there.
-  std::string program_directory;
-
-  ConversionSettings settings;
-  AppSettings app;
-
-  // The run in progress (or the last one).
+// The state of one preview or run: its targets in conversion order, what the walk learnt about them,
+// its counters and the records it shows. The walk's parts receive it; the last one stays in the Session
+// for the front end to show.
+struct RunState {
   RunMode mode = RunMode::kPreview;
   bool copy_conversion = false;
-  bool cancelled = false;         // the person cancelled the last enumeration or walk
+  bool cancelled = false;         // the person cancelled the enumeration or walk
   RunCounters counters;
   int progress_total = 0;
   int recycle_bin_state = -1;     // -1 unknown, 1 deletions go to the recycle bin, 0 they do not
-  bool log_usable = true;         // false once a write to the log failed
-  std::string log_run_id;         // time stamp of the last run header written: the run's identifier
-  bool run_logged = false;        // the last run's header reached the log
-  // The log while a run, undo or extraction holds it (LogHold); null otherwise.
-  std::unique_ptr<LogJournal> log_journal;
-  int log_holds = 0;
-  bool run_happened = false;      // a run (not a preview) has finished since start-up
 
-  // Targets of the current preview or run, in conversion order, and the preview's exclusions by
-  // position (a negative flag excludes the target from the next run; empty = convert everything).
+  // Targets in conversion order, and the preview's exclusions by position (a negative flag excludes the
+  // target from the next run; empty = convert everything).
   std::vector<std::string> targets;
   // The find data of each target as its directory listed it, by position; absent for a target added
   // without a listing. The walk trusts it for files, whose entries no earlier target changes.
@@ -126,12 +88,30 @@ struct Session {
   // The names of every directory the walk renames in, as the preview's accepted renames or the run's
   // renames leave them (see DirectoryNames in name_step.h). Emptied at the start of each walk.
   std::unordered_map<std::string, DirectoryCache> directory_names;
-  // Host names the last enumeration passed over because Windows could not hold them.
+  // Host names the enumeration passed over because Windows could not hold them.
   std::size_t invisible_names = 0;
 
-  // The records of the last preview.
+  // The records of the preview.
   std::vector<PreviewRecord> preview;
+};
 
+// Everything one running program shares between its parts: the services it stands on, the job, the log,
+// the undo of the last run and the state of the last preview or run. One instance lives as long as the
+// front end; it is passed to the code that needs it instead of living in global variables. Code that
+// needs one part takes that part only.
+struct Session {
+  Session(TextCodec& codec, FileSystem& fs, UserInterface& ui) : host(codec, fs, ui), exif(fs), id3(fs, codec) {}
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Host host;
+  Job job;
+  LogState log;
+  // The media readers, each holding the values of the last file it read.
+  ExifReader exif;
+  Id3Reader id3;
+  RunState run;
+  bool run_happened = false;  // a run (not a preview) has finished since start-up
   // What the last run (or the run read back from the log) changed, for its undo.
   UndoList undo;
 };

@@ -52,9 +52,9 @@ bool IsLink(const FindData& data) { return (data.attributes & kAttrReparsePoint)
 
 // Polls the cancel request between passes; a cancel is remembered in the session.
 bool Cancelled(Session& session) {
-  if (session.cancelled) return true;
-  if (session.ui.PollCancel()) session.cancelled = true;
-  return session.cancelled;
+  if (session.run.cancelled) return true;
+  if (session.host.ui.PollCancel()) session.run.cancelled = true;
+  return session.run.cancelled;
 }
 
 // Decides only how long file-list enumeration keeps a directory open, so letter case is ignored even
@@ -92,9 +92,9 @@ std::string NumberKey(std::string_view name, bool last) {
 
 // Appends a target and what its listing said about it.
 void AppendTarget(Session& session, std::string path, const FindData* data) {
-  session.target_data.resize(session.targets.size());
-  session.targets.push_back(std::move(path));
-  session.target_data.emplace_back(data != nullptr ? std::optional<FindData>(*data) : std::nullopt);
+  session.run.target_data.resize(session.run.targets.size());
+  session.run.targets.push_back(std::move(path));
+  session.run.target_data.emplace_back(data != nullptr ? std::optional<FindData>(*data) : std::nullopt);
 }
 
 // True when nothing in the job reads more of an entry than its name and kind, so the listing can spare a
@@ -102,26 +102,26 @@ void AppendTarget(Session& session, std::string path, const FindData* data) {
 // the order of the entries (serial numbering, dates, ID3 tags, control statements), the attribute, time,
 // deletion and ID3 jobs, an update-time range and sorting all need the whole find data.
 bool NamesSuffice(const Session& session) {
-  const int rule = session.settings.sw_fnm;
+  const int rule = session.job.settings.sw_fnm;
   const bool rule_reads_names_only = rule == 0 || rule == 1 || rule == 2 || rule == 3 || rule == 8;
-  const JobSwitches jobs = ComputeJobSwitches(session.settings);
-  const DateRange range = ActiveRange(session.app);
+  const JobSwitches jobs = ComputeJobSwitches(session.job.settings);
+  const DateRange range = ActiveRange(session.job.app);
   return rule_reads_names_only && !jobs.attributes && !jobs.times && !jobs.deletion && !jobs.id3 &&
-         !session.sort.on && !range.has_lower && !range.has_upper;
+         !session.run.sort.on && !range.has_lower && !range.has_upper;
 }
 
 // The listing the enumeration needs: FindNames when the job reads names only, else FindFiles.
 Status ListEntries(Session& session, std::string_view directory, std::string_view pattern,
                    std::vector<FindData>* entries, std::size_t* invisible) {
-  return NamesSuffice(session) ? session.fs.FindNames(directory, pattern, entries, invisible)
-                               : session.fs.FindFiles(directory, pattern, entries, invisible);
+  return NamesSuffice(session) ? session.host.fs.FindNames(directory, pattern, entries, invisible)
+                               : session.host.fs.FindFiles(directory, pattern, entries, invisible);
 }
 
 }  // namespace
 
 std::string SortKeyText(Session& session, std::string_view path, const FindData& data) {
   std::string text;
-  switch (session.sort.key) {
+  switch (session.run.sort.key) {
     case 1:
       if (!format_file_time(data.last_write_time, true, &text)) text.clear();
       return text;
@@ -153,7 +153,7 @@ int CompareSortKeys(std::string_view a, std::string_view b) {
 }
 
 void AddTarget(Session& session, std::string_view path, const FindData* data) {
-  if (!session.sort.on) {
+  if (!session.run.sort.on) {
     AppendTarget(session, std::string(path), data);
     return;
   }
@@ -161,18 +161,18 @@ void AddTarget(Session& session, std::string_view path, const FindData* data) {
   if (data != nullptr) listed = *data;
   FindData queried;
   if (data == nullptr) {
-    if (!session.fs.Stat(path, &queried).ok()) {
+    if (!session.host.fs.Stat(path, &queried).ok()) {
       std::string dir;
       SplitPath(path, &dir, &queried.name);
     }
     data = &queried;
   }
-  session.pending_sort.push_back(PendingTarget{std::string(path), SortKeyText(session, path, *data), std::move(listed)});
+  session.run.pending_sort.push_back(PendingTarget{std::string(path), SortKeyText(session, path, *data), std::move(listed)});
 }
 
 void FlushSorted(Session& session) {
-  std::vector<PendingTarget>& pending = session.pending_sort;
-  if (session.sort.ascending) {
+  std::vector<PendingTarget>& pending = session.run.pending_sort;
+  if (session.run.sort.ascending) {
     std::stable_sort(pending.begin(), pending.end(), [](const PendingTarget& a, const PendingTarget& b) {
       return CompareSortKeys(a.key, b.key) < 0;
     });
@@ -186,7 +186,7 @@ void FlushSorted(Session& session) {
 }
 
 bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
-  const AppSettings& app = session.app;
+  const AppSettings& app = session.job.app;
   std::string pattern = "*.*";
   if (app.sw_set[5] && !app.set_11.empty()) pattern.assign(app.set_11.view());
 
@@ -201,7 +201,7 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   bool single = false;
   std::size_t invisible = 0;
   if (ListEntries(session, path, "*.*", &full, &invisible).ok()) {
-    session.invisible_names += invisible;
+    session.run.invisible_names += invisible;
   } else {
     std::string dir, last;
     if (!SplitPath(path, &dir, &last) || last.empty()) return false;
@@ -214,7 +214,7 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   }
   const DateRange range = ActiveRange(app);
   if (!single) {
-    std::vector<std::string>& names = session.listed_names[std::string(path)];
+    std::vector<std::string>& names = session.run.listed_names[std::string(path)];
     names.clear();
     names.reserve(full.size());
     for (const FindData& entry : full) names.push_back(entry.name);
@@ -247,38 +247,38 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
     const std::string entry_path = JoinPath(path, entry.name);
     if (app.sw_set[2] && !IsLink(entry)) {
       // Each directory's entries are sorted among themselves only.
-      if (session.sort.on) FlushSorted(session);
-      if (!EnumerateDirectory(session, entry_path, true) && session.cancelled) return false;
+      if (session.run.sort.on) FlushSorted(session);
+      if (!EnumerateDirectory(session, entry_path, true) && session.run.cancelled) return false;
     }
     if (app.sw_set[3] && remembered.count(entry.name) != 0) AddTarget(session, entry_path, &entry);
   }
 
-  if (session.sort.on) FlushSorted(session);
+  if (session.run.sort.on) FlushSorted(session);
   if (!nested && !single && app.sw_set[3] && app.sw_set[4]) AppendTarget(session, std::string(path), nullptr);
   return true;
 }
 
 bool EnumerateFileList(Session& session) {
   std::vector<std::string> open_directories;
-  for (const std::string& listed : session.ui.ListItems()) {
+  for (const std::string& listed : session.host.ui.ListItems()) {
     if (Cancelled(session)) return false;
     // As validation checked it: one spelling per entry.
     const std::string item = NormalizePath(listed);
     FindData data;
-    if (!session.fs.Stat(item, &data).ok()) continue;
+    if (!session.host.fs.Stat(item, &data).ok()) continue;
     if (IsDirectory(data)) {
       open_directories.push_back(item);
       continue;
     }
     // A file outside the current directory finishes it: its listed contents are all in by now.
     if (!open_directories.empty() && !StartsWithIgnoreCase(item, open_directories.back())) {
-      if (session.sort.on) FlushSorted(session);
+      if (session.run.sort.on) FlushSorted(session);
       AddTarget(session, open_directories.back(), nullptr);
       open_directories.pop_back();
     }
     AddTarget(session, item, &data);
   }
-  if (session.sort.on) FlushSorted(session);
+  if (session.run.sort.on) FlushSorted(session);
   // Straight into the list, innermost first: sorting them could put a directory before one inside it.
   while (!open_directories.empty()) {
     AppendTarget(session, std::move(open_directories.back()), nullptr);
@@ -297,13 +297,13 @@ bool ConnectNetworkPath(Session& session, std::string_view path, bool interactiv
       share_end == std::string_view::npos ? path : path.substr(0, share_start + share_end);
   if (root.size() == share_start) return false;  // no share name
   std::string host;
-  if (session.fs.ToHostPath(root, &host).ok()) return true;
-  if (interactive) session.ui.ShowWarning(Cp932Text(session.codec, "ネットワークパスへの接続に失敗しました。"));
+  if (session.host.fs.ToHostPath(root, &host).ok()) return true;
+  if (interactive) session.host.ui.ShowWarning(Cp932Text(session.host.codec, "ネットワークパスへの接続に失敗しました。"));
   return false;
 }
 
 EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& data) {
-  const AppSettings& app = session.app;
+  const AppSettings& app = session.job.app;
   EntryRow row;
   row.name = data.name;
   row.attributes = format_attributes(data.attributes);

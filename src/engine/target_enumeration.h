@@ -9,31 +9,31 @@
 
 namespace morva {
 
-// Turns the target settings into session.targets, in conversion order: a directory always comes
+// Turns the target settings into session.run.targets, in conversion order: a directory always comes
 // after everything below it, so renaming it never invalidates a path still to be processed. While
-// session.sort.on, the entries of each directory are sorted among themselves by their key.
+// session.run.sort.on, the entries of each directory are sorted among themselves by their key.
 
 // Directory mode: appends the targets of `path` (a directory, a single file, or a path whose last
 // component holds '*' or '?') and, with SW_SET[2], of its subdirectories; `nested` is false for the top
 // call. Symbolic links are entries of their own and never recursed into. The cancel request is polled
-// before each pass over a directory. Returns false (with session.cancelled set after a cancel) when the
+// before each pass over a directory. Returns false (with session.run.cancelled set after a cancel) when the
 // path does not exist, a network share cannot be connected, or the person cancelled.
 bool EnumerateDirectory(Session& session, std::string_view path, bool nested);
 
 // File-list mode: appends the items of the list panel (ui.ListItems()) in list order, each normalised
 // (NormalizePath) as validation checked it. Missing items are skipped; a directory item becomes a
-// target after the files listed below it. Returns false only after a cancel (session.cancelled set).
+// target after the files listed below it. Returns false only after a cancel (session.run.cancelled set).
 bool EnumerateFileList(Session& session);
 
-// Appends one target: to session.targets, or, while sorting is on, to the pending sort list with its
+// Appends one target: to session.run.targets, or, while sorting is on, to the pending sort list with its
 // key computed from `data` (asked of the file system when `data` is null).
 void AddTarget(Session& session, std::string_view path, const FindData* data);
 
-// Moves the pending sort list into session.targets, smallest key first when ascending, largest first
+// Moves the pending sort list into session.run.targets, smallest key first when ascending, largest first
 // otherwise; of equal keys the earlier entry comes first.
 void FlushSorted(Session& session);
 
-// The sort key text of one entry for session.sort.key (see SortParameters).
+// The sort key text of one entry for session.run.sort.key (see SortParameters).
 std::string SortKeyText(Session& session, std::string_view path, const FindData& data);
 
 // Orders two sort key texts: first the parts before their last '.', byte by byte as unsigned bytes,

@@ -55,7 +55,7 @@ bool RefuseUnavailable(ValidationContext& ctx, int page, const char* key, std::s
 
 // A job whose conversion is not built yet is refused before anything else of it is looked at.
 bool CheckAvailable(ValidationContext& ctx) {
-  const int rule = ctx.session.settings.sw_fnm;
+  const int rule = ctx.session.job.settings.sw_fnm;
   if (ctx.jobs.name) {
     if (rule < 0 || rule >= static_cast<int>(std::size(kNameRules))) {
       // The settings reader never stores such a rule; refuse it rather than index past the table.
@@ -84,11 +84,11 @@ bool ValidateJob(Session& session, bool job_only) {
   if (!validation_internal::CheckJobCombination(ctx)) return false;
 
   // Only numbering and date naming sort the targets; a job validated before must not leave its order.
-  session.sort = SortParameters{};
+  session.run.sort = SortParameters{};
   if (!CheckAvailable(ctx)) return false;
   if (!ctx.jobs.name) return true;
 
-  if (!kNameRules[session.settings.sw_fnm].check(ctx)) return false;
+  if (!kNameRules[session.job.settings.sw_fnm].check(ctx)) return false;
   return validation_internal::CheckNameTargets(ctx);
 }
 

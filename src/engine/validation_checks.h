@@ -30,7 +30,7 @@ struct ValidationContext {
 
   // Directory mode ("指定ディレクトリ下の変換"); anything else than the file-list mode counts as it, as
   // enumeration treats it.
-  bool directory_mode() const { return session.app.set_0 != 2; }
+  bool directory_mode() const { return session.job.app.set_0 != 2; }
   // The target path of directory mode; empty when none is given.
   std::string_view target_path() const;
 };

@@ -6,10 +6,10 @@
 namespace morva::validation_internal {
 
 ValidationContext::ValidationContext(Session& session_in, bool job_only_in)
-    : session(session_in), job_only(job_only_in), jobs(ComputeJobSwitches(session_in.settings)) {}
+    : session(session_in), job_only(job_only_in), jobs(ComputeJobSwitches(session_in.job.settings)) {}
 
 std::string_view ValidationContext::target_path() const {
-  const auto& path = session.app.dirfil[0];
+  const auto& path = session.job.app.dirfil[0];
   return path ? std::string_view(*path) : std::string_view();
 }
 
@@ -19,13 +19,13 @@ std::string Cp932(Session& session, std::string_view utf8) {
   std::string out;
   // Only this program's own texts come here and all of them have a code page 932 form; should the
   // codec still refuse one, the person gets the untranslated text rather than an empty box.
-  if (!session.codec.Utf8ToCp932(utf8, &out).ok()) return std::string(utf8);
+  if (!session.host.codec.Utf8ToCp932(utf8, &out).ok()) return std::string(utf8);
   return out;
 }
 
 bool Refuse(ValidationContext& ctx, int page, std::string_view key, std::string_view text) {
-  ctx.session.ui.ShowWarning(text);
-  ctx.session.ui.FocusSetting(page, key);
+  ctx.session.host.ui.ShowWarning(text);
+  ctx.session.host.ui.FocusSetting(page, key);
   return false;
 }
 

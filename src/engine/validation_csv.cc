@@ -12,18 +12,18 @@ namespace morva::validation_internal {
 
 bool CheckCsvRule(ValidationContext& ctx) {
   Session& session = ctx.session;
-  const ConversionSettings& s = session.settings;
+  const ConversionSettings& s = session.job.settings;
   const int page = kPageNameRuleBase + 8;
   constexpr const char* kKey = "FNM_CSV_PTH";
 
   if (s.fnm_csv_pth.empty()) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが指定されていません。");
-  const PathClass path_class = ClassifyPath(session.fs, s.fnm_csv_pth.view());
+  const PathClass path_class = ClassifyPath(session.host.fs, s.fnm_csv_pth.view());
   if (path_class == kPathInvalid || path_class == kPathMissing) {
     return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが不正です。");
   }
 
-  const int result = LoadCsvPatterns(session.fs, s.fnm_csv_pth.view(), session.regex, (s.fnm_csv_opt & 1) != 0,
-                                     (s.fnm_csv_opt & 2) != 0, &session.csv_patterns);
+  const int result = LoadCsvPatterns(session.host.fs, s.fnm_csv_pth.view(), session.host.regex, (s.fnm_csv_opt & 1) != 0,
+                                     (s.fnm_csv_opt & 2) != 0, &session.run.csv_patterns);
   if (result == kCsvLoaded) return true;
   if (result == kCsvNoMemory) return RefuseUtf8(ctx, page, kKey, "メモリ不足により失敗しました。");
   if (result < 0) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルのオープンに失敗しました。");

@@ -20,7 +20,7 @@ constexpr unsigned kFullWidth = 1, kHalfWidth = 2;
 }  // namespace
 
 bool CheckGeneralRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.settings;
+  const ConversionSettings& s = ctx.session.job.settings;
   const int page = kPageNameRuleBase + 1;
   const unsigned parts = s.fnm_ipn_sel;
   const int classes = s.fnm_ipng & kAllClasses;

@@ -37,8 +37,8 @@ std::string Subject(const ConversionSettings& s) {
 
 bool CheckNameTargets(ValidationContext& ctx) {
   Session& session = ctx.session;
-  ConversionSettings& s = session.settings;
-  auto& sw_set = session.app.sw_set;
+  ConversionSettings& s = session.job.settings;
+  auto& sw_set = session.job.app.sw_set;
   const int rule = s.sw_fnm;
 
   if (s.fnm_01 && s.fnm_02 == 2) {
@@ -76,12 +76,12 @@ bool CheckNameTargets(ValidationContext& ctx) {
       const std::string question =
           lead + "「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
       // "No" refuses without a further message: the question said what is wrong.
-      if (!session.ui.AskYesNo(Cp932(session, question))) return false;
+      if (!session.host.ui.AskYesNo(Cp932(session, question))) return false;
       sw_set[3] = false;
       sw_set[4] = false;
       sw_set[6] = false;
-      session.ui.ClearDirectoryTargets();
-      session.ui.RefreshTargetList();
+      session.host.ui.ClearDirectoryTargets();
+      session.host.ui.RefreshTargetList();
     }
     if (!ctx.directory_mode() && ctx.kinds.directories) {
       return RefuseUtf8(ctx, kPageTargets, kListKey, lead + "変換対象ファイルにディレクトリは指定できません。");
@@ -89,13 +89,13 @@ bool CheckNameTargets(ValidationContext& ctx) {
   }
 
   if (rule == 4) {
-    session.sort.on = s.fnm_rnb_opt & 2;
-    session.sort.ascending = s.fnm_rnb_opt & 4;
-    session.sort.key = s.fnm_rnb7;
+    session.run.sort.on = s.fnm_rnb_opt & 2;
+    session.run.sort.ascending = s.fnm_rnb_opt & 4;
+    session.run.sort.key = s.fnm_rnb7;
   } else if (rule == 5) {
-    session.sort.on = s.fnm_hdk_rnb & 4;
-    session.sort.ascending = s.fnm_hdk_rnb & 8;
-    session.sort.key = s.fnm_hdkg;
+    session.run.sort.on = s.fnm_hdk_rnb & 4;
+    session.run.sort.ascending = s.fnm_hdk_rnb & 8;
+    session.run.sort.key = s.fnm_hdkg;
   }
   return true;
 }

@@ -27,13 +27,13 @@ int NumberOf(std::string_view text) {
 // A pattern is refused when the quick screen finds a slip or the service would not take it: every
 // target would fail with it otherwise, one by one.
 bool PatternUsable(Session& session, std::string_view pattern, bool ignore_case) {
-  return CheckPattern(pattern) && session.regex != nullptr && session.regex->Compiles(pattern, ignore_case);
+  return CheckPattern(pattern) && session.host.regex != nullptr && session.host.regex->Compiles(pattern, ignore_case);
 }
 
 }  // namespace
 
 bool CheckReplaceRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.settings;
+  const ConversionSettings& s = ctx.session.job.settings;
   const int page = kPageNameRuleBase + 3;
 
   if (s.fnm_ckn0 != 2) {

@@ -34,7 +34,7 @@ int DigitsValue(std::string_view text) {
 }  // namespace
 
 bool CheckSerialRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.settings;
+  const ConversionSettings& s = ctx.session.job.settings;
   const int page = kPageNameRuleBase + 4;
   const Affix affixes[] = {
       {"接頭", s.fnm_rnb0, s.fnm_rnb1.view(), "FNM_RNB0", "FNM_RNB1"},

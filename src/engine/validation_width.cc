@@ -13,7 +13,7 @@ constexpr unsigned kKatakana = 32, kHiragana = 64;
 }  // namespace
 
 bool CheckWidthRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.settings;
+  const ConversionSettings& s = ctx.session.job.settings;
   const int page = kPageNameRuleBase + 2;
   const unsigned classes = s.fnm_znk_ctc;
 

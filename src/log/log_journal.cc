@@ -123,7 +123,7 @@ bool LogJournal::WriteOut(std::string_view bytes) {
 bool LogJournal::OpenLog() {
   if (log_ != nullptr) return true;
   const std::string path = LogPath(session_);
-  if (!session_.fs.OpenAppend(path, &log_).ok()) {
+  if (!session_.host.fs.OpenAppend(path, &log_).ok()) {
     log_.reset();
     return false;
   }
@@ -136,7 +136,7 @@ bool LogJournal::OpenLog() {
   if (log_size_ > 0) {
     std::unique_ptr<ReadableFile> reader;
     std::string last;
-    if (session_.fs.OpenRead(path, &reader).ok() && reader->Read(log_size_ - 1, 1, &last).ok() && last != "\n") {
+    if (session_.host.fs.OpenRead(path, &reader).ok() && reader->Read(log_size_ - 1, 1, &last).ok() && last != "\n") {
       if (!WriteOut("\n")) return false;
     }
   }
@@ -198,7 +198,7 @@ void LogJournal::MoveLogged() {
 std::string LogJournal::LastLineStamp() {
   Flush();
   std::unique_ptr<ReadableFile> reader;
-  if (!session_.fs.OpenRead(LogPath(session_), &reader).ok() || reader->size() == 0) return std::string();
+  if (!session_.host.fs.OpenRead(LogPath(session_), &reader).ok() || reader->size() == 0) return std::string();
   constexpr std::uint64_t kTail = 4096;
   const std::uint64_t from = reader->size() > kTail ? reader->size() - kTail : 0;
   std::string tail;
@@ -244,7 +244,7 @@ void LogJournal::Settle() {
   // The lines a killed holder collected: the part that did not reach the log goes there now. The
   // journal is left as it is until they are written, so a process killed in here leaves the same work.
   const std::string path = LogPath(session_);
-  if (!session_.fs.OpenAppend(path, &log_).ok() || !log_->Describe(&log_size_, &log_identity_).ok()) {
+  if (!session_.host.fs.OpenAppend(path, &log_).ok() || !log_->Describe(&log_size_, &log_identity_).ok()) {
     LeaveForLaterHolder();
     return;
   }
@@ -264,15 +264,15 @@ void LogJournal::Settle() {
   std::string lines;
   const bool move_unlogged = move_length != 0 && flushed + pending.size() <= Load(state_, kMoveMarkAt);
   const std::vector<std::string_view> move = MoveFields(state_, static_cast<std::size_t>(move_length));
-  if (move_unlogged && move.size() == 4 && MoveWasMade(session_.fs, move[0], move[1])) {
+  if (move_unlogged && move.size() == 4 && MoveWasMade(session_.host.fs, move[0], move[1])) {
     TargetWork work;
     work.change = kStepName;
     work.new_name = std::string(move[3]);
-    const TargetLineComposer composer(session_.codec, true, false);
+    const TargetLineComposer composer(session_.host.codec, true, false);
     std::string target_line;
     composer.Compose(move[0], work, &target_line);
     const std::string stamp = LogStampOf(CurrentFileTime());
-    lines = stamp + "  " + DirectoryLine(session_.codec, move[2]) + "\n" + stamp + "  " + target_line + "\n";
+    lines = stamp + "  " + DirectoryLine(session_.host.codec, move[2]) + "\n" + stamp + "  " + target_line + "\n";
   }
   log_.reset();  // measured afresh, with its line feed checked, by the open below
   if (!OpenLog()) {
@@ -289,25 +289,25 @@ void LogJournal::Settle() {
 }
 
 LogHold::LogHold(Session& session) : session_(session) {
-  if (session.app.sw_opt[1] || session.program_directory.empty()) return;
+  if (session.job.app.sw_opt[1] || session.host.program_directory.empty()) return;
   counted_ = true;
-  if (session.log_holds++ > 0) return;
-  const std::string path = JoinPath(session.program_directory, kLogJournalFileName);
+  if (session.log.holds++ > 0) return;
+  const std::string path = JoinPath(session.host.program_directory, kLogJournalFileName);
   std::unique_ptr<LockedFile> file;
-  Status s = session.fs.OpenLockedFile(path, kJournalSize, false, &file);
+  Status s = session.host.fs.OpenLockedFile(path, kJournalSize, false, &file);
   if (s.code() == EWOULDBLOCK) {
-    session.ui.ShowWaitNotice(
-        Cp932Text(session.codec, "他のMORVAがログを使用中です。終わるまで待っています．．．"));
-    s = session.fs.OpenLockedFile(path, kJournalSize, true, &file);
+    session.host.ui.ShowWaitNotice(
+        Cp932Text(session.host.codec, "他のMORVAがログを使用中です。終わるまで待っています．．．"));
+    s = session.host.fs.OpenLockedFile(path, kJournalSize, true, &file);
   }
   if (!s.ok()) file.reset();  // the log is held without a journal
-  session.log_journal = std::make_unique<LogJournal>(session, std::move(file));
-  session.log_journal->Settle();
+  session.log.journal = std::make_unique<LogJournal>(session, std::move(file));
+  session.log.journal->Settle();
 }
 
 LogHold::~LogHold() {
-  if (!counted_ || --session_.log_holds > 0) return;
-  session_.log_journal.reset();
+  if (!counted_ || --session_.log.holds > 0) return;
+  session_.log.journal.reset();
 }
 
 }  // namespace morva

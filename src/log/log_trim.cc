@@ -135,22 +135,22 @@ bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* 
 }
 
 bool TrimLog(Session& session) {
-  if (session.app.sw_opt[1]) return false;
+  if (session.job.app.sw_opt[1]) return false;
   LogHold hold(session);
   // The log is about to be replaced: what is collected for it goes in first, and the old file is let go.
-  if (session.log_journal != nullptr) session.log_journal->CloseLog();
+  if (session.log.journal != nullptr) session.log.journal->CloseLog();
   const std::string path = LogPath(session);
-  const std::string temporary = JoinPath(session.program_directory, kLogTrimFileName);
+  const std::string temporary = JoinPath(session.host.program_directory, kLogTrimFileName);
   // A copy left by a killed trim is no use to anybody: the hold keeps every other trim away.
-  session.fs.RemoveFile(temporary);
+  session.host.fs.RemoveFile(temporary);
 
   std::unique_ptr<ReadableFile> log;
-  if (!session.fs.OpenRead(path, &log).ok()) return false;
+  if (!session.host.fs.OpenRead(path, &log).ok()) return false;
   std::unique_ptr<ReplacementFile> replacement;
   bool opened = false;
-  const bool trimmed = TrimLogLines(session.codec, *log, session.app.opt_1, [&](std::string_view line) {
+  const bool trimmed = TrimLogLines(session.host.codec, *log, session.job.app.opt_1, [&](std::string_view line) {
     // Opened at the first kept line, so a log that needs no trim is never touched.
-    if (!opened && !session.fs.OpenReplacement(path, kLogTrimFileName, &replacement).ok()) return false;
+    if (!opened && !session.host.fs.OpenReplacement(path, kLogTrimFileName, &replacement).ok()) return false;
     opened = true;
     return replacement->Append(line).ok();
   });

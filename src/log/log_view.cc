@@ -34,16 +34,16 @@ std::string OpenFailureMessage(TextCodec& codec, int result) {
 bool ViewLog(Session& session, std::chrono::milliseconds settle) {
   const std::string path = LogPath(session);
   FindData before;
-  const bool protect = session.fs.Stat(path, &before).ok();
-  if (protect) session.fs.SetAttributes(path, before.attributes | kAttrReadOnly);
+  const bool protect = session.host.fs.Stat(path, &before).ok();
+  if (protect) session.host.fs.SetAttributes(path, before.attributes | kAttrReadOnly);
   const int result =
-      session.document_opener != nullptr ? session.document_opener->Open(path) : kDocumentNoAssociation;
+      session.host.document_opener != nullptr ? session.host.document_opener->Open(path) : kDocumentNoAssociation;
   if (result > kDocumentOpened) {
     std::this_thread::sleep_for(settle);
   } else {
-    session.ui.ShowWarning(OpenFailureMessage(session.codec, result));
+    session.host.ui.ShowWarning(OpenFailureMessage(session.host.codec, result));
   }
-  if (protect) session.fs.SetAttributes(path, before.attributes);
+  if (protect) session.host.fs.SetAttributes(path, before.attributes);
   return result > kDocumentOpened;
 }
 

@@ -19,7 +19,7 @@ inline constexpr std::string_view kLogFileName = "mvlogs.txt";
 // carry it, and readers compare only up to it, so every 6.x log reads alike.
 inline constexpr std::string_view kLogVersionTag = "Version 6";
 
-// The engine path of the log: kLogFileName in session.program_directory.
+// The engine path of the log: kLogFileName in session.host.program_directory.
 std::string LogPath(const Session& session);
 
 // The time stamp that starts a log line written at `now`: local time "YYYY/MM/DD hh:mm:ss".
@@ -38,9 +38,9 @@ class LogWriter {
   // Appends the current local time stamp, two spaces, `text` (code page 932) and a line feed.
   //
   // Does nothing and returns true when the log is switched off (SW_OPT[1] "ログを出力しない") or no
-  // longer usable (session.log_usable false). When `remember` is true the time stamp written becomes
-  // session.log_run_id, the identifier of the run whose header this is. When the log cannot be opened or
-  // the line cannot be written, the line is lost, session.log_usable becomes false (so no later line is
+  // longer usable (session.log.usable false). When `remember` is true the time stamp written becomes
+  // session.log.run_id, the identifier of the run whose header this is. When the log cannot be opened or
+  // the line cannot be written, the line is lost, session.log.usable becomes false (so no later line is
   // tried until the program ends) and false is returned; telling the person is the caller's choice.
   bool AppendLine(std::string_view text, bool remember = false);
 

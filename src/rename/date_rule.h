@@ -20,7 +20,7 @@ int WeekdayOf(std::string_view yyyymmdd);
 // The weekday name of `style` (1 "Sun", 2 "Sunday", 3 "日", 4 "日曜日"; code page 932) for day 0-6.
 std::string WeekdayName(int style, int weekday);
 
-// Replaces *text by the date name of session.target. Returns 0, or the failure bit with *text unchanged:
+// Replaces *text by the date name of session.run.target. Returns 0, or the failure bit with *text unchanged:
 // 0x100 when the name would pass 260 bytes, 0x200 when the target's time has no local date.
 unsigned BuildDateName(Session& session, std::string* text);
 

@@ -36,13 +36,13 @@ std::string_view TrimSpaces(std::string_view text) {
 }
 
 bool BuildId3Name(Session& session, std::string* text) {
-  const ConversionSettings& s = session.settings;
-  const AppSettings& app = session.app;
+  const ConversionSettings& s = session.job.settings;
+  const AppSettings& app = session.job.app;
   Id3ReadOptions options;
   options.v1_is_unicode = (s.fnm_id3_opt & 2) != 0;
   options.skip_extension_test = app.sw_opt[6];
   options.first_comment_wins = app.sw_opt[12];
-  const int versions = session.id3.Read(session.target.path, options, false);
+  const int versions = session.id3.Read(session.run.target.path, options, false);
 
   std::string name;
   for (std::size_t i = 0; i < s.fnm_id31.size() && s.fnm_id31[i] != 0; ++i) {

@@ -14,7 +14,7 @@ struct Session;
 // Removes leading and trailing spaces, one-byte " " and full-width "　" alike.
 std::string_view TrimSpaces(std::string_view text);
 
-// Replaces *text by the tag name of session.target. False (text unchanged) when the name would pass 260
+// Replaces *text by the tag name of session.run.target. False (text unchanged) when the name would pass 260
 // bytes.
 bool BuildId3Name(Session& session, std::string* text);
 

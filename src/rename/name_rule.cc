@@ -15,7 +15,7 @@ constexpr std::uint32_t kRuleFailedOther = 0x200;
 
 bool Fail(Session& session, std::uint32_t bit, std::uint32_t* failure_word) {
   *failure_word |= bit;
-  session.target_failed = true;
+  session.run.target_failed = true;
   return false;
 }
 
@@ -40,27 +40,27 @@ GeneralRuleOptions GeneralOptionsOf(const ConversionSettings& settings) {
 }
 
 bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_word) {
-  switch (session.settings.sw_fnm) {
+  switch (session.job.settings.sw_fnm) {
     case 0:
       return true;
     case 1: {
       const int failed =
-          ConvertGeneral(GeneralOptionsOf(session.settings), session.target.extension.size(), text);
+          ConvertGeneral(GeneralOptionsOf(session.job.settings), session.run.target.extension.size(), text);
       if (failed != 0) return Fail(session, static_cast<std::uint32_t>(failed), failure_word);
       return true;
     }
     case 2: {
-      const ConversionSettings& s = session.settings;
+      const ConversionSettings& s = session.job.settings;
       if (!ConvertWidth(text, s.fnm_znk0 == 1, s.fnm_znk_ctc, s.fnm_znk_jcb)) {
         return Fail(session, kRuleFailedLength, failure_word);
       }
       return true;
     }
     case 3: {
-      const ConversionSettings& s = session.settings;
+      const ConversionSettings& s = session.job.settings;
       const int result = s.fnm_ckn0 == 2
                              ? ReplaceAtPosition(PositionReplacementOf(s), text)
-                             : ReplaceString(session.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
+                             : ReplaceString(session.host.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
                                              !(s.fnm_ckn_tgb & 1), (s.fnm_ckn_tgb & 2) != 0);
       if (result == kReplaceTooLong) return Fail(session, kRuleFailedLength, failure_word);
       if (result != kReplaceOk) return Fail(session, kRuleFailedOther, failure_word);
@@ -78,9 +78,9 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
       if (!BuildId3Name(session, text)) return Fail(session, kRuleFailedLength, failure_word);
       return true;
     case 8: {
-      const std::uint8_t options = session.settings.fnm_csv_opt;
+      const std::uint8_t options = session.job.settings.fnm_csv_opt;
       const unsigned failed =
-          ApplyCsvPatterns(session.regex, session.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
+          ApplyCsvPatterns(session.host.regex, session.run.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
       if (failed != 0) return Fail(session, failed, failure_word);
       return true;
     }

@@ -41,7 +41,7 @@ class SerialCounters {
 // The longest text the rule may produce, in bytes.
 inline constexpr std::size_t kSerialRuleMaxText = 260;
 
-// Rule 4 for the current target (session.target): restarts the counters when FNM_RNB_OPT bit 1 is set
+// Rule 4 for the current target (session.run.target): restarts the counters when FNM_RNB_OPT bit 1 is set
 // and the target's directory differs from the previous target's, takes the next number of the empty
 // key (first number FNM_RNB2, step FNM_RNBA), pads it with '0' to FNM_RNB3 digits and replaces *text by
 // prefix + number + suffix; prefix and suffix are the parent directory's name or the strings

@@ -167,7 +167,7 @@ std::string Format(const std::string& format, Args... args) {
 }  // namespace
 
 std::string UndoFromLogQuestion(Session& session, const LoggedRun& run) {
-  TextCodec& codec = session.codec;
+  TextCodec& codec = session.host.codec;
   std::string notes;
   if (run.undone) notes += Cp932Text(codec, "\n　・既に「元に戻す」が実行されているログです。");
   if (!session.undo.empty()) notes += Cp932Text(codec, "\n　・実行すると「元に戻す」ことはできなくなります。");
@@ -191,16 +191,16 @@ bool RunHasUndoableTargets(TextCodec& codec, ReadableFile& log, const LoggedRun&
 }
 
 bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, ExtractionCounts* counts) {
-  TextCodec& codec = session.codec;
-  UserInterface& ui = session.ui;
+  TextCodec& codec = session.host.codec;
+  UserInterface& ui = session.host.ui;
   const ExtractTexts t(codec);
   *counts = ExtractionCounts();
   bool error = false;
-  const bool log_on = !session.app.sw_opt[1];
+  const bool log_on = !session.job.app.sw_opt[1];
 
   LogWriter log_writer(session);
-  if (log_on && session.log_usable) {
-    session.log_run_id = run.id;
+  if (log_on && session.log.usable) {
+    session.log.run_id = run.id;
     const std::string header =
         Format(Cp932Text(codec, "▽ MORVA - %s - 「ログから元に戻す」（%s）ログ抽出 ▽"),
                std::string(kLogVersionTag).c_str(), run.id.c_str());
@@ -266,7 +266,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
       log_writer.AppendLine(counts_text);
     }
     std::string question = verdict;
-    if (session.log_usable) question += Cp932Text(codec, "ログを参照してください。");
+    if (session.log.usable) question += Cp932Text(codec, "ログを参照してください。");
     question += Cp932Text(codec, "\nこのまま「元に戻す」を実行してもよろしいですか？\n\n") + counts_text +
                 Cp932Text(codec, "　　");
     if (!ui.AskYesNo(question)) {
@@ -289,20 +289,20 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
 
 LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::string_view run_id,
                            LogUndoResult* result) {
-  TextCodec& codec = session.codec;
-  UserInterface& ui = session.ui;
+  TextCodec& codec = session.host.codec;
+  UserInterface& ui = session.host.ui;
   *result = LogUndoResult();
   // From the scan to the end of the undo no other process may move the runs in the log.
   const LogHold hold(session);
-  if (run_id.empty() && session.log_journal != nullptr) {
+  if (run_id.empty() && session.log.journal != nullptr) {
     // The newest run is not in the log: undoing the newest one the log holds would undo an older run
     // than the person means.
-    result->unlogged_run = session.log_journal->UnloggedRun();
+    result->unlogged_run = session.log.journal->UnloggedRun();
     if (!result->unlogged_run.empty()) return LogUndoOutcome::kNewestNotLogged;
   }
   std::vector<LoggedRun> runs;
   std::unique_ptr<ReadableFile> log;
-  const int found = session.fs.OpenRead(log_path, &log).ok() ? ScanRunsIn(codec, *log, &runs) : -1;
+  const int found = session.host.fs.OpenRead(log_path, &log).ok() ? ScanRunsIn(codec, *log, &runs) : -1;
   if (found < 0) {
     ui.ShowWarning(Cp932Text(codec, "ログが見つかりませんでした。"));
     return LogUndoOutcome::kNoLog;
@@ -335,7 +335,7 @@ LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::str
   if (!ExtractRun(session, *log, *run, &counts)) {
     return counts.failure > 0 ? LogUndoOutcome::kDeclined : LogUndoOutcome::kNothingToUndo;
   }
-  session.undo.set_roots(LoggedRunRoots(session.fs, run->target, session.undo));
+  session.undo.set_roots(LoggedRunRoots(session.host.fs, run->target, session.undo));
   result->undo_ok = UndoRun(session, true, run->id);
   return LogUndoOutcome::kUndone;
 }

@@ -45,7 +45,7 @@ enum class LogUndoOutcome {
   kNotUndoable,      // "指定のログからは元に戻すことができません。"
   kDeclined,         // the question was answered No
   kNothingToUndo,    // "ログには元に戻すものが存在しませんでした。", or the extraction found nothing
-  kUndone,           // the undo ran; see LogUndoResult::undo_ok and session.cancelled
+  kUndone,           // the undo ran; see LogUndoResult::undo_ok and session.run.cancelled
 };
 
 // What an undo from the log leaves besides its outcome.

@@ -144,18 +144,18 @@ std::string TargetLine(const UndoTexts& t, const UndoRecord& record, int outcome
 }  // namespace
 
 bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
-  TextCodec& codec = session.codec;
-  UserInterface& ui = session.ui;
+  TextCodec& codec = session.host.codec;
+  UserInterface& ui = session.host.ui;
   const UndoTexts t(codec);
-  const bool log_on = !session.app.sw_opt[1];
-  const bool log_successes = session.app.sw_opt[0] && session.app.sw_opt[8];
+  const bool log_on = !session.job.app.sw_opt[1];
+  const bool log_successes = session.job.app.sw_opt[0] && session.job.app.sw_opt[8];
 
   // The names come back below the directories of the run, never through a link swapped in since.
-  const ConfinedScope confined(session.fs, session.undo.roots());
+  const ConfinedScope confined(session.host.fs, session.undo.roots());
   const int total = static_cast<int>(session.undo.size());
   ui.OpenProgressDialog(Cp932Text(codec, "元に戻しています．．．"), total);
-  session.counters = RunCounters();
-  session.cancelled = false;
+  session.run.counters = RunCounters();
+  session.run.cancelled = false;
   ui.ClearCancel();
   bool error = false;
 
@@ -163,7 +163,7 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   std::optional<LogHold> hold;
   hold.emplace(session);
   LogWriter writer(session);
-  if (log_on && session.log_usable) {
+  if (log_on && session.log.usable) {
     const std::string version(kLogVersionTag);
     const std::string id(run_id);
     const std::string header = Format(t.header, version.c_str(), from_log ? t.from_log.c_str() : "", id.c_str());
@@ -182,23 +182,23 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
     state.total = total;
     ui.UpdateProgress(state);
     if (ui.PollCancel()) {
-      session.cancelled = true;
+      session.run.cancelled = true;
       break;
     }
-    ++session.counters.processed;
+    ++session.run.counters.processed;
 
-    int outcome = RestoreTimes(session.fs, record);
-    outcome |= RestoreAttributes(session.fs, record, from_log);
+    int outcome = RestoreTimes(session.host.fs, record);
+    outcome |= RestoreAttributes(session.host.fs, record, from_log);
     if (!record.current_path.empty() && !record.restore_path.empty()) {
-      outcome |= session.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
+      outcome |= session.host.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
     }
     const bool succeeded = (outcome & 0xFF) != 0;
     const bool failed = (outcome >> 8) != 0;
     if (failed) error = true;
     if (succeeded) {
-      ++(failed ? session.counters.partial_success : session.counters.full_success);
+      ++(failed ? session.run.counters.partial_success : session.run.counters.full_success);
     } else {
-      ++(failed ? session.counters.full_failure : session.counters.not_needed);
+      ++(failed ? session.run.counters.full_failure : session.run.counters.not_needed);
     }
 
     if (log_on && (failed || log_successes)) {
@@ -214,16 +214,16 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   }
   ui.CloseProgressDialog();
 
-  const RunCounters& c = session.counters;
+  const RunCounters& c = session.run.counters;
   const std::string counts = Format(Cp932Text(codec, "完全成功：%d / 一部成功：%d / 完全失敗：%d / 総数：%d"),
                                     c.full_success + c.not_needed, c.partial_success, c.full_failure, c.processed);
-  if (session.cancelled && log_on) {
+  if (session.run.cancelled && log_on) {
     writer.AppendLine(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
   }
   const bool any_failure = error || c.partial_success + c.full_failure > 0;
   const std::string verdict =
       Cp932Text(codec, any_failure         ? "元に戻すことに失敗したファイルがありました。"
-                       : session.cancelled ? "キャンセル時点までに元に戻すことに失敗したファイルはありません。"
+                       : session.run.cancelled ? "キャンセル時点までに元に戻すことに失敗したファイルはありません。"
                                            : "全て元に戻すことに成功しました。");
   if (log_on) {
     writer.AppendLine(verdict);
@@ -232,7 +232,7 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   // Let go of the log (unless an undo from the log holds it) before the message box waits for a click.
   hold.reset();
   std::string message = verdict;
-  if (any_failure && session.log_usable) message += Cp932Text(codec, "ログを参照してください。");
+  if (any_failure && session.log.usable) message += Cp932Text(codec, "ログを参照してください。");
   message += "\n\n" + counts + Cp932Text(codec, "　　");
   ui.ShowInformation(message);
   return !any_failure;

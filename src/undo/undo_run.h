@@ -18,9 +18,9 @@ namespace morva {
 // run being undone, quoted by the undo block's header.
 //
 // Every record processed leaves the list; a cancel seen at the progress dialog stops before the next
-// record and leaves it and all older ones for a later undo. The counters of session.counters (complete
+// record and leaves it and all older ones for a later undo. The counters of session.run.counters (complete
 // success counting the records with nothing to restore, partial success, complete failure, total) and
-// session.cancelled are set; the undo block goes to the log, and the verdict with the counts is shown
+// session.run.cancelled are set; the undo block goes to the log, and the verdict with the counts is shown
 // as an information message. Returns true when nothing failed.
 bool UndoRun(Session& session, bool from_log, std::string_view run_id);
 

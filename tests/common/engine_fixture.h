@@ -31,12 +31,12 @@ namespace morva::testing {
 class EngineFixture : public ::testing::Test {
  protected:
   EngineFixture() {
-    session.settings.sw_fnm = 1;
-    session.settings.fnm_ipn_sel = 1;  // case conversion
-    session.settings.fnm_ipn2 = 1;     // upper case
-    session.app.set_0 = 1;
-    session.app.dirfil[0] = E(dir.path());
-    session.program_directory = E(home.path());
+    session.job.settings.sw_fnm = 1;
+    session.job.settings.fnm_ipn_sel = 1;  // case conversion
+    session.job.settings.fnm_ipn2 = 1;     // upper case
+    session.job.app.set_0 = 1;
+    session.job.app.dirfil[0] = E(dir.path());
+    session.host.program_directory = E(home.path());
   }
 
   // Engine path and code page 932 text of host paths and UTF-8 texts, and the UTF-8 form of a code
@@ -56,7 +56,7 @@ class EngineFixture : public ::testing::Test {
     EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
     const std::string prefix = E(dir.path()) + "\\";
     std::vector<std::string> out;
-    for (const PreviewRecord& r : session.preview) {
+    for (const PreviewRecord& r : session.run.preview) {
       out.push_back(U(r.path.substr(prefix.size()) + " -> " + r.name_column));
     }
     return out;
@@ -102,7 +102,7 @@ class EngineFixture : public ::testing::Test {
   std::vector<std::string> RelativeTargets() {
     const std::string prefix = E(dir.path()) + "\\";
     std::vector<std::string> out;
-    for (const std::string& t : session.targets) {
+    for (const std::string& t : session.run.targets) {
       out.push_back(t.compare(0, prefix.size(), prefix) == 0 ? t.substr(prefix.size()) : "(" + t + ")");
     }
     return out;

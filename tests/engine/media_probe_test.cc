@@ -44,7 +44,7 @@ class MediaProbeTest : public testing::EngineFixture {
   }
 
   Targets Enumerate() {
-    session.targets.clear();
+    session.run.targets.clear();
     EXPECT_TRUE(EnumerateDirectory(session, E(dir.path()), false));
     FlushSorted(session);
     return RelativeTargets();
@@ -58,24 +58,24 @@ class MediaProbeTest : public testing::EngineFixture {
 };
 
 TEST_F(MediaProbeTest, FiltersKeepFilesWithTheDateItemOrATag) {
-  session.app.sw_set[7] = true;
+  session.job.app.sw_set[7] = true;
   EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG"}));
   // Another date item finds another set of photographs.
-  session.app.opt_2 = 1;
+  session.job.app.opt_2 = 1;
   EXPECT_EQ(Enumerate(), (Targets{"b.jpg"}));
-  session.app.opt_2 = 2;
+  session.job.app.opt_2 = 2;
   // Without the extension test the content alone decides.
-  session.app.sw_opt[6] = true;
+  session.job.app.sw_opt[6] = true;
   EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG", "d.png"}));
-  session.app.sw_opt[6] = false;
+  session.job.app.sw_opt[6] = false;
 
-  session.app.sw_set[7] = false;
-  session.app.sw_set[8] = true;
+  session.job.app.sw_set[7] = false;
+  session.job.app.sw_set[8] = true;
   EXPECT_EQ(Enumerate(), (Targets{"e.mp3", "f.mp3"}));
 }
 
 TEST_F(MediaProbeTest, ExifSortKeyPutsUndatedFilesLast) {
-  session.sort = SortParameters{true, true, 3};
+  session.run.sort = SortParameters{true, true, 3};
   EXPECT_EQ(Enumerate(), (Targets{"c.JPG", "a.jpg", "b.jpg", "d.png", "e.mp3", "f.mp3", "g.txt"}));
   // The key is the same whether the reader answers from its cache or from the file.
   std::string first, second;
@@ -84,19 +84,19 @@ TEST_F(MediaProbeTest, ExifSortKeyPutsUndatedFilesLast) {
   EXPECT_EQ(first, "2013:05:04 13:02:09");
   EXPECT_EQ(second, first);
   // Descending, the files without a date ("Z") come first, in listing order.
-  session.sort.ascending = false;
+  session.run.sort.ascending = false;
   EXPECT_EQ(Enumerate(), (Targets{"b.jpg", "d.png", "e.mp3", "f.mp3", "g.txt", "a.jpg", "c.JPG"}));
 }
 
 TEST_F(MediaProbeTest, ListMarkersNameWhatTheFileCarries) {
-  session.app.sw_opt[5] = true;
+  session.job.app.sw_opt[5] = true;
   EXPECT_EQ(Row("a.jpg").marker, "Exif");
   EXPECT_EQ(Row("a.jpg").exif_date, "2013/05/04 13:02:09");
   EXPECT_EQ(Row("b.jpg").marker, "");
   EXPECT_EQ(Row("e.mp3").marker, "ID3v2.3/v1");
   EXPECT_EQ(Row("f.mp3").marker, "ID3v1");
   EXPECT_EQ(Row("g.txt").marker, "");
-  session.app.sw_opt[5] = false;
+  session.job.app.sw_opt[5] = false;
   EXPECT_EQ(Row("a.jpg").exif_date, "");
 }
 

@@ -20,13 +20,13 @@ class PreviewTest : public testing::EngineFixture {
   const std::vector<PreviewRecord>& Preview() {
     ui.preview_choice = PreviewChoice::kCancel;
     EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
-    return session.preview;
+    return session.run.preview;
   }
 
   // The record of the target at `rel`.
   const PreviewRecord& Record(const std::string& rel) {
     const std::string path = E(dir.Sub(rel));
-    for (const PreviewRecord& r : session.preview) {
+    for (const PreviewRecord& r : session.run.preview) {
       if (r.path == path) return r;
     }
     ADD_FAILURE() << "no record for " << rel;
@@ -41,7 +41,7 @@ TEST_F(PreviewTest, NameChecksPredictTheRun) {
   MakeFile("x.txt");
   MakeFile("X.txt");
   Preview();
-  ASSERT_EQ(session.preview.size(), 4u);
+  ASSERT_EQ(session.run.preview.size(), 4u);
   EXPECT_EQ(ui.previews_shown, 1);
   // A case-only change of the target itself is a rename.
   EXPECT_EQ(Record("a.txt").name_column, "A.txt");
@@ -53,28 +53,28 @@ TEST_F(PreviewTest, NameChecksPredictTheRun) {
   EXPECT_EQ(Record("x.txt").state, kPreviewError);
   EXPECT_EQ(Record("x.txt").failure_word, 0x01u);
   EXPECT_EQ(Record("X.txt").state, kPreviewNoChange);
-  EXPECT_EQ(session.counters.full_success, 3);
-  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(session.run.counters.full_success, 3);
+  EXPECT_EQ(session.run.counters.full_failure, 1);
   // Nothing on disk changed.
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_FALSE(testing::Exists(dir.Sub("A.txt")));
 
   // Excluded by default: errors and targets that need nothing.
-  session.app.sw_pre[1] = true;
-  session.app.sw_pre[2] = true;
+  session.job.app.sw_pre[1] = true;
+  session.job.app.sw_pre[2] = true;
   Preview();
   EXPECT_EQ(Record("x.txt").state, -kPreviewError);
   EXPECT_EQ(Record("B.txt").state, -kPreviewNoChange);
   EXPECT_EQ(Record("a.txt").state, kPreviewWillChange);
-  for (std::size_t i = 0; i < session.preview.size(); ++i) EXPECT_EQ(session.preview[i].index, static_cast<int>(i));
+  for (std::size_t i = 0; i < session.run.preview.size(); ++i) EXPECT_EQ(session.run.preview[i].index, static_cast<int>(i));
 }
 
 TEST_F(PreviewTest, SecondTargetToOneNameFails) {
   MakeFile("a1.txt");
   MakeFile("a2.txt");
   MakeFile("b.txt");
-  session.settings.fnm_ipn_sel = 2;  // delete digits
-  session.settings.fnm_ipng = 2;
+  session.job.settings.fnm_ipn_sel = 2;  // delete digits
+  session.job.settings.fnm_ipng = 2;
   Preview();
   EXPECT_EQ(Record("a1.txt").name_column, "a.txt");
   EXPECT_EQ(Record("a1.txt").state, kPreviewWillChange);
@@ -86,9 +86,9 @@ TEST_F(PreviewTest, EmptyAndUnusableNames) {
   MakeFile("ab");
   MakeFile("a..");
   MakeFile("1.5");
-  session.settings.fnm_01 = false;   // the whole name
-  session.settings.fnm_ipn_sel = 2;  // delete letters
-  session.settings.fnm_ipng = 4;
+  session.job.settings.fnm_01 = false;   // the whole name
+  session.job.settings.fnm_ipn_sel = 2;  // delete letters
+  session.job.settings.fnm_ipng = 4;
   Preview();
   EXPECT_EQ(Record("ab").name_column, S("変換後名称がNULLになるため失敗"));
   EXPECT_EQ(Record("ab").state, kPreviewError);
@@ -99,18 +99,18 @@ TEST_F(PreviewTest, EmptyAndUnusableNames) {
   // A forbidden byte (no rule of this issue produces one; later rules can).
   FindData data;
   ASSERT_TRUE(fs.Stat(E(dir.Sub("ab")), &data).ok());
-  RefreshTargetContext(fs, E(dir.Sub("ab")), data, &session.target);
-  session.preview.clear();
+  RefreshTargetContext(fs, E(dir.Sub("ab")), data, &session.run.target);
+  session.run.preview.clear();
   PreviewBuilder builder(session);
   TargetWork work;
   work.new_name = "a:b";
   builder.Build(work);
   work.new_name = std::string("x\x95\x5C", 3);  // "x表": the trail byte 0x5C is no backslash
   builder.Build(work);
-  ASSERT_EQ(session.preview.size(), 2u);
-  EXPECT_EQ(session.preview[0].name_column, S("ファイル名として使用不可文字の存在により失敗：") + "a:b");
-  EXPECT_EQ(session.preview[1].name_column, work.new_name);
-  EXPECT_EQ(session.preview[1].state, kPreviewWillChange);
+  ASSERT_EQ(session.run.preview.size(), 2u);
+  EXPECT_EQ(session.run.preview[0].name_column, S("ファイル名として使用不可文字の存在により失敗：") + "a:b");
+  EXPECT_EQ(session.run.preview[1].name_column, work.new_name);
+  EXPECT_EQ(session.run.preview[1].state, kPreviewWillChange);
 }
 
 TEST_F(PreviewTest, PathLengthLimit) {
@@ -123,11 +123,11 @@ TEST_F(PreviewTest, PathLengthLimit) {
   MakeFile(sub + "/" + fits);
   MakeFile(sub + "/" + too_long);
   MakeFile(sub + "/" + long_target);
-  session.app.dirfil[0] = E(dir.Sub(sub));
-  session.settings.fnm_ipn_sel = 8;  // zero padding to 3 digits: two bytes longer
-  session.settings.fnm_ipnd = 3;
+  session.job.app.dirfil[0] = E(dir.Sub(sub));
+  session.job.settings.fnm_ipn_sel = 8;  // zero padding to 3 digits: two bytes longer
+  session.job.settings.fnm_ipnd = 3;
   Preview();
-  ASSERT_EQ(session.preview.size(), 3u);
+  ASSERT_EQ(session.run.preview.size(), 3u);
   EXPECT_EQ(Record(sub + "/" + fits).name_column, fits.substr(0, fits.size() - 1) + "001");  // 260 bytes
   EXPECT_EQ(Record(sub + "/" + fits).state, kPreviewWillChange);
   EXPECT_EQ(Record(sub + "/" + too_long).name_column, S("変換後パス最大長超えにより失敗"));
@@ -138,8 +138,8 @@ TEST_F(PreviewTest, PathLengthLimit) {
   // The run refuses both and touches neither.
   ui.answers = {true};
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 1);
-  EXPECT_EQ(session.counters.full_failure, 2);
+  EXPECT_EQ(session.run.counters.full_success, 1);
+  EXPECT_EQ(session.run.counters.full_failure, 2);
   EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + too_long)));
   EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + long_target)));
 }
@@ -150,8 +150,8 @@ TEST_F(PreviewTest, NameLongerThanTheHostHoldsFailsAsTooLongInPreviewAndRun) {
   for (int i = 0; i < 84; ++i) stem += "ア";
   MakeFile(stem + "1", "x");
   testing::TempDir out;
-  ASSERT_TRUE(session.app.cpdir.Assign(E(out.path())));
-  session.settings.fnm_ipn_sel = 8;  // zero padding: "1" becomes "001" (255 bytes) or "0001" (256)
+  ASSERT_TRUE(session.job.app.cpdir.Assign(E(out.path())));
+  session.job.settings.fnm_ipn_sel = 8;  // zero padding: "1" becomes "001" (255 bytes) or "0001" (256)
   struct Case {
     bool copy;
     int digits;
@@ -160,22 +160,22 @@ TEST_F(PreviewTest, NameLongerThanTheHostHoldsFailsAsTooLongInPreviewAndRun) {
   // In place last, as its rename takes the name the others start from.
   for (const Case& c : std::vector<Case>{{true, 4}, {true, 3}, {false, 4}, {false, 3}}) {
     SCOPED_TRACE(std::string(c.copy ? "copy " : "in place ") + std::to_string(c.digits));
-    session.settings.fnm_ipnd = c.digits;
+    session.job.settings.fnm_ipnd = c.digits;
     const bool fits = c.digits == 3;
     const std::string new_name = stem + std::string(static_cast<std::size_t>(c.digits) - 1, '0') + "1";
 
     ui.preview_choice = PreviewChoice::kCancel;
     EXPECT_TRUE(StartConversion(session, RunMode::kPreview, c.copy));
-    ASSERT_EQ(session.preview.size(), 1u);
-    const PreviewRecord& r = session.preview[0];
+    ASSERT_EQ(session.run.preview.size(), 1u);
+    const PreviewRecord& r = session.run.preview[0];
     EXPECT_EQ(U(r.name_column), fits ? new_name : "変換後パス最大長超えにより失敗");
     EXPECT_EQ(r.state, fits ? kPreviewWillChange : kPreviewError);
     EXPECT_EQ(r.failure_word, fits ? 0u : 0x100u);
 
     ui.answers = {true};
     EXPECT_FALSE(StartConversion(session, RunMode::kRun, c.copy));
-    EXPECT_EQ(session.counters.full_success, fits ? 1 : 0);
-    EXPECT_EQ(session.counters.full_failure, fits ? 0 : 1);
+    EXPECT_EQ(session.run.counters.full_success, fits ? 1 : 0);
+    EXPECT_EQ(session.run.counters.full_failure, fits ? 0 : 1);
     // The log names the failure as the preview did.
     if (!fits) ++too_long_runs;
     const std::string log = U(testing::ReadFile(home.Sub("mvlogs.txt")));
@@ -196,14 +196,14 @@ TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
   MakeFile("a.txt");
   MakeFile(".profile");
   MakeDir("sub.dir");
-  session.app.sw_set[3] = true;  // directories too
-  session.settings.fnm_02 = 2;   // the extension only
+  session.job.app.sw_set[3] = true;  // directories too
+  session.job.settings.fnm_02 = 2;   // the extension only
   // Validation refuses directories with extension-only jobs; the walk must still leave them alone.
-  session.mode = RunMode::kPreview;
+  session.run.mode = RunMode::kPreview;
   ASSERT_TRUE(EnumerateDirectory(session, E(dir.path()), false));
   RunJournal journal(session);
   RunTargets(session, journal);
-  ASSERT_EQ(session.preview.size(), 4u);
+  ASSERT_EQ(session.run.preview.size(), 4u);
   EXPECT_EQ(Record("noext").state, kPreviewNoChange);
   EXPECT_EQ(Record(".profile").state, kPreviewNoChange);
   EXPECT_EQ(Record("sub.dir").name_column, "sub.dir");
@@ -212,9 +212,9 @@ TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
   EXPECT_EQ(Record("a.txt").name_column, "a.TXT");
 
   // The base name only: the directory's whole name is its base.
-  session.settings.fnm_02 = 1;
-  session.preview.clear();
-  session.targets.clear();
+  session.job.settings.fnm_02 = 1;
+  session.run.preview.clear();
+  session.run.targets.clear();
   Preview();
   EXPECT_EQ(Record("sub.dir").name_column, "SUB.DIR");
   EXPECT_EQ(Record("a.txt").name_column, "A.txt");

@@ -63,11 +63,11 @@ TEST_F(RunTest, DeclinedOrEmptyRuns) {
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_TRUE(ui.Texts(Message::kWarning).empty());
 
-  session.app.dirfil[0] = E(dir.Sub("empty"));
+  session.job.app.dirfil[0] = E(dir.Sub("empty"));
   EXPECT_EQ(Run(), Summary("変換対象となるファイルが存在しませんでした。", 0, 0, 0, 0, 0));
 
   // A missing target: refused before anything is asked or touched.
-  session.app.dirfil[0] = E(dir.Sub("missing"));
+  session.job.app.dirfil[0] = E(dir.Sub("missing"));
   ui.messages.clear();
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
   EXPECT_TRUE(ui.Texts(Message::kQuestion).empty());
@@ -82,18 +82,18 @@ TEST_F(RunTest, CollisionsAreRefusedWithoutReplacing) {
   EXPECT_EQ(ReadFile(dir.Sub("X.txt")), "upper");
 
   // Without a usable log the message does not point to it.
-  session.log_usable = false;
+  session.log.usable = false;
   EXPECT_EQ(Run(), Summary("変換に失敗したファイルがありました。", 0, 0, 1, 1, 2));
 }
 
 TEST_F(RunTest, SecondTargetToOneNameFailsAndOverwritesNothing) {
   MakeFile("a1.txt", "one");
   MakeFile("a2.txt", "two");
-  session.settings.fnm_ipn_sel = 2;  // delete digits
-  session.settings.fnm_ipng = 2;
+  session.job.settings.fnm_ipn_sel = 2;  // delete digits
+  session.job.settings.fnm_ipng = 2;
   Run();
-  EXPECT_EQ(session.counters.full_success, 1);
-  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(session.run.counters.full_success, 1);
+  EXPECT_EQ(session.run.counters.full_failure, 1);
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "one");
   EXPECT_EQ(ReadFile(dir.Sub("a2.txt")), "two");
 }
@@ -103,15 +103,15 @@ TEST_F(RunTest, NameEqualToAnotherEntryIgnoringCaseIsRefusedAsThePreviewSays) {
   // run keeps to it on a case-sensitive host too.
   MakeFile("a1.txt", "one");
   MakeFile("A.TXT", "upper");
-  session.settings.fnm_ipn_sel = 2;  // delete digits
-  session.settings.fnm_ipng = 2;
+  session.job.settings.fnm_ipn_sel = 2;  // delete digits
+  session.job.settings.fnm_ipng = 2;
   ASSERT_TRUE(StartConversion(session, RunMode::kPreview, false));
   ASSERT_EQ(ui.shown_preview.size(), 2u);
   EXPECT_EQ(ui.shown_preview[1].state, kPreviewError);
   EXPECT_EQ(ui.shown_preview[1].name_column, S("既に存在する名称への変換により失敗：") + "a.txt");
 
   Run();
-  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(session.run.counters.full_failure, 1);
   EXPECT_EQ(ReadFile(dir.Sub("a1.txt")), "one");
   EXPECT_FALSE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_EQ(ReadFile(dir.Sub("A.TXT")), "upper");
@@ -128,9 +128,9 @@ TEST_F(RunTest, PreviewExclusionsReachTheRun) {
   EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
   EXPECT_TRUE(testing::Exists(dir.Sub("C.txt")));
-  EXPECT_EQ(session.counters.processed, 2);
-  EXPECT_EQ(session.counters.full_success, 2);
-  EXPECT_EQ(session.progress_total, 2);
+  EXPECT_EQ(session.run.counters.processed, 2);
+  EXPECT_EQ(session.run.counters.full_success, 2);
+  EXPECT_EQ(session.run.progress_total, 2);
   EXPECT_EQ(ui.Texts(Message::kWarning).back(), Summary("変換が全て正常に終了しました。", 2, 0, 0, 0, 2));
 }
 
@@ -148,7 +148,7 @@ TEST_F(RunTest, CancelKeepsFinishedTargetsAndLeavesTheRest) {
   for (const char* name : {"a", "b", "c", "d", "e"}) MakeFile(name);
   ui.cancel_after_polls = 2 + 2;  // the two passes of the enumeration, then two targets
   EXPECT_EQ(Run(), Summary("キャンセル時点までの変換は全て正常に終了しました。", 2, 0, 0, 0, 2));
-  EXPECT_TRUE(session.cancelled);
+  EXPECT_TRUE(session.run.cancelled);
   for (const char* name : {"A", "B", "c", "d", "e"}) EXPECT_TRUE(testing::Exists(dir.Sub(name))) << name;
 
   // A cancelled preview shows nothing.
@@ -165,7 +165,7 @@ TEST_F(RunTest, TargetThatVanishedIsSkippedUncounted) {
   MakeFile("d/a");
   MakeFile("d/b");
   MakeFile("e");
-  session.app.set_0 = 2;
+  session.job.app.set_0 = 2;
   ui.list_items = {E(dir.Sub("d")), E(dir.Sub("d/a")), E(dir.Sub("e")), E(dir.Sub("d/b"))};
   EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 3, 0, 0, 0, 3));
   EXPECT_TRUE(testing::Exists(dir.Sub("D/A")));
@@ -179,8 +179,8 @@ TEST_F(RunTest, TargetsGivenThroughDotsAreConvertedAsThePreviewSays) {
   MakeFile("p/a.txt");
   MakeFile("p/q/b.txt");
   // Everything below p, its directories and p itself, named through "." , ".." and a doubled '\'.
-  session.app.sw_set[2] = session.app.sw_set[3] = session.app.sw_set[4] = true;
-  session.app.dirfil[0] = E(dir.Sub("p")) + "\\q\\.\\\\..";
+  session.job.app.sw_set[2] = session.job.app.sw_set[3] = session.job.app.sw_set[4] = true;
+  session.job.app.dirfil[0] = E(dir.Sub("p")) + "\\q\\.\\\\..";
   const std::vector<std::string> expected = {"p\\a.txt -> A.txt", "p\\q\\b.txt -> B.txt", "p\\q -> Q", "p -> P"};
   EXPECT_EQ(PreviewNames(), expected);
   EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 4, 0, 0, 0, 4));
@@ -189,9 +189,9 @@ TEST_F(RunTest, TargetsGivenThroughDotsAreConvertedAsThePreviewSays) {
   EXPECT_EQ(testing::HostNames(dir.Sub("P/Q")), std::vector<std::string>{"B.txt"});
 
   // A list item too.
-  session.app.set_0 = 2;
+  session.job.app.set_0 = 2;
   ui.list_items = {E(dir.Sub("P")) + "\\Q\\..\\A.txt"};
-  session.settings.fnm_ipn2 = 2;  // lower case
+  session.job.settings.fnm_ipn2 = 2;  // lower case
   EXPECT_EQ(PreviewNames(), std::vector<std::string>{"P\\A.txt -> a.txt"});
 }
 
@@ -215,13 +215,13 @@ TEST_F(RunTest, DirectorySwappedForALinkMidRunNeverLeadsOutside) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    session.app.sw_set[2] = c.target[0] == '\0';  // subdirectories
+    session.job.app.sw_set[2] = c.target[0] == '\0';  // subdirectories
     const std::string base = dir.Sub(c.what);
     for (const char* d : {"", "/tree", "/tree/a", "/tree/b", "/tree/c", "/outside"}) MakeDir(c.what + std::string(d));
     for (const char* f : {"/tree/a/a.txt", "/tree/b/b1.txt", "/tree/b/b2.txt", "/tree/c/c.txt"}) MakeFile(c.what + std::string(f), f);
     MakeFile(c.what + std::string("/outside/b1.txt"), "outside");
     MakeFile(c.what + std::string("/outside/b2.txt"), "outside");
-    session.app.dirfil[0] = E(base + "/tree" + c.target);
+    session.job.app.dirfil[0] = E(base + "/tree" + c.target);
     bool swapped = false;
     ui.on_progress = [&](const ProgressState& state) {
       if (swapped || state.path != E(base + "/tree/b/" + c.swap_at)) return;
@@ -233,8 +233,8 @@ TEST_F(RunTest, DirectorySwappedForALinkMidRunNeverLeadsOutside) {
     EXPECT_EQ(testing::HostNames(base + "/outside"), (std::vector<std::string>{"b1.txt", "b2.txt"}));
     EXPECT_EQ(ReadFile(base + "/outside/b1.txt") + ReadFile(base + "/outside/b2.txt"), "outsideoutside");
     EXPECT_EQ(testing::HostNames(base + "/tree/b.real"), c.in_b);
-    EXPECT_EQ(session.counters.full_success, c.converted);
-    EXPECT_EQ(session.counters.full_failure, c.failed);
+    EXPECT_EQ(session.run.counters.full_success, c.converted);
+    EXPECT_EQ(session.run.counters.full_failure, c.failed);
     std::vector<std::string> in_a_and_c = testing::HostNames(base + "/tree/a");
     for (const std::string& name : testing::HostNames(base + "/tree/c")) in_a_and_c.push_back(name);
     EXPECT_EQ(in_a_and_c, c.in_a_and_c);
@@ -244,7 +244,7 @@ TEST_F(RunTest, DirectorySwappedForALinkMidRunNeverLeadsOutside) {
 TEST_F(RunTest, CopyConversionConvertsTheCopy) {
   testing::TempDir out;
   MakeFile("a.txt", "a");
-  ASSERT_TRUE(session.app.cpdir.Assign(E(out.path())));
+  ASSERT_TRUE(session.job.app.cpdir.Assign(E(out.path())));
   EXPECT_EQ(Run(true), Summary("変換が全て正常に終了しました。", 1, 0, 0, 0, 1));
   EXPECT_EQ(ReadFile(out.Sub("A.txt")), "a");
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "a");
@@ -252,11 +252,11 @@ TEST_F(RunTest, CopyConversionConvertsTheCopy) {
   // The copy exists now: refused without overwriting, replaced with it.
   testing::WriteFile(out.Sub("A.txt"), "old");
   Run(true);
-  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(session.run.counters.full_failure, 1);
   EXPECT_EQ(ReadFile(out.Sub("A.txt")), "old");
-  session.app.cpovw = true;
+  session.job.app.cpovw = true;
   Run(true);
-  EXPECT_EQ(session.counters.full_success, 1);
+  EXPECT_EQ(session.run.counters.full_success, 1);
   EXPECT_EQ(ReadFile(out.Sub("A.txt")), "a");
 }
 
@@ -266,16 +266,16 @@ TEST_F(RunTest, CopyWithoutRenameKeepsThePlaceInTheTree) {
   MakeDir("two");
   MakeFile("one/f", "1");
   MakeFile("two/f", "2");
-  ASSERT_TRUE(session.app.cpdir.Assign(E(out.path())));
-  session.app.sw_set[2] = true;
-  session.mode = RunMode::kRun;
-  session.copy_conversion = true;
+  ASSERT_TRUE(session.job.app.cpdir.Assign(E(out.path())));
+  session.job.app.sw_set[2] = true;
+  session.run.mode = RunMode::kRun;
+  session.run.copy_conversion = true;
   JobSwitches jobs;
   jobs.times = true;
   for (const char* rel : {"one/f", "two/f"}) {
     FindData data;
     ASSERT_TRUE(fs.Stat(E(dir.Sub(rel)), &data).ok());
-    RefreshTargetContext(fs, E(dir.Sub(rel)), data, &session.target);
+    RefreshTargetContext(fs, E(dir.Sub(rel)), data, &session.run.target);
     TargetWork work;
     work.current_path = E(dir.Sub(rel));
     RunPlainCopyStep(session, jobs, &work);
@@ -290,10 +290,10 @@ TEST_F(RunTest, CopyWithoutRenameKeepsThePlaceInTheTree) {
   fs.FailOn(FsOp::kCopy, "", ENOSPC);
   TargetWork work;
   work.current_path = E(dir.Sub("two/f"));
-  session.target_failed = false;
+  session.run.target_failed = false;
   RunPlainCopyStep(session, jobs, &work);
   EXPECT_EQ(work.failure, 0x01u);
-  EXPECT_TRUE(session.target_failed);
+  EXPECT_TRUE(session.run.target_failed);
   EXPECT_TRUE(work.current_path.empty());
 }
 

@@ -34,10 +34,10 @@ struct Tree {
 // (directory mode on the tree's root, general conversion with case conversion).
 struct Harness {
   Harness(TextCodec& codec, FileSystem& fs, const Tree& tree) : session(codec, fs, ui) {
-    session.app.set_0 = 1;
-    session.app.dirfil[0] = tree.root;
-    session.settings.sw_fnm = 1;
-    session.settings.fnm_ipn_sel = 1;
+    session.job.app.set_0 = 1;
+    session.job.app.dirfil[0] = tree.root;
+    session.job.settings.sw_fnm = 1;
+    session.job.settings.fnm_ipn_sel = 1;
   }
   ScriptedUi ui;
   Session session;
@@ -52,34 +52,34 @@ Change All(std::vector<Change> changes) {
   };
 }
 Change Job(std::function<void(ConversionSettings&)> edit) {
-  return [edit](Session& s, const Tree&) { edit(s.settings); };
+  return [edit](Session& s, const Tree&) { edit(s.job.settings); };
 }
 // Turns on the SW_SET flags at `positions`.
 Change Flags(std::vector<int> positions) {
   return [positions](Session& s, const Tree&) {
-    for (int i : positions) s.app.sw_set[i] = true;
+    for (int i : positions) s.job.app.sw_set[i] = true;
   };
 }
 // Directory mode on the tree path `base` followed by `suffix`.
 Change Target(std::string Tree::*base, std::string suffix = "") {
-  return [base, suffix](Session& s, const Tree& t) { s.app.dirfil[0] = t.*base + suffix; };
+  return [base, suffix](Session& s, const Tree& t) { s.job.app.dirfil[0] = t.*base + suffix; };
 }
 Change Wildcard(std::string text) {
   return [text](Session& s, const Tree&) {
-    s.app.sw_set[5] = true;
-    s.app.set_11.Assign(text);
+    s.job.app.sw_set[5] = true;
+    s.job.app.set_11.Assign(text);
   };
 }
 // File-list mode over the tree paths `items`.
 Change List(std::vector<std::string Tree::*> items) {
   return [items](Session& s, const Tree& t) {
-    s.app.set_0 = 2;
-    auto& list = static_cast<ScriptedUi&>(s.ui).list_items;
+    s.job.app.set_0 = 2;
+    auto& list = static_cast<ScriptedUi&>(s.host.ui).list_items;
     for (auto item : items) list.push_back(t.*item);
   };
 }
 Change Copy() {
-  return [](Session& s, const Tree&) { s.copy_conversion = true; };
+  return [](Session& s, const Tree&) { s.run.copy_conversion = true; };
 }
 const Change kNameOff = Job([](ConversionSettings& s) { s.sw_fnm = 0; });
 const Change kAttributesOnly = Job([](ConversionSettings& s) {
@@ -179,13 +179,13 @@ TEST_F(ValidationTest, DirectoryModeTargets) {
       {"passes", All({}), ""},
       {"a file alone passes", Target(&Tree::file), ""},
       {"a pattern with a plain wildcard passes", All({Target(&Tree::root, "\\*.txt"), Wildcard("f.txt")}), ""},
-      {"A1 no path", [](Session& s, const Tree&) { s.app.dirfil[0].reset(); }, "対象ディレクトリが指定されていません。",
+      {"A1 no path", [](Session& s, const Tree&) { s.job.app.dirfil[0].reset(); }, "対象ディレクトリが指定されていません。",
        p, "DIRFIL"},
-      {"A1 empty path", [](Session& s, const Tree&) { s.app.dirfil[0] = ""; }, "対象ディレクトリが指定されていません。",
+      {"A1 empty path", [](Session& s, const Tree&) { s.job.app.dirfil[0] = ""; }, "対象ディレクトリが指定されていません。",
        p, "DIRFIL"},
-      {"A1 before C1", All({[](Session& s, const Tree&) { s.app.dirfil[0].reset(); }, kNameOff}),
+      {"A1 before C1", All({[](Session& s, const Tree&) { s.job.app.dirfil[0].reset(); }, kNameOff}),
        "対象ディレクトリが指定されていません。", p, "DIRFIL"},
-      {"A2 relative", [](Session& s, const Tree&) { s.app.dirfil[0] = "tmp\\x"; }, "対象ディレクトリの指定が不正です。",
+      {"A2 relative", [](Session& s, const Tree&) { s.job.app.dirfil[0] = "tmp\\x"; }, "対象ディレクトリの指定が不正です。",
        p, "DIRFIL"},
       {"A2 forbidden character", Target(&Tree::root, "\\a|b"), "対象ディレクトリの指定が不正です。", p, "DIRFIL"},
       {"A2 wildcard before the last component", Target(&Tree::root, "\\s*\\h.txt"),
@@ -222,7 +222,7 @@ TEST_F(ValidationTest, UnreadableTargetAttributesAreRefused) {
 
   fs_->FailOn(FsOp::kStat, "g.txt", EACCES);
   std::unique_ptr<Harness> h = NewHarness();
-  h->session.app.set_0 = 2;
+  h->session.job.app.set_0 = 2;
   h->ui.list_items = {tree_.file, tree_.file2};
   EXPECT_FALSE(ValidateJob(h->session, false));
   EXPECT_EQ(h->ui.Texts(Kind::kWarning),
@@ -247,29 +247,29 @@ TEST_F(ValidationTest, TheTargetPathIsTrimmedAndNormalised) {
                                          {tree_.root + "\\" + hyo + "\\..", tree_.root}}) {
     SCOPED_TRACE(t.typed);
     std::unique_ptr<Harness> h = NewHarness();
-    h->session.app.dirfil[0] = t.typed;
+    h->session.job.app.dirfil[0] = t.typed;
     EXPECT_TRUE(ValidateJob(h->session, false));
-    EXPECT_EQ(*h->session.app.dirfil[0], t.trimmed);
+    EXPECT_EQ(*h->session.job.app.dirfil[0], t.trimmed);
     // The path box hears of it only when something changed.
     EXPECT_EQ(h->ui.target_path_set, t.typed == t.trimmed ? "" : t.trimmed);
   }
 
   // The path as typed leaves the history; when the usable form is in it already, it is there once.
   std::unique_ptr<Harness> h = NewHarness();
-  h->session.app.dirfil[0] = tree_.dir + "\\.";
-  h->session.app.dirfil[1] = tree_.root;
-  h->session.app.dirfil[2] = tree_.dir;
+  h->session.job.app.dirfil[0] = tree_.dir + "\\.";
+  h->session.job.app.dirfil[1] = tree_.root;
+  h->session.job.app.dirfil[2] = tree_.dir;
   EXPECT_TRUE(ValidateJob(h->session, false));
-  EXPECT_EQ(h->session.app.dirfil[0], tree_.dir);
-  EXPECT_EQ(h->session.app.dirfil[1], tree_.root);
-  EXPECT_FALSE(h->session.app.dirfil[2].has_value());
+  EXPECT_EQ(h->session.job.app.dirfil[0], tree_.dir);
+  EXPECT_EQ(h->session.job.app.dirfil[1], tree_.root);
+  EXPECT_FALSE(h->session.job.app.dirfil[2].has_value());
 
   // The trimmed path stays even when a later check refuses the job.
   h = NewHarness();
-  h->session.app.dirfil[0] = tree_.dir + "\\";
-  h->session.settings.fnm_ipn_sel = 0;
+  h->session.job.app.dirfil[0] = tree_.dir + "\\";
+  h->session.job.settings.fnm_ipn_sel = 0;
   EXPECT_FALSE(ValidateJob(h->session, false));
-  EXPECT_EQ(*h->session.app.dirfil[0], tree_.dir);
+  EXPECT_EQ(*h->session.job.app.dirfil[0], tree_.dir);
   EXPECT_EQ(h->ui.target_path_set, tree_.dir);
 }
 
@@ -310,7 +310,7 @@ TEST_F(ValidationTest, FileListMessagesNameTheItem) {
            {{tree_.missing, tree_.missing}, missing_prefix, tree_.missing},
        }) {
     std::unique_ptr<Harness> h = NewHarness();
-    h->session.app.set_0 = 2;
+    h->session.job.app.set_0 = 2;
     h->ui.list_items = c.items;
     EXPECT_FALSE(ValidateJob(h->session, false));
     ASSERT_EQ(h->ui.messages.size(), 1u);
@@ -335,7 +335,7 @@ TEST_F(ValidationTest, DuplicatesAreItemsNamingTheSameEntry) {
        }) {
     SCOPED_TRACE(c.name);
     std::unique_ptr<Harness> h = NewHarness();
-    h->session.app.set_0 = 2;
+    h->session.job.app.set_0 = 2;
     h->ui.list_items = c.items;
     EXPECT_EQ(ValidateJob(h->session, false), c.duplicate.empty());
     const std::vector<std::string> expected =
@@ -347,7 +347,7 @@ TEST_F(ValidationTest, DuplicatesAreItemsNamingTheSameEntry) {
 
   // A root reached through ".." is a root.
   std::unique_ptr<Harness> h = NewHarness();
-  h->session.app.set_0 = 2;
+  h->session.job.app.set_0 = 2;
   h->ui.list_items = {"Z:\\tmp\\.."};
   EXPECT_FALSE(ValidateJob(h->session, false));
   EXPECT_EQ(h->ui.Texts(Kind::kWarning),
@@ -526,7 +526,7 @@ TEST_F(ValidationTest, ExtensionHandlingOfTheNameJob) {
 }
 
 TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
-  const Change no_path = [](Session& s, const Tree&) { s.app.dirfil[0].reset(); };
+  const Change no_path = [](Session& s, const Tree&) { s.job.app.dirfil[0].reset(); };
   RunCases(
       {{"no target path", no_path, ""},
        {"an empty list", All({List({}), Flags({3})}), ""},
@@ -541,10 +541,10 @@ TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
 
   // Nothing of the targets is touched: no trimming, no status call.
   std::unique_ptr<Harness> h = NewHarness();
-  h->session.app.dirfil[0] = tree_.dir + "\\";
+  h->session.job.app.dirfil[0] = tree_.dir + "\\";
   const int stats = fs_->calls(FsOp::kStat);
   EXPECT_TRUE(ValidateJob(h->session, true));
-  EXPECT_EQ(*h->session.app.dirfil[0], tree_.dir + "\\");
+  EXPECT_EQ(*h->session.job.app.dirfil[0], tree_.dir + "\\");
   EXPECT_EQ(fs_->calls(FsOp::kStat), stats);
 }
 
@@ -554,7 +554,7 @@ class NameTargetsTest : public ValidationTest {
  protected:
   // Runs the extension and directory checks for name rule `rule` with `kinds` as the file list held them.
   bool Check(Harness& h, int rule, validation_internal::TargetKinds kinds = {}, bool job_only = false) {
-    h.session.settings.sw_fnm = static_cast<std::int16_t>(rule);
+    h.session.job.settings.sw_fnm = static_cast<std::int16_t>(rule);
     validation_internal::ValidationContext ctx(h.session, job_only);
     ctx.kinds = kinds;
     return validation_internal::CheckNameTargets(ctx);
@@ -571,7 +571,7 @@ TEST_F(NameTargetsTest, ExtensionHandlingIsRequiredExceptForControlStatements) {
   for (int rule = 4; rule <= 8; ++rule) {
     SCOPED_TRACE(rule);
     std::unique_ptr<Harness> h = NewHarness();
-    h->session.settings.fnm_01 = false;
+    h->session.job.settings.fnm_01 = false;
     if (rule == 7) {
       EXPECT_TRUE(Check(*h, rule));
       EXPECT_TRUE(h->ui.messages.empty());
@@ -584,10 +584,10 @@ TEST_F(NameTargetsTest, ExtensionHandlingIsRequiredExceptForControlStatements) {
 
   // Replacement by position needs it, replacement by string does not.
   std::unique_ptr<Harness> h = NewHarness();
-  h->session.settings.fnm_01 = false;
-  h->session.settings.fnm_ckn0 = 1;
+  h->session.job.settings.fnm_01 = false;
+  h->session.job.settings.fnm_ckn0 = 1;
   EXPECT_TRUE(Check(*h, 3));
-  h->session.settings.fnm_ckn0 = 2;
+  h->session.job.settings.fnm_ckn0 = 2;
   EXPECT_FALSE(Check(*h, 3));
   EXPECT_EQ(Warning(*h), "名称文字列置換の位置指定を行う場合、拡張子処理の指定が必須です。");
 }
@@ -606,9 +606,9 @@ TEST_F(NameTargetsTest, SerialNumberingTakesDirectoriesOnlyAlone) {
                                            {false, true, false, true}}) {
     SCOPED_TRACE(::testing::Message() << f.dirs << f.itself << f.only);
     std::unique_ptr<Harness> h = NewHarness();
-    h->session.app.sw_set[3] = f.dirs;
-    h->session.app.sw_set[4] = f.itself;
-    h->session.app.sw_set[6] = f.only;
+    h->session.job.app.sw_set[3] = f.dirs;
+    h->session.job.app.sw_set[4] = f.itself;
+    h->session.job.app.sw_set[6] = f.only;
     EXPECT_EQ(Check(*h, 4), f.ok);
     if (!f.ok) {
       EXPECT_EQ(Warning(*h), dirs);
@@ -618,7 +618,7 @@ TEST_F(NameTargetsTest, SerialNumberingTakesDirectoriesOnlyAlone) {
 
   // In list mode, files and directories must not be mixed; either alone is fine.
   std::unique_ptr<Harness> h = NewHarness();
-  h->session.app.set_0 = 2;
+  h->session.job.app.set_0 = 2;
   EXPECT_TRUE(Check(*h, 4, {true, false}));
   EXPECT_TRUE(Check(*h, 4, {false, true}));
   EXPECT_FALSE(Check(*h, 4, {true, true}));
@@ -628,7 +628,7 @@ TEST_F(NameTargetsTest, SerialNumberingTakesDirectoriesOnlyAlone) {
 
   // With the job alone, the targets are not looked at.
   h = NewHarness();
-  h->session.app.sw_set[3] = true;
+  h->session.job.app.sw_set[3] = true;
   EXPECT_TRUE(Check(*h, 4, {}, true));
   EXPECT_TRUE(h->ui.messages.empty());
 }
@@ -642,31 +642,31 @@ TEST_F(NameTargetsTest, DateAndTagNamingOfferToDropDirectories) {
 
     // No: refused without a further message, the flags as they were.
     std::unique_ptr<Harness> h = NewHarness();
-    h->session.app.sw_set[3] = h->session.app.sw_set[4] = h->session.app.sw_set[6] = true;
+    h->session.job.app.sw_set[3] = h->session.job.app.sw_set[4] = h->session.job.app.sw_set[6] = true;
     h->ui.answers = {false};
     EXPECT_FALSE(Check(*h, rule));
     ASSERT_EQ(h->ui.messages.size(), 1u);
     EXPECT_EQ(h->ui.messages[0].kind, Kind::kQuestion);
     EXPECT_EQ(h->ui.messages[0].text, Sjis(question));
-    EXPECT_TRUE(h->session.app.sw_set[3] && h->session.app.sw_set[4] && h->session.app.sw_set[6]);
+    EXPECT_TRUE(h->session.job.app.sw_set[3] && h->session.job.app.sw_set[4] && h->session.job.app.sw_set[6]);
     EXPECT_EQ(h->ui.directory_targets_cleared, 0);
 
     // Yes: the three flags are cleared, the panel and the target list follow, and validation goes on.
     h = NewHarness();
-    h->session.app.sw_set[3] = h->session.app.sw_set[4] = h->session.app.sw_set[6] = true;
-    h->session.app.sw_set[2] = true;
+    h->session.job.app.sw_set[3] = h->session.job.app.sw_set[4] = h->session.job.app.sw_set[6] = true;
+    h->session.job.app.sw_set[2] = true;
     h->ui.answers = {true};
     EXPECT_TRUE(Check(*h, rule));
     EXPECT_EQ(h->ui.Texts(Kind::kQuestion).size(), 1u);
-    EXPECT_FALSE(h->session.app.sw_set[3] || h->session.app.sw_set[4] || h->session.app.sw_set[6]);
-    EXPECT_TRUE(h->session.app.sw_set[2]);
+    EXPECT_FALSE(h->session.job.app.sw_set[3] || h->session.job.app.sw_set[4] || h->session.job.app.sw_set[6]);
+    EXPECT_TRUE(h->session.job.app.sw_set[2]);
     EXPECT_EQ(h->ui.directory_targets_cleared, 1);
     EXPECT_EQ(h->ui.target_list_refreshed, 1);
 
     // In list mode a directory is refused outright.
     h = NewHarness();
-    h->session.app.set_0 = 2;
-    h->session.app.sw_set[3] = true;  // not a list-mode setting
+    h->session.job.app.set_0 = 2;
+    h->session.job.app.sw_set[3] = true;  // not a list-mode setting
     EXPECT_TRUE(Check(*h, rule, {true, false}));
     EXPECT_FALSE(Check(*h, rule, {true, true}));
     EXPECT_EQ(Warning(*h), subject + "を行う場合、変換対象ファイルにディレクトリは指定できません。");
@@ -676,45 +676,45 @@ TEST_F(NameTargetsTest, DateAndTagNamingOfferToDropDirectories) {
 
 TEST_F(NameTargetsTest, SortParametersComeFromNumberingAndDateNaming) {
   std::unique_ptr<Harness> h = NewHarness();
-  ConversionSettings& s = h->session.settings;
+  ConversionSettings& s = h->session.job.settings;
   s.fnm_rnb_opt = 2;  // ordered, descending
   s.fnm_rnb7 = 64 + 4;
   ASSERT_TRUE(Check(*h, 4));
-  EXPECT_TRUE(h->session.sort.on);
-  EXPECT_FALSE(h->session.sort.ascending);
-  EXPECT_EQ(h->session.sort.key, 68);
+  EXPECT_TRUE(h->session.run.sort.on);
+  EXPECT_FALSE(h->session.run.sort.ascending);
+  EXPECT_EQ(h->session.run.sort.key, 68);
 
   s.fnm_rnb_opt = 1 | 4;  // ascending but not ordered
   ASSERT_TRUE(Check(*h, 4));
-  EXPECT_FALSE(h->session.sort.on);
-  EXPECT_TRUE(h->session.sort.ascending);
+  EXPECT_FALSE(h->session.run.sort.on);
+  EXPECT_TRUE(h->session.run.sort.ascending);
 
   s.fnm_hdk_rnb = 4 | 8;
   s.fnm_hdkg = 3;
   ASSERT_TRUE(Check(*h, 5));
-  EXPECT_TRUE(h->session.sort.on);
-  EXPECT_TRUE(h->session.sort.ascending);
-  EXPECT_EQ(h->session.sort.key, 3);
+  EXPECT_TRUE(h->session.run.sort.on);
+  EXPECT_TRUE(h->session.run.sort.ascending);
+  EXPECT_EQ(h->session.run.sort.key, 3);
   s.fnm_hdk_rnb = 1 | 2;
   ASSERT_TRUE(Check(*h, 5));
-  EXPECT_FALSE(h->session.sort.on);
-  EXPECT_FALSE(h->session.sort.ascending);
-  EXPECT_EQ(h->session.sort.key, 3);
+  EXPECT_FALSE(h->session.run.sort.on);
+  EXPECT_FALSE(h->session.run.sort.ascending);
+  EXPECT_EQ(h->session.run.sort.key, 3);
 
   // Every other job leaves sorting off, whatever an earlier job set.
   for (bool name : {true, false}) {
     h = NewHarness();
-    h->session.sort = SortParameters{true, false, 4};
+    h->session.run.sort = SortParameters{true, false, 4};
     if (!name) {
-      h->session.settings.sw_fnm = 0;
-      h->session.settings.sw_atr[0] = true;
+      h->session.job.settings.sw_fnm = 0;
+      h->session.job.settings.sw_atr[0] = true;
       EXPECT_FALSE(ValidateJob(h->session, false));  // refused as not available yet, after the reset
     } else {
       EXPECT_TRUE(ValidateJob(h->session, false));
     }
-    EXPECT_FALSE(h->session.sort.on);
-    EXPECT_TRUE(h->session.sort.ascending);
-    EXPECT_EQ(h->session.sort.key, 0);
+    EXPECT_FALSE(h->session.run.sort.on);
+    EXPECT_TRUE(h->session.run.sort.ascending);
+    EXPECT_EQ(h->session.run.sort.key, 0);
   }
 }
 

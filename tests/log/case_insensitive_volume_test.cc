@@ -31,13 +31,13 @@ class CaseInsensitiveVolumeTest : public testing::EngineFixture {
 
   // Runs the general rule's case conversion (1 upper, 2 lower) over the card, logged below `log`.
   void RunCase(int which, const std::string& log) {
-    session.settings.sw_fnm = 1;
-    session.settings.fnm_ipn2 = static_cast<std::int16_t>(which);
+    session.job.settings.sw_fnm = 1;
+    session.job.settings.fnm_ipn2 = static_cast<std::int16_t>(which);
     Run(log);
   }
 
   void Run(const std::string& log) {
-    session.program_directory = E(home.Sub(log));
+    session.host.program_directory = E(home.Sub(log));
     EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
   }
 
@@ -50,7 +50,7 @@ TEST_F(CaseInsensitiveVolumeTest, CaseOnlyRenamesAndUndoAreRealAndTakenNamesAreR
   testing::WriteFile(card_ + "/abc.txt", "1");
   testing::WriteFile(card_ + "/Other.txt", "2");
   for (const char* log : {"collide", "upper", "lower"}) ASSERT_EQ(mkdir(home.Sub(log).c_str(), 0755), 0);
-  session.app.dirfil[0] = E(card_);
+  session.job.app.dirfil[0] = E(card_);
   const std::string abc = E(card_ + "/abc.txt");
 
   struct Step {
@@ -63,9 +63,9 @@ TEST_F(CaseInsensitiveVolumeTest, CaseOnlyRenamesAndUndoAreRealAndTakenNamesAreR
   const std::vector<Step> steps = {
       {"a name another entry holds in other case",
        [&] {
-         session.settings.sw_fnm = 3;  // replace "abc" by "OTHER": other.txt is Other.txt to FAT
-         ASSERT_TRUE(session.settings.fnm_ckn1.Assign("abc"));
-         ASSERT_TRUE(session.settings.fnm_ckn3.Assign("OTHER"));
+         session.job.settings.sw_fnm = 3;  // replace "abc" by "OTHER": other.txt is Other.txt to FAT
+         ASSERT_TRUE(session.job.settings.fnm_ckn1.Assign("abc"));
+         ASSERT_TRUE(session.job.settings.fnm_ckn3.Assign("OTHER"));
          Run("collide");
        },
        {{"Other.txt", "2"}, {"abc.txt", "1"}}, 0, 1},
@@ -73,11 +73,11 @@ TEST_F(CaseInsensitiveVolumeTest, CaseOnlyRenamesAndUndoAreRealAndTakenNamesAreR
        {{"Other.txt", "2"}, {"abc.txt", "1"}}, 0, 1},
       {"upper case", [&] { RunCase(1, "upper"); }, {{"ABC.txt", "1"}, {"OTHER.txt", "2"}}, 2, 0},
       {"lower case", [&] { RunCase(2, "lower"); }, {{"abc.txt", "1"}, {"other.txt", "2"}}, 2, 0},
-      {"undo of the last run", [&] { EXPECT_TRUE(UndoRun(session, false, session.log_run_id)); },
+      {"undo of the last run", [&] { EXPECT_TRUE(UndoRun(session, false, session.log.run_id)); },
        {{"ABC.txt", "1"}, {"OTHER.txt", "2"}}, 2, 0},
       {"undo of the first run from the log",
        [&] {
-         session.program_directory = E(home.Sub("upper"));
+         session.host.program_directory = E(home.Sub("upper"));
          LogUndoResult undone;
          EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &undone), LogUndoOutcome::kUndone);
          EXPECT_TRUE(undone.undo_ok);
@@ -86,12 +86,12 @@ TEST_F(CaseInsensitiveVolumeTest, CaseOnlyRenamesAndUndoAreRealAndTakenNamesAreR
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
-    session.counters = RunCounters();
-    session.counters.full_failure = step.failed;  // a bare move counts nothing
+    session.run.counters = RunCounters();
+    session.run.counters.full_failure = step.failed;  // a bare move counts nothing
     step.act();
     EXPECT_EQ(Files(), step.files);
-    EXPECT_EQ(session.counters.full_success, step.done);
-    EXPECT_EQ(session.counters.full_failure, step.failed);
+    EXPECT_EQ(session.run.counters.full_success, step.done);
+    EXPECT_EQ(session.run.counters.full_failure, step.failed);
   }
 }
 

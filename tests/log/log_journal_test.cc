@@ -93,8 +93,8 @@ TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
       LogWriter writer(session);
       writer.AppendLine(S("一行目"));
       writer.AppendLine(S("二行目"));
-      session.target.directory = E(dir.path());
-      if (c.note_move) session.log_journal->NoteMove(E(dir.Sub("a.txt")), E(dir.Sub("A.txt")), E(dir.path()), "A.txt");
+      session.run.target.directory = E(dir.path());
+      if (c.note_move) session.log.journal->NoteMove(E(dir.Sub("a.txt")), E(dir.Sub("A.txt")), E(dir.path()), "A.txt");
       if (c.make_move) rename(dir.Sub("a.txt").c_str(), dir.Sub("A.txt").c_str());
       DieNow();
     });
@@ -161,10 +161,10 @@ TEST_F(LogJournalTest, RunsStartedBackToBackHaveTheirOwnIdentifiersAndEachUndoes
   MakeFile("a.txt");
   ui.default_answer = true;
   StartConversion(session, RunMode::kRun, false);
-  const std::string first = session.log_run_id;
-  session.settings.fnm_ipn2 = 2;  // lower case
+  const std::string first = session.log.run_id;
+  session.job.settings.fnm_ipn2 = 2;  // lower case
   StartConversion(session, RunMode::kRun, false);
-  const std::string second = session.log_run_id;
+  const std::string second = session.log.run_id;
   ASSERT_EQ(first.size(), 19u);
   EXPECT_NE(first, second);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
@@ -185,19 +185,19 @@ TEST_F(LogJournalTest, ARunWhoseHeaderFailedIsNeverReplacedByAnOlderOneInPlainUn
   MakeFile("a.txt");
   ui.default_answer = true;
   StartConversion(session, RunMode::kRun, false);
-  ASSERT_TRUE(session.run_logged);
+  ASSERT_TRUE(session.log.run_logged);
 
-  session.settings.fnm_ipn2 = 2;
+  session.job.settings.fnm_ipn2 = 2;
   fs.FailOn(FsOp::kOpenAppend, "mvlogs.txt", ENOSPC);
   ui.messages.clear();
   StartConversion(session, RunMode::kRun, false);
-  EXPECT_FALSE(session.run_logged);
+  EXPECT_FALSE(session.log.run_logged);
   EXPECT_EQ(U(ui.Texts(testing::ScriptedUi::Message::kWarning).front()), "ログの書き込みに失敗しました。処理は継続します。");
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
 
   // Another program start: the log is usable again, and its journal remembers the unlogged run.
   fs.ClearFaults();
-  session.log_usable = true;
+  session.log.usable = true;
   LogUndoResult result;
   EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kNewestNotLogged);
   EXPECT_EQ(result.unlogged_run.size(), 19u);
@@ -206,9 +206,9 @@ TEST_F(LogJournalTest, ARunWhoseHeaderFailedIsNeverReplacedByAnOlderOneInPlainUn
   // Named, the older run is undone; a later logged run makes plain undo work again.
   std::vector<LoggedRun> runs;
   ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 1);
-  session.settings.fnm_ipn2 = 1;
+  session.job.settings.fnm_ipn2 = 1;
   StartConversion(session, RunMode::kRun, false);
-  EXPECT_TRUE(session.run_logged);
+  EXPECT_TRUE(session.log.run_logged);
   EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kUndone);
 }
 
@@ -224,9 +224,9 @@ TEST_F(LogJournalTest, ALogOverTwoGigabytesStillRunsUndoesAndTrims) {
   }
   MakeFile("a.txt");
   ui.default_answer = true;
-  session.app.opt_1 = 1;
+  session.job.app.opt_1 = 1;
   StartConversion(session, RunMode::kRun, false);
-  ASSERT_TRUE(session.run_logged);
+  ASSERT_TRUE(session.log.run_logged);
   LogUndoResult result;
   ASSERT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kUndone);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
@@ -237,7 +237,7 @@ TEST_F(LogJournalTest, ALogOverTwoGigabytesStillRunsUndoesAndTrims) {
   EXPECT_LT(st.st_size, 4096);
   std::vector<LoggedRun> runs;
   ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 1);
-  EXPECT_EQ(runs[0].id, session.log_run_id);
+  EXPECT_EQ(runs[0].id, session.log.run_id);
 }
 
 // The trim replaces the log only when it safely can, and leaves it as a person set it up.
@@ -259,7 +259,7 @@ TEST_F(LogJournalTest, TrimKeepsAReadOnlyLogItsOwnerAndModeAndCleansUpAfterAKill
       {"a read-only log", 0444, false, false},
       {"a trimmed copy that cannot be created", 0644, true, false},
   };
-  session.app.opt_1 = 2;
+  session.job.app.opt_1 = 2;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     testing::WriteFile(home.Sub("mvlogs.txt"), log);

@@ -37,7 +37,7 @@ class LogViewTest : public testing::EngineFixture {};
 TEST_F(LogViewTest, ReadOnlyWhileOpeningThenAsBefore) {
   ASSERT_TRUE(home.WriteFile("mvlogs.txt", "x\n"));
   FakeOpener opener(fs, kDocumentOpened + 10);
-  session.document_opener = &opener;
+  session.host.document_opener = &opener;
   EXPECT_TRUE(ViewLog(session, std::chrono::milliseconds(0)));
   EXPECT_EQ(opener.opened, E(home.Sub("mvlogs.txt")));
   EXPECT_TRUE(opener.read_only_while_open);
@@ -60,12 +60,12 @@ TEST_F(LogViewTest, FailuresAreExplained) {
   };
   for (const auto& c : cases) {
     FakeOpener opener(fs, c.result);
-    session.document_opener = &opener;
+    session.host.document_opener = &opener;
     ui.messages.clear();
     EXPECT_FALSE(ViewLog(session, std::chrono::milliseconds(0)));
     EXPECT_EQ(ui.Texts(Message::kWarning), std::vector<std::string>{S(c.message)});
   }
-  session.document_opener = nullptr;
+  session.host.document_opener = nullptr;
   ui.messages.clear();
   EXPECT_FALSE(ViewLog(session, std::chrono::milliseconds(0)));
   EXPECT_EQ(ui.Texts(Message::kWarning).size(), 1u);

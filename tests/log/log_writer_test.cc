@@ -68,9 +68,9 @@ TEST_F(LogWriterTest, RunBlockReadsAsTheGrammarSays) {
   MakeFile("sub/b.txt");
   MakeFile("a.txt");
   MakeFile("C.txt");
-  session.app.sw_set[2] = true;  // subdirectories
-  session.app.sw_set[5] = true;  // wildcard
-  ASSERT_TRUE(session.app.set_11.Assign("*.txt"));
+  session.job.app.sw_set[2] = true;  // subdirectories
+  session.job.app.sw_set[5] = true;  // wildcard
+  ASSERT_TRUE(session.job.app.set_11.Assign("*.txt"));
   Run();
   const std::string root = E(dir.path());
   EXPECT_EQ(LogTexts(), Sjis({
@@ -89,7 +89,7 @@ TEST_F(LogWriterTest, RunBlockReadsAsTheGrammarSays) {
                         }));
   // The header's time stamp is the run's identifier.
   const std::string log = testing::ReadFile(LogFile());
-  EXPECT_EQ(session.log_run_id, log.substr(0, kLogStampSize));
+  EXPECT_EQ(session.log.run_id, log.substr(0, kLogStampSize));
   EXPECT_TRUE(ui.Texts(Message::kWarning).size() == 1u) << "only the summary";
 }
 
@@ -97,9 +97,9 @@ TEST_F(LogWriterTest, FailuresOnlyWhenSuccessesAreNotLogged) {
   MakeFile("a.txt");
   MakeFile("b.txt");
   MakeFile("C.txt");
-  session.app.sw_opt[0] = false;
+  session.job.app.sw_opt[0] = false;
   fs.FailOn(FsOp::kMove, "b.txt", EACCES);
-  session.app.set_0 = 2;  // list mode: the header counts the list
+  session.job.app.set_0 = 2;  // list mode: the header counts the list
   ui.list_items = {E(dir.Sub("a.txt")), E(dir.Sub("b.txt")), E(dir.Sub("C.txt"))};
   Run();
   EXPECT_EQ(LogTexts(), Sjis({
@@ -124,17 +124,17 @@ TEST_F(LogWriterTest, FailuresOnlyWhenSuccessesAreNotLogged) {
 
 TEST_F(LogWriterTest, NoLogWritesNothingAnywhere) {
   MakeFile("a.txt");
-  session.app.sw_opt[1] = true;
+  session.job.app.sw_opt[1] = true;
   Run();
   EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
   EXPECT_EQ(fs.calls(FsOp::kOpenAppend), 0);
   EXPECT_EQ(fs.calls(FsOp::kWriteFile), 0);
   EXPECT_EQ(fs.calls(FsOp::kReadFile), 0) << "not even a trim";
   EXPECT_TRUE(testing::HostNames(home.path()).empty());
-  EXPECT_TRUE(session.log_run_id.empty());
+  EXPECT_TRUE(session.log.run_id.empty());
 
   // A preview writes no log either.
-  session.app.sw_opt[1] = false;
+  session.job.app.sw_opt[1] = false;
   MakeFile("b.txt");
   EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
   EXPECT_FALSE(testing::Exists(LogFile()));
@@ -144,7 +144,7 @@ TEST_F(LogWriterTest, AFailedLogIsReportedOnceAndTheRunGoesOn) {
   const std::string message = S("ログの書き込みに失敗しました。処理は継続します。");
   for (const FsOp op : {FsOp::kOpenAppend, FsOp::kAppend}) {
     SCOPED_TRACE(static_cast<int>(op));
-    session.log_usable = true;
+    session.log.usable = true;
     fs.ClearFaults();
     MakeFile("a.txt");
     MakeFile("b.txt");
@@ -156,7 +156,7 @@ TEST_F(LogWriterTest, AFailedLogIsReportedOnceAndTheRunGoesOn) {
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0], message);
     EXPECT_EQ(warnings[1].find(S("ログを参照してください。")), std::string::npos);
-    EXPECT_FALSE(session.log_usable);
+    EXPECT_FALSE(session.log.usable);
     // Until the program ends nothing more is tried, and nothing more is said.
     fs.ClearFaults();
     const int opens = fs.calls(FsOp::kOpenAppend);
@@ -171,12 +171,12 @@ TEST_F(LogWriterTest, AFailedLogIsReportedOnceAndTheRunGoesOn) {
 }
 
 TEST_F(LogWriterTest, TrimmingKeepsTheNewestRunsAfterEachRun) {
-  session.app.opt_1 = 1;
+  session.job.app.opt_1 = 1;
   MakeFile("a.txt");
   Run();  // a.txt -> A.txt
-  session.settings.fnm_ipn2 = 2;
+  session.job.settings.fnm_ipn2 = 2;
   Run();  // A.txt -> a.txt
-  session.settings.fnm_ipn2 = 1;
+  session.job.settings.fnm_ipn2 = 1;
   MakeFile("b.txt");
   Run();  // a.txt, b.txt -> A.txt, B.txt
   const std::vector<std::string> texts = LogTexts();
@@ -188,8 +188,8 @@ TEST_F(LogWriterTest, TrimmingKeepsTheNewestRunsAfterEachRun) {
   EXPECT_EQ(texts.back(), S("完全成功：2 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：2"));
 
   // With more runs kept the log grows by one block per run.
-  session.app.opt_1 = 10;
-  session.settings.fnm_ipn2 = 2;
+  session.job.app.opt_1 = 10;
+  session.job.settings.fnm_ipn2 = 2;
   Run();
   headers = 0;
   for (const std::string& t : LogTexts()) headers += t == S(Header());

@@ -58,11 +58,11 @@ class UndoRoundTripTest : public testing::EngineFixture {
 };
 
 TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
-  session.app.sw_opt[8] = true;  // successes of the undo are logged too
+  session.job.app.sw_opt[8] = true;  // successes of the undo are logged too
   MakeFile("a.txt", "a");
   MakeFile("b.txt", "b");
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  const std::string run_id = session.log_run_id;
+  const std::string run_id = session.log.run_id;
   ASSERT_EQ(run_id.size(), 19u);
   session.undo.Clear();  // a new program: only the log remembers the run
 
@@ -96,7 +96,7 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
   EXPECT_FALSE(ok.undo_ok);
   EXPECT_EQ(ui.Texts(Message::kQuestion).front(),
             S("指定の変換結果ログから元に戻します。よろしいですか？\n\n　・既に「元に戻す」が実行されているログです。"));
-  EXPECT_EQ(session.counters.full_failure, 2);
+  EXPECT_EQ(session.run.counters.full_failure, 2);
   EXPECT_EQ(testing::ReadFile(dir.Sub("a.txt")), "a");
   EXPECT_EQ(LogTexts()[LogTexts().size() - 4], S("[▲名称戻し失敗]  *対象<B.txt> →"));
 }
@@ -106,12 +106,12 @@ TEST_F(UndoRoundTripTest, UndoOfTheLastRunQuotesItsIdentifierAndLogsOnlyFailures
   MakeFile("b.txt", "b");
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
   MakeFile("a.txt", "taken");
-  EXPECT_FALSE(UndoRun(session, false, session.log_run_id));
+  EXPECT_FALSE(UndoRun(session, false, session.log.run_id));
   const std::vector<std::string> texts = LogTexts();
   ASSERT_GE(texts.size(), 5u);
   const std::vector<std::string> tail(texts.end() - 5, texts.end());
   const std::vector<std::string> expected = {
-      S("◇ MORVA - Version 6 - 「元に戻す」（" + session.log_run_id + "）実行開始 ◇"),
+      S("◇ MORVA - Version 6 - 「元に戻す」（" + session.log.run_id + "）実行開始 ◇"),
       S("ディレクトリ：") + E(dir.path()),
       S("[▲名称戻し失敗]  *対象<A.txt> →"),
       S("元に戻すことに失敗したファイルがありました。"),
@@ -131,7 +131,7 @@ TEST_F(UndoRoundTripTest, RandomJobsOverRandomTreesComeBackExactly) {
     // cannot wait for.
     unlink(home.Sub("mvlogs.txt").c_str());
     testing::TempDir tree;
-    session.app.dirfil[0] = E(tree.path());
+    session.job.app.dirfil[0] = E(tree.path());
     const int files = 1 + static_cast<int>(random() % 5);
     const bool subdirectory = random() % 2 == 0;
     if (subdirectory) {
@@ -149,7 +149,7 @@ TEST_F(UndoRoundTripTest, RandomJobsOverRandomTreesComeBackExactly) {
     std::map<std::string, std::string> before;
     Walk(tree, "", &before);
 
-    ConversionSettings& s = session.settings;
+    ConversionSettings& s = session.job.settings;
     s = ConversionSettings();
     s.sw_fnm = 1;
     s.fnm_ipn_sel = static_cast<std::uint8_t>(1 + random() % 15);
@@ -159,8 +159,8 @@ TEST_F(UndoRoundTripTest, RandomJobsOverRandomTreesComeBackExactly) {
     s.fnm_ipnd = static_cast<std::int16_t>(1 + random() % 4);
     s.fnm_ipne = random() % 2 == 0;
     s.fnm_01 = random() % 4 != 0;
-    session.app.sw_set[2] = subdirectory;
-    session.app.sw_opt[1] = false;
+    session.job.app.sw_set[2] = subdirectory;
+    session.job.app.sw_opt[1] = false;
 
     ui.messages.clear();
     StartConversion(session, RunMode::kRun, false);

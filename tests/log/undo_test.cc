@@ -103,7 +103,7 @@ TEST_F(UndoTest, FromMemoryRestoresNamesAndTimesToTheMillisecond) {
   // Nothing is left to undo.
   ui.messages.clear();
   EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
-  EXPECT_EQ(session.counters.processed, 0);
+  EXPECT_EQ(session.run.counters.processed, 0);
 }
 
 TEST_F(UndoTest, TakenOriginalNameFailsThatTargetAndLosesNothing) {
@@ -117,15 +117,15 @@ TEST_F(UndoTest, TakenOriginalNameFailsThatTargetAndLosesNothing) {
   EXPECT_EQ(ReadFile(dir.Sub("A.txt")), "old a");
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "someone else's a");
   EXPECT_EQ(ReadFile(dir.Sub("b.txt")), "old b");
-  EXPECT_EQ(session.counters.full_failure, 1);
-  EXPECT_EQ(session.counters.full_success, 1);
+  EXPECT_EQ(session.run.counters.full_failure, 1);
+  EXPECT_EQ(session.run.counters.full_success, 1);
   EXPECT_EQ(ui.Texts(Message::kInformation),
             std::vector<std::string>{S("元に戻すことに失敗したファイルがありました。ログを参照してください。\n\n完全成功："
                                        "1 / 一部成功：0 / 完全失敗：1 / 総数：2　　")});
 }
 
 TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOutsideChanges) {
-  session.app.sw_set[2] = true;  // subdirectories
+  session.job.app.sw_set[2] = true;  // subdirectories
   for (const bool from_log : {false, true}) {
     const std::string what = from_log ? "log" : "memory";
     SCOPED_TRACE(what);
@@ -134,10 +134,10 @@ TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOut
     MakeFile(what + "/tree/a/a.txt", "a");
     MakeFile(what + "/tree/b/b.txt", "b");
     MakeFile(what + "/outside/B.txt", "outside");
-    session.program_directory = E(base + "/home");  // a log of its own
-    session.app.dirfil[0] = E(base + "/tree");
+    session.host.program_directory = E(base + "/home");  // a log of its own
+    session.job.app.dirfil[0] = E(base + "/tree");
     ASSERT_FALSE(StartConversion(session, RunMode::kRun, false));
-    ASSERT_EQ(session.counters.full_success, 2);
+    ASSERT_EQ(session.run.counters.full_success, 2);
     ASSERT_TRUE(testing::SwapForLink(base + "/tree/b", base + "/outside"));
 
     if (from_log) {
@@ -145,14 +145,14 @@ TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOut
       EXPECT_EQ(UndoFromLog(session, morva::LogPath(session), "", &undone), LogUndoOutcome::kUndone);
       EXPECT_FALSE(undone.undo_ok);
     } else {
-      EXPECT_FALSE(UndoRun(session, false, session.log_run_id));
+      EXPECT_FALSE(UndoRun(session, false, session.log.run_id));
     }
     EXPECT_EQ(testing::HostNames(base + "/outside"), std::vector<std::string>{"B.txt"});
     EXPECT_EQ(ReadFile(base + "/outside/B.txt"), "outside");
     EXPECT_EQ(testing::HostNames(base + "/tree/b.real"), std::vector<std::string>{"B.txt"});
     EXPECT_EQ(ReadFile(base + "/tree/a/a.txt"), "a");
-    EXPECT_EQ(session.counters.full_success, 1);
-    EXPECT_EQ(session.counters.full_failure, 1);
+    EXPECT_EQ(session.run.counters.full_success, 1);
+    EXPECT_EQ(session.run.counters.full_failure, 1);
   }
 }
 
@@ -165,8 +165,8 @@ TEST_F(UndoTest, CancelLeavesTheRestForTheNextUndo) {
   ui.cancel_after_polls = 1;
   ui.messages.clear();
   EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
-  EXPECT_TRUE(session.cancelled);
-  EXPECT_EQ(session.counters.processed, 1);
+  EXPECT_TRUE(session.run.cancelled);
+  EXPECT_EQ(session.run.counters.processed, 1);
   EXPECT_TRUE(testing::Exists(dir.Sub("c.txt")));  // newest first
   EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
   EXPECT_EQ(session.undo.size(), 2u);
@@ -176,7 +176,7 @@ TEST_F(UndoTest, CancelLeavesTheRestForTheNextUndo) {
 
   ui.cancel_after_polls = -1;
   EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
-  EXPECT_EQ(session.counters.processed, 2);
+  EXPECT_EQ(session.run.counters.processed, 2);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
   EXPECT_FALSE(testing::Exists(dir.Sub("A.txt")));
@@ -221,7 +221,7 @@ TEST_F(UndoTest, PartialFailureIsCountedAndReported) {
   fs.FailOn(FsOp::kSetAttributes, "b.txt", EIO);
   EXPECT_FALSE(UndoRun(session, false, "2024/05/06 07:08:09"));
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
-  EXPECT_EQ(session.counters.partial_success, 1);
+  EXPECT_EQ(session.run.counters.partial_success, 1);
   EXPECT_EQ(ui.Texts(Message::kInformation).back(),
             S("元に戻すことに失敗したファイルがありました。ログを参照してください。\n\n完全成功：0 / 一部成功：1 / "
               "完全失敗：0 / 総数：1　　"));
@@ -259,7 +259,7 @@ TEST_F(UndoTest, RunAlreadyUndoneIsNotTakenByDefaultAndAsksWithItsNote) {
   EXPECT_EQ(UndoFromLog(session, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kUndone);
   EXPECT_FALSE(ok.undo_ok);
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "a");
-  EXPECT_EQ(session.counters.full_failure, 1);
+  EXPECT_EQ(session.run.counters.full_failure, 1);
 }
 
 TEST_F(UndoTest, HandDamagedLogUndoesWhatItCanRead) {

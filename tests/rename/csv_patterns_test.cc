@@ -107,16 +107,16 @@ TEST(CsvPatternParseTest, LinesAreCountedAndCutAsTheLineBufferReadsThem) {
 class CsvRuleTest : public testing::EngineFixture {
  protected:
   CsvRuleTest() {
-    session.regex = &regex;
-    session.settings.sw_fnm = 8;
-    session.settings.fnm_01 = true;
+    session.host.regex = &regex;
+    session.job.settings.sw_fnm = 8;
+    session.job.settings.fnm_01 = true;
     EXPECT_TRUE(home.WriteFile("patterns.csv", ""));
-    EXPECT_TRUE(session.settings.fnm_csv_pth.Assign(E(home.Sub("patterns.csv"))));
+    EXPECT_TRUE(session.job.settings.fnm_csv_pth.Assign(E(home.Sub("patterns.csv"))));
   }
 
   void Patterns(const std::string& utf8, std::uint8_t options = 1) {
     ASSERT_TRUE(home.WriteFile("patterns.csv", S(utf8)));
-    session.settings.fnm_csv_opt = options;
+    session.job.settings.fnm_csv_opt = options;
   }
 
 
@@ -127,7 +127,7 @@ class CsvRuleTest : public testing::EngineFixture {
     EXPECT_FALSE(ValidateJob(session, false));
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.focused, (std::vector<std::pair<int, std::string>>{{kPageNameRuleBase + 8, "FNM_CSV_PTH"}}));
-    EXPECT_TRUE(session.csv_patterns.empty());
+    EXPECT_TRUE(session.run.csv_patterns.empty());
     return ui.messages.empty() ? "" : U(ui.messages[0].text);
   }
 
@@ -135,7 +135,7 @@ class CsvRuleTest : public testing::EngineFixture {
   std::string Apply(const std::string& text) {
     std::string t = S(text);
     std::uint32_t failure = 0;
-    session.target_failed = false;
+    session.run.target_failed = false;
     if (!ApplyNameRule(session, &t, &failure)) return "<failed " + std::to_string(failure) + ">";
     return U(t);
   }
@@ -145,15 +145,15 @@ class CsvRuleTest : public testing::EngineFixture {
 };
 
 TEST_F(CsvRuleTest, ValidationRefusesBadPathsAndFilesWithTheirLine) {
-  session.settings.fnm_csv_pth.Clear();
+  session.job.settings.fnm_csv_pth.Clear();
   EXPECT_EQ(Refusal(), "置換パターンCSVファイルパスが指定されていません。");
-  session.settings.fnm_csv_pth.Assign(E(home.Sub("missing.csv")));
+  session.job.settings.fnm_csv_pth.Assign(E(home.Sub("missing.csv")));
   EXPECT_EQ(Refusal(), "置換パターンCSVファイルパスが不正です。");
-  session.settings.fnm_csv_pth.Assign("patterns.csv");
+  session.job.settings.fnm_csv_pth.Assign("patterns.csv");
   EXPECT_EQ(Refusal(), "置換パターンCSVファイルパスが不正です。");
-  session.settings.fnm_csv_pth.Assign(E(home.path()));
+  session.job.settings.fnm_csv_pth.Assign(E(home.path()));
   EXPECT_EQ(Refusal(), "置換パターンCSVファイルのオープンに失敗しました。");
-  session.settings.fnm_csv_pth.Assign(E(home.Sub("patterns.csv")));
+  session.job.settings.fnm_csv_pth.Assign(E(home.Sub("patterns.csv")));
   fs.FailOn(FsOp::kReadFile, "patterns", EIO, 1);
   EXPECT_EQ(Refusal(), "置換パターンCSVファイルのオープンに失敗しました。");
   fs.FailOn(FsOp::kReadFile, "patterns", ENOMEM, 1);
@@ -162,7 +162,7 @@ TEST_F(CsvRuleTest, ValidationRefusesBadPathsAndFilesWithTheirLine) {
   Patterns("\"a\",\"b\"\n");
   ui.messages.clear();
   EXPECT_TRUE(ValidateJob(session, false));
-  EXPECT_EQ(session.csv_patterns.size(), 1u);
+  EXPECT_EQ(session.run.csv_patterns.size(), 1u);
 }
 
 TEST_F(CsvRuleTest, ValidationReportsTheFirstBadLineWhateverItsFault) {
@@ -231,12 +231,12 @@ TEST_F(CsvRuleTest, RunRenamesByThePatternsAndFreesThem) {
   MakeFile("memo.txt", "m");
   Patterns("\"IMG_\",\"旅行_\"\n\"_0+\"\t_\n", 3);
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 2);
-  EXPECT_EQ(session.counters.not_needed, 1);
+  EXPECT_EQ(session.run.counters.full_success, 2);
+  EXPECT_EQ(session.run.counters.not_needed, 1);
   EXPECT_EQ(testing::ReadFile(dir.Sub("旅行_1.JPG")), "1");
   EXPECT_EQ(testing::ReadFile(dir.Sub("旅行_2.JPG")), "2");
   EXPECT_EQ(testing::ReadFile(dir.Sub("memo.txt")), "m");
-  EXPECT_TRUE(session.csv_patterns.empty());
+  EXPECT_TRUE(session.run.csv_patterns.empty());
 
   // A bad line refuses the whole job: nothing is renamed.
   Patterns("\"memo\",\"note\"\n\"x\",\"a|b\"\n");
@@ -245,7 +245,7 @@ TEST_F(CsvRuleTest, RunRenamesByThePatternsAndFreesThem) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(U(ui.messages[0].text), "置換パターンCSVファイルの内容が不正です。（2行目）");
   EXPECT_TRUE(testing::Exists(dir.Sub("memo.txt")));
-  EXPECT_TRUE(session.csv_patterns.empty());
+  EXPECT_TRUE(session.run.csv_patterns.empty());
 }
 
 }  // namespace

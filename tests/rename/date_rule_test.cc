@@ -46,7 +46,7 @@ TEST(WeekdayTest, CalendarDaysAndRefusals) {
 class DateRuleTest : public testing::EngineFixture {
  protected:
   DateRuleTest() {
-    ConversionSettings& s = session.settings;
+    ConversionSettings& s = session.job.settings;
     s.sw_fnm = 5;
     s.fnm_01 = true;
     s.fnm_hdk0 = 2;
@@ -70,7 +70,7 @@ class DateRuleTest : public testing::EngineFixture {
 TEST_F(DateRuleTest, FormsTimesAndWeekdays) {
   MakeFile("a.txt");
   SetLocalMtime("a.txt", 2013, 5, 4, 13, 2, 9);
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   s.fnm_hdk_atw = 3;
   s.fnm_hdk4 = 1;
   s.fnm_hdka.Assign("_");
@@ -100,7 +100,7 @@ TEST_F(DateRuleTest, SerialsCountPerDateTextAndRestartPerDirectory) {
   SetLocalMtime("b.txt", 2013, 5, 4, 11, 0, 0);
   SetLocalMtime("c.txt", 2013, 5, 5, 9, 0, 0);
   SetLocalMtime("d.txt", 2014, 5, 4, 9, 0, 0);
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   s.fnm_hdk_rnb = 1;
   s.fnm_hdkb.Assign("-");
   s.fnm_hdk6 = 2;
@@ -116,7 +116,7 @@ TEST_F(DateRuleTest, SerialsCountPerDateTextAndRestartPerDirectory) {
   MakeDir("sub");
   MakeFile("sub/e.txt");
   SetLocalMtime("sub/e.txt", 2013, 5, 4, 12, 0, 0);
-  session.app.sw_set[2] = true;
+  session.job.app.sw_set[2] = true;
   s.fnm_hdk2 = 1;
   s.fnm_hdk_rnb = 1 | 2 | 4;
   s.fnm_hdkg = 1;
@@ -138,11 +138,11 @@ TEST_F(DateRuleTest, RunRenamesByCreationOrLastWriteTime) {
   char expected[32];
   std::snprintf(expected, sizeof(expected), "%04d%02d%02d.txt", created.year, created.month, created.day);
 
-  session.settings.fnm_hdk_udt = 1;
+  session.job.settings.fnm_hdk_udt = 1;
   EXPECT_EQ(Preview(), std::vector<std::string>{std::string("a.txt -> ") + expected});
-  session.settings.fnm_hdk_udt = 2;
+  session.job.settings.fnm_hdk_udt = 2;
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 1);
+  EXPECT_EQ(session.run.counters.full_success, 1);
   EXPECT_EQ(testing::ReadFile(dir.Sub("20130504.txt")), "a");
 }
 
@@ -157,14 +157,14 @@ TEST_F(DateRuleTest, ExifDateFirstWhenThePhotographHasOne) {
   MakeFile("c.txt");
   for (const char* name : {"a.jpg", "b.jpg", "c.txt"}) SetLocalMtime(name, 2013, 5, 4, 13, 2, 9);
 
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   s.fnm_hdk_udt = 2 | 0x40;
   s.fnm_hdk_atw = 1;
   s.fnm_hdka.Assign("_");
   EXPECT_EQ(Preview(), (std::vector<std::string>{"a.jpg -> 20111224_183005.jpg", "b.jpg -> 20130504_130209.jpg",
                                                  "c.txt -> 20130504_130209.txt"}));
   // The date item is the program option's.
-  session.app.opt_2 = 1;
+  session.job.app.opt_2 = 1;
   EXPECT_EQ(Preview()[0], "a.jpg -> 20120102_030405.jpg");
   // Without the Exif flag the file time counts.
   s.fnm_hdk_udt = 2;
@@ -174,31 +174,31 @@ TEST_F(DateRuleTest, ExifDateFirstWhenThePhotographHasOne) {
 TEST_F(DateRuleTest, NamesOverTheLimitFail) {
   MakeFile("a.txt");
   std::uint32_t failure = 0;
-  session.target.path = E(dir.Sub("a.txt"));
-  ASSERT_TRUE(fs.Stat(session.target.path, &session.target.find_data).ok());
-  session.target.parent_name = std::string(255, 'p');
-  session.settings.fnm_hdk0 = 1;
+  session.run.target.path = E(dir.Sub("a.txt"));
+  ASSERT_TRUE(fs.Stat(session.run.target.path, &session.run.target.find_data).ok());
+  session.run.target.parent_name = std::string(255, 'p');
+  session.job.settings.fnm_hdk0 = 1;
   std::string text = "a";
   EXPECT_FALSE(ApplyNameRule(session, &text, &failure));
   EXPECT_EQ(failure, 0x100u);
-  session.target.parent_name = std::string(252, 'p');
-  session.target_failed = false;
+  session.run.target.parent_name = std::string(252, 'p');
+  session.run.target_failed = false;
   failure = 0;
   EXPECT_TRUE(ApplyNameRule(session, &text, &failure));
   EXPECT_EQ(text.size(), 260u);
 }
 
 TEST_F(DateRuleTest, ValidationMessages) {
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   const std::string forbidden = "に以下の文字は指定できません。\n\\ / : * ? \" < > | \\n \\r \\t";
   EXPECT_EQ(Refusal(), "ok");
   s.fnm_hdk1.Assign("a:b");
   EXPECT_EQ(Refusal(), "接頭文字" + forbidden + " @FNM_HDK1");
   s.fnm_hdk0 = 1;  // the string is not used then
   EXPECT_EQ(Refusal(), "ok");
-  session.app.dirfil[0] = "Z:\\";
+  session.job.app.dirfil[0] = "Z:\\";
   EXPECT_EQ(Refusal(), "接頭文字を親ディレクトリ名にする場合、ルートディレクトリを指定しての変換はできません。 @FNM_HDK0");
-  session.app.dirfil[0] = E(dir.path());
+  session.job.app.dirfil[0] = E(dir.path());
   s.fnm_hdka.Assign("/");
   EXPECT_EQ(Refusal(), "ok");  // neither time nor weekday uses it
   s.fnm_hdk_atw = 2;

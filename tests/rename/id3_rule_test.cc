@@ -28,7 +28,7 @@ TEST(TrimSpacesTest, BothKindsOfSpaceAtBothEnds) {
 class Id3RuleTest : public testing::EngineFixture {
  protected:
   Id3RuleTest() {
-    ConversionSettings& s = session.settings;
+    ConversionSettings& s = session.job.settings;
     s.sw_fnm = 6;
     s.fnm_01 = true;
     s.fnm_id31 = {6, 1, 0, 0};
@@ -61,7 +61,7 @@ TEST_F(Id3RuleTest, ElementsSeparatorsAndTrimming) {
   // A missing element leaves its separator.
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.mp3 -> 03 - Intro.mp3", "b.mp3 ->  - .mp3"}));
 
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   s.fnm_id3_opt = 0;
   s.fnm_id31 = {1, 2, 7, 0};
   s.fnm_id32.Assign("live");
@@ -75,12 +75,12 @@ TEST_F(Id3RuleTest, ElementsSeparatorsAndTrimming) {
 TEST_F(Id3RuleTest, VersionPriorityAndTheV1Track) {
   MakeMp3("a.mp3", {{"TIT2", "v2 title"}}, "v1 title", "7");
   MakeMp3("b.mp3", {{"TIT2", "v2 title"}}, " spaced", "8");
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   s.fnm_id31 = {1, 6, 0, 0};
   s.fnm_id33.Assign("#");
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.mp3 -> v2 title#7.mp3", "b.mp3 -> v2 title#8.mp3"}));
   // ID3v1 first; a v1 title starting with a space counts as absent.
-  session.app.sw_opt[9] = true;
+  session.job.app.sw_opt[9] = true;
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.mp3 -> v1 title#7.mp3", "b.mp3 -> v2 title#8.mp3"}));
 }
 
@@ -90,9 +90,9 @@ TEST_F(Id3RuleTest, TagTextThatNoNameCanHoldFailsTheTarget) {
   MakeMp3("b.mp3", {{"TIT2", "Who?"}});
   MakeMp3("c.mp3", {{"TIT2", "AC/DC"}});
   MakeDir("AC");
-  session.settings.fnm_id31 = {1, 0, 0, 0};
+  session.job.settings.fnm_id31 = {1, 0, 0, 0};
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_failure, 3);
+  EXPECT_EQ(session.run.counters.full_failure, 3);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.mp3")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.mp3")));
   EXPECT_TRUE(testing::Exists(dir.Sub("c.mp3")));
@@ -102,18 +102,18 @@ TEST_F(Id3RuleTest, TagTextThatNoNameCanHoldFailsTheTarget) {
 TEST_F(Id3RuleTest, RunRenamesByTags) {
   MakeMp3("x.mp3", {{"TRCK", "3/12"}, {"TIT2", "Intro"}});
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 1);
+  EXPECT_EQ(session.run.counters.full_success, 1);
   EXPECT_TRUE(testing::Exists(dir.Sub("3 - Intro.mp3")));
 
   // Element texts together may pass 260 bytes: the target fails instead.
   MakeMp3("y.mp3", {{"TIT2", std::string(200, 't')}, {"TPE1", std::string(200, 'a')}});
-  session.settings.fnm_id31 = {1, 2, 0, 0};
+  session.job.settings.fnm_id31 = {1, 2, 0, 0};
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
   EXPECT_TRUE(testing::Exists(dir.Sub("y.mp3")));
 }
 
 TEST_F(Id3RuleTest, ValidationMessages) {
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   const std::string forbidden = "に以下の文字は指定できません。\n\\ / : * ? \" < > | \\n \\r \\t";
   EXPECT_EQ(Refusal(), "ok");
   s.fnm_id31 = {0, 0, 0, 0};

@@ -14,9 +14,9 @@ class NameRuleTest : public testing::EngineFixture {
   // Applies the job's rule to `text`; returns the result or "<failed 0x...>".
   std::string Apply(std::string text) {
     std::uint32_t failure = 0;
-    session.target_failed = false;
+    session.run.target_failed = false;
     const bool ok = ApplyNameRule(session, &text, &failure);
-    EXPECT_EQ(ok, !session.target_failed);
+    EXPECT_EQ(ok, !session.run.target_failed);
     EXPECT_EQ(ok, failure == 0);
     if (!ok) return "<failed " + std::to_string(failure) + ">";
     return text;
@@ -24,48 +24,48 @@ class NameRuleTest : public testing::EngineFixture {
 };
 
 TEST_F(NameRuleTest, NoRuleLeavesTheText) {
-  session.settings.sw_fnm = 0;
+  session.job.settings.sw_fnm = 0;
   EXPECT_EQ(Apply("Mixed Case.txt"), "Mixed Case.txt");
 }
 
 TEST_F(NameRuleTest, GeneralRuleReadsTheJob) {
-  session.settings.fnm_ipn2 = 3;  // capitalised
-  session.settings.fnm_ipnf = 1;  // after spaces
+  session.job.settings.fnm_ipn2 = 3;  // capitalised
+  session.job.settings.fnm_ipnf = 1;  // after spaces
   EXPECT_EQ(Apply("ABC def_ghi"), "Abc Def_ghi");
-  session.settings.fnm_ipnf = 5;  // and after others
+  session.job.settings.fnm_ipnf = 5;  // and after others
   EXPECT_EQ(Apply("ABC def_ghi"), "Abc Def_Ghi");
-  session.settings.fnm_ipn2 = 2;
-  session.settings.fnm_ipn_tgc = 1;  // full-width only: half-width letters stay
+  session.job.settings.fnm_ipn2 = 2;
+  session.job.settings.fnm_ipn_tgc = 1;  // full-width only: half-width letters stay
   EXPECT_EQ(Apply("ABC"), "ABC");
 
   // Bracket pairs by their SW_KAKKO position: only pair 2, "(" ")".
-  session.settings.fnm_ipn_sel = 4;
-  session.settings.fnm_ipn4 = 1;
-  session.settings.sw_kakko.fill(false);
-  session.settings.sw_kakko[1] = true;
+  session.job.settings.fnm_ipn_sel = 4;
+  session.job.settings.fnm_ipn4 = 1;
+  session.job.settings.sw_kakko.fill(false);
+  session.job.settings.sw_kakko[1] = true;
   EXPECT_EQ(Apply("[a](b)x"), "[a]x");
-  session.settings.fnm_ipn4 = 2;
+  session.job.settings.fnm_ipn4 = 2;
   EXPECT_EQ(Apply("[a](b)x"), "[a]bx");
 
   // With the extension in the text, a bracketed part reaching into the target's extension stays.
-  session.settings.fnm_ipn4 = 1;
-  session.settings.fnm_01 = false;
-  session.target.extension = "(c)";
+  session.job.settings.fnm_ipn4 = 1;
+  session.job.settings.fnm_01 = false;
+  session.run.target.extension = "(c)";
   EXPECT_EQ(Apply("a(b).(c)"), "a.(c)");
-  session.settings.fnm_01 = true;
+  session.job.settings.fnm_01 = true;
   EXPECT_EQ(Apply("a(b).(c)"), "a.");
 
   // Zero padding and its failure.
-  session.settings.fnm_ipn_sel = 8;
-  session.settings.fnm_ipnd = 4;
-  session.settings.fnm_ipne = false;
+  session.job.settings.fnm_ipn_sel = 8;
+  session.job.settings.fnm_ipnd = 4;
+  session.job.settings.fnm_ipne = false;
   EXPECT_EQ(Apply("track7-10"), "track0007-0010");
-  session.settings.fnm_ipnd = 9;
+  session.job.settings.fnm_ipnd = 9;
   EXPECT_EQ(Apply("track7"), "<failed 256>");
 }
 
 TEST_F(NameRuleTest, RulesNotBuiltYetFailTheTarget) {
-  session.settings.sw_fnm = 7;
+  session.job.settings.sw_fnm = 7;
   EXPECT_EQ(Apply("name"), "<failed 512>");
 }
 

@@ -19,14 +19,14 @@ using Message = testing::ScriptedUi::Message;
 
 class ReplaceRuleTest : public testing::EngineFixture {
  protected:
-  ReplaceRuleTest() { session.regex = &regex; }
+  ReplaceRuleTest() { session.host.regex = &regex; }
 
   // ReplaceString on UTF-8 texts of the test; the result, or "<-1>" / "<-2>" with the text unchanged.
   std::string Replace(const std::string& text, const std::string& target, const std::string& replacement,
                       bool ignore_case = false, bool use_regex = false) {
     std::string t = S(text);
     const std::string before = t;
-    const int rc = ReplaceString(session.regex, &t, S(target), S(replacement), ignore_case, use_regex);
+    const int rc = ReplaceString(session.host.regex, &t, S(target), S(replacement), ignore_case, use_regex);
     if (rc != kReplaceOk) {
       EXPECT_EQ(t, before);
       return "<" + std::to_string(rc) + ">";
@@ -45,11 +45,11 @@ class ReplaceRuleTest : public testing::EngineFixture {
 
   // A job of rule 3 by string on the base names.
   void ByString(const std::string& target, const std::string& replacement, std::uint8_t options) {
-    session.settings.sw_fnm = 3;
-    session.settings.fnm_ckn0 = 1;
-    ASSERT_TRUE(session.settings.fnm_ckn1.Assign(S(target)));
-    ASSERT_TRUE(session.settings.fnm_ckn3.Assign(S(replacement)));
-    session.settings.fnm_ckn_tgb = options;
+    session.job.settings.sw_fnm = 3;
+    session.job.settings.fnm_ckn0 = 1;
+    ASSERT_TRUE(session.job.settings.fnm_ckn1.Assign(S(target)));
+    ASSERT_TRUE(session.job.settings.fnm_ckn3.Assign(S(replacement)));
+    session.job.settings.fnm_ckn_tgb = options;
   }
 
   // The single warning of a validation that must fail, in UTF-8.
@@ -109,7 +109,7 @@ TEST_F(ReplaceRuleTest, RegexReplacementGoesThroughTheService) {
   regex.FailReplaceOn("", 1);
   EXPECT_EQ(Replace("abc", "b", "x", false, true), "<-2>");
   EXPECT_EQ(Replace("abc", "b", "x", false, true), "axc");
-  session.regex = nullptr;
+  session.host.regex = nullptr;
   EXPECT_EQ(Replace("abc", "b", "x", false, true), "<-2>");
 }
 
@@ -246,9 +246,9 @@ TEST_F(ReplaceRuleTest, ValidationOfTheRule) {
   EXPECT_EQ(Refusal(), "正規表現に誤りがあります。");
   ByString("(a)+\\d", "$1", 3);
   EXPECT_TRUE(ValidateJob(session, false));
-  session.regex = nullptr;
+  session.host.regex = nullptr;
   EXPECT_EQ(Refusal(), "正規表現に誤りがあります。");
-  session.regex = &regex;
+  session.host.regex = &regex;
   ByString("a", "b:c", 0);
   EXPECT_EQ(Refusal(), forbidden);
   EXPECT_EQ(ui.focused, focus("FNM_CKN3"));
@@ -256,7 +256,7 @@ TEST_F(ReplaceRuleTest, ValidationOfTheRule) {
   EXPECT_TRUE(ValidateJob(session, false));
 
   // By position.
-  ConversionSettings& s = session.settings;
+  ConversionSettings& s = session.job.settings;
   s.fnm_ckn0 = 2;
   s.fnm_ckn3.Clear();
   s.fnm_ckn5 = true;
@@ -305,10 +305,10 @@ TEST_F(ReplaceRuleTest, NameRuleFailures) {
   std::string text(131, 'a');
   EXPECT_FALSE(ApplyNameRule(session, &text, &failure));
   EXPECT_EQ(failure, 0x100u);
-  EXPECT_TRUE(session.target_failed);
+  EXPECT_TRUE(session.run.target_failed);
 
   failure = 0;
-  session.target_failed = false;
+  session.run.target_failed = false;
   ByString("(a*)*b", "x", 2);
   text = std::string(250, 'a');
   EXPECT_FALSE(ApplyNameRule(session, &text, &failure));
@@ -316,7 +316,7 @@ TEST_F(ReplaceRuleTest, NameRuleFailures) {
 
   // Case-sensitive is bit 1 of the options: without it case is folded.
   failure = 0;
-  session.target_failed = false;
+  session.run.target_failed = false;
   ByString("A", "x", 0);
   text = "aA";
   EXPECT_TRUE(ApplyNameRule(session, &text, &failure));
@@ -328,17 +328,17 @@ TEST_F(ReplaceRuleTest, NameRuleFailures) {
   EXPECT_EQ(failure, 0u);
 
   // By position, with the job's texts.
-  session.settings.fnm_ckn0 = 2;
-  session.settings.fnm_ckn5 = true;
-  session.settings.fnm_ckn6.Assign("2");
-  session.settings.fnm_ckn7 = 1;
-  session.settings.fnm_ckn8 = 2;
-  session.settings.fnm_ckn9.Assign("3");
+  session.job.settings.fnm_ckn0 = 2;
+  session.job.settings.fnm_ckn5 = true;
+  session.job.settings.fnm_ckn6.Assign("2");
+  session.job.settings.fnm_ckn7 = 1;
+  session.job.settings.fnm_ckn8 = 2;
+  session.job.settings.fnm_ckn9.Assign("3");
   text = "abcdef";
   EXPECT_TRUE(ApplyNameRule(session, &text, &failure));
   EXPECT_EQ(text, "axef");
-  session.settings.fnm_ckn9.Assign("0");
-  session.settings.fnm_ckn3.Assign(std::string(200, 'y'));
+  session.job.settings.fnm_ckn9.Assign("0");
+  session.job.settings.fnm_ckn3.Assign(std::string(200, 'y'));
   text = std::string(61, 'a');
   EXPECT_FALSE(ApplyNameRule(session, &text, &failure));
   EXPECT_EQ(failure, 0x100u);
@@ -352,9 +352,9 @@ TEST_F(ReplaceRuleTest, RunRenamesWithARegularExpression) {
   ByString("img_(\\d+)", "写真-$1", 2);
   regex.FailReplaceOn("002", 1);  // one target meets a failing service
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 2);
-  EXPECT_EQ(session.counters.full_failure, 1);
-  EXPECT_EQ(session.counters.not_needed, 1);
+  EXPECT_EQ(session.run.counters.full_success, 2);
+  EXPECT_EQ(session.run.counters.full_failure, 1);
+  EXPECT_EQ(session.run.counters.not_needed, 1);
   EXPECT_EQ(testing::ReadFile(dir.Sub("写真-001.jpg")), "1");
   EXPECT_EQ(testing::ReadFile(dir.Sub("写真-003.jpg")), "3");
   EXPECT_EQ(testing::ReadFile(dir.Sub("img_002.jpg")), "2");

@@ -23,23 +23,23 @@ using Message = testing::ScriptedUi::Message;
 class SerialRuleTest : public testing::EngineFixture {
  protected:
   SerialRuleTest() {
-    session.settings.sw_fnm = 4;
-    session.settings.fnm_rnb_opt = 0;
-    session.settings.fnm_rnb3 = 1;
-    session.settings.fnm_rnb1 = settings_internal::Text<81>("n");
+    session.job.settings.sw_fnm = 4;
+    session.job.settings.fnm_rnb_opt = 0;
+    session.job.settings.fnm_rnb3 = 1;
+    session.job.settings.fnm_rnb1 = settings_internal::Text<81>("n");
   }
 
   // Rule 4 for a target in `directory` (an engine path) whose parent name is `parent`; the new text or
   // "<failed N>".
   std::string Apply(const std::string& directory, const std::string& parent) {
-    session.target.previous_directory = session.target.directory;
-    session.target.directory = directory;
-    session.target.parent_name = parent;
+    session.run.target.previous_directory = session.run.target.directory;
+    session.run.target.directory = directory;
+    session.run.target.parent_name = parent;
     std::string text = "old";
     std::uint32_t failure = 0;
-    session.target_failed = false;
+    session.run.target_failed = false;
     const bool ok = ApplyNameRule(session, &text, &failure);
-    EXPECT_EQ(ok, !session.target_failed);
+    EXPECT_EQ(ok, !session.run.target_failed);
     return ok ? text : "<failed " + std::to_string(failure) + ">";
   }
 
@@ -94,21 +94,21 @@ TEST(SerialCountersTest, NumbersNeverGoBelowZero) {
 }
 
 TEST_F(SerialRuleTest, NumberPaddingPrefixAndSuffix) {
-  auto& s = session.settings;
+  auto& s = session.job.settings;
   s.fnm_rnb1 = settings_internal::Text<81>("img_");
   s.fnm_rnb3 = 3;
   EXPECT_EQ(Apply("Z:\\p", "p"), "img_001");
   EXPECT_EQ(Apply("Z:\\p", "p"), "img_002");
 
   // A number wider than the fill width is written whole.
-  session.serials.ClearSerials();
+  session.run.serials.ClearSerials();
   s.fnm_rnb2 = settings_internal::Text<8>("998");
   EXPECT_EQ(Apply("Z:\\p", "p"), "img_998");
   EXPECT_EQ(Apply("Z:\\p", "p"), "img_999");
   EXPECT_EQ(Apply("Z:\\p", "p"), "img_1000");
 
   // Negative increments stop at 0; width 8 is the widest fill.
-  session.serials.ClearSerials();
+  session.run.serials.ClearSerials();
   s.fnm_rnb2 = settings_internal::Text<8>("10");
   s.fnm_rnba = settings_internal::Text<7>("-5");
   s.fnm_rnb3 = 8;
@@ -120,7 +120,7 @@ TEST_F(SerialRuleTest, NumberPaddingPrefixAndSuffix) {
   EXPECT_EQ(Apply("Z:\\p", "p"), "00000000_end");
 
   // The parent directory's name as prefix and as suffix.
-  session.serials.ClearSerials();
+  session.run.serials.ClearSerials();
   s.fnm_rnb2 = settings_internal::Text<8>("1");
   s.fnm_rnba = settings_internal::Text<7>("1");
   s.fnm_rnb3 = 1;
@@ -144,30 +144,30 @@ TEST_F(SerialRuleTest, RestartPerDirectoryInAPreview) {
   MakeFile("a/x2.txt");
   MakeFile("b/y1.txt");
   MakeFile("b/y2.jpg");
-  session.app.sw_set[2] = true;     // subdirectories too
-  session.settings.fnm_rnb_opt = 2 | 4;  // sorted by name, ascending: a stable order to compare
+  session.job.app.sw_set[2] = true;     // subdirectories too
+  session.job.settings.fnm_rnb_opt = 2 | 4;  // sorted by name, ascending: a stable order to compare
   const std::vector<std::string> straight = PreviewNames();
   EXPECT_EQ(straight, (std::vector<std::string>{"a\\x1.txt -> n1.txt", "a\\x2.txt -> n2.txt",
                                                 "b\\y1.txt -> n3.txt", "b\\y2.jpg -> n4.jpg"}));
 
-  session.settings.fnm_rnb_opt = 1 | 2 | 4;
+  session.job.settings.fnm_rnb_opt = 1 | 2 | 4;
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a\\x1.txt -> n1.txt", "a\\x2.txt -> n2.txt",
                                                  "b\\y1.txt -> n1.txt", "b\\y2.jpg -> n2.jpg"}));
   // Each preview starts from the first number again.
   EXPECT_EQ(PreviewNames()[0], "a\\x1.txt -> n1.txt");
-  EXPECT_EQ(session.serials.size(), 0u) << "the counters are emptied when the preview ends";
+  EXPECT_EQ(session.run.serials.size(), 0u) << "the counters are emptied when the preview ends";
 }
 
 TEST_F(SerialRuleTest, RunNumbersTheFilesOnDisk) {
   MakeDir("trip");
   MakeFile("trip/b.jpg", "b");
   MakeFile("trip/a.jpg", "a");
-  session.app.sw_set[2] = true;
-  session.settings.fnm_rnb0 = 1;  // the parent directory's name as prefix
-  session.settings.fnm_rnb3 = 2;
-  session.settings.fnm_rnb_opt = 1 | 2 | 4;
+  session.job.app.sw_set[2] = true;
+  session.job.settings.fnm_rnb0 = 1;  // the parent directory's name as prefix
+  session.job.settings.fnm_rnb3 = 2;
+  session.job.settings.fnm_rnb_opt = 1 | 2 | 4;
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 2);
+  EXPECT_EQ(session.run.counters.full_success, 2);
   EXPECT_EQ(testing::ReadFile(dir.Sub("trip/trip01.jpg")), "a");
   EXPECT_EQ(testing::ReadFile(dir.Sub("trip/trip02.jpg")), "b");
   EXPECT_FALSE(testing::Exists(dir.Sub("trip/a.jpg")));
@@ -181,21 +181,21 @@ TEST_F(SerialRuleTest, SortParametersReachTheEnumeration) {
   SetModified("b.txt", 1000000000);
   SetModified("c.txt", 1500000000);
 
-  session.settings.fnm_rnb7 = 0;  // by name
-  session.settings.fnm_rnb_opt = 2 | 4;
+  session.job.settings.fnm_rnb7 = 0;  // by name
+  session.job.settings.fnm_rnb_opt = 2 | 4;
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.txt -> n1.txt", "b.txt -> n2.txt", "c.txt -> n3.txt"}));
-  session.settings.fnm_rnb_opt = 2;  // descending
+  session.job.settings.fnm_rnb_opt = 2;  // descending
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"c.txt -> n1.txt", "b.txt -> n2.txt", "a.txt -> n3.txt"}));
 
-  session.settings.fnm_rnb7 = 1;  // by last write time
-  session.settings.fnm_rnb_opt = 2 | 4;
+  session.job.settings.fnm_rnb7 = 1;  // by last write time
+  session.job.settings.fnm_rnb_opt = 2 | 4;
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"b.txt -> n1.txt", "c.txt -> n2.txt", "a.txt -> n3.txt"}));
-  session.settings.fnm_rnb_opt = 2;
+  session.job.settings.fnm_rnb_opt = 2;
   EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.txt -> n1.txt", "c.txt -> n2.txt", "b.txt -> n3.txt"}));
 }
 
 TEST_F(SerialRuleTest, ValidationMessages) {
-  auto& s = session.settings;
+  auto& s = session.job.settings;
   const std::string page = "4 ";
   EXPECT_EQ(Refusal(), "ok");
 
@@ -235,7 +235,7 @@ TEST_F(SerialRuleTest, ValidationMessages) {
   EXPECT_EQ(Refusal(), "ok");
 
   // The parent directory's name of a drive root's entries does not exist.
-  session.app.dirfil[0] = std::string("Z:\\");
+  session.job.app.dirfil[0] = std::string("Z:\\");
   EXPECT_EQ(Refusal(), "接頭文字を親ディレクトリ名にする場合、ルートディレクトリを指定しての変換はできません。 @" + page +
                            "FNM_RNB0");
   s.fnm_rnb0 = 2;

@@ -130,31 +130,31 @@ TEST_F(WidthRuleTest, LengthLimit) {
 }
 
 TEST_F(WidthRuleTest, NameRuleReadsTheJobAndFailsLongNames) {
-  session.settings.sw_fnm = 2;
-  session.settings.fnm_znk0 = 1;
-  session.settings.fnm_znk_ctc = kWidthLetters | kWidthKatakana;
-  session.settings.fnm_znk_jcb = 0;
+  session.job.settings.sw_fnm = 2;
+  session.job.settings.fnm_znk0 = 1;
+  session.job.settings.fnm_znk_ctc = kWidthLetters | kWidthKatakana;
+  session.job.settings.fnm_znk_jcb = 0;
   auto apply = [&](const std::string& utf8) {
     std::string text = S(utf8);
     std::uint32_t failure = 0;
-    session.target_failed = false;
+    session.run.target_failed = false;
     const bool ok = ApplyNameRule(session, &text, &failure);
-    EXPECT_EQ(ok, !session.target_failed);
+    EXPECT_EQ(ok, !session.run.target_failed);
     return ok ? U(text) : "<failed " + std::to_string(failure) + ">";
   };
   EXPECT_EQ(apply("ab1ｶﾞ"), "ａｂ1ガ");
-  session.settings.fnm_znk_jcb = 3;
+  session.job.settings.fnm_znk_jcb = 3;
   EXPECT_EQ(apply("ab1ｶﾞ"), "ａｂ1カ゛");
   EXPECT_EQ(apply(std::string(131, 'x')), "<failed 256>");
-  session.settings.fnm_znk0 = 2;
+  session.job.settings.fnm_znk0 = 2;
   EXPECT_EQ(apply("ａｂ１ガ"), "ab１ｶﾞ");
 }
 
 TEST_F(WidthRuleTest, ValidationRefusesClassSetsThatCannotWork) {
-  session.settings.sw_fnm = 2;
+  session.job.settings.sw_fnm = 2;
   auto refusal = [&](int direction, int classes) {
-    session.settings.fnm_znk0 = static_cast<std::int16_t>(direction);
-    session.settings.fnm_znk_ctc = static_cast<std::uint8_t>(classes);
+    session.job.settings.fnm_znk0 = static_cast<std::int16_t>(direction);
+    session.job.settings.fnm_znk_ctc = static_cast<std::uint8_t>(classes);
     ui.messages.clear();
     ui.focused.clear();
     if (ValidateJob(session, false)) return std::string("ok");
@@ -176,15 +176,15 @@ TEST_F(WidthRuleTest, RunRenamesATree) {
   MakeFile("ｶﾞｷﾞ.mp3", "2");
   MakeFile("sub/ﾊﾟﾝ (1).TXT", "3");
   MakeFile("漢字.txt", "4");
-  session.app.sw_set[2] = true;  // subdirectories too
-  session.settings.sw_fnm = 2;
-  session.settings.fnm_znk0 = 1;
-  session.settings.fnm_znk_ctc = kWidthLetters | kWidthDigits | kWidthBrackets | kWidthKatakana;
-  session.settings.fnm_znk_jcb = 0;
+  session.job.app.sw_set[2] = true;  // subdirectories too
+  session.job.settings.sw_fnm = 2;
+  session.job.settings.fnm_znk0 = 1;
+  session.job.settings.fnm_znk_ctc = kWidthLetters | kWidthDigits | kWidthBrackets | kWidthKatakana;
+  session.job.settings.fnm_znk_jcb = 0;
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 3);
-  EXPECT_EQ(session.counters.not_needed, 1);
-  EXPECT_EQ(session.counters.full_failure, 0);
+  EXPECT_EQ(session.run.counters.full_success, 3);
+  EXPECT_EQ(session.run.counters.not_needed, 1);
+  EXPECT_EQ(session.run.counters.full_failure, 0);
   // The extension is left alone; the space is not a chosen class.
   EXPECT_EQ(testing::ReadFile(dir.Sub("ａｂｃ ０１.txt")), "1");
   EXPECT_EQ(testing::ReadFile(dir.Sub("ガギ.mp3")), "2");
@@ -194,9 +194,9 @@ TEST_F(WidthRuleTest, RunRenamesATree) {
   EXPECT_FALSE(testing::Exists(dir.Sub("ｶﾞｷﾞ.mp3")));
 
   // Back to half-width: the original names return.
-  session.settings.fnm_znk0 = 2;
+  session.job.settings.fnm_znk0 = 2;
   EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
-  EXPECT_EQ(session.counters.full_success, 3);
+  EXPECT_EQ(session.run.counters.full_success, 3);
   EXPECT_EQ(testing::ReadFile(dir.Sub("abc 01.txt")), "1");
   EXPECT_EQ(testing::ReadFile(dir.Sub("ｶﾞｷﾞ.mp3")), "2");
   EXPECT_EQ(testing::ReadFile(dir.Sub("sub/ﾊﾟﾝ (1).TXT")), "3");

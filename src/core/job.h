@@ -1,0 +1,18 @@
+#ifndef MORVA_CORE_JOB_H_
+#define MORVA_CORE_JOB_H_
+
+#include "core/app_settings.h"
+#include "core/conversion_settings.h"
+
+namespace morva {
+
+// What the person has asked for: the conversion job and the application settings around it, as the
+// settings file and the presets hold them.
+struct Job {
+  ConversionSettings settings;
+  AppSettings app;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_CORE_JOB_H_
