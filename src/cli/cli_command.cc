@@ -117,7 +117,7 @@ void ReportInvisibleNames(const Session& session, std::ostream& err) {
 // cannot, "済み" undone already, "未" not yet), target, function.
 int ListRuns(Session& session, ConsoleUi& ui) {
   std::vector<LoggedRun> runs;
-  const int found = ScanRuns(session.host.fs, session.host.codec, LogPath(session), &runs);
+  const int found = ScanRuns(session.host.fs, session.host.codec, LogPath(session.host), &runs);
   if (found < 0) {
     ui.ShowWarning(Cp932Text(session.host.codec, "ログが見つかりませんでした。"));
     return kExitRefused;
@@ -144,7 +144,7 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
     return kExitRefused;
   }
   LogUndoResult result;
-  switch (UndoFromLog(session, LogPath(session), run_id, &result)) {
+  switch (UndoFromLog(session, LogPath(session.host), run_id, &result)) {
     case LogUndoOutcome::kUndone:
       if (session.run.cancelled) return kExitCancelled;
       return result.undo_ok ? kExitDone : kExitFailures;

@@ -102,7 +102,6 @@ void RunTargets(Session& session, RunJournal& journal) {
     const std::string& path = session.run.targets[i];
     if (!preview && i < session.run.selection.size() && session.run.selection[i] < 0) continue;
     work = TargetWork();
-    session.run.target_failed = false;
 
     FindData data;
     if (path.size() > kMaxPath) {
@@ -112,7 +111,6 @@ void RunTargets(Session& session, RunJournal& journal) {
       RefreshTargetContext(session.host.fs, path, data, &session.run.target);
       work.new_name = session.run.target.name;
       work.failure |= kFailPathTooLong;
-      session.run.target_failed = true;
     } else {
       // A file's listing is still true: no earlier target is the file or changes it. A directory's
       // times change as its contents are renamed, so it is asked again, as is a target never listed.
@@ -203,7 +201,6 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   if (!valid) return false;
 
   session.run.counters = RunCounters();
-  session.run.target_failed = false;
   RunJournal journal(session);
   if (mode == RunMode::kPreview) {
     // The recycle-bin probe comes with deletion; until then the state stays undetermined (-1) and the

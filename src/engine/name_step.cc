@@ -9,10 +9,7 @@
 namespace morva {
 namespace {
 
-void FailStep(Session& session, std::uint32_t bits, TargetWork* work) {
-  work->failure |= bits;
-  session.run.target_failed = true;
-}
+void FailStep(std::uint32_t bits, TargetWork* work) { work->failure |= bits; }
 
 // The new name from the rule's result and the parts the rule did not see.
 std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::string result) {
@@ -26,6 +23,11 @@ std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::
 }
 
 }  // namespace
+
+NameRuleInputs NameRuleInputsOf(Session& session) {
+  return NameRuleInputs{session.job.settings, session.job.app, session.run.target, session.run.serials,
+                        session.exif,         session.id3,     session.host.regex, session.run.csv_patterns};
+}
 
 DirectoryCache& DirectoryNames(Session& session, const std::string& directory) {
   DirectoryCache& cache = session.run.directory_names[directory];
@@ -52,7 +54,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   work->new_name = t.name;
 
   std::string text = !s.fnm_01 ? t.name : (s.fnm_02 == 2 ? t.extension : t.base);
-  if (!ApplyNameRule(session, &text, &work->failure)) return;  // the name stays as it was
+  if (!ApplyNameRule(NameRuleInputsOf(session), &text, &work->failure)) return;  // the name stays as it was
   std::string new_name = Recombine(s, t, std::move(text));
   work->new_name = new_name;
 
@@ -60,7 +62,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   // engine's 260 bytes of path, and the host's limit on one name, which is counted in UTF-8.
   const std::string dir = DestinationDirectory(session, t.path);
   if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&session.host.codec, new_name)) {
-    FailStep(session, kFailPathTooLong, work);
+    FailStep(kFailPathTooLong, work);
     return;
   }
   if (session.run.mode == RunMode::kPreview) return;
@@ -69,7 +71,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   // character a name cannot hold (a tag's "AC/DC") would reach into another directory or be refused by
   // a Windows file system, so the run refuses them as the preview does.
   if (new_name.empty() || new_name == "." || new_name == ".." || HasForbiddenNameChar(new_name)) {
-    FailStep(session, kStepName, work);
+    FailStep(kStepName, work);
     return;
   }
   const std::string new_path = dir + new_name;
@@ -79,7 +81,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
       work->previous_path = std::move(work->current_path);
       work->current_path = new_path;
     } else {
-      FailStep(session, kStepName, work);
+      FailStep(kStepName, work);
       work->current_path.clear();
       work->previous_path.clear();
     }
@@ -95,7 +97,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   if (cp932::CompareIgnoreCase(t.name, new_name) != 0) {
     names = &DirectoryNames(session, t.directory);
     if (names->Collides(t.name, new_name)) {
-      FailStep(session, kStepName, work);
+      FailStep(kStepName, work);
       return;
     }
   }
@@ -106,7 +108,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
     work->previous_path = std::move(work->current_path);
     work->current_path = new_path;
   } else {
-    FailStep(session, kStepName, work);
+    FailStep(kStepName, work);
   }
 }
 
@@ -134,7 +136,7 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
 
   const std::string dest = JoinPath(dest_dir, t.name);
   if (!session.host.fs.Copy(work->current_path, dest, app.cpovw).ok()) {
-    FailStep(session, kStepName, work);
+    FailStep(kStepName, work);
     work->current_path.clear();
     work->previous_path.clear();
     return;

@@ -6,6 +6,7 @@
 #include "engine/directory_cache.h"
 #include "core/job_switches.h"
 #include "engine/session.h"
+#include "rename/name_rule.h"
 #include "core/target_work.h"
 
 namespace morva {
@@ -19,15 +20,18 @@ class RunJournal;
 // In preview mode nothing more happens. In run mode the target is copied (copy conversion; overwriting
 // only with CPOVW) or moved (never replacing an existing entry; a case-only change is a real move) to
 // the new path: success sets change kStepName and makes the new path current with the old one as
-// previous path; failure sets failure kStepName and session.run.target_failed, and a failed copy empties
+// previous path; failure sets failure kStepName, and a failed copy empties
 // both paths. A failure leaves the file where it was. `journal` (null in preview mode) notes each move
 // just before it is made.
 void RunNameStep(Session& session, TargetWork* work, RunJournal* journal);
 
+// What the name rules read of the session, for the target in session.run.target.
+NameRuleInputs NameRuleInputsOf(Session& session);
+
 // Copy conversion without a name change (run mode): copies the target into CPDIR (overwriting only with
 // CPOVW). In directory mode with recursion the target's place below DIRFIL is recreated in CPDIR, so
 // equal names of different directories never meet. A failed copy sets failure kStepName and
-// session.run.target_failed and empties both paths; a successful one makes the copy current (the source the
+// kStepName and empties both paths; a successful one makes the copy current (the source the
 // previous path) unless deletion is on, which then deletes the source.
 void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* work);
 

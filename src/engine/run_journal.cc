@@ -32,11 +32,11 @@ void RunJournal::WaitForNewSecond() {
 void RunJournal::WriteHeader() {
   session_.log.run_logged = false;
   if (session_.run.mode != RunMode::kRun || session_.job.app.sw_opt[1]) return;
-  hold_.emplace(session_);
+  hold_.emplace(session_.log_context());
   LogJournal* journal = session_.log.journal.get();
   if (Active()) {
     if (journal != nullptr) WaitForNewSecond();
-    const std::vector<std::string> lines = RunHeaderLines(session_);
+    const std::vector<std::string> lines = RunHeaderLines(session_.host, session_.job, session_.run.copy_conversion);
     Line(lines.front(), true);
     // After a failed first line the log is unusable and the rest of the header goes nowhere.
     for (std::size_t i = 1; i < lines.size(); ++i) Line(lines[i]);
@@ -83,7 +83,7 @@ void RunJournal::WriteSummary(std::string_view sentence, std::string_view counts
 }
 
 void RunJournal::Finish() {
-  if (session_.run.mode == RunMode::kRun) TrimLog(session_);
+  if (session_.run.mode == RunMode::kRun) TrimLog(session_.log_context());
   hold_.reset();
 }
 

@@ -25,7 +25,7 @@ namespace morva {
 // on without a log.
 class RunJournal {
  public:
-  explicit RunJournal(Session& session) : session_(session), writer_(session) {}
+  explicit RunJournal(Session& session) : session_(session), writer_(session.log_context()) {}
   RunJournal(const RunJournal&) = delete;
   RunJournal& operator=(const RunJournal&) = delete;
 

@@ -78,9 +78,8 @@ struct RunState {
   // it ends.
   std::vector<CsvPattern> csv_patterns;
 
-  // The target being converted, and whether any step (or the name rule) failed it.
+  // The target being converted.
   TargetContext target;
-  bool target_failed = false;
 
   // The entry names of each directory the enumeration listed in full, so that the walk does not list
   // them a second time. Emptied after the walk.
@@ -103,6 +102,8 @@ struct Session {
   Session(TextCodec& codec, FileSystem& fs, UserInterface& ui) : host(codec, fs, ui), exif(fs), id3(fs, codec) {}
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
+
+  LogContext log_context() { return LogContext{host, job.app, log}; }
 
   Host host;
   Job job;

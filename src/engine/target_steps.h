@@ -8,7 +8,7 @@ namespace morva {
 
 // The steps of a run after the name step, one function each, called by the walk for the target in
 // session.run.target with work->current_path as the path to change. Each records its own outcome in the
-// change and failure words of *work (and raises session.run.target_failed on failure); in preview mode each
+// change and failure words of *work; in preview mode each
 // only computes what it would do.
 
 // New attributes (work->new_attributes) and, in run mode, setting them.

@@ -7,7 +7,8 @@
 
 #include "platform/engine_text.h"
 #include "platform/path_utils.h"
-#include "engine/session.h"
+#include "core/host.h"
+#include "log/log_state.h"
 #include "core/user_interface.h"
 #include "log/log_writer.h"
 #include "log/run_block.h"
@@ -82,7 +83,7 @@ bool MoveWasMade(FileSystem& fs, std::string_view from, std::string_view to) {
 
 }  // namespace
 
-LogJournal::LogJournal(Session& session, std::unique_ptr<LockedFile> file) : session_(session), file_(std::move(file)) {
+LogJournal::LogJournal(Host& host, std::unique_ptr<LockedFile> file) : host_(host), file_(std::move(file)) {
   if (file_ == nullptr || file_->bytes().size() < kJournalSize) return;
   state_ = file_->bytes().first(kJournalSize);
   if (std::memcmp(state_.data() + kMagicAt, kMagic, sizeof(kMagic)) != 0) {
@@ -122,8 +123,8 @@ bool LogJournal::WriteOut(std::string_view bytes) {
 
 bool LogJournal::OpenLog() {
   if (log_ != nullptr) return true;
-  const std::string path = LogPath(session_);
-  if (!session_.host.fs.OpenAppend(path, &log_).ok()) {
+  const std::string path = LogPath(host_);
+  if (!host_.fs.OpenAppend(path, &log_).ok()) {
     log_.reset();
     return false;
   }
@@ -136,7 +137,7 @@ bool LogJournal::OpenLog() {
   if (log_size_ > 0) {
     std::unique_ptr<ReadableFile> reader;
     std::string last;
-    if (session_.host.fs.OpenRead(path, &reader).ok() && reader->Read(log_size_ - 1, 1, &last).ok() && last != "\n") {
+    if (host_.fs.OpenRead(path, &reader).ok() && reader->Read(log_size_ - 1, 1, &last).ok() && last != "\n") {
       if (!WriteOut("\n")) return false;
     }
   }
@@ -198,7 +199,7 @@ void LogJournal::MoveLogged() {
 std::string LogJournal::LastLineStamp() {
   Flush();
   std::unique_ptr<ReadableFile> reader;
-  if (!session_.host.fs.OpenRead(LogPath(session_), &reader).ok() || reader->size() == 0) return std::string();
+  if (!host_.fs.OpenRead(LogPath(host_), &reader).ok() || reader->size() == 0) return std::string();
   constexpr std::uint64_t kTail = 4096;
   const std::uint64_t from = reader->size() > kTail ? reader->size() - kTail : 0;
   std::string tail;
@@ -243,8 +244,8 @@ void LogJournal::Settle() {
 
   // The lines a killed holder collected: the part that did not reach the log goes there now. The
   // journal is left as it is until they are written, so a process killed in here leaves the same work.
-  const std::string path = LogPath(session_);
-  if (!session_.host.fs.OpenAppend(path, &log_).ok() || !log_->Describe(&log_size_, &log_identity_).ok()) {
+  const std::string path = LogPath(host_);
+  if (!host_.fs.OpenAppend(path, &log_).ok() || !log_->Describe(&log_size_, &log_identity_).ok()) {
     LeaveForLaterHolder();
     return;
   }
@@ -264,15 +265,15 @@ void LogJournal::Settle() {
   std::string lines;
   const bool move_unlogged = move_length != 0 && flushed + pending.size() <= Load(state_, kMoveMarkAt);
   const std::vector<std::string_view> move = MoveFields(state_, static_cast<std::size_t>(move_length));
-  if (move_unlogged && move.size() == 4 && MoveWasMade(session_.host.fs, move[0], move[1])) {
+  if (move_unlogged && move.size() == 4 && MoveWasMade(host_.fs, move[0], move[1])) {
     TargetWork work;
     work.change = kStepName;
     work.new_name = std::string(move[3]);
-    const TargetLineComposer composer(session_.host.codec, true, false);
+    const TargetLineComposer composer(host_.codec, true, false);
     std::string target_line;
     composer.Compose(move[0], work, &target_line);
     const std::string stamp = LogStampOf(CurrentFileTime());
-    lines = stamp + "  " + DirectoryLine(session_.host.codec, move[2]) + "\n" + stamp + "  " + target_line + "\n";
+    lines = stamp + "  " + DirectoryLine(host_.codec, move[2]) + "\n" + stamp + "  " + target_line + "\n";
   }
   log_.reset();  // measured afresh, with its line feed checked, by the open below
   if (!OpenLog()) {
@@ -288,26 +289,26 @@ void LogJournal::Settle() {
   Flush();
 }
 
-LogHold::LogHold(Session& session) : session_(session) {
-  if (session.job.app.sw_opt[1] || session.host.program_directory.empty()) return;
+LogHold::LogHold(const LogContext& log) : state_(log.state) {
+  if (log.app.sw_opt[1] || log.host.program_directory.empty()) return;
   counted_ = true;
-  if (session.log.holds++ > 0) return;
-  const std::string path = JoinPath(session.host.program_directory, kLogJournalFileName);
+  if (log.state.holds++ > 0) return;
+  const std::string path = JoinPath(log.host.program_directory, kLogJournalFileName);
   std::unique_ptr<LockedFile> file;
-  Status s = session.host.fs.OpenLockedFile(path, kJournalSize, false, &file);
+  Status s = log.host.fs.OpenLockedFile(path, kJournalSize, false, &file);
   if (s.code() == EWOULDBLOCK) {
-    session.host.ui.ShowWaitNotice(
-        Cp932Text(session.host.codec, "他のMORVAがログを使用中です。終わるまで待っています．．．"));
-    s = session.host.fs.OpenLockedFile(path, kJournalSize, true, &file);
+    log.host.ui.ShowWaitNotice(
+        Cp932Text(log.host.codec, "他のMORVAがログを使用中です。終わるまで待っています．．．"));
+    s = log.host.fs.OpenLockedFile(path, kJournalSize, true, &file);
   }
   if (!s.ok()) file.reset();  // the log is held without a journal
-  session.log.journal = std::make_unique<LogJournal>(session, std::move(file));
-  session.log.journal->Settle();
+  log.state.journal = std::make_unique<LogJournal>(log.host, std::move(file));
+  log.state.journal->Settle();
 }
 
 LogHold::~LogHold() {
-  if (!counted_ || --session_.log.holds > 0) return;
-  session_.log.journal.reset();
+  if (!counted_ || --state_.holds > 0) return;
+  state_.journal.reset();
 }
 
 }  // namespace morva

@@ -11,7 +11,9 @@
 
 namespace morva {
 
-struct Session;
+struct Host;
+struct LogContext;
+struct LogState;
 
 // The journal's file name in the program directory, beside the log.
 inline constexpr std::string_view kLogJournalFileName = "mvlogs.jnl";
@@ -36,7 +38,7 @@ inline constexpr std::string_view kLogJournalFileName = "mvlogs.jnl";
 class LogJournal {
  public:
   // Made by LogHold: `file` is the locked journal file, or null to hold the log without one.
-  LogJournal(Session& session, std::unique_ptr<LockedFile> file);
+  LogJournal(Host& host, std::unique_ptr<LockedFile> file);
   ~LogJournal();
   LogJournal(const LogJournal&) = delete;
   LogJournal& operator=(const LogJournal&) = delete;
@@ -79,7 +81,7 @@ class LogJournal {
   std::string_view Pending() const;
   void ResetPending();
 
-  Session& session_;
+  Host& host_;
   std::unique_ptr<LockedFile> file_;
   std::span<char> state_;  // the mapped journal; empty without one
   std::unique_ptr<AppendFile> log_;
@@ -87,20 +89,20 @@ class LogJournal {
   FileIdentity log_identity_;
 };
 
-// Holds the log of `session` (program directory, settings) for the lifetime of the object: takes the
+// Holds the log of `log` (program directory, settings) for the lifetime of the object: takes the
 // journal's lock, waiting while another process holds it (telling the person once that it waits), and
-// settles what a killed holder left. Holds nest: an inner hold in the same session shares the outer one,
+// settles what a killed holder left. Holds nest: an inner hold in the same program shares the outer one,
 // and the log is flushed and let go when the outermost goes. Does nothing when the log is switched off
-// (SW_OPT[1]) or the session has no program directory.
+// (SW_OPT[1]) or there is no program directory.
 class LogHold {
  public:
-  explicit LogHold(Session& session);
+  explicit LogHold(const LogContext& log);
   ~LogHold();
   LogHold(const LogHold&) = delete;
   LogHold& operator=(const LogHold&) = delete;
 
  private:
-  Session& session_;
+  LogState& state_;
   bool counted_ = false;
 };
 

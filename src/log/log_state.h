@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "core/app_settings.h"
+#include "core/host.h"
 #include "log/log_journal.h"
 
 namespace morva {
@@ -16,6 +18,14 @@ struct LogState {
   // The log while a run, undo or extraction holds it (LogHold); null otherwise.
   std::unique_ptr<LogJournal> journal;
   int holds = 0;
+};
+
+// The log as a run, undo or extraction reaches it: the host's services (the program directory holds
+// the log), the application settings (whether there is a log, how many runs it keeps) and its state.
+struct LogContext {
+  Host& host;
+  const AppSettings& app;
+  LogState& state;
 };
 
 }  // namespace morva

@@ -134,23 +134,23 @@ bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* 
   return true;
 }
 
-bool TrimLog(Session& session) {
-  if (session.job.app.sw_opt[1]) return false;
-  LogHold hold(session);
+bool TrimLog(const LogContext& log) {
+  if (log.app.sw_opt[1]) return false;
+  LogHold hold(log);
   // The log is about to be replaced: what is collected for it goes in first, and the old file is let go.
-  if (session.log.journal != nullptr) session.log.journal->CloseLog();
-  const std::string path = LogPath(session);
-  const std::string temporary = JoinPath(session.host.program_directory, kLogTrimFileName);
+  if (log.state.journal != nullptr) log.state.journal->CloseLog();
+  const std::string path = LogPath(log.host);
+  const std::string temporary = JoinPath(log.host.program_directory, kLogTrimFileName);
   // A copy left by a killed trim is no use to anybody: the hold keeps every other trim away.
-  session.host.fs.RemoveFile(temporary);
+  log.host.fs.RemoveFile(temporary);
 
-  std::unique_ptr<ReadableFile> log;
-  if (!session.host.fs.OpenRead(path, &log).ok()) return false;
+  std::unique_ptr<ReadableFile> lines;
+  if (!log.host.fs.OpenRead(path, &lines).ok()) return false;
   std::unique_ptr<ReplacementFile> replacement;
   bool opened = false;
-  const bool trimmed = TrimLogLines(session.host.codec, *log, session.job.app.opt_1, [&](std::string_view line) {
+  const bool trimmed = TrimLogLines(log.host.codec, *lines, log.app.opt_1, [&](std::string_view line) {
     // Opened at the first kept line, so a log that needs no trim is never touched.
-    if (!opened && !session.host.fs.OpenReplacement(path, kLogTrimFileName, &replacement).ok()) return false;
+    if (!opened && !log.host.fs.OpenReplacement(path, kLogTrimFileName, &replacement).ok()) return false;
     opened = true;
     return replacement->Append(line).ok();
   });

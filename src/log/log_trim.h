@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/session.h"
+#include "log/log_state.h"
 
 namespace morva {
 
@@ -36,7 +36,7 @@ bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* 
 // is removed first) and then replaces the log, keeping its owner and permissions, so a failure at any
 // point leaves the log as it was. A read-only log is never replaced. Does nothing when the log is
 // switched off (SW_OPT[1]), missing or unreadable. Returns true when the log was rewritten.
-bool TrimLog(Session& session);
+bool TrimLog(const LogContext& log);
 
 }  // namespace morva
 

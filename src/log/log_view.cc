@@ -31,19 +31,19 @@ std::string OpenFailureMessage(TextCodec& codec, int result) {
 
 }  // namespace
 
-bool ViewLog(Session& session, std::chrono::milliseconds settle) {
-  const std::string path = LogPath(session);
+bool ViewLog(Host& host, std::chrono::milliseconds settle) {
+  const std::string path = LogPath(host);
   FindData before;
-  const bool protect = session.host.fs.Stat(path, &before).ok();
-  if (protect) session.host.fs.SetAttributes(path, before.attributes | kAttrReadOnly);
+  const bool protect = host.fs.Stat(path, &before).ok();
+  if (protect) host.fs.SetAttributes(path, before.attributes | kAttrReadOnly);
   const int result =
-      session.host.document_opener != nullptr ? session.host.document_opener->Open(path) : kDocumentNoAssociation;
+      host.document_opener != nullptr ? host.document_opener->Open(path) : kDocumentNoAssociation;
   if (result > kDocumentOpened) {
     std::this_thread::sleep_for(settle);
   } else {
-    session.host.ui.ShowWarning(OpenFailureMessage(session.host.codec, result));
+    host.ui.ShowWarning(OpenFailureMessage(host.codec, result));
   }
-  if (protect) session.host.fs.SetAttributes(path, before.attributes);
+  if (protect) host.fs.SetAttributes(path, before.attributes);
   return result > kDocumentOpened;
 }
 

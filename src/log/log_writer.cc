@@ -7,7 +7,7 @@
 
 namespace morva {
 
-std::string LogPath(const Session& session) { return JoinPath(session.host.program_directory, kLogFileName); }
+std::string LogPath(const Host& host) { return JoinPath(host.program_directory, kLogFileName); }
 
 std::string LogStampOf(FileTime now) {
   CalendarTime t;
@@ -32,25 +32,25 @@ const std::string& LogWriter::Stamp() {
 }
 
 bool LogWriter::AppendLine(std::string_view text, bool remember) {
-  if (session_.job.app.sw_opt[1] || !session_.log.usable) return true;
+  if (log_.app.sw_opt[1] || !log_.state.usable) return true;
   const std::string& stamp = Stamp();
   line_.assign(stamp);
   line_.append("  ");
   line_.append(text);
   line_.push_back('\n');
   bool written;
-  if (session_.log.journal != nullptr) {
-    written = session_.log.journal->Append(line_);
+  if (log_.state.journal != nullptr) {
+    written = log_.state.journal->Append(line_);
   } else {
-    if (!file_ && !session_.host.fs.OpenAppend(LogPath(session_), &file_).ok()) file_.reset();
+    if (!file_ && !log_.host.fs.OpenAppend(LogPath(log_.host), &file_).ok()) file_.reset();
     written = file_ && file_->Append(line_).ok();
   }
   if (!written) {
     file_.reset();
-    session_.log.usable = false;
+    log_.state.usable = false;
     return false;
   }
-  if (remember) session_.log.run_id = stamp;
+  if (remember) log_.state.run_id = stamp;
   return true;
 }
 

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/session.h"
+#include "core/host.h"
+#include "log/log_state.h"
 #include "log/log_lines.h"
 #include "platform/file_system.h"
 
@@ -19,28 +20,28 @@ inline constexpr std::string_view kLogFileName = "mvlogs.txt";
 // carry it, and readers compare only up to it, so every 6.x log reads alike.
 inline constexpr std::string_view kLogVersionTag = "Version 6";
 
-// The engine path of the log: kLogFileName in session.host.program_directory.
-std::string LogPath(const Session& session);
+// The engine path of the log: kLogFileName in the program directory.
+std::string LogPath(const Host& host);
 
 // The time stamp that starts a log line written at `now`: local time "YYYY/MM/DD hh:mm:ss".
 std::string LogStampOf(FileTime now);
 
-// Writes lines to the conversion log for one run, undo or extraction. While the session holds the log
+// Writes lines to the conversion log for one run, undo or extraction. While the program holds the log
 // (LogHold), lines go through its journal, which keeps them safe from a killed process and writes many
 // at once. Without a hold the log is opened for appending at the first line and stays open as long as
 // the writer, each line one append.
 class LogWriter {
  public:
-  explicit LogWriter(Session& session) : session_(session) {}
+  explicit LogWriter(const LogContext& log) : log_(log) {}
   LogWriter(const LogWriter&) = delete;
   LogWriter& operator=(const LogWriter&) = delete;
 
   // Appends the current local time stamp, two spaces, `text` (code page 932) and a line feed.
   //
   // Does nothing and returns true when the log is switched off (SW_OPT[1] "ログを出力しない") or no
-  // longer usable (session.log.usable false). When `remember` is true the time stamp written becomes
-  // session.log.run_id, the identifier of the run whose header this is. When the log cannot be opened or
-  // the line cannot be written, the line is lost, session.log.usable becomes false (so no later line is
+  // longer usable (its state's `usable` false). When `remember` is true the time stamp written becomes
+  // the state's `run_id`, the identifier of the run whose header this is. When the log cannot be opened or
+  // the line cannot be written, the line is lost, `usable` becomes false (so no later line is
   // tried until the program ends) and false is returned; telling the person is the caller's choice.
   bool AppendLine(std::string_view text, bool remember = false);
 
@@ -48,7 +49,7 @@ class LogWriter {
   // The time stamp of now, formatted once per second at most.
   const std::string& Stamp();
 
-  Session& session_;
+  LogContext log_;
   std::unique_ptr<AppendFile> file_;
   std::string line_;
   std::int64_t stamp_second_ = -1;

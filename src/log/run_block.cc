@@ -9,12 +9,12 @@
 
 namespace morva {
 
-std::vector<std::string> RunHeaderLines(Session& session) {
-  TextCodec& codec = session.host.codec;
-  const AppSettings& app = session.job.app;
+std::vector<std::string> RunHeaderLines(Host& host, const Job& job, bool copy_conversion) {
+  TextCodec& codec = host.codec;
+  const AppSettings& app = job.app;
   std::vector<std::string> lines;
   lines.push_back(Cp932Text(codec, "■ MORVA - ") + std::string(kLogVersionTag) + Cp932Text(codec, " - 変換実行開始 ■"));
-  if (session.run.copy_conversion) {
+  if (copy_conversion) {
     lines.push_back(Cp932Text(codec, "変換種別：【コピー変換】【出力先：") + std::string(app.cpdir.view()) +
                     Cp932Text(codec, "】"));
   }
@@ -22,7 +22,7 @@ std::vector<std::string> RunHeaderLines(Session& session) {
   lines.push_back(Cp932Text(codec, list_mode ? "変換対象指定方式：【指定ファイルの変換】"
                                              : "変換対象指定方式：【指定ディレクトリ下の変換】"));
   if (list_mode) {
-    lines.push_back(Cp932Text(codec, "指定対象ファイル数：") + std::to_string(session.host.ui.ListItems().size()));
+    lines.push_back(Cp932Text(codec, "指定対象ファイル数：") + std::to_string(host.ui.ListItems().size()));
   } else {
     lines.push_back(Cp932Text(codec, "対象ディレクトリ（ファイル）：") + app.dirfil[0].value_or(std::string()));
     std::string settings = Cp932Text(codec, "変換対象設定内容：");
@@ -40,7 +40,7 @@ std::vector<std::string> RunHeaderLines(Session& session) {
     if (app.sw_set[8]) settings += Cp932Text(codec, "【ID3情報があるファイルのみを対象】");
     lines.push_back(std::move(settings));
   }
-  lines.push_back(Cp932Text(codec, "変換機能：") + JobSummary(codec, session.job.settings));
+  lines.push_back(Cp932Text(codec, "変換機能：") + JobSummary(codec, job.settings));
   return lines;
 }
 

@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/session.h"
+#include "core/host.h"
+#include "core/job.h"
 #include "core/target_work.h"
 
 namespace morva {
@@ -18,7 +19,7 @@ class TextCodec;
 // The header lines of a run, in order: the run-start line (whose time stamp becomes the run's
 // identifier), the copy-conversion line, how targets are given, the target directory and its settings
 // or the number of listed targets, and "変換機能：" with the job summary.
-std::vector<std::string> RunHeaderLines(Session& session);
+std::vector<std::string> RunHeaderLines(Host& host, const Job& job, bool copy_conversion);
 
 // "ディレクトリ：" + `directory`.
 std::string DirectoryLine(TextCodec& codec, std::string_view directory);

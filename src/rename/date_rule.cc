@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "engine/session.h"
+#include "rename/name_rule.h"
 #include "platform/file_time.h"
 
 namespace morva {
@@ -40,11 +40,11 @@ struct DateParts {
 };
 
 // The Exif date of the target when the job asks for it and the photograph has one.
-bool ExifParts(Session& session, DateParts* parts) {
-  if (!(session.job.settings.fnm_hdk_udt & 0x40)) return false;
-  const AppSettings& app = session.job.app;
-  session.exif.ReadDate(session.run.target.path, 0, app.opt_2, app.sw_opt[6], false);
-  const std::string& t = session.exif.result_text();
+bool ExifParts(const NameRuleInputs& in, DateParts* parts) {
+  if (!(in.settings.fnm_hdk_udt & 0x40)) return false;
+  const AppSettings& app = in.app;
+  in.exif.ReadDate(in.target.path, 0, app.opt_2, app.sw_opt[6], false);
+  const std::string& t = in.exif.result_text();
   // Both forms the reader gives keep the fields at fixed places: "YYYY:MM:DD hh:mm:ss" or with '/'.
   if (t.size() < 19) return false;
   parts->date = t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2);
@@ -52,9 +52,9 @@ bool ExifParts(Session& session, DateParts* parts) {
   return true;
 }
 
-bool FileTimeParts(const Session& session, DateParts* parts) {
-  const FindData& data = session.run.target.find_data;
-  const FileTime time = (session.job.settings.fnm_hdk_udt & 3) == 1 ? data.creation_time : data.last_write_time;
+bool FileTimeParts(const NameRuleInputs& in, DateParts* parts) {
+  const FindData& data = in.target.find_data;
+  const FileTime time = (in.settings.fnm_hdk_udt & 3) == 1 ? data.creation_time : data.last_write_time;
   CalendarTime local;
   if (!FileTimeToLocal(time, &local)) return false;
   char buffer[16];
@@ -98,12 +98,12 @@ std::string WeekdayName(int style, int weekday) {
   }
 }
 
-unsigned BuildDateName(Session& session, std::string* text) {
-  const ConversionSettings& s = session.job.settings;
-  const TargetContext& target = session.run.target;
+unsigned BuildDateName(const NameRuleInputs& in, std::string* text) {
+  const ConversionSettings& s = in.settings;
+  const TargetContext& target = in.target;
 
   DateParts parts;
-  if (!ExifParts(session, &parts) && !FileTimeParts(session, &parts)) return 0x200;
+  if (!ExifParts(in, &parts) && !FileTimeParts(in, &parts)) return 0x200;
 
   std::string date_text = parts.date.substr(s.fnm_hdk2 == 3 ? 4 : s.fnm_hdk2 == 2 ? 2 : 0);
   if (s.fnm_hdk_atw & 1) {
@@ -117,10 +117,10 @@ unsigned BuildDateName(Session& session, std::string* text) {
   }
   if (s.fnm_hdk_rnb & 1) {
     date_text.append(s.fnm_hdkb.view());
-    if ((s.fnm_hdk_rnb & 2) && target.directory != target.previous_directory) session.run.serials.ClearSerials();
+    if ((s.fnm_hdk_rnb & 2) && target.directory != target.previous_directory) in.serials.ClearSerials();
     // Targets count per date text as shown, so dates that differ only in a part not shown share one
     // counter.
-    std::string number = std::to_string(session.run.serials.NextSerial(date_text, 1, 1));
+    std::string number = std::to_string(in.serials.NextSerial(date_text, 1, 1));
     const std::size_t width = s.fnm_hdk6 > 0 ? static_cast<std::size_t>(s.fnm_hdk6) : 0;
     if (number.size() < width) number.insert(0, width - number.size(), '0');
     date_text += number;

@@ -10,7 +10,7 @@
 
 namespace morva {
 
-struct Session;
+struct NameRuleInputs;
 
 // The day of the week (0 Sunday to 6 Saturday) of an eight-digit date text "YYYYMMDD", or -1 when the
 // text is shorter, holds a non-digit among its first 8 bytes, or names a year outside 1900-9999 or a day
@@ -20,9 +20,9 @@ int WeekdayOf(std::string_view yyyymmdd);
 // The weekday name of `style` (1 "Sun", 2 "Sunday", 3 "日", 4 "日曜日"; code page 932) for day 0-6.
 std::string WeekdayName(int style, int weekday);
 
-// Replaces *text by the date name of session.run.target. Returns 0, or the failure bit with *text unchanged:
+// Replaces *text by the date name of the target of `in`. Returns 0, or the failure bit with *text unchanged:
 // 0x100 when the name would pass 260 bytes, 0x200 when the target's time has no local date.
-unsigned BuildDateName(Session& session, std::string* text);
+unsigned BuildDateName(const NameRuleInputs& in, std::string* text);
 
 }  // namespace morva
 

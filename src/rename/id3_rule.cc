@@ -1,6 +1,6 @@
 #include "rename/id3_rule.h"
 
-#include "engine/session.h"
+#include "rename/name_rule.h"
 #include "platform/cp932.h"
 
 namespace morva {
@@ -35,14 +35,14 @@ std::string_view TrimSpaces(std::string_view text) {
   return text;
 }
 
-bool BuildId3Name(Session& session, std::string* text) {
-  const ConversionSettings& s = session.job.settings;
-  const AppSettings& app = session.job.app;
+bool BuildId3Name(const NameRuleInputs& in, std::string* text) {
+  const ConversionSettings& s = in.settings;
+  const AppSettings& app = in.app;
   Id3ReadOptions options;
   options.v1_is_unicode = (s.fnm_id3_opt & 2) != 0;
   options.skip_extension_test = app.sw_opt[6];
   options.first_comment_wins = app.sw_opt[12];
-  const int versions = session.id3.Read(session.run.target.path, options, false);
+  const int versions = in.id3.Read(in.target.path, options, false);
 
   std::string name;
   for (std::size_t i = 0; i < s.fnm_id31.size() && s.fnm_id31[i] != 0; ++i) {
@@ -53,7 +53,7 @@ bool BuildId3Name(Session& session, std::string* text) {
       continue;
     }
     std::string element;
-    const int from = session.id3.GetItem(versions, kind, app.sw_opt[9], &element);
+    const int from = in.id3.GetItem(versions, kind, app.sw_opt[9], &element);
     if (from == 0) continue;
     // An ID3v2 track may carry the count of tracks as "3/12".
     if (from == 2 && kind == kId3Track) element = element.substr(0, element.find('/'));

@@ -9,14 +9,14 @@
 
 namespace morva {
 
-struct Session;
+struct NameRuleInputs;
 
 // Removes leading and trailing spaces, one-byte " " and full-width "　" alike.
 std::string_view TrimSpaces(std::string_view text);
 
-// Replaces *text by the tag name of session.run.target. False (text unchanged) when the name would pass 260
+// Replaces *text by the tag name of the target of `in`. False (text unchanged) when the name would pass 260
 // bytes.
-bool BuildId3Name(Session& session, std::string* text);
+bool BuildId3Name(const NameRuleInputs& in, std::string* text);
 
 }  // namespace morva
 

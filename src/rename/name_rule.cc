@@ -13,9 +13,8 @@ namespace {
 constexpr std::uint32_t kRuleFailedLength = 0x100;
 constexpr std::uint32_t kRuleFailedOther = 0x200;
 
-bool Fail(Session& session, std::uint32_t bit, std::uint32_t* failure_word) {
+bool Fail(std::uint32_t bit, std::uint32_t* failure_word) {
   *failure_word |= bit;
-  session.run.target_failed = true;
   return false;
 }
 
@@ -39,55 +38,55 @@ GeneralRuleOptions GeneralOptionsOf(const ConversionSettings& settings) {
   return o;
 }
 
-bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_word) {
-  switch (session.job.settings.sw_fnm) {
+bool ApplyNameRule(const NameRuleInputs& in, std::string* text, std::uint32_t* failure_word) {
+  switch (in.settings.sw_fnm) {
     case 0:
       return true;
     case 1: {
       const int failed =
-          ConvertGeneral(GeneralOptionsOf(session.job.settings), session.run.target.extension.size(), text);
-      if (failed != 0) return Fail(session, static_cast<std::uint32_t>(failed), failure_word);
+          ConvertGeneral(GeneralOptionsOf(in.settings), in.target.extension.size(), text);
+      if (failed != 0) return Fail(static_cast<std::uint32_t>(failed), failure_word);
       return true;
     }
     case 2: {
-      const ConversionSettings& s = session.job.settings;
+      const ConversionSettings& s = in.settings;
       if (!ConvertWidth(text, s.fnm_znk0 == 1, s.fnm_znk_ctc, s.fnm_znk_jcb)) {
-        return Fail(session, kRuleFailedLength, failure_word);
+        return Fail(kRuleFailedLength, failure_word);
       }
       return true;
     }
     case 3: {
-      const ConversionSettings& s = session.job.settings;
+      const ConversionSettings& s = in.settings;
       const int result = s.fnm_ckn0 == 2
                              ? ReplaceAtPosition(PositionReplacementOf(s), text)
-                             : ReplaceString(session.host.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
+                             : ReplaceString(in.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
                                              !(s.fnm_ckn_tgb & 1), (s.fnm_ckn_tgb & 2) != 0);
-      if (result == kReplaceTooLong) return Fail(session, kRuleFailedLength, failure_word);
-      if (result != kReplaceOk) return Fail(session, kRuleFailedOther, failure_word);
+      if (result == kReplaceTooLong) return Fail(kRuleFailedLength, failure_word);
+      if (result != kReplaceOk) return Fail(kRuleFailedOther, failure_word);
       return true;
     }
     case 4:
-      if (!BuildSerialName(session, text)) return Fail(session, kRuleFailedLength, failure_word);
+      if (!BuildSerialName(in, text)) return Fail(kRuleFailedLength, failure_word);
       return true;
     case 5:
-      if (const unsigned failed = BuildDateName(session, text); failed != 0) {
-        return Fail(session, failed, failure_word);
+      if (const unsigned failed = BuildDateName(in, text); failed != 0) {
+        return Fail(failed, failure_word);
       }
       return true;
     case 6:
-      if (!BuildId3Name(session, text)) return Fail(session, kRuleFailedLength, failure_word);
+      if (!BuildId3Name(in, text)) return Fail(kRuleFailedLength, failure_word);
       return true;
     case 8: {
-      const std::uint8_t options = session.job.settings.fnm_csv_opt;
+      const std::uint8_t options = in.settings.fnm_csv_opt;
       const unsigned failed =
-          ApplyCsvPatterns(session.host.regex, session.run.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
-      if (failed != 0) return Fail(session, failed, failure_word);
+          ApplyCsvPatterns(in.regex, in.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
+      if (failed != 0) return Fail(failed, failure_word);
       return true;
     }
     default:
       // Rules not built yet come with their own issues; validation refuses them until then, so a job that
       // reaches this point anyway fails its targets instead of renaming them wrongly.
-      return Fail(session, kRuleFailedOther, failure_word);
+      return Fail(kRuleFailedOther, failure_word);
   }
 }
 

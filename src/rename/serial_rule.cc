@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "engine/session.h"
+#include "rename/name_rule.h"
 
 namespace morva {
 namespace {
@@ -40,13 +40,13 @@ std::int32_t SerialCounters::NextSerial(std::string_view key, std::int32_t start
   return start;
 }
 
-bool BuildSerialName(Session& session, std::string* text) {
-  const ConversionSettings& s = session.job.settings;
-  const TargetContext& target = session.run.target;
-  if ((s.fnm_rnb_opt & 1) && target.directory != target.previous_directory) session.run.serials.ClearSerials();
+bool BuildSerialName(const NameRuleInputs& in, std::string* text) {
+  const ConversionSettings& s = in.settings;
+  const TargetContext& target = in.target;
+  if ((s.fnm_rnb_opt & 1) && target.directory != target.previous_directory) in.serials.ClearSerials();
 
   const std::int32_t n =
-      session.run.serials.NextSerial("", DecimalValue(s.fnm_rnb2.view()), DecimalValue(s.fnm_rnba.view()));
+      in.serials.NextSerial("", DecimalValue(s.fnm_rnb2.view()), DecimalValue(s.fnm_rnba.view()));
   std::string number = std::to_string(n);
   const std::size_t width = s.fnm_rnb3 > 0 ? static_cast<std::size_t>(s.fnm_rnb3) : 0;
   if (number.size() < width) number.insert(0, width - number.size(), '0');

@@ -11,7 +11,7 @@
 // name rule 4, which replaces the rule text by a prefix, a zero-filled number and a suffix.
 namespace morva {
 
-struct Session;
+struct NameRuleInputs;
 
 // The serial counters of one preview or run, in creation order. Name rule 4 uses the empty key; date
 // naming and the control statements use keys of their own. Owned by the Session, emptied by the run
@@ -41,13 +41,13 @@ class SerialCounters {
 // The longest text the rule may produce, in bytes.
 inline constexpr std::size_t kSerialRuleMaxText = 260;
 
-// Rule 4 for the current target (session.run.target): restarts the counters when FNM_RNB_OPT bit 1 is set
+// Rule 4 for the current target (the target of `in`): restarts the counters when FNM_RNB_OPT bit 1 is set
 // and the target's directory differs from the previous target's, takes the next number of the empty
 // key (first number FNM_RNB2, step FNM_RNBA), pads it with '0' to FNM_RNB3 digits and replaces *text by
 // prefix + number + suffix; prefix and suffix are the parent directory's name or the strings
 // FNM_RNB1 / FNM_RNB9. Returns false, leaving *text unchanged, when the result would exceed
 // kSerialRuleMaxText bytes (the counter has still advanced, as for a target that failed later).
-bool BuildSerialName(Session& session, std::string* text);
+bool BuildSerialName(const NameRuleInputs& in, std::string* text);
 
 }  // namespace morva
 

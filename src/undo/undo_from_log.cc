@@ -198,7 +198,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
   bool error = false;
   const bool log_on = !session.job.app.sw_opt[1];
 
-  LogWriter log_writer(session);
+  LogWriter log_writer(session.log_context());
   if (log_on && session.log.usable) {
     session.log.run_id = run.id;
     const std::string header =
@@ -293,7 +293,7 @@ LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::str
   UserInterface& ui = session.host.ui;
   *result = LogUndoResult();
   // From the scan to the end of the undo no other process may move the runs in the log.
-  const LogHold hold(session);
+  const LogHold hold(session.log_context());
   if (run_id.empty() && session.log.journal != nullptr) {
     // The newest run is not in the log: undoing the newest one the log holds would undo an older run
     // than the person means.

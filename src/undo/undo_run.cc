@@ -161,8 +161,8 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
 
   // No other process writes the log or trims it while the undo's block is written.
   std::optional<LogHold> hold;
-  hold.emplace(session);
-  LogWriter writer(session);
+  hold.emplace(session.log_context());
+  LogWriter writer(session.log_context());
   if (log_on && session.log.usable) {
     const std::string version(kLogVersionTag);
     const std::string id(run_id);

@@ -79,7 +79,7 @@ TEST_F(CaseInsensitiveVolumeTest, CaseOnlyRenamesAndUndoAreRealAndTakenNamesAreR
        [&] {
          session.host.program_directory = E(home.Sub("upper"));
          LogUndoResult undone;
-         EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &undone), LogUndoOutcome::kUndone);
+         EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &undone), LogUndoOutcome::kUndone);
          EXPECT_TRUE(undone.undo_ok);
        },
        {{"Other.txt", "2"}, {"abc.txt", "1"}}, 2, 0},

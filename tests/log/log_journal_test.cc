@@ -89,8 +89,8 @@ TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
     if (!c.log_before.empty()) testing::WriteFile(home.Sub("mvlogs.txt"), c.log_before);
 
     InKilledChild([&] {
-      LogHold hold(session);
-      LogWriter writer(session);
+      LogHold hold(session.log_context());
+      LogWriter writer(session.log_context());
       writer.AppendLine(S("一行目"));
       writer.AppendLine(S("二行目"));
       session.run.target.directory = E(dir.path());
@@ -98,10 +98,10 @@ TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
       if (c.make_move) rename(dir.Sub("a.txt").c_str(), dir.Sub("A.txt").c_str());
       DieNow();
     });
-    { const LogHold hold(session); }
+    { const LogHold hold(session.log_context()); }
     EXPECT_EQ(LogTexts(), c.expected);
     // Settled once: a second hold adds nothing.
-    { const LogHold hold(session); }
+    { const LogHold hold(session.log_context()); }
     EXPECT_EQ(LogTexts(), c.expected);
   }
 }
@@ -110,17 +110,17 @@ TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
 // next one, rather than losing them when the log opens again later.
 TEST_F(LogJournalTest, LinesThatCannotBeSettledYetWaitForALaterHolder) {
   InKilledChild([&] {
-    LogHold hold(session);
-    LogWriter(session).AppendLine(S("一行目"));
+    LogHold hold(session.log_context());
+    LogWriter(session.log_context()).AppendLine(S("一行目"));
     DieNow();
   });
   fs.FailOn(FsOp::kOpenAppend, "mvlogs.txt", EACCES, 1);
   {
-    const LogHold hold(session);
-    LogWriter(session).AppendLine(S("後の行"));
+    const LogHold hold(session.log_context());
+    LogWriter(session.log_context()).AppendLine(S("後の行"));
   }
   EXPECT_EQ(LogTexts(), std::vector<std::string>{"後の行"});
-  { const LogHold hold(session); }
+  { const LogHold hold(session.log_context()); }
   EXPECT_EQ(LogTexts(), (std::vector<std::string>{"後の行", "一行目"}));
 }
 
@@ -131,8 +131,8 @@ TEST_F(LogJournalTest, ASecondProcessWaitsForTheHolderAndSaysSo) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     {
-      LogHold hold(session);
-      LogWriter writer(session);
+      LogHold hold(session.log_context());
+      LogWriter writer(session.log_context());
       writer.AppendLine(S("先の処理"));
       if (write(ready[1], "x", 1) != 1) _exit(2);
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -144,7 +144,7 @@ TEST_F(LogJournalTest, ASecondProcessWaitsForTheHolderAndSaysSo) {
   char byte;
   ASSERT_EQ(read(ready[0], &byte, 1), 1);
   {
-    const LogHold hold(session);
+    const LogHold hold(session.log_context());
     // The whole of the other process's work is in the log before this one gets it.
     EXPECT_EQ(LogTexts(), (std::vector<std::string>{"先の処理", "先の処理の終わり"}));
   }
@@ -170,12 +170,12 @@ TEST_F(LogJournalTest, RunsStartedBackToBackHaveTheirOwnIdentifiersAndEachUndoes
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
 
   LogUndoResult result;
-  ASSERT_EQ(UndoFromLog(session, LogPath(session), second, &result), LogUndoOutcome::kUndone);
+  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), second, &result), LogUndoOutcome::kUndone);
   EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
-  ASSERT_EQ(UndoFromLog(session, LogPath(session), first, &result), LogUndoOutcome::kUndone);
+  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), first, &result), LogUndoOutcome::kUndone);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   std::vector<LoggedRun> runs;
-  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 2);
+  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), 2);
   EXPECT_TRUE(runs[0].undone && runs[1].undone);
 }
 
@@ -199,17 +199,17 @@ TEST_F(LogJournalTest, ARunWhoseHeaderFailedIsNeverReplacedByAnOlderOneInPlainUn
   fs.ClearFaults();
   session.log.usable = true;
   LogUndoResult result;
-  EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kNewestNotLogged);
+  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &result), LogUndoOutcome::kNewestNotLogged);
   EXPECT_EQ(result.unlogged_run.size(), 19u);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
 
   // Named, the older run is undone; a later logged run makes plain undo work again.
   std::vector<LoggedRun> runs;
-  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 1);
+  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), 1);
   session.job.settings.fnm_ipn2 = 1;
   StartConversion(session, RunMode::kRun, false);
   EXPECT_TRUE(session.log.run_logged);
-  EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kUndone);
+  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
 }
 
 // A log over 2 GiB (40 runs of 100,000 targets come near) is read as a stream: runs, undo and the
@@ -228,7 +228,7 @@ TEST_F(LogJournalTest, ALogOverTwoGigabytesStillRunsUndoesAndTrims) {
   StartConversion(session, RunMode::kRun, false);
   ASSERT_TRUE(session.log.run_logged);
   LogUndoResult result;
-  ASSERT_EQ(UndoFromLog(session, LogPath(session), "", &result), LogUndoOutcome::kUndone);
+  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
 
   StartConversion(session, RunMode::kRun, false);
@@ -236,7 +236,7 @@ TEST_F(LogJournalTest, ALogOverTwoGigabytesStillRunsUndoesAndTrims) {
   ASSERT_EQ(stat(home.Sub("mvlogs.txt").c_str(), &st), 0);
   EXPECT_LT(st.st_size, 4096);
   std::vector<LoggedRun> runs;
-  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), 1);
+  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), 1);
   EXPECT_EQ(runs[0].id, session.log.run_id);
 }
 
@@ -270,14 +270,14 @@ TEST_F(LogJournalTest, TrimKeepsAReadOnlyLogItsOwnerAndModeAndCleansUpAfterAKill
     fs.ClearFaults();
     if (c.replacement_fails) fs.FailOn(FsOp::kOpenReplacement, "mvlogs.txt", ENOSPC);
 
-    EXPECT_EQ(TrimLog(session), c.trimmed);
+    EXPECT_EQ(TrimLog(session.log_context()), c.trimmed);
     EXPECT_FALSE(testing::Exists(home.Sub("temp_mvlogs.txt")));
     struct stat st {};
     ASSERT_EQ(stat(home.Sub("mvlogs.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, c.mode);
     if (foreign_owner) EXPECT_EQ(st.st_uid, 65534u);
     std::vector<LoggedRun> runs;
-    ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), c.trimmed ? 2 : 40);
+    ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), c.trimmed ? 2 : 40);
     // Untrimmed, the log still offers its newest runs.
     EXPECT_EQ(runs.back().id, "2024/01/01 00:44:00");
   }

@@ -38,7 +38,7 @@ TEST_F(LogViewTest, ReadOnlyWhileOpeningThenAsBefore) {
   ASSERT_TRUE(home.WriteFile("mvlogs.txt", "x\n"));
   FakeOpener opener(fs, kDocumentOpened + 10);
   session.host.document_opener = &opener;
-  EXPECT_TRUE(ViewLog(session, std::chrono::milliseconds(0)));
+  EXPECT_TRUE(ViewLog(session.host, std::chrono::milliseconds(0)));
   EXPECT_EQ(opener.opened, E(home.Sub("mvlogs.txt")));
   EXPECT_TRUE(opener.read_only_while_open);
   struct stat st {};
@@ -62,12 +62,12 @@ TEST_F(LogViewTest, FailuresAreExplained) {
     FakeOpener opener(fs, c.result);
     session.host.document_opener = &opener;
     ui.messages.clear();
-    EXPECT_FALSE(ViewLog(session, std::chrono::milliseconds(0)));
+    EXPECT_FALSE(ViewLog(session.host, std::chrono::milliseconds(0)));
     EXPECT_EQ(ui.Texts(Message::kWarning), std::vector<std::string>{S(c.message)});
   }
   session.host.document_opener = nullptr;
   ui.messages.clear();
-  EXPECT_FALSE(ViewLog(session, std::chrono::milliseconds(0)));
+  EXPECT_FALSE(ViewLog(session.host, std::chrono::milliseconds(0)));
   EXPECT_EQ(ui.Texts(Message::kWarning).size(), 1u);
 }
 

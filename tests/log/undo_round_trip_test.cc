@@ -67,7 +67,7 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
   session.undo.Clear();  // a new program: only the log remembers the run
 
   LogUndoResult ok;
-  ASSERT_EQ(UndoFromLog(session, LogPath(session), "", &ok), LogUndoOutcome::kUndone);
+  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), "", &ok), LogUndoOutcome::kUndone);
   EXPECT_TRUE(ok.undo_ok);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
@@ -90,9 +90,9 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
   EXPECT_EQ(tail, expected);
 
   // The run is undone now: not taken by default; asked for again, its names are gone and nothing moves.
-  EXPECT_EQ(UndoFromLog(session, LogPath(session), "", &ok), LogUndoOutcome::kAllUndone);
+  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &ok), LogUndoOutcome::kAllUndone);
   ui.messages.clear();
-  EXPECT_EQ(UndoFromLog(session, LogPath(session), run_id, &ok), LogUndoOutcome::kUndone);
+  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), run_id, &ok), LogUndoOutcome::kUndone);
   EXPECT_FALSE(ok.undo_ok);
   EXPECT_EQ(ui.Texts(Message::kQuestion).front(),
             S("指定の変換結果ログから元に戻します。よろしいですか？\n\n　・既に「元に戻す」が実行されているログです。"));
@@ -166,7 +166,7 @@ TEST_F(UndoRoundTripTest, RandomJobsOverRandomTreesComeBackExactly) {
     StartConversion(session, RunMode::kRun, false);
     session.undo.Clear();
     LogUndoResult ok;
-    const LogUndoOutcome outcome = UndoFromLog(session, LogPath(session), "", &ok);
+    const LogUndoOutcome outcome = UndoFromLog(session, LogPath(session.host), "", &ok);
     // A job that changed nothing leaves nothing to undo; otherwise the undo must succeed entirely.
     if (outcome == LogUndoOutcome::kUndone) {
       EXPECT_TRUE(ok.undo_ok);

@@ -142,7 +142,7 @@ TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOut
 
     if (from_log) {
       LogUndoResult undone;
-      EXPECT_EQ(UndoFromLog(session, morva::LogPath(session), "", &undone), LogUndoOutcome::kUndone);
+      EXPECT_EQ(UndoFromLog(session, morva::LogPath(session.host), "", &undone), LogUndoOutcome::kUndone);
       EXPECT_FALSE(undone.undo_ok);
     } else {
       EXPECT_FALSE(UndoRun(session, false, session.log.run_id));

@@ -1,3 +1,4 @@
+#include "engine/name_step.h"
 #include "rename/csv_patterns.h"
 
 #include <cstdint>
@@ -135,8 +136,7 @@ class CsvRuleTest : public testing::EngineFixture {
   std::string Apply(const std::string& text) {
     std::string t = S(text);
     std::uint32_t failure = 0;
-    session.run.target_failed = false;
-    if (!ApplyNameRule(session, &t, &failure)) return "<failed " + std::to_string(failure) + ">";
+    if (!ApplyNameRule(NameRuleInputsOf(session), &t, &failure)) return "<failed " + std::to_string(failure) + ">";
     return U(t);
   }
 

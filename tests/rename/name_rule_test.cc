@@ -1,3 +1,4 @@
+#include "engine/name_step.h"
 #include "rename/name_rule.h"
 
 #include <string>
@@ -14,9 +15,7 @@ class NameRuleTest : public testing::EngineFixture {
   // Applies the job's rule to `text`; returns the result or "<failed 0x...>".
   std::string Apply(std::string text) {
     std::uint32_t failure = 0;
-    session.run.target_failed = false;
-    const bool ok = ApplyNameRule(session, &text, &failure);
-    EXPECT_EQ(ok, !session.run.target_failed);
+    const bool ok = ApplyNameRule(NameRuleInputsOf(session), &text, &failure);
     EXPECT_EQ(ok, failure == 0);
     if (!ok) return "<failed " + std::to_string(failure) + ">";
     return text;

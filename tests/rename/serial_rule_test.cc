@@ -1,3 +1,4 @@
+#include "engine/name_step.h"
 #include "rename/serial_rule.h"
 
 #include <fcntl.h>
@@ -37,9 +38,8 @@ class SerialRuleTest : public testing::EngineFixture {
     session.run.target.parent_name = parent;
     std::string text = "old";
     std::uint32_t failure = 0;
-    session.run.target_failed = false;
-    const bool ok = ApplyNameRule(session, &text, &failure);
-    EXPECT_EQ(ok, !session.run.target_failed);
+    const bool ok = ApplyNameRule(NameRuleInputsOf(session), &text, &failure);
+    EXPECT_EQ(ok, failure == 0);
     return ok ? text : "<failed " + std::to_string(failure) + ">";
   }
 

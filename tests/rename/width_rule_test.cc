@@ -1,3 +1,4 @@
+#include "engine/name_step.h"
 #include "rename/width_rule.h"
 
 #include <string>
@@ -137,9 +138,8 @@ TEST_F(WidthRuleTest, NameRuleReadsTheJobAndFailsLongNames) {
   auto apply = [&](const std::string& utf8) {
     std::string text = S(utf8);
     std::uint32_t failure = 0;
-    session.run.target_failed = false;
-    const bool ok = ApplyNameRule(session, &text, &failure);
-    EXPECT_EQ(ok, !session.run.target_failed);
+    const bool ok = ApplyNameRule(NameRuleInputsOf(session), &text, &failure);
+    EXPECT_EQ(ok, failure == 0);
     return ok ? U(text) : "<failed " + std::to_string(failure) + ">";
   };
   EXPECT_EQ(apply("ab1ｶﾞ"), "ａｂ1ガ");
