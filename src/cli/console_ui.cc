@@ -29,34 +29,17 @@ void InstallInterruptHandler() {
   sigaction(SIGINT, &action, nullptr);
 }
 
-bool IsRunSummary(TextCodec& codec, std::string_view text) {
-  const std::string counts = "\n\n" + Cp932Text(codec, "完全成功：");
-  const std::string tail = Cp932Text(codec, "　　");
-  return text.find(counts) != std::string_view::npos && text.size() >= tail.size() &&
-         text.substr(text.size() - tail.size()) == tail;
-}
-
 ConsoleUi::ConsoleUi(TextCodec& codec, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
                      bool assume_yes)
     : codec_(codec), out_(out), err_(err), in_(in), interactive_(interactive), assume_yes_(assume_yes) {}
 
 void ConsoleUi::PrintMessage(std::string_view text) { err_ << DisplayText(codec_, text) << '\n' << std::flush; }
 
-void ConsoleUi::ShowWarning(std::string_view text) {
-  if (IsRunSummary(codec_, text)) {
-    out_ << DisplayText(codec_, text) << '\n' << std::flush;
-    return;
-  }
-  PrintMessage(text);
-}
+void ConsoleUi::ShowWarning(std::string_view text) { PrintMessage(text); }
 
-void ConsoleUi::ShowInformation(std::string_view text) {
-  if (IsRunSummary(codec_, text)) {
-    PrintResult(text);
-    return;
-  }
-  PrintMessage(text);
-}
+void ConsoleUi::ShowInformation(std::string_view text) { PrintMessage(text); }
+
+void ConsoleUi::ShowSummary(SummaryKind, std::string_view text) { PrintResult(text); }
 
 void ConsoleUi::PrintResult(std::string_view text) { out_ << DisplayText(codec_, text) << '\n' << std::flush; }
 

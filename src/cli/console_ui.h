@@ -47,6 +47,8 @@ class ConsoleUi final : public UserInterface {
   bool declined() const { return declined_; }
 
   void ShowWarning(std::string_view text) override;
+  // On stdout: it is the result of the command.
+  void ShowSummary(SummaryKind kind, std::string_view text) override;
   void ShowInformation(std::string_view text) override;
   void ShowError(std::string_view text) override;
   void ShowWaitNotice(std::string_view text) override { PrintMessage(text); }
@@ -81,10 +83,6 @@ class ConsoleUi final : public UserInterface {
   int previews_shown_ = 0;
   bool declined_ = false;
 };
-
-// Whether a message box text is the summary of a run: a sentence, a blank line, the count text
-// ("完全成功：" ...) and two full-width spaces. Code page 932.
-bool IsRunSummary(TextCodec& codec, std::string_view text);
 
 }  // namespace morva
 

@@ -16,6 +16,7 @@ class QuietUserInterface : public UserInterface {
   explicit QuietUserInterface(bool answer) : answer_(answer) {}
 
   void ShowWarning(std::string_view) override {}
+  void ShowSummary(SummaryKind, std::string_view) override {}
   void ShowInformation(std::string_view) override {}
   void ShowError(std::string_view) override {}
   void ShowWaitNotice(std::string_view) override {}

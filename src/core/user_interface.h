@@ -37,6 +37,9 @@ struct ProgressState {
 // The engine's only way to the person using it. The desktop program, the console front end and the tests
 // each implement it; the engine never includes a toolkit header. Every text is code page 932; every
 // message box has the caption "MORVA".
+// Whose summary a message box shows.
+enum class SummaryKind { kRun, kUndo };
+
 class UserInterface {
  public:
   UserInterface() = default;
@@ -44,10 +47,14 @@ class UserInterface {
   UserInterface& operator=(const UserInterface&) = delete;
   virtual ~UserInterface() = default;
 
-  // Modal message boxes: refused input and summaries (warning icon), information, the fatal error.
+  // Modal message boxes: refused input (warning icon), information, the fatal error.
   virtual void ShowWarning(std::string_view text) = 0;
   virtual void ShowInformation(std::string_view text) = 0;
   virtual void ShowError(std::string_view text) = 0;
+  // The message box that ends a run (warning icon) or an undo (information icon): the verdict and the
+  // counters. A front end that prints results apart from messages tells them by this call, never by
+  // their text.
+  virtual void ShowSummary(SummaryKind kind, std::string_view text) = 0;
 
   // A passing notice that needs no answer: the program waits for another process that holds the log.
   virtual void ShowWaitNotice(std::string_view text) = 0;

@@ -80,7 +80,7 @@ void ShowSummary(Session& session, RunJournal& journal) {
   std::string message = sentence;
   if (failed && session.log.usable) message += Cp932Text(codec, "ログを参照してください。");
   message += "\n\n" + counts + Cp932Text(codec, "　　");
-  session.host.ui.ShowWarning(message);
+  session.host.ui.ShowSummary(SummaryKind::kRun, message);
 }
 
 }  // namespace

@@ -234,7 +234,7 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   std::string message = verdict;
   if (any_failure && session.log.usable) message += Cp932Text(codec, "ログを参照してください。");
   message += "\n\n" + counts + Cp932Text(codec, "　　");
-  ui.ShowInformation(message);
+  ui.ShowSummary(SummaryKind::kUndo, message);
   return !any_failure;
 }
 

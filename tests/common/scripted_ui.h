@@ -49,6 +49,10 @@ class ScriptedUi : public UserInterface {
   int target_list_refreshed = 0;
 
   void ShowWarning(std::string_view text) override { messages.push_back({Message::kWarning, std::string(text)}); }
+  // Recorded as the box it is.
+  void ShowSummary(SummaryKind kind, std::string_view text) override {
+    kind == SummaryKind::kRun ? ShowWarning(text) : ShowInformation(text);
+  }
   void ShowInformation(std::string_view text) override {
     messages.push_back({Message::kInformation, std::string(text)});
   }
