@@ -352,6 +352,11 @@ CalendarTime LocalNow() {
 
 }  // namespace
 
+std::optional<NameRule> NameRuleOf(int stored) {
+  if (stored < static_cast<int>(NameRule::kNone) || stored > static_cast<int>(NameRule::kCsv)) return std::nullopt;
+  return static_cast<NameRule>(stored);
+}
+
 ConversionSettings::ConversionSettings(const CalendarTime& now) {
   char date[48];
   char time[48];

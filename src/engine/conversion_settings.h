@@ -33,6 +33,23 @@ FixedText<N> Text(std::string_view text) {
 
 }  // namespace settings_internal
 
+// The name rules of the name job, by the number SW_FNM stores.
+enum class NameRule : std::int16_t {
+  kNone = 0,     // no name change
+  kGeneral = 1,  // general conversion: case, deletion of characters, brackets, zero padding
+  kWidth = 2,    // full-width / half-width conversion
+  kReplace = 3,  // string or regular-expression replacement, or replacement by position
+  kSerial = 4,   // serial numbers
+  kDate = 5,     // dates of the files or of their Exif data
+  kId3 = 6,      // ID3 tags of MP3 files
+  kControl = 7,  // a control statement
+  kCsv = 8,      // replacement patterns from a CSV file
+};
+
+// The rule a stored SW_FNM number selects; nullopt for a number outside 0-8, which the settings reader
+// never stores but a record set by hand may hold.
+std::optional<NameRule> NameRuleOf(int stored);
+
 // Every option of one conversion job. The user interface edits one current record, the engine reads it
 // when a preview or run starts, and the settings file and the whole-job presets store it as a block of
 // key lines ("KEY = value"). Each field is named after its key, the name every other part of the program
@@ -63,7 +80,7 @@ struct ConversionSettings {
   void WriteKeys(std::string* out) const;
 
   std::int16_t sw_tab = 0;  // job page shown: 0 name, 1 attributes, 2 times, 3 deletion, 4 ID3
-  std::int16_t sw_fnm = 0;  // name rule, 0-based: 0 none, 1-8 the eight rules
+  std::int16_t sw_fnm = 0;  // name rule, 0-based: 0 none, 1-8 the eight rules (NameRuleOf)
   bool fnm_01 = true;       // the extension is handled apart from the base name
   std::int16_t fnm_02 = 1;  // with fnm_01: 1 leave the extension, 2 convert the extension only
 

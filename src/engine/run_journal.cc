@@ -62,7 +62,7 @@ void RunJournal::NoteMove(std::string_view from, std::string_view to, std::strin
 void RunJournal::WriteTarget(const TargetWork& work) {
   if (!Active()) return;
   if (!composer_) {
-    const bool copy_only = session_.copy_conversion && session_.settings.sw_fnm == 0;
+    const bool copy_only = session_.copy_conversion && NameRuleOf(session_.settings.sw_fnm) == NameRule::kNone;
     composer_ = std::make_unique<TargetLineComposer>(session_.codec, session_.app.sw_opt[0], copy_only);
   }
   const TargetContext& target = session_.target;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -102,8 +103,9 @@ void AppendTarget(Session& session, std::string path, const FindData* data) {
 // the order of the entries (serial numbering, dates, ID3 tags, control statements), the attribute, time,
 // deletion and ID3 jobs, an update-time range and sorting all need the whole find data.
 bool NamesSuffice(const Session& session) {
-  const int rule = session.settings.sw_fnm;
-  const bool rule_reads_names_only = rule == 0 || rule == 1 || rule == 2 || rule == 3 || rule == 8;
+  const std::optional<NameRule> rule = NameRuleOf(session.settings.sw_fnm);
+  const bool rule_reads_names_only = rule == NameRule::kNone || rule == NameRule::kGeneral ||
+                                     rule == NameRule::kWidth || rule == NameRule::kReplace || rule == NameRule::kCsv;
   const JobSwitches jobs = ComputeJobSwitches(session.settings);
   const DateRange range = ActiveRange(session.app);
   return rule_reads_names_only && !jobs.attributes && !jobs.times && !jobs.deletion && !jobs.id3 &&

@@ -1,6 +1,7 @@
 #include "log/job_summary.h"
 
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -275,35 +276,37 @@ void AddTimes(Summary& s, const ConversionSettings& c) {
 
 std::string JobSummary(TextCodec& codec, const ConversionSettings& c) {
   Summary s(codec);
-  switch (c.sw_fnm) {
-    case 1:
+  const std::optional<NameRule> rule = NameRuleOf(c.sw_fnm);
+  switch (rule.value_or(NameRule::kNone)) {
+    case NameRule::kGeneral:
       AddGeneral(s, c);
       break;
-    case 2:
+    case NameRule::kWidth:
       AddWidth(s, c);
       break;
-    case 3:
+    case NameRule::kReplace:
       AddReplacement(s, c);
       break;
-    case 4:
+    case NameRule::kSerial:
       AddSerial(s, c);
       break;
-    case 5:
+    case NameRule::kDate:
       AddDate(s, c);
       break;
-    case 6:
+    case NameRule::kId3:
       AddId3Name(s, c);
       break;
-    case 7:
+    case NameRule::kControl:
       s.T("【変換制御文で名称変換 '").Raw(c.fnm_usr1.view()).T("'】");
       break;
-    case 8:
+    case NameRule::kCsv:
       AddCsv(s, c);
       break;
-    default:
+    case NameRule::kNone:
       break;
   }
-  if (c.sw_fnm >= 1 && c.sw_fnm <= 8 && c.fnm_01) s.T(c.fnm_02 == 2 ? "【拡張子のみ】" : "【拡張子除く】");
+  if (rule.value_or(NameRule::kNone) != NameRule::kNone && c.fnm_01)
+    s.T(c.fnm_02 == 2 ? "【拡張子のみ】" : "【拡張子除く】");
 
   static constexpr std::string_view kAttributes[] = {"【読み取り専用属性", "【隠しファイル属性", "【アーカイブ属性", "【システム属性"};
   for (int i = 0; i < 4; ++i) {

@@ -1,5 +1,7 @@
 #include "rename/name_rule.h"
 
+#include <optional>
+
 #include "rename/csv_patterns.h"
 #include "rename/date_rule.h"
 #include "rename/id3_rule.h"
@@ -40,23 +42,27 @@ GeneralRuleOptions GeneralOptionsOf(const ConversionSettings& settings) {
 }
 
 bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_word) {
-  switch (session.settings.sw_fnm) {
-    case 0:
+  const std::optional<NameRule> rule = NameRuleOf(session.settings.sw_fnm);
+  // Rules not built yet come with their own issues; validation refuses them until then, so a job that
+  // reaches this point anyway fails its targets instead of renaming them wrongly.
+  if (!rule) return Fail(session, kRuleFailedOther, failure_word);
+  switch (*rule) {
+    case NameRule::kNone:
       return true;
-    case 1: {
+    case NameRule::kGeneral: {
       const int failed =
           ConvertGeneral(GeneralOptionsOf(session.settings), session.target.extension.size(), text);
       if (failed != 0) return Fail(session, static_cast<std::uint32_t>(failed), failure_word);
       return true;
     }
-    case 2: {
+    case NameRule::kWidth: {
       const ConversionSettings& s = session.settings;
       if (!ConvertWidth(text, s.fnm_znk0 == 1, s.fnm_znk_ctc, s.fnm_znk_jcb)) {
         return Fail(session, kRuleFailedLength, failure_word);
       }
       return true;
     }
-    case 3: {
+    case NameRule::kReplace: {
       const ConversionSettings& s = session.settings;
       const int result = s.fnm_ckn0 == 2
                              ? ReplaceAtPosition(PositionReplacementOf(s), text)
@@ -66,29 +72,28 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
       if (result != kReplaceOk) return Fail(session, kRuleFailedOther, failure_word);
       return true;
     }
-    case 4:
+    case NameRule::kSerial:
       if (!BuildSerialName(session, text)) return Fail(session, kRuleFailedLength, failure_word);
       return true;
-    case 5:
+    case NameRule::kDate:
       if (const unsigned failed = BuildDateName(session, text); failed != 0) {
         return Fail(session, failed, failure_word);
       }
       return true;
-    case 6:
+    case NameRule::kId3:
       if (!BuildId3Name(session, text)) return Fail(session, kRuleFailedLength, failure_word);
       return true;
-    case 8: {
+    case NameRule::kCsv: {
       const std::uint8_t options = session.settings.fnm_csv_opt;
       const unsigned failed =
           ApplyCsvPatterns(session.regex, session.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
       if (failed != 0) return Fail(session, failed, failure_word);
       return true;
     }
-    default:
-      // Rules not built yet come with their own issues; validation refuses them until then, so a job that
-      // reaches this point anyway fails its targets instead of renaming them wrongly.
-      return Fail(session, kRuleFailedOther, failure_word);
+    case NameRule::kControl:
+      break;
   }
+  return Fail(session, kRuleFailedOther, failure_word);
 }
 
 }  // namespace morva
