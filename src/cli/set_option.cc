@@ -59,7 +59,7 @@ bool JobValueTaken(const ConversionSettings& before, std::string_view key, std::
 // key" from the reader, which would be a misleading thing to tell.
 bool IsSettingsKey(std::string_view key) {
   AppSettings app;
-  app.sw_opt[2] = true;  // so that every application key is written
+  app.sw_opt[AppSettings::kOptKeepJob] = true;  // so that every application key is written
   const ConversionSettings job;
   const std::string text = FormatSettingsText(job, app) + JobSnapshot(job);
   const std::string line_start = "\n" + std::string(key) + " = ";

@@ -181,7 +181,7 @@ void RunTargets(Session& session, RunJournal& journal) {
       session.preview.back().index = static_cast<int>(i);
     } else {
       Classify(&session.counters, work);
-      if (!session.app.sw_opt[1]) journal.WriteTarget(work);
+      if (!session.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(work);
       if (work.change != 0 && !session.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(session, work);
     }
   }

@@ -71,8 +71,10 @@ bool InRange(int v) {
 bool CapitalAfterFlags(int v) { return InRange<0, 7>(v) && v != 4; }
 // 0, or any combination that has one of bits 1 to 64 set.
 bool DeletedClassFlags(int v) { return InRange<0, 255>(v) && v != 128; }
-// A serial order key 0-4, optionally plus 64.
-bool OrderKey(int v) { return InRange<0, 4>(v) || InRange<64, 68>(v); }
+// A serial order key 0-4, optionally plus kOrderLastNumber.
+bool OrderKey(int v) {
+  return InRange<0, 4>(v) || InRange<Settings::kOrderLastNumber, Settings::kOrderLastNumber + 4>(v);
+}
 // Creation or last write (or the unused 3), optionally plus 64; no bit of 4 to 32.
 bool DateSource(int v) { return InRange<1, 3>(v) || InRange<64, 66>(v); }
 
@@ -202,40 +204,40 @@ struct LegacyKey {
 };
 
 constexpr LegacyKey kLegacyKeys[] = {
-    {"FNM_IPN1", &Settings::fnm_ipn_sel, 1, '0'},
-    {"FNM_IPN8", &Settings::fnm_ipn_sel, 2, '0'},
-    {"FNM_IPN3", &Settings::fnm_ipn_sel, 4, '0'},
-    {"FNM_IPNC", &Settings::fnm_ipn_sel, 8, '0'},
-    {"FNM_IPNA", &Settings::fnm_ipn_tgc, 1, '0'},
-    {"FNM_IPNB", &Settings::fnm_ipn_tgc, 2, '0'},
-    {"FNM_ZNK1", &Settings::fnm_znk_ctc, 1, '0'},
-    {"FNM_ZNK2", &Settings::fnm_znk_ctc, 2, '0'},
-    {"FNM_ZNK3", &Settings::fnm_znk_ctc, 4, '0'},
-    {"FNM_ZNK4", &Settings::fnm_znk_ctc, 8, '0'},
-    {"FNM_ZNK5", &Settings::fnm_znk_ctc, 16, '0'},
-    {"FNM_ZNK6", &Settings::fnm_znk_ctc, 32, '0'},
-    {"FNM_ZNK7", &Settings::fnm_znk_ctc, 64, '0'},
-    {"FNM_ZNK9", &Settings::fnm_znk_jcb, 1, '0'},
-    {"FNM_ZNK8", &Settings::fnm_znk_jcb, 2, '0'},
-    {"FNM_CKN2", &Settings::fnm_ckn_tgb, 1, '0'},
-    {"FNM_CKNB", &Settings::fnm_ckn_tgb, 2, '0'},
-    {"FNM_RNB4", &Settings::fnm_rnb_opt, 1, '0'},
-    {"FNM_RNB5", &Settings::fnm_rnb_opt, 2, '0'},
-    {"FNM_RNB6", &Settings::fnm_rnb_opt, 4, '0'},
-    {"FNM_HDK9", &Settings::fnm_hdk_udt, 64, '0'},
-    {"FNM_HDK3", &Settings::fnm_hdk_atw, 1, '0'},
-    {"FNM_HDKC", &Settings::fnm_hdk_atw, 2, '0'},
-    {"FNM_HDK5", &Settings::fnm_hdk_rnb, 1, '0'},
-    {"FNM_HDK7", &Settings::fnm_hdk_rnb, 2, '0'},
-    {"FNM_HDKE", &Settings::fnm_hdk_rnb, 4, '0'},
-    {"FNM_HDKF", &Settings::fnm_hdk_rnb, 8, '0'},
-    {"FNM_ID34", &Settings::fnm_id3_opt, 1, '0'},
-    {"FNM_ID35", &Settings::fnm_id3_opt, 2, '0'},
+    {"FNM_IPN1", &Settings::fnm_ipn_sel, Settings::kGeneralCase, '0'},
+    {"FNM_IPN8", &Settings::fnm_ipn_sel, Settings::kGeneralDeletion, '0'},
+    {"FNM_IPN3", &Settings::fnm_ipn_sel, Settings::kGeneralBrackets, '0'},
+    {"FNM_IPNC", &Settings::fnm_ipn_sel, Settings::kGeneralPadding, '0'},
+    {"FNM_IPNA", &Settings::fnm_ipn_tgc, Settings::kGeneralFullWidth, '0'},
+    {"FNM_IPNB", &Settings::fnm_ipn_tgc, Settings::kGeneralHalfWidth, '0'},
+    {"FNM_ZNK1", &Settings::fnm_znk_ctc, Settings::kWidthLetters, '0'},
+    {"FNM_ZNK2", &Settings::fnm_znk_ctc, Settings::kWidthDigits, '0'},
+    {"FNM_ZNK3", &Settings::fnm_znk_ctc, Settings::kWidthSymbols, '0'},
+    {"FNM_ZNK4", &Settings::fnm_znk_ctc, Settings::kWidthBrackets, '0'},
+    {"FNM_ZNK5", &Settings::fnm_znk_ctc, Settings::kWidthSpace, '0'},
+    {"FNM_ZNK6", &Settings::fnm_znk_ctc, Settings::kWidthKatakana, '0'},
+    {"FNM_ZNK7", &Settings::fnm_znk_ctc, Settings::kWidthHiragana, '0'},
+    {"FNM_ZNK9", &Settings::fnm_znk_jcb, Settings::kWidthKanaSymbols, '0'},
+    {"FNM_ZNK8", &Settings::fnm_znk_jcb, Settings::kWidthLoneMarks, '0'},
+    {"FNM_CKN2", &Settings::fnm_ckn_tgb, Settings::kReplaceCaseSensitive, '0'},
+    {"FNM_CKNB", &Settings::fnm_ckn_tgb, Settings::kReplaceRegex, '0'},
+    {"FNM_RNB4", &Settings::fnm_rnb_opt, Settings::kSerialPerDirectory, '0'},
+    {"FNM_RNB5", &Settings::fnm_rnb_opt, Settings::kSerialOrdered, '0'},
+    {"FNM_RNB6", &Settings::fnm_rnb_opt, Settings::kSerialAscending, '0'},
+    {"FNM_HDK9", &Settings::fnm_hdk_udt, Settings::kDateExifFirst, '0'},
+    {"FNM_HDK3", &Settings::fnm_hdk_atw, Settings::kDateAddTime, '0'},
+    {"FNM_HDKC", &Settings::fnm_hdk_atw, Settings::kDateAddWeekday, '0'},
+    {"FNM_HDK5", &Settings::fnm_hdk_rnb, Settings::kDateSerial, '0'},
+    {"FNM_HDK7", &Settings::fnm_hdk_rnb, Settings::kDateSerialPerDirectory, '0'},
+    {"FNM_HDKE", &Settings::fnm_hdk_rnb, Settings::kDateOrdered, '0'},
+    {"FNM_HDKF", &Settings::fnm_hdk_rnb, Settings::kDateAscending, '0'},
+    {"FNM_ID34", &Settings::fnm_id3_opt, Settings::kId3NameTrimSpaces, '0'},
+    {"FNM_ID35", &Settings::fnm_id3_opt, Settings::kId3NameV1Unicode, '0'},
     // The attribute switches used "2" for off.
-    {"ATR_11", &Settings::atr_onb, 1, '2'},
-    {"ATR_21", &Settings::atr_onb, 2, '2'},
-    {"ATR_31", &Settings::atr_onb, 4, '2'},
-    {"ATR_41", &Settings::atr_onb, 8, '2'},
+    {"ATR_11", &Settings::atr_onb, Settings::kAttributeReadOnly, '2'},
+    {"ATR_21", &Settings::atr_onb, Settings::kAttributeHidden, '2'},
+    {"ATR_31", &Settings::atr_onb, Settings::kAttributeArchive, '2'},
+    {"ATR_41", &Settings::atr_onb, Settings::kAttributeSystem, '2'},
 };
 
 template <typename Row, std::size_t N>
@@ -487,8 +489,8 @@ bool ParseKey(ConversionSettings* settings, std::string_view key, std::string_vi
   if (key == "FNM_HDK8") {
     // The old switch between creation ("1") and last-write ("0") time only ever added its bit.
     if (text.size() != 1) return false;
-    if (text[0] == '0') settings->fnm_hdk_udt |= 2;
-    if (text[0] == '1') settings->fnm_hdk_udt |= 1;
+    if (text[0] == '0') settings->fnm_hdk_udt |= Settings::kDateLastWrite;
+    if (text[0] == '1') settings->fnm_hdk_udt |= Settings::kDateCreation;
     return true;
   }
   return false;

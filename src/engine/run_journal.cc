@@ -31,7 +31,7 @@ void RunJournal::WaitForNewSecond() {
 
 void RunJournal::WriteHeader() {
   session_.run_logged = false;
-  if (session_.mode != RunMode::kRun || session_.app.sw_opt[1]) return;
+  if (session_.mode != RunMode::kRun || session_.app.sw_opt[AppSettings::kOptNoLog]) return;
   hold_.emplace(session_);
   LogJournal* journal = session_.log_journal.get();
   if (Active()) {
@@ -55,7 +55,7 @@ void RunJournal::WriteHeader() {
 
 void RunJournal::NoteMove(std::string_view from, std::string_view to, std::string_view new_name) {
   // Only a logged success can be undone from the log, so only then is the move worth noting.
-  if (!Active() || !session_.app.sw_opt[0] || session_.log_journal == nullptr) return;
+  if (!Active() || !session_.app.sw_opt[AppSettings::kOptLogAll] || session_.log_journal == nullptr) return;
   session_.log_journal->NoteMove(from, to, session_.target.directory, new_name);
 }
 
@@ -63,7 +63,8 @@ void RunJournal::WriteTarget(const TargetWork& work) {
   if (!Active()) return;
   if (!composer_) {
     const bool copy_only = session_.copy_conversion && NameRuleOf(session_.settings.sw_fnm) == NameRule::kNone;
-    composer_ = std::make_unique<TargetLineComposer>(session_.codec, session_.app.sw_opt[0], copy_only);
+    composer_ =
+        std::make_unique<TargetLineComposer>(session_.codec, session_.app.sw_opt[AppSettings::kOptLogAll], copy_only);
   }
   const TargetContext& target = session_.target;
   if (!directory_logged_ || target.directory != last_directory_) {

@@ -18,7 +18,7 @@ std::string Subject(const ConversionSettings& s) {
   if (!rule) return "";
   switch (*rule) {
     case NameRule::kGeneral:
-      return (s.fnm_ipn_sel & 8) ? "名称一般変換の半角数字の0埋め桁揃え" : "";
+      return (s.fnm_ipn_sel & ConversionSettings::kGeneralPadding) ? "名称一般変換の半角数字の0埋め桁揃え" : "";
     case NameRule::kReplace:
       return s.fnm_ckn0 == 2 ? "名称文字列置換の位置指定" : "";
     case NameRule::kSerial:
@@ -47,7 +47,7 @@ bool CheckNameTargets(ValidationContext& ctx) {
   const std::optional<NameRule> rule = NameRuleOf(s.sw_fnm);
 
   if (s.fnm_01 && s.fnm_02 == 2) {
-    if (ctx.directory_mode() && sw_set[3]) {
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories]) {
       return RefuseUtf8(ctx, kPageNameSelector, "FNM_02",
                         "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。");
     }
@@ -67,8 +67,9 @@ bool CheckNameTargets(ValidationContext& ctx) {
   if (ctx.job_only) return true;
 
   if (rule == NameRule::kSerial) {
-    if (ctx.directory_mode() && sw_set[3] && (sw_set[4] || !sw_set[6])) {
-      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 3),
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories] &&
+        (sw_set[AppSettings::kSetItself] || !sw_set[AppSettings::kSetDirectoriesOnly])) {
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetDirectories),
                         lead + "「ディレクトリのみを対象」以外でのディレクトリの変換指定はできません。");
     }
     if (!ctx.directory_mode() && ctx.kinds.files && ctx.kinds.directories) {
@@ -77,14 +78,14 @@ bool CheckNameTargets(ValidationContext& ctx) {
     }
   }
   if (rule == NameRule::kDate || rule == NameRule::kId3) {
-    if (ctx.directory_mode() && sw_set[3]) {
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories]) {
       const std::string question =
           lead + "「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
       // "No" refuses without a further message: the question said what is wrong.
       if (!session.ui.AskYesNo(Cp932(session, question))) return false;
-      sw_set[3] = false;
-      sw_set[4] = false;
-      sw_set[6] = false;
+      sw_set[AppSettings::kSetDirectories] = false;
+      sw_set[AppSettings::kSetItself] = false;
+      sw_set[AppSettings::kSetDirectoriesOnly] = false;
       session.ui.ClearDirectoryTargets();
       session.ui.RefreshTargetList();
     }
@@ -94,12 +95,12 @@ bool CheckNameTargets(ValidationContext& ctx) {
   }
 
   if (rule == NameRule::kSerial) {
-    session.sort.on = s.fnm_rnb_opt & 2;
-    session.sort.ascending = s.fnm_rnb_opt & 4;
+    session.sort.on = s.fnm_rnb_opt & ConversionSettings::kSerialOrdered;
+    session.sort.ascending = s.fnm_rnb_opt & ConversionSettings::kSerialAscending;
     session.sort.key = s.fnm_rnb7;
   } else if (rule == NameRule::kDate) {
-    session.sort.on = s.fnm_hdk_rnb & 4;
-    session.sort.ascending = s.fnm_hdk_rnb & 8;
+    session.sort.on = s.fnm_hdk_rnb & ConversionSettings::kDateOrdered;
+    session.sort.ascending = s.fnm_hdk_rnb & ConversionSettings::kDateAscending;
     session.sort.key = s.fnm_hdkg;
   }
   return true;

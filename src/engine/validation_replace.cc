@@ -38,7 +38,9 @@ bool CheckReplaceRule(ValidationContext& ctx) {
 
   if (s.fnm_ckn0 != 2) {
     if (s.fnm_ckn1.empty()) return RefuseUtf8(ctx, page, "FNM_CKN1", "置換対象文字列が指定されていません。");
-    if ((s.fnm_ckn_tgb & 2) && !PatternUsable(ctx.session, s.fnm_ckn1.view(), !(s.fnm_ckn_tgb & 1))) {
+    const bool regex = s.fnm_ckn_tgb & ConversionSettings::kReplaceRegex;
+    const bool ignore_case = !(s.fnm_ckn_tgb & ConversionSettings::kReplaceCaseSensitive);
+    if (regex && !PatternUsable(ctx.session, s.fnm_ckn1.view(), ignore_case)) {
       return RefuseUtf8(ctx, page, "FNM_CKN1", "正規表現に誤りがあります。");
     }
   } else {

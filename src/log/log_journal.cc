@@ -289,7 +289,7 @@ void LogJournal::Settle() {
 }
 
 LogHold::LogHold(Session& session) : session_(session) {
-  if (session.app.sw_opt[1] || session.program_directory.empty()) return;
+  if (session.app.sw_opt[AppSettings::kOptNoLog] || session.program_directory.empty()) return;
   counted_ = true;
   if (session.log_holds++ > 0) return;
   const std::string path = JoinPath(session.program_directory, kLogJournalFileName);

@@ -135,7 +135,7 @@ bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* 
 }
 
 bool TrimLog(Session& session) {
-  if (session.app.sw_opt[1]) return false;
+  if (session.app.sw_opt[AppSettings::kOptNoLog]) return false;
   LogHold hold(session);
   // The log is about to be replaced: what is collected for it goes in first, and the old file is let go.
   if (session.log_journal != nullptr) session.log_journal->CloseLog();

@@ -32,7 +32,7 @@ const std::string& LogWriter::Stamp() {
 }
 
 bool LogWriter::AppendLine(std::string_view text, bool remember) {
-  if (session_.app.sw_opt[1] || !session_.log_usable) return true;
+  if (session_.app.sw_opt[AppSettings::kOptNoLog] || !session_.log_usable) return true;
   const std::string& stamp = Stamp();
   line_.assign(stamp);
   line_.append("  ");

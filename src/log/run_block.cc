@@ -26,18 +26,18 @@ std::vector<std::string> RunHeaderLines(Session& session) {
   } else {
     lines.push_back(Cp932Text(codec, "対象ディレクトリ（ファイル）：") + app.dirfil[0].value_or(std::string()));
     std::string settings = Cp932Text(codec, "変換対象設定内容：");
-    if (app.sw_set[2]) settings += Cp932Text(codec, "【サブディレクトリ内も対象】");
-    if (app.sw_set[5]) {
+    if (app.sw_set[AppSettings::kSetRecurse]) settings += Cp932Text(codec, "【サブディレクトリ内も対象】");
+    if (app.sw_set[AppSettings::kSetWildcard]) {
       settings += Cp932Text(codec, "【対象ファイルワイルドカード指定 '") + std::string(app.set_11.view()) +
                   Cp932Text(codec, "'】");
     }
-    if (app.sw_set[3]) {
+    if (app.sw_set[AppSettings::kSetDirectories]) {
       settings += Cp932Text(codec, "【ディレクトリも対象】");
-      if (app.sw_set[4]) settings += Cp932Text(codec, "【指定のディレクトリ自身も対象】");
-      if (app.sw_set[6]) settings += Cp932Text(codec, "【ディレクトリのみを対象】");
+      if (app.sw_set[AppSettings::kSetItself]) settings += Cp932Text(codec, "【指定のディレクトリ自身も対象】");
+      if (app.sw_set[AppSettings::kSetDirectoriesOnly]) settings += Cp932Text(codec, "【ディレクトリのみを対象】");
     }
-    if (app.sw_set[7]) settings += Cp932Text(codec, "【Exif情報があるファイルのみを対象】");
-    if (app.sw_set[8]) settings += Cp932Text(codec, "【ID3情報があるファイルのみを対象】");
+    if (app.sw_set[AppSettings::kSetExifOnly]) settings += Cp932Text(codec, "【Exif情報があるファイルのみを対象】");
+    if (app.sw_set[AppSettings::kSetId3Only]) settings += Cp932Text(codec, "【ID3情報があるファイルのみを対象】");
     lines.push_back(std::move(settings));
   }
   lines.push_back(Cp932Text(codec, "変換機能：") + JobSummary(codec, session.settings));

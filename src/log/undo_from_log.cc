@@ -196,7 +196,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
   const ExtractTexts t(codec);
   *counts = ExtractionCounts();
   bool error = false;
-  const bool log_on = !session.app.sw_opt[1];
+  const bool log_on = !session.app.sw_opt[AppSettings::kOptNoLog];
 
   LogWriter log_writer(session);
   if (log_on && session.log_usable) {

@@ -147,8 +147,9 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   TextCodec& codec = session.codec;
   UserInterface& ui = session.ui;
   const UndoTexts t(codec);
-  const bool log_on = !session.app.sw_opt[1];
-  const bool log_successes = session.app.sw_opt[0] && session.app.sw_opt[8];
+  const bool log_on = !session.app.sw_opt[AppSettings::kOptNoLog];
+  const bool log_successes =
+      session.app.sw_opt[AppSettings::kOptLogAll] && session.app.sw_opt[AppSettings::kOptLogUndo];
 
   // The names come back below the directories of the run, never through a link swapped in since.
   const ConfinedScope confined(session.fs, session.undo.roots());

@@ -12,6 +12,21 @@
 namespace morva {
 namespace {
 
+// The rules take the record's flag sets as they are stored.
+using Settings = ConversionSettings;
+static_assert(kGeneralCase == Settings::kGeneralCase && kGeneralDelete == Settings::kGeneralDeletion &&
+              kGeneralBrackets == Settings::kGeneralBrackets && kGeneralPad == Settings::kGeneralPadding);
+static_assert(kAfterSpace == Settings::kCapitalAfterSpace && kAfterDigit == Settings::kCapitalAfterDigit &&
+              kAfterOther == Settings::kCapitalAfterOther);
+static_assert(kDeleteSpace == Settings::kDeletedSpaces && kDeleteDigit == Settings::kDeletedDigits &&
+              kDeleteLetter == Settings::kDeletedLetters && kDeleteOther == Settings::kDeletedOthers);
+static_assert(kTargetFullWidth == Settings::kGeneralFullWidth && kTargetHalfWidth == Settings::kGeneralHalfWidth);
+static_assert(kWidthLetters == Settings::kWidthLetters && kWidthDigits == Settings::kWidthDigits &&
+              kWidthSymbols == Settings::kWidthSymbols && kWidthBrackets == Settings::kWidthBrackets &&
+              kWidthSpace == Settings::kWidthSpace && kWidthKatakana == Settings::kWidthKatakana &&
+              kWidthHiragana == Settings::kWidthHiragana);
+static_assert(kWidthKanaSymbols == Settings::kWidthKanaSymbols && kWidthLoneMarks == Settings::kWidthLoneMarks);
+
 constexpr std::uint32_t kRuleFailedLength = 0x100;
 constexpr std::uint32_t kRuleFailedOther = 0x200;
 
@@ -64,10 +79,10 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
     }
     case NameRule::kReplace: {
       const ConversionSettings& s = session.settings;
-      const int result = s.fnm_ckn0 == 2
-                             ? ReplaceAtPosition(PositionReplacementOf(s), text)
-                             : ReplaceString(session.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
-                                             !(s.fnm_ckn_tgb & 1), (s.fnm_ckn_tgb & 2) != 0);
+      const int result = s.fnm_ckn0 == 2 ? ReplaceAtPosition(PositionReplacementOf(s), text)
+                                         : ReplaceString(session.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
+                                                         !(s.fnm_ckn_tgb & ConversionSettings::kReplaceCaseSensitive),
+                                                         (s.fnm_ckn_tgb & ConversionSettings::kReplaceRegex) != 0);
       if (result == kReplaceTooLong) return Fail(session, kRuleFailedLength, failure_word);
       if (result != kReplaceOk) return Fail(session, kRuleFailedOther, failure_word);
       return true;
@@ -86,7 +101,8 @@ bool ApplyNameRule(Session& session, std::string* text, std::uint32_t* failure_w
     case NameRule::kCsv: {
       const std::uint8_t options = session.settings.fnm_csv_opt;
       const unsigned failed =
-          ApplyCsvPatterns(session.regex, session.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
+          ApplyCsvPatterns(session.regex, session.csv_patterns, (options & ConversionSettings::kCsvCaseSensitive) != 0,
+                           (options & ConversionSettings::kCsvRegex) != 0, text);
       if (failed != 0) return Fail(session, failed, failure_word);
       return true;
     }

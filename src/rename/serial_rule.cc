@@ -43,7 +43,8 @@ std::int32_t SerialCounters::NextSerial(std::string_view key, std::int32_t start
 bool BuildSerialName(Session& session, std::string* text) {
   const ConversionSettings& s = session.settings;
   const TargetContext& target = session.target;
-  if ((s.fnm_rnb_opt & 1) && target.directory != target.previous_directory) session.serials.ClearSerials();
+  if ((s.fnm_rnb_opt & ConversionSettings::kSerialPerDirectory) && target.directory != target.previous_directory)
+    session.serials.ClearSerials();
 
   const std::int32_t n =
       session.serials.NextSerial("", DecimalValue(s.fnm_rnb2.view()), DecimalValue(s.fnm_rnba.view()));

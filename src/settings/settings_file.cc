@@ -107,13 +107,14 @@ int Place(int position, int size, int edge) {
 // directory itself and "directories only" need "directories too"; the wildcard does not apply to the
 // directory itself; the Exif and ID3 filters are for files only, and only one of them can be on.
 void StoreTargetOptions(std::string_view text, std::array<bool, 12>* flags) {
+  using A = AppSettings;
   auto& f = *flags;
   for (std::size_t i = 0; i < f.size(); ++i) {
     f[i] = text[i] == '1';
-    if ((i == 4 || i == 6) && !f[3]) f[i] = false;
-    if (i == 5 && f[4]) f[i] = false;
-    if ((i == 7 || i == 8) && f[3]) f[i] = false;
-    if (i == 8 && f[7]) f[i] = false;
+    if ((i == A::kSetItself || i == A::kSetDirectoriesOnly) && !f[A::kSetDirectories]) f[i] = false;
+    if (i == A::kSetWildcard && f[A::kSetItself]) f[i] = false;
+    if ((i == A::kSetExifOnly || i == A::kSetId3Only) && f[A::kSetDirectories]) f[i] = false;
+    if (i == A::kSetId3Only && f[A::kSetExifOnly]) f[i] = false;
   }
 }
 
@@ -465,7 +466,7 @@ std::string FormatSettingsText(const ConversionSettings& job, const AppSettings&
   out.append(kHeaderLine);
   out.push_back('\n');
   // Without "keep the job for the next start" only the program options survive a restart.
-  const bool keep_job = app.sw_opt[2];
+  const bool keep_job = app.sw_opt[AppSettings::kOptKeepJob];
   if (keep_job) {
     AppendHistory(&out, app);
     AppendGeometry(&out, app);
