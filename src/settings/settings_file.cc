@@ -369,15 +369,7 @@ void AppendTargetSpecification(std::string* out, const AppSettings& app) {
 
 }  // namespace
 
-JobKinds JobKindsOf(const ConversionSettings& job) {
-  JobKinds kinds;
-  kinds.name = job.sw_fnm > 0;
-  kinds.attributes = std::any_of(job.sw_atr.begin(), job.sw_atr.end(), [](bool on) { return on; });
-  kinds.times = std::any_of(job.sw_dtt.begin(), job.sw_dtt.begin() + 3, [](std::int16_t mode) { return mode > 0; });
-  kinds.deletion = job.sw_del[0];
-  kinds.id3 = std::any_of(job.sw_id3.begin(), job.sw_id3.end(), [](std::int16_t source) { return source > 0; });
-  return kinds;
-}
+JobKinds JobKindsOf(const ConversionSettings& job) { return ComputeJobSwitches(job); }
 
 SettingsLineOutcome ApplySettingsLine(std::string_view key, std::string_view value, const DesktopGeometry& desktop,
                                       ConversionSettings* job, AppSettings* app) {
