@@ -227,8 +227,8 @@ struct ConversionSettings {
 };
 
 // Applies one key line to *settings. `key` is already upper-cased; `value_text` is the value without its
-// line break, `value_number` what atoi gives for it and `value_length` its byte length (which must equal
-// value_text.size(), or the line is refused).
+// line break, `value_number` what LeadingInt (atoi's reading) gives for it and `value_length` its byte
+// length (which must equal value_text.size(), or the line is refused).
 //
 // Returns true when `key` is a job key and the value has an acceptable length, even when the value
 // itself is then refused (a refused value leaves the field unchanged); false for any other key or an

@@ -1,11 +1,11 @@
 #include "log/log_scan.h"
 
-#include <charconv>
 #include <deque>
 #include <optional>
 
 #include "engine/engine_text.h"
 #include "fileops/date_time_text.h"
+#include "platform/decimal_text.h"
 #include "platform/file_system.h"
 #include "platform/memory_file.h"
 
@@ -69,9 +69,7 @@ bool ReadRunDetail(const ScanTexts& t, std::string_view text, LoggedRun* run, bo
     run->undoable = false;
   } else if (StartsWith(text, t.file_count)) {
     const std::string_view number = text.substr(t.file_count.size());
-    int count = 0;
-    std::from_chars(number.data(), number.data() + number.size(), count);
-    run->target = std::to_string(count) + t.files;
+    run->target = std::to_string(LeadingInt(number)) + t.files;
   } else if (StartsWith(text, t.target_directory)) {
     run->target = std::string(text.substr(t.target_directory.size()));
   } else if (StartsWith(text, t.function)) {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/cp932.h"
+#include "platform/decimal_text.h"
 
 namespace morva {
 namespace {
@@ -50,21 +51,6 @@ bool NextLine(std::string_view* rest, Line* line) {
   if (!line->text.empty() && line->text.back() == '\r') line->text.remove_suffix(1);
   rest->remove_prefix(lf + 1);
   return true;
-}
-
-// The value as the C library's atoi reads it: leading white space, an optional sign, then digits; 0
-// when there are none. Out-of-range values saturate instead of being undefined.
-int AtoiValue(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), std::int64_t{INT_MAX} + 1);
-  }
-  if (negative) value = -value;
-  return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
 // Upper-cases the single-byte letters of a key; the second byte of a double-byte character is left
@@ -373,7 +359,7 @@ JobKinds JobKindsOf(const ConversionSettings& job) { return ComputeJobSwitches(j
 
 SettingsLineOutcome ApplySettingsLine(std::string_view key, std::string_view value, const DesktopGeometry& desktop,
                                       ConversionSettings* job, AppSettings* app) {
-  const int number = AtoiValue(value);
+  const int number = LeadingInt(value);
 
   constexpr std::string_view kHistoryKey = "DIRFIL";
   if (key.substr(0, kHistoryKey.size()) == kHistoryKey) {
