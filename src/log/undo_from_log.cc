@@ -155,15 +155,6 @@ ExtractResult ReadTargetLine(const ExtractTexts& t, std::string_view directory, 
   return any ? kExtracted : kNotNeeded;
 }
 
-template <typename... Args>
-std::string Format(const std::string& format, Args... args) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof(buffer), format.c_str(), args...);
-  if (n < 0) return std::string();
-  return std::string(buffer, static_cast<std::size_t>(n) < sizeof(buffer) ? static_cast<std::size_t>(n)
-                                                                          : sizeof(buffer) - 1);
-}
-
 }  // namespace
 
 std::string UndoFromLogQuestion(Session& session, const LoggedRun& run) {
