@@ -222,7 +222,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       gate.Open();
       SaveSettings(session.host.fs, home, gate, session.job.settings, session.job.app);
       if (session.run.cancelled) return kExitCancelled;
-      const bool log_on = !session.job.app.sw_opt[1];
+      const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
       if (log_on && !session.log.run_logged) {
         err << "morva-cli: the run could not be written to the log: it is not in the log and cannot be undone"
                " from it\n";

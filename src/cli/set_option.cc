@@ -1,8 +1,9 @@
 #include "cli/set_option.h"
 
-#include <cstdlib>
 #include <string>
 #include <utility>
+
+#include "platform/decimal_text.h"
 
 namespace morva {
 namespace {
@@ -59,7 +60,7 @@ bool JobValueTaken(const ConversionSettings& before, std::string_view key, std::
 // key" from the reader, which would be a misleading thing to tell.
 bool IsSettingsKey(std::string_view key) {
   AppSettings app;
-  app.sw_opt[2] = true;  // so that every application key is written
+  app.sw_opt[AppSettings::kOptKeepJob] = true;  // so that every application key is written
   const ConversionSettings job;
   const std::string text = FormatSettingsText(job, app) + JobSnapshot(job);
   const std::string line_start = "\n" + std::string(key) + " = ";
@@ -117,7 +118,7 @@ bool ApplySetOption(TextCodec& codec, std::string_view argument, const DesktopGe
   // Work on copies, so that a refused value leaves nothing behind.
   ConversionSettings new_job = *job;
   AppSettings new_app = *app;
-  const int number = std::atoi(value.c_str());
+  const int number = LeadingInt(value);  // as the settings reader reads the value
   switch (ApplySettingsLine(key, value, desktop, &new_job, &new_app)) {
     case SettingsLineOutcome::kApplied:
       break;

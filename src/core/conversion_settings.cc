@@ -71,8 +71,10 @@ bool InRange(int v) {
 bool CapitalAfterFlags(int v) { return InRange<0, 7>(v) && v != 4; }
 // 0, or any combination that has one of bits 1 to 64 set.
 bool DeletedClassFlags(int v) { return InRange<0, 255>(v) && v != 128; }
-// A serial order key 0-4, optionally plus 64.
-bool OrderKey(int v) { return InRange<0, 4>(v) || InRange<64, 68>(v); }
+// A serial order key 0-4, optionally plus kOrderLastNumber.
+bool OrderKey(int v) {
+  return InRange<0, 4>(v) || InRange<Settings::kOrderLastNumber, Settings::kOrderLastNumber + 4>(v);
+}
 // Creation or last write (or the unused 3), optionally plus 64; no bit of 4 to 32.
 bool DateSource(int v) { return InRange<1, 3>(v) || InRange<64, 66>(v); }
 
@@ -89,59 +91,6 @@ void StoreBracketPairs(Settings* s, int mask) {
 // How a one-number key reads its value: the single character "0"-"9" compared as a digit, or the
 // number atoi gave (so a lone "x" reads as 0).
 enum class Reading { kDigitChar, kNumber };
-
-struct NumberKey {
-  std::string_view key;
-  Length length;
-  Reading reading;
-  bool (*accept)(int);
-  void (*store)(Settings*, int);
-};
-
-constexpr NumberKey kNumberKeys[] = {
-    {"SW_TAB", kOneChar, Reading::kDigitChar, InRange<0, 4>, Store<&Settings::sw_tab>},
-    {"SW_FNM", kOneChar, Reading::kDigitChar, InRange<0, 8>, Store<&Settings::sw_fnm>},
-    {"FNM_01", kOneChar, Reading::kDigitChar, InRange<0, 1>, Store<&Settings::fnm_01>},
-    {"FNM_IPNE", kOneChar, Reading::kDigitChar, InRange<0, 1>, Store<&Settings::fnm_ipne>},
-    {"FNM_CKN5", kOneChar, Reading::kDigitChar, InRange<0, 1>, Store<&Settings::fnm_ckn5>},
-    {"FNM_02", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_02>},
-    {"FNM_IPN4", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_ipn4>},
-    {"FNM_ZNK0", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_znk0>},
-    {"FNM_RNB0", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_rnb0>},
-    {"FNM_RNB8", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_rnb8>},
-    {"FNM_HDK0", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_hdk0>},
-    {"FNM_HDK4", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_hdk4>},
-    {"FNM_CKN0", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_ckn0>},
-    {"FNM_CKN8", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_ckn8>},
-    {"FNM_CKNA", kOneChar, Reading::kDigitChar, InRange<1, 2>, Store<&Settings::fnm_ckna>},
-    {"FNM_CKN4", kOneChar, Reading::kDigitChar, InRange<0, 1>, Store<&Settings::fnm_ckn4>},
-    {"FNM_CKN7", kOneChar, Reading::kDigitChar, InRange<0, 1>, Store<&Settings::fnm_ckn7>},
-    {"FNM_IPN2", kOneChar, Reading::kDigitChar, InRange<1, 3>, Store<&Settings::fnm_ipn2>},
-    {"FNM_IPN_TGC", kOneChar, Reading::kDigitChar, InRange<1, 3>, Store<&Settings::fnm_ipn_tgc>},
-    {"FNM_HDK2", kOneChar, Reading::kDigitChar, InRange<1, 3>, Store<&Settings::fnm_hdk2>},
-    {"FNM_HDKD", kOneChar, Reading::kDigitChar, InRange<1, 4>, Store<&Settings::fnm_hdkd>},
-    {"FNM_IPND", kOneChar, Reading::kDigitChar, InRange<1, 8>, Store<&Settings::fnm_ipnd>},
-    {"FNM_RNB3", kOneChar, Reading::kDigitChar, InRange<1, 8>, Store<&Settings::fnm_rnb3>},
-    {"FNM_HDK6", kOneChar, Reading::kDigitChar, InRange<1, 8>, Store<&Settings::fnm_hdk6>},
-    {"DEL_01", kOneChar, Reading::kDigitChar, InRange<1, 3>, Store<&Settings::del_01>},
-    {"FNM_IPN_SEL", Under(3), Reading::kNumber, InRange<0, 15>, Store<&Settings::fnm_ipn_sel>},
-    {"FNM_IPNF", kOneChar, Reading::kNumber, CapitalAfterFlags, Store<&Settings::fnm_ipnf>},
-    {"FNM_IPNG", Under(4), Reading::kNumber, DeletedClassFlags, Store<&Settings::fnm_ipng>},
-    {"SW_KAKKO", Under(6), Reading::kNumber, InRange<1, 65535>, StoreBracketPairs},
-    {"FNM_ZNK_CTC", Under(4), Reading::kNumber, InRange<0, 127>, Store<&Settings::fnm_znk_ctc>},
-    {"FNM_ZNK_JCB", kOneChar, Reading::kNumber, InRange<0, 3>, Store<&Settings::fnm_znk_jcb>},
-    {"FNM_CKN_TGB", kOneChar, Reading::kNumber, InRange<0, 3>, Store<&Settings::fnm_ckn_tgb>},
-    {"FNM_HDK_ATW", kOneChar, Reading::kNumber, InRange<0, 3>, Store<&Settings::fnm_hdk_atw>},
-    {"FNM_ID3_OPT", kOneChar, Reading::kNumber, InRange<0, 3>, Store<&Settings::fnm_id3_opt>},
-    {"FNM_CSV_OPT", kOneChar, Reading::kNumber, InRange<0, 3>, Store<&Settings::fnm_csv_opt>},
-    {"FNM_RNB_OPT", kOneChar, Reading::kNumber, InRange<0, 7>, Store<&Settings::fnm_rnb_opt>},
-    {"FNM_HDK_RNB", Under(3), Reading::kNumber, InRange<0, 15>, Store<&Settings::fnm_hdk_rnb>},
-    {"ATR_ONB", Under(3), Reading::kNumber, InRange<0, 15>, Store<&Settings::atr_onb>},
-    {"ID3_CTS", Under(3), Reading::kNumber, InRange<0, 15>, Store<&Settings::id3_cts>},
-    {"FNM_RNB7", Under(3), Reading::kNumber, OrderKey, Store<&Settings::fnm_rnb7>},
-    {"FNM_HDKG", Under(3), Reading::kNumber, OrderKey, Store<&Settings::fnm_hdkg>},
-    {"FNM_HDK_UDT", Under(3), Reading::kNumber, DateSource, Store<&Settings::fnm_hdk_udt>},
-};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -166,32 +115,6 @@ bool AssignText(Settings* s, std::string_view text) {
   return (s->*Field).Assign(text);
 }
 
-struct TextKey {
-  std::string_view key;
-  std::size_t max_length;
-  bool (*accept)(std::string_view text, int number);
-  bool (*assign)(Settings*, std::string_view);
-};
-
-constexpr TextKey kTextKeys[] = {
-    {"FNM_CKN1", 200, AnyText, AssignText<&Settings::fnm_ckn1>},
-    {"FNM_CKN3", 200, AnyText, AssignText<&Settings::fnm_ckn3>},
-    {"FNM_USR1", 200, AnyText, AssignText<&Settings::fnm_usr1>},
-    {"FNM_RNB1", 80, AnyText, AssignText<&Settings::fnm_rnb1>},
-    {"FNM_RNB9", 80, AnyText, AssignText<&Settings::fnm_rnb9>},
-    {"FNM_HDK1", 80, AnyText, AssignText<&Settings::fnm_hdk1>},
-    {"FNM_ID32", 80, AnyText, AssignText<&Settings::fnm_id32>},
-    {"FNM_HDKA", 8, AnyText, AssignText<&Settings::fnm_hdka>},
-    {"FNM_HDKB", 8, AnyText, AssignText<&Settings::fnm_hdkb>},
-    {"FNM_ID33", 8, AnyText, AssignText<&Settings::fnm_id33>},
-    {"ID3_SPR", 8, AnyText, AssignText<&Settings::id3_spr>},
-    {"FNM_CSV_PTH", 260, AnyText, AssignText<&Settings::fnm_csv_pth>},
-    {"FNM_CKN6", 3, DigitText, AssignText<&Settings::fnm_ckn6>},
-    {"FNM_CKN9", 3, DigitText, AssignText<&Settings::fnm_ckn9>},
-    {"FNM_RNB2", 5, DigitText, AssignText<&Settings::fnm_rnb2>},
-    {"FNM_RNBA", 3, IncrementText, AssignText<&Settings::fnm_rnba>},
-};
-
 // Keys of earlier versions that stored one bit of a flag set as a switch of its own: "1" sets the bit,
 // `clear` clears it, any other character is ignored.
 struct LegacyKey {
@@ -202,40 +125,40 @@ struct LegacyKey {
 };
 
 constexpr LegacyKey kLegacyKeys[] = {
-    {"FNM_IPN1", &Settings::fnm_ipn_sel, 1, '0'},
-    {"FNM_IPN8", &Settings::fnm_ipn_sel, 2, '0'},
-    {"FNM_IPN3", &Settings::fnm_ipn_sel, 4, '0'},
-    {"FNM_IPNC", &Settings::fnm_ipn_sel, 8, '0'},
-    {"FNM_IPNA", &Settings::fnm_ipn_tgc, 1, '0'},
-    {"FNM_IPNB", &Settings::fnm_ipn_tgc, 2, '0'},
-    {"FNM_ZNK1", &Settings::fnm_znk_ctc, 1, '0'},
-    {"FNM_ZNK2", &Settings::fnm_znk_ctc, 2, '0'},
-    {"FNM_ZNK3", &Settings::fnm_znk_ctc, 4, '0'},
-    {"FNM_ZNK4", &Settings::fnm_znk_ctc, 8, '0'},
-    {"FNM_ZNK5", &Settings::fnm_znk_ctc, 16, '0'},
-    {"FNM_ZNK6", &Settings::fnm_znk_ctc, 32, '0'},
-    {"FNM_ZNK7", &Settings::fnm_znk_ctc, 64, '0'},
-    {"FNM_ZNK9", &Settings::fnm_znk_jcb, 1, '0'},
-    {"FNM_ZNK8", &Settings::fnm_znk_jcb, 2, '0'},
-    {"FNM_CKN2", &Settings::fnm_ckn_tgb, 1, '0'},
-    {"FNM_CKNB", &Settings::fnm_ckn_tgb, 2, '0'},
-    {"FNM_RNB4", &Settings::fnm_rnb_opt, 1, '0'},
-    {"FNM_RNB5", &Settings::fnm_rnb_opt, 2, '0'},
-    {"FNM_RNB6", &Settings::fnm_rnb_opt, 4, '0'},
-    {"FNM_HDK9", &Settings::fnm_hdk_udt, 64, '0'},
-    {"FNM_HDK3", &Settings::fnm_hdk_atw, 1, '0'},
-    {"FNM_HDKC", &Settings::fnm_hdk_atw, 2, '0'},
-    {"FNM_HDK5", &Settings::fnm_hdk_rnb, 1, '0'},
-    {"FNM_HDK7", &Settings::fnm_hdk_rnb, 2, '0'},
-    {"FNM_HDKE", &Settings::fnm_hdk_rnb, 4, '0'},
-    {"FNM_HDKF", &Settings::fnm_hdk_rnb, 8, '0'},
-    {"FNM_ID34", &Settings::fnm_id3_opt, 1, '0'},
-    {"FNM_ID35", &Settings::fnm_id3_opt, 2, '0'},
+    {"FNM_IPN1", &Settings::fnm_ipn_sel, Settings::kGeneralCase, '0'},
+    {"FNM_IPN8", &Settings::fnm_ipn_sel, Settings::kGeneralDeletion, '0'},
+    {"FNM_IPN3", &Settings::fnm_ipn_sel, Settings::kGeneralBrackets, '0'},
+    {"FNM_IPNC", &Settings::fnm_ipn_sel, Settings::kGeneralPadding, '0'},
+    {"FNM_IPNA", &Settings::fnm_ipn_tgc, Settings::kGeneralFullWidth, '0'},
+    {"FNM_IPNB", &Settings::fnm_ipn_tgc, Settings::kGeneralHalfWidth, '0'},
+    {"FNM_ZNK1", &Settings::fnm_znk_ctc, Settings::kWidthLetters, '0'},
+    {"FNM_ZNK2", &Settings::fnm_znk_ctc, Settings::kWidthDigits, '0'},
+    {"FNM_ZNK3", &Settings::fnm_znk_ctc, Settings::kWidthSymbols, '0'},
+    {"FNM_ZNK4", &Settings::fnm_znk_ctc, Settings::kWidthBrackets, '0'},
+    {"FNM_ZNK5", &Settings::fnm_znk_ctc, Settings::kWidthSpace, '0'},
+    {"FNM_ZNK6", &Settings::fnm_znk_ctc, Settings::kWidthKatakana, '0'},
+    {"FNM_ZNK7", &Settings::fnm_znk_ctc, Settings::kWidthHiragana, '0'},
+    {"FNM_ZNK9", &Settings::fnm_znk_jcb, Settings::kWidthKanaSymbols, '0'},
+    {"FNM_ZNK8", &Settings::fnm_znk_jcb, Settings::kWidthLoneMarks, '0'},
+    {"FNM_CKN2", &Settings::fnm_ckn_tgb, Settings::kReplaceCaseSensitive, '0'},
+    {"FNM_CKNB", &Settings::fnm_ckn_tgb, Settings::kReplaceRegex, '0'},
+    {"FNM_RNB4", &Settings::fnm_rnb_opt, Settings::kSerialPerDirectory, '0'},
+    {"FNM_RNB5", &Settings::fnm_rnb_opt, Settings::kSerialOrdered, '0'},
+    {"FNM_RNB6", &Settings::fnm_rnb_opt, Settings::kSerialAscending, '0'},
+    {"FNM_HDK9", &Settings::fnm_hdk_udt, Settings::kDateExifFirst, '0'},
+    {"FNM_HDK3", &Settings::fnm_hdk_atw, Settings::kDateAddTime, '0'},
+    {"FNM_HDKC", &Settings::fnm_hdk_atw, Settings::kDateAddWeekday, '0'},
+    {"FNM_HDK5", &Settings::fnm_hdk_rnb, Settings::kDateSerial, '0'},
+    {"FNM_HDK7", &Settings::fnm_hdk_rnb, Settings::kDateSerialPerDirectory, '0'},
+    {"FNM_HDKE", &Settings::fnm_hdk_rnb, Settings::kDateOrdered, '0'},
+    {"FNM_HDKF", &Settings::fnm_hdk_rnb, Settings::kDateAscending, '0'},
+    {"FNM_ID34", &Settings::fnm_id3_opt, Settings::kId3NameTrimSpaces, '0'},
+    {"FNM_ID35", &Settings::fnm_id3_opt, Settings::kId3NameV1Unicode, '0'},
     // The attribute switches used "2" for off.
-    {"ATR_11", &Settings::atr_onb, 1, '2'},
-    {"ATR_21", &Settings::atr_onb, 2, '2'},
-    {"ATR_31", &Settings::atr_onb, 4, '2'},
-    {"ATR_41", &Settings::atr_onb, 8, '2'},
+    {"ATR_11", &Settings::atr_onb, Settings::kAttributeReadOnly, '2'},
+    {"ATR_21", &Settings::atr_onb, Settings::kAttributeHidden, '2'},
+    {"ATR_31", &Settings::atr_onb, Settings::kAttributeArchive, '2'},
+    {"ATR_41", &Settings::atr_onb, Settings::kAttributeSystem, '2'},
 };
 
 template <typename Row, std::size_t N>
@@ -244,20 +167,6 @@ const Row* Find(const Row (&table)[N], std::string_view key) {
     if (row.key == key) return &row;
   }
   return nullptr;
-}
-
-bool ParseNumberKey(Settings* s, const NumberKey& row, std::string_view text, int number) {
-  if (!row.length.Accepts(text.size())) return false;
-  int value = number;
-  if (row.reading == Reading::kDigitChar) value = (text.size() == 1 && IsDigit(text[0])) ? text[0] - '0' : -1;
-  if (row.accept(value)) row.store(s, value);
-  return true;
-}
-
-bool ParseTextKey(Settings* s, const TextKey& row, std::string_view text, int number) {
-  if (text.size() > row.max_length) return false;
-  if (row.accept(text, number)) row.assign(s, text);
-  return true;
 }
 
 bool ParseLegacyKey(Settings* s, const LegacyKey& row, std::string_view text) {
@@ -321,11 +230,6 @@ bool ParseDirectTime(Settings* s, std::string_view key, std::string_view text) {
   return true;
 }
 
-bool IsDirectTimeKey(std::string_view key) {
-  return key.size() == 6 && key.substr(0, 4) == "DTT_" && key[4] >= '1' && key[4] <= '3' &&
-         (key[5] == '1' || key[5] == '2');
-}
-
 constexpr std::string_view kId3StringPrefix = "ID3_STR";
 
 // Every ID3_STR* key is a job key; only ID3_STR0 to ID3_STR6 name a string.
@@ -343,6 +247,256 @@ bool ParseId3String(Settings* s, std::string_view key, std::string_view text) {
   return true;
 }
 
+// ---------------------------------------------------------------------------------------------------
+// The job keys: one row each, in the order the key block is written; the reader finds a key's row by
+// its name, so a key added here is both read and written.
+
+template <auto Field>
+int Load(const Settings& s) {
+  return static_cast<int>(s.*Field);
+}
+
+template <auto Field>
+std::string_view ViewText(const Settings& s) {
+  return (s.*Field).view();
+}
+
+// How a row reads and writes its key.
+enum class Kind {
+  kNumber,  // one number, written "%d": the length rule, the reading, the range, and the field
+  kText,    // a text field of at most max_length bytes, accepted by accept_text
+  kCustom,  // a value of its own form: parse and write do all
+};
+
+struct Key {
+  std::string_view name;
+  Kind kind;
+  Length length{0, 0};  // kNumber: the accepted value lengths; kText: {0, max_length}
+  Reading reading = Reading::kNumber;
+  bool (*accept_number)(int) = nullptr;
+  void (*store)(Settings*, int) = nullptr;
+  int (*load)(const Settings&) = nullptr;
+  bool (*accept_text)(std::string_view text, int number) = nullptr;
+  bool (*assign)(Settings*, std::string_view) = nullptr;
+  std::string_view (*text)(const Settings&) = nullptr;
+  // kCustom: false when the value's length is not acceptable (the line is then no job key line).
+  bool (*parse)(Settings*, std::string_view key, std::string_view text) = nullptr;
+  void (*write)(const Settings&, std::string_view key, std::string* out) = nullptr;
+};
+
+constexpr Key Number(std::string_view name, Length length, Reading reading, bool (*accept)(int),
+                     void (*store)(Settings*, int), int (*load)(const Settings&)) {
+  Key k{name, Kind::kNumber};
+  k.length = length;
+  k.reading = reading;
+  k.accept_number = accept;
+  k.store = store;
+  k.load = load;
+  return k;
+}
+
+// A one-character number key read as a digit and stored in `Field` when it lies in [Lo, Hi].
+template <auto Field, int Lo, int Hi>
+constexpr Key Digit(std::string_view name) {
+  return Number(name, kOneChar, Reading::kDigitChar, InRange<Lo, Hi>, Store<Field>, Load<Field>);
+}
+
+// A number key read as atoi reads it.
+template <auto Field>
+constexpr Key Flags(std::string_view name, Length length, bool (*accept)(int)) {
+  return Number(name, length, Reading::kNumber, accept, Store<Field>, Load<Field>);
+}
+
+template <auto Field>
+constexpr Key Text(std::string_view name, std::size_t max_length, bool (*accept)(std::string_view, int) = AnyText) {
+  Key k{name, Kind::kText};
+  k.length = Length{0, max_length};
+  k.accept_text = accept;
+  k.assign = AssignText<Field>;
+  k.text = ViewText<Field>;
+  return k;
+}
+
+constexpr Key Custom(std::string_view name, bool (*parse)(Settings*, std::string_view, std::string_view),
+                     void (*write)(const Settings&, std::string_view, std::string*)) {
+  Key k{name, Kind::kCustom};
+  k.parse = parse;
+  k.write = write;
+  return k;
+}
+
+int LoadBracketMask(const Settings& s) { return BracketMask(s.sw_kakko); }
+
+bool ParseId3ElementsKey(Settings* s, std::string_view, std::string_view text) { return ParseId3Elements(s, text); }
+void WriteId3Elements(const Settings& s, std::string_view key, std::string* out) {
+  AppendLine(out, key, Digits(s.fnm_id31));
+}
+
+bool ParseAttributeSwitches(Settings* s, std::string_view, std::string_view text) {
+  if (text.size() != 4) return false;
+  StoreFlagBytes(&s->sw_atr, text);
+  return true;
+}
+void WriteAttributeSwitches(const Settings& s, std::string_view key, std::string* out) {
+  AppendLine(out, key, Digits(s.sw_atr));
+}
+
+bool ParseTimeModesKey(Settings* s, std::string_view, std::string_view text) { return ParseTimeModes(s, text); }
+void WriteTimeModes(const Settings& s, std::string_view key, std::string* out) {
+  AppendLine(out, key, Digits(s.sw_dtt));
+}
+
+// Only a direct timestamp has a date and time of its own worth keeping.
+template <std::size_t I>
+void WriteDirectDate(const Settings& s, std::string_view key, std::string* out) {
+  if (s.sw_dtt[I] == 1) AppendLine(out, key, s.dtt_date[I].view());
+}
+template <std::size_t I>
+void WriteDirectTime(const Settings& s, std::string_view key, std::string* out) {
+  if (s.sw_dtt[I] == 1) AppendLine(out, key, s.dtt_time[I].view());
+}
+
+bool ParseDeletionSwitches(Settings* s, std::string_view, std::string_view text) {
+  if (text.size() != 2 && text.size() != 3) return false;
+  StoreFlagBytes(&s->sw_del, text);
+  return true;
+}
+void WriteDeletionSwitches(const Settings& s, std::string_view key, std::string* out) {
+  AppendLine(out, key, Digits(s.sw_del));
+}
+
+bool ParseId3SourcesKey(Settings* s, std::string_view, std::string_view text) { return ParseId3Sources(s, text); }
+void WriteId3Sources(const Settings& s, std::string_view key, std::string* out) {
+  AppendLine(out, key, HexDigits(s.sw_id3));
+}
+
+// An absent string is written as an empty value.
+template <std::size_t I>
+void WriteId3String(const Settings& s, std::string_view key, std::string* out) {
+  AppendLine(out, key, s.id3_str[I] ? std::string_view(*s.id3_str[I]) : std::string_view());
+}
+
+using S = Settings;
+constexpr Key kKeys[] = {
+    Digit<&S::sw_tab, 0, 4>("SW_TAB"),
+    Digit<&S::sw_fnm, 0, 8>("SW_FNM"),
+    Digit<&S::fnm_01, 0, 1>("FNM_01"),
+    Digit<&S::fnm_02, 1, 2>("FNM_02"),
+    Flags<&S::fnm_ipn_sel>("FNM_IPN_SEL", Under(3), InRange<0, 15>),
+    Digit<&S::fnm_ipn2, 1, 3>("FNM_IPN2"),
+    Flags<&S::fnm_ipnf>("FNM_IPNF", kOneChar, CapitalAfterFlags),
+    Flags<&S::fnm_ipng>("FNM_IPNG", Under(4), DeletedClassFlags),
+    Digit<&S::fnm_ipn4, 1, 2>("FNM_IPN4"),
+    Number("SW_KAKKO", Under(6), Reading::kNumber, InRange<1, 65535>, StoreBracketPairs, LoadBracketMask),
+    Digit<&S::fnm_ipnd, 1, 8>("FNM_IPND"),
+    Digit<&S::fnm_ipne, 0, 1>("FNM_IPNE"),
+    Digit<&S::fnm_ipn_tgc, 1, 3>("FNM_IPN_TGC"),
+    Digit<&S::fnm_znk0, 1, 2>("FNM_ZNK0"),
+    Flags<&S::fnm_znk_ctc>("FNM_ZNK_CTC", Under(4), InRange<0, 127>),
+    Flags<&S::fnm_znk_jcb>("FNM_ZNK_JCB", kOneChar, InRange<0, 3>),
+    Digit<&S::fnm_ckn0, 1, 2>("FNM_CKN0"),
+    Text<&S::fnm_ckn1>("FNM_CKN1", 200),
+    Flags<&S::fnm_ckn_tgb>("FNM_CKN_TGB", kOneChar, InRange<0, 3>),
+    Digit<&S::fnm_ckn4, 0, 1>("FNM_CKN4"),
+    Digit<&S::fnm_ckn5, 0, 1>("FNM_CKN5"),
+    Text<&S::fnm_ckn6>("FNM_CKN6", 3, DigitText),
+    Digit<&S::fnm_ckn7, 0, 1>("FNM_CKN7"),
+    Digit<&S::fnm_ckn8, 1, 2>("FNM_CKN8"),
+    Text<&S::fnm_ckn9>("FNM_CKN9", 3, DigitText),
+    Digit<&S::fnm_ckna, 1, 2>("FNM_CKNA"),
+    Text<&S::fnm_ckn3>("FNM_CKN3", 200),
+    Digit<&S::fnm_rnb0, 1, 2>("FNM_RNB0"),
+    Text<&S::fnm_rnb1>("FNM_RNB1", 80),
+    Text<&S::fnm_rnb2>("FNM_RNB2", 5, DigitText),
+    Text<&S::fnm_rnba>("FNM_RNBA", 3, IncrementText),
+    Digit<&S::fnm_rnb3, 1, 8>("FNM_RNB3"),
+    Digit<&S::fnm_rnb8, 1, 2>("FNM_RNB8"),
+    Text<&S::fnm_rnb9>("FNM_RNB9", 80),
+    Flags<&S::fnm_rnb_opt>("FNM_RNB_OPT", kOneChar, InRange<0, 7>),
+    Flags<&S::fnm_rnb7>("FNM_RNB7", Under(3), OrderKey),
+    Digit<&S::fnm_hdk0, 1, 2>("FNM_HDK0"),
+    Text<&S::fnm_hdk1>("FNM_HDK1", 80),
+    Flags<&S::fnm_hdk_udt>("FNM_HDK_UDT", Under(3), DateSource),
+    Digit<&S::fnm_hdk2, 1, 3>("FNM_HDK2"),
+    Flags<&S::fnm_hdk_atw>("FNM_HDK_ATW", kOneChar, InRange<0, 3>),
+    Digit<&S::fnm_hdk4, 1, 2>("FNM_HDK4"),
+    Digit<&S::fnm_hdkd, 1, 4>("FNM_HDKD"),
+    Text<&S::fnm_hdka>("FNM_HDKA", 8),
+    Flags<&S::fnm_hdk_rnb>("FNM_HDK_RNB", Under(3), InRange<0, 15>),
+    Text<&S::fnm_hdkb>("FNM_HDKB", 8),
+    Digit<&S::fnm_hdk6, 1, 8>("FNM_HDK6"),
+    Flags<&S::fnm_hdkg>("FNM_HDKG", Under(3), OrderKey),
+    Custom("FNM_ID31", ParseId3ElementsKey, WriteId3Elements),
+    Text<&S::fnm_id32>("FNM_ID32", 80),
+    Text<&S::fnm_id33>("FNM_ID33", 8),
+    Flags<&S::fnm_id3_opt>("FNM_ID3_OPT", kOneChar, InRange<0, 3>),
+    Text<&S::fnm_usr1>("FNM_USR1", 200),
+    Text<&S::fnm_csv_pth>("FNM_CSV_PTH", 260),
+    Flags<&S::fnm_csv_opt>("FNM_CSV_OPT", kOneChar, InRange<0, 3>),
+    Custom("SW_ATR", ParseAttributeSwitches, WriteAttributeSwitches),
+    Flags<&S::atr_onb>("ATR_ONB", Under(3), InRange<0, 15>),
+    Custom("SW_DTT", ParseTimeModesKey, WriteTimeModes),
+    Custom("DTT_11", ParseDirectTime, WriteDirectDate<0>),
+    Custom("DTT_12", ParseDirectTime, WriteDirectTime<0>),
+    Custom("DTT_21", ParseDirectTime, WriteDirectDate<1>),
+    Custom("DTT_22", ParseDirectTime, WriteDirectTime<1>),
+    Custom("DTT_31", ParseDirectTime, WriteDirectDate<2>),
+    Custom("DTT_32", ParseDirectTime, WriteDirectTime<2>),
+    Custom("SW_DEL", ParseDeletionSwitches, WriteDeletionSwitches),
+    Digit<&S::del_01, 1, 3>("DEL_01"),
+    Custom("SW_ID3", ParseId3SourcesKey, WriteId3Sources),
+    Custom("ID3_STR0", ParseId3String, WriteId3String<0>),
+    Custom("ID3_STR1", ParseId3String, WriteId3String<1>),
+    Custom("ID3_STR2", ParseId3String, WriteId3String<2>),
+    Custom("ID3_STR3", ParseId3String, WriteId3String<3>),
+    Custom("ID3_STR4", ParseId3String, WriteId3String<4>),
+    Custom("ID3_STR5", ParseId3String, WriteId3String<5>),
+    Custom("ID3_STR6", ParseId3String, WriteId3String<6>),
+    Text<&S::id3_spr>("ID3_SPR", 8),
+    Flags<&S::id3_cts>("ID3_CTS", Under(3), InRange<0, 15>),
+};
+
+const Key* FindKey(std::string_view name) {
+  for (const Key& key : kKeys) {
+    if (key.name == name) return &key;
+  }
+  return nullptr;
+}
+
+// Reads one line of a key of the table; false when the value's length is not acceptable.
+bool ParseTableKey(Settings* s, const Key& key, std::string_view text, int number) {
+  switch (key.kind) {
+    case Kind::kNumber: {
+      if (!key.length.Accepts(text.size())) return false;
+      int value = number;
+      if (key.reading == Reading::kDigitChar) value = (text.size() == 1 && IsDigit(text[0])) ? text[0] - '0' : -1;
+      if (key.accept_number(value)) key.store(s, value);
+      return true;
+    }
+    case Kind::kText:
+      if (!key.length.Accepts(text.size())) return false;
+      if (key.accept_text(text, number)) key.assign(s, text);
+      return true;
+    case Kind::kCustom:
+      return key.parse(s, key.name, text);
+  }
+  return false;
+}
+
+void WriteTableKey(const Settings& s, const Key& key, std::string* out) {
+  switch (key.kind) {
+    case Kind::kNumber:
+      AppendNumber(out, key.name, key.load(s));
+      return;
+    case Kind::kText:
+      AppendLine(out, key.name, key.text(s));
+      return;
+    case Kind::kCustom:
+      key.write(s, key.name, out);
+      return;
+  }
+}
+
 CalendarTime LocalNow() {
   const FileTime now = CurrentFileTime();
   CalendarTime local;
@@ -351,6 +505,11 @@ CalendarTime LocalNow() {
 }
 
 }  // namespace
+
+std::optional<NameRule> NameRuleOf(int stored) {
+  if (stored < static_cast<int>(NameRule::kNone) || stored > static_cast<int>(NameRule::kCsv)) return std::nullopt;
+  return static_cast<NameRule>(stored);
+}
 
 ConversionSettings::ConversionSettings(const CalendarTime& now) {
   char date[48];
@@ -376,81 +535,7 @@ std::unique_ptr<ConversionSettings> ConversionSettings::Clone() const {
 }
 
 void ConversionSettings::WriteKeys(std::string* out) const {
-  AppendNumber(out, "SW_TAB", sw_tab);
-  AppendNumber(out, "SW_FNM", sw_fnm);
-  AppendNumber(out, "FNM_01", fnm_01);
-  AppendNumber(out, "FNM_02", fnm_02);
-  AppendNumber(out, "FNM_IPN_SEL", fnm_ipn_sel);
-  AppendNumber(out, "FNM_IPN2", fnm_ipn2);
-  AppendNumber(out, "FNM_IPNF", fnm_ipnf);
-  AppendNumber(out, "FNM_IPNG", fnm_ipng);
-  AppendNumber(out, "FNM_IPN4", fnm_ipn4);
-  AppendNumber(out, "SW_KAKKO", BracketMask(sw_kakko));
-  AppendNumber(out, "FNM_IPND", fnm_ipnd);
-  AppendNumber(out, "FNM_IPNE", fnm_ipne);
-  AppendNumber(out, "FNM_IPN_TGC", fnm_ipn_tgc);
-  AppendNumber(out, "FNM_ZNK0", fnm_znk0);
-  AppendNumber(out, "FNM_ZNK_CTC", fnm_znk_ctc);
-  AppendNumber(out, "FNM_ZNK_JCB", fnm_znk_jcb);
-  AppendNumber(out, "FNM_CKN0", fnm_ckn0);
-  AppendLine(out, "FNM_CKN1", fnm_ckn1.view());
-  AppendNumber(out, "FNM_CKN_TGB", fnm_ckn_tgb);
-  AppendNumber(out, "FNM_CKN4", fnm_ckn4);
-  AppendNumber(out, "FNM_CKN5", fnm_ckn5);
-  AppendLine(out, "FNM_CKN6", fnm_ckn6.view());
-  AppendNumber(out, "FNM_CKN7", fnm_ckn7);
-  AppendNumber(out, "FNM_CKN8", fnm_ckn8);
-  AppendLine(out, "FNM_CKN9", fnm_ckn9.view());
-  AppendNumber(out, "FNM_CKNA", fnm_ckna);
-  AppendLine(out, "FNM_CKN3", fnm_ckn3.view());
-  AppendNumber(out, "FNM_RNB0", fnm_rnb0);
-  AppendLine(out, "FNM_RNB1", fnm_rnb1.view());
-  AppendLine(out, "FNM_RNB2", fnm_rnb2.view());
-  AppendLine(out, "FNM_RNBA", fnm_rnba.view());
-  AppendNumber(out, "FNM_RNB3", fnm_rnb3);
-  AppendNumber(out, "FNM_RNB8", fnm_rnb8);
-  AppendLine(out, "FNM_RNB9", fnm_rnb9.view());
-  AppendNumber(out, "FNM_RNB_OPT", fnm_rnb_opt);
-  AppendNumber(out, "FNM_RNB7", fnm_rnb7);
-  AppendNumber(out, "FNM_HDK0", fnm_hdk0);
-  AppendLine(out, "FNM_HDK1", fnm_hdk1.view());
-  AppendNumber(out, "FNM_HDK_UDT", fnm_hdk_udt);
-  AppendNumber(out, "FNM_HDK2", fnm_hdk2);
-  AppendNumber(out, "FNM_HDK_ATW", fnm_hdk_atw);
-  AppendNumber(out, "FNM_HDK4", fnm_hdk4);
-  AppendNumber(out, "FNM_HDKD", fnm_hdkd);
-  AppendLine(out, "FNM_HDKA", fnm_hdka.view());
-  AppendNumber(out, "FNM_HDK_RNB", fnm_hdk_rnb);
-  AppendLine(out, "FNM_HDKB", fnm_hdkb.view());
-  AppendNumber(out, "FNM_HDK6", fnm_hdk6);
-  AppendNumber(out, "FNM_HDKG", fnm_hdkg);
-  AppendLine(out, "FNM_ID31", Digits(fnm_id31));
-  AppendLine(out, "FNM_ID32", fnm_id32.view());
-  AppendLine(out, "FNM_ID33", fnm_id33.view());
-  AppendNumber(out, "FNM_ID3_OPT", fnm_id3_opt);
-  AppendLine(out, "FNM_USR1", fnm_usr1.view());
-  AppendLine(out, "FNM_CSV_PTH", fnm_csv_pth.view());
-  AppendNumber(out, "FNM_CSV_OPT", fnm_csv_opt);
-  AppendLine(out, "SW_ATR", Digits(sw_atr));
-  AppendNumber(out, "ATR_ONB", atr_onb);
-  AppendLine(out, "SW_DTT", Digits(sw_dtt));
-  // Only a direct timestamp has a date and time of its own worth keeping.
-  static constexpr std::string_view kDateKeys[3] = {"DTT_11", "DTT_21", "DTT_31"};
-  static constexpr std::string_view kTimeKeys[3] = {"DTT_12", "DTT_22", "DTT_32"};
-  for (std::size_t i = 0; i < 3; ++i) {
-    if (sw_dtt[i] != 1) continue;
-    AppendLine(out, kDateKeys[i], dtt_date[i].view());
-    AppendLine(out, kTimeKeys[i], dtt_time[i].view());
-  }
-  AppendLine(out, "SW_DEL", Digits(sw_del));
-  AppendNumber(out, "DEL_01", del_01);
-  AppendLine(out, "SW_ID3", HexDigits(sw_id3));
-  for (std::size_t i = 0; i < id3_str.size(); ++i) {
-    const std::string key = std::string(kId3StringPrefix) + static_cast<char>('0' + i);
-    AppendLine(out, key, id3_str[i] ? std::string_view(*id3_str[i]) : std::string_view());
-  }
-  AppendLine(out, "ID3_SPR", id3_spr.view());
-  AppendNumber(out, "ID3_CTS", id3_cts);
+  for (const Key& key : kKeys) WriteTableKey(*this, key, out);
 }
 
 bool ParseKey(ConversionSettings* settings, std::string_view key, std::string_view value_text, int value_number,
@@ -460,30 +545,15 @@ bool ParseKey(ConversionSettings* settings, std::string_view key, std::string_vi
   if (value_length != value_text.size()) return false;
   const std::string_view text = value_text;
 
-  if (const NumberKey* row = Find(kNumberKeys, key)) return ParseNumberKey(settings, *row, text, value_number);
-  if (const TextKey* row = Find(kTextKeys, key)) return ParseTextKey(settings, *row, text, value_number);
+  if (const Key* row = FindKey(key)) return ParseTableKey(settings, *row, text, value_number);
   if (const LegacyKey* row = Find(kLegacyKeys, key)) return ParseLegacyKey(settings, *row, text);
-
-  if (key == "FNM_ID31") return ParseId3Elements(settings, text);
-  if (key == "SW_DTT") return ParseTimeModes(settings, text);
-  if (key == "SW_ID3") return ParseId3Sources(settings, text);
-  if (IsDirectTimeKey(key)) return ParseDirectTime(settings, key, text);
+  // Every ID3_STR* key is a job key, though only the seven of the table name a string.
   if (key.substr(0, kId3StringPrefix.size()) == kId3StringPrefix) return ParseId3String(settings, key, text);
-  if (key == "SW_ATR") {
-    if (text.size() != 4) return false;
-    StoreFlagBytes(&settings->sw_atr, text);
-    return true;
-  }
-  if (key == "SW_DEL") {
-    if (text.size() != 2 && text.size() != 3) return false;
-    StoreFlagBytes(&settings->sw_del, text);
-    return true;
-  }
   if (key == "FNM_HDK8") {
     // The old switch between creation ("1") and last-write ("0") time only ever added its bit.
     if (text.size() != 1) return false;
-    if (text[0] == '0') settings->fnm_hdk_udt |= 2;
-    if (text[0] == '1') settings->fnm_hdk_udt |= 1;
+    if (text[0] == '0') settings->fnm_hdk_udt |= Settings::kDateLastWrite;
+    if (text[0] == '1') settings->fnm_hdk_udt |= Settings::kDateCreation;
     return true;
   }
   return false;

@@ -6,7 +6,7 @@ namespace morva {
 
 JobSwitches ComputeJobSwitches(const ConversionSettings& settings) {
   JobSwitches jobs;
-  jobs.name = settings.sw_fnm != 0;
+  jobs.name = NameRuleOf(settings.sw_fnm) != NameRule::kNone;
   jobs.attributes = std::any_of(settings.sw_atr.begin(), settings.sw_atr.end(), [](bool on) { return on; });
   // Entries 3 and 4 of SW_DTT are the forms of dates read from names, not times to change.
   jobs.times = std::any_of(settings.sw_dtt.begin(), settings.sw_dtt.begin() + 3, [](std::int16_t m) { return m > 0; });

@@ -19,17 +19,6 @@
 namespace morva {
 namespace {
 
-// snprintf over a code page 932 format. No trail byte is '%' (trails are 0x40-0xFC), so the format's
-// double-byte characters pass through untouched.
-template <typename... Args>
-std::string Format(const std::string& format, Args... args) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof(buffer), format.c_str(), args...);
-  if (n < 0) return std::string();
-  return std::string(buffer, static_cast<std::size_t>(n) < sizeof(buffer) ? static_cast<std::size_t>(n)
-                                                                          : sizeof(buffer) - 1);
-}
-
 // The progress texts of the walk, converted once per walk instead of once per target.
 struct ProgressTexts {
   explicit ProgressTexts(TextCodec& codec)
@@ -179,7 +168,7 @@ void RunTargets(Session& session, RunJournal& journal) {
       session.run.preview.back().index = static_cast<int>(i);
     } else {
       Classify(&session.run.counters, work);
-      if (!session.job.app.sw_opt[1]) journal.WriteTarget(work);
+      if (!session.job.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(work);
       if (work.change != 0 && !session.run.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(session, work);
     }
   }

@@ -4,7 +4,7 @@ namespace morva {
 
 bool HasExifDate(Session& session, std::string_view path, std::string* date_text) {
   const AppSettings& app = session.job.app;
-  session.exif.ReadDate(path, 0, app.opt_2, app.sw_opt[6], false);
+  session.exif.ReadDate(path, 0, app.opt_2, app.sw_opt[AppSettings::kOptDetectByContent], false);
   const std::string& text = session.exif.result_text();
   if (text.empty()) return false;
   if (date_text != nullptr) {
@@ -20,7 +20,7 @@ bool HasExifDate(Session& session, std::string_view path, std::string* date_text
 
 bool HasId3Tag(Session& session, std::string_view path, Id3Presence* presence) {
   Id3ReadOptions options;
-  options.skip_extension_test = session.job.app.sw_opt[6];
+  options.skip_extension_test = session.job.app.sw_opt[AppSettings::kOptDetectByContent];
   const int versions = session.id3.Read(path, options, true);
   if (versions == 0) return false;
   if (presence != nullptr) {

@@ -121,7 +121,7 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
   // would make equal names of different directories overwrite each other's copies. The target's
   // directory is compared with DIRFIL exactly, as the host tells directories apart by letter case too.
   const std::string dirfil = app.dirfil[0].value_or(std::string());
-  if (app.set_0 == 1 && app.sw_set[2] && !dirfil.empty() && t.directory.size() > dirfil.size() &&
+  if (app.set_0 == 1 && app.sw_set[AppSettings::kSetRecurse] && !dirfil.empty() && t.directory.size() > dirfil.size() &&
       t.directory.compare(0, dirfil.size(), dirfil) == 0) {
     std::string_view below = std::string_view(t.directory).substr(dirfil.size());
     while (!below.empty() && below.front() == '\\') below.remove_prefix(1);

@@ -153,17 +153,19 @@ std::string PreviewBuilder::Id3Column(const TargetWork& work, bool* will_change)
     *will_change = false;
     return texts_.id3_none;
   }
-  const bool v1 = (work.id3_mode & (1 | 4)) != 0;
-  const bool v2 = (work.id3_mode & (2 | 8)) != 0;
-  if (work.id3_mode & 1) {
+  // The mode holds the bits of ID3_CTS that applied to this file.
+  using Settings = ConversionSettings;
+  const bool v1 = (work.id3_mode & (Settings::kId3ConvertV1 | Settings::kId3AddV1)) != 0;
+  const bool v2 = (work.id3_mode & (Settings::kId3ConvertV2 | Settings::kId3AddV2)) != 0;
+  if (work.id3_mode & Settings::kId3ConvertV1) {
     column += texts_.id3_v1_convert;
-  } else if (work.id3_mode & 4) {
+  } else if (work.id3_mode & Settings::kId3AddV1) {
     column += texts_.id3_v1_add;
   }
   if (v1 && v2) column += ", ";
-  if (work.id3_mode & 2) {
+  if (work.id3_mode & Settings::kId3ConvertV2) {
     column += texts_.id3_v2_convert;
-  } else if (work.id3_mode & 8) {
+  } else if (work.id3_mode & Settings::kId3AddV2) {
     column += texts_.id3_v2_add;
   }
   column += texts_.time_value_sep;
@@ -228,13 +230,13 @@ void PreviewBuilder::Build(const TargetWork& work) {
   }
 
   if (failure != 0) {
-    record.state = app.sw_pre[1] ? -kPreviewError : kPreviewError;
+    record.state = app.sw_pre[AppSettings::kPreExcludeFailures] ? -kPreviewError : kPreviewError;
     ++session_.run.counters.full_failure;
   } else {
     if (will_change) {
       record.state = kPreviewWillChange;
     } else {
-      record.state = app.sw_pre[2] ? -kPreviewNoChange : kPreviewNoChange;
+      record.state = app.sw_pre[AppSettings::kPreExcludeNoChange] ? -kPreviewNoChange : kPreviewNoChange;
     }
     ++session_.run.counters.full_success;
   }

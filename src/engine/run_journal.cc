@@ -31,7 +31,7 @@ void RunJournal::WaitForNewSecond() {
 
 void RunJournal::WriteHeader() {
   session_.log.run_logged = false;
-  if (session_.run.mode != RunMode::kRun || session_.job.app.sw_opt[1]) return;
+  if (session_.run.mode != RunMode::kRun || session_.job.app.sw_opt[AppSettings::kOptNoLog]) return;
   hold_.emplace(session_.log_context());
   LogJournal* journal = session_.log.journal.get();
   if (Active()) {
@@ -55,15 +55,16 @@ void RunJournal::WriteHeader() {
 
 void RunJournal::NoteMove(std::string_view from, std::string_view to, std::string_view new_name) {
   // Only a logged success can be undone from the log, so only then is the move worth noting.
-  if (!Active() || !session_.job.app.sw_opt[0] || session_.log.journal == nullptr) return;
+  if (!Active() || !session_.job.app.sw_opt[AppSettings::kOptLogAll] || session_.log.journal == nullptr) return;
   session_.log.journal->NoteMove(from, to, session_.run.target.directory, new_name);
 }
 
 void RunJournal::WriteTarget(const TargetWork& work) {
   if (!Active()) return;
   if (!composer_) {
-    const bool copy_only = session_.run.copy_conversion && session_.job.settings.sw_fnm == 0;
-    composer_ = std::make_unique<TargetLineComposer>(session_.host.codec, session_.job.app.sw_opt[0], copy_only);
+    const bool copy_only = session_.run.copy_conversion && NameRuleOf(session_.job.settings.sw_fnm) == NameRule::kNone;
+    composer_ =
+        std::make_unique<TargetLineComposer>(session_.host.codec, session_.job.app.sw_opt[AppSettings::kOptLogAll], copy_only);
   }
   const TargetContext& target = session_.run.target;
   if (!directory_logged_ || target.directory != last_directory_) {

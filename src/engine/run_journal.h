@@ -58,7 +58,9 @@ class RunJournal {
   // Writes one line when the session is running (not previewing); tells the person about the first
   // failure.
   void Line(std::string_view text, bool remember = false);
-  bool Active() const { return session_.run.mode == RunMode::kRun && !session_.job.app.sw_opt[1] && session_.log.usable; }
+  bool Active() const {
+    return session_.run.mode == RunMode::kRun && !session_.job.app.sw_opt[AppSettings::kOptNoLog] && session_.log.usable;
+  }
 
   // Waits until the time stamp of now differs from that of the log's last line.
   void WaitForNewSecond();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -42,8 +43,8 @@ bool ReadBound(std::string_view text, FileTime* out) {
 
 DateRange ActiveRange(const AppSettings& app) {
   DateRange range;
-  if (app.set_dts & 1) range.has_lower = ReadBound(app.set_dt1.view(), &range.lower);
-  if (app.set_dts & 2) range.has_upper = ReadBound(app.set_dt2.view(), &range.upper);
+  if (app.set_dts & AppSettings::kRangeLower) range.has_lower = ReadBound(app.set_dt1.view(), &range.lower);
+  if (app.set_dts & AppSettings::kRangeUpper) range.has_upper = ReadBound(app.set_dt2.view(), &range.upper);
   return range;
 }
 
@@ -102,8 +103,9 @@ void AppendTarget(Session& session, std::string path, const FindData* data) {
 // the order of the entries (serial numbering, dates, ID3 tags, control statements), the attribute, time,
 // deletion and ID3 jobs, an update-time range and sorting all need the whole find data.
 bool NamesSuffice(const Session& session) {
-  const int rule = session.job.settings.sw_fnm;
-  const bool rule_reads_names_only = rule == 0 || rule == 1 || rule == 2 || rule == 3 || rule == 8;
+  const std::optional<NameRule> rule = NameRuleOf(session.job.settings.sw_fnm);
+  const bool rule_reads_names_only = rule == NameRule::kNone || rule == NameRule::kGeneral ||
+                                     rule == NameRule::kWidth || rule == NameRule::kReplace || rule == NameRule::kCsv;
   const JobSwitches jobs = ComputeJobSwitches(session.job.settings);
   const DateRange range = ActiveRange(session.job.app);
   return rule_reads_names_only && !jobs.attributes && !jobs.times && !jobs.deletion && !jobs.id3 &&
@@ -188,7 +190,7 @@ void FlushSorted(Session& session) {
 bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   const AppSettings& app = session.job.app;
   std::string pattern = "*.*";
-  if (app.sw_set[5] && !app.set_11.empty()) pattern.assign(app.set_11.view());
+  if (app.sw_set[AppSettings::kSetWildcard] && !app.set_11.empty()) pattern.assign(app.set_11.view());
 
   if (!nested && path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
     if (!ConnectNetworkPath(session, path, true)) return false;
@@ -229,14 +231,14 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   std::unordered_set<std::string> remembered;
   for (const FindData& entry : pass1) {
     if (IsDirectory(entry)) {
-      if (app.sw_set[3]) remembered.insert(entry.name);
+      if (app.sw_set[AppSettings::kSetDirectories]) remembered.insert(entry.name);
       continue;
     }
-    if (app.sw_set[6]) continue;
+    if (app.sw_set[AppSettings::kSetDirectoriesOnly]) continue;
     const std::string entry_path = JoinPath(list_dir, entry.name);
     if (!range.Contains(entry.last_write_time)) continue;
-    if (app.sw_set[7] && !HasExifDate(session, entry_path, nullptr)) continue;
-    if (app.sw_set[8] && !HasId3Tag(session, entry_path, nullptr)) continue;
+    if (app.sw_set[AppSettings::kSetExifOnly] && !HasExifDate(session, entry_path, nullptr)) continue;
+    if (app.sw_set[AppSettings::kSetId3Only] && !HasId3Tag(session, entry_path, nullptr)) continue;
     AddTarget(session, entry_path, &entry);
   }
 
@@ -245,16 +247,19 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   for (const FindData& entry : full) {
     if (!IsDirectory(entry)) continue;
     const std::string entry_path = JoinPath(path, entry.name);
-    if (app.sw_set[2] && !IsLink(entry)) {
+    if (app.sw_set[AppSettings::kSetRecurse] && !IsLink(entry)) {
       // Each directory's entries are sorted among themselves only.
       if (session.run.sort.on) FlushSorted(session);
       if (!EnumerateDirectory(session, entry_path, true) && session.run.cancelled) return false;
     }
-    if (app.sw_set[3] && remembered.count(entry.name) != 0) AddTarget(session, entry_path, &entry);
+    if (app.sw_set[AppSettings::kSetDirectories] && remembered.count(entry.name) != 0)
+      AddTarget(session, entry_path, &entry);
   }
 
   if (session.run.sort.on) FlushSorted(session);
-  if (!nested && !single && app.sw_set[3] && app.sw_set[4]) AppendTarget(session, std::string(path), nullptr);
+  if (!nested && !single && app.sw_set[AppSettings::kSetDirectories] && app.sw_set[AppSettings::kSetItself]) {
+    AppendTarget(session, std::string(path), nullptr);
+  }
   return true;
 }
 
@@ -310,9 +315,9 @@ EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& d
   const std::string path = JoinPath(dir, data.name);
   std::string exif_date;
   Id3Presence id3;
-  if (HasExifDate(session, path, app.sw_opt[5] ? &exif_date : nullptr)) {
+  if (HasExifDate(session, path, app.sw_opt[AppSettings::kOptColumnExif] ? &exif_date : nullptr)) {
     row.marker = "Exif";
-    if (app.sw_opt[5]) {
+    if (app.sw_opt[AppSettings::kOptColumnExif]) {
       row.exif_date = exif_date;
       for (std::size_t at : {4, 7}) {
         if (row.exif_date.size() > at && row.exif_date[at] == ':') row.exif_date[at] = '/';
@@ -329,7 +334,8 @@ EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& d
   }
   // The list shows seconds: the stored text's milliseconds are cut off.
   if (format_file_time(data.last_write_time, true, &row.last_write)) row.last_write.resize(19);
-  if (app.sw_opt[4] && format_file_time(data.creation_time, true, &row.creation)) row.creation.resize(19);
+  if (app.sw_opt[AppSettings::kOptColumnCreation] && format_file_time(data.creation_time, true, &row.creation))
+    row.creation.resize(19);
   return row;
 }
 

@@ -1,6 +1,8 @@
 #include "engine/validation.h"
 
+#include <cstddef>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,13 +16,13 @@ using validation_internal::ValidationContext;
 
 // A name rule as validation sees it: the label under which it is refused while its conversion is not
 // built, and the check of its own settings (null while the rule is not available).
-struct NameRule {
+struct NameRuleEntry {
   const char* label;
   bool (*check)(ValidationContext& ctx);
 };
 
-// Indexed by SW_FNM.
-constexpr NameRule kNameRules[] = {
+// Indexed by NameRule.
+constexpr NameRuleEntry kNameRules[] = {
     {"", nullptr},  // no name change
     {"名称一般変換", validation_internal::CheckGeneralRule},
     {"名称全角／半角変換", validation_internal::CheckWidthRule},
@@ -31,6 +33,9 @@ constexpr NameRule kNameRules[] = {
     {"変換制御文による名称変換", nullptr},
     {"置換パターンCSVによる名称変換", validation_internal::CheckCsvRule},
 };
+static_assert(std::size(kNameRules) == static_cast<std::size_t>(NameRule::kCsv) + 1);
+
+const NameRuleEntry& EntryOf(NameRule rule) { return kNameRules[static_cast<std::size_t>(rule)]; }
 
 // The jobs other than the name job, and whether the run can carry them out yet.
 struct OtherJob {
@@ -55,15 +60,15 @@ bool RefuseUnavailable(ValidationContext& ctx, int page, const char* key, std::s
 
 // A job whose conversion is not built yet is refused before anything else of it is looked at.
 bool CheckAvailable(ValidationContext& ctx) {
-  const int rule = ctx.session.job.settings.sw_fnm;
   if (ctx.jobs.name) {
-    if (rule < 0 || rule >= static_cast<int>(std::size(kNameRules))) {
+    const int stored = ctx.session.job.settings.sw_fnm;
+    const std::optional<NameRule> rule = NameRuleOf(stored);
+    if (!rule) {
       // The settings reader never stores such a rule; refuse it rather than index past the table.
-      return RefuseUnavailable(ctx, kPageNameSelector, "SW_FNM", std::to_string(rule));
+      return RefuseUnavailable(ctx, kPageNameSelector, "SW_FNM", std::to_string(stored));
     }
-    if (kNameRules[rule].check == nullptr) {
-      return RefuseUnavailable(ctx, kPageNameSelector, "SW_FNM", kNameRules[rule].label);
-    }
+    const NameRuleEntry& entry = EntryOf(*rule);
+    if (entry.check == nullptr) return RefuseUnavailable(ctx, kPageNameSelector, "SW_FNM", entry.label);
   }
   for (const OtherJob& job : kOtherJobs) {
     if (ctx.jobs.*job.on && !job.available) return RefuseUnavailable(ctx, job.page, job.key, job.label);
@@ -88,7 +93,8 @@ bool ValidateJob(Session& session, bool job_only) {
   if (!CheckAvailable(ctx)) return false;
   if (!ctx.jobs.name) return true;
 
-  if (!kNameRules[session.job.settings.sw_fnm].check(ctx)) return false;
+  // CheckAvailable let only a known rule with a check through.
+  if (!EntryOf(*NameRuleOf(session.job.settings.sw_fnm)).check(ctx)) return false;
   return validation_internal::CheckNameTargets(ctx);
 }
 

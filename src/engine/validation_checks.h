@@ -1,7 +1,7 @@
 #ifndef MORVA_ENGINE_VALIDATION_CHECKS_H_
 #define MORVA_ENGINE_VALIDATION_CHECKS_H_
 
-// The step groups of job validation, shared by the validation units and their tests. ValidateJob
+// The checks of job validation, shared by the validation units and their tests. ValidateJob
 // (validation.h) runs them in order; each returns false after it has shown its refusal.
 
 #include <string>
@@ -19,7 +19,7 @@ struct TargetKinds {
   bool directories = false;
 };
 
-// The state one validation carries from group to group.
+// The state one validation carries from check to check.
 struct ValidationContext {
   ValidationContext(Session& session_in, bool job_only_in);
 

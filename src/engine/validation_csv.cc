@@ -22,8 +22,9 @@ bool CheckCsvRule(ValidationContext& ctx) {
     return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが不正です。");
   }
 
-  const int result = LoadCsvPatterns(session.host.fs, s.fnm_csv_pth.view(), session.host.regex, (s.fnm_csv_opt & 1) != 0,
-                                     (s.fnm_csv_opt & 2) != 0, &session.run.csv_patterns);
+  const int result = LoadCsvPatterns(session.host.fs, s.fnm_csv_pth.view(), session.host.regex,
+                                     (s.fnm_csv_opt & ConversionSettings::kCsvCaseSensitive) != 0,
+                                     (s.fnm_csv_opt & ConversionSettings::kCsvRegex) != 0, &session.run.csv_patterns);
   if (result == kCsvLoaded) return true;
   if (result == kCsvNoMemory) return RefuseUtf8(ctx, page, kKey, "メモリ不足により失敗しました。");
   if (result < 0) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルのオープンに失敗しました。");

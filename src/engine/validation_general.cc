@@ -9,13 +9,14 @@
 namespace morva::validation_internal {
 namespace {
 
-// FNM_IPN_SEL parts.
-constexpr unsigned kCase = 1, kDeletion = 2, kBrackets = 4, kPadding = 8;
-// FNM_IPNG classes; other bits name no class and are ignored here as the rule ignores them.
-constexpr int kDigits = 2, kLetters = 4, kOthers = 128;
-constexpr int kAllClasses = 1 | kDigits | kLetters | kOthers;
-// FNM_IPN_TGC widths.
-constexpr unsigned kFullWidth = 1, kHalfWidth = 2;
+using Settings = ConversionSettings;
+constexpr unsigned kCase = Settings::kGeneralCase, kDeletion = Settings::kGeneralDeletion;
+constexpr unsigned kBrackets = Settings::kGeneralBrackets, kPadding = Settings::kGeneralPadding;
+constexpr int kDigits = Settings::kDeletedDigits, kLetters = Settings::kDeletedLetters;
+constexpr int kOthers = Settings::kDeletedOthers;
+// Other bits of FNM_IPNG name no class and are ignored here as the rule ignores them.
+constexpr int kAllClasses = Settings::kDeletedSpaces | kDigits | kLetters | kOthers;
+constexpr unsigned kFullWidth = Settings::kGeneralFullWidth, kHalfWidth = Settings::kGeneralHalfWidth;
 
 }  // namespace
 

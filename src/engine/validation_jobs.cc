@@ -65,24 +65,25 @@ bool CheckJobCombination(ValidationContext& ctx) {
   }
   if (jobs.times && !CheckDirectTimes(ctx)) return false;
   if (jobs.deletion && ctx.directory_mode()) {
-    if (sw_set[3] && sw_set[6]) {
-      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 6),
+    if (sw_set[AppSettings::kSetDirectories] && sw_set[AppSettings::kSetDirectoriesOnly]) {
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetDirectoriesOnly),
                         "ファイル削除の場合、「ディレクトリのみを対象」の指定はできません。");
     }
-    if (sw_del[0] && sw_del[1] && sw_del[2] && sw_set[3] && !sw_set[2]) {
+    if (sw_del[0] && sw_del[1] && sw_del[2] && sw_set[AppSettings::kSetDirectories] &&
+        !sw_set[AppSettings::kSetRecurse]) {
       return RefuseUtf8(
-          ctx, kPageTargets, FlagKey("SW_SET", 2),
+          ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetRecurse),
           "「ディレクトリも対象」指定での復元不可削除の場合、「サブディレクトリ内も対象にする」の指定が必須です。");
     }
   }
   if (jobs.id3) {
     if (!CheckId3Sources(ctx)) return false;
-    if (ctx.directory_mode() && sw_set[3]) {
-      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 3),
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories]) {
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetDirectories),
                         "ID3情報変換の場合、「ディレクトリも対象」の指定はできません。");
     }
-    if (ctx.directory_mode() && sw_set[7]) {
-      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 7),
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetExifOnly]) {
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetExifOnly),
                         "ID3情報変換の場合、「Exif情報があるファイルのみを対象」の指定はできません。");
     }
   }

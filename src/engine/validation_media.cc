@@ -29,14 +29,15 @@ bool CheckDateRule(ValidationContext& ctx) {
                       "接頭文字を親ディレクトリ名にする場合、ルートディレクトリを指定しての変換はできません。");
   }
   // The separator stands before the weekday as well as before the time, so it is checked for either.
-  if ((s.fnm_hdk_atw & 3) && HasForbiddenChar(s.fnm_hdka.view())) {
+  if ((s.fnm_hdk_atw & (ConversionSettings::kDateAddTime | ConversionSettings::kDateAddWeekday)) &&
+      HasForbiddenChar(s.fnm_hdka.view())) {
     return RefuseForbidden(ctx, page, "FNM_HDKA", "区切り文字");
   }
-  if ((s.fnm_hdk_rnb & 1) && HasForbiddenChar(s.fnm_hdkb.view())) {
+  if ((s.fnm_hdk_rnb & ConversionSettings::kDateSerial) && HasForbiddenChar(s.fnm_hdkb.view())) {
     return RefuseForbidden(ctx, page, "FNM_HDKB", "区切り文字");
   }
   // Changing the very time the names are made of would make the preview's names a guess.
-  const int source = s.fnm_hdk_udt & 3;
+  const int source = s.fnm_hdk_udt & ConversionSettings::kDateSourceMask;
   const int changed = source == 1 ? s.sw_dtt[0] : source == 2 ? s.sw_dtt[1] : 0;
   if (changed > 0) {
     return RefuseUtf8(ctx, page, "FNM_HDK_UDT",

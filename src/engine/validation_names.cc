@@ -1,6 +1,7 @@
 // Job validation: extension handling and directories for the name job, and the sort
 // parameters the enumeration takes from the name rule.
 
+#include <optional>
 #include <string>
 
 #include "core/user_interface.h"
@@ -13,24 +14,28 @@ namespace {
 // the same on any target: only numbering, dates, tags, statements, patterns, zero padding and
 // replacement by position depend on the extension being apart and on what the targets are.
 std::string Subject(const ConversionSettings& s) {
-  switch (s.sw_fnm) {
-    case 1:
-      return (s.fnm_ipn_sel & 8) ? "名称一般変換の半角数字の0埋め桁揃え" : "";
-    case 3:
+  const std::optional<NameRule> rule = NameRuleOf(s.sw_fnm);
+  if (!rule) return "";
+  switch (*rule) {
+    case NameRule::kGeneral:
+      return (s.fnm_ipn_sel & ConversionSettings::kGeneralPadding) ? "名称一般変換の半角数字の0埋め桁揃え" : "";
+    case NameRule::kReplace:
       return s.fnm_ckn0 == 2 ? "名称文字列置換の位置指定" : "";
-    case 4:
+    case NameRule::kSerial:
       return "連番による名称変換";
-    case 5:
+    case NameRule::kDate:
       return "日時による名称変換";
-    case 6:
+    case NameRule::kId3:
       return "ID3情報による名称変換";
-    case 7:
+    case NameRule::kControl:
       return "変換制御文による名称変換";
-    case 8:
+    case NameRule::kCsv:
       return "置換パターンCSVによる名称変換";
-    default:
+    case NameRule::kNone:
+    case NameRule::kWidth:
       return "";
   }
+  return "";
 }
 
 }  // namespace
@@ -39,10 +44,10 @@ bool CheckNameTargets(ValidationContext& ctx) {
   Session& session = ctx.session;
   ConversionSettings& s = session.job.settings;
   auto& sw_set = session.job.app.sw_set;
-  const int rule = s.sw_fnm;
+  const std::optional<NameRule> rule = NameRuleOf(s.sw_fnm);
 
   if (s.fnm_01 && s.fnm_02 == 2) {
-    if (ctx.directory_mode() && sw_set[3]) {
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories]) {
       return RefuseUtf8(ctx, kPageNameSelector, "FNM_02",
                         "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。");
     }
@@ -57,13 +62,14 @@ bool CheckNameTargets(ValidationContext& ctx) {
   const std::string lead = subject + "を行う場合、";
 
   // A control statement decides for itself whether it reads the extension.
-  if (rule != 7 && !s.fnm_01)
+  if (rule != NameRule::kControl && !s.fnm_01)
     return RefuseUtf8(ctx, kPageNameSelector, "FNM_01", lead + "拡張子処理の指定が必須です。");
   if (ctx.job_only) return true;
 
-  if (rule == 4) {
-    if (ctx.directory_mode() && sw_set[3] && (sw_set[4] || !sw_set[6])) {
-      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 3),
+  if (rule == NameRule::kSerial) {
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories] &&
+        (sw_set[AppSettings::kSetItself] || !sw_set[AppSettings::kSetDirectoriesOnly])) {
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetDirectories),
                         lead + "「ディレクトリのみを対象」以外でのディレクトリの変換指定はできません。");
     }
     if (!ctx.directory_mode() && ctx.kinds.files && ctx.kinds.directories) {
@@ -71,15 +77,15 @@ bool CheckNameTargets(ValidationContext& ctx) {
                         lead + "変換対象ファイルにディレクトリとファイルを混在させて指定できません。");
     }
   }
-  if (rule == 5 || rule == 6) {
-    if (ctx.directory_mode() && sw_set[3]) {
+  if (rule == NameRule::kDate || rule == NameRule::kId3) {
+    if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories]) {
       const std::string question =
           lead + "「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
       // "No" refuses without a further message: the question said what is wrong.
       if (!session.host.ui.AskYesNo(Cp932(session, question))) return false;
-      sw_set[3] = false;
-      sw_set[4] = false;
-      sw_set[6] = false;
+      sw_set[AppSettings::kSetDirectories] = false;
+      sw_set[AppSettings::kSetItself] = false;
+      sw_set[AppSettings::kSetDirectoriesOnly] = false;
       session.host.ui.ClearDirectoryTargets();
       session.host.ui.RefreshTargetList();
     }
@@ -88,13 +94,13 @@ bool CheckNameTargets(ValidationContext& ctx) {
     }
   }
 
-  if (rule == 4) {
-    session.run.sort.on = s.fnm_rnb_opt & 2;
-    session.run.sort.ascending = s.fnm_rnb_opt & 4;
+  if (rule == NameRule::kSerial) {
+    session.run.sort.on = s.fnm_rnb_opt & ConversionSettings::kSerialOrdered;
+    session.run.sort.ascending = s.fnm_rnb_opt & ConversionSettings::kSerialAscending;
     session.run.sort.key = s.fnm_rnb7;
-  } else if (rule == 5) {
-    session.run.sort.on = s.fnm_hdk_rnb & 4;
-    session.run.sort.ascending = s.fnm_hdk_rnb & 8;
+  } else if (rule == NameRule::kDate) {
+    session.run.sort.on = s.fnm_hdk_rnb & ConversionSettings::kDateOrdered;
+    session.run.sort.ascending = s.fnm_hdk_rnb & ConversionSettings::kDateAscending;
     session.run.sort.key = s.fnm_hdkg;
   }
   return true;

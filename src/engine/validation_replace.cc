@@ -6,6 +6,7 @@
 
 #include "core/user_interface.h"
 #include "engine/validation_checks.h"
+#include "platform/decimal_text.h"
 #include "platform/regex_service.h"
 #include "rename/replace_rule.h"
 
@@ -14,15 +15,7 @@ namespace {
 
 // The value of a text of decimal digits, or -1 when it is not one (any other byte, or more digits than
 // the range checks below could accept).
-int NumberOf(std::string_view text) {
-  if (text.empty() || text.size() > 6) return -1;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
+int NumberOf(std::string_view text) { return DigitsOnly(text, 6).value_or(-1); }
 
 // A pattern is refused when the quick screen finds a slip or the service would not take it: every
 // target would fail with it otherwise, one by one.
@@ -38,7 +31,9 @@ bool CheckReplaceRule(ValidationContext& ctx) {
 
   if (s.fnm_ckn0 != 2) {
     if (s.fnm_ckn1.empty()) return RefuseUtf8(ctx, page, "FNM_CKN1", "置換対象文字列が指定されていません。");
-    if ((s.fnm_ckn_tgb & 2) && !PatternUsable(ctx.session, s.fnm_ckn1.view(), !(s.fnm_ckn_tgb & 1))) {
+    const bool regex = s.fnm_ckn_tgb & ConversionSettings::kReplaceRegex;
+    const bool ignore_case = !(s.fnm_ckn_tgb & ConversionSettings::kReplaceCaseSensitive);
+    if (regex && !PatternUsable(ctx.session, s.fnm_ckn1.view(), ignore_case)) {
       return RefuseUtf8(ctx, page, "FNM_CKN1", "正規表現に誤りがあります。");
     }
   } else {

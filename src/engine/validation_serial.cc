@@ -7,6 +7,7 @@
 
 #include "core/user_interface.h"
 #include "engine/validation_checks.h"
+#include "platform/decimal_text.h"
 
 namespace morva::validation_internal {
 namespace {
@@ -21,15 +22,7 @@ struct Affix {
 };
 
 // The value of a text of at most six decimal digits, or -1 for anything else.
-int DigitsValue(std::string_view text) {
-  if (text.empty() || text.size() > 6) return -1;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
+int DigitsValue(std::string_view text) { return DigitsOnly(text, 6).value_or(-1); }
 
 }  // namespace
 

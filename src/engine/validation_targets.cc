@@ -70,8 +70,10 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
   if (ClassifyPath(ctx.session.host.fs, wildcard ? WithoutLastWildcards(path) : path) == kPathInvalid) {
     return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "対象ディレクトリの指定が不正です。");
   }
-  if (wildcard && (app.sw_set[2] || app.sw_set[3])) {
-    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", app.sw_set[2] ? 2 : 3),
+  if (wildcard && (app.sw_set[AppSettings::kSetRecurse] || app.sw_set[AppSettings::kSetDirectories])) {
+    return RefuseUtf8(ctx, kPageTargets,
+                      FlagKey("SW_SET", app.sw_set[AppSettings::kSetRecurse] ? AppSettings::kSetRecurse
+                                                                             : AppSettings::kSetDirectories),
                       "対象ディレクトリにワイルドカードを使用して「ディレクトリも対象」または"
                       "「サブディレクトリ内も対象にする」指定はできません。");
   }
@@ -81,7 +83,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
     return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "指定された変換対象は存在しません。");
   }
   const bool is_file = !wildcard && !(data.attributes & kAttrDirectory);
-  if (app.sw_set[5]) {
+  if (app.sw_set[AppSettings::kSetWildcard]) {
     if (app.set_11.empty()) {
       return RefuseUtf8(ctx, kPageTargets, "SET_11", "対象ファイルワイルドカード指定の文字列が指定されていません。");
     }
@@ -91,7 +93,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
           "対象ディレクトリと対象ファイルワイルドカードの両方にワイルドカードを使用することはできません。");
     }
     if (is_file) {
-      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 5),
+      return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetWildcard),
                         "変換対象としてファイルを指定する場合、対象ファイルワイルドカード指定はできません。");
     }
   }
@@ -101,17 +103,18 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
     ctx.session.host.ui.SetTargetPath(path);
   }
 
-  if (ctx.session.run.copy_conversion && app.sw_set[2] && (ctx.jobs.name || ctx.jobs.times || ctx.jobs.deletion)) {
-    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 2),
+  if (ctx.session.run.copy_conversion && app.sw_set[AppSettings::kSetRecurse] &&
+      (ctx.jobs.name || ctx.jobs.times || ctx.jobs.deletion)) {
+    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetRecurse),
                       "コピー変換の場合、「サブディレクトリ内も対象にする」指定で以下を実行することはできません。"
                       "\n\n・名称変換\n・日時変換\n・ファイル削除");
   }
-  if (ctx.session.run.copy_conversion && app.sw_set[3]) {
-    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 3),
+  if (ctx.session.run.copy_conversion && app.sw_set[AppSettings::kSetDirectories]) {
+    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetDirectories),
                       "コピー変換の場合、「ディレクトリも対象」指定はできません。");
   }
-  if (path.size() <= 3 && app.sw_set[4]) {
-    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", 4),
+  if (path.size() <= 3 && app.sw_set[AppSettings::kSetItself]) {
+    return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetItself),
                       "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。");
   }
   return true;

@@ -5,13 +5,6 @@
 #include "engine/validation_checks.h"
 
 namespace morva::validation_internal {
-namespace {
-
-// FNM_ZNK_CTC kana classes.
-constexpr unsigned kKatakana = 32, kHiragana = 64;
-
-}  // namespace
-
 bool CheckWidthRule(ValidationContext& ctx) {
   const ConversionSettings& s = ctx.session.job.settings;
   const int page = kPageNameRuleBase + 2;
@@ -21,7 +14,8 @@ bool CheckWidthRule(ValidationContext& ctx) {
     return RefuseUtf8(ctx, page, "FNM_ZNK_CTC", "全角／半角変換の変換対象文字が１つも指定されていません。");
   }
   // A half-width kana letter has both a katakana and a hiragana full-width form.
-  if (s.fnm_znk0 == 1 && (classes & kKatakana) && (classes & kHiragana)) {
+  if (s.fnm_znk0 == 1 && (classes & ConversionSettings::kWidthKatakana) &&
+      (classes & ConversionSettings::kWidthHiragana)) {
     return RefuseUtf8(ctx, page, "FNM_ZNK_CTC",
                       "全角変換時、変換対象に「カタカナ」と「ひらがな」の両方を同時に指定できません。");
   }

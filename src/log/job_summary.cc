@@ -1,6 +1,7 @@
 #include "log/job_summary.h"
 
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -9,6 +10,8 @@
 
 namespace morva {
 namespace {
+
+using Settings = ConversionSettings;
 
 // Collects a summary from the program's own texts (UTF-8 in the source) and the job's texts (already
 // code page 932).
@@ -53,7 +56,7 @@ void AddAffix(Summary& s, bool parent, std::string_view text) {
 // " (昇順：ファイル名順)": the order of a numbering; `key` as FNM_RNB7 (+64 the last number).
 void AddOrder(Summary& s, bool ascending, int key) {
   s.T(ascending ? " (昇順：" : " (降順：");
-  switch (key & 63) {
+  switch (key & Settings::kOrderKeyMask) {
     case 0:
       s.T("ファイル名順)");
       break;
@@ -68,7 +71,7 @@ void AddOrder(Summary& s, bool ascending, int key) {
       break;
     default:
       s.T("ファイル名中の数値順");
-      if (key & 64) s.T("[末尾側]");
+      if (key & Settings::kOrderLastNumber) s.T("[末尾側]");
       s.T(")");
       break;
   }
@@ -76,11 +79,12 @@ void AddOrder(Summary& s, bool ascending, int key) {
 
 // " (大文字／小文字区別、正規表現使用)" for the options of a replacement by string; nothing without one.
 void AddStringOptions(Summary& s, unsigned options) {
-  if ((options & 3) == 0) return;
+  constexpr unsigned kCase = Settings::kReplaceCaseSensitive, kRegex = Settings::kReplaceRegex;
+  if ((options & (kCase | kRegex)) == 0) return;
   s.T(" (");
-  if (options & 1) s.T("大文字／小文字区別");
-  if ((options & 3) == 3) s.T("、");
-  if (options & 2) s.T("正規表現使用");
+  if (options & kCase) s.T("大文字／小文字区別");
+  if ((options & (kCase | kRegex)) == (kCase | kRegex)) s.T("、");
+  if (options & kRegex) s.T("正規表現使用");
   s.T(")");
 }
 
@@ -94,7 +98,7 @@ std::string Padded(std::string_view number, int width) {
 }
 
 void AddGeneral(Summary& s, const ConversionSettings& c) {
-  if (c.fnm_ipn_sel & 1) {
+  if (c.fnm_ipn_sel & Settings::kGeneralCase) {
     if (c.fnm_ipn2 == 1) {
       s.T("【大文字変換】");
     } else if (c.fnm_ipn2 == 2) {
@@ -105,26 +109,27 @@ void AddGeneral(Summary& s, const ConversionSettings& c) {
       s.T("】");
     }
   }
-  if (c.fnm_ipn_sel & 2) {
+  if (c.fnm_ipn_sel & Settings::kGeneralDeletion) {
     std::string list;
-    if (c.fnm_ipng & 1) list += s.Text("スペース,");
-    if (c.fnm_ipng & 2) list += s.Text("数字,");
-    if (c.fnm_ipng & 4) list += s.Text("英字,");
-    if (c.fnm_ipng & 128) list += s.Text("その他,");
+    if (c.fnm_ipng & Settings::kDeletedSpaces) list += s.Text("スペース,");
+    if (c.fnm_ipng & Settings::kDeletedDigits) list += s.Text("数字,");
+    if (c.fnm_ipng & Settings::kDeletedLetters) list += s.Text("英字,");
+    if (c.fnm_ipng & Settings::kDeletedOthers) list += s.Text("その他,");
     Summary::DropLast(&list);
     s.T("【特定文字の削除(").Raw(list).T(")】");
   }
-  if (c.fnm_ipn_sel & 4) s.T(c.fnm_ipn4 == 2 ? "【括弧全削除】" : "【括弧で括られた部分の削除】");
-  if (c.fnm_ipn_sel & 8) {
+  if (c.fnm_ipn_sel & Settings::kGeneralBrackets)
+    s.T(c.fnm_ipn4 == 2 ? "【括弧全削除】" : "【括弧で括られた部分の削除】");
+  if (c.fnm_ipn_sel & Settings::kGeneralPadding) {
     s.T("【半角数字の0埋め桁揃え (");
     if (c.fnm_ipne) s.T("末尾の数字のみ：");
     s.Number(c.fnm_ipnd).T("桁)】");
   }
   // The character kinds govern case conversion and deletion only.
-  if (c.fnm_ipn_sel & 3) {
+  if (c.fnm_ipn_sel & (Settings::kGeneralCase | Settings::kGeneralDeletion)) {
     std::string list;
-    if (c.fnm_ipn_tgc & 1) list += s.Text("全角,");
-    if (c.fnm_ipn_tgc & 2) list += s.Text("半角,");
+    if (c.fnm_ipn_tgc & Settings::kGeneralFullWidth) list += s.Text("全角,");
+    if (c.fnm_ipn_tgc & Settings::kGeneralHalfWidth) list += s.Text("半角,");
     Summary::DropLast(&list);
     s.T("【変換対象文字：").Raw(list).T("】");
   }
@@ -137,11 +142,12 @@ void AddWidth(Summary& s, const ConversionSettings& c) {
   for (int bit = 0; bit < 7; ++bit) {
     if (c.fnm_znk_ctc & (1 << bit)) list += s.Text(kClasses[bit]);
   }
-  if ((c.fnm_znk_ctc & (32 | 64)) && (c.fnm_znk_jcb & 3)) {
+  constexpr unsigned kKana = Settings::kWidthKatakana | Settings::kWidthHiragana;
+  if ((c.fnm_znk_ctc & kKana) && (c.fnm_znk_jcb & (Settings::kWidthKanaSymbols | Settings::kWidthLoneMarks))) {
     Summary::DropLast(&list);
     std::string options;
-    if (c.fnm_znk_jcb & 2) options += s.Text("濁点等は単独変換,");
-    if (c.fnm_znk_jcb & 1) options += s.Text("共通記号変換,");
+    if (c.fnm_znk_jcb & Settings::kWidthLoneMarks) options += s.Text("濁点等は単独変換,");
+    if (c.fnm_znk_jcb & Settings::kWidthKanaSymbols) options += s.Text("共通記号変換,");
     Summary::DropLast(&options);
     list += "{" + options + "}, ";
   }
@@ -177,7 +183,9 @@ void AddSerial(Summary& s, const ConversionSettings& c) {
   s.T("【連番で名称変換 '");
   AddAffix(s, c.fnm_rnb0 == 1, c.fnm_rnb1.view());
   s.Raw(Padded(c.fnm_rnb2.view(), c.fnm_rnb3)).T("'～");
-  if (c.fnm_rnb_opt & 2) AddOrder(s, (c.fnm_rnb_opt & 4) != 0, c.fnm_rnb7);
+  if (c.fnm_rnb_opt & Settings::kSerialOrdered) {
+    AddOrder(s, (c.fnm_rnb_opt & Settings::kSerialAscending) != 0, c.fnm_rnb7);
+  }
   if (c.fnm_rnb8 == 1 || !c.fnm_rnb9.empty()) {
     s.T("'");
     AddAffix(s, c.fnm_rnb8 == 1, c.fnm_rnb9.view());
@@ -187,9 +195,10 @@ void AddSerial(Summary& s, const ConversionSettings& c) {
 }
 
 void AddDate(Summary& s, const ConversionSettings& c) {
-  const char* const time_name = (c.fnm_hdk_udt & 3) == 1 ? "作成日時" : "更新日時";
+  const char* const time_name =
+      (c.fnm_hdk_udt & Settings::kDateSourceMask) == Settings::kDateCreation ? "作成日時" : "更新日時";
   s.T("【");
-  if (c.fnm_hdk_udt & 64) {
+  if (c.fnm_hdk_udt & Settings::kDateExifFirst) {
     s.T("Exif情報日時（または").T(time_name).T("）");
   } else {
     s.T(time_name);
@@ -197,15 +206,17 @@ void AddDate(Summary& s, const ConversionSettings& c) {
   s.T("で名称変換 '");
   AddAffix(s, c.fnm_hdk0 == 1, c.fnm_hdk1.view());
   s.T(c.fnm_hdk2 == 1 ? "YYYYMMDD" : c.fnm_hdk2 == 2 ? "YYMMDD" : "MMDD");
-  if (c.fnm_hdk_atw & 1) s.Raw(c.fnm_hdka.view()).T(c.fnm_hdk4 == 1 ? "hhmmss" : "hhmm");
-  if (c.fnm_hdk_atw & 2) {
+  if (c.fnm_hdk_atw & Settings::kDateAddTime) s.Raw(c.fnm_hdka.view()).T(c.fnm_hdk4 == 1 ? "hhmmss" : "hhmm");
+  if (c.fnm_hdk_atw & Settings::kDateAddWeekday) {
     s.Raw(c.fnm_hdka.view()).T("曜日(").T(c.fnm_hdkd <= 2 ? "英" : "和").Number((c.fnm_hdkd - 1) / 2 + 1).T(")");
   }
-  if (c.fnm_hdk_rnb & 1) {
+  if (c.fnm_hdk_rnb & Settings::kDateSerial) {
     const int zeros = c.fnm_hdk6 > 1 ? (c.fnm_hdk6 > 8 ? 7 : c.fnm_hdk6 - 1) : 0;
     s.Raw(c.fnm_hdkb.view()).Raw(std::string(static_cast<std::size_t>(zeros), '0')).T("1～");
   }
-  if (c.fnm_hdk_rnb & (1 | 4)) AddOrder(s, (c.fnm_hdk_rnb & 8) != 0, c.fnm_hdkg);
+  if (c.fnm_hdk_rnb & (Settings::kDateSerial | Settings::kDateOrdered)) {
+    AddOrder(s, (c.fnm_hdk_rnb & Settings::kDateAscending) != 0, c.fnm_hdkg);
+  }
   s.T("'】");
 }
 
@@ -225,11 +236,12 @@ void AddId3Name(Summary& s, const ConversionSettings& c) {
   }
   if (elements.size() >= separator.size()) elements.resize(elements.size() - separator.size());
   s.Raw(elements).T("'");
-  if (c.fnm_id3_opt & 3) {
+  constexpr unsigned kTrim = Settings::kId3NameTrimSpaces, kUnicode = Settings::kId3NameV1Unicode;
+  if (c.fnm_id3_opt & (kTrim | kUnicode)) {
     s.T("(");
-    if (c.fnm_id3_opt & 1) s.T("文字列前後のスペース削除");
-    if ((c.fnm_id3_opt & 3) == 3) s.T(",");
-    if (c.fnm_id3_opt & 2) s.T("ID3情報はUnicodeとして変換");
+    if (c.fnm_id3_opt & kTrim) s.T("文字列前後のスペース削除");
+    if ((c.fnm_id3_opt & (kTrim | kUnicode)) == (kTrim | kUnicode)) s.T(",");
+    if (c.fnm_id3_opt & kUnicode) s.T("ID3情報はUnicodeとして変換");
     s.T(")");
   }
   s.T("】");
@@ -275,35 +287,37 @@ void AddTimes(Summary& s, const ConversionSettings& c) {
 
 std::string JobSummary(TextCodec& codec, const ConversionSettings& c) {
   Summary s(codec);
-  switch (c.sw_fnm) {
-    case 1:
+  const std::optional<NameRule> rule = NameRuleOf(c.sw_fnm);
+  switch (rule.value_or(NameRule::kNone)) {
+    case NameRule::kGeneral:
       AddGeneral(s, c);
       break;
-    case 2:
+    case NameRule::kWidth:
       AddWidth(s, c);
       break;
-    case 3:
+    case NameRule::kReplace:
       AddReplacement(s, c);
       break;
-    case 4:
+    case NameRule::kSerial:
       AddSerial(s, c);
       break;
-    case 5:
+    case NameRule::kDate:
       AddDate(s, c);
       break;
-    case 6:
+    case NameRule::kId3:
       AddId3Name(s, c);
       break;
-    case 7:
+    case NameRule::kControl:
       s.T("【変換制御文で名称変換 '").Raw(c.fnm_usr1.view()).T("'】");
       break;
-    case 8:
+    case NameRule::kCsv:
       AddCsv(s, c);
       break;
-    default:
+    case NameRule::kNone:
       break;
   }
-  if (c.sw_fnm >= 1 && c.sw_fnm <= 8 && c.fnm_01) s.T(c.fnm_02 == 2 ? "【拡張子のみ】" : "【拡張子除く】");
+  if (rule.value_or(NameRule::kNone) != NameRule::kNone && c.fnm_01)
+    s.T(c.fnm_02 == 2 ? "【拡張子のみ】" : "【拡張子除く】");
 
   static constexpr std::string_view kAttributes[] = {"【読み取り専用属性", "【隠しファイル属性", "【アーカイブ属性", "【システム属性"};
   for (int i = 0; i < 4; ++i) {

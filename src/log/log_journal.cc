@@ -290,7 +290,7 @@ void LogJournal::Settle() {
 }
 
 LogHold::LogHold(const LogContext& log) : state_(log.state) {
-  if (log.app.sw_opt[1] || log.host.program_directory.empty()) return;
+  if (log.app.sw_opt[AppSettings::kOptNoLog] || log.host.program_directory.empty()) return;
   counted_ = true;
   if (log.state.holds++ > 0) return;
   const std::string path = JoinPath(log.host.program_directory, kLogJournalFileName);

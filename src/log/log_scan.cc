@@ -1,11 +1,12 @@
 #include "log/log_scan.h"
 
-#include <charconv>
 #include <deque>
 #include <optional>
 
 #include "platform/engine_text.h"
 #include "fileops/date_time_text.h"
+#include "log/log_markers.h"
+#include "platform/decimal_text.h"
 #include "platform/file_system.h"
 #include "platform/memory_file.h"
 
@@ -19,18 +20,20 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
 // The fixed texts the scanner recognises, in code page 932.
 struct ScanTexts {
   explicit ScanTexts(TextCodec& codec)
-      : run_header(Cp932Text(codec, "■ MORVA - ") + std::string(kLogVersionTag) + Cp932Text(codec, " - 変換実行開始 ■")),
+      : run_header(Cp932Text(codec, log_markers::kRunBlock) + std::string(kLogVersionTag) +
+                   Cp932Text(codec, log_markers::kRunHeaderEnd)),
         undo_header_start(Cp932Text(codec, "◇ MORVA - Version ")),
         undo_header_end(Cp932Text(codec, "）実行開始 ◇")),
-        block_markers{Cp932Text(codec, "■ MORVA - "), Cp932Text(codec, "◇ MORVA - "), Cp932Text(codec, "▽ MORVA - ")},
-        copy(Cp932Text(codec, "変換種別：【コピー変換】")),
-        file_count(Cp932Text(codec, "指定対象ファイル数：")),
-        target_directory(Cp932Text(codec, "対象ディレクトリ（ファイル）：")),
+        block_markers{Cp932Text(codec, log_markers::kRunBlock), Cp932Text(codec, log_markers::kUndoBlock),
+                      Cp932Text(codec, log_markers::kExtractionBlock)},
+        copy(Cp932Text(codec, log_markers::kCopyKind)),
+        file_count(Cp932Text(codec, log_markers::kFileCount)),
+        target_directory(Cp932Text(codec, log_markers::kTargetDirectory)),
         files(Cp932Text(codec, "ファイル")),
-        function(Cp932Text(codec, "変換機能：")),
+        function(Cp932Text(codec, log_markers::kFunction)),
         deletion(Cp932Text(codec, "【ファイル削除")),
         id3(Cp932Text(codec, "【ID3情報変換")),
-        directory_line(Cp932Text(codec, "ディレクトリ：")),
+        directory_line(Cp932Text(codec, log_markers::kDirectory)),
         counts{Cp932Text(codec, "完全成功："), Cp932Text(codec, "完全成功／")} {}
 
   std::string run_header, undo_header_start, undo_header_end;
@@ -69,9 +72,7 @@ bool ReadRunDetail(const ScanTexts& t, std::string_view text, LoggedRun* run, bo
     run->undoable = false;
   } else if (StartsWith(text, t.file_count)) {
     const std::string_view number = text.substr(t.file_count.size());
-    int count = 0;
-    std::from_chars(number.data(), number.data() + number.size(), count);
-    run->target = std::to_string(count) + t.files;
+    run->target = std::to_string(LeadingInt(number)) + t.files;
   } else if (StartsWith(text, t.target_directory)) {
     run->target = std::string(text.substr(t.target_directory.size()));
   } else if (StartsWith(text, t.function)) {

@@ -11,6 +11,7 @@
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_lines.h"
+#include "log/log_markers.h"
 #include "log/log_scan.h"
 #include "log/log_writer.h"
 #include "platform/memory_file.h"
@@ -21,7 +22,8 @@ namespace {
 // The markers a trim recognises, in code page 932.
 struct Markers {
   explicit Markers(TextCodec& codec)
-      : run_header(Cp932Text(codec, "■ MORVA - ") + std::string(kLogVersionTag) + Cp932Text(codec, " - 変換実行開始 ■")),
+      : run_header(Cp932Text(codec, log_markers::kRunBlock) + std::string(kLogVersionTag) +
+                   Cp932Text(codec, log_markers::kRunHeaderEnd)),
         undo_start(Cp932Text(codec, "◇ MORVA - Version ")),
         extraction_start(Cp932Text(codec, "▽ MORVA - Version ")),
         names_run(Cp932Text(codec, "元に戻す」（")),
@@ -135,7 +137,7 @@ bool TrimLogText(TextCodec& codec, std::string_view log, int keep, std::string* 
 }
 
 bool TrimLog(const LogContext& log) {
-  if (log.app.sw_opt[1]) return false;
+  if (log.app.sw_opt[AppSettings::kOptNoLog]) return false;
   LogHold hold(log);
   // The log is about to be replaced: what is collected for it goes in first, and the old file is let go.
   if (log.state.journal != nullptr) log.state.journal->CloseLog();

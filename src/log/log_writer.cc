@@ -32,7 +32,7 @@ const std::string& LogWriter::Stamp() {
 }
 
 bool LogWriter::AppendLine(std::string_view text, bool remember) {
-  if (log_.app.sw_opt[1] || !log_.state.usable) return true;
+  if (log_.app.sw_opt[AppSettings::kOptNoLog] || !log_.state.usable) return true;
   const std::string& stamp = Stamp();
   line_.assign(stamp);
   line_.append("  ");

@@ -5,6 +5,7 @@
 #include "core/user_interface.h"
 #include "fileops/date_time_text.h"
 #include "log/job_summary.h"
+#include "log/log_markers.h"
 #include "log/log_writer.h"
 
 namespace morva {
@@ -13,39 +14,40 @@ std::vector<std::string> RunHeaderLines(Host& host, const Job& job, bool copy_co
   TextCodec& codec = host.codec;
   const AppSettings& app = job.app;
   std::vector<std::string> lines;
-  lines.push_back(Cp932Text(codec, "■ MORVA - ") + std::string(kLogVersionTag) + Cp932Text(codec, " - 変換実行開始 ■"));
+  lines.push_back(Cp932Text(codec, log_markers::kRunBlock) + std::string(kLogVersionTag) +
+                  Cp932Text(codec, log_markers::kRunHeaderEnd));
   if (copy_conversion) {
-    lines.push_back(Cp932Text(codec, "変換種別：【コピー変換】【出力先：") + std::string(app.cpdir.view()) +
-                    Cp932Text(codec, "】"));
+    lines.push_back(Cp932Text(codec, log_markers::kCopyKind) + Cp932Text(codec, "【出力先：") +
+                    std::string(app.cpdir.view()) + Cp932Text(codec, "】"));
   }
   const bool list_mode = app.set_0 == 2;
   lines.push_back(Cp932Text(codec, list_mode ? "変換対象指定方式：【指定ファイルの変換】"
                                              : "変換対象指定方式：【指定ディレクトリ下の変換】"));
   if (list_mode) {
-    lines.push_back(Cp932Text(codec, "指定対象ファイル数：") + std::to_string(host.ui.ListItems().size()));
+    lines.push_back(Cp932Text(codec, log_markers::kFileCount) + std::to_string(host.ui.ListItems().size()));
   } else {
-    lines.push_back(Cp932Text(codec, "対象ディレクトリ（ファイル）：") + app.dirfil[0].value_or(std::string()));
+    lines.push_back(Cp932Text(codec, log_markers::kTargetDirectory) + app.dirfil[0].value_or(std::string()));
     std::string settings = Cp932Text(codec, "変換対象設定内容：");
-    if (app.sw_set[2]) settings += Cp932Text(codec, "【サブディレクトリ内も対象】");
-    if (app.sw_set[5]) {
+    if (app.sw_set[AppSettings::kSetRecurse]) settings += Cp932Text(codec, "【サブディレクトリ内も対象】");
+    if (app.sw_set[AppSettings::kSetWildcard]) {
       settings += Cp932Text(codec, "【対象ファイルワイルドカード指定 '") + std::string(app.set_11.view()) +
                   Cp932Text(codec, "'】");
     }
-    if (app.sw_set[3]) {
+    if (app.sw_set[AppSettings::kSetDirectories]) {
       settings += Cp932Text(codec, "【ディレクトリも対象】");
-      if (app.sw_set[4]) settings += Cp932Text(codec, "【指定のディレクトリ自身も対象】");
-      if (app.sw_set[6]) settings += Cp932Text(codec, "【ディレクトリのみを対象】");
+      if (app.sw_set[AppSettings::kSetItself]) settings += Cp932Text(codec, "【指定のディレクトリ自身も対象】");
+      if (app.sw_set[AppSettings::kSetDirectoriesOnly]) settings += Cp932Text(codec, "【ディレクトリのみを対象】");
     }
-    if (app.sw_set[7]) settings += Cp932Text(codec, "【Exif情報があるファイルのみを対象】");
-    if (app.sw_set[8]) settings += Cp932Text(codec, "【ID3情報があるファイルのみを対象】");
+    if (app.sw_set[AppSettings::kSetExifOnly]) settings += Cp932Text(codec, "【Exif情報があるファイルのみを対象】");
+    if (app.sw_set[AppSettings::kSetId3Only]) settings += Cp932Text(codec, "【ID3情報があるファイルのみを対象】");
     lines.push_back(std::move(settings));
   }
-  lines.push_back(Cp932Text(codec, "変換機能：") + JobSummary(codec, job.settings));
+  lines.push_back(Cp932Text(codec, log_markers::kFunction) + JobSummary(codec, job.settings));
   return lines;
 }
 
 std::string DirectoryLine(TextCodec& codec, std::string_view directory) {
-  return Cp932Text(codec, "ディレクトリ：") + std::string(directory);
+  return Cp932Text(codec, log_markers::kDirectory) + std::string(directory);
 }
 
 TargetLineComposer::TargetLineComposer(TextCodec& codec, bool log_successes, bool copy_only)

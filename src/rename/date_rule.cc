@@ -41,9 +41,9 @@ struct DateParts {
 
 // The Exif date of the target when the job asks for it and the photograph has one.
 bool ExifParts(const NameRuleInputs& in, DateParts* parts) {
-  if (!(in.settings.fnm_hdk_udt & 0x40)) return false;
+  if (!(in.settings.fnm_hdk_udt & ConversionSettings::kDateExifFirst)) return false;
   const AppSettings& app = in.app;
-  in.exif.ReadDate(in.target.path, 0, app.opt_2, app.sw_opt[6], false);
+  in.exif.ReadDate(in.target.path, 0, app.opt_2, app.sw_opt[AppSettings::kOptDetectByContent], false);
   const std::string& t = in.exif.result_text();
   // Both forms the reader gives keep the fields at fixed places: "YYYY:MM:DD hh:mm:ss" or with '/'.
   if (t.size() < 19) return false;
@@ -54,7 +54,10 @@ bool ExifParts(const NameRuleInputs& in, DateParts* parts) {
 
 bool FileTimeParts(const NameRuleInputs& in, DateParts* parts) {
   const FindData& data = in.target.find_data;
-  const FileTime time = (in.settings.fnm_hdk_udt & 3) == 1 ? data.creation_time : data.last_write_time;
+  const FileTime time =
+      (in.settings.fnm_hdk_udt & ConversionSettings::kDateSourceMask) == ConversionSettings::kDateCreation
+          ? data.creation_time
+          : data.last_write_time;
   CalendarTime local;
   if (!FileTimeToLocal(time, &local)) return false;
   char buffer[16];
@@ -106,18 +109,19 @@ unsigned BuildDateName(const NameRuleInputs& in, std::string* text) {
   if (!ExifParts(in, &parts) && !FileTimeParts(in, &parts)) return 0x200;
 
   std::string date_text = parts.date.substr(s.fnm_hdk2 == 3 ? 4 : s.fnm_hdk2 == 2 ? 2 : 0);
-  if (s.fnm_hdk_atw & 1) {
+  if (s.fnm_hdk_atw & ConversionSettings::kDateAddTime) {
     date_text.append(s.fnm_hdka.view());
     date_text.append(parts.time, 0, s.fnm_hdk4 == 1 ? 6 : 4);
   }
-  if (s.fnm_hdk_atw & 2) {
+  if (s.fnm_hdk_atw & ConversionSettings::kDateAddWeekday) {
     date_text.append(s.fnm_hdka.view());
     // An impossible date (from a damaged Exif block) leaves the place after the separator empty.
     date_text += WeekdayName(s.fnm_hdkd, WeekdayOf(parts.date));
   }
-  if (s.fnm_hdk_rnb & 1) {
+  if (s.fnm_hdk_rnb & ConversionSettings::kDateSerial) {
     date_text.append(s.fnm_hdkb.view());
-    if ((s.fnm_hdk_rnb & 2) && target.directory != target.previous_directory) in.serials.ClearSerials();
+    if ((s.fnm_hdk_rnb & ConversionSettings::kDateSerialPerDirectory) && target.directory != target.previous_directory)
+      in.serials.ClearSerials();
     // Targets count per date text as shown, so dates that differ only in a part not shown share one
     // counter.
     std::string number = std::to_string(in.serials.NextSerial(date_text, 1, 1));

@@ -39,9 +39,9 @@ bool BuildId3Name(const NameRuleInputs& in, std::string* text) {
   const ConversionSettings& s = in.settings;
   const AppSettings& app = in.app;
   Id3ReadOptions options;
-  options.v1_is_unicode = (s.fnm_id3_opt & 2) != 0;
-  options.skip_extension_test = app.sw_opt[6];
-  options.first_comment_wins = app.sw_opt[12];
+  options.v1_is_unicode = (s.fnm_id3_opt & ConversionSettings::kId3NameV1Unicode) != 0;
+  options.skip_extension_test = app.sw_opt[AppSettings::kOptDetectByContent];
+  options.first_comment_wins = app.sw_opt[AppSettings::kOptFirstCommentWins];
   const int versions = in.id3.Read(in.target.path, options, false);
 
   std::string name;
@@ -53,11 +53,12 @@ bool BuildId3Name(const NameRuleInputs& in, std::string* text) {
       continue;
     }
     std::string element;
-    const int from = in.id3.GetItem(versions, kind, app.sw_opt[9], &element);
+    const int from = in.id3.GetItem(versions, kind, app.sw_opt[AppSettings::kOptId3V1First], &element);
     if (from == 0) continue;
     // An ID3v2 track may carry the count of tracks as "3/12".
     if (from == 2 && kind == kId3Track) element = element.substr(0, element.find('/'));
-    name.append((s.fnm_id3_opt & 1) ? TrimSpaces(element) : std::string_view(element));
+    name.append((s.fnm_id3_opt & ConversionSettings::kId3NameTrimSpaces) ? TrimSpaces(element)
+                                                                         : std::string_view(element));
     if (name.size() > kMaxId3Name) return false;
   }
   if (name.size() > kMaxId3Name) return false;

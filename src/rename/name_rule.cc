@@ -1,5 +1,7 @@
 #include "rename/name_rule.h"
 
+#include <optional>
+
 #include "rename/csv_patterns.h"
 #include "rename/date_rule.h"
 #include "rename/id3_rule.h"
@@ -9,6 +11,21 @@
 
 namespace morva {
 namespace {
+
+// The rules take the record's flag sets as they are stored.
+using Settings = ConversionSettings;
+static_assert(kGeneralCase == Settings::kGeneralCase && kGeneralDelete == Settings::kGeneralDeletion &&
+              kGeneralBrackets == Settings::kGeneralBrackets && kGeneralPad == Settings::kGeneralPadding);
+static_assert(kAfterSpace == Settings::kCapitalAfterSpace && kAfterDigit == Settings::kCapitalAfterDigit &&
+              kAfterOther == Settings::kCapitalAfterOther);
+static_assert(kDeleteSpace == Settings::kDeletedSpaces && kDeleteDigit == Settings::kDeletedDigits &&
+              kDeleteLetter == Settings::kDeletedLetters && kDeleteOther == Settings::kDeletedOthers);
+static_assert(kTargetFullWidth == Settings::kGeneralFullWidth && kTargetHalfWidth == Settings::kGeneralHalfWidth);
+static_assert(kWidthLetters == Settings::kWidthLetters && kWidthDigits == Settings::kWidthDigits &&
+              kWidthSymbols == Settings::kWidthSymbols && kWidthBrackets == Settings::kWidthBrackets &&
+              kWidthSpace == Settings::kWidthSpace && kWidthKatakana == Settings::kWidthKatakana &&
+              kWidthHiragana == Settings::kWidthHiragana);
+static_assert(kWidthKanaSymbols == Settings::kWidthKanaSymbols && kWidthLoneMarks == Settings::kWidthLoneMarks);
 
 constexpr std::uint32_t kRuleFailedLength = 0x100;
 constexpr std::uint32_t kRuleFailedOther = 0x200;
@@ -39,55 +56,59 @@ GeneralRuleOptions GeneralOptionsOf(const ConversionSettings& settings) {
 }
 
 bool ApplyNameRule(const NameRuleInputs& in, std::string* text, std::uint32_t* failure_word) {
-  switch (in.settings.sw_fnm) {
-    case 0:
+  const std::optional<NameRule> rule = NameRuleOf(in.settings.sw_fnm);
+  // Rules not built yet come with their own issues; validation refuses them until then, so a job that
+  // reaches this point anyway fails its targets instead of renaming them wrongly.
+  if (!rule) return Fail(kRuleFailedOther, failure_word);
+  switch (*rule) {
+    case NameRule::kNone:
       return true;
-    case 1: {
+    case NameRule::kGeneral: {
       const int failed =
           ConvertGeneral(GeneralOptionsOf(in.settings), in.target.extension.size(), text);
       if (failed != 0) return Fail(static_cast<std::uint32_t>(failed), failure_word);
       return true;
     }
-    case 2: {
+    case NameRule::kWidth: {
       const ConversionSettings& s = in.settings;
       if (!ConvertWidth(text, s.fnm_znk0 == 1, s.fnm_znk_ctc, s.fnm_znk_jcb)) {
         return Fail(kRuleFailedLength, failure_word);
       }
       return true;
     }
-    case 3: {
+    case NameRule::kReplace: {
       const ConversionSettings& s = in.settings;
-      const int result = s.fnm_ckn0 == 2
-                             ? ReplaceAtPosition(PositionReplacementOf(s), text)
-                             : ReplaceString(in.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
-                                             !(s.fnm_ckn_tgb & 1), (s.fnm_ckn_tgb & 2) != 0);
+      const int result = s.fnm_ckn0 == 2 ? ReplaceAtPosition(PositionReplacementOf(s), text)
+                                         : ReplaceString(in.regex, text, s.fnm_ckn1.view(), s.fnm_ckn3.view(),
+                                                         !(s.fnm_ckn_tgb & ConversionSettings::kReplaceCaseSensitive),
+                                                         (s.fnm_ckn_tgb & ConversionSettings::kReplaceRegex) != 0);
       if (result == kReplaceTooLong) return Fail(kRuleFailedLength, failure_word);
       if (result != kReplaceOk) return Fail(kRuleFailedOther, failure_word);
       return true;
     }
-    case 4:
+    case NameRule::kSerial:
       if (!BuildSerialName(in, text)) return Fail(kRuleFailedLength, failure_word);
       return true;
-    case 5:
+    case NameRule::kDate:
       if (const unsigned failed = BuildDateName(in, text); failed != 0) {
         return Fail(failed, failure_word);
       }
       return true;
-    case 6:
+    case NameRule::kId3:
       if (!BuildId3Name(in, text)) return Fail(kRuleFailedLength, failure_word);
       return true;
-    case 8: {
+    case NameRule::kCsv: {
       const std::uint8_t options = in.settings.fnm_csv_opt;
       const unsigned failed =
-          ApplyCsvPatterns(in.regex, in.csv_patterns, (options & 1) != 0, (options & 2) != 0, text);
+          ApplyCsvPatterns(in.regex, in.csv_patterns, (options & ConversionSettings::kCsvCaseSensitive) != 0,
+                           (options & ConversionSettings::kCsvRegex) != 0, text);
       if (failed != 0) return Fail(failed, failure_word);
       return true;
     }
-    default:
-      // Rules not built yet come with their own issues; validation refuses them until then, so a job that
-      // reaches this point anyway fails its targets instead of renaming them wrongly.
-      return Fail(kRuleFailedOther, failure_word);
+    case NameRule::kControl:
+      break;
   }
+  return Fail(kRuleFailedOther, failure_word);
 }
 
 }  // namespace morva

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/cp932.h"
+#include "platform/decimal_text.h"
 #include "platform/regex_service.h"
 
 namespace morva {
@@ -10,15 +11,7 @@ namespace {
 
 // The value of a text of decimal digits; 0 for an empty text, any other byte, or more digits than a
 // count in a name could use.
-int DigitsValue(std::string_view digits) {
-  if (digits.empty() || digits.size() > 6) return 0;
-  int value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return 0;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
+int DigitsValue(std::string_view digits) { return DigitsOnly(digits, 6).value_or(0); }
 
 // Whether byte `pos` (counted from 1) of `text` is the second byte of a two-byte character.
 bool IsTrailByte(std::string_view text, long pos) {

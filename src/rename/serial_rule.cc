@@ -3,31 +3,9 @@
 #include <limits>
 
 #include "rename/name_rule.h"
+#include "platform/decimal_text.h"
 
 namespace morva {
-namespace {
-
-// The value of a decimal text with an optional leading '-'; validation has made sure of the form, so
-// any other byte ends the number and an over-long text saturates instead of overflowing.
-std::int32_t DecimalValue(std::string_view text) {
-  bool negative = false;
-  std::size_t i = 0;
-  if (!text.empty() && text[0] == '-') {
-    negative = true;
-    i = 1;
-  }
-  std::int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > std::numeric_limits<std::int32_t>::max()) {
-      value = std::numeric_limits<std::int32_t>::max();
-      break;
-    }
-  }
-  return static_cast<std::int32_t>(negative ? -value : value);
-}
-
-}  // namespace
 
 std::int32_t SerialCounters::NextSerial(std::string_view key, std::int32_t start, std::int32_t increment) {
   for (Counter& c : counters_) {
@@ -43,10 +21,12 @@ std::int32_t SerialCounters::NextSerial(std::string_view key, std::int32_t start
 bool BuildSerialName(const NameRuleInputs& in, std::string* text) {
   const ConversionSettings& s = in.settings;
   const TargetContext& target = in.target;
-  if ((s.fnm_rnb_opt & 1) && target.directory != target.previous_directory) in.serials.ClearSerials();
+  if ((s.fnm_rnb_opt & ConversionSettings::kSerialPerDirectory) && target.directory != target.previous_directory)
+    in.serials.ClearSerials();
 
   const std::int32_t n =
-      in.serials.NextSerial("", DecimalValue(s.fnm_rnb2.view()), DecimalValue(s.fnm_rnba.view()));
+      // Validation has made sure of the form of both numbers: digits, the increment with a "-".
+      in.serials.NextSerial("", LeadingInt(s.fnm_rnb2.view()), LeadingInt(s.fnm_rnba.view()));
   std::string number = std::to_string(n);
   const std::size_t width = s.fnm_rnb3 > 0 ? static_cast<std::size_t>(s.fnm_rnb3) : 0;
   if (number.size() < width) number.insert(0, width - number.size(), '0');

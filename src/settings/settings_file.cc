@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/cp932.h"
+#include "platform/decimal_text.h"
 
 namespace morva {
 namespace {
@@ -52,21 +53,6 @@ bool NextLine(std::string_view* rest, Line* line) {
   return true;
 }
 
-// The value as the C library's atoi reads it: leading white space, an optional sign, then digits; 0
-// when there are none. Out-of-range values saturate instead of being undefined.
-int AtoiValue(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  std::int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), std::int64_t{INT_MAX} + 1);
-  }
-  if (negative) value = -value;
-  return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
-}
-
 // Upper-cases the single-byte letters of a key; the second byte of a double-byte character is left
 // alone even when it looks like a letter.
 std::string UpperKey(std::string_view key) {
@@ -107,13 +93,14 @@ int Place(int position, int size, int edge) {
 // directory itself and "directories only" need "directories too"; the wildcard does not apply to the
 // directory itself; the Exif and ID3 filters are for files only, and only one of them can be on.
 void StoreTargetOptions(std::string_view text, std::array<bool, 12>* flags) {
+  using A = AppSettings;
   auto& f = *flags;
   for (std::size_t i = 0; i < f.size(); ++i) {
     f[i] = text[i] == '1';
-    if ((i == 4 || i == 6) && !f[3]) f[i] = false;
-    if (i == 5 && f[4]) f[i] = false;
-    if ((i == 7 || i == 8) && f[3]) f[i] = false;
-    if (i == 8 && f[7]) f[i] = false;
+    if ((i == A::kSetItself || i == A::kSetDirectoriesOnly) && !f[A::kSetDirectories]) f[i] = false;
+    if (i == A::kSetWildcard && f[A::kSetItself]) f[i] = false;
+    if ((i == A::kSetExifOnly || i == A::kSetId3Only) && f[A::kSetDirectories]) f[i] = false;
+    if (i == A::kSetId3Only && f[A::kSetExifOnly]) f[i] = false;
   }
 }
 
@@ -368,19 +355,11 @@ void AppendTargetSpecification(std::string* out, const AppSettings& app) {
 
 }  // namespace
 
-JobKinds JobKindsOf(const ConversionSettings& job) {
-  JobKinds kinds;
-  kinds.name = job.sw_fnm > 0;
-  kinds.attributes = std::any_of(job.sw_atr.begin(), job.sw_atr.end(), [](bool on) { return on; });
-  kinds.times = std::any_of(job.sw_dtt.begin(), job.sw_dtt.begin() + 3, [](std::int16_t mode) { return mode > 0; });
-  kinds.deletion = job.sw_del[0];
-  kinds.id3 = std::any_of(job.sw_id3.begin(), job.sw_id3.end(), [](std::int16_t source) { return source > 0; });
-  return kinds;
-}
+JobKinds JobKindsOf(const ConversionSettings& job) { return ComputeJobSwitches(job); }
 
 SettingsLineOutcome ApplySettingsLine(std::string_view key, std::string_view value, const DesktopGeometry& desktop,
                                       ConversionSettings* job, AppSettings* app) {
-  const int number = AtoiValue(value);
+  const int number = LeadingInt(value);
 
   constexpr std::string_view kHistoryKey = "DIRFIL";
   if (key.substr(0, kHistoryKey.size()) == kHistoryKey) {
@@ -465,7 +444,7 @@ std::string FormatSettingsText(const ConversionSettings& job, const AppSettings&
   out.append(kHeaderLine);
   out.push_back('\n');
   // Without "keep the job for the next start" only the program options survive a restart.
-  const bool keep_job = app.sw_opt[2];
+  const bool keep_job = app.sw_opt[AppSettings::kOptKeepJob];
   if (keep_job) {
     AppendHistory(&out, app);
     AppendGeometry(&out, app);

@@ -6,6 +6,7 @@
 
 #include "core/app_settings.h"
 #include "core/conversion_settings.h"
+#include "core/job_switches.h"
 
 // The text of the settings file "morva.dat": the current job, the target settings, the program
 // options and the window geometry, kept between sessions as code page 932 key lines ("KEY = value").
@@ -36,14 +37,9 @@ struct DesktopGeometry {
   int main_height = 0;
 };
 
-// Which kinds of job the main window shows as on, derived from the job record after loading.
-struct JobKinds {
-  bool name = false;        // a name rule is selected (SW_FNM > 0)
-  bool attributes = false;  // some attribute is changed
-  bool times = false;       // some time has a mode other than "unchanged"
-  bool deletion = false;    // the deletion switch is on
-  bool id3 = false;         // some ID3 item has a source
-};
+// Which kinds of job the main window shows as on, derived from the job record after loading: the
+// switches validation and the run read.
+using JobKinds = JobSwitches;
 JobKinds JobKindsOf(const ConversionSettings& job);
 
 // What reading the file's bytes found.

@@ -10,6 +10,7 @@
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_lines.h"
+#include "log/log_markers.h"
 #include "log/log_writer.h"
 #include "undo/undo_run.h"
 #include "platform/cp932.h"
@@ -23,7 +24,7 @@ struct ExtractTexts {
   explicit ExtractTexts(TextCodec& codec)
       : counts_full(Cp932Text(codec, "完全成功：")),
         counts_slash(Cp932Text(codec, "完全成功／")),
-        directory(Cp932Text(codec, "ディレクトリ：")),
+        directory(Cp932Text(codec, log_markers::kDirectory)),
         success_tag(Cp932Text(codec, "[○")),
         target(Cp932Text(codec, "*対象<")),
         new_name(Cp932Text(codec, "*名称変換<")),
@@ -33,8 +34,8 @@ struct ExtractTexts {
                     Cp932Text(codec, "更新日時,"), Cp932Text(codec, "アクセス日時,")},
         error_start(Cp932Text(codec, "[▲戻しログ読取エラー（")),
         error_end(Cp932Text(codec, "）] *対象<")),
-        block_markers{Cp932Text(codec, "■ MORVA - "), Cp932Text(codec, "◇ MORVA - "),
-                      Cp932Text(codec, "▽ MORVA - ")} {}
+        block_markers{Cp932Text(codec, log_markers::kRunBlock), Cp932Text(codec, log_markers::kUndoBlock),
+                      Cp932Text(codec, log_markers::kExtractionBlock)} {}
 
   std::string counts_full, counts_slash, directory, success_tag, target, new_name, attributes;
   std::string times[3];
@@ -155,15 +156,6 @@ ExtractResult ReadTargetLine(const ExtractTexts& t, std::string_view directory, 
   return any ? kExtracted : kNotNeeded;
 }
 
-template <typename... Args>
-std::string Format(const std::string& format, Args... args) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof(buffer), format.c_str(), args...);
-  if (n < 0) return std::string();
-  return std::string(buffer, static_cast<std::size_t>(n) < sizeof(buffer) ? static_cast<std::size_t>(n)
-                                                                          : sizeof(buffer) - 1);
-}
-
 }  // namespace
 
 std::string UndoFromLogQuestion(Session& session, const LoggedRun& run) {
@@ -196,7 +188,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
   const ExtractTexts t(codec);
   *counts = ExtractionCounts();
   bool error = false;
-  const bool log_on = !session.job.app.sw_opt[1];
+  const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
 
   LogWriter log_writer(session.log_context());
   if (log_on && session.log.usable) {

@@ -98,14 +98,6 @@ int RestoreAttributes(FileSystem& fs, const UndoRecord& record, bool from_log) {
   return fs.SetAttributes(record.current_path, value).ok() ? kAttributes : kAttributes << 8;
 }
 
-template <typename... Args>
-std::string Format(const std::string& format, Args... args) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof(buffer), format.c_str(), args...);
-  if (n < 0) return std::string();
-  return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof(buffer) - 1));
-}
-
 // The target line of one undone record with its outcome bits (success low byte, failure high byte).
 std::string TargetLine(const UndoTexts& t, const UndoRecord& record, int outcome, bool log_successes) {
   const int done = outcome & 0xFF;
@@ -147,8 +139,9 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   TextCodec& codec = session.host.codec;
   UserInterface& ui = session.host.ui;
   const UndoTexts t(codec);
-  const bool log_on = !session.job.app.sw_opt[1];
-  const bool log_successes = session.job.app.sw_opt[0] && session.job.app.sw_opt[8];
+  const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
+  const bool log_successes =
+      session.job.app.sw_opt[AppSettings::kOptLogAll] && session.job.app.sw_opt[AppSettings::kOptLogUndo];
 
   // The names come back below the directories of the run, never through a link swapped in since.
   const ConfinedScope confined(session.host.fs, session.undo.roots());

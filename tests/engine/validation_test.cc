@@ -166,58 +166,66 @@ class ValidationTest : public ::testing::Test {
 const char kForbidden[] = "\\ / : * ? \" < > | \\n \\r \\t";
 
 TEST_F(ValidationTest, DirectoryModeTargets) {
-  const std::string a3 =
+  const std::string wildcard_with_directories =
       "対象ディレクトリにワイルドカードを使用して「ディレクトリも対象」または「サブディレクトリ内も対象にする」"
       "指定はできません。";
-  const std::string a4 = "指定された変換対象は存在しません。";
-  const std::string a8 =
+  const std::string missing_target = "指定された変換対象は存在しません。";
+  const std::string copy_with_subdirectories =
       "コピー変換の場合、「サブディレクトリ内も対象にする」指定で以下を実行することはできません。\n\n"
       "・名称変換\n・日時変換\n・ファイル削除";
-  const std::string a10 = "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。";
+  const std::string root_with_itself = "ルートディレクトリ指定で「指定ディレクトリ自身も対象」指定はできません。";
   const int p = kPageTargets;
   RunCases({
       {"passes", All({}), ""},
       {"a file alone passes", Target(&Tree::file), ""},
       {"a pattern with a plain wildcard passes", All({Target(&Tree::root, "\\*.txt"), Wildcard("f.txt")}), ""},
-      {"A1 no path", [](Session& s, const Tree&) { s.job.app.dirfil[0].reset(); }, "対象ディレクトリが指定されていません。",
-       p, "DIRFIL"},
-      {"A1 empty path", [](Session& s, const Tree&) { s.job.app.dirfil[0] = ""; }, "対象ディレクトリが指定されていません。",
-       p, "DIRFIL"},
-      {"A1 before C1", All({[](Session& s, const Tree&) { s.job.app.dirfil[0].reset(); }, kNameOff}),
+      {"no target path", [](Session& s, const Tree&) { s.job.app.dirfil[0].reset(); },
        "対象ディレクトリが指定されていません。", p, "DIRFIL"},
-      {"A2 relative", [](Session& s, const Tree&) { s.job.app.dirfil[0] = "tmp\\x"; }, "対象ディレクトリの指定が不正です。",
-       p, "DIRFIL"},
-      {"A2 forbidden character", Target(&Tree::root, "\\a|b"), "対象ディレクトリの指定が不正です。", p, "DIRFIL"},
-      {"A2 wildcard before the last component", Target(&Tree::root, "\\s*\\h.txt"),
+      {"empty target path", [](Session& s, const Tree&) { s.job.app.dirfil[0] = ""; },
+       "対象ディレクトリが指定されていません。", p, "DIRFIL"},
+      {"no target path before no job", All({[](Session& s, const Tree&) { s.job.app.dirfil[0].reset(); }, kNameOff}),
+       "対象ディレクトリが指定されていません。", p, "DIRFIL"},
+      {"relative target path", [](Session& s, const Tree&) { s.job.app.dirfil[0] = "tmp\\x"; },
        "対象ディレクトリの指定が不正です。", p, "DIRFIL"},
-      {"A3 wildcard with subdirectories", All({Target(&Tree::root, "\\*.txt"), Flags({2})}), a3, p, "SW_SET[2]"},
-      {"A3 before A4", All({Target(&Tree::missing, "\\?.txt"), Flags({3})}), a3, p, "SW_SET[3]"},
-      {"A4 missing", Target(&Tree::missing), a4, p, "DIRFIL"},
-      {"A4 pattern in a missing directory", Target(&Tree::missing, "\\*.txt"), a4, p, "DIRFIL"},
-      {"A4 pattern under a file", Target(&Tree::file, "\\*.txt"), a4, p, "DIRFIL"},
-      {"A4 before A8", All({Target(&Tree::missing), Copy(), Flags({2})}), a4, p, "DIRFIL"},
-      {"A5 empty wildcard", Flags({5}), "対象ファイルワイルドカード指定の文字列が指定されていません。", p, "SET_11"},
-      {"A6 wildcards on both sides", All({Target(&Tree::root, "\\*.txt"), Wildcard("a?c")}),
+      {"forbidden character in the target path", Target(&Tree::root, "\\a|b"), "対象ディレクトリの指定が不正です。", p,
+       "DIRFIL"},
+      {"wildcard before the last component", Target(&Tree::root, "\\s*\\h.txt"), "対象ディレクトリの指定が不正です。",
+       p, "DIRFIL"},
+      {"wildcard target with subdirectories", All({Target(&Tree::root, "\\*.txt"), Flags({2})}),
+       wildcard_with_directories, p, "SW_SET[2]"},
+      {"wildcard target with directories before a missing target", All({Target(&Tree::missing, "\\?.txt"), Flags({3})}),
+       wildcard_with_directories, p, "SW_SET[3]"},
+      {"missing target", Target(&Tree::missing), missing_target, p, "DIRFIL"},
+      {"pattern in a missing directory", Target(&Tree::missing, "\\*.txt"), missing_target, p, "DIRFIL"},
+      {"pattern under a file", Target(&Tree::file, "\\*.txt"), missing_target, p, "DIRFIL"},
+      {"missing target before copy with subdirectories", All({Target(&Tree::missing), Copy(), Flags({2})}),
+       missing_target, p, "DIRFIL"},
+      {"empty file wildcard", Flags({5}), "対象ファイルワイルドカード指定の文字列が指定されていません。", p, "SET_11"},
+      {"wildcards in both the target and the file wildcard", All({Target(&Tree::root, "\\*.txt"), Wildcard("a?c")}),
        "対象ディレクトリと対象ファイルワイルドカードの両方にワイルドカードを使用することはできません。", p, "SET_11"},
-      {"A7 a file with a wildcard", All({Target(&Tree::file), Wildcard("*.txt")}),
+      {"a file target with a file wildcard", All({Target(&Tree::file), Wildcard("*.txt")}),
        "変換対象としてファイルを指定する場合、対象ファイルワイルドカード指定はできません。", p, "SW_SET[5]"},
-      {"A8 copy with subdirectories and names", All({Copy(), Flags({2})}), a8, p, "SW_SET[2]"},
-      {"A8 copy with subdirectories and deletion",
-       All({Copy(), Flags({2}), kNameOff, Job([](ConversionSettings& s) { s.sw_del[0] = true; })}), a8, p, "SW_SET[2]"},
-      {"no A8 for attributes (refused later as not built)", All({Copy(), Flags({2}), kAttributesOnly}),
-       "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"},
-      {"A9 before A10", All({Target(&Tree::drive_root), Copy(), Flags({3, 4})}),
+      {"copy with subdirectories and names", All({Copy(), Flags({2})}), copy_with_subdirectories, p, "SW_SET[2]"},
+      {"copy with subdirectories and deletion",
+       All({Copy(), Flags({2}), kNameOff, Job([](ConversionSettings& s) { s.sw_del[0] = true; })}),
+       copy_with_subdirectories, p, "SW_SET[2]"},
+      {"copy with subdirectories of attributes (refused later as not built)",
+       All({Copy(), Flags({2}), kAttributesOnly}), "この変換機能はまだ使用できません。（属性変換）", kPageAttributes,
+       "SW_ATR"},
+      {"copy with directories before a drive root with itself", All({Target(&Tree::drive_root), Copy(), Flags({3, 4})}),
        "コピー変換の場合、「ディレクトリも対象」指定はできません。", p, "SW_SET[3]"},
-      {"A10 drive root with the directory itself", All({Target(&Tree::drive_root), Flags({3, 4})}), a10, p,
+      {"drive root with the directory itself", All({Target(&Tree::drive_root), Flags({3, 4})}), root_with_itself, p,
        "SW_SET[4]"},
-      {"A10 a drive root after trimming", All({Target(&Tree::drive_root, "\\ "), Flags({4})}), a10, p, "SW_SET[4]"},
+      {"a drive root after trimming with the directory itself", All({Target(&Tree::drive_root, "\\ "), Flags({4})}),
+       root_with_itself, p, "SW_SET[4]"},
   });
 }
 
 TEST_F(ValidationTest, UnreadableTargetAttributesAreRefused) {
   // Whatever keeps the attributes from being read (here a refused status call) counts as absence.
   fs_->FailOn(FsOp::kStat, "", EACCES);
-  RunCases({{"A4", [](Session&, const Tree&) {}, "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"}});
+  RunCases({{"unreadable target counts as missing", [](Session&, const Tree&) {}, "指定された変換対象は存在しません。",
+             kPageTargets, "DIRFIL"}});
   fs_->ClearFaults();
 
   fs_->FailOn(FsOp::kStat, "g.txt", EACCES);
@@ -277,16 +285,16 @@ TEST_F(ValidationTest, FileListTargets) {
   const int p = kPageTargets;
   RunCases({
       {"passes", List({&Tree::file, &Tree::dir, &Tree::nested}), ""},
-      {"B1 empty list", List({}), "変換対象ファイルが指定されていません。", p, "LIST"},
-      {"B1 before C1", All({List({}), kNameOff}), "変換対象ファイルが指定されていません。", p, "LIST"},
-      {"B2 a drive root", List({&Tree::file, &Tree::drive_root}),
+      {"empty list", List({}), "変換対象ファイルが指定されていません。", p, "LIST"},
+      {"empty list before no job", All({List({}), kNameOff}), "変換対象ファイルが指定されていません。", p, "LIST"},
+      {"a drive root in the list", List({&Tree::file, &Tree::drive_root}),
        "変換対象ファイルにルートディレクトリを指定することはできません。", p, "LIST"},
-      {"B2 of an earlier item before B5 of a later one",
+      {"a drive root of an earlier item before a duplicate of a later one",
        List({&Tree::file2, &Tree::drive_root, &Tree::file, &Tree::file}),
        "変換対象ファイルにルートディレクトリを指定することはできません。", p, "LIST"},
-      {"B4 copy with a directory", All({List({&Tree::file, &Tree::dir}), Copy(), kAttributesOnly}),
+      {"copy with a listed directory", All({List({&Tree::file, &Tree::dir}), Copy(), kAttributesOnly}),
        "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。", p, "LIST"},
-      {"no B4 for files (refused later as not built)",
+      {"copy of listed files (refused later as not built)",
        All({List({&Tree::file, &Tree::file2}), Copy(), kAttributesOnly}),
        "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"},
   });
@@ -355,7 +363,7 @@ TEST_F(ValidationTest, DuplicatesAreItemsNamingTheSameEntry) {
 }
 
 TEST_F(ValidationTest, JobCombination) {
-  const std::string c4 = "日時直接指定の形式が不正です。";
+  const std::string bad_direct_time = "日時直接指定の形式が不正です。";
   auto direct = [](int i, const char* date, const char* time) {
     return Job([=](ConversionSettings& s) {
       s.sw_dtt[i] = 1;
@@ -375,61 +383,62 @@ TEST_F(ValidationTest, JobCombination) {
   });
   const int id3_page = kPageId3;
   RunCases({
-      {"C1 no job", kNameOff, "変換機能が指定されていません。", kPageNameSelector, "SW_FNM"},
-      {"C1 the date forms of names are no job", All({kNameOff, Job([](ConversionSettings& s) {
-                                                       s.sw_dtt[3] = 1;
-                                                       s.sw_dtt[4] = 2;
-                                                     })}),
+      {"no job", kNameOff, "変換機能が指定されていません。", kPageNameSelector, "SW_FNM"},
+      {"the date forms of names are no job", All({kNameOff, Job([](ConversionSettings& s) {
+                                                    s.sw_dtt[3] = 1;
+                                                    s.sw_dtt[4] = 2;
+                                                  })}),
        "変換機能が指定されていません。", kPageNameSelector, "SW_FNM"},
-      {"C2 deletion and names", Job([](ConversionSettings& s) { s.sw_del[0] = true; }),
+      {"deletion and names", Job([](ConversionSettings& s) { s.sw_del[0] = true; }),
        "ファイル削除と他の変換機能は同時に指定できません。", kPageDeletion, "SW_DEL[0]"},
-      {"C2 before C3", All({id3, deletion(false, false)}), "ファイル削除と他の変換機能は同時に指定できません。",
-       kPageDeletion, "SW_DEL[0]"},
-      {"C3 ID3 and attributes", All({id3, Job([](ConversionSettings& s) { s.sw_atr[3] = true; })}),
+      {"deletion with another job before ID3 with another job", All({id3, deletion(false, false)}),
+       "ファイル削除と他の変換機能は同時に指定できません。", kPageDeletion, "SW_DEL[0]"},
+      {"ID3 and attributes", All({id3, Job([](ConversionSettings& s) { s.sw_atr[3] = true; })}),
        "ID3情報変換と他の変換機能は同時に指定できません。", id3_page, "SW_ID3"},
-      {"C4 before the refusal of the time job", All({kNameOff, direct(1, "2013/02/29", "10:00:00")}), c4, kPageTimes,
-       "DTT_21"},
-      {"C4 the last invalid time gets the focus",
+      {"invalid direct time before the refusal of the time job", All({kNameOff, direct(1, "2013/02/29", "10:00:00")}),
+       bad_direct_time, kPageTimes, "DTT_21"},
+      {"the last invalid direct time gets the focus",
        All({direct(0, "2013/1a/05", "10:00:00"), direct(1, "2013/01/05", "10:00:00"),
             direct(2, "2013/01/05", "24:00:00")}),
-       c4, kPageTimes, "DTT_32"},
-      {"C4 an empty time is invalid", direct(0, "2013/01/05", ""), c4, kPageTimes, "DTT_12"},
-      {"C4 reads direct times only", Job([](ConversionSettings& s) {
+       bad_direct_time, kPageTimes, "DTT_32"},
+      {"an empty direct time is invalid", direct(0, "2013/01/05", ""), bad_direct_time, kPageTimes, "DTT_12"},
+      {"only direct times are read", Job([](ConversionSettings& s) {
          s.sw_dtt[0] = 2;
          s.dtt_date[0].Assign("garbage");
        }),
        "この変換機能はまだ使用できません。（日時変換）", kPageTimes, "SW_DTT"},
-      {"C5 deletion of directories only", All({deletion(false, false), Flags({3, 6})}),
+      {"deletion of directories only", All({deletion(false, false), Flags({3, 6})}),
        "ファイル削除の場合、「ディレクトリのみを対象」の指定はできません。", kPageTargets, "SW_SET[6]"},
-      {"C6 wiping directories without subdirectories", All({deletion(true, true), Flags({3})}),
+      {"wiping directories without subdirectories", All({deletion(true, true), Flags({3})}),
        "「ディレクトリも対象」指定での復元不可削除の場合、「サブディレクトリ内も対象にする」の指定が必須です。",
        kPageTargets, "SW_SET[2]"},
-      {"no C6 without the wipe", All({deletion(true, false), Flags({3})}),
+      {"directories without subdirectories pass without the wipe", All({deletion(true, false), Flags({3})}),
        "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
-      {"no C5 or C6 in list mode", All({deletion(true, true), Flags({3, 6}), List({&Tree::file})}),
+      {"no directory checks of deletion in list mode", All({deletion(true, true), Flags({3, 6}), List({&Tree::file})}),
        "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
-      {"C7 an absent direct string", All({id3, Job([](ConversionSettings& s) { s.sw_id3[0] = 10; })}),
+      {"an absent direct ID3 string", All({id3, Job([](ConversionSettings& s) { s.sw_id3[0] = 10; })}),
        "「文字列直接指定」での文字列が指定されていません。", id3_page, "ID3_STR0"},
-      {"C7 an empty direct string before C8 of a later item", All({id3, Job([](ConversionSettings& s) {
-                                                                     s.sw_id3[4] = 10;
-                                                                     s.id3_str[4] = "";
-                                                                     s.sw_id3[5] = 2;
-                                                                     s.id3_spr.Clear();
-                                                                   })}),
+      {"an empty direct string before a missing separator of a later item", All({id3, Job([](ConversionSettings& s) {
+                                                                                   s.sw_id3[4] = 10;
+                                                                                   s.id3_str[4] = "";
+                                                                                   s.sw_id3[5] = 2;
+                                                                                   s.id3_spr.Clear();
+                                                                                 })}),
        "「文字列直接指定」での文字列が指定されていません。", id3_page, "ID3_STR4"},
-      {"C8 of an earlier item before C7 of a later one", All({id3, Job([](ConversionSettings& s) {
-                                                                s.sw_id3[1] = 3;
-                                                                s.id3_spr.Clear();
-                                                                s.sw_id3[2] = 10;
-                                                              })}),
+      {"a missing separator of an earlier item before an absent string of a later one",
+       All({id3, Job([](ConversionSettings& s) {
+              s.sw_id3[1] = 3;
+              s.id3_spr.Clear();
+              s.sw_id3[2] = 10;
+            })}),
        "ファイル名要素の区切り文字が指定されていません。", id3_page, "ID3_SPR"},
-      {"C9 a forbidden separator", All({id3, Job([](ConversionSettings& s) { s.id3_spr.Assign("a/"); })}),
+      {"a forbidden character in the separator", All({id3, Job([](ConversionSettings& s) { s.id3_spr.Assign("a/"); })}),
        std::string("ファイル名要素の区切り文字に以下の文字は指定できません。\n") + kForbidden, id3_page, "ID3_SPR"},
-      {"C10 no tag version", All({id3, Job([](ConversionSettings& s) { s.id3_cts = 0; })}),
+      {"no tag version", All({id3, Job([](ConversionSettings& s) { s.id3_cts = 0; })}),
        "変更対象ID3バージョンの指定が１つもありません。", id3_page, "ID3_CTS"},
-      {"C11 ID3 with directories, before C12", All({id3, Flags({3, 7})}),
+      {"ID3 with directories, before the Exif filter", All({id3, Flags({3, 7})}),
        "ID3情報変換の場合、「ディレクトリも対象」の指定はできません。", kPageTargets, "SW_SET[3]"},
-      {"C12 ID3 with the Exif filter", All({id3, Flags({7})}),
+      {"ID3 with the Exif filter", All({id3, Flags({7})}),
        "ID3情報変換の場合、「Exif情報があるファイルのみを対象」の指定はできません。", kPageTargets, "SW_SET[7]"},
       {"ID3 that passes the job combination check is refused as not built",
        All({id3, Job([this](ConversionSettings& s) {
@@ -455,8 +464,8 @@ TEST_F(ValidationTest, FunctionsNotBuiltYetAreRefusedAfterTheJobCombination) {
                        s.sw_dtt[1] = 3;
                      }),
                      refusal("属性変換"), kPageAttributes, "SW_ATR");
-  cases.emplace_back("A4 first", All({rule(8), Target(&Tree::missing)}), "指定された変換対象は存在しません。",
-                     kPageTargets, "DIRFIL");
+  cases.emplace_back("a missing target first", All({rule(8), Target(&Tree::missing)}),
+                     "指定された変換対象は存在しません。", kPageTargets, "DIRFIL");
   RunCases(cases);
 }
 
@@ -469,37 +478,39 @@ TEST_F(ValidationTest, GeneralRuleSettings) {
     });
   };
   const Change no_pairs = Job([](ConversionSettings& s) { s.sw_kakko.fill(false); });
-  const std::string d4 =
+  const std::string every_class_in_both_widths =
       "特定文字の削除で削除対象文字種別全てを指定した場合、対象文字に全角と半角両方を指定することはできません。";
-  const std::string d5 =
+  const std::string digits_deleted_and_padded =
       "特定文字の削除に「数字」を指定して「半角数字の0埋め桁揃え」変換を同時に行うことはできません。";
-  const std::string d3 = "特定文字の削除の削除対象文字種別が１つも指定されていません。";
-  const std::string d2 = "対象文字（全角／半角）が指定されていません。";
+  const std::string no_deleted_class = "特定文字の削除の削除対象文字種別が１つも指定されていません。";
+  const std::string no_widths = "対象文字（全角／半角）が指定されていません。";
   const int p = kPageNameRuleBase + 1;
   RunCases({
       {"case, brackets and padding", general(1 | 4 | 8), ""},
-      {"D1 no part", general(0), "名称一般変換で変換機能が指定されていません。", p, "FNM_IPN_SEL"},
-      {"A4 before D1", All({general(0), Target(&Tree::missing)}), "指定された変換対象は存在しません。", kPageTargets,
-       "DIRFIL"},
-      {"D2 case without widths", general(1, 1, 0), d2, p, "FNM_IPN_TGC"},
-      {"D2 brackets without widths", general(4, 1, 0), d2, p, "FNM_IPN_TGC"},
-      {"D2 before D9", general(1 | 8, 1, 0), d2, p, "FNM_IPN_TGC"},
-      {"D3 deletion without classes", general(2, 0), d3, p, "FNM_IPNG"},
-      {"D3 bits that name no class count as none", general(2, 8 | 64), d3, p, "FNM_IPNG"},
-      {"D4 every class in both widths", general(2, 135, 3), d4, p, "FNM_IPN_TGC"},
-      {"D4 with bits that name no class", general(2, 255, 3), d4, p, "FNM_IPN_TGC"},
+      {"no part of the general rule", general(0), "名称一般変換で変換機能が指定されていません。", p, "FNM_IPN_SEL"},
+      {"missing target before no part of the general rule", All({general(0), Target(&Tree::missing)}),
+       "指定された変換対象は存在しません。", kPageTargets, "DIRFIL"},
+      {"case without widths", general(1, 1, 0), no_widths, p, "FNM_IPN_TGC"},
+      {"brackets without widths", general(4, 1, 0), no_widths, p, "FNM_IPN_TGC"},
+      {"no widths before padding without half-width", general(1 | 8, 1, 0), no_widths, p, "FNM_IPN_TGC"},
+      {"deletion without classes", general(2, 0), no_deleted_class, p, "FNM_IPNG"},
+      {"bits that name no class count as none", general(2, 8 | 64), no_deleted_class, p, "FNM_IPNG"},
+      {"every class in both widths", general(2, 135, 3), every_class_in_both_widths, p, "FNM_IPN_TGC"},
+      {"every class in both widths with bits that name no class", general(2, 255, 3), every_class_in_both_widths, p,
+       "FNM_IPN_TGC"},
       {"every class in one width passes", general(2, 135, 1), ""},
-      {"D5 digits deleted and padded", general(2 | 8, 2), d5, p, "FNM_IPNG"},
-      {"D5 before D6 and D7", general(1 | 2 | 4 | 8, 2 | 4 | 128, 1), d5, p, "FNM_IPNG"},
-      {"D6 letters deleted and cased", general(1 | 2, 4),
+      {"digits deleted and padded", general(2 | 8, 2), digits_deleted_and_padded, p, "FNM_IPNG"},
+      {"digits deleted and padded before the letter and other-class conflicts", general(1 | 2 | 4 | 8, 2 | 4 | 128, 1),
+       digits_deleted_and_padded, p, "FNM_IPNG"},
+      {"letters deleted and cased", general(1 | 2, 4),
        "特定文字の削除に「英字」を指定して「大文字／小文字変換」変換を同時に行うことはできません。", p, "FNM_IPNG"},
-      {"D7 others deleted and brackets", general(2 | 4, 128 | 1),
+      {"others deleted and brackets", general(2 | 4, 128 | 1),
        "特定文字の削除に「その他」を指定して「括弧の処理」変換を同時に行うことはできません。", p, "FNM_IPNG"},
-      {"D8 brackets without a pair", All({general(4), no_pairs}), "括弧の処理の対象括弧が１つも指定されていません。", p,
+      {"brackets without a pair", All({general(4), no_pairs}), "括弧の処理の対象括弧が１つも指定されていません。", p,
        "SW_KAKKO"},
       {"one bracket pair is enough",
        All({general(4), no_pairs, Job([](ConversionSettings& s) { s.sw_kakko[15] = true; })}), ""},
-      {"D9 padding without half-width", general(8, 1, 1),
+      {"padding without half-width", general(8, 1, 1),
        "半角数字の0埋め桁揃えを行う場合、対象文字として半角文字の指定が必須です。", p, "FNM_IPN_TGC"},
   });
 }
@@ -508,17 +519,21 @@ TEST_F(ValidationTest, ExtensionHandlingOfTheNameJob) {
   const Change ext_only = Job([](ConversionSettings& s) { s.fnm_02 = 2; });
   const Change ext_off = Job([](ConversionSettings& s) { s.fnm_01 = false; });
   const Change padding = Job([](ConversionSettings& s) { s.fnm_ipn_sel = 8; });
-  const std::string e1_dirs = "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。";
+  const std::string extension_only_with_directories =
+      "名称変換を行う場合、「拡張子のみ変換」で「ディレクトリも対象」指定はできません。";
   RunCases({
-      {"E1 extension only with directories", All({ext_only, Flags({3})}), e1_dirs, kPageNameSelector, "FNM_02"},
-      {"E1 extension only with a listed directory", All({ext_only, List({&Tree::file, &Tree::dir})}),
+      {"extension only with directories", All({ext_only, Flags({3})}), extension_only_with_directories,
+       kPageNameSelector, "FNM_02"},
+      {"extension only with a listed directory", All({ext_only, List({&Tree::file, &Tree::dir})}),
        "名称変換を行う場合、「拡張子のみ変換」でディレクトリの指定はできません。", kPageNameSelector, "FNM_02"},
       {"extension only with listed files passes", All({ext_only, List({&Tree::file, &Tree::nested})}), ""},
-      {"E1 needs extension handling on", All({ext_only, ext_off, Flags({3})}), ""},
-      {"E3 padding needs extension handling", All({padding, ext_off}),
+      {"extension only needs extension handling on", All({ext_only, ext_off, Flags({3})}), ""},
+      {"padding needs extension handling", All({padding, ext_off}),
        "名称一般変換の半角数字の0埋め桁揃えを行う場合、拡張子処理の指定が必須です。", kPageNameSelector, "FNM_01"},
-      {"E1 before E3", All({ext_only, padding, Flags({3})}), e1_dirs, kPageNameSelector, "FNM_02"},
-      {"D1 before E3", All({ext_off, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 0; })}),
+      {"extension only with directories before padding without extension handling",
+       All({ext_only, padding, Flags({3})}), extension_only_with_directories, kPageNameSelector, "FNM_02"},
+      {"no part of the general rule before padding without extension handling",
+       All({ext_off, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 0; })}),
        "名称一般変換で変換機能が指定されていません。", kPageNameRuleBase + 1, "FNM_IPN_SEL"},
       {"other general parts need no extension handling",
        All({ext_off, Job([](ConversionSettings& s) { s.fnm_ipn_sel = 1 | 4; })}), ""},
@@ -548,8 +563,8 @@ TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
   EXPECT_EQ(fs_->calls(FsOp::kStat), stats);
 }
 
-// Rules 4 to 8 are refused before the extension and directory checks for now; their directory checks and sort parameters are
-// reached here through the group itself.
+// Rules 4 to 8 are refused before the extension and directory checks for now; their directory checks and sort
+// parameters are reached here through CheckNameTargets itself.
 class NameTargetsTest : public ValidationTest {
  protected:
   // Runs the extension and directory checks for name rule `rule` with `kinds` as the file list held them.
