@@ -106,9 +106,9 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
 
 // Names a Windows file system could not hold are never touched; say how many were passed over so that
 // nobody wonders why a file was left alone.
-void ReportInvisibleNames(const Session& session, std::ostream& err) {
-  if (session.run.invisible_names == 0) return;
-  err << "morva-cli: " << session.run.invisible_names
+void ReportInvisibleNames(const ConversionResult& result, std::ostream& err) {
+  if (result.invisible_names == 0) return;
+  err << "morva-cli: " << result.invisible_names
       << " name(s) passed over: they contain \\ / : * ? \" < > | or a control character, or have no exact"
          " code page 932 form\n";
 }
@@ -201,39 +201,36 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       return ValidateJob(session, false) ? kExitDone : kExitRefused;
 
     case CliCommand::kPreview: {
-      StartConversion(session, RunMode::kPreview, copy);
-      ReportInvisibleNames(session, err);
-      if (session.run.cancelled) return kExitCancelled;
-      if (ui.previews_shown() == 0) return kExitRefused;
-      for (const PreviewRecord& record : session.run.preview) {
-        if (record.state == kPreviewError || record.state == -kPreviewError) return kExitFailures;
-      }
-      return kExitDone;
+      const ConversionResult result = StartConversion(session, RunMode::kPreview, copy);
+      ReportInvisibleNames(result, err);
+      if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
+      if (!result.previewed) return kExitRefused;
+      return result.preview_failures > 0 ? kExitFailures : kExitDone;
     }
 
     case CliCommand::kRun: {
       // A direct run converts every target: no exclusions from an earlier preview.
       session.run.selection.clear();
-      session.run_happened = false;
-      StartConversion(session, RunMode::kRun, copy);
-      ReportInvisibleNames(session, err);
-      if (!session.run_happened) return session.run.cancelled ? kExitCancelled : kExitRefused;
+      const ConversionResult result = StartConversion(session, RunMode::kRun, copy);
+      ReportInvisibleNames(result, err);
+      if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
+      if (result.outcome != ConversionOutcome::kRunFinished) return kExitRefused;
       SettingsWriteGate gate;
       gate.Open();
       SaveSettings(session.host.fs, home, gate, session.job.settings, session.job.app);
-      if (session.run.cancelled) return kExitCancelled;
+      if (result.cancelled) return kExitCancelled;
       const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
-      if (log_on && !session.log.run_logged) {
+      if (log_on && !result.logged) {
         err << "morva-cli: the run could not be written to the log: it is not in the log and cannot be undone"
                " from it\n";
         return kExitFailures;
       }
-      if (log_on && !session.log.usable) {
+      if (log_on && !result.log_complete) {
         err << "morva-cli: the log could not be written to the end of the run: what it misses cannot be undone"
                " from it\n";
         return kExitFailures;
       }
-      const RunCounters& c = session.run.counters;
+      const RunCounters& c = result.counters;
       return c.partial_success + c.full_failure > 0 ? kExitFailures : kExitDone;
     }
 

@@ -72,7 +72,6 @@ bool ConsoleUi::PollCancel() { return g_interrupted != 0; }
 void ConsoleUi::ClearCancel() { g_interrupted = 0; }
 
 PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, std::string*) {
-  ++previews_shown_;
   const JobKinds kinds = job_ != nullptr ? JobKindsOf(*job_) : JobKinds();
   out_ << FormatPreview(codec_, records, kinds) << std::flush;
   return PreviewChoice::kCancel;

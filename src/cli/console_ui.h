@@ -43,7 +43,6 @@ class ConsoleUi final : public UserInterface {
   void PrintResult(std::string_view text);
 
   // What happened, for the exit status.
-  int previews_shown() const { return previews_shown_; }
   bool declined() const { return declined_; }
 
   void ShowWarning(std::string_view text) override;
@@ -80,7 +79,6 @@ class ConsoleUi final : public UserInterface {
   const ConversionSettings* job_ = nullptr;
   std::vector<std::string> list_items_;
   std::string output_directory_;
-  int previews_shown_ = 0;
   bool declined_ = false;
 };
 

@@ -176,7 +176,8 @@ void RunTargets(Session& session, RunJournal& journal) {
   session.run.serials.ClearSerials();
 }
 
-bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
+ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion) {
+  ConversionResult result;
   TextCodec& codec = session.host.codec;
   UserInterface& ui = session.host.ui;
   session.run.mode = mode;
@@ -187,7 +188,7 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
     Session& session;
     ~PatternsFreed() { std::vector<CsvPattern>().swap(session.run.csv_patterns); }
   } patterns_freed{session};
-  if (!valid) return false;
+  if (!valid) return result;
 
   session.run.counters = RunCounters();
   RunJournal journal(session);
@@ -195,7 +196,10 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
     // The recycle-bin probe comes with deletion; until then the state stays undetermined (-1) and the
     // preview names no recycle-bin behaviour.
   } else {
-    if (!ui.AskYesNo(Cp932Text(codec, "変換を開始します。よろしいですか？"))) return false;
+    if (!ui.AskYesNo(Cp932Text(codec, "変換を開始します。よろしいですか？"))) {
+      result.outcome = ConversionOutcome::kDeclined;
+      return result;
+    }
     session.undo.Clear();
     journal.WriteHeader();
   }
@@ -223,17 +227,20 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
                           ? EnumerateFileList(session)
                           : EnumerateDirectory(session, session.job.app.dirfil[0].value_or(std::string()), false);
   ui.CloseExtractionDialog();
+  result.invisible_names = session.run.invisible_names;
   if (!listed) {
     if (session.run.cancelled) {
       session.run.targets.clear();
       session.run.target_data.clear();
       journal.WriteMessage(Cp932Text(codec, "ユーザによりキャンセルされました。"));
+      result.outcome = ConversionOutcome::kCancelled;
     } else {
       const std::string message = Cp932Text(codec, "指定された変換対象は存在しません。");
       ui.ShowWarning(message);
       journal.WriteMessage(message);
+      result.outcome = ConversionOutcome::kNoTargets;
     }
-    return true;
+    return result;
   }
 
   const int count = static_cast<int>(session.run.targets.size());
@@ -258,27 +265,42 @@ bool StartConversion(Session& session, RunMode mode, bool copy_conversion) {
   ui.CloseProgressDialog();
 
   if (mode == RunMode::kPreview) {
-    if (session.run.cancelled) return false;
+    if (session.run.cancelled) {
+      result.outcome = ConversionOutcome::kCancelled;
+      return result;
+    }
+    for (const PreviewRecord& record : session.run.preview) {
+      if (record.state == kPreviewError || record.state == -kPreviewError) ++result.preview_failures;
+    }
+    result.previewed = true;
+    result.outcome = ConversionOutcome::kPreviewClosed;
     // The dialog hides excluded records itself when "対象外は非表示" is on, since the choice can change
     // while it is open.
     std::string copy_directory(session.job.app.cpdir.view());
     const PreviewChoice choice = ui.ShowPreview(session.run.preview, &copy_directory);
-    if (choice == PreviewChoice::kCancel) return true;
-    if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return true;
+    if (choice == PreviewChoice::kCancel) return result;
+    if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return result;
     session.run.selection.assign(session.run.targets.size(), 1);
     for (const PreviewRecord& record : session.run.preview) {
       if (record.index >= 0 && static_cast<std::size_t>(record.index) < session.run.selection.size()) {
         session.run.selection[static_cast<std::size_t>(record.index)] = record.state;
       }
     }
-    StartConversion(session, RunMode::kRun, choice == PreviewChoice::kCopyRun);
-    return true;
+    ConversionResult run = StartConversion(session, RunMode::kRun, choice == PreviewChoice::kCopyRun);
+    run.previewed = true;
+    run.preview_failures = result.preview_failures;
+    return run;
   }
 
   ShowSummary(session, journal);
   session.run_happened = true;
   ui.RefreshTargetList();
-  return false;
+  result.outcome = ConversionOutcome::kRunFinished;
+  result.cancelled = session.run.cancelled;
+  result.counters = session.run.counters;
+  result.logged = session.log.run_logged;
+  result.log_complete = session.log.run_logged && session.log.usable;
+  return result;
 }
 
 }  // namespace morva

@@ -6,13 +6,38 @@
 
 namespace morva {
 
+// How a preview or run ended.
+enum class ConversionOutcome {
+  kRefused,        // validation refused the job; the reason was shown
+  kDeclined,       // the person did not confirm the run
+  kNoTargets,      // the target directory does not exist; the person was told
+  kCancelled,      // the person cancelled the enumeration or the preview's walk; nothing changed
+  kPreviewClosed,  // the preview was shown and closed without a run
+  kRunFinished,    // a run went to its summary (part way only when `cancelled`)
+};
+
+// What StartConversion did, all a front end needs to know of it.
+struct ConversionResult {
+  ConversionOutcome outcome = ConversionOutcome::kRefused;
+  bool previewed = false;  // a preview was shown (and, with kRunFinished, started the run)
+  bool cancelled = false;  // kRunFinished: the person cancelled part way
+  RunCounters counters;    // kRunFinished: the run's counters
+  // The preview's records that predict a failure, included or not (when previewed).
+  std::size_t preview_failures = 0;
+  // Host names the enumeration passed over because Windows could not hold them.
+  std::size_t invisible_names = 0;
+  // kRunFinished with the log on: whether the run's header reached the log, and whether every later
+  // line did too. A run missing from the log cannot be undone from it.
+  bool logged = false;
+  bool log_complete = false;
+};
+
 // Validates the job, enumerates the targets and walks them, in preview mode (nothing on disk changes;
 // the preview dialog shows what would happen and may start the run) or in run mode (asks for
 // confirmation, converts, shows the summary). The current settings in `session` are used as they
-// stand (the front end collects them first). Returns true after a preview was shown (or the
-// directory-mode target was missing), false when the person declined, validation failed, or a run
-// finished; `session.run.counters` and `session.run.cancelled` tell how the last walk went.
-bool StartConversion(Session& session, RunMode mode, bool copy_conversion);
+// stand (the front end collects them first); the walk's state stays in `session.run` for the front end
+// to show.
+ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion);
 
 // The walk over session.run.targets in session.run.mode: for each target (skipping those excluded by a negative
 // selection flag in run mode, and those that vanished), the name step or the copy, then the attribute

@@ -53,7 +53,6 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   ui.set_job(&job);
   std::string copy_directory;
   EXPECT_EQ(ui.ShowPreview(records, &copy_directory), PreviewChoice::kCancel);
-  EXPECT_EQ(ui.previews_shown(), 1);
   EXPECT_EQ(out_.str(),
             "＃\t対象ファイル名\t属性\t変換後名称\t変換後属性\n"
             "1\t1\t[File] Z:\\写真\\a.jpg\tA\tA.jpg\tRA\n"

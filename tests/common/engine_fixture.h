@@ -53,7 +53,7 @@ class EngineFixture : public ::testing::Test {
   // conversion order.
   std::vector<std::string> PreviewNames() {
     ui.preview_choice = PreviewChoice::kCancel;
-    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+    EXPECT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
     const std::string prefix = E(dir.path()) + "\\";
     std::vector<std::string> out;
     for (const PreviewRecord& r : session.run.preview) {

@@ -19,7 +19,7 @@ class PreviewTest : public testing::EngineFixture {
   // Runs a preview whose dialog is cancelled and returns its records.
   const std::vector<PreviewRecord>& Preview() {
     ui.preview_choice = PreviewChoice::kCancel;
-    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+    EXPECT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
     return session.run.preview;
   }
 
@@ -137,7 +137,7 @@ TEST_F(PreviewTest, PathLengthLimit) {
 
   // The run refuses both and touches neither.
   ui.answers = {true};
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 1);
   EXPECT_EQ(session.run.counters.full_failure, 2);
   EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + too_long)));
@@ -165,7 +165,7 @@ TEST_F(PreviewTest, NameLongerThanTheHostHoldsFailsAsTooLongInPreviewAndRun) {
     const std::string new_name = stem + std::string(static_cast<std::size_t>(c.digits) - 1, '0') + "1";
 
     ui.preview_choice = PreviewChoice::kCancel;
-    EXPECT_TRUE(StartConversion(session, RunMode::kPreview, c.copy));
+    EXPECT_EQ(StartConversion(session, RunMode::kPreview, c.copy).outcome, ConversionOutcome::kPreviewClosed);
     ASSERT_EQ(session.run.preview.size(), 1u);
     const PreviewRecord& r = session.run.preview[0];
     EXPECT_EQ(U(r.name_column), fits ? new_name : "変換後パス最大長超えにより失敗");
@@ -173,7 +173,7 @@ TEST_F(PreviewTest, NameLongerThanTheHostHoldsFailsAsTooLongInPreviewAndRun) {
     EXPECT_EQ(r.failure_word, fits ? 0u : 0x100u);
 
     ui.answers = {true};
-    EXPECT_FALSE(StartConversion(session, RunMode::kRun, c.copy));
+    EXPECT_EQ(StartConversion(session, RunMode::kRun, c.copy).outcome, ConversionOutcome::kRunFinished);
     EXPECT_EQ(session.run.counters.full_success, fits ? 1 : 0);
     EXPECT_EQ(session.run.counters.full_failure, fits ? 0 : 1);
     // The log names the failure as the preview did.

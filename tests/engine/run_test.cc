@@ -20,7 +20,7 @@ class RunTest : public testing::EngineFixture {
   // Runs the job directly (no preview) and returns the summary message.
   std::string Run(bool copy = false) {
     ui.messages.clear();
-    EXPECT_FALSE(StartConversion(session, RunMode::kRun, copy));
+    EXPECT_EQ(StartConversion(session, RunMode::kRun, copy).outcome, ConversionOutcome::kRunFinished);
     const std::vector<std::string> warnings = ui.Texts(Message::kWarning);
     return warnings.empty() ? std::string() : warnings.back();
   }
@@ -59,7 +59,7 @@ TEST_F(RunTest, DeclinedOrEmptyRuns) {
   MakeDir("empty");
   MakeFile("a.txt");
   ui.answers = {false};
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kDeclined);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_TRUE(ui.Texts(Message::kWarning).empty());
 
@@ -69,7 +69,7 @@ TEST_F(RunTest, DeclinedOrEmptyRuns) {
   // A missing target: refused before anything is asked or touched.
   session.job.app.dirfil[0] = E(dir.Sub("missing"));
   ui.messages.clear();
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRefused);
   EXPECT_TRUE(ui.Texts(Message::kQuestion).empty());
   EXPECT_FALSE(ui.Texts(Message::kWarning).empty());
 }
@@ -105,7 +105,7 @@ TEST_F(RunTest, NameEqualToAnotherEntryIgnoringCaseIsRefusedAsThePreviewSays) {
   MakeFile("A.TXT", "upper");
   session.job.settings.fnm_ipn_sel = 2;  // delete digits
   session.job.settings.fnm_ipng = 2;
-  ASSERT_TRUE(StartConversion(session, RunMode::kPreview, false));
+  ASSERT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
   ASSERT_EQ(ui.shown_preview.size(), 2u);
   EXPECT_EQ(ui.shown_preview[1].state, kPreviewError);
   EXPECT_EQ(ui.shown_preview[1].name_column, S("既に存在する名称への変換により失敗：") + "a.txt");
@@ -123,7 +123,10 @@ TEST_F(RunTest, PreviewExclusionsReachTheRun) {
   MakeFile("c.txt");
   ui.preview_choice = PreviewChoice::kRun;
   ui.on_preview = [](std::vector<PreviewRecord>& records) { records[1].state = static_cast<std::int16_t>(-records[1].state); };
-  EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+  const ConversionResult result = StartConversion(session, RunMode::kPreview, false);
+  EXPECT_EQ(result.outcome, ConversionOutcome::kRunFinished);
+  EXPECT_TRUE(result.previewed);
+  EXPECT_EQ(result.counters.full_success, 2);
   EXPECT_EQ(ui.previews_shown, 1);
   EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
@@ -155,7 +158,7 @@ TEST_F(RunTest, CancelKeepsFinishedTargetsAndLeavesTheRest) {
   ui.ClearCancel();
   ui.polls = 0;
   ui.cancel_after_polls = 3;
-  EXPECT_FALSE(StartConversion(session, RunMode::kPreview, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kCancelled);
   EXPECT_EQ(ui.previews_shown, 0);
 }
 

@@ -34,7 +34,7 @@ class LogWriterTest : public testing::EngineFixture {
 
   void Run() {
     ui.messages.clear();
-    EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+    EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   }
 
   // The texts of the log's lines (after time stamp and two spaces); every line must have the stamp.
@@ -136,7 +136,7 @@ TEST_F(LogWriterTest, NoLogWritesNothingAnywhere) {
   // A preview writes no log either.
   session.job.app.sw_opt[1] = false;
   MakeFile("b.txt");
-  EXPECT_TRUE(StartConversion(session, RunMode::kPreview, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
   EXPECT_FALSE(testing::Exists(LogFile()));
 }
 

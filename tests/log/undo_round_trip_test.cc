@@ -61,7 +61,7 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
   session.job.app.sw_opt[8] = true;  // successes of the undo are logged too
   MakeFile("a.txt", "a");
   MakeFile("b.txt", "b");
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   const std::string run_id = session.log.run_id;
   ASSERT_EQ(run_id.size(), 19u);
   session.undo.Clear();  // a new program: only the log remembers the run
@@ -104,7 +104,7 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
 TEST_F(UndoRoundTripTest, UndoOfTheLastRunQuotesItsIdentifierAndLogsOnlyFailures) {
   MakeFile("a.txt", "a");
   MakeFile("b.txt", "b");
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   MakeFile("a.txt", "taken");
   EXPECT_FALSE(UndoRun(session, false, session.log.run_id));
   const std::vector<std::string> texts = LogTexts();

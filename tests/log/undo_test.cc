@@ -61,7 +61,7 @@ TEST_F(UndoTest, FromMemoryRestoresNamesAndTimesToTheMillisecond) {
   MakeFile("a.txt", "a");
   MakeFile("b.txt", "b");
   MakeFile("C.txt", "c");
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   ASSERT_EQ(session.undo.size(), 2u);  // C.txt needed nothing
   EXPECT_EQ(session.undo.Head().current_path, E(dir.Sub("B.txt")));
   EXPECT_EQ(session.undo.Head().restore_path, E(dir.Sub("b.txt")));
@@ -109,7 +109,7 @@ TEST_F(UndoTest, FromMemoryRestoresNamesAndTimesToTheMillisecond) {
 TEST_F(UndoTest, TakenOriginalNameFailsThatTargetAndLosesNothing) {
   MakeFile("a.txt", "old a");
   MakeFile("b.txt", "old b");
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   MakeFile("a.txt", "someone else's a");  // the original name is taken meanwhile
 
   ui.messages.clear();
@@ -136,7 +136,7 @@ TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOut
     MakeFile(what + "/outside/B.txt", "outside");
     session.host.program_directory = E(base + "/home");  // a log of its own
     session.job.app.dirfil[0] = E(base + "/tree");
-    ASSERT_FALSE(StartConversion(session, RunMode::kRun, false));
+    ASSERT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
     ASSERT_EQ(session.run.counters.full_success, 2);
     ASSERT_TRUE(testing::SwapForLink(base + "/tree/b", base + "/outside"));
 
@@ -160,7 +160,7 @@ TEST_F(UndoTest, CancelLeavesTheRestForTheNextUndo) {
   MakeFile("a.txt");
   MakeFile("b.txt");
   MakeFile("c.txt");
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   ui.polls = 0;
   ui.cancel_after_polls = 1;
   ui.messages.clear();

@@ -230,7 +230,7 @@ TEST_F(CsvRuleTest, RunRenamesByThePatternsAndFreesThem) {
   MakeFile("IMG_0002.JPG", "2");
   MakeFile("memo.txt", "m");
   Patterns("\"IMG_\",\"旅行_\"\n\"_0+\"\t_\n", 3);
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 2);
   EXPECT_EQ(session.run.counters.not_needed, 1);
   EXPECT_EQ(testing::ReadFile(dir.Sub("旅行_1.JPG")), "1");
@@ -241,7 +241,7 @@ TEST_F(CsvRuleTest, RunRenamesByThePatternsAndFreesThem) {
   // A bad line refuses the whole job: nothing is renamed.
   Patterns("\"memo\",\"note\"\n\"x\",\"a|b\"\n");
   ui.messages.clear();
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRefused);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(U(ui.messages[0].text), "置換パターンCSVファイルの内容が不正です。（2行目）");
   EXPECT_TRUE(testing::Exists(dir.Sub("memo.txt")));

@@ -142,7 +142,7 @@ TEST_F(DateRuleTest, RunRenamesByCreationOrLastWriteTime) {
   session.job.settings.fnm_hdk_udt = 1;
   EXPECT_EQ(Preview(), std::vector<std::string>{std::string("a.txt -> ") + expected});
   session.job.settings.fnm_hdk_udt = 2;
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 1);
   EXPECT_EQ(testing::ReadFile(dir.Sub("20130504.txt")), "a");
 }

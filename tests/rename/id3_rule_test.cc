@@ -91,7 +91,7 @@ TEST_F(Id3RuleTest, TagTextThatNoNameCanHoldFailsTheTarget) {
   MakeMp3("c.mp3", {{"TIT2", "AC/DC"}});
   MakeDir("AC");
   session.job.settings.fnm_id31 = {1, 0, 0, 0};
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_failure, 3);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.mp3")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.mp3")));
@@ -101,14 +101,14 @@ TEST_F(Id3RuleTest, TagTextThatNoNameCanHoldFailsTheTarget) {
 
 TEST_F(Id3RuleTest, RunRenamesByTags) {
   MakeMp3("x.mp3", {{"TRCK", "3/12"}, {"TIT2", "Intro"}});
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 1);
   EXPECT_TRUE(testing::Exists(dir.Sub("3 - Intro.mp3")));
 
   // Element texts together may pass 260 bytes: the target fails instead.
   MakeMp3("y.mp3", {{"TIT2", std::string(200, 't')}, {"TPE1", std::string(200, 'a')}});
   session.job.settings.fnm_id31 = {1, 2, 0, 0};
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_TRUE(testing::Exists(dir.Sub("y.mp3")));
 }
 

@@ -349,7 +349,7 @@ TEST_F(ReplaceRuleTest, RunRenamesWithARegularExpression) {
   MakeFile("notes.txt", "n");
   ByString("img_(\\d+)", "写真-$1", 2);
   regex.FailReplaceOn("002", 1);  // one target meets a failing service
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 2);
   EXPECT_EQ(session.run.counters.full_failure, 1);
   EXPECT_EQ(session.run.counters.not_needed, 1);
@@ -362,7 +362,7 @@ TEST_F(ReplaceRuleTest, RunRenamesWithARegularExpression) {
   // An invalid pattern is refused before anything is renamed.
   ByString("(img", "x", 2);
   ui.messages.clear();
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRefused);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(U(ui.messages[0].text), "正規表現に誤りがあります。");
   EXPECT_TRUE(testing::Exists(dir.Sub("img_002.jpg")));

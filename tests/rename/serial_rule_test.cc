@@ -166,7 +166,7 @@ TEST_F(SerialRuleTest, RunNumbersTheFilesOnDisk) {
   session.job.settings.fnm_rnb0 = 1;  // the parent directory's name as prefix
   session.job.settings.fnm_rnb3 = 2;
   session.job.settings.fnm_rnb_opt = 1 | 2 | 4;
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 2);
   EXPECT_EQ(testing::ReadFile(dir.Sub("trip/trip01.jpg")), "a");
   EXPECT_EQ(testing::ReadFile(dir.Sub("trip/trip02.jpg")), "b");

@@ -181,7 +181,7 @@ TEST_F(WidthRuleTest, RunRenamesATree) {
   session.job.settings.fnm_znk0 = 1;
   session.job.settings.fnm_znk_ctc = kWidthLetters | kWidthDigits | kWidthBrackets | kWidthKatakana;
   session.job.settings.fnm_znk_jcb = 0;
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 3);
   EXPECT_EQ(session.run.counters.not_needed, 1);
   EXPECT_EQ(session.run.counters.full_failure, 0);
@@ -195,7 +195,7 @@ TEST_F(WidthRuleTest, RunRenamesATree) {
 
   // Back to half-width: the original names return.
   session.job.settings.fnm_znk0 = 2;
-  EXPECT_FALSE(StartConversion(session, RunMode::kRun, false));
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_EQ(session.run.counters.full_success, 3);
   EXPECT_EQ(testing::ReadFile(dir.Sub("abc 01.txt")), "1");
   EXPECT_EQ(testing::ReadFile(dir.Sub("ｶﾞｷﾞ.mp3")), "2");
