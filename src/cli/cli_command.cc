@@ -12,22 +12,15 @@
 #include "log/log_scan.h"
 #include "log/log_writer.h"
 #include "undo/undo_from_log.h"
+#include "platform/path_utils.h"
 #include "settings/settings_store.h"
 
 namespace morva {
 namespace {
 
-// True for "X:\..." and "\\server\share": the engine's own forms of a path.
-bool IsEngineForm(std::string_view path) {
-  const bool drive_form = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
-                          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-  return drive_form || path.substr(0, 2) == "\\\\";
-}
-
-// An engine path as a person gives it: "Z:\..." or "\\server\share" as it is, anything else a host path.
+// An engine path as a person gives it, or a message on `err`.
 bool ToEnginePath(Session& session, const std::string& given, std::string* engine, std::ostream& err) {
-  const Status s = IsEngineForm(given) ? session.host.codec.Utf8ToCp932(given, engine)
-                                       : session.host.fs.FromHostPath(given, engine);
+  const Status s = PathAsGiven(session.host.codec, session.host.fs, given, engine);
   if (!s.ok()) {
     err << "morva-cli: " << given << ": cannot be used as a path (" << s.ToString() << ")\n";
     return false;
@@ -41,7 +34,7 @@ bool ResolvePatternFile(Session& session, std::ostream& err) {
   const std::string_view stored = session.job.settings.fnm_csv_pth.view();
   std::string given;
   // A path without a UTF-8 form is left to validation, which refuses it with the program's message.
-  if (stored.empty() || IsEngineForm(stored) || !session.host.codec.Cp932ToUtf8(stored, &given).ok()) return true;
+  if (stored.empty() || IsEnginePathForm(stored) || !session.host.codec.Cp932ToUtf8(stored, &given).ok()) return true;
   std::string engine;
   if (!ToEnginePath(session, given, &engine, err)) return false;
   if (!session.job.settings.fnm_csv_pth.Assign(engine)) {

@@ -5,6 +5,7 @@
 
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/text_codec.h"
 
 namespace morva {
 namespace {
@@ -271,6 +272,16 @@ bool MakeDirectories(FileSystem& fs, std::string_view path) {
     if (!s.ok() && !(s.code() == EEXIST && IsDirectory(fs, prefix))) return false;
   }
   return true;
+}
+
+bool IsEnginePathForm(std::string_view path) {
+  const bool drive_form = path.size() >= 3 && path[1] == ':' && path[2] == '\\' &&
+                          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return drive_form || path.substr(0, 2) == "\\\\";
+}
+
+Status PathAsGiven(TextCodec& codec, FileSystem& fs, std::string_view given, std::string* engine) {
+  return IsEnginePathForm(given) ? codec.Utf8ToCp932(given, engine) : fs.FromHostPath(given, engine);
 }
 
 }  // namespace morva

@@ -7,9 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/status.h"
+
 namespace morva {
 
 class FileSystem;
+class TextCodec;
 
 // The engine's path utilities. Paths are code page 932 Windows-form paths ("Z:\dir\name",
 // "\\server\share\dir"). Every function is double-byte aware: a lead byte and its trail are never split,
@@ -79,6 +82,13 @@ std::string NormalizePath(std::string_view path);
 // Creates every missing directory along `path` (at most kMaxPath bytes), left to right. False at the
 // first failure; directories created before it stay.
 bool MakeDirectories(FileSystem& fs, std::string_view path);
+
+// True for "X:\..." and "\\server\share": the engine's own forms of a path.
+bool IsEnginePathForm(std::string_view path);
+
+// A path as a person gives it (UTF-8, typed or dropped) in the engine's form: "Z:\..." or "\\server\share"
+// is taken as it is, anything else is a host path.
+Status PathAsGiven(TextCodec& codec, FileSystem& fs, std::string_view given, std::string* engine);
 
 }  // namespace morva
 
