@@ -71,9 +71,10 @@ bool ConsoleUi::PollCancel() { return g_interrupted != 0; }
 
 void ConsoleUi::ClearCancel() { g_interrupted = 0; }
 
-PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, std::string*) {
+PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
+                                     std::string*) {
   const JobKinds kinds = job_ != nullptr ? JobKindsOf(*job_) : JobKinds();
-  out_ << FormatPreview(codec_, records, kinds) << std::flush;
+  out_ << FormatPreview(codec_, records, targets, kinds) << std::flush;
   return PreviewChoice::kCancel;
 }
 

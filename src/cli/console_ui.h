@@ -59,7 +59,8 @@ class ConsoleUi final : public UserInterface {
   void CloseProgressDialog() override {}
   bool PollCancel() override;
   void ClearCancel() override;
-  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, std::string* copy_directory) override;
+  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
+                            std::string* copy_directory) override;
   bool AskOutputDirectory(std::string* directory) override;
   void FocusSetting(int page_code, std::string_view key) override;
   std::vector<std::string> ListItems() override { return list_items_; }

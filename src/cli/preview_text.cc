@@ -29,7 +29,8 @@ std::string DisplayText(TextCodec& codec, std::string_view cp932) {
   return out;
 }
 
-std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records, const JobKinds& kinds) {
+std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records,
+                          const std::vector<std::string>& targets, const JobKinds& kinds) {
   const bool old_attributes = kinds.attributes || kinds.times;
   std::string out = "＃\t対象ファイル名";
   if (old_attributes) out += "\t属性";
@@ -44,13 +45,15 @@ std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& re
   for (const PreviewRecord& r : records) {
     out += std::to_string(r.index + 1) + '\t' + std::to_string(r.state) + '\t';
     out += r.is_directory ? "[Dir] " : "[File] ";
-    out += DisplayText(codec, r.path);
-    if (old_attributes) out += '\t' + DisplayText(codec, r.old_attributes);
+    if (r.index >= 0 && static_cast<std::size_t>(r.index) < targets.size()) {
+      out += DisplayText(codec, targets[static_cast<std::size_t>(r.index)]);
+    }
+    if (old_attributes) out += '\t' + DisplayText(codec, r.column(PreviewColumn::kOldAttributes));
     if (kinds.name) out += '\t' + DisplayText(codec, r.name_column);
-    if (kinds.attributes) out += '\t' + DisplayText(codec, r.attribute_column);
-    if (kinds.times) out += '\t' + DisplayText(codec, r.time_column);
-    if (kinds.deletion) out += '\t' + DisplayText(codec, r.deletion_column);
-    if (kinds.id3) out += '\t' + DisplayText(codec, r.id3_column);
+    if (kinds.attributes) out += '\t' + DisplayText(codec, r.column(PreviewColumn::kAttributes));
+    if (kinds.times) out += '\t' + DisplayText(codec, r.column(PreviewColumn::kTimes));
+    if (kinds.deletion) out += '\t' + DisplayText(codec, r.column(PreviewColumn::kDeletion));
+    if (kinds.id3) out += '\t' + DisplayText(codec, r.column(PreviewColumn::kId3));
     out += '\n';
     if (r.state == kPreviewWillChange) ++to_convert;
     if (r.state == kPreviewError || r.state == -kPreviewError) {

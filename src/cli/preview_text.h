@@ -21,7 +21,8 @@ std::string DisplayText(TextCodec& codec, std::string_view cp932);
 // "[File] " with the path, then each column in force), and the counts line of the preview dialog.
 // The counts are those the dialog shows: all records, those to be converted (state 1), the successes
 // and the failures (state 2, excluded or not).
-std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records, const JobKinds& kinds);
+std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records,
+                          const std::vector<std::string>& targets, const JobKinds& kinds);
 
 }  // namespace morva
 

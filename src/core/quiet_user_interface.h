@@ -28,7 +28,7 @@ class QuietUserInterface : public UserInterface {
   void CloseProgressDialog() override {}
   bool PollCancel() override { return false; }
   void ClearCancel() override {}
-  PreviewChoice ShowPreview(std::vector<PreviewRecord>&, std::string*) override { return PreviewChoice::kCancel; }
+  PreviewChoice ShowPreview(std::vector<PreviewRecord>&, const std::vector<std::string>&, std::string*) override { return PreviewChoice::kCancel; }
   bool AskOutputDirectory(std::string*) override { return false; }
   void FocusSetting(int, std::string_view) override {}
   std::vector<std::string> ListItems() override { return {}; }

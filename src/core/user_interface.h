@@ -78,10 +78,11 @@ class UserInterface {
   virtual bool PollCancel() = 0;
   virtual void ClearCancel() = 0;
 
-  // The modal preview dialog over `records` (in target order). The person may exclude and include
-  // targets: an excluded record's state is negated in place. `copy_directory` is the output directory
-  // of copy conversion; kCopyRun stores the chosen one there.
-  virtual PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, std::string* copy_directory) = 0;
+  // The modal preview dialog over `records` (in target order; a record's path is targets[index]). The
+  // person may exclude and include targets: an excluded record's state is negated in place.
+  // `copy_directory` is the output directory of copy conversion; kCopyRun stores the chosen one there.
+  virtual PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
+                                    std::string* copy_directory) = 0;
 
   // Asks for the output directory of copy conversion, starting from *directory; false when cancelled.
   virtual bool AskOutputDirectory(std::string* directory) = 0;

@@ -174,6 +174,8 @@ void RunTargets(Session& session, RunJournal& journal) {
   }
   session.run.pending_sort.clear();
   session.run.serials.ClearSerials();
+  // What the walk learnt of its directories is no use after it, and costs as much as the preview.
+  session.run.directory_names.clear();
 }
 
 ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion) {
@@ -243,10 +245,14 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
     return result;
   }
 
+  // The lists stay for as long as the preview is shown: they give back what growing them left over.
+  session.run.targets.shrink_to_fit();
+  session.run.target_data.shrink_to_fit();
   const int count = static_cast<int>(session.run.targets.size());
   if (mode == RunMode::kPreview) {
     session.run.selection.assign(session.run.targets.size(), 1);
     session.run.preview.clear();
+    session.run.preview.reserve(session.run.targets.size());
   } else if (!session.run.selection.empty()) {
     int selected = 0;
     for (std::size_t i = 0; i < session.run.targets.size() && i < session.run.selection.size(); ++i) {
@@ -277,7 +283,7 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
     // The dialog hides excluded records itself when "対象外は非表示" is on, since the choice can change
     // while it is open.
     std::string copy_directory(session.job.app.cpdir.view());
-    const PreviewChoice choice = ui.ShowPreview(session.run.preview, &copy_directory);
+    const PreviewChoice choice = ui.ShowPreview(session.run.preview, session.run.targets, &copy_directory);
     if (choice == PreviewChoice::kCancel) return result;
     if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return result;
     session.run.selection.assign(session.run.targets.size(), 1);

@@ -186,10 +186,9 @@ void PreviewBuilder::Build(const TargetWork& work) {
   const AppSettings& app = session_.job.app;
   PreviewRecord record;
   record.index = static_cast<int>(session_.run.preview.size());
-  record.path = target.path;
   record.is_directory = target.is_directory;
   std::uint32_t failure = work.failure;
-  if (jobs_.attributes || jobs_.times) record.old_attributes = format_attributes(target.find_data.attributes);
+  if (jobs_.attributes || jobs_.times) record.mutable_column(PreviewColumn::kOldAttributes) = format_attributes(target.find_data.attributes);
 
   // A target that is itself too long is reported as such, whatever the steps made of it.
   const std::string* general = nullptr;
@@ -205,28 +204,28 @@ void PreviewBuilder::Build(const TargetWork& work) {
   bool will_change = false;
   if (general != nullptr) {
     std::string* first = jobs_.name         ? &record.name_column
-                         : jobs_.attributes ? &record.attribute_column
-                         : jobs_.times      ? &record.time_column
-                         : jobs_.deletion   ? &record.deletion_column
-                         : jobs_.id3        ? &record.id3_column
+                         : jobs_.attributes ? &record.mutable_column(PreviewColumn::kAttributes)
+                         : jobs_.times      ? &record.mutable_column(PreviewColumn::kTimes)
+                         : jobs_.deletion   ? &record.mutable_column(PreviewColumn::kDeletion)
+                         : jobs_.id3        ? &record.mutable_column(PreviewColumn::kId3)
                                             : nullptr;
     if (first != nullptr) *first = *general;
   } else {
     if (jobs_.name) record.name_column = NameColumn(work, &failure, &will_change);
     if (jobs_.attributes) {
       if (failure & kStepAttributes) {
-        record.attribute_column = texts_.attributes_failed;
+        record.mutable_column(PreviewColumn::kAttributes) = texts_.attributes_failed;
       } else {
-        record.attribute_column = format_attributes(work.new_attributes);
+        record.mutable_column(PreviewColumn::kAttributes) = format_attributes(work.new_attributes);
         if (work.new_attributes != target.find_data.attributes) will_change = true;
       }
     }
-    if (jobs_.times) record.time_column = TimeColumn(work, &will_change);
+    if (jobs_.times) record.mutable_column(PreviewColumn::kTimes) = TimeColumn(work, &will_change);
     if (jobs_.deletion) {
-      record.deletion_column = DeletionColumn(work);
+      record.mutable_column(PreviewColumn::kDeletion) = DeletionColumn(work);
       will_change = true;
     }
-    if (jobs_.id3) record.id3_column = Id3Column(work, &will_change);
+    if (jobs_.id3) record.mutable_column(PreviewColumn::kId3) = Id3Column(work, &will_change);
   }
 
   if (failure != 0) {

@@ -85,7 +85,7 @@ struct RunState {
   // them a second time. Emptied after the walk.
   std::unordered_map<std::string, std::vector<std::string>> listed_names;
   // The names of every directory the walk renames in, as the preview's accepted renames or the run's
-  // renames leave them (see DirectoryNames in name_step.h). Emptied at the start of each walk.
+  // renames leave them (see DirectoryNames in name_step.h). Emptied at the start and end of each walk.
   std::unordered_map<std::string, DirectoryCache> directory_names;
   // Host names the enumeration passed over because Windows could not hold them.
   std::size_t invisible_names = 0;

@@ -22,14 +22,18 @@ class ConsoleUiTest : public ::testing::Test {
     codec_ = NewIconvTextCodec();
     ASSERT_NE(codec_, nullptr);
   }
+  // A record of the target at `index`, whose path joins `targets_`.
   PreviewRecord Record(int index, std::int16_t state, bool dir, const std::string& path_utf8) {
     PreviewRecord r;
     r.index = index;
     r.state = state;
     r.is_directory = dir;
-    r.path = Sjis(codec_.get(), path_utf8);
+    targets_.resize(static_cast<std::size_t>(index) + 1);
+    targets_[static_cast<std::size_t>(index)] = Sjis(codec_.get(), path_utf8);
     return r;
   }
+
+  std::vector<std::string> targets_;
 
   std::unique_ptr<TextCodec> codec_;
   std::ostringstream out_, err_;
@@ -42,9 +46,9 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   job.sw_atr[0] = true;  // attributes: the old attributes and the new ones
   std::vector<PreviewRecord> records;
   records.push_back(Record(0, kPreviewWillChange, false, "Z:\\写真\\a.jpg"));
-  records.back().old_attributes = "A";
+  records.back().mutable_column(PreviewColumn::kOldAttributes) = "A";
   records.back().name_column = "A.jpg";
-  records.back().attribute_column = "RA";
+  records.back().mutable_column(PreviewColumn::kAttributes) = "RA";
   records.push_back(Record(1, -kPreviewError, true, "Z:\\写真\\sub"));
   records.back().name_column = Sjis(codec_.get(), "既に存在する名称への変換により失敗：SUB");
   records.push_back(Record(2, -kPreviewNoChange, false, "Z:\\写真\\C.TXT"));
@@ -52,7 +56,7 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   ConsoleUi ui(*codec_, out_, err_, in_, false, false);
   ui.set_job(&job);
   std::string copy_directory;
-  EXPECT_EQ(ui.ShowPreview(records, &copy_directory), PreviewChoice::kCancel);
+  EXPECT_EQ(ui.ShowPreview(records, targets_, &copy_directory), PreviewChoice::kCancel);
   EXPECT_EQ(out_.str(),
             "＃\t対象ファイル名\t属性\t変換後名称\t変換後属性\n"
             "1\t1\t[File] Z:\\写真\\a.jpg\tA\tA.jpg\tRA\n"
@@ -66,7 +70,7 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   others.sw_dtt[1] = 1;
   others.sw_del[0] = true;
   others.sw_id3[0] = 1;
-  const std::string header = FormatPreview(*codec_, {}, JobKindsOf(others));
+  const std::string header = FormatPreview(*codec_, {}, {}, JobKindsOf(others));
   EXPECT_EQ(header, "＃\t対象ファイル名\t属性\t日時変換\tファイル削除\tID3情報変換\n"
                     "抽出総数：0　　　変換対象：0　　　成功/不要：0　　　変換失敗：0\n");
 }

@@ -57,7 +57,8 @@ class EngineFixture : public ::testing::Test {
     const std::string prefix = E(dir.path()) + "\\";
     std::vector<std::string> out;
     for (const PreviewRecord& r : session.run.preview) {
-      out.push_back(U(r.path.substr(prefix.size()) + " -> " + r.name_column));
+      const std::string& path = session.run.targets.at(static_cast<std::size_t>(r.index));
+      out.push_back(U(path.substr(prefix.size()) + " -> " + r.name_column));
     }
     return out;
   }

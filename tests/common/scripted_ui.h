@@ -79,7 +79,8 @@ class ScriptedUi : public UserInterface {
     return cancelled_;
   }
   void ClearCancel() override { cancelled_ = false; }
-  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, std::string* copy_directory) override {
+  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>&,
+                            std::string* copy_directory) override {
     ++previews_shown;
     if (on_preview) on_preview(records);
     shown_preview = records;

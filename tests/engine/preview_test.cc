@@ -27,7 +27,7 @@ class PreviewTest : public testing::EngineFixture {
   const PreviewRecord& Record(const std::string& rel) {
     const std::string path = E(dir.Sub(rel));
     for (const PreviewRecord& r : session.run.preview) {
-      if (r.path == path) return r;
+      if (session.run.targets.at(static_cast<std::size_t>(r.index)) == path) return r;
     }
     ADD_FAILURE() << "no record for " << rel;
     static const PreviewRecord kNone;
