@@ -34,12 +34,12 @@ struct ProgressState {
   std::string title;    // "MORVA - 変換状況（%d%%）"
 };
 
-// The engine's only way to the person using it. The desktop program, the console front end and the tests
-// each implement it; the engine never includes a toolkit header. Every text is code page 932; every
-// message box has the caption "MORVA".
 // Whose summary a message box shows.
 enum class SummaryKind { kRun, kUndo };
 
+// The engine's only way to the person using it. The desktop program, the console front end and the tests
+// each implement it; the engine never includes a toolkit header. Every text is code page 932; every
+// message box has the caption "MORVA".
 class UserInterface {
  public:
   UserInterface() = default;
