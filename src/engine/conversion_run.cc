@@ -15,6 +15,7 @@
 #include "core/user_interface.h"
 #include "engine/validation.h"
 #include "engine/work_roots.h"
+#include "log/log_markers.h"
 
 namespace morva {
 namespace {
@@ -43,9 +44,8 @@ void Classify(RunCounters* counters, const TargetWork& work) {
 void ShowSummary(Session& session, RunJournal& journal) {
   TextCodec& codec = session.host.codec;
   const RunCounters& c = session.run.counters;
-  const std::string counts =
-      Format(Cp932Text(codec, "完全成功：%d / 一部成功：%d / 変換不要：%d / 完全失敗：%d / 総数：%d"),
-             c.full_success, c.partial_success, c.not_needed, c.full_failure, c.processed);
+  const std::string counts = Format(Cp932Text(codec, log_markers::kRunCounts), c.full_success, c.partial_success,
+                                    c.not_needed, c.full_failure, c.processed);
   if (session.run.cancelled) journal.WriteMessage(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
 
   const bool failed = c.partial_success + c.full_failure > 0;

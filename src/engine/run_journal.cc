@@ -15,7 +15,7 @@ void RunJournal::Line(std::string_view text, bool remember) {
   if (!Active()) return;
   if (!writer_.AppendLine(text, remember)) {
     // The log is unusable from now on, so this is the only time the person hears of it.
-    session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, "ログの書き込みに失敗しました。処理は継続します。"));
+    session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, kLogWriteFailure));
   }
 }
 
@@ -44,7 +44,7 @@ void RunJournal::WriteHeader() {
     // whatever happens to the process.
     if (Active() && journal != nullptr && !journal->Flush()) {
       session_.log.usable = false;
-      session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, "ログの書き込みに失敗しました。処理は継続します。"));
+      session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, kLogWriteFailure));
     }
     session_.log.run_logged = Active();
   }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "log/log_markers.h"
 #include "platform/engine_text.h"
 #include "platform/path_utils.h"
 
@@ -327,7 +328,7 @@ std::string JobSummary(TextCodec& codec, const ConversionSettings& c) {
   AddTimes(s, c);
 
   if (c.sw_del[0]) {
-    s.T("【ファイル削除");
+    s.T(log_markers::kDeletionFunction);
     if (c.sw_del[1] && c.sw_del[2]) {
       s.T("(復元不可削除[レベル").Number(c.del_01).T("])");
     } else if (c.sw_del[1]) {
@@ -339,7 +340,7 @@ std::string JobSummary(TextCodec& codec, const ConversionSettings& c) {
   bool id3 = false;
   for (const std::int16_t source : c.sw_id3) id3 = id3 || source > 0;
   if (id3) {
-    s.T("【ID3情報変換(");
+    s.T(log_markers::kId3Function).T("(");
     static constexpr std::string_view kModes[] = {"[V1変更]", "[V2変更]", "[V1付加]", "[V2付加]"};
     for (int bit = 0; bit < 4; ++bit) {
       if (c.id3_cts & (1 << bit)) s.T(kModes[bit]);

@@ -273,7 +273,8 @@ void LogJournal::Settle() {
     std::string target_line;
     composer.Compose(move[0], work, &target_line);
     const std::string stamp = LogStampOf(CurrentFileTime());
-    lines = stamp + "  " + DirectoryLine(host_.codec, move[2]) + "\n" + stamp + "  " + target_line + "\n";
+    AppendLogLine(&lines, stamp, DirectoryLine(host_.codec, move[2]));
+    AppendLogLine(&lines, stamp, target_line);
   }
   log_.reset();  // measured afresh, with its line feed checked, by the open below
   if (!OpenLog()) {

@@ -12,7 +12,16 @@ namespace morva {
 
 // Every log line starts with a 19-byte local time stamp "YYYY/MM/DD hh:mm:ss" and two spaces.
 inline constexpr std::size_t kLogStampSize = 19;
-inline constexpr std::size_t kLogTextOffset = 21;
+inline constexpr std::string_view kLogStampGap = "  ";
+inline constexpr std::size_t kLogTextOffset = kLogStampSize + kLogStampGap.size();
+
+// Appends the log line of `text` under the time stamp `stamp`, its line feed included, to *out.
+inline void AppendLogLine(std::string* out, std::string_view stamp, std::string_view text) {
+  out->append(stamp);
+  out->append(kLogStampGap);
+  out->append(text);
+  out->push_back('\n');
+}
 
 // One line of the log as a stream hands it out. The views stay valid until the next call.
 struct LogLine {

@@ -22,8 +22,9 @@ struct ScanTexts {
   explicit ScanTexts(TextCodec& codec)
       : run_header(Cp932Text(codec, log_markers::kRunBlock) + std::string(kLogVersionTag) +
                    Cp932Text(codec, log_markers::kRunHeaderEnd)),
-        undo_header_start(Cp932Text(codec, "◇ MORVA - Version ")),
-        undo_header_end(Cp932Text(codec, "）実行開始 ◇")),
+        undo_header_start(Cp932Text(codec, log_markers::kUndoBlock) + std::string(kLogVersionWord)),
+        undo_header_end(Cp932Text(codec, log_markers::kNamedRunEnd) +
+                        Cp932Text(codec, log_markers::kUndoHeaderEnd)),
         block_markers{Cp932Text(codec, log_markers::kRunBlock), Cp932Text(codec, log_markers::kUndoBlock),
                       Cp932Text(codec, log_markers::kExtractionBlock)},
         copy(Cp932Text(codec, log_markers::kCopyKind)),
@@ -31,10 +32,10 @@ struct ScanTexts {
         target_directory(Cp932Text(codec, log_markers::kTargetDirectory)),
         files(Cp932Text(codec, "ファイル")),
         function(Cp932Text(codec, log_markers::kFunction)),
-        deletion(Cp932Text(codec, "【ファイル削除")),
-        id3(Cp932Text(codec, "【ID3情報変換")),
+        deletion(Cp932Text(codec, log_markers::kDeletionFunction)),
+        id3(Cp932Text(codec, log_markers::kId3Function)),
         directory_line(Cp932Text(codec, log_markers::kDirectory)),
-        counts{Cp932Text(codec, "完全成功："), Cp932Text(codec, "完全成功／")} {}
+        counts{Cp932Text(codec, log_markers::kFullSuccessCount), Cp932Text(codec, "完全成功／")} {}
 
   std::string run_header, undo_header_start, undo_header_end;
   std::string block_markers[3];
@@ -53,9 +54,9 @@ struct ScanTexts {
 // A run header: the header text in every byte but the version digit, under a valid time stamp.
 bool IsRunHeader(const ScanTexts& t, const LogLine& line) {
   if (line.text.size() != t.run_header.size() || line.body[10] != ' ') return false;
-  constexpr std::size_t kVersionDigit = 19;
+  const std::size_t version_digit = t.block_markers[0].size() + kLogVersionWord.size();
   for (std::size_t i = 0; i < line.text.size(); ++i) {
-    if (i != kVersionDigit && line.text[i] != t.run_header[i]) return false;
+    if (i != version_digit && line.text[i] != t.run_header[i]) return false;
   }
   CalendarTime stamp;
   return parse_time_stamp(line.body.substr(0, kLogStampSize), &stamp);

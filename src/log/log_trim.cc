@@ -24,27 +24,31 @@ struct Markers {
   explicit Markers(TextCodec& codec)
       : run_header(Cp932Text(codec, log_markers::kRunBlock) + std::string(kLogVersionTag) +
                    Cp932Text(codec, log_markers::kRunHeaderEnd)),
-        undo_start(Cp932Text(codec, "◇ MORVA - Version ")),
-        extraction_start(Cp932Text(codec, "▽ MORVA - Version ")),
-        names_run(Cp932Text(codec, "元に戻す」（")),
-        names_run_end(Cp932Text(codec, "）")),
-        counts{Cp932Text(codec, "成功："), Cp932Text(codec, "成功／"), Cp932Text(codec, "完全成功")} {}
+        version_digit(Cp932Text(codec, log_markers::kRunBlock).size() + kLogVersionWord.size()),
+        undo_start(Cp932Text(codec, log_markers::kUndoBlock) + std::string(kLogVersionWord)),
+        extraction_start(Cp932Text(codec, log_markers::kExtractionBlock) + std::string(kLogVersionWord)),
+        names_run(Cp932Text(codec, log_markers::kUndoNamesRun)),
+        names_run_end(Cp932Text(codec, log_markers::kNamedRunEnd)),
+        header_end_size(Cp932Text(codec, log_markers::kUndoHeaderEnd).size()),
+        counts{Cp932Text(codec, log_markers::kSuccessCount), Cp932Text(codec, "成功／"),
+               Cp932Text(codec, log_markers::kFullSuccess)} {}
 
   // A run header: the run-start text in every byte but the version digit, after a time stamp that
   // holds a real date and time.
   bool IsRunHeader(const LogLine& line) const {
     if (line.text.size() != run_header.size() || line.body[10] != ' ') return false;
     for (std::size_t i = 0; i < run_header.size(); ++i) {
-      if (i != kVersionDigit && line.text[i] != run_header[i]) return false;
+      if (i != version_digit && line.text[i] != run_header[i]) return false;
     }
     return validate_date_time(line.body.substr(0, 10), line.body.substr(11, 8), false);
   }
 
   // The identifier an undo or extraction header names, or empty for any other line. The identifier
-  // closes "元に戻す」（%s）", which ends 11 bytes before the end of the line ("実行開始 ◇" or "ログ抽出 ▽").
+  // closes "元に戻す」（%s）", which ends header_end_size bytes before the end of the line: the end of an
+  // undo header or of an extraction header, as long as each other, whose bytes are not compared.
   std::string_view NamedRun(const LogLine& line) const {
     if (!StartsWith(line.text, undo_start) && !StartsWith(line.text, extraction_start)) return {};
-    const std::size_t tail = kLogStampSize + names_run_end.size() + 11;
+    const std::size_t tail = kLogStampSize + names_run_end.size() + header_end_size;
     const std::size_t need = names_run.size() + tail;
     if (line.body.size() < need) return {};
     const std::size_t id_at = line.body.size() - tail;
@@ -58,13 +62,14 @@ struct Markers {
                        [&line](const std::string& c) { return StartsWith(line.text, c); });
   }
 
-  // "■ MORVA - Version " is 18 bytes: the digit that follows is the version's.
-  static constexpr std::size_t kVersionDigit = 19;
   std::string run_header;
+  // Where the version's digit stands in a run header: after "■ MORVA - Version ".
+  std::size_t version_digit;
   std::string undo_start;
   std::string extraction_start;
   std::string names_run;
   std::string names_run_end;
+  std::size_t header_end_size;
   std::string counts[3];
 };
 

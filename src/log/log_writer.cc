@@ -34,10 +34,8 @@ const std::string& LogWriter::Stamp() {
 bool LogWriter::AppendLine(std::string_view text, bool remember) {
   if (log_.app.sw_opt[AppSettings::kOptNoLog] || !log_.state.usable) return true;
   const std::string& stamp = Stamp();
-  line_.assign(stamp);
-  line_.append("  ");
-  line_.append(text);
-  line_.push_back('\n');
+  line_.clear();
+  AppendLogLine(&line_, stamp, text);
   bool written;
   if (log_.state.journal != nullptr) {
     written = log_.state.journal->Append(line_);

@@ -19,6 +19,12 @@ inline constexpr std::string_view kLogFileName = "mvlogs.txt";
 // The program's version string cut to its first 9 bytes ("Version 6.1b" -> "Version 6"): block headers
 // carry it, and readers compare only up to it, so every 6.x log reads alike.
 inline constexpr std::string_view kLogVersionTag = "Version 6";
+// What readers compare of it: all but the version's digit.
+inline constexpr std::string_view kLogVersionWord = "Version ";
+static_assert(kLogVersionTag.size() == kLogVersionWord.size() + 1 && kLogVersionTag.starts_with(kLogVersionWord));
+
+// What a run or an undo tells the person, once, when a line of its block cannot be written.
+inline constexpr std::string_view kLogWriteFailure = "ログの書き込みに失敗しました。処理は継続します。";
 
 // The engine path of the log: kLogFileName in the program directory.
 std::string LogPath(const Host& host);

@@ -53,11 +53,14 @@ std::string DirectoryLine(TextCodec& codec, std::string_view directory) {
 TargetLineComposer::TargetLineComposer(TextCodec& codec, bool log_successes, bool copy_only)
     : log_successes_(log_successes), copy_only_(copy_only) {
   auto t = [&codec](std::string_view utf8) { return Cp932Text(codec, utf8); };
-  done_[0] = t("[○名称変換] ");
-  done_[1] = t("[○属性変換] ");
-  done_[2] = t("[○日時変換] ");
-  done_[3] = t("[○ファイル削除] ");
-  done_[4] = t("[○ID3情報変換] ");
+  // The undo from the log knows a success by its tag's start and reads the fields it names back.
+  auto done = [&t](std::string_view change) { return t(log_markers::kSuccessTag) + t(change) + "] "; };
+  auto field = [&t](std::string_view mark) { return " " + t(mark); };
+  done_[0] = done("名称変換");
+  done_[1] = done("属性変換");
+  done_[2] = done("日時変換");
+  done_[3] = done("ファイル削除");
+  done_[4] = done("ID3情報変換");
   not_needed_ = t("[☆変換不要] ");
   copy_failed_ = t("[▲コピー失敗] ");
   failed_[0] = t("[▲名称変換失敗] ");
@@ -72,13 +75,11 @@ TargetLineComposer::TargetLineComposer(TextCodec& codec, bool log_successes, boo
   id3_details_[4] = t("(メモリ不足)");
   too_long_ = t("[▲パス長超過で失敗] ");
   other_ = t("[▲その他要因で失敗] ");
-  target_ = t(" *対象<");
-  old_attributes_ = t(" *属性<");
-  old_times_[0] = t(" *作成日時<");
-  old_times_[1] = t(" *更新日時<");
-  old_times_[2] = t(" *アクセス日時<");
+  target_ = field(log_markers::kTargetField);
+  old_attributes_ = field(log_markers::kOldAttributesField);
+  for (int i = 0; i < 3; ++i) old_times_[i] = field(log_markers::kOldTimeFields[i]);
   arrow_ = t(" →");
-  new_name_ = t(" *名称変換<");
+  new_name_ = field(log_markers::kNewNameField);
   new_attributes_ = t(" *属性変換<");
   new_times_[0] = t(" *作成日時変換<");
   new_times_[1] = t(" *更新日時変換<");
@@ -114,23 +115,23 @@ bool TargetLineComposer::Compose(std::string_view path, const TargetWork& work, 
   const std::size_t slash = path.size() <= 3 ? std::string_view::npos : FindLastChar(path, '\\');
   out += target_;
   out += slash == std::string_view::npos ? path : path.substr(slash + 1);
-  out += '>';
+  out += log_markers::kFieldEnd;
   if (work.change == 0) return true;
 
   const bool attributes = (work.change & kStepAttributes) != 0;
   const bool times = (work.change & kStepTimes) != 0;
-  if (attributes) out += old_attributes_ + format_attributes(work.old_attributes) + '>';
+  if (attributes) out += old_attributes_ + format_attributes(work.old_attributes) + log_markers::kFieldEnd;
   if (times) {
     for (int i = 0; i < 3; ++i) {
-      if (!work.time_texts[i].empty()) out += old_times_[i] + work.time_texts[i] + '>';
+      if (!work.time_texts[i].empty()) out += old_times_[i] + work.time_texts[i] + log_markers::kFieldEnd;
     }
   }
   out += arrow_;
-  if (work.change & kStepName) out += new_name_ + work.new_name + '>';
-  if (attributes) out += new_attributes_ + format_attributes(work.new_attributes) + '>';
+  if (work.change & kStepName) out += new_name_ + work.new_name + log_markers::kFieldEnd;
+  if (attributes) out += new_attributes_ + format_attributes(work.new_attributes) + log_markers::kFieldEnd;
   if (times) {
     for (int i = 0; i < 3; ++i) {
-      if (!work.time_texts[i].empty()) out += new_times_[i] + work.new_time_texts[i] + '>';
+      if (!work.time_texts[i].empty()) out += new_times_[i] + work.new_time_texts[i] + log_markers::kFieldEnd;
     }
   }
   if (work.change & kStepDeletion) out += deleted_;

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <type_traits>
 
 #include "platform/cp932.h"
 #include "platform/decimal_text.h"
@@ -144,133 +146,13 @@ std::optional<std::size_t> HistorySlot(std::string_view suffix) {
   return std::nullopt;
 }
 
+// The inverse of HistorySlot.
+std::string HistorySuffix(std::size_t slot) {
+  if (slot == 0) return std::string();
+  return std::string(1, slot < 10 ? static_cast<char>('0' + slot) : static_cast<char>('A' + slot - 10));
+}
+
 bool HasPath(const std::optional<std::string>& slot) { return slot.has_value() && !slot->empty(); }
-
-// The outcome of an application key: not one (or its length rule failed), or applied, or refused.
-enum class AppKey { kNoMatch, kApplied, kRefused };
-
-AppKey Stored(bool accepted) { return accepted ? AppKey::kApplied : AppKey::kRefused; }
-
-template <typename T>
-AppKey StoreIf(bool accepted, T* field, int value) {
-  if (accepted) *field = static_cast<T>(value);
-  return Stored(accepted);
-}
-
-// A window size: at least 3 bytes, within [min, 9999].
-AppKey ApplySize(std::string_view text, int number, int min, int* field) {
-  if (text.size() < 3) return AppKey::kNoMatch;
-  return StoreIf(number >= min && number <= 9999, field, number);
-}
-
-// A window position: decimal digits only, then kept on the desktop.
-AppKey ApplyPosition(std::string_view text, int number, int size, int edge, int* field) {
-  if (!AllDigits(text)) return AppKey::kNoMatch;
-  *field = Place(number, size, edge);
-  return AppKey::kApplied;
-}
-
-// A list column width: shorter than `under` bytes, at least 1.
-AppKey ApplyColumn(std::string_view text, int number, std::size_t under, int* field) {
-  if (text.size() >= under) return AppKey::kNoMatch;
-  return StoreIf(number >= 1, field, number);
-}
-
-// A check box written as "0" or "1".
-AppKey ApplySwitch(std::string_view text, bool* field) {
-  if (text.size() != 1) return AppKey::kNoMatch;
-  return StoreIf(text[0] == '0' || text[0] == '1', field, text[0] == '1');
-}
-
-// A numbered key "PREFIXn" with n in 0..count-1; the index or nullopt.
-std::optional<std::size_t> NumberedKey(std::string_view key, std::string_view prefix, std::size_t count) {
-  if (key.size() != prefix.size() + 1 || key.substr(0, prefix.size()) != prefix) return std::nullopt;
-  const char c = key.back();
-  if (c < '0' || static_cast<std::size_t>(c - '0') >= count) return std::nullopt;
-  return static_cast<std::size_t>(c - '0');
-}
-
-AppKey ApplyGeometryKey(std::string_view key, std::string_view text, int n, const DesktopGeometry& d,
-                        AppSettings* a) {
-  if (key == "WINX") return text.empty() ? AppKey::kNoMatch : ApplyPosition(text, n, d.main_width, d.right, &a->winx);
-  if (key == "WINY") {
-    return text.empty() ? AppKey::kNoMatch : ApplyPosition(text, n, d.main_height, d.bottom, &a->winy);
-  }
-  if (key == "PREW") return ApplySize(text, n, 600, &a->prew);
-  if (key == "PREH") return ApplySize(text, n, 240, &a->preh);
-  if (key == "PREX") return ApplyPosition(text, n, a->prew, d.right, &a->prex);
-  if (key == "PREY") return ApplyPosition(text, n, a->preh, d.bottom, &a->prey);
-  if (key == "PREM") return ApplySwitch(text, &a->prem);
-  if (auto i = NumberedKey(key, "PREC", a->prec.size())) return ApplyColumn(text, n, 5, &a->prec[*i]);
-  if (key == "LULW") return ApplySize(text, n, 480, &a->lulw);
-  if (key == "LULH") return ApplySize(text, n, 360, &a->lulh);
-  if (key == "LULX") return ApplyPosition(text, n, a->lulw, d.right, &a->lulx);
-  if (key == "LULY") return ApplyPosition(text, n, a->lulh, d.bottom, &a->luly);
-  if (key == "LULM") {
-    // Any one character: its number decides, so a stray "2" still means maximised.
-    if (text.size() != 1) return AppKey::kNoMatch;
-    a->lulm = n != 0;
-    return AppKey::kApplied;
-  }
-  if (auto i = NumberedKey(key, "LULC", a->lulc.size())) return ApplyColumn(text, n, 4, &a->lulc[*i]);
-  if (key == "TREW") return ApplySize(text, n, 360, &a->trew);
-  if (key == "TREH") return ApplySize(text, n, 240, &a->treh);
-  if (key == "TREX") return ApplyPosition(text, n, a->trew, d.right, &a->trex);
-  if (key == "TREY") return ApplyPosition(text, n, a->treh, d.bottom, &a->trey);
-  if (auto i = NumberedKey(key, "TREC", a->trec.size())) return ApplyColumn(text, n, 4, &a->trec[*i]);
-  return AppKey::kNoMatch;
-}
-
-AppKey ApplyOptionKey(std::string_view key, std::string_view text, int n, AppSettings* a) {
-  if (key == "SW_OPT") {
-    // A 12-flag value comes from an earlier version and leaves the newer flags alone.
-    if (text.size() != 12 && text.size() != 16) return AppKey::kNoMatch;
-    if (!AllFlagDigits(text)) return AppKey::kRefused;
-    StoreFlagDigits(text, &a->sw_opt);
-    return AppKey::kApplied;
-  }
-  if (key == "OPT_1") return text.size() < 3 ? StoreIf(n >= 1 && n <= 40, &a->opt_1, n) : AppKey::kNoMatch;
-  if (key == "OPT_2") return text.size() == 1 ? StoreIf(n >= 1 && n <= 3, &a->opt_2, n) : AppKey::kNoMatch;
-  if (key == "OPT_3") return StoreIf(n >= 0 && n <= 2048, &a->opt_3, n);
-  return AppKey::kNoMatch;
-}
-
-AppKey ApplyTargetKey(std::string_view key, std::string_view text, int n, AppSettings* a) {
-  if (key == "PREF") return ApplySwitch(text, &a->pref);
-  if (key == "CPYF") return ApplySwitch(text, &a->cpyf);
-  if (key == "SW_SET") {
-    if (text.size() != 12) return AppKey::kNoMatch;
-    if (!AllFlagDigits(text)) return AppKey::kRefused;
-    StoreTargetOptions(text, &a->sw_set);
-    return AppKey::kApplied;
-  }
-  if (key == "SET_0") return text.size() == 1 ? StoreIf(n == 1 || n == 2, &a->set_0, n) : AppKey::kNoMatch;
-  if (key == "SET_11") return text.size() <= 80 ? Stored(a->set_11.Assign(text)) : AppKey::kNoMatch;
-  if (key == "SET_12") {
-    if (text.size() > 648) return AppKey::kNoMatch;
-    return IsWildcardHistory(text) ? Stored(a->set_12.Assign(text)) : AppKey::kRefused;
-  }
-  if (key == "SET_DT1") return text.size() == 19 ? Stored(a->set_dt1.Assign(text)) : AppKey::kNoMatch;
-  if (key == "SET_DT2") return text.size() == 19 ? Stored(a->set_dt2.Assign(text)) : AppKey::kNoMatch;
-  if (key == "SET_DTS") return text.size() == 1 ? StoreIf(n >= 0 && n <= 3, &a->set_dts, n) : AppKey::kNoMatch;
-  if (key == "CPDIR") {
-    if (!IsStoredDirectoryLength(text.size())) return AppKey::kNoMatch;
-    // The first line wins: a later one never replaces the directory.
-    return a->cpdir.empty() ? Stored(a->cpdir.Assign(text)) : AppKey::kRefused;
-  }
-  if (key == "CPOVW") {
-    if (text.size() != 1) return AppKey::kNoMatch;
-    a->cpovw = n != 0;
-    return AppKey::kApplied;
-  }
-  if (key == "SW_PRE") {
-    if (text.size() != 4) return AppKey::kNoMatch;
-    if (!AllFlagDigits(text)) return AppKey::kRefused;
-    StoreFlagDigits(text, &a->sw_pre);
-    return AppKey::kApplied;
-  }
-  return AppKey::kNoMatch;
-}
 
 // ---------------------------------------------------------------------------------------------------
 // Writing
@@ -300,57 +182,297 @@ void AppendFlags(std::string* out, std::string_view key, const std::array<bool, 
   out->push_back('\n');
 }
 
-void AppendHistory(std::string* out, const AppSettings& app) {
+// ---------------------------------------------------------------------------------------------------
+// The application keys: one row each, in the order the file holds them; the reader finds a key's row
+// by its name, so a key added here is both read and written.
+
+using A = AppSettings;
+using D = DesktopGeometry;
+
+// How a row took a line: its outcome, or nullopt when the value's length or form is not the key's, so
+// that the line goes on to the job keys.
+using Taken = std::optional<SettingsLineOutcome>;
+constexpr Taken kHandOn = std::nullopt;
+
+Taken Stored(bool accepted) { return accepted ? SettingsLineOutcome::kApplied : SettingsLineOutcome::kRefused; }
+
+template <typename T>
+Taken StoreIf(bool accepted, T* field, int value) {
+  if (accepted) *field = static_cast<T>(value);
+  return Stored(accepted);
+}
+
+// The accepted byte lengths of a value text.
+struct Length {
+  std::size_t min;
+  std::size_t max;
+  constexpr bool Accepts(std::size_t n) const { return n >= min && n <= max; }
+};
+constexpr Length kOneChar{1, 1};
+constexpr Length kAnyLength{0, SIZE_MAX};
+constexpr Length Under(std::size_t n) { return Length{0, n - 1}; }
+constexpr Length Exactly(std::size_t n) { return Length{n, n}; }
+// The main window's position may not be empty; the dialogs' may (and then read as 0).
+constexpr Length kNotEmpty{1, SIZE_MAX};
+
+struct Row {
+  std::string_view name;
+  // Takes a line whose key is `name` followed by `suffix` (empty unless the row is numbered).
+  Taken (*read)(std::string_view suffix, std::string_view text, int number, const D& desktop, A* app);
+  // Writes the row's lines.
+  void (*write)(std::string_view name, const A& app, std::string* out);
+  bool numbered = false;     // the key is the name followed by a slot: DIRFIL1, PREC0, ...
+  bool always = false;       // written also when the job is not kept for the next start
+  bool blank_after = false;  // a blank line follows the row's lines
+};
+
+template <auto Field>
+void WriteNumber(std::string_view name, const A& a, std::string* out) {
+  AppendNumber(out, name, static_cast<int>(a.*Field));
+}
+
+template <auto Field>
+void WriteText(std::string_view name, const A& a, std::string* out) {
+  AppendText(out, name, (a.*Field).view());
+}
+
+template <auto Field>
+void WriteFlags(std::string_view name, const A& a, std::string* out) {
+  AppendFlags(out, name, a.*Field);
+}
+
+// A number within [Lo, Hi].
+template <auto Field, Length L, int Lo, int Hi>
+Taken ReadNumber(std::string_view, std::string_view text, int n, const D&, A* a) {
+  if (!L.Accepts(text.size())) return kHandOn;
+  return StoreIf(n >= Lo && n <= Hi, &(a->*Field), n);
+}
+
+template <auto Field, Length L, int Lo, int Hi>
+constexpr Row Number(std::string_view name) {
+  return Row{name, ReadNumber<Field, L, Lo, Hi>, WriteNumber<Field>};
+}
+
+// A window size: at least 3 bytes, within [Min, 9999].
+template <auto Field, int Min>
+constexpr Row Size(std::string_view name) {
+  return Number<Field, Length{3, SIZE_MAX}, Min, 9999>(name);
+}
+
+// The size of the window a position belongs to: the main window's is the desktop's to tell, a dialog's
+// is the one already read.
+template <auto WindowSize>
+int SizeOf(const D& d, const A& a) {
+  if constexpr (std::is_same_v<decltype(WindowSize), int D::*>) {
+    return d.*WindowSize;
+  } else {
+    return a.*WindowSize;
+  }
+}
+
+// A window position: decimal digits only, then kept on the desktop.
+template <auto Field, auto WindowSize, int D::*Edge, Length L>
+Taken ReadPosition(std::string_view, std::string_view text, int n, const D& d, A* a) {
+  if (!L.Accepts(text.size()) || !AllDigits(text)) return kHandOn;
+  a->*Field = Place(n, SizeOf<WindowSize>(d, *a), d.*Edge);
+  return SettingsLineOutcome::kApplied;
+}
+
+template <auto Field, auto WindowSize, int D::*Edge, Length L = kAnyLength>
+constexpr Row Position(std::string_view name) {
+  return Row{name, ReadPosition<Field, WindowSize, Edge, L>, WriteNumber<Field>};
+}
+
+// List column widths NAME0, NAME1, ...: shorter than `Under` bytes, at least 1.
+template <auto Field, std::size_t UnderLength>
+Taken ReadColumn(std::string_view suffix, std::string_view text, int n, const D&, A* a) {
+  auto& widths = a->*Field;
+  if (suffix.size() != 1 || suffix[0] < '0' || static_cast<std::size_t>(suffix[0] - '0') >= widths.size()) {
+    return kHandOn;
+  }
+  if (text.size() >= UnderLength) return kHandOn;
+  return StoreIf(n >= 1, &widths[static_cast<std::size_t>(suffix[0] - '0')], n);
+}
+
+template <auto Field>
+void WriteColumns(std::string_view name, const A& a, std::string* out) {
+  const auto& widths = a.*Field;
+  for (std::size_t i = 0; i < widths.size(); ++i) AppendNumber(out, std::string(name) + std::to_string(i), widths[i]);
+}
+
+template <auto Field, std::size_t UnderLength>
+constexpr Row Columns(std::string_view name) {
+  Row row{name, ReadColumn<Field, UnderLength>, WriteColumns<Field>};
+  row.numbered = true;
+  return row;
+}
+
+// A check box written as "0" or "1".
+template <auto Field>
+Taken ReadSwitch(std::string_view, std::string_view text, int, const D&, A* a) {
+  if (text.size() != 1) return kHandOn;
+  return StoreIf(text[0] == '0' || text[0] == '1', &(a->*Field), text[0] == '1');
+}
+
+template <auto Field>
+constexpr Row Switch(std::string_view name) {
+  return Row{name, ReadSwitch<Field>, WriteNumber<Field>};
+}
+
+// A check box of any one character: its number decides, so a stray "2" still means on.
+template <auto Field>
+Taken ReadLooseSwitch(std::string_view, std::string_view text, int n, const D&, A* a) {
+  if (text.size() != 1) return kHandOn;
+  a->*Field = n != 0;
+  return SettingsLineOutcome::kApplied;
+}
+
+template <auto Field>
+constexpr Row LooseSwitch(std::string_view name) {
+  return Row{name, ReadLooseSwitch<Field>, WriteNumber<Field>};
+}
+
+// No earlier version wrote fewer flags.
+constexpr std::size_t kNoLegacy = 0;
+
+// Flags written as "0" and "1", one for each; a value of `Legacy` flags comes from an earlier version
+// and leaves the newer flags alone.
+template <auto Field, std::size_t Legacy>
+Taken ReadFlags(std::string_view, std::string_view text, int, const D&, A* a) {
+  auto& flags = a->*Field;
+  if (text.size() != flags.size() && (Legacy == kNoLegacy || text.size() != Legacy)) return kHandOn;
+  if (!AllFlagDigits(text)) return SettingsLineOutcome::kRefused;
+  StoreFlagDigits(text, &flags);
+  return SettingsLineOutcome::kApplied;
+}
+
+template <auto Field, std::size_t Legacy = kNoLegacy>
+constexpr Row Flags(std::string_view name) {
+  return Row{name, ReadFlags<Field, Legacy>, WriteFlags<Field>};
+}
+
+Taken ReadTargetOptions(std::string_view, std::string_view text, int, const D&, A* a) {
+  if (text.size() != a->sw_set.size()) return kHandOn;
+  if (!AllFlagDigits(text)) return SettingsLineOutcome::kRefused;
+  StoreTargetOptions(text, &a->sw_set);
+  return SettingsLineOutcome::kApplied;
+}
+
+constexpr Row TargetOptions(std::string_view name) { return Row{name, ReadTargetOptions, WriteFlags<&A::sw_set>}; }
+
+bool AnyText(std::string_view) { return true; }
+
+// A text the field can hold, accepted by `Accept`.
+template <auto Field, Length L, bool (*Accept)(std::string_view)>
+Taken ReadText(std::string_view, std::string_view text, int, const D&, A* a) {
+  if (!L.Accepts(text.size())) return kHandOn;
+  return Accept(text) ? Stored((a->*Field).Assign(text)) : SettingsLineOutcome::kRefused;
+}
+
+template <auto Field, Length L, bool (*Accept)(std::string_view) = AnyText>
+constexpr Row Text(std::string_view name) {
+  return Row{name, ReadText<Field, L, Accept>, WriteText<Field>};
+}
+
+// The output directory of copy conversion. The first line wins: a later one never replaces it.
+Taken ReadCopyDirectory(std::string_view, std::string_view text, int, const D&, A* a) {
+  if (!IsStoredDirectoryLength(text.size())) return kHandOn;
+  return a->cpdir.empty() ? Stored(a->cpdir.Assign(text)) : SettingsLineOutcome::kRefused;
+}
+
+constexpr Row CopyDirectory(std::string_view name) { return Row{name, ReadCopyDirectory, WriteText<&A::cpdir>}; }
+
+// The target-path history, DIRFIL and DIRFIL1-9, DIRFILA-F.
+Taken ReadHistory(std::string_view suffix, std::string_view text, int, const D&, A* a) {
+  const std::optional<std::size_t> slot = HistorySlot(suffix);
+  // No job key begins with DIRFIL either.
+  if (!slot) return SettingsLineOutcome::kNotAKey;
+  if (!IsStoredDirectoryLength(text.size()) || text.find('\0') != std::string_view::npos) return kHandOn;
+  // The first line for a slot wins. An empty value is accepted but is no path, so it leaves the slot
+  // empty.
+  if (HasPath(a->dirfil[*slot])) return SettingsLineOutcome::kRefused;
+  if (!text.empty()) a->dirfil[*slot].emplace(text);
+  return SettingsLineOutcome::kApplied;
+}
+
+// The paths stand under consecutive keys from DIRFIL, up to the first empty slot; a path that could
+// not be read back as one line is left out.
+void WriteHistory(std::string_view name, const A& a, std::string* out) {
   std::size_t written = 0;
-  for (const auto& slot : app.dirfil) {
+  for (const auto& slot : a.dirfil) {
     if (!HasPath(slot)) break;
     if (HoldsLineBreak(*slot)) continue;
-    std::string key = "DIRFIL";
-    if (written > 0) key.push_back(written < 10 ? static_cast<char>('0' + written) : static_cast<char>('A' + written - 10));
-    AppendText(out, key, *slot);
+    AppendText(out, std::string(name) + HistorySuffix(written), *slot);
     ++written;
   }
 }
 
-void AppendGeometry(std::string* out, const AppSettings& app) {
-  AppendNumber(out, "WINX", app.winx);
-  AppendNumber(out, "WINY", app.winy);
-  out->push_back('\n');
-  AppendNumber(out, "PREF", app.pref);
-  AppendNumber(out, "CPYF", app.cpyf);
-  AppendNumber(out, "PREW", app.prew);
-  AppendNumber(out, "PREH", app.preh);
-  AppendNumber(out, "PREX", app.prex);
-  AppendNumber(out, "PREY", app.prey);
-  AppendNumber(out, "PREM", app.prem);
-  for (std::size_t i = 0; i < app.prec.size(); ++i) AppendNumber(out, "PREC" + std::to_string(i), app.prec[i]);
-  out->push_back('\n');
-  AppendNumber(out, "LULW", app.lulw);
-  AppendNumber(out, "LULH", app.lulh);
-  AppendNumber(out, "LULX", app.lulx);
-  AppendNumber(out, "LULY", app.luly);
-  AppendNumber(out, "LULM", app.lulm);
-  for (std::size_t i = 0; i < app.lulc.size(); ++i) AppendNumber(out, "LULC" + std::to_string(i), app.lulc[i]);
-  out->push_back('\n');
-  AppendNumber(out, "TREW", app.trew);
-  AppendNumber(out, "TREH", app.treh);
-  AppendNumber(out, "TREX", app.trex);
-  AppendNumber(out, "TREY", app.trey);
-  for (std::size_t i = 0; i < app.trec.size(); ++i) AppendNumber(out, "TREC" + std::to_string(i), app.trec[i]);
-  out->push_back('\n');
+constexpr Row History(std::string_view name) {
+  Row row{name, ReadHistory, WriteHistory};
+  row.numbered = true;
+  return row;
 }
 
-void AppendTargetSpecification(std::string* out, const AppSettings& app) {
-  AppendFlags(out, "SW_SET", app.sw_set);
-  AppendNumber(out, "SET_0", app.set_0);
-  AppendText(out, "SET_11", app.set_11.view());
-  AppendText(out, "SET_12", app.set_12.view());
-  AppendText(out, "SET_DT1", app.set_dt1.view());
-  AppendText(out, "SET_DT2", app.set_dt2.view());
-  AppendNumber(out, "SET_DTS", app.set_dts);
-  AppendText(out, "CPDIR", app.cpdir.view());
-  AppendNumber(out, "CPOVW", app.cpovw);
-  AppendFlags(out, "SW_PRE", app.sw_pre);
+constexpr Row BlankAfter(Row row) {
+  row.blank_after = true;
+  return row;
+}
+
+constexpr Row Always(Row row) {
+  row.always = true;
+  return row;
+}
+
+// Window sizes come before the positions kept on the desktop by them.
+constexpr Row kRows[] = {
+    History("DIRFIL"),
+    Position<&A::winx, &D::main_width, &D::right, kNotEmpty>("WINX"),
+    BlankAfter(Position<&A::winy, &D::main_height, &D::bottom, kNotEmpty>("WINY")),
+    Switch<&A::pref>("PREF"),
+    Switch<&A::cpyf>("CPYF"),
+    Size<&A::prew, 600>("PREW"),
+    Size<&A::preh, 240>("PREH"),
+    Position<&A::prex, &A::prew, &D::right>("PREX"),
+    Position<&A::prey, &A::preh, &D::bottom>("PREY"),
+    Switch<&A::prem>("PREM"),
+    BlankAfter(Columns<&A::prec, 5>("PREC")),
+    Size<&A::lulw, 480>("LULW"),
+    Size<&A::lulh, 360>("LULH"),
+    Position<&A::lulx, &A::lulw, &D::right>("LULX"),
+    Position<&A::luly, &A::lulh, &D::bottom>("LULY"),
+    LooseSwitch<&A::lulm>("LULM"),
+    BlankAfter(Columns<&A::lulc, 4>("LULC")),
+    Size<&A::trew, 360>("TREW"),
+    Size<&A::treh, 240>("TREH"),
+    Position<&A::trex, &A::trew, &D::right>("TREX"),
+    Position<&A::trey, &A::treh, &D::bottom>("TREY"),
+    BlankAfter(Columns<&A::trec, 4>("TREC")),
+    // Without "keep the job for the next start" only the program options survive a restart.
+    Always(Flags<&A::sw_opt, 12>("SW_OPT")),
+    Always(Number<&A::opt_1, Under(3), 1, 40>("OPT_1")),
+    Always(Number<&A::opt_2, kOneChar, 1, 3>("OPT_2")),
+    Always(Number<&A::opt_3, kAnyLength, 0, 2048>("OPT_3")),
+    TargetOptions("SW_SET"),
+    Number<&A::set_0, kOneChar, 1, 2>("SET_0"),
+    Text<&A::set_11, Length{0, 80}>("SET_11"),
+    Text<&A::set_12, Length{0, 648}, IsWildcardHistory>("SET_12"),
+    Text<&A::set_dt1, Exactly(19)>("SET_DT1"),
+    Text<&A::set_dt2, Exactly(19)>("SET_DT2"),
+    Number<&A::set_dts, kOneChar, 0, 3>("SET_DTS"),
+    CopyDirectory("CPDIR"),
+    LooseSwitch<&A::cpovw>("CPOVW"),
+    Flags<&A::sw_pre>("SW_PRE"),
+};
+
+// The row of `key`, with what follows a numbered row's name in *suffix.
+const Row* FindRow(std::string_view key, std::string_view* suffix) {
+  for (const Row& row : kRows) {
+    if (row.numbered ? key.starts_with(row.name) : key == row.name) {
+      *suffix = key.substr(row.name.size());
+      return &row;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -360,24 +482,9 @@ JobKinds JobKindsOf(const ConversionSettings& job) { return ComputeJobSwitches(j
 SettingsLineOutcome ApplySettingsLine(std::string_view key, std::string_view value, const DesktopGeometry& desktop,
                                       ConversionSettings* job, AppSettings* app) {
   const int number = LeadingInt(value);
-
-  constexpr std::string_view kHistoryKey = "DIRFIL";
-  if (key.substr(0, kHistoryKey.size()) == kHistoryKey) {
-    const std::optional<std::size_t> slot = HistorySlot(key.substr(kHistoryKey.size()));
-    if (!slot) return SettingsLineOutcome::kNotAKey;
-    if (IsStoredDirectoryLength(value.size()) && value.find('\0') == std::string_view::npos) {
-      // The first line for a slot wins. An empty value is accepted but is no path, so it leaves the
-      // slot empty.
-      if (HasPath(app->dirfil[*slot])) return SettingsLineOutcome::kRefused;
-      if (!value.empty()) app->dirfil[*slot].emplace(value);
-      return SettingsLineOutcome::kApplied;
-    }
-  } else {
-    AppKey outcome = ApplyGeometryKey(key, value, number, desktop, app);
-    if (outcome == AppKey::kNoMatch) outcome = ApplyOptionKey(key, value, number, app);
-    if (outcome == AppKey::kNoMatch) outcome = ApplyTargetKey(key, value, number, app);
-    if (outcome == AppKey::kApplied) return SettingsLineOutcome::kApplied;
-    if (outcome == AppKey::kRefused) return SettingsLineOutcome::kRefused;
+  std::string_view suffix;
+  if (const Row* row = FindRow(key, &suffix)) {
+    if (const Taken taken = row->read(suffix, value, number, desktop, app)) return *taken;
   }
   return ParseKey(job, key, value, number, value.size()) ? SettingsLineOutcome::kJobKey
                                                          : SettingsLineOutcome::kNotAKey;
@@ -443,20 +550,13 @@ std::string FormatSettingsText(const ConversionSettings& job, const AppSettings&
   std::string out;
   out.append(kHeaderLine);
   out.push_back('\n');
-  // Without "keep the job for the next start" only the program options survive a restart.
   const bool keep_job = app.sw_opt[AppSettings::kOptKeepJob];
-  if (keep_job) {
-    AppendHistory(&out, app);
-    AppendGeometry(&out, app);
+  for (const Row& row : kRows) {
+    if (!keep_job && !row.always) continue;
+    row.write(row.name, app, &out);
+    if (row.blank_after) out.push_back('\n');
   }
-  AppendFlags(&out, "SW_OPT", app.sw_opt);
-  AppendNumber(&out, "OPT_1", app.opt_1);
-  AppendNumber(&out, "OPT_2", app.opt_2);
-  AppendNumber(&out, "OPT_3", app.opt_3);
-  if (keep_job) {
-    AppendTargetSpecification(&out, app);
-    job.WriteKeys(&out);
-  }
+  if (keep_job) job.WriteKeys(&out);
   return out;
 }
 

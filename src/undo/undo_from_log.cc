@@ -12,6 +12,7 @@
 #include "log/log_lines.h"
 #include "log/log_markers.h"
 #include "log/log_writer.h"
+#include "log/undo_block.h"
 #include "undo/undo_run.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
@@ -22,14 +23,15 @@ namespace {
 // The fixed texts of the extraction, in code page 932.
 struct ExtractTexts {
   explicit ExtractTexts(TextCodec& codec)
-      : counts_full(Cp932Text(codec, "完全成功：")),
+      : counts_full(Cp932Text(codec, log_markers::kFullSuccessCount)),
         counts_slash(Cp932Text(codec, "完全成功／")),
         directory(Cp932Text(codec, log_markers::kDirectory)),
-        success_tag(Cp932Text(codec, "[○")),
-        target(Cp932Text(codec, "*対象<")),
-        new_name(Cp932Text(codec, "*名称変換<")),
-        attributes(Cp932Text(codec, "*属性<")),
-        times{Cp932Text(codec, "*作成日時<"), Cp932Text(codec, "*更新日時<"), Cp932Text(codec, "*アクセス日時<")},
+        success_tag(Cp932Text(codec, log_markers::kSuccessTag)),
+        target(Cp932Text(codec, log_markers::kTargetField)),
+        new_name(Cp932Text(codec, log_markers::kNewNameField)),
+        attributes(Cp932Text(codec, log_markers::kOldAttributesField)),
+        times{Cp932Text(codec, log_markers::kOldTimeFields[0]), Cp932Text(codec, log_markers::kOldTimeFields[1]),
+              Cp932Text(codec, log_markers::kOldTimeFields[2])},
         error_names{Cp932Text(codec, "名称,"), Cp932Text(codec, "属性,"), Cp932Text(codec, "作成日時,"),
                     Cp932Text(codec, "更新日時,"), Cp932Text(codec, "アクセス日時,")},
         error_start(Cp932Text(codec, "[▲戻しログ読取エラー（")),
@@ -72,7 +74,7 @@ bool FieldValue(std::string_view text, std::string_view key, bool* found, std::s
   *found = start != std::string_view::npos;
   if (!*found) return true;
   const std::size_t value_start = start + key.size();
-  const std::size_t close = text.find('>', value_start);
+  const std::size_t close = text.find(log_markers::kFieldEnd, value_start);
   if (close == std::string_view::npos) return false;
   *value = text.substr(value_start, close - value_start);
   return true;
@@ -193,10 +195,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
   LogWriter log_writer(session.log_context());
   if (log_on && session.log.usable) {
     session.log.run_id = run.id;
-    const std::string header =
-        Format(Cp932Text(codec, "▽ MORVA - %s - 「ログから元に戻す」（%s）ログ抽出 ▽"),
-               std::string(kLogVersionTag).c_str(), run.id.c_str());
-    if (!log_writer.AppendLine(header)) {
+    if (!log_writer.AppendLine(ExtractionHeaderLine(codec, run.id))) {
       ui.ShowWarning(Cp932Text(codec, "結果ログの書き込みに失敗しました。処理は継続します。"));
     }
   }
@@ -224,7 +223,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
     const std::size_t field = text.find(t.target, kFirstTargetField);
     if (field == std::string_view::npos) continue;
     const std::size_t name_start = field + t.target.size();
-    const std::size_t close = text.find('>', name_start);
+    const std::size_t close = text.find(log_markers::kFieldEnd, name_start);
     if (close == std::string_view::npos || close == name_start) continue;
     const std::string_view name = text.substr(name_start, close - name_start);
     const std::string_view rest = text.substr(close + 1);
@@ -249,7 +248,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
     }
   }
 
-  const std::string counts_text = Format(Cp932Text(codec, "成功：%d / 不要：%d / 失敗：%d / 総数：%d"),
+  const std::string counts_text = Format(Cp932Text(codec, log_markers::kExtractionCounts),
                                          counts->success, counts->not_needed, counts->failure, counts->total);
   if (error || counts->failure > 0) {
     const std::string verdict = Cp932Text(codec, "ログ内容が不正のため抽出に失敗した変換ログがありました。");

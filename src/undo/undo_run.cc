@@ -10,7 +10,9 @@
 #include "core/user_interface.h"
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
+#include "log/log_markers.h"
 #include "log/log_writer.h"
+#include "log/undo_block.h"
 #include "platform/file_system.h"
 
 namespace morva {
@@ -23,9 +25,7 @@ constexpr int kTimes = 4;
 // The texts of the undo, converted once per undo instead of once per record.
 struct UndoTexts {
   explicit UndoTexts(TextCodec& codec)
-      : header(Cp932Text(codec, "◇ MORVA - %s - 「%s元に戻す」（%s）実行開始 ◇")),
-        from_log(Cp932Text(codec, "ログから")),
-        directory(Cp932Text(codec, "ディレクトリ：")),
+      : directory(Cp932Text(codec, log_markers::kDirectory)),
         name_done(Cp932Text(codec, "[○名称戻し] ")),
         attributes_done(Cp932Text(codec, "[○属性戻し] ")),
         times_done(Cp932Text(codec, "[○日時戻し] ")),
@@ -40,7 +40,7 @@ struct UndoTexts {
         restored_creation(Cp932Text(codec, " *戻し作成日時<")),
         restored_write(Cp932Text(codec, " *戻し更新日時<")),
         restored_access(Cp932Text(codec, " *戻しアクセス日時<")) {}
-  std::string header, from_log, directory;
+  std::string directory;
   std::string name_done, attributes_done, times_done, nothing, name_failed, attributes_failed, times_failed;
   std::string target, arrow, restored_name, restored_attributes, restored_creation, restored_write,
       restored_access;
@@ -157,11 +157,8 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   hold.emplace(session.log_context());
   LogWriter writer(session.log_context());
   if (log_on && session.log.usable) {
-    const std::string version(kLogVersionTag);
-    const std::string id(run_id);
-    const std::string header = Format(t.header, version.c_str(), from_log ? t.from_log.c_str() : "", id.c_str());
-    if (!writer.AppendLine(header)) {
-      ui.ShowWarning(Cp932Text(codec, "ログの書き込みに失敗しました。処理は継続します。"));
+    if (!writer.AppendLine(UndoHeaderLine(codec, from_log, run_id))) {
+      ui.ShowWarning(Cp932Text(codec, kLogWriteFailure));
     }
   }
 
@@ -208,7 +205,7 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   ui.CloseProgressDialog();
 
   const RunCounters& c = session.run.counters;
-  const std::string counts = Format(Cp932Text(codec, "完全成功：%d / 一部成功：%d / 完全失敗：%d / 総数：%d"),
+  const std::string counts = Format(Cp932Text(codec, log_markers::kUndoCounts),
                                     c.full_success + c.not_needed, c.partial_success, c.full_failure, c.processed);
   if (session.run.cancelled && log_on) {
     writer.AppendLine(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
