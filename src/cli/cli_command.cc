@@ -152,8 +152,8 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
       return kExitRefused;
     case LogUndoOutcome::kNewestNotLogged: {
       std::string when;
-      if (!session.host.codec.Cp932ToUtf8(result.unlogged_run, &when).ok()) when = "?";
-      err << "morva-cli: the newest run (started " << when
+      const bool readable = session.host.codec.Cp932ToUtf8(result.unlogged_run, &when).ok();
+      err << "morva-cli: the newest run (started " << (readable ? std::string_view(when) : std::string_view("?"))
           << ") could not be written to the log and cannot be undone from it; to undo an older run, name it"
              " with undo RUN-ID (see runs)\n";
       return kExitRefused;
