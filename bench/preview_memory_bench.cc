@@ -18,7 +18,11 @@
 
 namespace {
 
-std::size_t HeapInUse() { return mallinfo2().uordblks; }
+// Small blocks in the heap and the large ones malloc maps on their own (the lists of a large preview).
+std::size_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
 
 void BM_PreviewMemory(benchmark::State& state, const bench::FileTree* tree) {
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
