@@ -141,8 +141,9 @@ bool TrimLog(Session& session) {
   if (session.log_journal != nullptr) session.log_journal->CloseLog();
   const std::string path = LogPath(session);
   const std::string temporary = JoinPath(session.program_directory, kLogTrimFileName);
-  // A copy left by a killed trim is no use to anybody: the hold keeps every other trim away.
-  session.fs.RemoveFile(temporary);
+  // A copy left by a killed trim is no use to anybody: the hold keeps every other trim away. Best effort:
+  // OpenReplacement clears the name again before it writes, and fails the trim if it cannot.
+  session.fs.RemoveFile(temporary).IgnoreError();
 
   std::unique_ptr<ReadableFile> log;
   if (!session.fs.OpenRead(path, &log).ok()) return false;
