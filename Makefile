@@ -1,6 +1,8 @@
 # Entry points for a newcomer. `make test` installs what is missing, configures, builds and runs the tests.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+# Warnings fail the build here and in CI; `make test WERROR=OFF` for a compiler that warns differently.
+WERROR ?= ON
 
 .PHONY: all deps configure build test demo sanitize bench clean
 
@@ -10,7 +12,7 @@ deps:
 	./scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVA_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD)

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/set_option.h"
@@ -159,8 +160,8 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
       return kExitRefused;
     case LogUndoOutcome::kNewestNotLogged: {
       std::string when;
-      if (!session.codec.Cp932ToUtf8(result.unlogged_run, &when).ok()) when = "?";
-      err << "morva-cli: the newest run (started " << when
+      const bool readable = session.codec.Cp932ToUtf8(result.unlogged_run, &when).ok();
+      err << "morva-cli: the newest run (started " << (readable ? std::string_view(when) : "?")
           << ") could not be written to the log and cannot be undone from it; to undo an older run, name it"
              " with undo RUN-ID (see runs)\n";
       return kExitRefused;

@@ -275,7 +275,9 @@ TEST_F(LogJournalTest, TrimKeepsAReadOnlyLogItsOwnerAndModeAndCleansUpAfterAKill
     struct stat st {};
     ASSERT_EQ(stat(home.Sub("mvlogs.txt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, c.mode);
-    if (foreign_owner) EXPECT_EQ(st.st_uid, 65534u);
+    if (foreign_owner) {
+      EXPECT_EQ(st.st_uid, 65534u);
+    }
     std::vector<LoggedRun> runs;
     ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session), &runs), c.trimmed ? 2 : 40);
     // Untrimmed, the log still offers its newest runs.
