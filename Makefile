@@ -24,7 +24,7 @@ demo: build
 	MORVA_CLI=./$(BUILD)/src/morva-cli ./scripts/demo.sh
 
 sanitize: deps
-	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF -DMORVA_WERROR=$(WERROR)
 	cmake --build $(SANITIZE_BUILD)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j2
 
