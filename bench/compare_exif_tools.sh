@@ -5,9 +5,18 @@
 # -fast, its quickest way through many files. Installs nothing: without exiftool the script stops.
 #
 #   bench/compare_exif_tools.sh [N] [BUILD_DIR]
+#
+# BUILD_DIR defaults to the optimised tree of `make bench` (build-bench), else build.
 set -u
 count=${1:-10000}
-build=${2:-build}
+root=$(dirname "$0")/..
+if [ -n "${2:-}" ]; then
+  build=$2
+elif [ -x "$root/build-bench/bench/exif_bench" ]; then
+  build=$root/build-bench
+else
+  build=$root/build
+fi
 bench_bin="$build/bench/exif_bench"
 
 if ! command -v exiftool >/dev/null 2>&1; then
@@ -15,7 +24,7 @@ if ! command -v exiftool >/dev/null 2>&1; then
   exit 1
 fi
 if [ ! -x "$bench_bin" ]; then
-  echo "$bench_bin: not built (cmake --build $build --target exif_bench)"
+  echo "$bench_bin: not built (make bench)"
   exit 1
 fi
 

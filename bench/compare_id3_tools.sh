@@ -6,16 +6,25 @@
 # case. Installs nothing: without mid3v2 the script says how to get it and stops.
 #
 #   bench/compare_id3_tools.sh [N] [path/to/id3_bench]
+#
+# id3_bench defaults to the optimised tree of `make bench` (build-bench), else build.
 set -u
 count=${1:-10000}
-bench=${2:-build/bench/id3_bench}
+root=$(dirname "$0")/..
+if [ -n "${2:-}" ]; then
+  bench=$2
+elif [ -x "$root/build-bench/bench/id3_bench" ]; then
+  bench=$root/build-bench/bench/id3_bench
+else
+  bench=$root/build/bench/id3_bench
+fi
 
 if ! command -v mid3v2 >/dev/null 2>&1; then
   echo "mid3v2: not installed (sudo apt-get install python3-mutagen); nothing to compare"
   exit 1
 fi
 if [ ! -x "$bench" ]; then
-  echo "$bench: not built (cmake --build build --target id3_bench)"
+  echo "$bench: not built (make bench)"
   exit 1
 fi
 

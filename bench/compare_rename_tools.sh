@@ -36,8 +36,13 @@ run_mmv() { mmv 'file*.txt' 'FILE#1.txt'; }
 # The shell's own printf lists the names, so no argument list grows past the kernel's limit.
 run_perl_rename() { printf '%s\0' file*.txt | rename -0 's/^file/FILE/'; }
 
-# morva-cli as a person runs it, the log on (in a fresh home, so the log starts empty).
-cli=$(realpath -m "${MORVA_CLI:-$(dirname "$0")/../build/src/morva-cli}")
+# morva-cli as a person runs it, the log on (in a fresh home, so the log starts empty): MORVA_CLI, else
+# the optimised one of `make bench` (build-bench), else the one of build.
+root=$(dirname "$0")/..
+if [ -z "${MORVA_CLI:-}" ] && [ -x "$root/build-bench/src/morva-cli" ]; then
+  MORVA_CLI=$root/build-bench/src/morva-cli
+fi
+cli=$(realpath -m "${MORVA_CLI:-$root/build/src/morva-cli}")
 run_morva() {
   local home
   home=$(mktemp -d /tmp/morva-tools-bench-home-XXXXXX)
@@ -60,7 +65,7 @@ fi
 if [ -x "$cli" ]; then
   time_in_tree "morva-cli (log on)" run_morva
 else
-  echo "morva-cli: not built at $cli (make build, or set MORVA_CLI); skipped"
+  echo "morva-cli: not built at $cli (make bench, or set MORVA_CLI); skipped"
 fi
 if command -v mmv >/dev/null 2>&1; then
   time_in_tree "mmv" run_mmv
@@ -73,4 +78,5 @@ else
   echo "rename: perl rename not installed (sudo apt-get install rename); skipped"
 fi
 done
-echo "compare with: build/bench/conversion_run_bench --benchmark_filter='BM_Run|BM_PlainRenameLoop'"
+echo "compare with: $(realpath -m "$(dirname "$cli")/../bench/conversion_run_bench")" \
+  "--benchmark_filter='BM_Run|BM_PlainRenameLoop'"

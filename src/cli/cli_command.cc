@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/set_option.h"

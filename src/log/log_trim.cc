@@ -148,8 +148,9 @@ bool TrimLog(const LogContext& log) {
   if (log.state.journal != nullptr) log.state.journal->CloseLog();
   const std::string path = LogPath(log.host);
   const std::string temporary = JoinPath(log.host.program_directory, kLogTrimFileName);
-  // A copy left by a killed trim is no use to anybody: the hold keeps every other trim away.
-  log.host.fs.RemoveFile(temporary);
+  // A copy left by a killed trim is no use to anybody: the hold keeps every other trim away. Best effort:
+  // OpenReplacement clears the name again before it writes, and fails the trim if it cannot.
+  log.host.fs.RemoveFile(temporary).IgnoreError();
 
   std::unique_ptr<ReadableFile> lines;
   if (!log.host.fs.OpenRead(path, &lines).ok()) return false;

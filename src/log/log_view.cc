@@ -34,8 +34,10 @@ std::string OpenFailureMessage(TextCodec& codec, int result) {
 bool ViewLog(Host& host, std::chrono::milliseconds settle) {
   const std::string path = LogPath(host);
   FindData before;
-  const bool protect = host.fs.Stat(path, &before).ok();
-  if (protect) host.fs.SetAttributes(path, before.attributes | kAttrReadOnly);
+  // Read-only while a viewer may have it open, so that nobody edits the log in it. Only a log this made
+  // read-only is given its attributes back.
+  const bool protect = host.fs.Stat(path, &before).ok() &&
+                       host.fs.SetAttributes(path, before.attributes | kAttrReadOnly).ok();
   const int result =
       host.document_opener != nullptr ? host.document_opener->Open(path) : kDocumentNoAssociation;
   if (result > kDocumentOpened) {
@@ -43,7 +45,9 @@ bool ViewLog(Host& host, std::chrono::milliseconds settle) {
   } else {
     host.ui.ShowWarning(OpenFailureMessage(host.codec, result));
   }
-  if (protect) host.fs.SetAttributes(path, before.attributes);
+  // Nothing more can be done here when that fails: the next run that cannot write the read-only log says
+  // so, and that it cannot be undone from it.
+  if (protect) host.fs.SetAttributes(path, before.attributes).IgnoreError();
   return result > kDocumentOpened;
 }
 

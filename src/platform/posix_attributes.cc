@@ -97,7 +97,8 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
     updated.valid_flags |= kDosAttribValidAttributes;
     Status written = posix::WriteDosAttrib(entry, updated, mode);
     if (!written.ok() && dos_change) {
-      if (mode != original_mode) Chmod(entry, host, original_mode);  // all or nothing
+      // All or nothing; the failure returned is the write's, a failed undo of the chmod adds nothing to it.
+      if (mode != original_mode) Chmod(entry, host, original_mode).IgnoreError();
       return written;
     }
   }

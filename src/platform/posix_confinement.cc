@@ -67,7 +67,9 @@ void Confinement::Begin(const std::vector<std::string>& host_roots) {
   for (const std::string& path : host_roots) {
     auto [it, added] = roots.try_emplace(path);
     ScopedFd fd;
-    if (added) OpenRoot(path, &it->second, &fd);  // a missing root is pinned when first used
+    // A root that cannot be opened yet (it may not exist) is pinned when first used, and Locate reports
+    // the failure to the call that uses it.
+    if (added) OpenRoot(path, &it->second, &fd).IgnoreError();
   }
 }
 

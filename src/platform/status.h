@@ -10,6 +10,9 @@ namespace morva {
 // context (the operation and the path) for diagnostics. Failures are values: nothing in the host layer
 // throws across its interfaces.
 //
+// A Status must be looked at: dropping one is a compiler warning (an error in CI). Where a failure is
+// deliberately not acted upon, IgnoreError() says so and a comment beside the call says why.
+//
 // Codes with a fixed meaning across the layer:
 //   ENOENT        the path or one of its directories does not exist
 //   EEXIST        a move, copy or directory creation would have replaced an existing entry
@@ -17,7 +20,7 @@ namespace morva {
 //   ENAMETOOLONG  a path longer than the engine accepts
 //   EINVAL        a path the host cannot map (a drive other than Z:, a malformed path)
 //   ENOTSUP       the file system cannot store what was asked (no user extended attributes)
-class Status {
+class [[nodiscard]] Status {
  public:
   Status() = default;
 
@@ -30,6 +33,9 @@ class Status {
 
   // "context: strerror(code)", or "OK".
   std::string ToString() const;
+
+  // Drops the outcome on purpose (best-effort cleanup, a failure already reported another way).
+  void IgnoreError() const {}
 
  private:
   Status(int code, std::string_view context) : code_(code), context_(context) {}

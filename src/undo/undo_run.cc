@@ -66,7 +66,8 @@ bool ParseRecordedTime(std::string_view text, FileTime* out) {
 }
 
 // Restores the recorded times of `record`; returns the success (kTimes) or failure (kTimes << 8) bit,
-// or 0 when nothing was tried.
+// or 0 when nothing was tried. A read-only target that cannot be made read-only again adds the failure
+// bit of the attributes: the undo changed them and could not put them back.
 int RestoreTimes(FileSystem& fs, const UndoRecord& record) {
   FileTime creation = 0, write = 0, access = 0;
   const bool has_creation = !record.creation_time.empty() && ParseRecordedTime(record.creation_time, &creation);
@@ -81,8 +82,9 @@ int RestoreTimes(FileSystem& fs, const UndoRecord& record) {
   const bool unlocked = read_only && fs.SetAttributes(record.current_path, data.attributes & ~kAttrReadOnly).ok();
   const Status s = fs.SetTimes(record.current_path, has_creation ? &creation : nullptr, has_access ? &access : nullptr,
                                has_write ? &write : nullptr);
-  if (unlocked) fs.SetAttributes(record.current_path, data.attributes);
-  return s.ok() ? kTimes : kTimes << 8;
+  const int times = s.ok() ? kTimes : kTimes << 8;
+  if (unlocked && !fs.SetAttributes(record.current_path, data.attributes).ok()) return times | kAttributes << 8;
+  return times;
 }
 
 int RestoreAttributes(FileSystem& fs, const UndoRecord& record, bool from_log) {
@@ -178,7 +180,10 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
     ++session.run.counters.processed;
 
     int outcome = RestoreTimes(session.host.fs, record);
-    outcome |= RestoreAttributes(session.host.fs, record, from_log);
+    const int attributes = RestoreAttributes(session.host.fs, record, from_log);
+    // Recorded attributes set afterwards replace a read-only flag the times could not put back.
+    if (attributes & kAttributes) outcome &= ~(kAttributes << 8);
+    outcome |= attributes;
     if (!record.current_path.empty() && !record.restore_path.empty()) {
       outcome |= session.host.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
     }

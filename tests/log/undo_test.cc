@@ -2,7 +2,9 @@
 // original name, cancel and resume.
 
 #include <cerrno>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "engine/conversion_run.h"
 #include "fileops/date_time_text.h"
 #include "log/log_writer.h"
+#include "platform/file_system_wrapper.h"
 #include "undo/undo_from_log.h"
 #include "undo/undo_run.h"
 
@@ -225,6 +228,60 @@ TEST_F(UndoTest, PartialFailureIsCountedAndReported) {
   EXPECT_EQ(ui.Texts(Message::kInformation).back(),
             S("元に戻すことに失敗したファイルがありました。ログを参照してください。\n\n完全成功：0 / 一部成功：1 / "
               "完全失敗：0 / 総数：1　　"));
+}
+
+// A file system that refuses to make anything read-only, so a target whose times needed its read-only
+// flag lifted cannot get it back.
+class ReadOnlyRefusedFileSystem : public FileSystemWrapper {
+ public:
+  using FileSystemWrapper::FileSystemWrapper;
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
+    if (attributes & kAttrReadOnly) return Status::Error(EIO, "injected fault");
+    return FileSystemWrapper::SetAttributes(path, attributes);
+  }
+};
+
+TEST_F(UndoTest, ReadOnlyFlagLostWhileRestoringTimesIsAFailure) {
+  const struct {
+    const char* name;
+    bool refuse_read_only;
+    std::uint32_t recorded_attributes;  // 0: the record restores no attributes
+    bool undone;                        // UndoRun's answer
+    bool read_only_after;
+    const char* failure_line;  // in the log, or "" for none
+  } cases[] = {
+      {"kept.txt", false, 0, true, true, ""},
+      {"lost.txt", true, 0, false, false,
+       "[▲属性戻し失敗]  *対象<lost.txt> → *戻し更新日時<2019/03/04 05:06:07.891>\n"},
+      // The recorded attributes, set after the times, are what the undo owes the target.
+      {"recorded.txt", true, kAttrArchive, true, false, ""},
+  };
+  FileTime write = 0;
+  ASSERT_TRUE(LocalToFileTime(CalendarTime{2019, 3, 4, 5, 6, 7, 891}, &write));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MakeFile(c.name);
+    ASSERT_TRUE(fs.SetAttributes(E(dir.Sub(c.name)), kAttrReadOnly).ok());
+    ReadOnlyRefusedFileSystem refusing(&fs);
+    Session undo_session(*codec, c.refuse_read_only ? static_cast<FileSystem&>(refusing) : fs, ui);
+    undo_session.host.program_directory = session.host.program_directory;
+    UndoRecord r;
+    r.current_path = E(dir.Sub(c.name));
+    r.attributes = c.recorded_attributes;
+    r.write_time = "2019/03/04 05:06:07.891";
+    undo_session.undo.Push(r);
+
+    EXPECT_EQ(UndoRun(undo_session, false, "2024/05/06 07:08:09"), c.undone);
+    EXPECT_EQ(undo_session.run.counters.partial_success, c.undone ? 0 : 1);
+    const FindData after = StatOf(c.name);
+    EXPECT_EQ(after.last_write_time, write);
+    EXPECT_EQ((after.attributes & kAttrReadOnly) != 0, c.read_only_after);
+    const std::string log_text = ReadFile(home.Sub("mvlogs.txt"));
+    EXPECT_EQ(log_text.find(S("失敗]  *対象<") + c.name) != std::string::npos, *c.failure_line != '\0');
+    if (*c.failure_line != '\0') {
+      EXPECT_NE(log_text.find(S(c.failure_line)), std::string::npos);
+    }
+  }
 }
 
 TEST_F(UndoTest, ChainUndoneInReverseFromTheLog) {
