@@ -73,7 +73,7 @@ void ConsoleUi::ClearCancel() { g_interrupted = 0; }
 
 PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                                      std::string*) {
-  const JobKinds kinds = job_ != nullptr ? JobKindsOf(*job_) : JobKinds();
+  const JobSwitches kinds = job_ != nullptr ? ComputeJobSwitches(*job_) : JobSwitches();
   out_ << FormatPreview(codec_, records, targets, kinds) << std::flush;
   return PreviewChoice::kCancel;
 }

@@ -30,7 +30,7 @@ std::string DisplayText(TextCodec& codec, std::string_view cp932) {
 }
 
 std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records,
-                          const std::vector<std::string>& targets, const JobKinds& kinds) {
+                          const std::vector<std::string>& targets, const JobSwitches& kinds) {
   const bool old_attributes = kinds.attributes || kinds.times;
   std::string out = "＃\t対象ファイル名";
   if (old_attributes) out += "\t属性";

@@ -22,7 +22,7 @@ std::string DisplayText(TextCodec& codec, std::string_view cp932);
 // The counts are those the dialog shows: all records, those to be converted (state 1), the successes
 // and the failures (state 2, excluded or not).
 std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records,
-                          const std::vector<std::string>& targets, const JobKinds& kinds);
+                          const std::vector<std::string>& targets, const JobSwitches& kinds);
 
 }  // namespace morva
 

@@ -477,8 +477,6 @@ const Row* FindRow(std::string_view key, std::string_view* suffix) {
 
 }  // namespace
 
-JobKinds JobKindsOf(const ConversionSettings& job) { return ComputeJobSwitches(job); }
-
 SettingsLineOutcome ApplySettingsLine(std::string_view key, std::string_view value, const DesktopGeometry& desktop,
                                       ConversionSettings* job, AppSettings* app) {
   const int number = LeadingInt(value);
@@ -506,7 +504,7 @@ SettingsReadResult ParseSettingsText(std::string_view file_bytes, const DesktopG
   std::string_view rest = file_bytes;
   Line line;
   if (!NextLine(&rest, &line)) {
-    result.job_kinds = JobKindsOf(*job);
+    result.job_kinds = ComputeJobSwitches(*job);
     return result;
   }
   // The header is compared as the line was read, its line feed included.
@@ -514,7 +512,7 @@ SettingsReadResult ParseSettingsText(std::string_view file_bytes, const DesktopG
   result.recognised = header.size() >= kHeaderCompared &&
                       std::string_view(header).substr(0, kHeaderCompared) == kHeaderLine.substr(0, kHeaderCompared);
   if (!result.recognised) {
-    result.job_kinds = JobKindsOf(*job);
+    result.job_kinds = ComputeJobSwitches(*job);
     return result;
   }
 
@@ -542,7 +540,7 @@ SettingsReadResult ParseSettingsText(std::string_view file_bytes, const DesktopG
     }
   }
   CloseHistoryGaps(app);
-  result.job_kinds = JobKindsOf(*job);
+  result.job_kinds = ComputeJobSwitches(*job);
   return result;
 }
 

@@ -37,11 +37,6 @@ struct DesktopGeometry {
   int main_height = 0;
 };
 
-// Which kinds of job the main window shows as on, derived from the job record after loading: the
-// switches validation and the run read.
-using JobKinds = JobSwitches;
-JobKinds JobKindsOf(const ConversionSettings& job);
-
 // What reading the file's bytes found.
 struct SettingsReadResult {
   // The first line is this program's settings header (any version). When false nothing was read and
@@ -53,8 +48,9 @@ struct SettingsReadResult {
   // Every other non-blank line after the header: malformed, unknown or refused. Never reported to
   // the user; it lets a caller or a test see that something was passed over.
   int lines_skipped = 0;
-  // The job kinds of the job record after reading (also when the header was not recognised).
-  JobKinds job_kinds;
+  // The job kinds the main window shows as on, of the job record after reading (also when the header
+  // was not recognised): the switches validation and the run read.
+  JobSwitches job_kinds;
 };
 
 // Reads the bytes of a settings file into *job and *app, which hold their defaults (or whatever should

@@ -70,7 +70,7 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   others.sw_dtt[1] = 1;
   others.sw_del[0] = true;
   others.sw_id3[0] = 1;
-  const std::string header = FormatPreview(*codec_, {}, {}, JobKindsOf(others));
+  const std::string header = FormatPreview(*codec_, {}, {}, ComputeJobSwitches(others));
   EXPECT_EQ(header, "＃\t対象ファイル名\t属性\t日時変換\tファイル削除\tID3情報変換\n"
                     "抽出総数：0　　　変換対象：0　　　成功/不要：0　　　変換失敗：0\n");
 }
