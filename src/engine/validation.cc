@@ -61,7 +61,7 @@ bool RefuseUnavailable(ValidationContext& ctx, int page, const char* key, std::s
 // A job whose conversion is not built yet is refused before anything else of it is looked at.
 bool CheckAvailable(ValidationContext& ctx) {
   if (ctx.jobs.name) {
-    const int stored = ctx.session.job.settings.sw_fnm;
+    const int stored = ctx.job.settings.sw_fnm;
     const std::optional<NameRule> rule = NameRuleOf(stored);
     if (!rule) {
       // The settings reader never stores such a rule; refuse it rather than index past the table.
@@ -78,8 +78,8 @@ bool CheckAvailable(ValidationContext& ctx) {
 
 }  // namespace
 
-bool ValidateJob(Session& session, bool job_only) {
-  ValidationContext ctx(session, job_only);
+bool ValidateJob(Host& host, Job& job, RunState& run, bool job_only) {
+  ValidationContext ctx(host, job, run, job_only);
 
   if (!job_only) {
     const bool targets_ok = ctx.directory_mode() ? validation_internal::CheckDirectoryTargets(ctx)
@@ -89,12 +89,12 @@ bool ValidateJob(Session& session, bool job_only) {
   if (!validation_internal::CheckJobCombination(ctx)) return false;
 
   // Only numbering and date naming sort the targets; a job validated before must not leave its order.
-  session.run.sort = SortParameters{};
+  run.sort = SortParameters{};
   if (!CheckAvailable(ctx)) return false;
   if (!ctx.jobs.name) return true;
 
   // CheckAvailable let only a known rule with a check through.
-  if (!EntryOf(*NameRuleOf(session.job.settings.sw_fnm)).check(ctx)) return false;
+  if (!EntryOf(*NameRuleOf(job.settings.sw_fnm)).check(ctx)) return false;
   return validation_internal::CheckNameTargets(ctx);
 }
 

@@ -21,16 +21,21 @@ struct TargetKinds {
 
 // The state one validation carries from check to check.
 struct ValidationContext {
-  ValidationContext(Session& session_in, bool job_only_in);
+  ValidationContext(Host& host_in, Job& job_in, RunState& run_in, bool job_only_in);
+  // The parts of a session validation reads.
+  ValidationContext(Session& session, bool job_only_in)
+      : ValidationContext(session.host, session.job, session.run, job_only_in) {}
 
-  Session& session;
+  Host& host;
+  Job& job;       // checks may switch off target flags the job cannot use
+  RunState& run;  // the sort parameters and the replacement patterns of the walk to come
   bool job_only;
   JobSwitches jobs;
   TargetKinds kinds;
 
   // Directory mode ("指定ディレクトリ下の変換"); anything else than the file-list mode counts as it, as
   // enumeration treats it.
-  bool directory_mode() const { return session.job.app.set_0 != 2; }
+  bool directory_mode() const { return job.app.set_0 != 2; }
   // The target path of directory mode; empty when none is given.
   std::string_view target_path() const;
 };
@@ -41,7 +46,7 @@ std::string FlagKey(std::string_view key, int index);
 inline constexpr std::string_view kListKey = "LIST";
 
 // The code page 932 form of a UTF-8 text of this program. Every text passed here has that form.
-std::string Cp932(Session& session, std::string_view utf8);
+std::string Cp932(Host& host, std::string_view utf8);
 
 // Shows `text` (code page 932) as a warning, brings page `page` forward with the focus on the control of
 // `key`, and returns false, so that a check can end with `return Refuse(...)`.
@@ -74,7 +79,7 @@ bool CheckGeneralRule(ValidationContext& ctx);
 bool CheckWidthRule(ValidationContext& ctx);
 
 // The options of name rule 3 (string replacement). A regular expression must pass the quick screen and
-// compile in the session's service.
+// compile in the host's service.
 bool CheckReplaceRule(ValidationContext& ctx);
 
 // The options of name rule 4 (serial numbering): prefix and suffix, first number and increment.
@@ -86,7 +91,7 @@ bool CheckDateRule(ValidationContext& ctx);
 // The options of name rule 6 (ID3 naming): the elements, the fixed string and the separator.
 bool CheckId3Rule(ValidationContext& ctx);
 
-// The options of name rule 8 (replacement patterns from a CSV file). Loads the patterns into the session.
+// The options of name rule 8 (replacement patterns from a CSV file). Loads the patterns into the run.
 bool CheckCsvRule(ValidationContext& ctx);
 
 // Extension handling and directories of the name job, then the sort parameters of the

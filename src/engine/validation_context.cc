@@ -5,32 +5,32 @@
 
 namespace morva::validation_internal {
 
-ValidationContext::ValidationContext(Session& session_in, bool job_only_in)
-    : session(session_in), job_only(job_only_in), jobs(ComputeJobSwitches(session_in.job.settings)) {}
+ValidationContext::ValidationContext(Host& host_in, Job& job_in, RunState& run_in, bool job_only_in)
+    : host(host_in), job(job_in), run(run_in), job_only(job_only_in), jobs(ComputeJobSwitches(job_in.settings)) {}
 
 std::string_view ValidationContext::target_path() const {
-  const auto& path = session.job.app.dirfil[0];
+  const auto& path = job.app.dirfil[0];
   return path ? std::string_view(*path) : std::string_view();
 }
 
 std::string FlagKey(std::string_view key, int index) { return std::string(key) + "[" + std::to_string(index) + "]"; }
 
-std::string Cp932(Session& session, std::string_view utf8) {
+std::string Cp932(Host& host, std::string_view utf8) {
   std::string out;
   // Only this program's own texts come here and all of them have a code page 932 form; should the
   // codec still refuse one, the person gets the untranslated text rather than an empty box.
-  if (!session.host.codec.Utf8ToCp932(utf8, &out).ok()) return std::string(utf8);
+  if (!host.codec.Utf8ToCp932(utf8, &out).ok()) return std::string(utf8);
   return out;
 }
 
 bool Refuse(ValidationContext& ctx, int page, std::string_view key, std::string_view text) {
-  ctx.session.host.ui.ShowWarning(text);
-  ctx.session.host.ui.FocusSetting(page, key);
+  ctx.host.ui.ShowWarning(text);
+  ctx.host.ui.FocusSetting(page, key);
   return false;
 }
 
 bool RefuseUtf8(ValidationContext& ctx, int page, std::string_view key, std::string_view utf8) {
-  return Refuse(ctx, page, key, Cp932(ctx.session, utf8));
+  return Refuse(ctx, page, key, Cp932(ctx.host, utf8));
 }
 
 bool HasForbiddenChar(std::string_view text) { return HasForbiddenNameChar(text); }

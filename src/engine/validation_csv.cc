@@ -11,20 +11,19 @@
 namespace morva::validation_internal {
 
 bool CheckCsvRule(ValidationContext& ctx) {
-  Session& session = ctx.session;
-  const ConversionSettings& s = session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   const int page = kPageNameRuleBase + 8;
   constexpr const char* kKey = "FNM_CSV_PTH";
 
   if (s.fnm_csv_pth.empty()) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが指定されていません。");
-  const PathClass path_class = ClassifyPath(session.host.fs, s.fnm_csv_pth.view());
+  const PathClass path_class = ClassifyPath(ctx.host.fs, s.fnm_csv_pth.view());
   if (path_class == kPathInvalid || path_class == kPathMissing) {
     return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが不正です。");
   }
 
-  const int result = LoadCsvPatterns(session.host.fs, s.fnm_csv_pth.view(), session.host.regex,
+  const int result = LoadCsvPatterns(ctx.host.fs, s.fnm_csv_pth.view(), ctx.host.regex,
                                      (s.fnm_csv_opt & ConversionSettings::kCsvCaseSensitive) != 0,
-                                     (s.fnm_csv_opt & ConversionSettings::kCsvRegex) != 0, &session.run.csv_patterns);
+                                     (s.fnm_csv_opt & ConversionSettings::kCsvRegex) != 0, &ctx.run.csv_patterns);
   if (result == kCsvLoaded) return true;
   if (result == kCsvNoMemory) return RefuseUtf8(ctx, page, kKey, "メモリ不足により失敗しました。");
   if (result < 0) return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルのオープンに失敗しました。");

@@ -21,7 +21,7 @@ constexpr unsigned kFullWidth = Settings::kGeneralFullWidth, kHalfWidth = Settin
 }  // namespace
 
 bool CheckGeneralRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   const int page = kPageNameRuleBase + 1;
   const unsigned parts = s.fnm_ipn_sel;
   const int classes = s.fnm_ipng & kAllClasses;

@@ -13,7 +13,7 @@ namespace {
 // The direct date and time of each time that is set directly must be a real moment; the focus goes to
 // the last one that is not, on its date when the date is at fault, else on its time.
 bool CheckDirectTimes(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   std::string focus;
   for (int i = 0; i < 3; ++i) {
     if (s.sw_dtt[i] != 1) continue;
@@ -29,7 +29,7 @@ bool CheckDirectTimes(ValidationContext& ctx) {
 // The direct strings and the file-name elements must give each converted ID3 item a value, and the
 // separator must be usable; at least one tag version must be handled.
 bool CheckId3Sources(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   for (int i = 0; i < 7; ++i) {
     const int source = s.sw_id3[i];
     if (source == 10 && (!s.id3_str[i] || s.id3_str[i]->empty())) {
@@ -42,7 +42,7 @@ bool CheckId3Sources(ValidationContext& ctx) {
   }
   if (HasForbiddenChar(s.id3_spr.view())) {
     return Refuse(ctx, kPageId3, "ID3_SPR",
-                  Cp932(ctx.session, "ファイル名要素の区切り文字に以下の文字は指定できません。\n") +
+                  Cp932(ctx.host, "ファイル名要素の区切り文字に以下の文字は指定できません。\n") +
                       std::string(kForbiddenCharsText));
   }
   if (s.id3_cts == 0) return RefuseUtf8(ctx, kPageId3, "ID3_CTS", "変更対象ID3バージョンの指定が１つもありません。");
@@ -53,8 +53,8 @@ bool CheckId3Sources(ValidationContext& ctx) {
 
 bool CheckJobCombination(ValidationContext& ctx) {
   const JobSwitches& jobs = ctx.jobs;
-  const auto& sw_set = ctx.session.job.app.sw_set;
-  const auto& sw_del = ctx.session.job.settings.sw_del;
+  const auto& sw_set = ctx.job.app.sw_set;
+  const auto& sw_del = ctx.job.settings.sw_del;
 
   if (!jobs.any()) return RefuseUtf8(ctx, kPageNameSelector, "SW_FNM", "変換機能が指定されていません。");
   if (jobs.deletion && (jobs.name || jobs.attributes || jobs.times || jobs.id3)) {

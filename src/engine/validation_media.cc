@@ -17,7 +17,7 @@ bool RefuseForbidden(ValidationContext& ctx, int page, const char* key, const ch
 }  // namespace
 
 bool CheckDateRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   const int page = kPageNameRuleBase + 5;
 
   if (s.fnm_hdk0 == 2 && HasForbiddenChar(s.fnm_hdk1.view())) {
@@ -47,7 +47,7 @@ bool CheckDateRule(ValidationContext& ctx) {
 }
 
 bool CheckId3Rule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   const int page = kPageNameRuleBase + 6;
 
   if (s.fnm_id31[0] == 0) return RefuseUtf8(ctx, page, FlagKey("FNM_ID31", 0), "ID3情報要素が１つも指定されていません。");

@@ -41,9 +41,8 @@ std::string Subject(const ConversionSettings& s) {
 }  // namespace
 
 bool CheckNameTargets(ValidationContext& ctx) {
-  Session& session = ctx.session;
-  ConversionSettings& s = session.job.settings;
-  auto& sw_set = session.job.app.sw_set;
+  ConversionSettings& s = ctx.job.settings;
+  auto& sw_set = ctx.job.app.sw_set;
   const std::optional<NameRule> rule = NameRuleOf(s.sw_fnm);
 
   if (s.fnm_01 && s.fnm_02 == 2) {
@@ -82,12 +81,12 @@ bool CheckNameTargets(ValidationContext& ctx) {
       const std::string question =
           lead + "「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
       // "No" refuses without a further message: the question said what is wrong.
-      if (!session.host.ui.AskYesNo(Cp932(session, question))) return false;
+      if (!ctx.host.ui.AskYesNo(Cp932(ctx.host, question))) return false;
       sw_set[AppSettings::kSetDirectories] = false;
       sw_set[AppSettings::kSetItself] = false;
       sw_set[AppSettings::kSetDirectoriesOnly] = false;
-      session.host.ui.ClearDirectoryTargets();
-      session.host.ui.RefreshTargetList();
+      ctx.host.ui.ClearDirectoryTargets();
+      ctx.host.ui.RefreshTargetList();
     }
     if (!ctx.directory_mode() && ctx.kinds.directories) {
       return RefuseUtf8(ctx, kPageTargets, kListKey, lead + "変換対象ファイルにディレクトリは指定できません。");
@@ -95,13 +94,13 @@ bool CheckNameTargets(ValidationContext& ctx) {
   }
 
   if (rule == NameRule::kSerial) {
-    session.run.sort.on = s.fnm_rnb_opt & ConversionSettings::kSerialOrdered;
-    session.run.sort.ascending = s.fnm_rnb_opt & ConversionSettings::kSerialAscending;
-    session.run.sort.key = s.fnm_rnb7;
+    ctx.run.sort.on = s.fnm_rnb_opt & ConversionSettings::kSerialOrdered;
+    ctx.run.sort.ascending = s.fnm_rnb_opt & ConversionSettings::kSerialAscending;
+    ctx.run.sort.key = s.fnm_rnb7;
   } else if (rule == NameRule::kDate) {
-    session.run.sort.on = s.fnm_hdk_rnb & ConversionSettings::kDateOrdered;
-    session.run.sort.ascending = s.fnm_hdk_rnb & ConversionSettings::kDateAscending;
-    session.run.sort.key = s.fnm_hdkg;
+    ctx.run.sort.on = s.fnm_hdk_rnb & ConversionSettings::kDateOrdered;
+    ctx.run.sort.ascending = s.fnm_hdk_rnb & ConversionSettings::kDateAscending;
+    ctx.run.sort.key = s.fnm_hdkg;
   }
   return true;
 }

@@ -19,21 +19,21 @@ int NumberOf(std::string_view text) { return DigitsOnly(text, 6).value_or(-1); }
 
 // A pattern is refused when the quick screen finds a slip or the service would not take it: every
 // target would fail with it otherwise, one by one.
-bool PatternUsable(Session& session, std::string_view pattern, bool ignore_case) {
-  return CheckPattern(pattern) && session.host.regex != nullptr && session.host.regex->Compiles(pattern, ignore_case);
+bool PatternUsable(Host& host, std::string_view pattern, bool ignore_case) {
+  return CheckPattern(pattern) && host.regex != nullptr && host.regex->Compiles(pattern, ignore_case);
 }
 
 }  // namespace
 
 bool CheckReplaceRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   const int page = kPageNameRuleBase + 3;
 
   if (s.fnm_ckn0 != 2) {
     if (s.fnm_ckn1.empty()) return RefuseUtf8(ctx, page, "FNM_CKN1", "置換対象文字列が指定されていません。");
     const bool regex = s.fnm_ckn_tgb & ConversionSettings::kReplaceRegex;
     const bool ignore_case = !(s.fnm_ckn_tgb & ConversionSettings::kReplaceCaseSensitive);
-    if (regex && !PatternUsable(ctx.session, s.fnm_ckn1.view(), ignore_case)) {
+    if (regex && !PatternUsable(ctx.host, s.fnm_ckn1.view(), ignore_case)) {
       return RefuseUtf8(ctx, page, "FNM_CKN1", "正規表現に誤りがあります。");
     }
   } else {

@@ -27,7 +27,7 @@ int DigitsValue(std::string_view text) { return DigitsOnly(text, 6).value_or(-1)
 }  // namespace
 
 bool CheckSerialRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   const int page = kPageNameRuleBase + 4;
   const Affix affixes[] = {
       {"接頭", s.fnm_rnb0, s.fnm_rnb1.view(), "FNM_RNB0", "FNM_RNB1"},

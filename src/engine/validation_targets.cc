@@ -57,7 +57,7 @@ std::string ExistencePath(const std::string& path) {
 }  // namespace
 
 bool CheckDirectoryTargets(ValidationContext& ctx) {
-  AppSettings& app = ctx.session.job.app;
+  AppSettings& app = ctx.job.app;
   // Every check sees the path as enumeration will use it: without trailing blanks, which would make the
   // host look for another name, and normalised, since with "." or ".." in it a target's last component
   // is not the entry's name (the directory itself would be the target ".."), and one directory of two
@@ -67,7 +67,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
   const bool wildcard = HasWildcard(path);
 
   if (path.empty()) return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "対象ディレクトリが指定されていません。");
-  if (ClassifyPath(ctx.session.host.fs, wildcard ? WithoutLastWildcards(path) : path) == kPathInvalid) {
+  if (ClassifyPath(ctx.host.fs, wildcard ? WithoutLastWildcards(path) : path) == kPathInvalid) {
     return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "対象ディレクトリの指定が不正です。");
   }
   if (wildcard && (app.sw_set[AppSettings::kSetRecurse] || app.sw_set[AppSettings::kSetDirectories])) {
@@ -79,7 +79,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
   }
   FindData data;
   const std::string existence = ExistencePath(path);
-  if (!ctx.session.host.fs.Stat(existence, &data).ok() || (existence != path && !(data.attributes & kAttrDirectory))) {
+  if (!ctx.host.fs.Stat(existence, &data).ok() || (existence != path && !(data.attributes & kAttrDirectory))) {
     return RefuseUtf8(ctx, kPageTargets, "DIRFIL", "指定された変換対象は存在しません。");
   }
   const bool is_file = !wildcard && !(data.attributes & kAttrDirectory);
@@ -100,16 +100,16 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
 
   if (path != given) {
     app.ReplaceNewestTargetPath(path);
-    ctx.session.host.ui.SetTargetPath(path);
+    ctx.host.ui.SetTargetPath(path);
   }
 
-  if (ctx.session.run.copy_conversion && app.sw_set[AppSettings::kSetRecurse] &&
+  if (ctx.run.copy_conversion && app.sw_set[AppSettings::kSetRecurse] &&
       (ctx.jobs.name || ctx.jobs.times || ctx.jobs.deletion)) {
     return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetRecurse),
                       "コピー変換の場合、「サブディレクトリ内も対象にする」指定で以下を実行することはできません。"
                       "\n\n・名称変換\n・日時変換\n・ファイル削除");
   }
-  if (ctx.session.run.copy_conversion && app.sw_set[AppSettings::kSetDirectories]) {
+  if (ctx.run.copy_conversion && app.sw_set[AppSettings::kSetDirectories]) {
     return RefuseUtf8(ctx, kPageTargets, FlagKey("SW_SET", AppSettings::kSetDirectories),
                       "コピー変換の場合、「ディレクトリも対象」指定はできません。");
   }
@@ -121,7 +121,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
 }
 
 bool CheckFileList(ValidationContext& ctx) {
-  const std::vector<std::string> items = ctx.session.host.ui.ListItems();
+  const std::vector<std::string> items = ctx.host.ui.ListItems();
   if (items.empty()) return RefuseUtf8(ctx, kPageTargets, kListKey, "変換対象ファイルが指定されていません。");
 
   // Each item as enumeration will use it, and how many times each is still to come, so that "a later
@@ -143,24 +143,24 @@ bool CheckFileList(ValidationContext& ctx) {
                         "変換対象ファイルにルートディレクトリを指定することはできません。");
     }
     FindData data;
-    if (!ctx.session.host.fs.Stat(paths[i], &data).ok()) {
+    if (!ctx.host.fs.Stat(paths[i], &data).ok()) {
       return Refuse(ctx, kPageTargets, kListKey,
-                    Cp932(ctx.session, "変換対象ファイルに存在しないパスが指定されています。\n（") + item +
-                        Cp932(ctx.session, "）"));
+                    Cp932(ctx.host, "変換対象ファイルに存在しないパスが指定されています。\n（") + item +
+                        Cp932(ctx.host, "）"));
     }
     if (data.attributes & kAttrDirectory) {
       ctx.kinds.directories = true;
     } else {
       ctx.kinds.files = true;
     }
-    if (ctx.session.run.copy_conversion && ctx.kinds.directories) {
+    if (ctx.run.copy_conversion && ctx.kinds.directories) {
       return RefuseUtf8(ctx, kPageTargets, kListKey,
                         "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。");
     }
     if (--remaining[paths[i]] > 0) {
       return Refuse(ctx, kPageTargets, kListKey,
-                    Cp932(ctx.session, "変換対象ファイルに同一のパスが複数指定されています。\n（") + item +
-                        Cp932(ctx.session, "）"));
+                    Cp932(ctx.host, "変換対象ファイルに同一のパスが複数指定されています。\n（") + item +
+                        Cp932(ctx.host, "）"));
     }
   }
   return true;

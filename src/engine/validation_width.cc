@@ -6,7 +6,7 @@
 
 namespace morva::validation_internal {
 bool CheckWidthRule(ValidationContext& ctx) {
-  const ConversionSettings& s = ctx.session.job.settings;
+  const ConversionSettings& s = ctx.job.settings;
   const int page = kPageNameRuleBase + 2;
   const unsigned classes = s.fnm_znk_ctc;
 
