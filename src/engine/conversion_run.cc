@@ -78,7 +78,7 @@ void RunTargets(Session& session, RunJournal& journal) {
   const JobSwitches jobs = ComputeJobSwitches(session.job.settings);
   const bool preview = session.run.mode == RunMode::kPreview;
   std::optional<PreviewBuilder> builder;
-  if (preview) builder.emplace(session);
+  if (preview) builder.emplace(session.host, session.job, session.run);
   const ProgressTexts progress_texts(session.host.codec);
   UserInterface& ui = session.host.ui;
   // Numbering starts afresh with every preview and run.

@@ -29,17 +29,17 @@ NameRuleInputs NameRuleInputsOf(Session& session) {
                         session.exif,         session.id3,     session.host.regex, session.run.csv_patterns};
 }
 
-DirectoryCache& DirectoryNames(Session& session, const std::string& directory) {
-  DirectoryCache& cache = session.run.directory_names[directory];
-  const auto listed = session.run.listed_names.find(directory);
-  cache.Load(session.host.fs, directory, listed != session.run.listed_names.end() ? &listed->second : nullptr);
+DirectoryCache& DirectoryNames(FileSystem& fs, RunState& run, const std::string& directory) {
+  DirectoryCache& cache = run.directory_names[directory];
+  const auto listed = run.listed_names.find(directory);
+  cache.Load(fs, directory, listed != run.listed_names.end() ? &listed->second : nullptr);
   return cache;
 }
 
-std::string DestinationDirectory(const Session& session, std::string_view path) {
+std::string DestinationDirectory(const Job& job, const RunState& run, std::string_view path) {
   std::string dir;
-  if (session.run.copy_conversion) {
-    dir.assign(session.job.app.cpdir.view());
+  if (run.copy_conversion) {
+    dir.assign(job.app.cpdir.view());
     if (dir.empty() || FindLastChar(dir, '\\') != dir.size() - 1) dir.push_back('\\');
     return dir;
   }
@@ -60,7 +60,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
 
   // Both limits are checked before preview mode ends, so the preview predicts what the run meets: the
   // engine's 260 bytes of path, and the host's limit on one name, which is counted in UTF-8.
-  const std::string dir = DestinationDirectory(session, t.path);
+  const std::string dir = DestinationDirectory(session.job, session.run, t.path);
   if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&session.host.codec, new_name)) {
     FailStep(kFailPathTooLong, work);
     return;
@@ -95,7 +95,7 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   // case-folded names as they are, so only other renames need the directory's names.
   DirectoryCache* names = nullptr;
   if (cp932::CompareIgnoreCase(t.name, new_name) != 0) {
-    names = &DirectoryNames(session, t.directory);
+    names = &DirectoryNames(session.host.fs, session.run, t.directory);
     if (names->Collides(t.name, new_name)) {
       FailStep(kStepName, work);
       return;

@@ -37,12 +37,12 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
 
 // The destination directory of the name step, with its trailing '\': CPDIR in copy conversion, else
 // the directory part of `path`.
-std::string DestinationDirectory(const Session& session, std::string_view path);
+std::string DestinationDirectory(const Job& job, const RunState& run, std::string_view path);
 
 // The names of `directory` as this walk has left them: loaded once per walk (from the enumeration's
 // listing when it has one) and kept up to date with every rename the preview accepts or the run makes,
 // so that going back to a directory after its subdirectories still sees the earlier renames.
-DirectoryCache& DirectoryNames(Session& session, const std::string& directory);
+DirectoryCache& DirectoryNames(FileSystem& fs, RunState& run, const std::string& directory);
 
 }  // namespace morva
 

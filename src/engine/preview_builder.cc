@@ -30,8 +30,9 @@ bool HasForbiddenCharacter(std::string_view name) {
 
 }  // namespace
 
-PreviewBuilder::PreviewBuilder(Session& session) : session_(session), jobs_(ComputeJobSwitches(session.job.settings)) {
-  TextCodec& c = session.host.codec;
+PreviewBuilder::PreviewBuilder(Host& host, const Job& job, RunState& run)
+    : host_(host), job_(job), run_(run), jobs_(ComputeJobSwitches(job.settings)) {
+  TextCodec& c = host.codec;
   Texts& t = texts_;
   t.path_too_long_after = Cp932Text(c, "変換後パス最大長超えにより失敗");
   t.bad_pattern = Cp932Text(c, "正規表現不正またはメモリ不足により失敗");
@@ -69,13 +70,13 @@ PreviewBuilder::PreviewBuilder(Session& session) : session_(session), jobs_(Comp
 }
 
 std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* failure, bool* will_change) {
-  const TargetContext& target = session_.run.target;
+  const TargetContext& target = run_.target;
   const std::string& new_name = work.new_name;
   if (new_name == target.name) return new_name;
 
-  DirectoryCache& names = DirectoryNames(session_, target.directory);
+  DirectoryCache& names = DirectoryNames(host_.fs, run_, target.directory);
   const std::string* reason = nullptr;
-  if (DestinationDirectory(session_, target.path).size() + new_name.size() > kMaxPath) {
+  if (DestinationDirectory(job_, run_, target.path).size() + new_name.size() > kMaxPath) {
     reason = &texts_.name_too_long;
   } else if (new_name.empty()) {
     *failure |= kStepName;
@@ -98,7 +99,7 @@ std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* fa
 
 std::string PreviewBuilder::TimeColumn(const TargetWork& work, bool* will_change) const {
   if (work.failure & kStepTimes) return texts_.times_failed;
-  const FindData& data = session_.run.target.find_data;
+  const FindData& data = run_.target.find_data;
   const FileTime old_times[3] = {data.creation_time, data.last_write_time, data.last_access_time};
   std::string column;
   for (int i = 0; i < 3; ++i) {
@@ -119,15 +120,15 @@ std::string PreviewBuilder::TimeColumn(const TargetWork& work, bool* will_change
 
 std::string PreviewBuilder::DeletionColumn(const TargetWork& work) const {
   if (work.failure & kStepDeletion) return texts_.deletion_failed;
-  const ConversionSettings& s = session_.job.settings;
+  const ConversionSettings& s = job_.settings;
   std::string column = texts_.deletion;
   if (s.sw_del[1] && s.sw_del[2]) {
     column += texts_.wipe_level + std::to_string(s.del_01) + texts_.wipe_level_end;
   } else if (s.sw_del[1]) {
     column += texts_.no_recycle_bin;
-  } else if (session_.run.recycle_bin_state == 0) {
+  } else if (run_.recycle_bin_state == 0) {
     column += texts_.recycle_bin_unusable;
-  } else if (session_.run.recycle_bin_state == 1) {
+  } else if (run_.recycle_bin_state == 1) {
     column += texts_.recycle_bin_used;
   }
   return column;
@@ -135,7 +136,7 @@ std::string PreviewBuilder::DeletionColumn(const TargetWork& work) const {
 
 std::string PreviewBuilder::Id3Column(const TargetWork& work, bool* will_change) const {
   if (work.id3_mode == kId3CannotOpen) return texts_.id3_open_failed;
-  const ConversionSettings& s = session_.job.settings;
+  const ConversionSettings& s = job_.settings;
   *will_change = true;
   std::string column;
   if (work.failure & kStepId3) {
@@ -182,10 +183,10 @@ std::string PreviewBuilder::Id3Column(const TargetWork& work, bool* will_change)
 }
 
 void PreviewBuilder::Build(const TargetWork& work) {
-  const TargetContext& target = session_.run.target;
-  const AppSettings& app = session_.job.app;
+  const TargetContext& target = run_.target;
+  const AppSettings& app = job_.app;
   PreviewRecord record;
-  record.index = static_cast<int>(session_.run.preview.size());
+  record.index = static_cast<int>(run_.preview.size());
   record.is_directory = target.is_directory;
   std::uint32_t failure = work.failure;
   if (jobs_.attributes || jobs_.times) record.mutable_column(PreviewColumn::kOldAttributes) = format_attributes(target.find_data.attributes);
@@ -230,17 +231,17 @@ void PreviewBuilder::Build(const TargetWork& work) {
 
   if (failure != 0) {
     record.state = app.sw_pre[AppSettings::kPreExcludeFailures] ? -kPreviewError : kPreviewError;
-    ++session_.run.counters.full_failure;
+    ++run_.counters.full_failure;
   } else {
     if (will_change) {
       record.state = kPreviewWillChange;
     } else {
       record.state = app.sw_pre[AppSettings::kPreExcludeNoChange] ? -kPreviewNoChange : kPreviewNoChange;
     }
-    ++session_.run.counters.full_success;
+    ++run_.counters.full_success;
   }
   record.failure_word = failure;
-  session_.run.preview.push_back(std::move(record));
+  run_.preview.push_back(std::move(record));
 }
 
 }  // namespace morva

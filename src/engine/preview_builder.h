@@ -16,12 +16,12 @@ namespace morva {
 // preview predicts the run's failures. One builder lives for one walk.
 class PreviewBuilder {
  public:
-  explicit PreviewBuilder(Session& session);
+  PreviewBuilder(Host& host, const Job& job, RunState& run);
   PreviewBuilder(const PreviewBuilder&) = delete;
   PreviewBuilder& operator=(const PreviewBuilder&) = delete;
 
-  // Describes the target in session.run.target after the preview steps left `work`: appends one
-  // PreviewRecord (the next index) to session.run.preview and counts it (full success for will-change and
+  // Describes the target in the run's target after the preview steps left `work`: appends one
+  // PreviewRecord (the next index) to the run's preview and counts it (full success for will-change and
   // no-change, full failure for an error). The record's failure word is `work.failure` plus what the
   // checks found.
   void Build(const TargetWork& work);
@@ -63,7 +63,9 @@ class PreviewBuilder {
   std::string DeletionColumn(const TargetWork& work) const;
   std::string Id3Column(const TargetWork& work, bool* will_change) const;
 
-  Session& session_;
+  Host& host_;
+  const Job& job_;
+  RunState& run_;
   JobSwitches jobs_;
   Texts texts_;
 };

@@ -101,7 +101,7 @@ TEST_F(PreviewTest, EmptyAndUnusableNames) {
   ASSERT_TRUE(fs.Stat(E(dir.Sub("ab")), &data).ok());
   RefreshTargetContext(fs, E(dir.Sub("ab")), data, &session.run.target);
   session.run.preview.clear();
-  PreviewBuilder builder(session);
+  PreviewBuilder builder(session.host, session.job, session.run);
   TargetWork work;
   work.new_name = "a:b";
   builder.Build(work);
