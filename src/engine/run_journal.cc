@@ -15,12 +15,12 @@ void RunJournal::Line(std::string_view text, bool remember) {
   if (!Active()) return;
   if (!writer_.AppendLine(text, remember)) {
     // The log is unusable from now on, so this is the only time the person hears of it.
-    session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, kLogWriteFailure));
+    host_.ui.ShowWarning(Cp932Text(host_.codec, kLogWriteFailure));
   }
 }
 
 void RunJournal::WaitForNewSecond() {
-  const std::string last = session_.log.journal->LastLineStamp();
+  const std::string last = log_.journal->LastLineStamp();
   while (true) {
     const FileTime now = CurrentFileTime();
     if (LogStampOf(now) != last) return;
@@ -30,50 +30,50 @@ void RunJournal::WaitForNewSecond() {
 }
 
 void RunJournal::WriteHeader() {
-  session_.log.run_logged = false;
-  if (session_.run.mode != RunMode::kRun || session_.job.app.sw_opt[AppSettings::kOptNoLog]) return;
-  hold_.emplace(session_.log_context());
-  LogJournal* journal = session_.log.journal.get();
+  log_.run_logged = false;
+  if (run_.mode != RunMode::kRun || job_.app.sw_opt[AppSettings::kOptNoLog]) return;
+  hold_.emplace(LogContext{host_, job_.app, log_});
+  LogJournal* journal = log_.journal.get();
   if (Active()) {
     if (journal != nullptr) WaitForNewSecond();
-    const std::vector<std::string> lines = RunHeaderLines(session_.host, session_.job, session_.run.copy_conversion);
+    const std::vector<std::string> lines = RunHeaderLines(host_, job_, run_.copy_conversion);
     Line(lines.front(), true);
     // After a failed first line the log is unusable and the rest of the header goes nowhere.
     for (std::size_t i = 1; i < lines.size(); ++i) Line(lines[i]);
     // The header is in the file before anything is touched, so that the run can be undone from the log
     // whatever happens to the process.
     if (Active() && journal != nullptr && !journal->Flush()) {
-      session_.log.usable = false;
-      session_.host.ui.ShowWarning(Cp932Text(session_.host.codec, kLogWriteFailure));
+      log_.usable = false;
+      host_.ui.ShowWarning(Cp932Text(host_.codec, kLogWriteFailure));
     }
-    session_.log.run_logged = Active();
+    log_.run_logged = Active();
   }
   if (journal != nullptr) {
-    journal->SetUnloggedRun(session_.log.run_logged ? std::string_view() : LogStampOf(CurrentFileTime()));
+    journal->SetUnloggedRun(log_.run_logged ? std::string_view() : LogStampOf(CurrentFileTime()));
   }
 }
 
 void RunJournal::NoteMove(std::string_view from, std::string_view to, std::string_view new_name) {
   // Only a logged success can be undone from the log, so only then is the move worth noting.
-  if (!Active() || !session_.job.app.sw_opt[AppSettings::kOptLogAll] || session_.log.journal == nullptr) return;
-  session_.log.journal->NoteMove(from, to, session_.run.target.directory, new_name);
+  if (!Active() || !job_.app.sw_opt[AppSettings::kOptLogAll] || log_.journal == nullptr) return;
+  log_.journal->NoteMove(from, to, run_.target.directory, new_name);
 }
 
 void RunJournal::WriteTarget(const TargetWork& work) {
   if (!Active()) return;
   if (!composer_) {
-    const bool copy_only = session_.run.copy_conversion && NameRuleOf(session_.job.settings.sw_fnm) == NameRule::kNone;
+    const bool copy_only = run_.copy_conversion && NameRuleOf(job_.settings.sw_fnm) == NameRule::kNone;
     composer_ =
-        std::make_unique<TargetLineComposer>(session_.host.codec, session_.job.app.sw_opt[AppSettings::kOptLogAll], copy_only);
+        std::make_unique<TargetLineComposer>(host_.codec, job_.app.sw_opt[AppSettings::kOptLogAll], copy_only);
   }
-  const TargetContext& target = session_.run.target;
+  const TargetContext& target = run_.target;
   if (!directory_logged_ || target.directory != last_directory_) {
-    Line(DirectoryLine(session_.host.codec, target.directory));
+    Line(DirectoryLine(host_.codec, target.directory));
     directory_logged_ = true;
     last_directory_ = target.directory;
   }
   if (composer_->Compose(target.path, work, &line_)) Line(line_);
-  if (session_.log.journal != nullptr) session_.log.journal->MoveLogged();
+  if (log_.journal != nullptr) log_.journal->MoveLogged();
 }
 
 void RunJournal::WriteMessage(std::string_view text) { Line(text); }
@@ -84,7 +84,7 @@ void RunJournal::WriteSummary(std::string_view sentence, std::string_view counts
 }
 
 void RunJournal::Finish() {
-  if (session_.run.mode == RunMode::kRun) TrimLog(session_.log_context());
+  if (run_.mode == RunMode::kRun) TrimLog(LogContext{host_, job_.app, log_});
   hold_.reset();
 }
 

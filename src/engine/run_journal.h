@@ -21,17 +21,19 @@ namespace morva {
 // in or trims the log in between, and the journal keeps the lines of a killed run.
 //
 // The first line that cannot be written makes the log unusable for the rest of the program's life
-// (session.log.usable) and shows "ログの書き込みに失敗しました。処理は継続します。" once; the run goes
+// (the log state's `usable`) and shows "ログの書き込みに失敗しました。処理は継続します。" once; the run goes
 // on without a log.
 class RunJournal {
  public:
-  explicit RunJournal(Session& session) : session_(session), writer_(session.log_context()) {}
+  RunJournal(Host& host, const Job& job, LogState& log, const RunState& run)
+      : host_(host), job_(job), log_(log), run_(run), writer_(LogContext{host, job.app, log}) {}
+  explicit RunJournal(Session& session) : RunJournal(session.host, session.job, session.log, session.run) {}
   RunJournal(const RunJournal&) = delete;
   RunJournal& operator=(const RunJournal&) = delete;
 
   // Takes the log and writes the header of a run, once it is confirmed and before its targets are
-  // enumerated. Its first line's time stamp becomes session.log.run_id; a run never shares it with the
-  // run before it in the log (it waits for the next second when it would). session.log.run_logged tells
+  // enumerated. Its first line's time stamp becomes the log state's `run_id`; a run never shares it with the
+  // run before it in the log (it waits for the next second when it would). Its `run_logged` tells
   // whether the header reached the log; when it did not, the journal remembers the run as unlogged.
   void WriteHeader();
 
@@ -40,7 +42,7 @@ class RunJournal {
   void NoteMove(std::string_view from, std::string_view to, std::string_view new_name);
 
   // One finished target of a run: its change and failure words, the ID3 writer's result, and the names,
-  // attributes and times in session.run.target and `work`. A directory line comes first whenever the
+  // attributes and times in the run's target and `work`. A directory line comes first whenever the
   // target's directory differs from the previous logged target's (even when the target line itself is
   // left out because SW_OPT[0] is off and nothing failed).
   void WriteTarget(const TargetWork& work);
@@ -55,17 +57,20 @@ class RunJournal {
   void Finish();
 
  private:
-  // Writes one line when the session is running (not previewing); tells the person about the first
+  // Writes one line when this is a run (not previewing); tells the person about the first
   // failure.
   void Line(std::string_view text, bool remember = false);
   bool Active() const {
-    return session_.run.mode == RunMode::kRun && !session_.job.app.sw_opt[AppSettings::kOptNoLog] && session_.log.usable;
+    return run_.mode == RunMode::kRun && !job_.app.sw_opt[AppSettings::kOptNoLog] && log_.usable;
   }
 
   // Waits until the time stamp of now differs from that of the log's last line.
   void WaitForNewSecond();
 
-  Session& session_;
+  Host& host_;
+  const Job& job_;
+  LogState& log_;
+  const RunState& run_;  // read only: the mode, the copy flag, the target
   std::optional<LogHold> hold_;
   LogWriter writer_;
   std::unique_ptr<TargetLineComposer> composer_;
