@@ -220,7 +220,7 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
 
   // The walk reaches every target from these without following a link that turns up in the tree
   // meanwhile; the undo of this run keeps them.
-  const std::vector<std::string> roots = RunRoots(session, copy_conversion);
+  const std::vector<std::string> roots = RunRoots(session.host, session.job.app, copy_conversion);
   const ConfinedScope confined(session.host.fs, roots);
   if (mode == RunMode::kRun) session.undo.set_roots(roots);
 

@@ -2,10 +2,9 @@
 
 namespace morva {
 
-bool HasExifDate(Session& session, std::string_view path, std::string* date_text) {
-  const AppSettings& app = session.job.app;
-  session.exif.ReadDate(path, 0, app.opt_2, app.sw_opt[AppSettings::kOptDetectByContent], false);
-  const std::string& text = session.exif.result_text();
+bool HasExifDate(ExifReader& exif, const AppSettings& app, std::string_view path, std::string* date_text) {
+  exif.ReadDate(path, 0, app.opt_2, app.sw_opt[AppSettings::kOptDetectByContent], false);
+  const std::string& text = exif.result_text();
   if (text.empty()) return false;
   if (date_text != nullptr) {
     // A second question about the same file is answered from the reader's cache in the form with '/';
@@ -18,13 +17,13 @@ bool HasExifDate(Session& session, std::string_view path, std::string* date_text
   return true;
 }
 
-bool HasId3Tag(Session& session, std::string_view path, Id3Presence* presence) {
+bool HasId3Tag(Id3Reader& id3, const AppSettings& app, std::string_view path, Id3Presence* presence) {
   Id3ReadOptions options;
-  options.skip_extension_test = session.job.app.sw_opt[AppSettings::kOptDetectByContent];
-  const int versions = session.id3.Read(path, options, true);
+  options.skip_extension_test = app.sw_opt[AppSettings::kOptDetectByContent];
+  const int versions = id3.Read(path, options, true);
   if (versions == 0) return false;
   if (presence != nullptr) {
-    const std::string& v = session.id3.version_string();
+    const std::string& v = id3.version_string();
     presence->v1 = (versions & 1) != 0;
     presence->v2 = (versions & 2) != 0;
     presence->v2_minor = v.size() == 3 && v[2] >= '0' && v[2] <= '9' ? v[2] - '0' : 0;

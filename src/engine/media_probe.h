@@ -4,7 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "engine/session.h"
+#include "core/app_settings.h"
+#include "media/exif_reader.h"
+#include "media/id3_reader.h"
 
 namespace morva {
 
@@ -13,7 +15,7 @@ namespace morva {
 
 // True when the JPEG file `path` carries the Exif date item chosen by OPT_2; then *date_text (when not
 // null) receives its text "YYYY:MM:DD hh:mm:ss", always in this form.
-bool HasExifDate(Session& session, std::string_view path, std::string* date_text);
+bool HasExifDate(ExifReader& exif, const AppSettings& app, std::string_view path, std::string* date_text);
 
 // Which ID3 tags the MP3 file `path` carries.
 struct Id3Presence {
@@ -23,7 +25,7 @@ struct Id3Presence {
 };
 
 // True when `path` carries an ID3v1 or ID3v2 tag; then *presence (when not null) says which.
-bool HasId3Tag(Session& session, std::string_view path, Id3Presence* presence);
+bool HasId3Tag(Id3Reader& id3, const AppSettings& app, std::string_view path, Id3Presence* presence);
 
 }  // namespace morva
 

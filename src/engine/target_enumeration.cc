@@ -131,7 +131,7 @@ std::string SortKeyText(Session& session, std::string_view path, const FindData&
       if (!format_file_time(data.creation_time, true, &text)) text.clear();
       return text;
     case 3:
-      if (!HasExifDate(session, path, &text)) text = "Z";
+      if (!HasExifDate(session.exif, session.job.app, path, &text)) text = "Z";
       return text;
     case 4:
       return NumberKey(data.name, false);
@@ -237,8 +237,8 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
     if (app.sw_set[AppSettings::kSetDirectoriesOnly]) continue;
     const std::string entry_path = JoinPath(list_dir, entry.name);
     if (!range.Contains(entry.last_write_time)) continue;
-    if (app.sw_set[AppSettings::kSetExifOnly] && !HasExifDate(session, entry_path, nullptr)) continue;
-    if (app.sw_set[AppSettings::kSetId3Only] && !HasId3Tag(session, entry_path, nullptr)) continue;
+    if (app.sw_set[AppSettings::kSetExifOnly] && !HasExifDate(session.exif, session.job.app, entry_path, nullptr)) continue;
+    if (app.sw_set[AppSettings::kSetId3Only] && !HasId3Tag(session.id3, session.job.app, entry_path, nullptr)) continue;
     AddTarget(session, entry_path, &entry);
   }
 
@@ -315,7 +315,7 @@ EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& d
   const std::string path = JoinPath(dir, data.name);
   std::string exif_date;
   Id3Presence id3;
-  if (HasExifDate(session, path, app.sw_opt[AppSettings::kOptColumnExif] ? &exif_date : nullptr)) {
+  if (HasExifDate(session.exif, session.job.app, path, app.sw_opt[AppSettings::kOptColumnExif] ? &exif_date : nullptr)) {
     row.marker = "Exif";
     if (app.sw_opt[AppSettings::kOptColumnExif]) {
       row.exif_date = exif_date;
@@ -323,7 +323,7 @@ EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& d
         if (row.exif_date.size() > at && row.exif_date[at] == ':') row.exif_date[at] = '/';
       }
     }
-  } else if (HasId3Tag(session, path, &id3)) {
+  } else if (HasId3Tag(session.id3, session.job.app, path, &id3)) {
     if (id3.v2) {
       row.marker = "ID3v2.";
       row.marker.push_back(static_cast<char>('0' + id3.v2_minor % 10));

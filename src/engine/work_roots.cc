@@ -44,14 +44,14 @@ std::string DirectoryTargetRoot(FileSystem& fs, std::string_view target) {
   return std::string(target);
 }
 
-std::vector<std::string> RunRoots(Session& session, bool copy_conversion) {
+std::vector<std::string> RunRoots(Host& host, const AppSettings& app, bool copy_conversion) {
   std::vector<std::string> roots;
-  if (session.job.app.set_0 == 2) {
-    for (const std::string& item : session.host.ui.ListItems()) roots.push_back(DirectoryOf(item));
+  if (app.set_0 == 2) {
+    for (const std::string& item : host.ui.ListItems()) roots.push_back(DirectoryOf(item));
   } else {
-    roots.push_back(DirectoryTargetRoot(session.host.fs, session.job.app.dirfil[0].value_or(std::string())));
+    roots.push_back(DirectoryTargetRoot(host.fs, app.dirfil[0].value_or(std::string())));
   }
-  if (copy_conversion) roots.emplace_back(session.job.app.cpdir.view());
+  if (copy_conversion) roots.emplace_back(app.cpdir.view());
   SortUnique(&roots);
   return roots;
 }

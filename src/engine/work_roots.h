@@ -5,7 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/session.h"
+#include "core/app_settings.h"
+#include "core/host.h"
+#include "core/undo_list.h"
 
 namespace morva {
 
@@ -20,7 +22,7 @@ std::string DirectoryTargetRoot(FileSystem& fs, std::string_view target);
 
 // The roots of a preview or run of the current job: in directory mode the directory of the target path,
 // in list mode the directory of each listed item; with `copy_conversion` also the output directory.
-std::vector<std::string> RunRoots(Session& session, bool copy_conversion);
+std::vector<std::string> RunRoots(Host& host, const AppSettings& app, bool copy_conversion);
 
 // The roots for undoing a run read back from the log: the directory its header names as its target (a
 // directory-mode run; list-mode runs name a number of files there), else the directory of every record

@@ -79,8 +79,8 @@ TEST_F(MediaProbeTest, ExifSortKeyPutsUndatedFilesLast) {
   EXPECT_EQ(Enumerate(), (Targets{"c.JPG", "a.jpg", "b.jpg", "d.png", "e.mp3", "f.mp3", "g.txt"}));
   // The key is the same whether the reader answers from its cache or from the file.
   std::string first, second;
-  ASSERT_TRUE(HasExifDate(session, E(dir.Sub("a.jpg")), &first));
-  ASSERT_TRUE(HasExifDate(session, E(dir.Sub("a.jpg")), &second));
+  ASSERT_TRUE(HasExifDate(session.exif, session.job.app, E(dir.Sub("a.jpg")), &first));
+  ASSERT_TRUE(HasExifDate(session.exif, session.job.app, E(dir.Sub("a.jpg")), &second));
   EXPECT_EQ(first, "2013:05:04 13:02:09");
   EXPECT_EQ(second, first);
   // Descending, the files without a date ("Z") come first, in listing order.
