@@ -79,9 +79,10 @@ void BM_UndoFromLog(benchmark::State& state, const FileTree* tree, const std::st
     state.ResumeTiming();
     morva::LogUndoResult result;
     const morva::LogUndoOutcome outcome =
-        morva::UndoFromLog(engine.session, engine.session.host.program_directory + "\\mvlogs.txt", "", &result);
-    if (outcome != morva::LogUndoOutcome::kUndone || !result.undo_ok ||
-        engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
+        morva::UndoFromLog(engine.session.log_context(), &engine.session.undo,
+                           engine.session.host.program_directory + "\\mvlogs.txt", "", &result);
+    if (outcome != morva::LogUndoOutcome::kUndone || !result.undo.ok ||
+        result.undo.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the undo did not restore every target");
       break;
     }

@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const morva::LoggedRun& run : runs) {
     morva::RunHasUndoableTargets(*codec, file, run);
     morva::ExtractionCounts counts;
-    morva::ExtractRun(session, file, run, &counts);
+    morva::ExtractRun(session.log_context(), &session.undo, file, run, &counts);
     if (counts.success + counts.not_needed + counts.failure != counts.total) std::abort();
   }
   return 0;

@@ -138,10 +138,10 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
     return kExitRefused;
   }
   LogUndoResult result;
-  switch (UndoFromLog(session, LogPath(session.host), run_id, &result)) {
+  switch (UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), run_id, &result)) {
     case LogUndoOutcome::kUndone:
-      if (session.run.cancelled) return kExitCancelled;
-      return result.undo_ok ? kExitDone : kExitFailures;
+      if (result.undo.cancelled) return kExitCancelled;
+      return result.undo.ok ? kExitDone : kExitFailures;
     case LogUndoOutcome::kUnknownRun:
       err << "morva-cli: the log holds no run " << options.targets[0] << " (see runs)\n";
       return kExitRefused;

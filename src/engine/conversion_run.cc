@@ -74,22 +74,22 @@ void ShowSummary(Session& session, RunJournal& journal) {
 
 }  // namespace
 
-void RunTargets(Session& session, RunJournal& journal) {
-  const JobSwitches jobs = ComputeJobSwitches(session.job.settings);
-  const bool preview = session.run.mode == RunMode::kPreview;
+void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
+  const JobSwitches jobs = ComputeJobSwitches(walk.job.settings);
+  const bool preview = walk.run.mode == RunMode::kPreview;
   std::optional<PreviewBuilder> builder;
-  if (preview) builder.emplace(session.host, session.job, session.run);
-  const ProgressTexts progress_texts(session.host.codec);
-  UserInterface& ui = session.host.ui;
+  if (preview) builder.emplace(walk.host, walk.job, walk.run);
+  const ProgressTexts progress_texts(walk.host.codec);
+  UserInterface& ui = walk.host.ui;
   // Numbering starts afresh with every preview and run.
-  session.run.serials.ClearSerials();
+  walk.run.serials.ClearSerials();
 
   TargetWork work;
   ProgressState state;
   int title_percent = -1;
-  for (std::size_t i = 0; i < session.run.targets.size(); ++i) {
-    const std::string& path = session.run.targets[i];
-    if (!preview && i < session.run.selection.size() && session.run.selection[i] < 0) continue;
+  for (std::size_t i = 0; i < walk.run.targets.size(); ++i) {
+    const std::string& path = walk.run.targets[i];
+    if (!preview && i < walk.run.selection.size() && walk.run.selection[i] < 0) continue;
     work = TargetWork();
 
     FindData data;
@@ -97,23 +97,23 @@ void RunTargets(Session& session, RunJournal& journal) {
       // Too long to reach: reported against its directory, nothing is attempted.
       const std::size_t slash = FindLastChar(path, '\\');
       data.name = slash == std::string::npos ? path : path.substr(slash + 1);
-      RefreshTargetContext(session.host.fs, path, data, &session.run.target);
-      work.new_name = session.run.target.name;
+      RefreshTargetContext(walk.host.fs, path, data, &walk.run.target);
+      work.new_name = walk.run.target.name;
       work.failure |= kFailPathTooLong;
     } else {
       // A file's listing is still true: no earlier target is the file or changes it. A directory's
       // times change as its contents are renamed, so it is asked again, as is a target never listed.
-      const std::optional<FindData>* listed = i < session.run.target_data.size() ? &session.run.target_data[i] : nullptr;
+      const std::optional<FindData>* listed = i < walk.run.target_data.size() ? &walk.run.target_data[i] : nullptr;
       const bool have_listing = listed != nullptr && listed->has_value();
       if (have_listing && !((*listed)->attributes & kAttrDirectory)) {
         data = **listed;
-      } else if (Status s = session.host.fs.Stat(path, &data); !s.ok()) {
+      } else if (Status s = walk.host.fs.Stat(path, &data); !s.ok()) {
         if (Vanished(s) || !have_listing) continue;  // vanished since the enumeration
         data = **listed;  // there but out of reach (a link swapped in on the way): its steps fail
       }
 
-      const int total = session.run.progress_total;
-      const int processed = session.run.counters.processed;
+      const int total = walk.run.progress_total;
+      const int processed = walk.run.counters.processed;
       const int percent = total > 0 ? static_cast<int>(static_cast<long long>(processed) * 100 / total) : 0;
       state.path = path;
       state.position = processed;
@@ -126,18 +126,18 @@ void RunTargets(Session& session, RunJournal& journal) {
       }
       ui.UpdateProgress(state);
       if (ui.PollCancel()) {
-        session.run.cancelled = true;
+        walk.run.cancelled = true;
         break;
       }
 
-      RefreshTargetContext(session.host.fs, path, data, &session.run.target);
+      RefreshTargetContext(walk.host.fs, path, data, &walk.run.target);
       work.current_path = path;
-      work.new_name = session.run.target.name;
+      work.new_name = walk.run.target.name;
       work.new_attributes = data.attributes;
 
-      if (jobs.name) RunNameStep(session, &work, preview ? nullptr : &journal);
-      if (!preview && session.run.copy_conversion && !jobs.name) RunPlainCopyStep(session, jobs, &work);
-      if (session.run.copy_conversion && (work.failure & kStepName)) {
+      if (jobs.name) RunNameStep(walk, &work, preview ? nullptr : &journal);
+      if (!preview && walk.run.copy_conversion && !jobs.name) RunPlainCopyStep(walk, jobs, &work);
+      if (walk.run.copy_conversion && (work.failure & kStepName)) {
         // Without its copy no other job has anything to work on.
         if (jobs.attributes) work.failure |= kStepAttributes;
         if (jobs.times) work.failure |= kStepTimes;
@@ -145,37 +145,37 @@ void RunTargets(Session& session, RunJournal& journal) {
         if (jobs.id3) work.failure |= kStepId3;
       } else if (!jobs.deletion) {
         if (jobs.id3) {
-          RunId3Step(session, &work);
+          RunId3Step(walk, &work);
         } else {
-          if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(session, &work);
-          if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(session, &work);
+          if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(walk, &work);
+          if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(walk, &work);
         }
       } else if (!preview) {
-        RunDeletionStep(session, &work);
+        RunDeletionStep(walk, &work);
       }
       // A target that failed because it vanished since the enumeration (a list naming a file after its
       // directory, someone else's change) is skipped like one found missing.
       FindData still;
-      if (!preview && work.failure != 0 && Vanished(session.host.fs.Stat(path, &still))) {
+      if (!preview && work.failure != 0 && Vanished(walk.host.fs.Stat(path, &still))) {
         if (work.change == 0) continue;
       }
     }
 
-    ++session.run.counters.processed;
+    ++walk.run.counters.processed;
     if (preview) {
       builder->Build(work);
       // The index is the target's position, by which the run applies the preview's exclusions.
-      session.run.preview.back().index = static_cast<int>(i);
+      walk.run.preview.back().index = static_cast<int>(i);
     } else {
-      Classify(&session.run.counters, work);
-      if (!session.job.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(work);
-      if (work.change != 0 && !session.run.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(session, work);
+      Classify(&walk.run.counters, work);
+      if (!walk.job.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(work);
+      if (work.change != 0 && !walk.run.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(work, undo);
     }
   }
-  session.run.pending_sort.clear();
-  session.run.serials.ClearSerials();
+  walk.run.pending_sort.clear();
+  walk.run.serials.ClearSerials();
   // What the walk learnt of its directories is no use after it, and costs as much as the preview.
-  session.run.directory_names.clear();
+  walk.run.directory_names.clear();
 }
 
 ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion) {
@@ -226,8 +226,8 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
 
   ui.OpenExtractionDialog();
   const bool listed = session.job.app.set_0 == 2
-                          ? EnumerateFileList(session)
-                          : EnumerateDirectory(session, session.job.app.dirfil[0].value_or(std::string()), false);
+                          ? EnumerateFileList(session.walk())
+                          : EnumerateDirectory(session.walk(), session.job.app.dirfil[0].value_or(std::string()), false);
   ui.CloseExtractionDialog();
   result.invisible_names = session.run.invisible_names;
   if (!listed) {
@@ -266,7 +266,7 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
                         session.run.progress_total);
   ui.ClearCancel();
   session.run.cancelled = false;
-  RunTargets(session, journal);
+  RunTargets(session.walk(), journal, &session.undo);
   session.run.listed_names.clear();
   ui.CloseProgressDialog();
 

@@ -39,13 +39,13 @@ struct ConversionResult {
 // to show.
 ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion);
 
-// The walk over session.run.targets in session.run.mode: for each target (skipping those excluded by a negative
+// The walk over walk.run.targets in walk.run.mode: for each target (skipping those excluded by a negative
 // selection flag in run mode, and those that vanished), the name step or the copy, then the attribute
 // and timestamp steps, the ID3 step or the deletion; then, in preview mode, one record in
-// session.run.preview, in run mode the classification into session.run.counters and the target's log line.
-// The cancel request is polled once per target; a cancel sets session.run.cancelled and leaves the rest of
-// the targets untouched.
-void RunTargets(Session& session, RunJournal& journal);
+// walk.run.preview, in run mode the classification into walk.run.counters, the target's log line and
+// its undo record in *undo. The cancel request is polled once per target; a cancel sets
+// walk.run.cancelled and leaves the rest of the targets untouched.
+void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo);
 
 }  // namespace morva
 

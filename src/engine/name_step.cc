@@ -24,9 +24,9 @@ std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::
 
 }  // namespace
 
-NameRuleInputs NameRuleInputsOf(Session& session) {
-  return NameRuleInputs{session.job.settings, session.job.app, session.run.target, session.run.serials,
-                        session.exif,         session.id3,     session.host.regex, session.run.csv_patterns};
+NameRuleInputs NameRuleInputsOf(const Walk& walk) {
+  return NameRuleInputs{walk.job.settings, walk.job.app, walk.run.target, walk.run.serials,
+                        walk.exif,         walk.id3,     walk.host.regex, walk.run.csv_patterns};
 }
 
 DirectoryCache& DirectoryNames(FileSystem& fs, RunState& run, const std::string& directory) {
@@ -48,24 +48,24 @@ std::string DestinationDirectory(const Job& job, const RunState& run, std::strin
   return dir;
 }
 
-void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
-  const ConversionSettings& s = session.job.settings;
-  const TargetContext& t = session.run.target;
+void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal) {
+  const ConversionSettings& s = walk.job.settings;
+  const TargetContext& t = walk.run.target;
   work->new_name = t.name;
 
   std::string text = !s.fnm_01 ? t.name : (s.fnm_02 == 2 ? t.extension : t.base);
-  if (!ApplyNameRule(NameRuleInputsOf(session), &text, &work->failure)) return;  // the name stays as it was
+  if (!ApplyNameRule(NameRuleInputsOf(walk), &text, &work->failure)) return;  // the name stays as it was
   std::string new_name = Recombine(s, t, std::move(text));
   work->new_name = new_name;
 
   // Both limits are checked before preview mode ends, so the preview predicts what the run meets: the
   // engine's 260 bytes of path, and the host's limit on one name, which is counted in UTF-8.
-  const std::string dir = DestinationDirectory(session.job, session.run, t.path);
-  if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&session.host.codec, new_name)) {
+  const std::string dir = DestinationDirectory(walk.job, walk.run, t.path);
+  if (dir.size() + new_name.size() > kMaxPath || !HostNameFits(&walk.host.codec, new_name)) {
     FailStep(kFailPathTooLong, work);
     return;
   }
-  if (session.run.mode == RunMode::kPreview) return;
+  if (walk.run.mode == RunMode::kPreview) return;
 
   // "." and ".." would name the directory itself or its parent, never a new entry; a separator or another
   // character a name cannot hold (a tag's "AC/DC") would reach into another directory or be refused by
@@ -75,8 +75,8 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
     return;
   }
   const std::string new_path = dir + new_name;
-  if (session.run.copy_conversion) {
-    if (session.host.fs.Copy(work->current_path, new_path, session.job.app.cpovw).ok()) {
+  if (walk.run.copy_conversion) {
+    if (walk.host.fs.Copy(work->current_path, new_path, walk.job.app.cpovw).ok()) {
       work->change |= kStepName;
       work->previous_path = std::move(work->current_path);
       work->current_path = new_path;
@@ -95,14 +95,14 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   // case-folded names as they are, so only other renames need the directory's names.
   DirectoryCache* names = nullptr;
   if (cp932::CompareIgnoreCase(t.name, new_name) != 0) {
-    names = &DirectoryNames(session.host.fs, session.run, t.directory);
+    names = &DirectoryNames(walk.host.fs, walk.run, t.directory);
     if (names->Collides(t.name, new_name)) {
       FailStep(kStepName, work);
       return;
     }
   }
   if (journal != nullptr) journal->NoteMove(work->current_path, new_path, new_name);
-  if (session.host.fs.Move(work->current_path, new_path).ok()) {
+  if (walk.host.fs.Move(work->current_path, new_path).ok()) {
     if (names != nullptr) names->Rename(t.name, new_name);
     work->change |= kStepName;
     work->previous_path = std::move(work->current_path);
@@ -112,9 +112,9 @@ void RunNameStep(Session& session, TargetWork* work, RunJournal* journal) {
   }
 }
 
-void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* work) {
-  const AppSettings& app = session.job.app;
-  const TargetContext& t = session.run.target;
+void RunPlainCopyStep(const Walk& walk, const JobSwitches& jobs, TargetWork* work) {
+  const AppSettings& app = walk.job.app;
+  const TargetContext& t = walk.run.target;
   std::string dest_dir(app.cpdir.view());
 
   // Below the target directory, the copy keeps the target's place in the tree: a flat output directory
@@ -126,7 +126,7 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
     std::string_view below = std::string_view(t.directory).substr(dirfil.size());
     while (!below.empty() && below.front() == '\\') below.remove_prefix(1);
     dest_dir = JoinPath(dest_dir, below);
-    if (!MakeDirectories(session.host.fs, dest_dir)) {
+    if (!MakeDirectories(walk.host.fs, dest_dir)) {
       if (jobs.id3) work->failure |= kStepId3;
       if (jobs.attributes) work->failure |= kStepAttributes;
       if (jobs.times) work->failure |= kStepTimes;
@@ -135,7 +135,7 @@ void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* wor
   }
 
   const std::string dest = JoinPath(dest_dir, t.name);
-  if (!session.host.fs.Copy(work->current_path, dest, app.cpovw).ok()) {
+  if (!walk.host.fs.Copy(work->current_path, dest, app.cpovw).ok()) {
     FailStep(kStepName, work);
     work->current_path.clear();
     work->previous_path.clear();

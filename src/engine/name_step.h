@@ -5,7 +5,7 @@
 
 #include "engine/directory_cache.h"
 #include "core/job_switches.h"
-#include "engine/session.h"
+#include "engine/run_state.h"
 #include "rename/name_rule.h"
 #include "core/target_work.h"
 
@@ -13,7 +13,7 @@ namespace morva {
 
 class RunJournal;
 
-// The name step of the target in session.run.target, whose work->current_path is its path. Chooses the
+// The name step of the target in walk.run.target, whose work->current_path is its path. Chooses the
 // rule text by the extension handling (FNM_01, FNM_02), applies the name rule and recombines the new
 // name (work->new_name; the old name when the rule failed). The destination is the target's own
 // directory, or CPDIR in copy conversion; a destination path over kMaxPath bytes sets kFailPathTooLong.
@@ -23,17 +23,17 @@ class RunJournal;
 // previous path; failure sets failure kStepName, and a failed copy empties
 // both paths. A failure leaves the file where it was. `journal` (null in preview mode) notes each move
 // just before it is made.
-void RunNameStep(Session& session, TargetWork* work, RunJournal* journal);
+void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal);
 
-// What the name rules read of the session, for the target in session.run.target.
-NameRuleInputs NameRuleInputsOf(Session& session);
+// What the name rules read of the walk, for the target in walk.run.target.
+NameRuleInputs NameRuleInputsOf(const Walk& walk);
 
 // Copy conversion without a name change (run mode): copies the target into CPDIR (overwriting only with
 // CPOVW). In directory mode with recursion the target's place below DIRFIL is recreated in CPDIR, so
 // equal names of different directories never meet. A failed copy sets failure kStepName and
 // kStepName and empties both paths; a successful one makes the copy current (the source the
 // previous path) unless deletion is on, which then deletes the source.
-void RunPlainCopyStep(Session& session, const JobSwitches& jobs, TargetWork* work);
+void RunPlainCopyStep(const Walk& walk, const JobSwitches& jobs, TargetWork* work);
 
 // The destination directory of the name step, with its trailing '\': CPDIR in copy conversion, else
 // the directory part of `path`.

@@ -51,11 +51,11 @@ DateRange ActiveRange(const AppSettings& app) {
 bool IsDirectory(const FindData& data) { return (data.attributes & kAttrDirectory) != 0; }
 bool IsLink(const FindData& data) { return (data.attributes & kAttrReparsePoint) != 0; }
 
-// Polls the cancel request between passes; a cancel is remembered in the session.
-bool Cancelled(Session& session) {
-  if (session.run.cancelled) return true;
-  if (session.host.ui.PollCancel()) session.run.cancelled = true;
-  return session.run.cancelled;
+// Polls the cancel request between passes; a cancel is remembered in the walk.
+bool Cancelled(const Walk& walk) {
+  if (walk.run.cancelled) return true;
+  if (walk.host.ui.PollCancel()) walk.run.cancelled = true;
+  return walk.run.cancelled;
 }
 
 // Decides only how long file-list enumeration keeps a directory open, so letter case is ignored even
@@ -92,38 +92,38 @@ std::string NumberKey(std::string_view name, bool last) {
 }
 
 // Appends a target and what its listing said about it.
-void AppendTarget(Session& session, std::string path, const FindData* data) {
-  session.run.target_data.resize(session.run.targets.size());
-  session.run.targets.push_back(std::move(path));
-  session.run.target_data.emplace_back(data != nullptr ? std::optional<FindData>(*data) : std::nullopt);
+void AppendTarget(const Walk& walk, std::string path, const FindData* data) {
+  walk.run.target_data.resize(walk.run.targets.size());
+  walk.run.targets.push_back(std::move(path));
+  walk.run.target_data.emplace_back(data != nullptr ? std::optional<FindData>(*data) : std::nullopt);
 }
 
 // True when nothing in the job reads more of an entry than its name and kind, so the listing can spare a
 // status call per entry (a third of a large rename's time). The rules that read times, attributes or
 // the order of the entries (serial numbering, dates, ID3 tags, control statements), the attribute, time,
 // deletion and ID3 jobs, an update-time range and sorting all need the whole find data.
-bool NamesSuffice(const Session& session) {
-  const std::optional<NameRule> rule = NameRuleOf(session.job.settings.sw_fnm);
+bool NamesSuffice(const Walk& walk) {
+  const std::optional<NameRule> rule = NameRuleOf(walk.job.settings.sw_fnm);
   const bool rule_reads_names_only = rule == NameRule::kNone || rule == NameRule::kGeneral ||
                                      rule == NameRule::kWidth || rule == NameRule::kReplace || rule == NameRule::kCsv;
-  const JobSwitches jobs = ComputeJobSwitches(session.job.settings);
-  const DateRange range = ActiveRange(session.job.app);
+  const JobSwitches jobs = ComputeJobSwitches(walk.job.settings);
+  const DateRange range = ActiveRange(walk.job.app);
   return rule_reads_names_only && !jobs.attributes && !jobs.times && !jobs.deletion && !jobs.id3 &&
-         !session.run.sort.on && !range.has_lower && !range.has_upper;
+         !walk.run.sort.on && !range.has_lower && !range.has_upper;
 }
 
 // The listing the enumeration needs: FindNames when the job reads names only, else FindFiles.
-Status ListEntries(Session& session, std::string_view directory, std::string_view pattern,
+Status ListEntries(const Walk& walk, std::string_view directory, std::string_view pattern,
                    std::vector<FindData>* entries, std::size_t* invisible) {
-  return NamesSuffice(session) ? session.host.fs.FindNames(directory, pattern, entries, invisible)
-                               : session.host.fs.FindFiles(directory, pattern, entries, invisible);
+  return NamesSuffice(walk) ? walk.host.fs.FindNames(directory, pattern, entries, invisible)
+                               : walk.host.fs.FindFiles(directory, pattern, entries, invisible);
 }
 
 }  // namespace
 
-std::string SortKeyText(Session& session, std::string_view path, const FindData& data) {
+std::string SortKeyText(const Walk& walk, std::string_view path, const FindData& data) {
   std::string text;
-  switch (session.run.sort.key) {
+  switch (walk.run.sort.key) {
     case 1:
       if (!format_file_time(data.last_write_time, true, &text)) text.clear();
       return text;
@@ -131,7 +131,7 @@ std::string SortKeyText(Session& session, std::string_view path, const FindData&
       if (!format_file_time(data.creation_time, true, &text)) text.clear();
       return text;
     case 3:
-      if (!HasExifDate(session.exif, session.job.app, path, &text)) text = "Z";
+      if (!HasExifDate(walk.exif, walk.job.app, path, &text)) text = "Z";
       return text;
     case 4:
       return NumberKey(data.name, false);
@@ -154,27 +154,27 @@ int CompareSortKeys(std::string_view a, std::string_view b) {
   return a_tail.compare(b_tail);
 }
 
-void AddTarget(Session& session, std::string_view path, const FindData* data) {
-  if (!session.run.sort.on) {
-    AppendTarget(session, std::string(path), data);
+void AddTarget(const Walk& walk, std::string_view path, const FindData* data) {
+  if (!walk.run.sort.on) {
+    AppendTarget(walk, std::string(path), data);
     return;
   }
   std::optional<FindData> listed;
   if (data != nullptr) listed = *data;
   FindData queried;
   if (data == nullptr) {
-    if (!session.host.fs.Stat(path, &queried).ok()) {
+    if (!walk.host.fs.Stat(path, &queried).ok()) {
       std::string dir;
       SplitPath(path, &dir, &queried.name);
     }
     data = &queried;
   }
-  session.run.pending_sort.push_back(PendingTarget{std::string(path), SortKeyText(session, path, *data), std::move(listed)});
+  walk.run.pending_sort.push_back(PendingTarget{std::string(path), SortKeyText(walk, path, *data), std::move(listed)});
 }
 
-void FlushSorted(Session& session) {
-  std::vector<PendingTarget>& pending = session.run.pending_sort;
-  if (session.run.sort.ascending) {
+void FlushSorted(const Walk& walk) {
+  std::vector<PendingTarget>& pending = walk.run.pending_sort;
+  if (walk.run.sort.ascending) {
     std::stable_sort(pending.begin(), pending.end(), [](const PendingTarget& a, const PendingTarget& b) {
       return CompareSortKeys(a.key, b.key) < 0;
     });
@@ -183,17 +183,17 @@ void FlushSorted(Session& session) {
       return CompareSortKeys(a.key, b.key) > 0;
     });
   }
-  for (PendingTarget& p : pending) AppendTarget(session, std::move(p.path), p.data ? &*p.data : nullptr);
+  for (PendingTarget& p : pending) AppendTarget(walk, std::move(p.path), p.data ? &*p.data : nullptr);
   pending.clear();
 }
 
-bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
-  const AppSettings& app = session.job.app;
+bool EnumerateDirectory(const Walk& walk, std::string_view path, bool nested) {
+  const AppSettings& app = walk.job.app;
   std::string pattern = "*.*";
   if (app.sw_set[AppSettings::kSetWildcard] && !app.set_11.empty()) pattern.assign(app.set_11.view());
 
   if (!nested && path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-    if (!ConnectNetworkPath(session, path, true)) return false;
+    if (!ConnectNetworkPath(walk.host, path, true)) return false;
   }
 
   // A directory lists (even when empty); anything else is a single file or a wildcard in the last
@@ -202,13 +202,13 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   std::string list_dir(path);
   bool single = false;
   std::size_t invisible = 0;
-  if (ListEntries(session, path, "*.*", &full, &invisible).ok()) {
-    session.run.invisible_names += invisible;
+  if (ListEntries(walk, path, "*.*", &full, &invisible).ok()) {
+    walk.run.invisible_names += invisible;
   } else {
     std::string dir, last;
     if (!SplitPath(path, &dir, &last) || last.empty()) return false;
     std::vector<FindData> found;
-    if (!ListEntries(session, dir, last, &found, nullptr).ok() || found.empty()) return false;
+    if (!ListEntries(walk, dir, last, &found, nullptr).ok() || found.empty()) return false;
     single = true;
     list_dir = std::move(dir);
     pattern = std::move(last);
@@ -216,17 +216,17 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
   }
   const DateRange range = ActiveRange(app);
   if (!single) {
-    std::vector<std::string>& names = session.run.listed_names[std::string(path)];
+    std::vector<std::string>& names = walk.run.listed_names[std::string(path)];
     names.clear();
     names.reserve(full.size());
     for (const FindData& entry : full) names.push_back(entry.name);
   }
 
   // Pass 1: the entries matching the pattern. The full listing serves when the pattern takes everything.
-  if (Cancelled(session)) return false;
+  if (Cancelled(walk)) return false;
   std::vector<FindData> matched;
   const bool reuse_full = !single && WildcardPattern(pattern).MatchesEverything();
-  if (!reuse_full && !ListEntries(session, list_dir, pattern, &matched, nullptr).ok()) matched.clear();
+  if (!reuse_full && !ListEntries(walk, list_dir, pattern, &matched, nullptr).ok()) matched.clear();
   const std::vector<FindData>& pass1 = reuse_full ? full : matched;
   std::unordered_set<std::string> remembered;
   for (const FindData& entry : pass1) {
@@ -237,62 +237,62 @@ bool EnumerateDirectory(Session& session, std::string_view path, bool nested) {
     if (app.sw_set[AppSettings::kSetDirectoriesOnly]) continue;
     const std::string entry_path = JoinPath(list_dir, entry.name);
     if (!range.Contains(entry.last_write_time)) continue;
-    if (app.sw_set[AppSettings::kSetExifOnly] && !HasExifDate(session.exif, session.job.app, entry_path, nullptr)) continue;
-    if (app.sw_set[AppSettings::kSetId3Only] && !HasId3Tag(session.id3, session.job.app, entry_path, nullptr)) continue;
-    AddTarget(session, entry_path, &entry);
+    if (app.sw_set[AppSettings::kSetExifOnly] && !HasExifDate(walk.exif, walk.job.app, entry_path, nullptr)) continue;
+    if (app.sw_set[AppSettings::kSetId3Only] && !HasId3Tag(walk.id3, walk.job.app, entry_path, nullptr)) continue;
+    AddTarget(walk, entry_path, &entry);
   }
 
   // Pass 2: every subdirectory, whatever the pattern; each becomes a target after its whole subtree.
-  if (Cancelled(session)) return false;
+  if (Cancelled(walk)) return false;
   for (const FindData& entry : full) {
     if (!IsDirectory(entry)) continue;
     const std::string entry_path = JoinPath(path, entry.name);
     if (app.sw_set[AppSettings::kSetRecurse] && !IsLink(entry)) {
       // Each directory's entries are sorted among themselves only.
-      if (session.run.sort.on) FlushSorted(session);
-      if (!EnumerateDirectory(session, entry_path, true) && session.run.cancelled) return false;
+      if (walk.run.sort.on) FlushSorted(walk);
+      if (!EnumerateDirectory(walk, entry_path, true) && walk.run.cancelled) return false;
     }
     if (app.sw_set[AppSettings::kSetDirectories] && remembered.count(entry.name) != 0)
-      AddTarget(session, entry_path, &entry);
+      AddTarget(walk, entry_path, &entry);
   }
 
-  if (session.run.sort.on) FlushSorted(session);
+  if (walk.run.sort.on) FlushSorted(walk);
   if (!nested && !single && app.sw_set[AppSettings::kSetDirectories] && app.sw_set[AppSettings::kSetItself]) {
-    AppendTarget(session, std::string(path), nullptr);
+    AppendTarget(walk, std::string(path), nullptr);
   }
   return true;
 }
 
-bool EnumerateFileList(Session& session) {
+bool EnumerateFileList(const Walk& walk) {
   std::vector<std::string> open_directories;
-  for (const std::string& listed : session.host.ui.ListItems()) {
-    if (Cancelled(session)) return false;
+  for (const std::string& listed : walk.host.ui.ListItems()) {
+    if (Cancelled(walk)) return false;
     // As validation checked it: one spelling per entry.
     const std::string item = NormalizePath(listed);
     FindData data;
-    if (!session.host.fs.Stat(item, &data).ok()) continue;
+    if (!walk.host.fs.Stat(item, &data).ok()) continue;
     if (IsDirectory(data)) {
       open_directories.push_back(item);
       continue;
     }
     // A file outside the current directory finishes it: its listed contents are all in by now.
     if (!open_directories.empty() && !StartsWithIgnoreCase(item, open_directories.back())) {
-      if (session.run.sort.on) FlushSorted(session);
-      AddTarget(session, open_directories.back(), nullptr);
+      if (walk.run.sort.on) FlushSorted(walk);
+      AddTarget(walk, open_directories.back(), nullptr);
       open_directories.pop_back();
     }
-    AddTarget(session, item, &data);
+    AddTarget(walk, item, &data);
   }
-  if (session.run.sort.on) FlushSorted(session);
+  if (walk.run.sort.on) FlushSorted(walk);
   // Straight into the list, innermost first: sorting them could put a directory before one inside it.
   while (!open_directories.empty()) {
-    AppendTarget(session, std::move(open_directories.back()), nullptr);
+    AppendTarget(walk, std::move(open_directories.back()), nullptr);
     open_directories.pop_back();
   }
   return true;
 }
 
-bool ConnectNetworkPath(Session& session, std::string_view path, bool interactive) {
+bool ConnectNetworkPath(Host& host_services, std::string_view path, bool interactive) {
   if (path.size() < 3 || path[0] != '\\' || path[1] != '\\') return false;
   const std::size_t server_end = FindFirstChar(path.substr(2), '\\');
   if (server_end == std::string_view::npos) return false;
@@ -302,20 +302,20 @@ bool ConnectNetworkPath(Session& session, std::string_view path, bool interactiv
       share_end == std::string_view::npos ? path : path.substr(0, share_start + share_end);
   if (root.size() == share_start) return false;  // no share name
   std::string host;
-  if (session.host.fs.ToHostPath(root, &host).ok()) return true;
-  if (interactive) session.host.ui.ShowWarning(Cp932Text(session.host.codec, "ネットワークパスへの接続に失敗しました。"));
+  if (host_services.fs.ToHostPath(root, &host).ok()) return true;
+  if (interactive) host_services.ui.ShowWarning(Cp932Text(host_services.codec, "ネットワークパスへの接続に失敗しました。"));
   return false;
 }
 
-EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& data) {
-  const AppSettings& app = session.job.app;
+EntryRow DescribeEntry(const AppSettings& app, ExifReader& exif, Id3Reader& id3_reader, std::string_view dir,
+                       const FindData& data) {
   EntryRow row;
   row.name = data.name;
   row.attributes = format_attributes(data.attributes);
   const std::string path = JoinPath(dir, data.name);
   std::string exif_date;
   Id3Presence id3;
-  if (HasExifDate(session.exif, session.job.app, path, app.sw_opt[AppSettings::kOptColumnExif] ? &exif_date : nullptr)) {
+  if (HasExifDate(exif, app, path, app.sw_opt[AppSettings::kOptColumnExif] ? &exif_date : nullptr)) {
     row.marker = "Exif";
     if (app.sw_opt[AppSettings::kOptColumnExif]) {
       row.exif_date = exif_date;
@@ -323,7 +323,7 @@ EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& d
         if (row.exif_date.size() > at && row.exif_date[at] == ':') row.exif_date[at] = '/';
       }
     }
-  } else if (HasId3Tag(session.id3, session.job.app, path, &id3)) {
+  } else if (HasId3Tag(id3_reader, app, path, &id3)) {
     if (id3.v2) {
       row.marker = "ID3v2.";
       row.marker.push_back(static_cast<char>('0' + id3.v2_minor % 10));

@@ -4,37 +4,37 @@
 #include <string>
 #include <string_view>
 
-#include "engine/session.h"
+#include "engine/run_state.h"
 #include "platform/file_system.h"
 
 namespace morva {
 
-// Turns the target settings into session.run.targets, in conversion order: a directory always comes
+// Turns the target settings into walk.run.targets, in conversion order: a directory always comes
 // after everything below it, so renaming it never invalidates a path still to be processed. While
-// session.run.sort.on, the entries of each directory are sorted among themselves by their key.
+// walk.run.sort.on, the entries of each directory are sorted among themselves by their key.
 
 // Directory mode: appends the targets of `path` (a directory, a single file, or a path whose last
 // component holds '*' or '?') and, with SW_SET[2], of its subdirectories; `nested` is false for the top
 // call. Symbolic links are entries of their own and never recursed into. The cancel request is polled
-// before each pass over a directory. Returns false (with session.run.cancelled set after a cancel) when the
+// before each pass over a directory. Returns false (with walk.run.cancelled set after a cancel) when the
 // path does not exist, a network share cannot be connected, or the person cancelled.
-bool EnumerateDirectory(Session& session, std::string_view path, bool nested);
+bool EnumerateDirectory(const Walk& walk, std::string_view path, bool nested);
 
 // File-list mode: appends the items of the list panel (ui.ListItems()) in list order, each normalised
 // (NormalizePath) as validation checked it. Missing items are skipped; a directory item becomes a
-// target after the files listed below it. Returns false only after a cancel (session.run.cancelled set).
-bool EnumerateFileList(Session& session);
+// target after the files listed below it. Returns false only after a cancel (walk.run.cancelled set).
+bool EnumerateFileList(const Walk& walk);
 
-// Appends one target: to session.run.targets, or, while sorting is on, to the pending sort list with its
+// Appends one target: to walk.run.targets, or, while sorting is on, to the pending sort list with its
 // key computed from `data` (asked of the file system when `data` is null).
-void AddTarget(Session& session, std::string_view path, const FindData* data);
+void AddTarget(const Walk& walk, std::string_view path, const FindData* data);
 
-// Moves the pending sort list into session.run.targets, smallest key first when ascending, largest first
+// Moves the pending sort list into walk.run.targets, smallest key first when ascending, largest first
 // otherwise; of equal keys the earlier entry comes first.
-void FlushSorted(Session& session);
+void FlushSorted(const Walk& walk);
 
-// The sort key text of one entry for session.run.sort.key (see SortParameters).
-std::string SortKeyText(Session& session, std::string_view path, const FindData& data);
+// The sort key text of one entry for walk.run.sort.key (see SortParameters).
+std::string SortKeyText(const Walk& walk, std::string_view path, const FindData& data);
 
 // Orders two sort key texts: first the parts before their last '.', byte by byte as unsigned bytes,
 // then the parts after it (empty without a '.'). Negative, zero or positive like strcmp.
@@ -43,7 +43,7 @@ int CompareSortKeys(std::string_view a, std::string_view b);
 // Whether the network share of the UNC path `path` is usable. Paths shorter than 3 bytes, not starting
 // with "\\", or without a share name give false. When the share is not mounted, `interactive` shows
 // "ネットワークパスへの接続に失敗しました。" as a warning.
-bool ConnectNetworkPath(Session& session, std::string_view path, bool interactive);
+bool ConnectNetworkPath(Host& host, std::string_view path, bool interactive);
 
 // The row of one entry in the target list window. Texts are code page 932; absent columns are empty.
 struct EntryRow {
@@ -56,7 +56,8 @@ struct EntryRow {
 };
 
 // The row values of the entry `data` listed in the directory `dir`.
-EntryRow DescribeEntry(Session& session, std::string_view dir, const FindData& data);
+EntryRow DescribeEntry(const AppSettings& app, ExifReader& exif, Id3Reader& id3, std::string_view dir,
+                       const FindData& data);
 
 }  // namespace morva
 

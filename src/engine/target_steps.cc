@@ -5,12 +5,12 @@ namespace morva {
 // Attribute, timestamp, deletion and ID3 changes arrive with their own issues. Validation refuses those
 // jobs until then, so a walk never reaches these with one of them on; the steps leave the target as it
 // is.
-void RunAttributeStep(Session&, TargetWork*) {}
-void RunTimestampStep(Session&, TargetWork*) {}
-void RunDeletionStep(Session&, TargetWork*) {}
-void RunId3Step(Session&, TargetWork*) {}
+void RunAttributeStep(const Walk&, TargetWork*) {}
+void RunTimestampStep(const Walk&, TargetWork*) {}
+void RunDeletionStep(const Walk&, TargetWork*) {}
+void RunId3Step(const Walk&, TargetWork*) {}
 
-void RecordUndo(Session& session, const TargetWork& work) {
+void RecordUndo(const TargetWork& work, UndoList* undo) {
   UndoRecord record;
   record.current_path = work.current_path;
   if (work.change & kStepName) record.restore_path = work.previous_path;
@@ -23,7 +23,7 @@ void RecordUndo(Session& session, const TargetWork& work) {
     record.write_time = work.time_texts[1];
     record.access_time = work.time_texts[2];
   }
-  session.undo.Push(std::move(record));
+  undo->Push(std::move(record));
 }
 
 }  // namespace morva

@@ -160,11 +160,10 @@ ExtractResult ReadTargetLine(const ExtractTexts& t, std::string_view directory, 
 
 }  // namespace
 
-std::string UndoFromLogQuestion(Session& session, const LoggedRun& run) {
-  TextCodec& codec = session.host.codec;
+std::string UndoFromLogQuestion(TextCodec& codec, const UndoList& undo, const LoggedRun& run) {
   std::string notes;
   if (run.undone) notes += Cp932Text(codec, "\n　・既に「元に戻す」が実行されているログです。");
-  if (!session.undo.empty()) notes += Cp932Text(codec, "\n　・実行すると「元に戻す」ことはできなくなります。");
+  if (!undo.empty()) notes += Cp932Text(codec, "\n　・実行すると「元に戻す」ことはできなくなります。");
   std::string question = Cp932Text(codec, "指定の変換結果ログから元に戻します。よろしいですか？");
   if (!notes.empty()) question += "\n" + notes;
   return question;
@@ -184,22 +183,23 @@ bool RunHasUndoableTargets(TextCodec& codec, ReadableFile& log, const LoggedRun&
   return false;
 }
 
-bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, ExtractionCounts* counts) {
-  TextCodec& codec = session.host.codec;
-  UserInterface& ui = session.host.ui;
+bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log, const LoggedRun& run,
+                ExtractionCounts* counts) {
+  TextCodec& codec = log_context.host.codec;
+  UserInterface& ui = log_context.host.ui;
   const ExtractTexts t(codec);
   *counts = ExtractionCounts();
   bool error = false;
-  const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
+  const bool log_on = !log_context.app.sw_opt[AppSettings::kOptNoLog];
 
-  LogWriter log_writer(session.log_context());
-  if (log_on && session.log.usable) {
-    session.log.run_id = run.id;
+  LogWriter log_writer(log_context);
+  if (log_on && log_context.state.usable) {
+    log_context.state.run_id = run.id;
     if (!log_writer.AppendLine(ExtractionHeaderLine(codec, run.id))) {
       ui.ShowWarning(Cp932Text(codec, "結果ログの書き込みに失敗しました。処理は継続します。"));
     }
   }
-  session.undo.Clear();
+  undo->Clear();
 
   // The header sits where the scan found it: the hold on the log kept every other process away since.
   LogLineStream stream(log, run.position);
@@ -232,7 +232,7 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
     switch (ReadTargetLine(t, directory, name, rest, &record, &errors)) {
       case kExtracted:
         ++counts->success;
-        session.undo.Push(std::move(record));
+        undo->Push(std::move(record));
         break;
       case kNotNeeded:
         ++counts->not_needed;
@@ -257,11 +257,11 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
       log_writer.AppendLine(counts_text);
     }
     std::string question = verdict;
-    if (session.log.usable) question += Cp932Text(codec, "ログを参照してください。");
+    if (log_context.state.usable) question += Cp932Text(codec, "ログを参照してください。");
     question += Cp932Text(codec, "\nこのまま「元に戻す」を実行してもよろしいですか？\n\n") + counts_text +
                 Cp932Text(codec, "　　");
     if (!ui.AskYesNo(question)) {
-      session.undo.Clear();
+      undo->Clear();
       return false;
     }
     return true;
@@ -278,22 +278,22 @@ bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, Extra
   return counts->success > 0;
 }
 
-LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::string_view run_id,
-                           LogUndoResult* result) {
-  TextCodec& codec = session.host.codec;
-  UserInterface& ui = session.host.ui;
+LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
+                           std::string_view run_id, LogUndoResult* result) {
+  TextCodec& codec = log_context.host.codec;
+  UserInterface& ui = log_context.host.ui;
   *result = LogUndoResult();
   // From the scan to the end of the undo no other process may move the runs in the log.
-  const LogHold hold(session.log_context());
-  if (run_id.empty() && session.log.journal != nullptr) {
+  const LogHold hold(log_context);
+  if (run_id.empty() && log_context.state.journal != nullptr) {
     // The newest run is not in the log: undoing the newest one the log holds would undo an older run
     // than the person means.
-    result->unlogged_run = session.log.journal->UnloggedRun();
+    result->unlogged_run = log_context.state.journal->UnloggedRun();
     if (!result->unlogged_run.empty()) return LogUndoOutcome::kNewestNotLogged;
   }
   std::vector<LoggedRun> runs;
   std::unique_ptr<ReadableFile> log;
-  const int found = session.host.fs.OpenRead(log_path, &log).ok() ? ScanRunsIn(codec, *log, &runs) : -1;
+  const int found = log_context.host.fs.OpenRead(log_path, &log).ok() ? ScanRunsIn(codec, *log, &runs) : -1;
   if (found < 0) {
     ui.ShowWarning(Cp932Text(codec, "ログが見つかりませんでした。"));
     return LogUndoOutcome::kNoLog;
@@ -316,18 +316,18 @@ LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::str
     ui.ShowWarning(Cp932Text(codec, "指定のログからは元に戻すことができません。"));
     return LogUndoOutcome::kNotUndoable;
   }
-  if (!ui.AskYesNo(UndoFromLogQuestion(session, *run))) return LogUndoOutcome::kDeclined;
+  if (!ui.AskYesNo(UndoFromLogQuestion(codec, *undo, *run))) return LogUndoOutcome::kDeclined;
   if (!RunHasUndoableTargets(codec, *log, *run)) {
     ui.ShowInformation(Cp932Text(codec, "ログには元に戻すものが存在しませんでした。"));
     return LogUndoOutcome::kNothingToUndo;
   }
 
   ExtractionCounts counts;
-  if (!ExtractRun(session, *log, *run, &counts)) {
+  if (!ExtractRun(log_context, undo, *log, *run, &counts)) {
     return counts.failure > 0 ? LogUndoOutcome::kDeclined : LogUndoOutcome::kNothingToUndo;
   }
-  session.undo.set_roots(LoggedRunRoots(session.host.fs, run->target, session.undo));
-  result->undo_ok = UndoRun(session, true, run->id);
+  undo->set_roots(LoggedRunRoots(log_context.host.fs, run->target, *undo));
+  result->undo = UndoRun(log_context, undo, true, run->id);
   return LogUndoOutcome::kUndone;
 }
 

@@ -4,14 +4,16 @@
 #include <string>
 #include <string_view>
 
-#include "engine/session.h"
+#include "core/undo_list.h"
 #include "log/log_scan.h"
+#include "log/log_state.h"
+#include "undo/undo_run.h"
 
 namespace morva {
 
 // The question asked before `run` is undone from the log, with its notes: the run was undone before;
-// the undo records of the last run (session.undo) would be lost.
-std::string UndoFromLogQuestion(Session& session, const LoggedRun& run);
+// the undo records of the last run (`undo`) would be lost.
+std::string UndoFromLogQuestion(TextCodec& codec, const UndoList& undo, const LoggedRun& run);
 
 // True when the block of `run` in `log` holds, after its first directory line and before its counts,
 // a target line with a success tag: something an extraction could undo.
@@ -25,14 +27,15 @@ struct ExtractionCounts {
   int total = 0;
 };
 
-// Rebuilds session.undo from the target lines of `run` in `log` (the log the run was scanned from,
+// Rebuilds *undo from the target lines of `run` in `log` (the log the run was scanned from,
 // read from the run's header on). Only lines with a success tag under a directory line are read, up to the run's counts line
 // (or the next block header of a log cut short). A line whose name, attributes or times cannot be read
 // back - or whose names would lead out of its directory - builds no record and is logged as a read error
 // ("[▲戻しログ読取エラー（...）] ..."); the other lines are still read. The extraction block goes to the
 // log. After read errors the person is asked whether to undo the rest (No empties the list); a run
 // without anything to undo is reported. Returns true when the undo is to run.
-bool ExtractRun(Session& session, ReadableFile& log, const LoggedRun& run, ExtractionCounts* counts);
+bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log, const LoggedRun& run,
+                ExtractionCounts* counts);
 
 // How an undo from the log ended.
 enum class LogUndoOutcome {
@@ -45,12 +48,12 @@ enum class LogUndoOutcome {
   kNotUndoable,      // "指定のログからは元に戻すことができません。"
   kDeclined,         // the question was answered No
   kNothingToUndo,    // "ログには元に戻すものが存在しませんでした。", or the extraction found nothing
-  kUndone,           // the undo ran; see LogUndoResult::undo_ok and session.run.cancelled
+  kUndone,           // the undo ran; see LogUndoResult::undo
 };
 
 // What an undo from the log leaves besides its outcome.
 struct LogUndoResult {
-  bool undo_ok = false;      // UndoRun's result, when the undo ran
+  UndoResult undo;           // kUndone: what the undo did
   std::string unlogged_run;  // kNewestNotLogged: when the run that is missing from the log started
 };
 
@@ -59,8 +62,8 @@ struct LogUndoResult {
 // unless the newest run of all could not be written to the log, which is refused rather than undoing an
 // older run in its place. Asks the confirmation, extracts and runs the undo in its from-log mode, showing
 // the messages of each step.
-LogUndoOutcome UndoFromLog(Session& session, std::string_view log_path, std::string_view run_id,
-                           LogUndoResult* result);
+LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
+                           std::string_view run_id, LogUndoResult* result);
 
 }  // namespace morva
 

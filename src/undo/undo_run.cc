@@ -137,28 +137,27 @@ std::string TargetLine(const UndoTexts& t, const UndoRecord& record, int outcome
 
 }  // namespace
 
-bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
-  TextCodec& codec = session.host.codec;
-  UserInterface& ui = session.host.ui;
+UndoResult UndoRun(const LogContext& log, UndoList* undo, bool from_log, std::string_view run_id) {
+  UndoResult result;
+  TextCodec& codec = log.host.codec;
+  UserInterface& ui = log.host.ui;
   const UndoTexts t(codec);
-  const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
+  const bool log_on = !log.app.sw_opt[AppSettings::kOptNoLog];
   const bool log_successes =
-      session.job.app.sw_opt[AppSettings::kOptLogAll] && session.job.app.sw_opt[AppSettings::kOptLogUndo];
+      log.app.sw_opt[AppSettings::kOptLogAll] && log.app.sw_opt[AppSettings::kOptLogUndo];
 
   // The names come back below the directories of the run, never through a link swapped in since.
-  const ConfinedScope confined(session.host.fs, session.undo.roots());
-  const int total = static_cast<int>(session.undo.size());
+  const ConfinedScope confined(log.host.fs, undo->roots());
+  const int total = static_cast<int>(undo->size());
   ui.OpenProgressDialog(Cp932Text(codec, "元に戻しています．．．"), total);
-  session.run.counters = RunCounters();
-  session.run.cancelled = false;
   ui.ClearCancel();
   bool error = false;
 
   // No other process writes the log or trims it while the undo's block is written.
   std::optional<LogHold> hold;
-  hold.emplace(session.log_context());
-  LogWriter writer(session.log_context());
-  if (log_on && session.log.usable) {
+  hold.emplace(log);
+  LogWriter writer(log);
+  if (log_on && log.state.usable) {
     if (!writer.AppendLine(UndoHeaderLine(codec, from_log, run_id))) {
       ui.ShowWarning(Cp932Text(codec, kLogWriteFailure));
     }
@@ -166,34 +165,34 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
 
   std::string previous_directory = "\\";
   int done_count = 0;
-  while (!session.undo.empty()) {
-    const UndoRecord& record = session.undo.Head();
+  while (!undo->empty()) {
+    const UndoRecord& record = undo->Head();
     ProgressState state;
     state.path = record.current_path;
     state.position = done_count;
     state.total = total;
     ui.UpdateProgress(state);
     if (ui.PollCancel()) {
-      session.run.cancelled = true;
+      result.cancelled = true;
       break;
     }
-    ++session.run.counters.processed;
+    ++result.counters.processed;
 
-    int outcome = RestoreTimes(session.host.fs, record);
-    const int attributes = RestoreAttributes(session.host.fs, record, from_log);
+    int outcome = RestoreTimes(log.host.fs, record);
+    const int attributes = RestoreAttributes(log.host.fs, record, from_log);
     // Recorded attributes set afterwards replace a read-only flag the times could not put back.
     if (attributes & kAttributes) outcome &= ~(kAttributes << 8);
     outcome |= attributes;
     if (!record.current_path.empty() && !record.restore_path.empty()) {
-      outcome |= session.host.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
+      outcome |= log.host.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
     }
     const bool succeeded = (outcome & 0xFF) != 0;
     const bool failed = (outcome >> 8) != 0;
     if (failed) error = true;
     if (succeeded) {
-      ++(failed ? session.run.counters.partial_success : session.run.counters.full_success);
+      ++(failed ? result.counters.partial_success : result.counters.full_success);
     } else {
-      ++(failed ? session.run.counters.full_failure : session.run.counters.not_needed);
+      ++(failed ? result.counters.full_failure : result.counters.not_needed);
     }
 
     if (log_on && (failed || log_successes)) {
@@ -204,21 +203,21 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
       }
       writer.AppendLine(TargetLine(t, record, outcome, log_successes));
     }
-    session.undo.PopHead();
+    undo->PopHead();
     ++done_count;
   }
   ui.CloseProgressDialog();
 
-  const RunCounters& c = session.run.counters;
+  const RunCounters& c = result.counters;
   const std::string counts = Format(Cp932Text(codec, log_markers::kUndoCounts),
                                     c.full_success + c.not_needed, c.partial_success, c.full_failure, c.processed);
-  if (session.run.cancelled && log_on) {
+  if (result.cancelled && log_on) {
     writer.AppendLine(Cp932Text(codec, "ユーザによって途中キャンセルされています。"));
   }
   const bool any_failure = error || c.partial_success + c.full_failure > 0;
   const std::string verdict =
       Cp932Text(codec, any_failure         ? "元に戻すことに失敗したファイルがありました。"
-                       : session.run.cancelled ? "キャンセル時点までに元に戻すことに失敗したファイルはありません。"
+                       : result.cancelled ? "キャンセル時点までに元に戻すことに失敗したファイルはありません。"
                                            : "全て元に戻すことに成功しました。");
   if (log_on) {
     writer.AppendLine(verdict);
@@ -227,10 +226,11 @@ bool UndoRun(Session& session, bool from_log, std::string_view run_id) {
   // Let go of the log (unless an undo from the log holds it) before the message box waits for a click.
   hold.reset();
   std::string message = verdict;
-  if (any_failure && session.log.usable) message += Cp932Text(codec, "ログを参照してください。");
+  if (any_failure && log.state.usable) message += Cp932Text(codec, "ログを参照してください。");
   message += "\n\n" + counts + Cp932Text(codec, "　　");
   ui.ShowSummary(SummaryKind::kUndo, message);
-  return !any_failure;
+  result.ok = !any_failure;
+  return result;
 }
 
 }  // namespace morva

@@ -3,11 +3,22 @@
 
 #include <string_view>
 
-#include "engine/session.h"
+#include "core/run_counters.h"
+#include "core/undo_list.h"
+#include "log/log_state.h"
 
 namespace morva {
 
-// Undoes the records of session.undo, newest first: for each record the old times (a read-only target
+// What an undo did.
+struct UndoResult {
+  bool ok = false;         // nothing failed
+  bool cancelled = false;  // the person cancelled part way
+  // Complete success (counting the records with nothing to restore), partial success, complete failure
+  // and the total processed.
+  RunCounters counters;
+};
+
+// Undoes the records of *undo, newest first: for each record the old times (a read-only target
 // loses its read-only attribute for the moment and gets it back), then the old attributes, then the old
 // name. The name comes back by a move that never replaces an existing entry, so a target whose old name
 // has been taken meanwhile fails and stays under its current name.
@@ -18,11 +29,9 @@ namespace morva {
 // run being undone, quoted by the undo block's header.
 //
 // Every record processed leaves the list; a cancel seen at the progress dialog stops before the next
-// record and leaves it and all older ones for a later undo. The counters of session.run.counters (complete
-// success counting the records with nothing to restore, partial success, complete failure, total) and
-// session.run.cancelled are set; the undo block goes to the log, and the verdict with the counts is shown
-// as an information message. Returns true when nothing failed.
-bool UndoRun(Session& session, bool from_log, std::string_view run_id);
+// record and leaves it and all older ones for a later undo. The undo block goes to the log, and the
+// verdict with the counts is shown as an information message.
+UndoResult UndoRun(const LogContext& log, UndoList* undo, bool from_log, std::string_view run_id);
 
 }  // namespace morva
 

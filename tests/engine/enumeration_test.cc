@@ -22,7 +22,7 @@ class EnumerationTest : public testing::EngineFixture {
  protected:
   bool Enumerate() {
     session.run.targets.clear();
-    return EnumerateDirectory(session, E(dir.path()), false);
+    return EnumerateDirectory(session.walk(), E(dir.path()), false);
   }
 
 };
@@ -73,17 +73,17 @@ TEST_F(EnumerationTest, WildcardFiltersFilesAndDirectoriesButRecursionSeesAll) {
   // A wildcard in the path itself: its matches in the parent, entries joined to the parent.
   session.job.app.sw_set = {};
   session.run.targets.clear();
-  ASSERT_TRUE(EnumerateDirectory(session, E(dir.Sub("*.doc")), false));
+  ASSERT_TRUE(EnumerateDirectory(session.walk(), E(dir.Sub("*.doc")), false));
   EXPECT_EQ(RelativeTargets(), (Targets{"b.doc"}));
 
   // A single file.
   session.run.targets.clear();
-  ASSERT_TRUE(EnumerateDirectory(session, E(dir.Sub("b.doc")), false));
+  ASSERT_TRUE(EnumerateDirectory(session.walk(), E(dir.Sub("b.doc")), false));
   EXPECT_EQ(RelativeTargets(), (Targets{"b.doc"}));
 
   session.run.targets.clear();
-  EXPECT_FALSE(EnumerateDirectory(session, E(dir.Sub("missing")), false));
-  EXPECT_FALSE(EnumerateDirectory(session, E(dir.Sub("*.none")), false));
+  EXPECT_FALSE(EnumerateDirectory(session.walk(), E(dir.Sub("missing")), false));
+  EXPECT_FALSE(EnumerateDirectory(session.walk(), E(dir.Sub("*.none")), false));
   EXPECT_TRUE(session.run.targets.empty());
 }
 
@@ -134,18 +134,18 @@ TEST_F(EnumerationTest, SortKeys) {
   FindData data;
   data.name = "img12_3.jpg";
   session.run.sort.key = 4;
-  EXPECT_EQ(SortKeyText(session, "", data), std::string(18, '0') + "12");
+  EXPECT_EQ(SortKeyText(session.walk(), "", data), std::string(18, '0') + "12");
   session.run.sort.key = 68;
-  EXPECT_EQ(SortKeyText(session, "", data), std::string(19, '0') + "3");
+  EXPECT_EQ(SortKeyText(session.walk(), "", data), std::string(19, '0') + "3");
   data.name = "x" + std::string(21, '1') + ".jpg";
-  EXPECT_EQ(SortKeyText(session, "", data), std::string(20, '9'));
+  EXPECT_EQ(SortKeyText(session.walk(), "", data), std::string(20, '9'));
   // Digits of the extension are not part of the number; a trail byte is never a digit anyway.
   data.name = "abc.mp3";
-  EXPECT_EQ(SortKeyText(session, "", data), "Z");
+  EXPECT_EQ(SortKeyText(session.walk(), "", data), "Z");
   session.run.sort.key = 3;  // no Exif reader yet: every file sorts last
-  EXPECT_EQ(SortKeyText(session, "", data), "Z");
+  EXPECT_EQ(SortKeyText(session.walk(), "", data), "Z");
   session.run.sort.key = 7;  // an unknown key is the name
-  EXPECT_EQ(SortKeyText(session, "", data), "abc.mp3");
+  EXPECT_EQ(SortKeyText(session.walk(), "", data), "abc.mp3");
 
   // Two steps: before the last '.', then after it; bytes compare unsigned.
   EXPECT_LT(CompareSortKeys("a.z", "b.a"), 0);
@@ -182,7 +182,7 @@ TEST_F(EnumerationTest, FileListFinishesADirectoryAfterItsListedFiles) {
   MakeFile("e");
   session.job.app.set_0 = 2;
   ui.list_items = {E(dir.Sub("D")), E(dir.Sub("D/a")), E(dir.Sub("gone")), E(dir.Sub("e"))};
-  ASSERT_TRUE(EnumerateFileList(session));
+  ASSERT_TRUE(EnumerateFileList(session.walk()));
   EXPECT_EQ(RelativeTargets(), (Targets{"D\\a", "D", "e"}));
 
   // Directories still open at the end come innermost first, also when sorting.
@@ -191,12 +191,12 @@ TEST_F(EnumerationTest, FileListFinishesADirectoryAfterItsListedFiles) {
   session.run.targets.clear();
   session.run.sort.on = true;
   ui.list_items = {E(dir.Sub("D")), E(dir.Sub("D/E")), E(dir.Sub("D/E/f"))};
-  ASSERT_TRUE(EnumerateFileList(session));
+  ASSERT_TRUE(EnumerateFileList(session.walk()));
   EXPECT_EQ(RelativeTargets(), (Targets{"D\\E\\f", "D\\E", "D"}));
 
   ui.cancel_after_polls = ui.polls;  // the next poll cancels
   session.run.targets.clear();
-  EXPECT_FALSE(EnumerateFileList(session));
+  EXPECT_FALSE(EnumerateFileList(session.walk()));
   EXPECT_TRUE(session.run.cancelled);
   EXPECT_TRUE(session.run.targets.empty());
 }
@@ -213,13 +213,13 @@ TEST_F(EnumerationTest, CancelStopsTheWalkOfDirectories) {
 
 TEST_F(EnumerationTest, UnreachableShareWarnsOnceAndListsNothing) {
   session.job.app.dirfil[0] = "\\\\no-such-server\\share\\dir";
-  EXPECT_FALSE(EnumerateDirectory(session, "\\\\no-such-server\\share\\dir", false));
+  EXPECT_FALSE(EnumerateDirectory(session.walk(), "\\\\no-such-server\\share\\dir", false));
   EXPECT_EQ(ui.Texts(testing::ScriptedUi::Message::kWarning), (Targets{S("ネットワークパスへの接続に失敗しました。")}));
   EXPECT_TRUE(session.run.targets.empty());
 
-  EXPECT_FALSE(ConnectNetworkPath(session, "\\\\server", true));  // no share
-  EXPECT_FALSE(ConnectNetworkPath(session, "Z:\\x", true));
-  EXPECT_FALSE(ConnectNetworkPath(session, "\\\\server\\share", false));  // quiet
+  EXPECT_FALSE(ConnectNetworkPath(session.host, "\\\\server", true));  // no share
+  EXPECT_FALSE(ConnectNetworkPath(session.host, "Z:\\x", true));
+  EXPECT_FALSE(ConnectNetworkPath(session.host, "\\\\server\\share", false));  // quiet
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
@@ -229,13 +229,13 @@ TEST_F(EnumerationTest, ListRowDescribesAnEntry) {
   FindData data;
   ASSERT_TRUE(fs.Stat(E(dir.Sub("f.txt")), &data).ok());
   session.job.app.sw_opt[4] = false;
-  const EntryRow row = DescribeEntry(session, E(dir.path()), data);
+  const EntryRow row = DescribeEntry(session.job.app, session.exif, session.id3, E(dir.path()), data);
   EXPECT_EQ(row.name, "f.txt");
   EXPECT_EQ(row.last_write, "2023/04/05 06:07:08");
   EXPECT_EQ(row.creation, "");
   EXPECT_EQ(row.marker, "");
   session.job.app.sw_opt[4] = true;
-  EXPECT_EQ(DescribeEntry(session, E(dir.path()), data).creation.size(), 19u);
+  EXPECT_EQ(DescribeEntry(session.job.app, session.exif, session.id3, E(dir.path()), data).creation.size(), 19u);
 }
 
 }  // namespace

@@ -45,15 +45,15 @@ class MediaProbeTest : public testing::EngineFixture {
 
   Targets Enumerate() {
     session.run.targets.clear();
-    EXPECT_TRUE(EnumerateDirectory(session, E(dir.path()), false));
-    FlushSorted(session);
+    EXPECT_TRUE(EnumerateDirectory(session.walk(), E(dir.path()), false));
+    FlushSorted(session.walk());
     return RelativeTargets();
   }
 
   EntryRow Row(const std::string& name) {
     FindData data;
     EXPECT_TRUE(fs.Stat(E(dir.Sub(name)), &data).ok());
-    return DescribeEntry(session, E(dir.path()), data);
+    return DescribeEntry(session.job.app, session.exif, session.id3, E(dir.path()), data);
   }
 };
 

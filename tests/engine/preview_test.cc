@@ -200,9 +200,9 @@ TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
   session.job.settings.fnm_02 = 2;   // the extension only
   // Validation refuses directories with extension-only jobs; the walk must still leave them alone.
   session.run.mode = RunMode::kPreview;
-  ASSERT_TRUE(EnumerateDirectory(session, E(dir.path()), false));
+  ASSERT_TRUE(EnumerateDirectory(session.walk(), E(dir.path()), false));
   RunJournal journal(session);
-  RunTargets(session, journal);
+  RunTargets(session.walk(), journal, &session.undo);
   ASSERT_EQ(session.run.preview.size(), 4u);
   EXPECT_EQ(Record("noext").state, kPreviewNoChange);
   EXPECT_EQ(Record(".profile").state, kPreviewNoChange);

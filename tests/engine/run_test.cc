@@ -281,7 +281,7 @@ TEST_F(RunTest, CopyWithoutRenameKeepsThePlaceInTheTree) {
     RefreshTargetContext(fs, E(dir.Sub(rel)), data, &session.run.target);
     TargetWork work;
     work.current_path = E(dir.Sub(rel));
-    RunPlainCopyStep(session, jobs, &work);
+    RunPlainCopyStep(session.walk(), jobs, &work);
     EXPECT_EQ(work.failure, 0u) << rel;
     EXPECT_EQ(work.current_path, E(out.Sub(rel)));
     EXPECT_EQ(work.previous_path, E(dir.Sub(rel)));
@@ -293,7 +293,7 @@ TEST_F(RunTest, CopyWithoutRenameKeepsThePlaceInTheTree) {
   fs.FailOn(FsOp::kCopy, "", ENOSPC);
   TargetWork work;
   work.current_path = E(dir.Sub("two/f"));
-  RunPlainCopyStep(session, jobs, &work);
+  RunPlainCopyStep(session.walk(), jobs, &work);
   EXPECT_EQ(work.failure, 0x01u);
   EXPECT_TRUE(work.current_path.empty());
 }

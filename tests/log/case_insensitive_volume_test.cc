@@ -73,14 +73,20 @@ TEST_F(CaseInsensitiveVolumeTest, CaseOnlyRenamesAndUndoAreRealAndTakenNamesAreR
        {{"Other.txt", "2"}, {"abc.txt", "1"}}, 0, 1},
       {"upper case", [&] { RunCase(1, "upper"); }, {{"ABC.txt", "1"}, {"OTHER.txt", "2"}}, 2, 0},
       {"lower case", [&] { RunCase(2, "lower"); }, {{"abc.txt", "1"}, {"other.txt", "2"}}, 2, 0},
-      {"undo of the last run", [&] { EXPECT_TRUE(UndoRun(session, false, session.log.run_id)); },
+      {"undo of the last run",
+       [&] {
+         const UndoResult undone = UndoRun(session.log_context(), &session.undo, false, session.log.run_id);
+         EXPECT_TRUE(undone.ok);
+         session.run.counters = undone.counters;
+       },
        {{"ABC.txt", "1"}, {"OTHER.txt", "2"}}, 2, 0},
       {"undo of the first run from the log",
        [&] {
          session.host.program_directory = E(home.Sub("upper"));
          LogUndoResult undone;
-         EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &undone), LogUndoOutcome::kUndone);
-         EXPECT_TRUE(undone.undo_ok);
+         EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &undone), LogUndoOutcome::kUndone);
+         EXPECT_TRUE(undone.undo.ok);
+         session.run.counters = undone.undo.counters;
        },
        {{"Other.txt", "2"}, {"abc.txt", "1"}}, 2, 0},
   };

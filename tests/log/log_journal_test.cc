@@ -170,9 +170,9 @@ TEST_F(LogJournalTest, RunsStartedBackToBackHaveTheirOwnIdentifiersAndEachUndoes
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
 
   LogUndoResult result;
-  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), second, &result), LogUndoOutcome::kUndone);
+  ASSERT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), second, &result), LogUndoOutcome::kUndone);
   EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
-  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), first, &result), LogUndoOutcome::kUndone);
+  ASSERT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), first, &result), LogUndoOutcome::kUndone);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   std::vector<LoggedRun> runs;
   ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), 2);
@@ -199,7 +199,7 @@ TEST_F(LogJournalTest, ARunWhoseHeaderFailedIsNeverReplacedByAnOlderOneInPlainUn
   fs.ClearFaults();
   session.log.usable = true;
   LogUndoResult result;
-  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &result), LogUndoOutcome::kNewestNotLogged);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &result), LogUndoOutcome::kNewestNotLogged);
   EXPECT_EQ(result.unlogged_run.size(), 19u);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
 
@@ -209,7 +209,7 @@ TEST_F(LogJournalTest, ARunWhoseHeaderFailedIsNeverReplacedByAnOlderOneInPlainUn
   session.job.settings.fnm_ipn2 = 1;
   StartConversion(session, RunMode::kRun, false);
   EXPECT_TRUE(session.log.run_logged);
-  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
 }
 
 // A log over 2 GiB (40 runs of 100,000 targets come near) is read as a stream: runs, undo and the
@@ -228,7 +228,7 @@ TEST_F(LogJournalTest, ALogOverTwoGigabytesStillRunsUndoesAndTrims) {
   StartConversion(session, RunMode::kRun, false);
   ASSERT_TRUE(session.log.run_logged);
   LogUndoResult result;
-  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
+  ASSERT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
 
   StartConversion(session, RunMode::kRun, false);

@@ -67,8 +67,8 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
   session.undo.Clear();  // a new program: only the log remembers the run
 
   LogUndoResult ok;
-  ASSERT_EQ(UndoFromLog(session, LogPath(session.host), "", &ok), LogUndoOutcome::kUndone);
-  EXPECT_TRUE(ok.undo_ok);
+  ASSERT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &ok), LogUndoOutcome::kUndone);
+  EXPECT_TRUE(ok.undo.ok);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
 
@@ -90,13 +90,13 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
   EXPECT_EQ(tail, expected);
 
   // The run is undone now: not taken by default; asked for again, its names are gone and nothing moves.
-  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), "", &ok), LogUndoOutcome::kAllUndone);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &ok), LogUndoOutcome::kAllUndone);
   ui.messages.clear();
-  EXPECT_EQ(UndoFromLog(session, LogPath(session.host), run_id, &ok), LogUndoOutcome::kUndone);
-  EXPECT_FALSE(ok.undo_ok);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), run_id, &ok), LogUndoOutcome::kUndone);
+  EXPECT_FALSE(ok.undo.ok);
   EXPECT_EQ(ui.Texts(Message::kQuestion).front(),
             S("指定の変換結果ログから元に戻します。よろしいですか？\n\n　・既に「元に戻す」が実行されているログです。"));
-  EXPECT_EQ(session.run.counters.full_failure, 2);
+  EXPECT_EQ(ok.undo.counters.full_failure, 2);
   EXPECT_EQ(testing::ReadFile(dir.Sub("a.txt")), "a");
   EXPECT_EQ(LogTexts()[LogTexts().size() - 4], S("[▲名称戻し失敗]  *対象<B.txt> →"));
 }
@@ -106,7 +106,7 @@ TEST_F(UndoRoundTripTest, UndoOfTheLastRunQuotesItsIdentifierAndLogsOnlyFailures
   MakeFile("b.txt", "b");
   EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   MakeFile("a.txt", "taken");
-  EXPECT_FALSE(UndoRun(session, false, session.log.run_id));
+  EXPECT_FALSE(UndoRun(session.log_context(), &session.undo, false, session.log.run_id).ok);
   const std::vector<std::string> texts = LogTexts();
   ASSERT_GE(texts.size(), 5u);
   const std::vector<std::string> tail(texts.end() - 5, texts.end());
@@ -166,10 +166,10 @@ TEST_F(UndoRoundTripTest, RandomJobsOverRandomTreesComeBackExactly) {
     StartConversion(session, RunMode::kRun, false);
     session.undo.Clear();
     LogUndoResult ok;
-    const LogUndoOutcome outcome = UndoFromLog(session, LogPath(session.host), "", &ok);
+    const LogUndoOutcome outcome = UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &ok);
     // A job that changed nothing leaves nothing to undo; otherwise the undo must succeed entirely.
     if (outcome == LogUndoOutcome::kUndone) {
-      EXPECT_TRUE(ok.undo_ok);
+      EXPECT_TRUE(ok.undo.ok);
       ++undone;
     }
     std::map<std::string, std::string> after;

@@ -87,7 +87,7 @@ TEST_F(UndoTest, FromMemoryRestoresNamesAndTimesToTheMillisecond) {
   ASSERT_TRUE(fs.SetAttributes(E(dir.Sub("B.txt")), kAttrReadOnly).ok());
 
   ui.messages.clear();
-  EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
+  EXPECT_TRUE(UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09").ok);
   EXPECT_TRUE(session.undo.empty());
   const FindData b = StatOf("b.txt");  // before reading it moves the access time
   EXPECT_EQ(b.last_write_time, write);
@@ -105,8 +105,9 @@ TEST_F(UndoTest, FromMemoryRestoresNamesAndTimesToTheMillisecond) {
                                        "総数：2　　")});
   // Nothing is left to undo.
   ui.messages.clear();
-  EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
-  EXPECT_EQ(session.run.counters.processed, 0);
+  const UndoResult again = UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09");
+  EXPECT_TRUE(again.ok);
+  EXPECT_EQ(again.counters.processed, 0);
 }
 
 TEST_F(UndoTest, TakenOriginalNameFailsThatTargetAndLosesNothing) {
@@ -116,12 +117,13 @@ TEST_F(UndoTest, TakenOriginalNameFailsThatTargetAndLosesNothing) {
   MakeFile("a.txt", "someone else's a");  // the original name is taken meanwhile
 
   ui.messages.clear();
-  EXPECT_FALSE(UndoRun(session, false, "2024/05/06 07:08:09"));
+  const UndoResult undone = UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09");
+  EXPECT_FALSE(undone.ok);
   EXPECT_EQ(ReadFile(dir.Sub("A.txt")), "old a");
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "someone else's a");
   EXPECT_EQ(ReadFile(dir.Sub("b.txt")), "old b");
-  EXPECT_EQ(session.run.counters.full_failure, 1);
-  EXPECT_EQ(session.run.counters.full_success, 1);
+  EXPECT_EQ(undone.counters.full_failure, 1);
+  EXPECT_EQ(undone.counters.full_success, 1);
   EXPECT_EQ(ui.Texts(Message::kInformation),
             std::vector<std::string>{S("元に戻すことに失敗したファイルがありました。ログを参照してください。\n\n完全成功："
                                        "1 / 一部成功：0 / 完全失敗：1 / 総数：2　　")});
@@ -143,19 +145,22 @@ TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOut
     ASSERT_EQ(session.run.counters.full_success, 2);
     ASSERT_TRUE(testing::SwapForLink(base + "/tree/b", base + "/outside"));
 
+    UndoResult undone;
     if (from_log) {
-      LogUndoResult undone;
-      EXPECT_EQ(UndoFromLog(session, morva::LogPath(session.host), "", &undone), LogUndoOutcome::kUndone);
-      EXPECT_FALSE(undone.undo_ok);
+      LogUndoResult from_the_log;
+      EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, morva::LogPath(session.host), "", &from_the_log),
+                LogUndoOutcome::kUndone);
+      undone = from_the_log.undo;
     } else {
-      EXPECT_FALSE(UndoRun(session, false, session.log.run_id));
+      undone = UndoRun(session.log_context(), &session.undo, false, session.log.run_id);
     }
+    EXPECT_FALSE(undone.ok);
     EXPECT_EQ(testing::HostNames(base + "/outside"), std::vector<std::string>{"B.txt"});
     EXPECT_EQ(ReadFile(base + "/outside/B.txt"), "outside");
     EXPECT_EQ(testing::HostNames(base + "/tree/b.real"), std::vector<std::string>{"B.txt"});
     EXPECT_EQ(ReadFile(base + "/tree/a/a.txt"), "a");
-    EXPECT_EQ(session.run.counters.full_success, 1);
-    EXPECT_EQ(session.run.counters.full_failure, 1);
+    EXPECT_EQ(undone.counters.full_success, 1);
+    EXPECT_EQ(undone.counters.full_failure, 1);
   }
 }
 
@@ -167,9 +172,10 @@ TEST_F(UndoTest, CancelLeavesTheRestForTheNextUndo) {
   ui.polls = 0;
   ui.cancel_after_polls = 1;
   ui.messages.clear();
-  EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
-  EXPECT_TRUE(session.run.cancelled);
-  EXPECT_EQ(session.run.counters.processed, 1);
+  const UndoResult cancelled = UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09");
+  EXPECT_TRUE(cancelled.ok);
+  EXPECT_TRUE(cancelled.cancelled);
+  EXPECT_EQ(cancelled.counters.processed, 1);
   EXPECT_TRUE(testing::Exists(dir.Sub("c.txt")));  // newest first
   EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
   EXPECT_EQ(session.undo.size(), 2u);
@@ -178,8 +184,9 @@ TEST_F(UndoTest, CancelLeavesTheRestForTheNextUndo) {
               "完全失敗：0 / 総数：1　　"));
 
   ui.cancel_after_polls = -1;
-  EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
-  EXPECT_EQ(session.run.counters.processed, 2);
+  const UndoResult rest = UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09");
+  EXPECT_TRUE(rest.ok);
+  EXPECT_EQ(rest.counters.processed, 2);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
   EXPECT_FALSE(testing::Exists(dir.Sub("A.txt")));
@@ -197,7 +204,7 @@ TEST_F(UndoTest, AttributesFromMemoryAreSetFromTheLogMerged) {
   m.current_path = E(dir.Sub("m.txt"));
   m.attributes = kAttrArchive;
   session.undo.Push(m);
-  EXPECT_TRUE(UndoRun(session, false, "2024/05/06 07:08:09"));
+  EXPECT_TRUE(UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09").ok);
   EXPECT_EQ(StatOf("m.txt").attributes & kAttrSettable, kAttrArchive);
 
   // From the log: the logged letters replace R, H, S and A; an empty set clears all four.
@@ -209,7 +216,7 @@ TEST_F(UndoTest, AttributesFromMemoryAreSetFromTheLogMerged) {
   e.attributes = kUndoEmptyAttributes;
   session.undo.Push(l);
   session.undo.Push(e);
-  EXPECT_TRUE(UndoRun(session, true, "2024/05/06 07:08:09"));
+  EXPECT_TRUE(UndoRun(session.log_context(), &session.undo, true, "2024/05/06 07:08:09").ok);
   EXPECT_EQ(StatOf("l.txt").attributes & (kAttrSettable | kAttrDirectory), kAttrReadOnly);
   EXPECT_EQ(StatOf("e.txt").attributes & kAttrSettable, 0u);
 }
@@ -222,9 +229,10 @@ TEST_F(UndoTest, PartialFailureIsCountedAndReported) {
   r.attributes = kAttrArchive;
   session.undo.Push(r);
   fs.FailOn(FsOp::kSetAttributes, "b.txt", EIO);
-  EXPECT_FALSE(UndoRun(session, false, "2024/05/06 07:08:09"));
+  const UndoResult undone = UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09");
+  EXPECT_FALSE(undone.ok);
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
-  EXPECT_EQ(session.run.counters.partial_success, 1);
+  EXPECT_EQ(undone.counters.partial_success, 1);
   EXPECT_EQ(ui.Texts(Message::kInformation).back(),
             S("元に戻すことに失敗したファイルがありました。ログを参照してください。\n\n完全成功：0 / 一部成功：1 / "
               "完全失敗：0 / 総数：1　　"));
@@ -271,8 +279,9 @@ TEST_F(UndoTest, ReadOnlyFlagLostWhileRestoringTimesIsAFailure) {
     r.write_time = "2019/03/04 05:06:07.891";
     undo_session.undo.Push(r);
 
-    EXPECT_EQ(UndoRun(undo_session, false, "2024/05/06 07:08:09"), c.undone);
-    EXPECT_EQ(undo_session.run.counters.partial_success, c.undone ? 0 : 1);
+    const UndoResult undone = UndoRun(undo_session.log_context(), &undo_session.undo, false, "2024/05/06 07:08:09");
+    EXPECT_EQ(undone.ok, c.undone);
+    EXPECT_EQ(undone.counters.partial_success, c.undone ? 0 : 1);
     const FindData after = StatOf(c.name);
     EXPECT_EQ(after.last_write_time, write);
     EXPECT_EQ((after.attributes & kAttrReadOnly) != 0, c.read_only_after);
@@ -289,8 +298,8 @@ TEST_F(UndoTest, ChainUndoneInReverseFromTheLog) {
   WriteLog(RunBlock("2024/05/06 07:08:09", {"[○名称変換]  *対象<a.txt> → *名称変換<b.txt>",
                                             "[○名称変換]  *対象<b.txt> → *名称変換<c.txt>"}));
   LogUndoResult ok;
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kUndone);
-  EXPECT_TRUE(ok.undo_ok);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "", &ok), LogUndoOutcome::kUndone);
+  EXPECT_TRUE(ok.undo.ok);
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "content");
   EXPECT_FALSE(testing::Exists(dir.Sub("b.txt")));
   EXPECT_FALSE(testing::Exists(dir.Sub("c.txt")));
@@ -305,18 +314,18 @@ TEST_F(UndoTest, RunAlreadyUndoneIsNotTakenByDefaultAndAsksWithItsNote) {
   log += Line("全て元に戻すことに成功しました。", "2024/05/06 08:00:00");
   WriteLog(log);
   LogUndoResult ok;
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kAllUndone);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "", &ok), LogUndoOutcome::kAllUndone);
 
   // Asked for by its identifier: the question carries the note; No changes nothing.
   ui.answers = {false};
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kDeclined);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kDeclined);
   EXPECT_EQ(ui.Texts(Message::kQuestion).back(),
             S("指定の変換結果ログから元に戻します。よろしいですか？\n\n　・既に「元に戻す」が実行されているログです。"));
   // Yes: the undone name is gone, so the target fails and the file stays as it is.
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kUndone);
-  EXPECT_FALSE(ok.undo_ok);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kUndone);
+  EXPECT_FALSE(ok.undo.ok);
   EXPECT_EQ(ReadFile(dir.Sub("a.txt")), "a");
-  EXPECT_EQ(session.run.counters.full_failure, 1);
+  EXPECT_EQ(ok.undo.counters.full_failure, 1);
 }
 
 TEST_F(UndoTest, HandDamagedLogUndoesWhatItCanRead) {
@@ -339,8 +348,8 @@ TEST_F(UndoTest, HandDamagedLogUndoesWhatItCanRead) {
   WriteLog(log);
 
   LogUndoResult ok;
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kUndone);
-  EXPECT_TRUE(ok.undo_ok);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "", &ok), LogUndoOutcome::kUndone);
+  EXPECT_TRUE(ok.undo.ok);
   EXPECT_EQ(ReadFile(dir.Sub("b.txt")), "b");
   EXPECT_EQ(ReadFile(dir.Sub("d.txt")), "d");
   EXPECT_EQ(ReadFile(dir.Sub("F.txt")), "f");
@@ -363,32 +372,32 @@ TEST_F(UndoTest, HandDamagedLogUndoesWhatItCanRead) {
   WriteLog(RunBlock("2024/05/06 09:00:00", {"[○名称変換]  *対象<y.txt> → *名称変換<x.txt>",
                                             "[○名称変換]  *対象<z.txt> → *名称変換<>"}));
   ui.answers = {true, false};
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kDeclined);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "", &ok), LogUndoOutcome::kDeclined);
   EXPECT_TRUE(testing::Exists(dir.Sub("x.txt")));
   EXPECT_TRUE(session.undo.empty());
 }
 
 TEST_F(UndoTest, RunsThatCannotBeUndone) {
   LogUndoResult ok;
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kNoLog);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "", &ok), LogUndoOutcome::kNoLog);
   EXPECT_EQ(ui.Texts(Message::kWarning).back(), S("ログが見つかりませんでした。"));
   WriteLog(Line("nothing here"));
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kNoRuns);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "", &ok), LogUndoOutcome::kNoRuns);
   EXPECT_EQ(ui.Texts(Message::kWarning).back(), S("ログには変換実行結果がありませんでした。"));
 
   WriteLog(RunBlock("2024/05/06 07:08:09", {"[○ファイル削除]  *対象<a.txt> → *ファイル削除"}, "【ファイル削除】") +
            RunBlock("2024/05/06 07:08:10", {"[▲名称変換失敗]  *対象<a.txt>"}));
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kNotUndoable);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "2024/05/06 07:08:09", &ok), LogUndoOutcome::kNotUndoable);
   EXPECT_EQ(ui.Texts(Message::kWarning).back(), S("指定のログからは元に戻すことができません。"));
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "", &ok), LogUndoOutcome::kNothingToUndo);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "", &ok), LogUndoOutcome::kNothingToUndo);
   EXPECT_EQ(ui.Texts(Message::kInformation).back(), S("ログには元に戻すものが存在しませんでした。"));
-  EXPECT_EQ(UndoFromLog(session, LogPath(), "2000/01/01 00:00:00", &ok), LogUndoOutcome::kUnknownRun);
+  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(), "2000/01/01 00:00:00", &ok), LogUndoOutcome::kUnknownRun);
 
   // An undo record of the last run waiting: the question says it will be lost.
   session.undo.Push(UndoRecord{});
   LoggedRun run;
   run.undone = true;
-  EXPECT_EQ(UndoFromLogQuestion(session, run),
+  EXPECT_EQ(UndoFromLogQuestion(session.host.codec, session.undo, run),
             S("指定の変換結果ログから元に戻します。よろしいですか？\n\n　・既に「元に戻す」が実行されているログです。\n　・"
               "実行すると「元に戻す」ことはできなくなります。"));
 }

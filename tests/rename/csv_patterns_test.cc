@@ -136,7 +136,7 @@ class CsvRuleTest : public testing::EngineFixture {
   std::string Apply(const std::string& text) {
     std::string t = S(text);
     std::uint32_t failure = 0;
-    if (!ApplyNameRule(NameRuleInputsOf(session), &t, &failure)) return "<failed " + std::to_string(failure) + ">";
+    if (!ApplyNameRule(NameRuleInputsOf(session.walk()), &t, &failure)) return "<failed " + std::to_string(failure) + ">";
     return U(t);
   }
 

@@ -180,11 +180,11 @@ TEST_F(DateRuleTest, NamesOverTheLimitFail) {
   session.run.target.parent_name = std::string(255, 'p');
   session.job.settings.fnm_hdk0 = 1;
   std::string text = "a";
-  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(failure, 0x100u);
   session.run.target.parent_name = std::string(252, 'p');
   failure = 0;
-  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(text.size(), 260u);
 }
 

@@ -15,7 +15,7 @@ class NameRuleTest : public testing::EngineFixture {
   // Applies the job's rule to `text`; returns the result or "<failed 0x...>".
   std::string Apply(std::string text) {
     std::uint32_t failure = 0;
-    const bool ok = ApplyNameRule(NameRuleInputsOf(session), &text, &failure);
+    const bool ok = ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure);
     EXPECT_EQ(ok, failure == 0);
     if (!ok) return "<failed " + std::to_string(failure) + ">";
     return text;

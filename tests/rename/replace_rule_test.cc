@@ -304,24 +304,24 @@ TEST_F(ReplaceRuleTest, NameRuleFailures) {
   std::uint32_t failure = 0;
   ByString("a", "bb", 0);
   std::string text(131, 'a');
-  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(failure, 0x100u);
 
   failure = 0;
   ByString("(a*)*b", "x", 2);
   text = std::string(250, 'a');
-  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(failure, 0x200u);
 
   // Case-sensitive is bit 1 of the options: without it case is folded.
   failure = 0;
   ByString("A", "x", 0);
   text = "aA";
-  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(text, "xx");
   ByString("A", "x", 1);
   text = "aA";
-  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(text, "ax");
   EXPECT_EQ(failure, 0u);
 
@@ -333,12 +333,12 @@ TEST_F(ReplaceRuleTest, NameRuleFailures) {
   session.job.settings.fnm_ckn8 = 2;
   session.job.settings.fnm_ckn9.Assign("3");
   text = "abcdef";
-  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_TRUE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(text, "axef");
   session.job.settings.fnm_ckn9.Assign("0");
   session.job.settings.fnm_ckn3.Assign(std::string(200, 'y'));
   text = std::string(61, 'a');
-  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session), &text, &failure));
+  EXPECT_FALSE(ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure));
   EXPECT_EQ(failure, 0x100u);
 }
 

@@ -38,7 +38,7 @@ class SerialRuleTest : public testing::EngineFixture {
     session.run.target.parent_name = parent;
     std::string text = "old";
     std::uint32_t failure = 0;
-    const bool ok = ApplyNameRule(NameRuleInputsOf(session), &text, &failure);
+    const bool ok = ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure);
     EXPECT_EQ(ok, failure == 0);
     return ok ? text : "<failed " + std::to_string(failure) + ">";
   }

@@ -138,7 +138,7 @@ TEST_F(WidthRuleTest, NameRuleReadsTheJobAndFailsLongNames) {
   auto apply = [&](const std::string& utf8) {
     std::string text = S(utf8);
     std::uint32_t failure = 0;
-    const bool ok = ApplyNameRule(NameRuleInputsOf(session), &text, &failure);
+    const bool ok = ApplyNameRule(NameRuleInputsOf(session.walk()), &text, &failure);
     EXPECT_EQ(ok, failure == 0);
     return ok ? U(text) : "<failed " + std::to_string(failure) + ">";
   };
