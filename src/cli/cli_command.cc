@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -164,6 +165,45 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
   }
 }
 
+// `eval STATEMENT PATH`: the job with the control statement as its only conversion, previewed for PATH
+// alone. The statement arrives in UTF-8 and must have a code page 932 form, as the window's box would.
+int EvaluateStatement(Session& session, ConsoleUi& ui, const CliOptions& options, std::ostream& err) {
+  const std::string& given_statement = options.targets[0];
+  const std::string& given_path = options.targets[1];
+  std::string statement;
+  if (!session.host.codec.Utf8ToCp932(given_statement, &statement).ok()) {
+    err << "morva-cli: the statement holds a character that has no code page 932 form\n";
+    return kExitRefused;
+  }
+  ConversionSettings& job = session.job.settings;
+  if (!job.fnm_usr1.Assign(statement)) {
+    err << "morva-cli: the statement is longer than 200 bytes\n";
+    return kExitRefused;
+  }
+  job.sw_fnm = static_cast<std::int16_t>(NameRule::kControl);
+  job.sw_atr.fill(false);
+  std::fill(job.sw_dtt.begin(), job.sw_dtt.begin() + 3, 0);
+  job.sw_del.fill(false);
+  job.sw_id3.fill(0);
+
+  std::string path;
+  if (!ToEnginePath(session, given_path, &path, err)) return kExitRefused;
+  FindData data;
+  if (!session.host.fs.Stat(path, &data).ok()) {
+    err << "morva-cli: " << given_path << ": no such file or directory\n";
+    return kExitRefused;
+  }
+  // A list of one: a directory is the target itself, not its contents.
+  session.job.app.set_0 = 2;
+  ui.set_list_items({path});
+  ui.set_job(&job);
+  ui.set_preview_names_only(true);
+  const ConversionResult result = StartConversion(session, RunMode::kPreview, false);
+  if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
+  if (!result.previewed) return kExitRefused;
+  return result.preview_failures > 0 ? kExitFailures : kExitDone;
+}
+
 }  // namespace
 
 std::string ExecutableDirectory() {
@@ -184,6 +224,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   // The log's commands take no targets: their argument is a run identifier.
   if (options.command == CliCommand::kRuns) return ListRuns(session, ui);
   if (options.command == CliCommand::kUndo) return UndoLoggedRun(session, options, err);
+  if (options.command == CliCommand::kEval) return EvaluateStatement(session, ui, options, err);
   if (!TakeTargets(session, ui, options, err)) return kExitRefused;
   ui.set_job(&session.job.settings);
   const bool copy = !options.copy_to.empty();
@@ -231,6 +272,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kNone:
     case CliCommand::kUndo:
     case CliCommand::kRuns:
+    case CliCommand::kEval:
       break;
   }
   return kExitRefused;

@@ -42,10 +42,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
       } else if (arg == "runs") {
         options->command = CliCommand::kRuns;
       } else if (arg == "eval") {
-        *error = "the command '" + arg + "' is not available in this version";
-        return false;
+        options->command = CliCommand::kEval;
       } else {
-        *error = "unknown command '" + arg + "' (expected check, preview, run, undo or runs)";
+        *error = "unknown command '" + arg + "' (expected check, preview, run, undo, runs or eval)";
         return false;
       }
       continue;
@@ -122,11 +121,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
     return false;
   }
   if (options->command == CliCommand::kNone) {
-    *error = "no command given (expected check, preview, run, undo or runs)";
+    *error = "no command given (expected check, preview, run, undo, runs or eval)";
     return false;
   }
   if (options->command == CliCommand::kRuns && !options->targets.empty()) {
     *error = "runs takes no arguments";
+    return false;
+  }
+  if (options->command == CliCommand::kEval && options->targets.size() != 2) {
+    *error = "eval takes a control statement and one path";
     return false;
   }
   if (options->command == CliCommand::kUndo) {
@@ -151,6 +154,8 @@ std::string UsageText() {
          "  run     [TARGET...]   convert (asks first unless --yes) and print the summary\n"
          "  undo    [RUN-ID]      undo a run from the log (default: the newest one not undone yet)\n"
          "  runs                  list the runs in the log: identifier, 不可/済み/未, target, function\n"
+         "  eval STATEMENT PATH   print the name the control statement gives the file or directory PATH\n"
+         "                        (the job's extension handling applies; nothing changes on disk)\n"
          "\n"
          "TARGET: none = the target of the settings; one = that directory (or file or wildcard);\n"
          "two or more = exactly these files and directories. Host paths (/home/me/x) and engine\n"

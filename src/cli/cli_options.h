@@ -8,7 +8,7 @@
 namespace morva {
 
 // The commands morva-cli carries out.
-enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns };
+enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns, kEval };
 
 // The command line of morva-cli, as typed: paths are still host (or engine) paths in UTF-8.
 struct CliOptions {
@@ -20,7 +20,8 @@ struct CliOptions {
   std::string copy_to;               // --copy-to DIR; empty: no copy conversion
   bool overwrite = false;            // --overwrite: copies replace existing files
   CliCommand command = CliCommand::kNone;
-  std::vector<std::string> targets;  // the arguments after the command (undo: the run identifier)
+  std::vector<std::string> targets;  // the arguments after the command (undo: the run identifier;
+                                    // eval: the statement, then the path)
 };
 
 // Parses the arguments after the program name. Options may stand before or after the command; both
@@ -28,8 +29,8 @@ struct CliOptions {
 // Returns false with a one-line reason in *error for anything it cannot take: an unknown option or
 // command, a missing or empty value, a repeated single-valued option, --overwrite without --copy-to,
 // no command, arguments after runs or more than one run identifier after undo (its date and time may
-// come as one argument or two), and the commands and options that this version does not offer yet
-// (eval, --preset).
+// come as one argument or two), eval without exactly a statement and a path, and the option that this
+// version does not offer yet (--preset).
 bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options, std::string* error);
 
 // The usage text (UTF-8, ends with a line break).

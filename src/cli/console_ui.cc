@@ -73,6 +73,15 @@ void ConsoleUi::ClearCancel() { g_interrupted = 0; }
 
 PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                                      std::string*) {
+  if (preview_names_only_) {
+    for (const PreviewRecord& record : records) {
+      const bool failed = record.state == kPreviewError || record.state == -kPreviewError;
+      (failed ? err_ : out_) << DisplayText(codec_, record.name_column) << '\n';
+    }
+    out_ << std::flush;
+    err_ << std::flush;
+    return PreviewChoice::kCancel;
+  }
   const JobSwitches kinds = job_ != nullptr ? ComputeJobSwitches(*job_) : JobSwitches();
   out_ << FormatPreview(codec_, records, targets, kinds) << std::flush;
   return PreviewChoice::kCancel;

@@ -36,6 +36,9 @@ class ConsoleUi final : public UserInterface {
   void set_job(const ConversionSettings* job) { job_ = job; }
   // The list-mode targets (engine paths) that ListItems hands to the engine.
   void set_list_items(std::vector<std::string> items) { list_items_ = std::move(items); }
+  // Print only the new name of each previewed target (`eval`): a name that fails goes to `err` with the
+  // reason the preview gives, a name that does not to `out`.
+  void set_preview_names_only(bool on) { preview_names_only_ = on; }
   // The output directory of copy conversion (engine path); empty when none was given.
   void set_output_directory(std::string directory) { output_directory_ = std::move(directory); }
 
@@ -81,6 +84,7 @@ class ConsoleUi final : public UserInterface {
   std::vector<std::string> list_items_;
   std::string output_directory_;
   bool declined_ = false;
+  bool preview_names_only_ = false;
 };
 
 }  // namespace morva
