@@ -2,11 +2,8 @@
 
 namespace morva {
 
-// Attribute, timestamp, deletion and ID3 changes arrive with their own issues. Validation refuses those
-// jobs until then, so a walk never reaches these with one of them on; the steps leave the target as it
-// is.
-void RunAttributeStep(const Walk&, TargetWork*) {}
-void RunTimestampStep(const Walk&, TargetWork*) {}
+// Deletion and ID3 changes arrive with their own issues. Validation refuses those jobs until then, so a
+// walk never reaches these with one of them on; the steps leave the target as it is.
 void RunDeletionStep(const Walk&, TargetWork*) {}
 void RunId3Step(const Walk&, TargetWork*) {}
 

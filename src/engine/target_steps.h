@@ -1,6 +1,11 @@
 #ifndef MORVA_ENGINE_TARGET_STEPS_H_
 #define MORVA_ENGINE_TARGET_STEPS_H_
 
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "core/conversion_settings.h"
 #include "core/target_work.h"
 #include "core/undo_list.h"
 #include "engine/run_state.h"
@@ -12,10 +17,25 @@ namespace morva {
 // change and failure words of *work; in preview mode each
 // only computes what it would do.
 
-// New attributes (work->new_attributes) and, in run mode, setting them.
+// The attributes the job gives a target whose attributes are `current`: each attribute switched on in
+// SW_ATR is set or cleared by its ATR_ONB bit; every other bit stays.
+std::uint32_t ComputeNewAttributes(const ConversionSettings& settings, std::uint32_t current);
+
+// The creation, last-write and last-access times (in that order in *times) that the modes of SW_DTT give
+// the target in walk.run.target, from its times before the step, the direct values, the Exif date (OPT_2)
+// of the file at `path` (where the name step left it) or the date in the name it had before the job.
+// Returns the bit set of the times produced: 1 creation, 2 last write,
+// 4 last access; a time whose mode is set but which cannot be had is left out.
+int ComputeNewTimes(const Walk& walk, std::string_view path, std::array<FileTime, 3>* times);
+
+// New attributes (work->new_attributes) and, in run mode when they differ, setting them: success
+// remembers the old ones for the undo, failure falls back to them.
 void RunAttributeStep(const Walk& walk, TargetWork* work);
 
-// New creation, last-write and last-access times (work->time_texts) and, in run mode, writing them.
+// New times. Preview mode: work->time_texts receive the new times. Run mode: the times that differ are
+// written (a read-only file is writable for the moment and read-only again afterwards), with their old
+// texts in work->time_texts and the new in work->new_time_texts; a time asked for that cannot be had,
+// or a failed write, fails the step and changes nothing.
 void RunTimestampStep(const Walk& walk, TargetWork* work);
 
 // Deletion of the current path (run mode only).

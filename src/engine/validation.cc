@@ -47,8 +47,8 @@ struct OtherJob {
 };
 
 constexpr OtherJob kOtherJobs[] = {
-    {&JobSwitches::attributes, kPageAttributes, "SW_ATR", "属性変換", false},
-    {&JobSwitches::times, kPageTimes, "SW_DTT", "日時変換", false},
+    {&JobSwitches::attributes, kPageAttributes, "SW_ATR", "属性変換", true},
+    {&JobSwitches::times, kPageTimes, "SW_DTT", "日時変換", true},
     {&JobSwitches::deletion, kPageDeletion, "SW_DEL", "ファイル削除", false},
     {&JobSwitches::id3, kPageId3, "SW_ID3", "ID3情報変換", false},
 };

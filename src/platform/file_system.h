@@ -248,7 +248,8 @@ class FileSystem {
   // *data is left in an unspecified state.
   virtual Status ReadFile(std::string_view path, std::uint64_t max_size, std::string* data) = 0;
 
-  // Opens the regular file `path` for reading into *file. A symbolic link is followed. ENOENT when
+  // Opens the regular file `path` for reading into *file. A symbolic link is followed. Reading does not
+  // move the file's last access time where the host allows that (the owner's files). ENOENT when
   // nothing is there, EISDIR for a directory, EINVAL for anything else that is not a regular file.
   // *file is untouched on failure.
   virtual Status OpenRead(std::string_view path, std::unique_ptr<ReadableFile>* file) = 0;

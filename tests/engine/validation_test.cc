@@ -209,9 +209,7 @@ TEST_F(ValidationTest, DirectoryModeTargets) {
       {"copy with subdirectories and deletion",
        All({Copy(), Flags({2}), kNameOff, Job([](ConversionSettings& s) { s.sw_del[0] = true; })}),
        copy_with_subdirectories, p, "SW_SET[2]"},
-      {"copy with subdirectories of attributes (refused later as not built)",
-       All({Copy(), Flags({2}), kAttributesOnly}), "この変換機能はまだ使用できません。（属性変換）", kPageAttributes,
-       "SW_ATR"},
+      {"copy with subdirectories of attributes", All({Copy(), Flags({2}), kAttributesOnly}), "", 0, ""},
       {"copy with directories before a drive root with itself", All({Target(&Tree::drive_root), Copy(), Flags({3, 4})}),
        "コピー変換の場合、「ディレクトリも対象」指定はできません。", p, "SW_SET[3]"},
       {"drive root with the directory itself", All({Target(&Tree::drive_root), Flags({3, 4})}), root_with_itself, p,
@@ -294,9 +292,7 @@ TEST_F(ValidationTest, FileListTargets) {
        "変換対象ファイルにルートディレクトリを指定することはできません。", p, "LIST"},
       {"copy with a listed directory", All({List({&Tree::file, &Tree::dir}), Copy(), kAttributesOnly}),
        "コピー変換の場合、変換対象ファイルにディレクトリを指定することはできません。", p, "LIST"},
-      {"copy of listed files (refused later as not built)",
-       All({List({&Tree::file, &Tree::file2}), Copy(), kAttributesOnly}),
-       "この変換機能はまだ使用できません。（属性変換）", kPageAttributes, "SW_ATR"},
+      {"copy of listed files", All({List({&Tree::file, &Tree::file2}), Copy(), kAttributesOnly}), "", 0, ""},
   });
 }
 
@@ -406,7 +402,7 @@ TEST_F(ValidationTest, JobCombination) {
          s.sw_dtt[0] = 2;
          s.dtt_date[0].Assign("garbage");
        }),
-       "この変換機能はまだ使用できません。（日時変換）", kPageTimes, "SW_DTT"},
+       "", 0, ""},
       {"deletion of directories only", All({deletion(false, false), Flags({3, 6})}),
        "ファイル削除の場合、「ディレクトリのみを対象」の指定はできません。", kPageTargets, "SW_SET[6]"},
       {"wiping directories without subdirectories", All({deletion(true, true), Flags({3})}),
@@ -459,11 +455,11 @@ TEST_F(ValidationTest, FunctionsNotBuiltYetAreRefusedAfterTheJobCombination) {
   // The name rule is named first when other jobs come with it; a target refusal still comes first.
   cases.emplace_back("rule before attributes", All({rule(7), Job([](ConversionSettings& s) { s.sw_atr[1] = true; })}),
                      refusal(statements), kPageNameSelector, "SW_FNM");
-  cases.emplace_back("attributes before times", Job([](ConversionSettings& s) {
+  cases.emplace_back("attributes and times together", Job([](ConversionSettings& s) {
                        s.sw_atr[2] = true;
                        s.sw_dtt[1] = 3;
                      }),
-                     refusal("属性変換"), kPageAttributes, "SW_ATR");
+                     "", 0, "");
   cases.emplace_back("a missing target first", All({rule(8), Target(&Tree::missing)}),
                      "指定された変換対象は存在しません。", kPageTargets, "DIRFIL");
   RunCases(cases);
@@ -723,7 +719,7 @@ TEST_F(NameTargetsTest, SortParametersComeFromNumberingAndDateNaming) {
     if (!name) {
       h->session.job.settings.sw_fnm = 0;
       h->session.job.settings.sw_atr[0] = true;
-      EXPECT_FALSE(ValidateJob(h->session, false));  // refused as not available yet, after the reset
+      EXPECT_TRUE(ValidateJob(h->session, false));
     } else {
       EXPECT_TRUE(ValidateJob(h->session, false));
     }
