@@ -180,9 +180,11 @@ class FileSystem {
 
   // Sets the read-only, hidden, system and archive attributes to the kAttrSettable bits of `attributes`
   // (other bits are ignored). Read-only is the absence of every write permission bit: setting it clears
-  // all write bits, clearing it gives the owner write permission. Hidden, system and archive are kept in
-  // the `user.DOSATTRIB` extended attribute, whose other fields are kept; on a file system without user
-  // extended attributes a change of them fails with ENOTSUP (a change of read-only alone still works).
+  // all write bits, clearing it gives the owner write permission; a directory's read-only flag, which on
+  // Windows stops no change inside it, is kept in `user.DOSATTRIB` only and its permissions stay. Hidden,
+  // system and archive are kept in the `user.DOSATTRIB` extended attribute, whose other fields are kept;
+  // on a file system without user extended attributes a change of them fails with ENOTSUP (a change of a
+  // file's read-only alone still works).
   virtual Status SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
 
   // Sets the times whose pointer is not null; the others are left as they are. Last write is the

@@ -61,7 +61,11 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
   if (Status s = LstatMode(entry, host, &mode); !s.ok()) return s;
 
   const bool want_read_only = (attributes & kAttrReadOnly) != 0;
-  const bool is_read_only = !S_ISLNK(mode) && (mode & kWriteBits) == 0;
+  // Windows' read-only flag on a folder stops no change inside it, so a directory keeps read-only in the
+  // stored attributes only and its permissions stay: a rename inside it must still work.
+  const bool is_directory = S_ISDIR(mode);
+  const std::uint32_t stored_bits = kDosBits | (is_directory ? kAttrReadOnly : 0);
+  const bool is_read_only = !S_ISLNK(mode) && !is_directory && (mode & kWriteBits) == 0;
   const std::uint32_t want_dos = attributes & kDosBits;
   // A link's own permissions cannot be changed on Linux, so it cannot be made read-only.
   if (want_read_only && S_ISLNK(mode)) return posix::ErrnoStatus(ENOTSUP, "read-only link", host);
@@ -70,10 +74,10 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
   bool present = false;
   Status loaded = LoadDosAttrib(entry, host, &dos, &present);
   const bool attributes_valid = present && (dos.valid_flags & kDosAttribValidAttributes) != 0;
-  const std::uint32_t current_dos = attributes_valid ? dos.attributes & kDosBits : 0;
-  const bool dos_change = want_dos != current_dos;
-  // Hidden, system and archive can only be kept in the extended attribute: without it, only a request
-  // that leaves them as they are (all clear) can succeed.
+  const std::uint32_t current_stored = attributes_valid ? dos.attributes & stored_bits : 0;
+  const bool dos_change = (attributes & stored_bits) != current_stored;
+  // Hidden, system and archive (and a directory's read-only) can only be kept in the extended attribute:
+  // without it, only a request that leaves them as they are (all clear) can succeed.
   if (dos_change && !loaded.ok()) return loaded;
 
   // Lift read-only first, so that the owner may write the extended attribute afterwards.
@@ -103,7 +107,7 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
     }
   }
 
-  if (want_read_only && !is_read_only) {
+  if (want_read_only && !is_read_only && !is_directory) {
     if (Status s = Chmod(entry, host, mode & ~kWriteBits); !s.ok()) return s;
   }
   return Status::Ok();

@@ -142,9 +142,11 @@ void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_dir
     attributes |= kAttrReparsePoint;
     if (link_to_directory) attributes |= kAttrDirectory;
   }
-  if (!S_ISLNK(mode) && (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= kAttrReadOnly;
+  // A directory's read-only flag is the stored one only (see SetAttributes).
+  if (!S_ISLNK(mode) && !S_ISDIR(mode) && (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= kAttrReadOnly;
   if (dos != nullptr && (dos->valid_flags & kDosAttribValidAttributes) != 0) {
-    attributes |= dos->attributes & (kAttrHidden | kAttrSystem | kAttrArchive);
+    const std::uint32_t stored = kAttrHidden | kAttrSystem | kAttrArchive | (S_ISDIR(mode) ? kAttrReadOnly : 0);
+    attributes |= dos->attributes & stored;
   }
   data->attributes = attributes;
 

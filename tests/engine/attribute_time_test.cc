@@ -333,5 +333,28 @@ TEST_F(AttributeTimeTest, ARunUndoneFromTheLogGetsBackItsAttributesAndTimesExact
   EXPECT_EQ(TimesOf("b.txt"), b_before);
 }
 
+TEST_F(AttributeTimeTest, AReadOnlyDirectoryStillTakesRenamesInside) {
+  MakeDir("d");
+  MakeFile("d/a.txt", "a");
+  session.job.app.sw_set[AppSettings::kSetRecurse] = true;
+  session.job.app.sw_set[AppSettings::kSetDirectories] = true;
+  session.job.app.sw_set[AppSettings::kSetDirectoriesOnly] = true;
+  session.job.settings.sw_atr[0] = true;
+  session.job.settings.atr_onb = 1;
+  ASSERT_EQ(StartConversion(session, RunMode::kRun, false).counters.full_success, 1);
+  EXPECT_EQ(StatOf("d").attributes & (kAttrReadOnly | kAttrDirectory), kAttrReadOnly | kAttrDirectory);
+  struct stat st {};
+  ASSERT_EQ(stat(dir.Sub("d").c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & S_IWUSR, 0u);
+
+  // A later job renames inside it, and clears the flag again.
+  session.job.app.sw_set[AppSettings::kSetDirectoriesOnly] = false;
+  session.job.settings.sw_fnm = 1;
+  session.job.settings.atr_onb = 0;
+  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).counters.full_success, 2);
+  EXPECT_EQ(ReadFile(dir.Sub("D/A.txt")), "a");
+  EXPECT_EQ(StatOf("D").attributes & kAttrReadOnly, 0u);
+}
+
 }  // namespace
 }  // namespace morva
