@@ -74,6 +74,9 @@ class FileTree {
 
   const std::string& path() const { return path_; }
   std::size_t size() const { return lower_.size(); }
+  // The directory's descriptor and the lower-case names, for loops that do without the engine.
+  int fd() const { return fd_; }
+  const std::vector<std::string>& names() const { return lower_; }
 
  private:
   std::string path_;

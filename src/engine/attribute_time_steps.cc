@@ -38,7 +38,19 @@ std::uint32_t ComputeNewAttributes(const ConversionSettings& settings, std::uint
   return attributes;
 }
 
-int ComputeNewTimes(const Walk& walk, std::string_view path, std::array<FileTime, 3>* times) {
+DirectTimes DirectTimesOf(const ConversionSettings& settings) {
+  DirectTimes direct;
+  for (std::size_t i = 0; i < direct.size(); ++i) {
+    FileTime value = 0;
+    if (settings.sw_dtt[i] == 1 && TextToTime(settings.dtt_date[i].view(), settings.dtt_time[i].view(), &value)) {
+      direct[i] = value;
+    }
+  }
+  return direct;
+}
+
+int ComputeNewTimes(const Walk& walk, const DirectTimes& direct, std::string_view path,
+                    std::array<FileTime, 3>* times) {
   const ConversionSettings& s = walk.job.settings;
   const TargetContext& target = walk.run.target;
   const FindData& data = target.find_data;
@@ -56,7 +68,8 @@ int ComputeNewTimes(const Walk& walk, std::string_view path, std::array<FileTime
     bool ok = false;
     switch (s.sw_dtt[i]) {
       case 1:
-        ok = TextToTime(s.dtt_date[i].view(), s.dtt_time[i].view(), &value);
+        ok = direct[static_cast<std::size_t>(i)].has_value();
+        value = direct[static_cast<std::size_t>(i)].value_or(0);
         break;
       case 2:
       case 3:
@@ -109,10 +122,10 @@ void RunAttributeStep(const Walk& walk, TargetWork* work) {
   }
 }
 
-void RunTimestampStep(const Walk& walk, TargetWork* work) {
+void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* work) {
   const ConversionSettings& s = walk.job.settings;
   std::array<FileTime, 3> wanted{};
-  const int produced = ComputeNewTimes(walk, work->current_path, &wanted);
+  const int produced = ComputeNewTimes(walk, direct, work->current_path, &wanted);
   for (int i = 0; i < kTimeCount; ++i) {
     if (s.sw_dtt[i] > 0 && !(produced & (1 << i))) {
       work->failure |= kStepTimes;

@@ -80,6 +80,7 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
   std::optional<PreviewBuilder> builder;
   if (preview) builder.emplace(walk.host, walk.job, walk.run);
   const ProgressTexts progress_texts(walk.host.codec);
+  const DirectTimes direct_times = DirectTimesOf(walk.job.settings);
   UserInterface& ui = walk.host.ui;
   // Numbering starts afresh with every preview and run.
   walk.run.serials.ClearSerials();
@@ -148,7 +149,7 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
           RunId3Step(walk, &work);
         } else {
           if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(walk, &work);
-          if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(walk, &work);
+          if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(walk, direct_times, &work);
         }
       } else if (!preview) {
         RunDeletionStep(walk, &work);

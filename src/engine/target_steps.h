@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/conversion_settings.h"
@@ -21,12 +22,18 @@ namespace morva {
 // SW_ATR is set or cleared by its ATR_ONB bit; every other bit stays.
 std::uint32_t ComputeNewAttributes(const ConversionSettings& settings, std::uint32_t current);
 
+// The direct times of the job (SW_DTT mode 1: DTT_11/12, DTT_21/22, DTT_31/32), read once for a walk
+// rather than once per target; a time whose direct value is not valid, or not asked for, is absent.
+using DirectTimes = std::array<std::optional<FileTime>, 3>;
+DirectTimes DirectTimesOf(const ConversionSettings& settings);
+
 // The creation, last-write and last-access times (in that order in *times) that the modes of SW_DTT give
-// the target in walk.run.target, from its times before the step, the direct values, the Exif date (OPT_2)
-// of the file at `path` (where the name step left it) or the date in the name it had before the job.
-// Returns the bit set of the times produced: 1 creation, 2 last write,
-// 4 last access; a time whose mode is set but which cannot be had is left out.
-int ComputeNewTimes(const Walk& walk, std::string_view path, std::array<FileTime, 3>* times);
+// the target in walk.run.target, from its times before the step, `direct`, the Exif date (OPT_2) of the
+// file at `path` (where the name step left it) or the date in the name it had before the job. Returns the
+// bit set of the times produced: 1 creation, 2 last write, 4 last access; a time whose mode is set but
+// which cannot be had is left out.
+int ComputeNewTimes(const Walk& walk, const DirectTimes& direct, std::string_view path,
+                    std::array<FileTime, 3>* times);
 
 // New attributes (work->new_attributes) and, in run mode when they differ, setting them: success
 // remembers the old ones for the undo, failure falls back to them.
@@ -36,7 +43,7 @@ void RunAttributeStep(const Walk& walk, TargetWork* work);
 // written (a read-only file is writable for the moment and read-only again afterwards), with their old
 // texts in work->time_texts and the new in work->new_time_texts; a time asked for that cannot be had,
 // or a failed write, fails the step and changes nothing.
-void RunTimestampStep(const Walk& walk, TargetWork* work);
+void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* work);
 
 // Deletion of the current path (run mode only).
 void RunDeletionStep(const Walk& walk, TargetWork* work);
