@@ -2,12 +2,11 @@
 
 namespace morva {
 
-// Attribute, timestamp, deletion and ID3 changes arrive with their own issues. Validation refuses those
-// jobs until then, so a walk never reaches these with one of them on; the steps leave the target as it
-// is.
+// Attribute, timestamp and ID3 changes arrive with their own issues. Validation refuses those jobs until
+// then, so a walk never reaches these with one of them on; the steps leave the target as it is. The
+// deletion step is in deletion_step.cc.
 void RunAttributeStep(const Walk&, TargetWork*) {}
 void RunTimestampStep(const Walk&, TargetWork*) {}
-void RunDeletionStep(const Walk&, TargetWork*) {}
 void RunId3Step(const Walk&, TargetWork*) {}
 
 void RecordUndo(const TargetWork& work, UndoList* undo) {

@@ -18,7 +18,8 @@ void RunAttributeStep(const Walk& walk, TargetWork* work);
 // New creation, last-write and last-access times (work->time_texts) and, in run mode, writing them.
 void RunTimestampStep(const Walk& walk, TargetWork* work);
 
-// Deletion of the current path (run mode only).
+// Deletion of the current path (run mode only): into the trash, or permanently, its contents overwritten
+// first when the job asks for it; sets kStepDeletion in the change or the failure word.
 void RunDeletionStep(const Walk& walk, TargetWork* work);
 
 // The ID3 items and mode of an MP3 file and, in run mode, writing the tags.
