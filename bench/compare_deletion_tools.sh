@@ -32,7 +32,7 @@ trap 'rm -rf "$dir"' EXIT
 # Google Benchmark's CSV: name,iterations,real_time,cpu_time,time_unit,...
 bench_ms() {
   "$bench_bin" --file_count="$count" --wipe_mib="$mib" --benchmark_filter="$1" --benchmark_format=csv 2>/dev/null |
-    awk -F, -v name="\"$1\"" '$1 == name { print $3 }'
+    awk -F, -v name="\"$1/" 'index($1, name) == 1 { print $3 }'
 }
 elapsed_ms() { echo "($2 - $1) * 1000" | bc -l; }
 
