@@ -196,8 +196,9 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
   session.run.counters = RunCounters();
   RunJournal journal(session);
   if (mode == RunMode::kPreview) {
-    // The recycle-bin probe comes with deletion; until then the state stays undetermined (-1) and the
-    // preview names no recycle-bin behaviour.
+    // The deletion column tells whether the trash keeps what it is given; no other job reads it.
+    session.run.recycle_bin_state =
+        ComputeJobSwitches(session.job.settings).deletion ? session.host.fs.ProbeRecycleBin() : -1;
   } else {
     if (!ui.AskYesNo(Cp932Text(codec, "変換を開始します。よろしいですか？"))) {
       result.outcome = ConversionOutcome::kDeclined;

@@ -2,9 +2,9 @@
 
 namespace morva {
 
-// Deletion and ID3 changes arrive with their own issues. Validation refuses those jobs until then, so a
-// walk never reaches these with one of them on; the steps leave the target as it is.
-void RunDeletionStep(const Walk&, TargetWork*) {}
+// ID3 changes arrive with their own issue. Validation refuses that job until then, so a walk never
+// reaches this with it on; the step leaves the target as it is. The other steps are in
+// attribute_time_steps.cc and deletion_step.cc.
 void RunId3Step(const Walk&, TargetWork*) {}
 
 void RecordUndo(const TargetWork& work, UndoList* undo) {

@@ -49,7 +49,7 @@ struct OtherJob {
 constexpr OtherJob kOtherJobs[] = {
     {&JobSwitches::attributes, kPageAttributes, "SW_ATR", "属性変換", true},
     {&JobSwitches::times, kPageTimes, "SW_DTT", "日時変換", true},
-    {&JobSwitches::deletion, kPageDeletion, "SW_DEL", "ファイル削除", false},
+    {&JobSwitches::deletion, kPageDeletion, "SW_DEL", "ファイル削除", true},
     {&JobSwitches::id3, kPageId3, "SW_ID3", "ID3情報変換", false},
 };
 

@@ -211,8 +211,8 @@ class FileSystem {
   // Declares the roots of the work in progress (engine paths of directories) until the matching
   // EndConfinement; they stand in for roots declared before, which apply again when these end.
   //
-  // While roots are declared, Stat, FindFiles, SetAttributes, SetTimes, Move, Copy, CreateDirectory and
-  // OpenRead reach a path below a root (the innermost one holding it) from that root without following
+  // While roots are declared, Stat, FindFiles, SetAttributes, SetTimes, Move, Copy, CreateDirectory,
+  // OpenRead, Trash, DeleteTree and Overwrite reach a path below a root (the innermost one holding it) from that root without following
   // any symbolic link on the way: a link there, even one swapped in after the tree was listed, fails the
   // call with ELOOP and nothing it points at is touched. Nor is the last component ever followed, except
   // by OpenRead (reading what a link points at changes nothing): Copy or FindFiles of a link fails with
@@ -287,6 +287,39 @@ class FileSystem {
 
   // Removes the file (or symbolic link) `path`; never a directory (EISDIR). ENOENT when nothing is there.
   virtual Status RemoveFile(std::string_view path) = 0;
+
+  // Moves `path` into the freedesktop.org trash (through GIO, as the desktop's file manager does), where
+  // the desktop's trash can restore it: a file, a directory with everything in it, or a symbolic link as
+  // the link. An entry of the home's file system goes to the home trash ($XDG_DATA_HOME/Trash), one of
+  // another file system to the trash at that file system's top, if it has one. When it cannot be
+  // trashed (ENOTSUP for a file system without a trash, or another error) it stays where it is: nothing
+  // is ever deleted instead. Below a root (see ConfineTo), ELOOP when the path no longer leads, without
+  // links, to the entry first found there.
+  virtual Status Trash(std::string_view path) = 0;
+
+  // Whether deletions into the trash are kept: 1 when the home trash can take them (it is there and
+  // writable, or can be created), -1 when it cannot. Creates nothing.
+  virtual int ProbeRecycleBin() = 0;
+
+  // Deletes `path` permanently: a file, a symbolic link (the link itself, never what it points at), or a
+  // directory with everything in it, depth first. The walk never follows a symbolic link (one inside is
+  // deleted as the link; a directory swapped for one meanwhile is not entered), never enters another file
+  // system mounted in the tree (EBUSY; the mount point and the directories above it stay) and never
+  // deletes a name Windows could not hold (ENOTEMPTY: its directory stays). After such a failure it goes
+  // on with the rest and returns the first failure. A mount point itself and "/" are refused (EBUSY,
+  // EPERM) before anything is deleted. A handful of directory handles serve a tree of any depth.
+  virtual Status DeleteTree(std::string_view path) = 0;
+
+  // Overwrites the contents of the regular file `path` in place, so that they cannot be read back from
+  // the disk, at `level` 1-3 (EINVAL otherwise): level 1 writes random bytes over the whole file, which
+  // keeps its length; level 2 then writes 0xE5 over every byte and level 3 zeros as well, and both leave
+  // the file empty. Each pass is flushed to the disk before the next. Read-only and system are cleared
+  // first and stay cleared, whatever happens next; a failure leaves the passes done so far. A symbolic
+  // link is never written through (ELOOP), nor a directory (EISDIR) or anything else that is not a
+  // regular file (EINVAL), nor a file with other hard links (EMLINK), whose contents are those other
+  // names' too. On a file system that writes changed blocks elsewhere (copy-on-write, log-structured,
+  // flash translation) the old contents may survive on the device.
+  virtual Status Overwrite(std::string_view path, int level) = 0;
 };
 
 // Declares roots (FileSystem::ConfineTo) for the life of the object.

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -72,6 +73,10 @@ class FileSystemWrapper : public FileSystem {
     return target_->OpenReplacement(path, temporary_name, file);
   }
   Status RemoveFile(std::string_view path) override { return target_->RemoveFile(path); }
+  Status Trash(std::string_view path) override { return target_->Trash(path); }
+  int ProbeRecycleBin() override { return target_->ProbeRecycleBin(); }
+  Status DeleteTree(std::string_view path) override { return target_->DeleteTree(path); }
+  Status Overwrite(std::string_view path, int level) override { return target_->Overwrite(path, level); }
 
  protected:
   FileSystem* target() const { return target_; }
@@ -101,6 +106,9 @@ enum class FsOp {
   kOpenReplacement,
   kReplacementAppend,  // ReplacementFile::Append through the wrapper; the path is the replaced file
   kRemoveFile,
+  kTrash,
+  kDeleteTree,
+  kOverwrite,
   kCount
 };
 
@@ -116,6 +124,9 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     faults_.push_back(Fault{op, std::string(path_part), code, times});
   }
   void ClearFaults() { faults_.clear(); }
+  // Called before every checked call with its operation and path, ahead of the faults: a test looks at
+  // the disk as the call finds it (a file's bytes just before it is deleted).
+  void Observe(std::function<void(FsOp, std::string_view)> observer) { observer_ = std::move(observer); }
   int calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
 
   Status ToHostPath(std::string_view engine_path, std::string* host_path) override {
@@ -202,6 +213,18 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     if (Status s = Check(FsOp::kRemoveFile, path); !s.ok()) return s;
     return FileSystemWrapper::RemoveFile(path);
   }
+  Status Trash(std::string_view path) override {
+    if (Status s = Check(FsOp::kTrash, path); !s.ok()) return s;
+    return FileSystemWrapper::Trash(path);
+  }
+  Status DeleteTree(std::string_view path) override {
+    if (Status s = Check(FsOp::kDeleteTree, path); !s.ok()) return s;
+    return FileSystemWrapper::DeleteTree(path);
+  }
+  Status Overwrite(std::string_view path, int level) override {
+    if (Status s = Check(FsOp::kOverwrite, path); !s.ok()) return s;
+    return FileSystemWrapper::Overwrite(path, level);
+  }
 
  private:
   // A disk that fills up while a replacement is written.
@@ -247,6 +270,7 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
 
   Status Check(FsOp op, std::string_view path) {
     ++calls_[static_cast<std::size_t>(op)];
+    if (observer_) observer_(op, path);
     for (Fault& f : faults_) {
       if (f.op != op || f.times == 0) continue;
       if (!f.path_part.empty() && path.find(f.path_part) == std::string_view::npos) continue;
@@ -257,6 +281,7 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   }
 
   std::vector<Fault> faults_;
+  std::function<void(FsOp, std::string_view)> observer_;
   std::array<int, static_cast<std::size_t>(FsOp::kCount)> calls_{};
 };
 

@@ -12,7 +12,8 @@ namespace morva {
 // posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
 // posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories, the declared
 // roots), posix_files.cc (reading and replacing whole files), posix_append.cc (appending to the log),
-// posix_locked_file.cc (the locked, mapped file beside the log).
+// posix_locked_file.cc (the locked, mapped file beside the log), posix_trash.cc (the trash),
+// posix_delete_tree.cc (permanent deletion), posix_overwrite.cc (overwriting before deletion).
 class PosixFileSystem final : public FileSystem {
  public:
   explicit PosixFileSystem(TextCodec* codec) : codec_(codec) {}
@@ -43,6 +44,10 @@ class PosixFileSystem final : public FileSystem {
   Status OpenReplacement(std::string_view path, std::string_view temporary_name,
                          std::unique_ptr<ReplacementFile>* file) override;
   Status RemoveFile(std::string_view path) override;
+  Status Trash(std::string_view path) override;
+  int ProbeRecycleBin() override;
+  Status DeleteTree(std::string_view path) override;
+  Status Overwrite(std::string_view path, int level) override;
 
  private:
   // FindFiles, or with `details` false FindNames.

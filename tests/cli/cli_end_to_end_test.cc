@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_trash.h"
 #include "common/test_util.h"
 
 namespace morva {
@@ -229,6 +230,37 @@ TEST_F(CliEndToEndTest, AFailedTargetMakesTheRunExitOne) {
   EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
   EXPECT_EQ(ReadFile(photos_ + "/B.txt"), "taken");
   EXPECT_EQ(ReadFile(photos_ + "/b.txt"), "b");
+}
+
+TEST_F(CliEndToEndTest, DeletionIntoTheTrashIsPreviewedRunAndNeverUndone) {
+  ASSERT_FALSE(testing::TestTrash().empty());  // HOME and XDG_DATA_HOME of morva-cli: the test's trash
+  const std::vector<std::string> job = {"--home", home_.path(), "--set", "SW_FNM=0", "--set", "SW_DEL=100"};
+  auto with = [&job](std::vector<std::string> rest) {
+    std::vector<std::string> args = job;
+    args.insert(args.end(), rest.begin(), rest.end());
+    return args;
+  };
+  std::string target = "Z:" + photos_;
+  for (char& c : target) c = c == '/' ? '\\' : c;
+
+  Result r = RunCli(with({"preview", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "＃\t対象ファイル名\tファイル削除\n"
+                   "1\t1\t[File] " + target + "\\a.jpg\tファイル削除（ごみ箱使用）\n"
+                   "2\t1\t[File] " + target + "\\b.txt\tファイル削除（ごみ箱使用）\n"
+                   "抽出総数：2　　　変換対象：2　　　成功/不要：2　　　変換失敗：0\n");
+  EXPECT_TRUE(Untouched());
+
+  r = RunCli(with({"--yes", "run", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(testing::HostNames(photos_), std::vector<std::string>{});
+  EXPECT_EQ(ReadFile(testing::Trashed(photos_ + "/a.jpg")), "a");
+  EXPECT_EQ(ReadFile(testing::Trashed(photos_ + "/b.txt")), "b");
+  r = RunCli({"--home", home_.path(), "runs"});
+  ASSERT_GT(r.out.size(), 19u);
+  EXPECT_EQ(r.out.substr(19), "\t不可\t" + target + "\t【ファイル削除】\n");
+  r = RunCli({"--home", home_.path(), "--yes", "undo"});
+  EXPECT_EQ(r.status, 2);
 }
 
 TEST_F(CliEndToEndTest, RunsListsTheLogAndUndoTakesTheNewestRunBack) {

@@ -408,10 +408,9 @@ TEST_F(ValidationTest, JobCombination) {
       {"wiping directories without subdirectories", All({deletion(true, true), Flags({3})}),
        "「ディレクトリも対象」指定での復元不可削除の場合、「サブディレクトリ内も対象にする」の指定が必須です。",
        kPageTargets, "SW_SET[2]"},
-      {"directories without subdirectories pass without the wipe", All({deletion(true, false), Flags({3})}),
-       "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
+      {"directories without subdirectories pass without the wipe", All({deletion(true, false), Flags({3})}), ""},
       {"no directory checks of deletion in list mode", All({deletion(true, true), Flags({3, 6}), List({&Tree::file})}),
-       "この変換機能はまだ使用できません。（ファイル削除）", kPageDeletion, "SW_DEL"},
+       ""},
       {"an absent direct ID3 string", All({id3, Job([](ConversionSettings& s) { s.sw_id3[0] = 10; })}),
        "「文字列直接指定」での文字列が指定されていません。", id3_page, "ID3_STR0"},
       {"an empty direct string before a missing separator of a later item", All({id3, Job([](ConversionSettings& s) {

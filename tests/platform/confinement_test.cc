@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "common/host_fixture.h"
+#include "common/test_trash.h"
 #include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/posix_confinement.h"
@@ -91,7 +92,11 @@ TEST_F(ConfinementTest, NoCallBelowARootFollowsALinkSwappedIn) {
          std::unique_ptr<ReadableFile> file;
          return fs_->OpenRead(d + "\\f.txt", &file);
        }},
+      {"trash", [&](auto&, auto& d) { return fs_->Trash(d + "\\f.txt"); }},
+      {"delete", [&](auto&, auto& d) { return fs_->DeleteTree(d + "\\sub"); }},
+      {"overwrite", [&](auto&, auto& d) { return fs_->Overwrite(d + "\\f.txt", 1); }},
   };
+  ASSERT_FALSE(testing::TestTrash().empty());  // the trash of this test program, not the person's
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string base = Build(c.what);
