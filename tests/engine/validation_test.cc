@@ -450,15 +450,14 @@ TEST_F(ValidationTest, JobCombination) {
   });
 }
 
-TEST_F(ValidationTest, FunctionsNotBuiltYetAreRefusedAfterTheJobCombination) {
-  const char* statements = "変換制御文による名称変換";
+TEST_F(ValidationTest, JobsNotBuiltYetAreRefusedAfterTheJobCombination) {
   auto refusal = [](const char* label) { return std::string("この変換機能はまだ使用できません。（") + label + "）"; };
   auto rule = [](int n) { return Job([n](ConversionSettings& s) { s.sw_fnm = static_cast<std::int16_t>(n); }); };
   std::vector<Case> cases;
-  cases.emplace_back(statements, rule(7), refusal(statements), kPageNameSelector, "SW_FNM");
-  // The name rule is named first when other jobs come with it; a target refusal still comes first.
-  cases.emplace_back("rule before attributes", All({rule(7), Job([](ConversionSettings& s) { s.sw_atr[1] = true; })}),
-                     refusal(statements), kPageNameSelector, "SW_FNM");
+  // A job that is not built is named before the settings of the name rule beside it are looked at.
+  cases.emplace_back("attributes before an empty statement",
+                     All({rule(7), Job([](ConversionSettings& s) { s.sw_atr[1] = true; })}), refusal("属性変換"),
+                     kPageAttributes, "SW_ATR");
   cases.emplace_back("attributes before times", Job([](ConversionSettings& s) {
                        s.sw_atr[2] = true;
                        s.sw_dtt[1] = 3;
