@@ -30,7 +30,7 @@ constexpr NameRuleEntry kNameRules[] = {
     {"連番による名称変換", validation_internal::CheckSerialRule},
     {"日時による名称変換", validation_internal::CheckDateRule},
     {"ID3情報による名称変換", validation_internal::CheckId3Rule},
-    {"変換制御文による名称変換", nullptr},
+    {"変換制御文による名称変換", validation_internal::CheckControlRule},
     {"置換パターンCSVによる名称変換", validation_internal::CheckCsvRule},
 };
 static_assert(std::size(kNameRules) == static_cast<std::size_t>(NameRule::kCsv) + 1);
@@ -88,7 +88,8 @@ bool ValidateJob(Host& host, Job& job, RunState& run, bool job_only) {
   }
   if (!validation_internal::CheckJobCombination(ctx)) return false;
 
-  // Only numbering and date naming sort the targets; a job validated before must not leave its order.
+  // Only numbering, date naming and a statement's serial sort the targets; a job validated before must
+  // not leave its order.
   run.sort = SortParameters{};
   if (!CheckAvailable(ctx)) return false;
   if (!ctx.jobs.name) return true;

@@ -91,6 +91,10 @@ bool CheckDateRule(ValidationContext& ctx);
 // The options of name rule 6 (ID3 naming): the elements, the fixed string and the separator.
 bool CheckId3Rule(ValidationContext& ctx);
 
+// The statement of name rule 7 (control statement), through the interpreter's checking pass. Sets the
+// sort parameters its serial variable asks for.
+bool CheckControlRule(ValidationContext& ctx);
+
 // The options of name rule 8 (replacement patterns from a CSV file). Loads the patterns into the run.
 bool CheckCsvRule(ValidationContext& ctx);
 

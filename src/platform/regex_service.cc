@@ -70,7 +70,7 @@ class Pcre2RegexService : public RegexService {
       replacement_cp932_.assign(replacement);
       replacement_ready_ = true;
     }
-    if (!ReplaceAll()) return kFailed;
+    if (const int rc = ReplaceAll(); rc != kOk) return rc;
     std::string result;
     if (!codec_->Utf8ToCp932(result_, &result).ok()) return kFailed;
     *out = std::move(result);
@@ -112,7 +112,8 @@ class Pcre2RegexService : public RegexService {
 
   // Replaces every match in subject_ into result_. After an empty match the next attempt at the same
   // place must not be empty again; when no other match starts there, the search steps one character on.
-  bool ReplaceAll() {
+  // Returns kOk, kTooLong or kFailed.
+  int ReplaceAll() {
     const auto* subject = reinterpret_cast<PCRE2_SPTR>(subject_.data());
     const std::size_t length = subject_.size();
     result_.clear();
@@ -128,19 +129,19 @@ class Pcre2RegexService : public RegexService {
         options = 0;
         continue;
       }
-      if (rc <= 0) return false;  // an error, the work limit among them
+      if (rc <= 0) return kFailed;  // an error, the work limit among them
       const PCRE2_SIZE* ov = pcre2_get_ovector_pointer(match_data_.get());
       // \K can put a match's start after its end or before text already replaced; no replacement
       // would be meaningful then.
-      if (ov[0] > ov[1] || ov[0] < copied) return false;
+      if (ov[0] > ov[1] || ov[0] < copied) return kFailed;
       result_.append(subject_, copied, ov[0] - copied);
-      Expand(ov, static_cast<std::uint32_t>(rc));
+      if (!Expand(ov, static_cast<std::uint32_t>(rc))) return kTooLong;
       copied = ov[1];
       start = ov[1];
       options = ov[0] == ov[1] ? (PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED) : 0;
     }
     result_.append(subject_, copied, std::string::npos);
-    return true;
+    return result_.size() > kMaxResult ? kTooLong : kOk;
   }
 
   // Appends group `n` of the current match; a group the match did not reach adds nothing.
@@ -149,10 +150,12 @@ class Pcre2RegexService : public RegexService {
     result_.append(subject_, ov[2 * n], ov[2 * n + 1] - ov[2 * n]);
   }
 
-  // Appends the replacement with its markers filled in from the current match.
-  void Expand(const PCRE2_SIZE* ov, std::uint32_t pairs) {
+  // Appends the replacement with its markers filled in from the current match. False as soon as the
+  // result passes kMaxResult: one replacement can repeat the whole text many times.
+  bool Expand(const PCRE2_SIZE* ov, std::uint32_t pairs) {
     const std::string& r = replacement_utf8_;
     for (std::size_t i = 0; i < r.size(); ++i) {
+      if (result_.size() > kMaxResult) return false;
       if (r[i] != '$' || i + 1 == r.size()) {
         result_.push_back(r[i]);
         continue;
@@ -187,6 +190,7 @@ class Pcre2RegexService : public RegexService {
         result_.push_back('$');
       }
     }
+    return result_.size() <= kMaxResult;
   }
 
   TextCodec* codec_;

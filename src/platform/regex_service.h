@@ -1,6 +1,7 @@
 #ifndef MORVA_PLATFORM_REGEX_SERVICE_H_
 #define MORVA_PLATFORM_REGEX_SERVICE_H_
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +18,12 @@ class RegexService {
   // What Replace returns.
   static constexpr int kOk = 0;
   static constexpr int kFailed = -2;
+  static constexpr int kTooLong = -3;
+
+  // The longest result Replace builds, in bytes of its UTF-8 form. Far more than any name needs; it
+  // bounds a replacement whose markers repeat the text ("$`" for every match of an empty pattern), which
+  // would otherwise grow with the square of a long text.
+  static constexpr std::size_t kMaxResult = 64 * 1024;
 
   RegexService() = default;
   RegexService(const RegexService&) = delete;
@@ -28,9 +35,10 @@ class RegexService {
   // set. In the replacement, "$1".."$99" stand for a captured group ("$nn" is read as two digits when
   // the pattern has that many groups, else as one digit followed by a literal digit; a group the match
   // did not reach gives nothing), "$&" for the whole match, "$`" for the text before it, "$'" for the
-  // text after it, and "$$" for one "$"; any other "$" is literal. Returns kOk, or kFailed when the
-  // pattern is invalid, the matching gives up at its work limit (a pattern that would backtrack for an
-  // unreasonable time), or a text has no form in the other encoding; *out is then left as it was.
+  // text after it, and "$$" for one "$"; any other "$" is literal. Returns kOk; kTooLong when the result
+  // would pass kMaxResult; or kFailed when the pattern is invalid, the matching gives up at its work
+  // limit (a pattern that would backtrack for an unreasonable time), or a text has no form in the other
+  // encoding. *out is left as it was on any failure.
   virtual int Replace(std::string_view text, std::string_view pattern, std::string_view replacement,
                       bool ignore_case, std::string* out) = 0;
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "rename/control_statement.h"
 #include "rename/csv_patterns.h"
 #include "rename/date_rule.h"
 #include "rename/id3_rule.h"
@@ -57,8 +58,8 @@ GeneralRuleOptions GeneralOptionsOf(const ConversionSettings& settings) {
 
 bool ApplyNameRule(const NameRuleInputs& in, std::string* text, std::uint32_t* failure_word) {
   const std::optional<NameRule> rule = NameRuleOf(in.settings.sw_fnm);
-  // Rules not built yet come with their own issues; validation refuses them until then, so a job that
-  // reaches this point anyway fails its targets instead of renaming them wrongly.
+  // The settings reader never stores an unknown rule; a job that has one anyway fails its targets
+  // instead of renaming them wrongly.
   if (!rule) return Fail(kRuleFailedOther, failure_word);
   switch (*rule) {
     case NameRule::kNone:
@@ -106,7 +107,8 @@ bool ApplyNameRule(const NameRuleInputs& in, std::string* text, std::uint32_t* f
       return true;
     }
     case NameRule::kControl:
-      break;
+      if (const unsigned failed = BuildControlName(in, text); failed != 0) return Fail(failed, failure_word);
+      return true;
   }
   return Fail(kRuleFailedOther, failure_word);
 }

@@ -45,9 +45,9 @@ int ReplaceString(RegexService* regex, std::string* text, std::string_view targe
   if (!use_regex) return ReplacePlain(text, target, replacement, ignore_case);
   if (regex == nullptr) return kReplaceRegexFailed;
   std::string result;
-  if (regex->Replace(*text, target, replacement, ignore_case, &result) != RegexService::kOk) {
-    return kReplaceRegexFailed;
-  }
+  const int rc = regex->Replace(*text, target, replacement, ignore_case, &result);
+  if (rc == RegexService::kTooLong) return kReplaceTooLong;
+  if (rc != RegexService::kOk) return kReplaceRegexFailed;
   if (result.size() > kMaxReplacedLength) return kReplaceTooLong;
   *text = std::move(result);
   return kReplaceOk;

@@ -136,6 +136,12 @@ TEST_F(RegexServiceTest, InvalidAndRunawayPatternsFail) {
   // The same pattern on a text where it is cheap still works, and so does the next pattern.
   EXPECT_EQ(Replace("aab", "(a*)*b", "x"), "x");
   EXPECT_EQ(Replace(many, "a+", "x"), "x");
+
+  // A replacement that repeats the text before every match would take gigabytes; it stops at the bound.
+  std::string out = "untouched";
+  EXPECT_EQ(regex_->Replace(std::string(40000, 'a'), "a", "$`$`", false, &out), RegexService::kTooLong);
+  EXPECT_EQ(out, "untouched");
+  EXPECT_EQ(Replace(std::string(300, 'a'), "a", "$`"), std::string(300 * 299 / 2, 'a'));
 }
 
 TEST_F(RegexServiceTest, TextsWithoutAnotherFormFail) {

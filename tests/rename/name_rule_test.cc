@@ -63,8 +63,8 @@ TEST_F(NameRuleTest, GeneralRuleReadsTheJob) {
   EXPECT_EQ(Apply("track7"), "<failed 256>");
 }
 
-TEST_F(NameRuleTest, RulesNotBuiltYetFailTheTarget) {
-  session.job.settings.sw_fnm = 7;
+TEST_F(NameRuleTest, UnknownRuleFailsTheTarget) {
+  session.job.settings.sw_fnm = 9;
   EXPECT_EQ(Apply("name"), "<failed 512>");
 }
 
