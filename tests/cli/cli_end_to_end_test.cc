@@ -351,5 +351,40 @@ TEST_F(CliEndToEndTest, NamesWindowsCannotHoldAreCountedAndLeftAlone) {
   EXPECT_EQ(ReadFile(photos_ + "/minus\xe2\x88\x92sign.jpg"), "y");
 }
 
+TEST_F(CliEndToEndTest, EvalPrintsTheNameAStatementGivesOneTarget) {
+  struct Case {
+    std::vector<std::string> args;  // after --home
+    int status;
+    const char* out;
+    const char* err;  // a text stderr holds
+  };
+  const std::string photo = photos_ + "/a.jpg";
+  const std::vector<Case> cases = {
+      // Extension handling is on by default: the statement names the base name.
+      {{"eval", "\\UPPER<<F>>_<C-3,10+5>", photo}, 0, "A_010.jpg\n", ""},
+      {{"--set", "FNM_01=0", "eval", "<F>_<E>", photo}, 0, "a_jpg\n", ""},
+      // A directory is the target itself, not its contents.
+      {{"eval", "<F>-<E>", photos_}, 0, "photos-\n", ""},
+      {{"eval", "\\FOO<x>", photo}, 2, "", "関数　\\FOO<...>　は不正です。"},
+      {{"eval", "a/b", photo}, 2, "", "通常文字として指定できない以下の文字が指定されています。"},
+      {{"eval", "<F>", photos_ + "/none.jpg"}, 2, "", "no such file or directory"},
+      {{"eval", "\xF0\x9F\x98\x80", photo}, 2, "", "no code page 932 form"},
+      {{"eval", std::string(201, 'x'), photo}, 2, "", "longer than 200 bytes"},
+      // A name the file system cannot hold fails the target: exit 1, the reason on stderr.
+      {{"eval", "\\CHGSTR<<F>:\"a\",\"x/y\">", photo}, 1, "", "ファイル名として使用不可文字"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"--home", home_.path()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    SCOPED_TRACE(args[args.size() - 2]);
+    const Result r = RunCli(args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(Untouched());
+  EXPECT_FALSE(Exists(home_ / "morva.dat"));
+}
+
 }  // namespace
 }  // namespace morva
