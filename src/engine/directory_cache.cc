@@ -6,15 +6,25 @@
 
 namespace morva {
 
-std::string FoldName(std::string_view name) {
-  std::string out;
-  out.reserve(name.size());
+void FoldName(std::string_view name, std::string* out) {
+  out->clear();
   for (std::size_t i = 0; i < name.size();) {
+    const unsigned char byte = static_cast<unsigned char>(name[i]);
+    if (byte < 0x80) {  // most names are ASCII: no character decoding for them
+      out->push_back(static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 0x20 : byte));
+      ++i;
+      continue;
+    }
     std::size_t length = 0;
     const cp932::Char c = cp932::CharAt(name, i, &length);
-    cp932::AppendChar(cp932::ToUpper(c), &out);
+    cp932::AppendChar(cp932::ToUpper(c), out);
     i += length;
   }
+}
+
+std::string FoldName(std::string_view name) {
+  std::string out;
+  FoldName(name, &out);
   return out;
 }
 
@@ -44,21 +54,28 @@ void DirectoryCache::Clear() {
 }
 
 void DirectoryCache::Add(std::string name) {
-  ++folded_[FoldName(name)];
+  FoldName(name, &fold_new_);
+  if (auto it = folded_.find(std::string_view(fold_new_)); it != folded_.end()) {
+    ++it->second;
+  } else {
+    folded_.emplace(fold_new_, 1);
+  }
   exact_.insert(std::move(name));
 }
 
 bool DirectoryCache::Collides(std::string_view old_name, std::string_view new_name) const {
-  const std::string new_key(new_name);
-  if (new_name != old_name && exact_.count(new_key) != 0) return true;
-  const std::string folded_new = FoldName(new_name);
-  if (folded_new == FoldName(old_name)) return false;
-  return folded_.count(folded_new) != 0;
+  if (new_name != old_name && exact_.find(new_name) != exact_.end()) return true;
+  FoldName(new_name, &fold_new_);
+  FoldName(old_name, &fold_old_);
+  if (fold_new_ == fold_old_) return false;
+  return folded_.find(std::string_view(fold_new_)) != folded_.end();
 }
 
 void DirectoryCache::Rename(std::string_view old_name, std::string_view new_name) {
-  if (exact_.erase(std::string(old_name)) != 0) {
-    auto it = folded_.find(FoldName(old_name));
+  if (auto exact = exact_.find(old_name); exact != exact_.end()) {
+    exact_.erase(exact);
+    FoldName(old_name, &fold_old_);
+    auto it = folded_.find(std::string_view(fold_old_));
     if (it != folded_.end() && --it->second <= 0) folded_.erase(it);
   }
   Add(std::string(new_name));

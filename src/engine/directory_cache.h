@@ -34,15 +34,26 @@ class DirectoryCache {
   void Rename(std::string_view old_name, std::string_view new_name);
 
  private:
+  // Looks names up as string views: a preview asks two questions per target, and a name built for the
+  // question would cost an allocation each time.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+
   void Add(std::string name);
 
   bool loaded_ = false;
   std::string directory_;
-  std::unordered_set<std::string> exact_;
-  std::unordered_map<std::string, int> folded_;  // folded name -> number of entries with it
+  std::unordered_set<std::string, NameHash, std::equal_to<>> exact_;
+  // folded name -> number of entries with it
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> folded_;
+  // Scratch for the folded names of one question, kept to reuse their capacity.
+  mutable std::string fold_old_, fold_new_;
 };
 
-// `name` with every character upper-cased as cp932::ToUpper does.
+// Replaces *out by `name` with every character upper-cased as cp932::ToUpper does.
+void FoldName(std::string_view name, std::string* out);
 std::string FoldName(std::string_view name);
 
 }  // namespace morva

@@ -14,6 +14,7 @@
 #include "fileops/date_time_text.h"
 #include "platform/cp932.h"
 #include "platform/wildcard.h"
+#include "rename/control_statement.h"
 
 namespace morva {
 namespace {
@@ -100,12 +101,16 @@ void AppendTarget(const Walk& walk, std::string path, const FindData* data) {
 
 // True when nothing in the job reads more of an entry than its name and kind, so the listing can spare a
 // status call per entry (a third of a large rename's time). The rules that read times, attributes or
-// the order of the entries (serial numbering, dates, ID3 tags, control statements), the attribute, time,
-// deletion and ID3 jobs, an update-time range and sorting all need the whole find data.
+// the order of the entries (serial numbering, dates, ID3 tags, control statements with a time
+// variable), the attribute, time, deletion and ID3 jobs, an update-time range and sorting all need the
+// whole find data.
 bool NamesSuffice(const Walk& walk) {
   const std::optional<NameRule> rule = NameRuleOf(walk.job.settings.sw_fnm);
+  const bool statement_reads_names_only =
+      rule == NameRule::kControl && !ControlStatementReadsTimes(walk.job.settings.fnm_usr1.view());
   const bool rule_reads_names_only = rule == NameRule::kNone || rule == NameRule::kGeneral ||
-                                     rule == NameRule::kWidth || rule == NameRule::kReplace || rule == NameRule::kCsv;
+                                     rule == NameRule::kWidth || rule == NameRule::kReplace ||
+                                     rule == NameRule::kCsv || statement_reads_names_only;
   const JobSwitches jobs = ComputeJobSwitches(walk.job.settings);
   const DateRange range = ActiveRange(walk.job.app);
   return rule_reads_names_only && !jobs.attributes && !jobs.times && !jobs.deletion && !jobs.id3 &&

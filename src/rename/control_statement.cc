@@ -127,4 +127,17 @@ unsigned BuildControlName(const NameRuleInputs& in, std::string* text) {
   return 0;
 }
 
+bool ControlStatementReadsTimes(std::string_view statement) {
+  for (std::size_t i = 0; i < statement.size(); ++i) {
+    if (cp932::IsLeadByte(static_cast<unsigned char>(statement[i]))) {
+      ++i;  // a trail byte is never a '<'
+      continue;
+    }
+    if (statement[i] == '<' && i + 1 < statement.size() && (statement[i + 1] == 'T' || statement[i + 1] == 't')) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace morva

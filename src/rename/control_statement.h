@@ -74,6 +74,10 @@ ControlResult CheckControlStatement(std::string_view statement, RegexService* re
 // otherwise *output is left as it was. Serial variables advance the counters of `in`.
 ControlResult EvaluateControlStatement(const NameRuleInputs& in, std::string_view statement, std::string* output);
 
+// Whether `statement` may read a target's times (a time variable "<T..."): the only part of a target's
+// listing a statement reads besides its name and kind. Errs towards true: a "<T" anywhere counts.
+bool ControlStatementReadsTimes(std::string_view statement);
+
 // Rule 7 for the target of `in`: *text becomes the evaluated FNM_USR1. A statement refused on this
 // target's data leaves *text unchanged and is no failure; a text past kControlMaxText or a name past
 // kControlMaxName returns the failure bit 0x100 (name not built), *text unchanged. Otherwise 0.

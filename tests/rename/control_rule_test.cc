@@ -72,6 +72,8 @@ TEST_F(ControlRuleTest, VariablesReadTheTargetsFiles) {
       {"x<JDO><JMD>", {"a.txt -> x.txt", "p.jpg -> x20120102030405X100.jpg", "s.mp3 -> x.mp3"}},
       // The track of an ID3v2 tag without the count of tracks; nothing for a file without a tag.
       {"x<MTT>_<MTRCK>", {"a.txt -> x_.txt", "p.jpg -> x_.jpg", "s.mp3 -> xIntro_3.mp3"}},
+      // A time variable in lower case alone still has the listing read the times.
+      {"<tw-year>", {"a.txt -> 2013.txt", "p.jpg -> 2013.jpg", "s.mp3 -> 2013.mp3"}},
   });
 }
 
