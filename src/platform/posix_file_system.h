@@ -12,7 +12,8 @@ namespace morva {
 // posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
 // posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories, the declared
 // roots), posix_files.cc (reading and replacing whole files), posix_append.cc (appending to the log),
-// posix_locked_file.cc (the locked, mapped file beside the log).
+// posix_locked_file.cc (the locked, mapped file beside the log), posix_update.cc (a file changed under the
+// cover of its safety copy).
 class PosixFileSystem final : public FileSystem {
  public:
   explicit PosixFileSystem(TextCodec* codec) : codec_(codec) {}
@@ -43,6 +44,7 @@ class PosixFileSystem final : public FileSystem {
   Status OpenReplacement(std::string_view path, std::string_view temporary_name,
                          std::unique_ptr<ReplacementFile>* file) override;
   Status RemoveFile(std::string_view path) override;
+  Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) override;
 
  private:
   // FindFiles, or with `details` false FindNames.
