@@ -2,10 +2,9 @@
 
 namespace morva {
 
-// Deletion and ID3 changes arrive with their own issues. Validation refuses those jobs until then, so a
-// walk never reaches these with one of them on; the steps leave the target as it is.
+// Deletion arrives with its own issue. Validation refuses the job until then, so a walk never reaches
+// this with it on; the step leaves the target as it is.
 void RunDeletionStep(const Walk&, TargetWork*) {}
-void RunId3Step(const Walk&, TargetWork*) {}
 
 void RecordUndo(const TargetWork& work, UndoList* undo) {
   UndoRecord record;
