@@ -44,8 +44,9 @@ inline constexpr int kId3TagUnreadable = -4;   // the existing ID3v2 tag cannot 
 // before the copy goes. A read-only file is written all the same and stays read-only; a symbolic link
 // is never written through (kId3BackupFailed).
 //
-// ID3v2: an existing tag keeps every frame it has byte for byte but the first frame of each item given,
-// which is replaced; items without a frame get new ones at the end of the frames. A tag that grows by no
+// ID3v2: an existing tag keeps every frame it has byte for byte but the frames of the items given: the
+// first comment frame and every text frame of an item are replaced; items without a frame get new ones
+// at the end of the frames. A tag that grows by no
 // more than its padding keeps its size and only its own bytes are rewritten; otherwise the whole file
 // is. A new tag is an ID3v2.3 tag in front of the file. Texts are written in code page 932 (encoding 0).
 // ID3v1: the given fields of an existing block are changed in place; a new block is appended.

@@ -121,14 +121,16 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
     return kId3TagUnreadable;
   }
 
-  // Only the first frame of each item is replaced (of each identifier, for a year).
+  // The first comment frame is replaced; others (in other languages, with descriptions) stay. A text
+  // frame may stand once in a tag; where a tag has it twice, both get the new text, so that no reader
+  // keeps the old one, whichever of the two it takes.
   bool replaced[7][2] = {};
   std::string frames;
   for (const Id3v2FrameSpan& f : tag.frames) {
     const std::string_view id = std::string_view(f.header).substr(0, id_size);
     int slot = 0;
     const int item = ItemOf(h.version, id, &slot);
-    if (item >= 0 && texts.items[item] && !replaced[item][slot]) {
+    if (item >= 0 && texts.items[item] && (item != kWriteComment || !replaced[item][slot])) {
       AppendFrame(h.version, id, item, *texts.items[item], &frames);
       replaced[item][slot] = true;
     } else {
