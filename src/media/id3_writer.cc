@@ -69,10 +69,14 @@ Status Apply(const Id3Edit& edit, FileUpdate& update) {
       size = size - edit.old_head_size + edit.head.size();
     }
   }
-  if (!edit.v1.empty()) {
-    if (Status s = update.Write(edit.v1_replaces ? size - kV1Size : size, edit.v1); !s.ok()) return s;
+  if (edit.v1.empty()) return Status::Ok();
+  if (edit.v1_replaces) {
+    // A block that stays as it was is not written: a second run of the same job touches nothing.
+    std::string old;
+    if (Status s = original.Read(original.size() - kV1Size, kV1Size, &old); !s.ok()) return s;
+    if (old == edit.v1) return Status::Ok();
   }
-  return Status::Ok();
+  return update.Write(edit.v1_replaces ? size - kV1Size : size, edit.v1);
 }
 
 // Puts the read-only flag back where it was cleared; a failure leaves the file writable, which loses
