@@ -102,7 +102,8 @@ int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3W
                                                    &edit->old_head_size);
       if (result != kId3Written) return result;
     } else {
-      edit->head = id3_write::NewId3v2Tag(texts, options.new_tag_padding);
+      const int result = id3_write::NewId3v2Tag(texts, options.new_tag_padding, &edit->head);
+      if (result != kId3Written) return result;
       edit->old_head_size = 0;
     }
   }
@@ -110,6 +111,8 @@ int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3W
     const bool has_v1 = HasV1(file);
     if (has_v1 != ((kinds & kId3ChangeV1) != 0)) return kId3OpenFailed;
     if (has_v1) {
+      // A tag that claims the ID3v1 block's bytes as its own leaves no telling which of the two they are.
+      if (edit->old_head_size > file.size() - kV1Size) return kId3TagUnreadable;
       if (!file.Read(file.size() - kV1Size, kV1Size, &edit->v1).ok() || edit->v1.size() != kV1Size) return kId3OpenFailed;
       id3_write::ChangeId3v1Block(texts, &edit->v1);
       edit->v1_replaces = true;

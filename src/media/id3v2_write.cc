@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "media/id3_reader.h"
 #include "media/id3_write_parts.h"
 #include "platform/file_system.h"
+#include "platform/memory_file.h"
 
 namespace morva::id3_write {
 namespace {
@@ -78,26 +80,40 @@ void AppendFrame(int version, std::string_view id, int item, const std::string& 
 // tag where no such zero was inserted can be copied frame by frame.
 bool HasInsertedZeros(std::string_view tag) { return tag.find(std::string_view("\xFF\x00", 2)) != std::string_view::npos; }
 
+// Whether the tag `tag` (header, frames from `frames_begin`, padding) reads frame by frame as it was
+// put together. Sizes of versions 2 and 3 have two readings, and the reader takes the one that keeps
+// the frames in step to the end of the tag; bytes copied from another tool's frame can pass for a chain
+// of frames that ends in the padding of the new tag, and such a tag is not written.
+bool ReadsAsBuilt(const std::string& tag, std::uint64_t frames_begin, const std::vector<std::uint64_t>& starts,
+                  std::uint64_t frames_size) {
+  MemoryReadableFile file(tag);
+  Id3v2Frames read;
+  if (!ListId3v2Frames(file, &read) || !read.complete || read.frames.size() != starts.size()) return false;
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    if (read.frames[i].offset != frames_begin + starts[i]) return false;
+  }
+  return read.frames_end == frames_begin + frames_size;
+}
+
 }  // namespace
 
 void AppendSynchsafe(std::uint32_t value, int digits, std::string* out) {
   for (int i = digits - 1; i >= 0; --i) out->push_back(static_cast<char>((value >> (7 * i)) & 0x7F));
 }
 
-void AppendId3v2Frames(int version, const ItemTexts& texts, std::string* out) {
-  for (int item = 0; item < 7; ++item) {
-    if (texts.items[item]) AppendFrame(version, NewFrameId(version, item), item, *texts.items[item], out);
-  }
-}
-
-std::string NewId3v2Tag(const ItemTexts& texts, std::uint32_t padding) {
+int NewId3v2Tag(const ItemTexts& texts, std::uint32_t padding, std::string* tag) {
   std::string frames;
-  AppendId3v2Frames(3, texts, &frames);
-  std::string tag("ID3\x03\x00\x00", 6);
-  AppendSynchsafe(static_cast<std::uint32_t>(frames.size()) + padding, 4, &tag);
-  tag += frames;
-  tag.append(padding, '\0');
-  return tag;
+  std::vector<std::uint64_t> starts;
+  for (int item = 0; item < 7; ++item) {
+    if (!texts.items[item]) continue;
+    starts.push_back(frames.size());
+    AppendFrame(3, NewFrameId(3, item), item, *texts.items[item], &frames);
+  }
+  tag->assign("ID3\x03\x00\x00", 6);
+  AppendSynchsafe(static_cast<std::uint32_t>(frames.size()) + padding, 4, tag);
+  tag->append(frames);
+  tag->append(padding, '\0');
+  return ReadsAsBuilt(*tag, kHeaderSize, starts, frames.size()) ? kId3Written : kId3TagUnreadable;
 }
 
 int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_padding, std::string* head,
@@ -126,7 +142,9 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
   // keeps the old one, whichever of the two it takes.
   bool replaced[7][2] = {};
   std::string frames;
+  std::vector<std::uint64_t> starts;  // where each frame starts in `frames`
   for (const Id3v2FrameSpan& f : tag.frames) {
+    starts.push_back(frames.size());
     const std::string_view id = std::string_view(f.header).substr(0, id_size);
     int slot = 0;
     const int item = ItemOf(h.version, id, &slot);
@@ -139,6 +157,7 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
   }
   for (int item = 0; item < 7; ++item) {
     if (texts.items[item] && !replaced[item][0] && !replaced[item][1]) {
+      starts.push_back(frames.size());
       AppendFrame(h.version, NewFrameId(h.version, item), item, *texts.items[item], &frames);
     }
   }
@@ -160,6 +179,7 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
   head->append(old, kHeaderSize, h.extended_size);
   head->append(frames);
   head->append(static_cast<std::size_t>(padding), '\0');
+  if (!ReadsAsBuilt(*head, frames_begin, starts, frames.size())) return kId3TagUnreadable;
   *old_head_size = tag_end;
   std::string footer;
   if (file.Read(tag_end, kHeaderSize, &footer).ok() && footer.size() == kHeaderSize && footer.compare(0, 3, "3DI") == 0) {
