@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "media/head_cached_file.h"
 #include "media/id3_reader.h"
 #include "media/id3_write_parts.h"
 #include "platform/file_system.h"
@@ -148,7 +149,10 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
   }
 
   Id3Edit edit;
-  int result = PlanId3Edit(update->original(), kinds, items, options, &edit);
+  // The tag is read a frame header at a time; its first kilobytes come from one read.
+  HeadCachedFile head(update->original());
+  head.Load();
+  int result = PlanId3Edit(head, kinds, items, options, &edit);
   if (result == kId3Written) {
     if (!Apply(edit, *update).ok() || !update->Commit().ok()) result = kId3OpenFailed;
   }
