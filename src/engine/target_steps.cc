@@ -2,11 +2,6 @@
 
 namespace morva {
 
-// ID3 changes arrive with their own issue. Validation refuses that job until then, so a walk never
-// reaches this with it on; the step leaves the target as it is. The other steps are in
-// attribute_time_steps.cc and deletion_step.cc.
-void RunId3Step(const Walk&, TargetWork*) {}
-
 void RecordUndo(const TargetWork& work, UndoList* undo) {
   UndoRecord record;
   record.current_path = work.current_path;

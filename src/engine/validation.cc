@@ -50,7 +50,7 @@ constexpr OtherJob kOtherJobs[] = {
     {&JobSwitches::attributes, kPageAttributes, "SW_ATR", "属性変換", true},
     {&JobSwitches::times, kPageTimes, "SW_DTT", "日時変換", true},
     {&JobSwitches::deletion, kPageDeletion, "SW_DEL", "ファイル削除", true},
-    {&JobSwitches::id3, kPageId3, "SW_ID3", "ID3情報変換", false},
+    {&JobSwitches::id3, kPageId3, "SW_ID3", "ID3情報変換", true},
 };
 
 bool RefuseUnavailable(ValidationContext& ctx, int page, const char* key, std::string_view label) {

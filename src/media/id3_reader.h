@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morva {
 
@@ -66,6 +67,37 @@ enum Id3Item : int { kId3Title = 1, kId3Artist, kId3Album, kId3Year, kId3Comment
 // tags) or a plain one (other tools' tags), whichever keeps the frames in step to the end of the tag.
 int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3v2Fields* fields,
               Id3Layout* layout);
+
+// The header of an ID3v2 tag.
+struct Id3v2Header {
+  int version = 0;                  // 2, 3 or 4 (version 3 with revision 1 is taken as 4)
+  std::uint8_t flags = 0;           // the header's flags byte
+  std::uint32_t tag_size = 0;       // the bytes after the 10-byte header, footer excluded
+  std::uint32_t extended_size = 0;  // the extended header's bytes, its size field included
+};
+
+// One frame of an ID3v2 tag: where it starts, its header's bytes (6 in version 2, else 10) and the size
+// of the payload after them.
+struct Id3v2FrameSpan {
+  std::uint64_t offset = 0;
+  std::string header;
+  std::uint32_t size = 0;
+};
+
+// The frames of the ID3v2 tag at the start of a file, in order.
+struct Id3v2Frames {
+  Id3v2Header header;
+  std::vector<Id3v2FrameSpan> frames;
+  std::uint64_t frames_end = 0;  // where the walk stopped: past the last frame, or where padding begins
+  bool padded = false;           // a zero byte stands at frames_end where another frame header would
+  bool complete = false;         // false when a frame header or payload is cut off by the end of the file
+};
+
+// Lists the frames of the ID3v2 tag at the start of `file` exactly as ReadId3v2 finds them (the same
+// reading of every frame size), so that a writer copies frame by frame what the reader reads. False
+// when there is no tag of version 2 to 4. Frames are not checked beyond that: an identifier may be
+// anything and the last frame may run past the tag's end.
+bool ListId3v2Frames(ReadableFile& file, Id3v2Frames* out);
 
 // Reads the ID3v1 block at the end of `file` into *fields (when not null). False when there is none.
 bool ReadId3v1(ReadableFile& file, TextCodec& codec, bool v1_is_unicode, Id3v1Fields* fields);

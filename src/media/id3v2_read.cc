@@ -294,83 +294,125 @@ std::optional<std::string_view> CommentText(std::string_view payload, int encodi
   return payload.substr(end + 1);
 }
 
+// The header of a tag and where its frames begin: false when there is no tag of version 2 to 4, or its
+// extended header leaves no telling where the frames begin (one that cannot hold its own size field or
+// does not fit in the tag). The extended header's size counts itself in version 4 but not in version 3.
+bool ReadHeader(ReadableFile& file, Id3v2Header* out) {
+  std::string header;
+  if (!file.Read(0, kHeaderSize, &header).ok() || header.size() != kHeaderSize) return false;
+  if (header.compare(0, 3, "ID3") != 0) return false;
+  int version = static_cast<int>(Byte(header, 3));
+  if (version == 3 && Byte(header, 4) == 1) version = 4;
+  if (version < 2 || version > 4) return false;
+  out->version = version;
+  out->flags = static_cast<std::uint8_t>(header[5]);
+  out->tag_size = Synchsafe(std::string_view(header).substr(6, 4));
+  out->extended_size = 0;
+  if (version > 2 && (out->flags & 0x40)) {
+    std::string size_field;
+    if (!file.Read(kHeaderSize, 4, &size_field).ok() || size_field.size() != 4) return false;
+    const std::uint64_t declared = Synchsafe(size_field);
+    const std::uint64_t extended_size = version == 3 ? declared + 4 : declared;
+    if (extended_size < 4 || extended_size > out->tag_size) return false;
+    out->extended_size = static_cast<std::uint32_t>(extended_size);
+  }
+  return true;
+}
+
+// How a walk over the frames ended.
+enum class WalkEnd { kTagEnd, kPadding, kCut };
+
+// Visits the frames of a tag in order, as every reader of this program finds them: visit(offset, frame
+// header, payload size) for each, until it returns false (kCut), the frames reach the tag's declared end
+// (kTagEnd; the last frame may run past it), a zero byte stands where a frame header should (kPadding,
+// *end at that byte), or a frame header or payload is cut off by the end of the file (kCut). *end is
+// where the walk stopped.
+template <typename Visit>
+WalkEnd WalkFrames(ReadableFile& file, const Id3v2Header& h, std::uint64_t* end, Visit visit) {
+  const TagWalk walk{file, h.version, kHeaderSize + std::uint64_t{h.tag_size},
+                     h.version == 2 ? std::size_t{6} : std::size_t{10}, h.version == 2 ? std::size_t{3} : std::size_t{4}};
+  FrameChains chains(walk);
+  const std::uint64_t file_size = file.size();
+  std::uint64_t consumed = h.extended_size;
+  std::string frame_header;
+  while (consumed < h.tag_size) {
+    const std::uint64_t offset = kHeaderSize + consumed;
+    *end = offset;
+    if (!file.Read(offset, walk.header_size, &frame_header).ok() || frame_header.size() != walk.header_size) {
+      return WalkEnd::kCut;
+    }
+    if (frame_header[0] == 0) return WalkEnd::kPadding;
+    const std::uint32_t size = FrameSize(walk, &chains, frame_header, offset);
+    if (offset + walk.header_size + size > file_size) return WalkEnd::kCut;
+    // Every frame moves the walk on by at least its header, whatever its size says.
+    consumed += walk.header_size + size;
+    if (!visit(offset, std::string_view(frame_header), size)) return WalkEnd::kCut;
+  }
+  *end = kHeaderSize + consumed;
+  return WalkEnd::kTagEnd;
+}
+
 }  // namespace
+
+bool ListId3v2Frames(ReadableFile& file, Id3v2Frames* out) {
+  *out = Id3v2Frames{};
+  if (!ReadHeader(file, &out->header)) return false;
+  const WalkEnd how = WalkFrames(file, out->header, &out->frames_end,
+                                 [out](std::uint64_t offset, std::string_view frame_header, std::uint32_t size) {
+                                   out->frames.push_back(Id3v2FrameSpan{offset, std::string(frame_header), size});
+                                   return true;
+                                 });
+  out->padded = how == WalkEnd::kPadding;
+  out->complete = how != WalkEnd::kCut;
+  return true;
+}
 
 int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3v2Fields* fields,
               Id3Layout* layout) {
   if (layout != nullptr) *layout = Id3Layout{};
-  std::string header;
-  if (!file.Read(0, kHeaderSize, &header).ok() || header.size() != kHeaderSize) return 0;
-  if (header.compare(0, 3, "ID3") != 0) return 0;
-  int version = static_cast<int>(Byte(header, 3));
-  if (version == 3 && Byte(header, 4) == 1) version = 4;
-  if (version < 2 || version > 4) return 0;
-  const std::uint32_t tag_size = Synchsafe(std::string_view(header).substr(6, 4));
-
-  // The extended header's size counts itself in version 4 but not in version 3. One that cannot hold
-  // its own size field or that does not fit in the tag leaves no telling where the frames begin.
-  std::uint64_t consumed = 0;
-  if (version > 2 && (Byte(header, 5) & 0x40)) {
-    std::string size_field;
-    if (!file.Read(kHeaderSize, 4, &size_field).ok() || size_field.size() != 4) return 0;
-    const std::uint64_t declared = Synchsafe(size_field);
-    const std::uint64_t extended_size = version == 3 ? declared + 4 : declared;
-    if (extended_size < 4 || extended_size > tag_size) return 0;
-    consumed = extended_size;
-  }
+  Id3v2Header h;
+  if (!ReadHeader(file, &h)) return 0;
+  const int version = h.version;
   if (layout != nullptr) {
     layout->version = version;
-    layout->tag_size = tag_size;
-    layout->extended_header_size = static_cast<std::uint32_t>(consumed);
+    layout->tag_size = h.tag_size;
+    layout->extended_header_size = h.extended_size;
   }
   if (fields == nullptr && layout == nullptr) return version;
   if (fields != nullptr) *fields = Id3v2Fields{};
 
-  const TagWalk walk{file, version, kHeaderSize + tag_size, version == 2 ? std::size_t{6} : std::size_t{10},
-                     version == 2 ? std::size_t{3} : std::size_t{4}};
-  FrameChains chains(walk);
-  const std::uint64_t file_size = file.size();
+  const std::size_t id_size = version == 2 ? 3 : 4;
   // In version 4 the header's flag says every frame is unsynchronised, the frame's own flag that it is.
-  const bool all_unsynchronised = version == 4 && (Byte(header, 5) & 0x80);
+  const bool all_unsynchronised = version == 4 && (h.flags & 0x80);
   std::optional<std::string> recording_time;  // TDRC: the version 4 frame that replaced TYER
-  std::string frame_header, payload;
-  while (consumed < tag_size) {
-    const std::uint64_t offset = kHeaderSize + consumed;
-    if (!file.Read(offset, walk.header_size, &frame_header).ok() || frame_header.size() != walk.header_size) break;
-    if (frame_header[0] == 0) {
-      if (layout != nullptr) layout->padding_size = static_cast<std::uint32_t>(tag_size - consumed);
-      break;
-    }
-    const std::uint32_t size = FrameSize(walk, &chains, frame_header, offset);
-    const std::uint64_t payload_at = offset + walk.header_size;
-    if (payload_at + size > file_size) break;
-    // Every frame moves the walk on by at least its header, whatever its size says.
-    consumed += walk.header_size + size;
-
+  std::string payload;
+  std::uint64_t end = 0;
+  const auto visit = [&](std::uint64_t offset, std::string_view frame_header, std::uint32_t size) {
     const unsigned format_flags = version == 2 ? 0 : Byte(frame_header, 9);
     const std::uint32_t extras = FlagExtras(version, format_flags);
-    if (extras > size) continue;
-    const std::string_view id = std::string_view(frame_header).substr(0, walk.id_size);
+    if (extras > size) return true;
+    const std::string_view id = frame_header.substr(0, id_size);
     const FrameSlot* slot = FindSlot(id, version);
     if (layout != nullptr && slot != nullptr && slot->layout_index >= 0 &&
         layout->frame_sizes[slot->layout_index] < 0) {
       layout->frame_sizes[slot->layout_index] = static_cast<std::int32_t>(size);
     }
-    if (fields == nullptr) continue;
+    if (fields == nullptr) return true;
     const bool is_comment = id.substr(0, 3) == "COM";
     const bool is_tdrc = id == "TDRC";
-    if (slot == nullptr && !is_tdrc) continue;
-    if (is_comment && first_comment_wins && fields->comment.has_value()) continue;
+    if (slot == nullptr && !is_tdrc) return true;
+    if (is_comment && first_comment_wins && fields->comment.has_value()) return true;
 
+    const std::uint64_t payload_at = offset + frame_header.size();
     const std::size_t want = std::min<std::size_t>(size - extras, kMaxPayloadRead);
-    if (!file.Read(payload_at + extras, want, &payload).ok()) break;
+    if (!file.Read(payload_at + extras, want, &payload).ok()) return false;
     if (version == 4 && (all_unsynchronised || (format_flags & 0x02))) Resynchronise(&payload);
-    if (payload.empty()) continue;
+    if (payload.empty()) return true;
     const int encoding = static_cast<int>(Byte(payload, 0));
     std::string_view text = std::string_view(payload).substr(1);
     if (is_comment) {
       const std::optional<std::string_view> comment = CommentText(payload, encoding);
-      if (!comment) continue;
+      if (!comment) return true;
       text = *comment;
     }
     std::string value = DecodeId3Text(codec, encoding, text);
@@ -379,6 +421,10 @@ int ReadId3v2(ReadableFile& file, TextCodec& codec, bool first_comment_wins, Id3
     } else {
       fields->*(slot->slot) = std::move(value);
     }
+    return true;
+  };
+  if (WalkFrames(file, h, &end, visit) == WalkEnd::kPadding && layout != nullptr) {
+    layout->padding_size = static_cast<std::uint32_t>(kHeaderSize + h.tag_size - end);
   }
   // Version 4 tags from other tools carry the year as the recording time only.
   if (fields != nullptr && !fields->year && recording_time) fields->year = std::move(recording_time);

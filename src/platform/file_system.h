@@ -112,6 +112,50 @@ class ReadableFile {
   virtual Status Read(std::uint64_t offset, std::size_t n, std::string* data) = 0;
 };
 
+// A file changed in place under the cover of its safety copy, a copy of the whole file made when the
+// update was opened (FileSystem::OpenUpdate). Whatever happens to the process, at any moment, either the
+// file still holds its former contents or the safety copy does, byte for byte; the copy goes once the
+// change is flushed to the disk (Commit) or undone (Restore). A crash of the machine is covered as far as
+// the disk keeps what was flushed: the copy is flushed before the file is rewritten (CopyOriginal), not
+// before a Write in place, whose bytes alone a crash can then leave half written. The ID3 tag writer
+// changes songs this way.
+//
+// An update that goes without Commit or Restore removes the safety copy when the file was never
+// written, and otherwise leaves it where it is: it then holds the only sure copy of the former contents.
+class FileUpdate {
+ public:
+  FileUpdate() = default;
+  FileUpdate(const FileUpdate&) = delete;
+  FileUpdate& operator=(const FileUpdate&) = delete;
+  virtual ~FileUpdate() = default;
+
+  // The former contents, read from the safety copy; valid until the update goes.
+  virtual ReadableFile& original() = 0;
+
+  // Writes `data` into the file at `offset`, growing the file when it reaches past its end. A process
+  // killed in the middle may leave part of it written.
+  virtual Status Write(std::uint64_t offset, std::string_view data) = 0;
+
+  // Puts the former contents from `original_offset` to their end into the file at `offset`, and ends
+  // the file after them (in the kernel where the file system can). The safety copy is flushed to the
+  // disk first, once per update: from here on the file may hold nothing of its former self, and a crash
+  // of the machine must not take the copy too.
+  virtual Status CopyOriginal(std::uint64_t original_offset, std::uint64_t offset) = 0;
+
+  // Flushes the file's data to the disk, then removes the safety copy. A failure to flush is returned
+  // with the copy still there (Restore is the way back); a copy that cannot be removed afterwards is
+  // left beside the file and is no failure (removed() says so).
+  virtual Status Commit() = 0;
+
+  // Puts the former contents and last-write time back into the file, flushes it, then removes the safety
+  // copy. A file never written loses only its copy. When the file cannot be put back, the failure is
+  // returned and the safety copy stays beside it.
+  virtual Status Restore() = 0;
+
+  // True once Commit or Restore has removed the safety copy.
+  virtual bool removed() const = 0;
+};
+
 // The drive types the engine classifies paths by (the values of the Windows drive-type codes).
 enum class DriveType {
   kUnknown = 0,
@@ -212,11 +256,11 @@ class FileSystem {
   // EndConfinement; they stand in for roots declared before, which apply again when these end.
   //
   // While roots are declared, Stat, FindFiles, SetAttributes, SetTimes, Move, Copy, CreateDirectory,
-  // OpenRead, Trash, DeleteTree and Overwrite reach a path below a root (the innermost one holding it) from that root without following
-  // any symbolic link on the way: a link there, even one swapped in after the tree was listed, fails the
-  // call with ELOOP and nothing it points at is touched. Nor is the last component ever followed, except
-  // by OpenRead (reading what a link points at changes nothing): Copy or FindFiles of a link fails with
-  // ELOOP. A directory once reached keeps being used while the work stays in it, even if it is renamed
+  // OpenRead, OpenUpdate, Trash, DeleteTree and Overwrite reach a path below a root (the innermost one
+  // holding it) from that root without following any symbolic link on the way: a link there, even one
+  // swapped in after the tree was listed, fails the call with ELOOP and nothing it points at is touched.
+  // Nor is the last component ever followed, except by OpenRead (reading what a link points at changes
+  // nothing): Copy, OpenUpdate or FindFiles of a link fails with ELOOP. A directory once reached keeps being used while the work stays in it, even if it is renamed
   // meanwhile, so the work never leaves it for what took its name. A root is resolved as any path is,
   // links in the person's own path followed, when it is declared (or, when it does not exist then, when
   // a path below it is first used); from then on it must stay that directory, else calls below it fail
@@ -320,6 +364,19 @@ class FileSystem {
   // names' too. On a file system that writes changed blocks elsewhere (copy-on-write, log-structured,
   // flash translation) the old contents may survive on the device.
   virtual Status Overwrite(std::string_view path, int level) = 0;
+
+  // Makes `backup` a safety copy of the regular file `path` and opens `path` for a change under its
+  // cover (see FileUpdate). The copy and the file are one file's contents at one moment: the file is
+  // opened first and copied through the same handle. The copy shares the file's data blocks where the
+  // file system can (a reflink: no data is copied), else it is copied in the kernel; it gets the file's
+  // permission bits, last-write time and hidden, system and archive attributes, and it has no name until
+  // it is complete, so a process killed meanwhile leaves no partial copy behind. `backup` is never
+  // replaced: EEXIST when an entry is there, and nothing changes. A symbolic link at `path` is not
+  // followed (ELOOP), a directory gives EISDIR, anything else that is not a regular file EINVAL. The
+  // file must be writable by the process (EACCES otherwise: a read-only file is made writable first).
+  // ENOSPC when the copy does not fit on the disk. Reading and writing do not move the file's last access
+  // time where the host allows that. *update is untouched on failure.
+  virtual Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) = 0;
 };
 
 // Declares roots (FileSystem::ConfineTo) for the life of the object.

@@ -77,6 +77,9 @@ class FileSystemWrapper : public FileSystem {
   int ProbeRecycleBin() override { return target_->ProbeRecycleBin(); }
   Status DeleteTree(std::string_view path) override { return target_->DeleteTree(path); }
   Status Overwrite(std::string_view path, int level) override { return target_->Overwrite(path, level); }
+  Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) override {
+    return target_->OpenUpdate(path, backup, update);
+  }
 
  protected:
   FileSystem* target() const { return target_; }
@@ -109,19 +112,22 @@ enum class FsOp {
   kTrash,
   kDeleteTree,
   kOverwrite,
+  kOpenUpdate,    // the safety copy cannot be made (a directory without write permission, a full disk)
+  kUpdateWrite,   // FileUpdate::Write and CopyOriginal through the wrapper; the path is the updated file
+  kUpdateCommit,  // FileUpdate::Commit's flush through the wrapper
   kCount
 };
 
 // A file system for tests that fails chosen calls before they reach the target: a rename that fails, a
 // disk that fills up. A fault matches an operation and a part of its first path argument (empty matches
-// every path); it fires `times` times (or for ever when `times` is negative). Calls are counted per
-// operation, failed or not.
+// every path); after letting `skip` matching calls through, it fires `times` times (or for ever when
+// `times` is negative). Calls are counted per operation, failed or not.
 class FaultInjectingFileSystem : public FileSystemWrapper {
  public:
   explicit FaultInjectingFileSystem(FileSystem* target) : FileSystemWrapper(target) {}
 
-  void FailOn(FsOp op, std::string_view path_part, int code, int times = -1) {
-    faults_.push_back(Fault{op, std::string(path_part), code, times});
+  void FailOn(FsOp op, std::string_view path_part, int code, int times = -1, int skip = 0) {
+    faults_.push_back(Fault{op, std::string(path_part), code, times, skip});
   }
   void ClearFaults() { faults_.clear(); }
   // Called before every checked call with its operation and path, ahead of the faults: a test looks at
@@ -225,8 +231,42 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     if (Status s = Check(FsOp::kOverwrite, path); !s.ok()) return s;
     return FileSystemWrapper::Overwrite(path, level);
   }
+  Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) override {
+    if (Status s = Check(FsOp::kOpenUpdate, path); !s.ok()) return s;
+    std::unique_ptr<FileUpdate> opened;
+    if (Status s = FileSystemWrapper::OpenUpdate(path, backup, &opened); !s.ok()) return s;
+    *update = std::make_unique<CheckedFileUpdate>(this, std::string(path), std::move(opened));
+    return Status::Ok();
+  }
 
  private:
+  // A disk that fills up, or a flush that fails, while a file is changed under its safety copy.
+  class CheckedFileUpdate : public FileUpdate {
+   public:
+    CheckedFileUpdate(FaultInjectingFileSystem* owner, std::string path, std::unique_ptr<FileUpdate> update)
+        : owner_(owner), path_(std::move(path)), update_(std::move(update)) {}
+    ReadableFile& original() override { return update_->original(); }
+    Status Write(std::uint64_t offset, std::string_view data) override {
+      if (Status s = owner_->Check(FsOp::kUpdateWrite, path_); !s.ok()) return s;
+      return update_->Write(offset, data);
+    }
+    Status CopyOriginal(std::uint64_t original_offset, std::uint64_t offset) override {
+      if (Status s = owner_->Check(FsOp::kUpdateWrite, path_); !s.ok()) return s;
+      return update_->CopyOriginal(original_offset, offset);
+    }
+    Status Commit() override {
+      if (Status s = owner_->Check(FsOp::kUpdateCommit, path_); !s.ok()) return s;
+      return update_->Commit();
+    }
+    Status Restore() override { return update_->Restore(); }
+    bool removed() const override { return update_->removed(); }
+
+   private:
+    FaultInjectingFileSystem* owner_;
+    std::string path_;
+    std::unique_ptr<FileUpdate> update_;
+  };
+
   // A disk that fills up while a replacement is written.
   class CheckedReplacementFile : public ReplacementFile {
    public:
@@ -266,6 +306,7 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     std::string path_part;
     int code;
     int times;
+    int skip;
   };
 
   Status Check(FsOp op, std::string_view path) {
@@ -274,6 +315,10 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     for (Fault& f : faults_) {
       if (f.op != op || f.times == 0) continue;
       if (!f.path_part.empty() && path.find(f.path_part) == std::string_view::npos) continue;
+      if (f.skip > 0) {
+        --f.skip;
+        continue;
+      }
       if (f.times > 0) --f.times;
       return Status::Error(f.code, "injected fault");
     }

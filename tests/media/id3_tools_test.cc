@@ -1,5 +1,6 @@
 // Tags written by mutagen (mid3v2 and its Python library) read the same with our reader as with
-// `mid3v2 -l`. Skipped where mutagen is not installed.
+// `mid3v2 -l`; tags our writer changes or adds read the same with mutagen as with our reader, and keep
+// every other frame byte for byte. Skipped where mutagen is not installed.
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +19,9 @@
 #include "common/mp3_builder.h"
 #include "common/test_util.h"
 #include "media/id3_reader.h"
+#include "media/id3_writer.h"
 #include "platform/file_system.h"
+#include "platform/memory_file.h"
 #include "platform/text_codec.h"
 
 namespace morva {
@@ -207,6 +211,183 @@ t.add(m.COMM(encoding=0, lang="eng", desc="desc", text="comment text"))
     });
     ASSERT_EQ(zero ? kZero : capitals ? kCapitals : kOther, c.landing);
     ExpectSameAsMid3v2(std::string(c.name) + ".mp3", 3);
+  }
+}
+
+
+// What mutagen reads from a file: "key=value" lines of the items (texts of encoding 0 taken as code page
+// 932, as this program writes them), the tag's size and the payloads of the frames no item names.
+constexpr char kMutagenDump[] = R"(import sys
+import mutagen.id3 as m
+t = m.ID3(sys.argv[1])
+def text(f):
+    s = str(f.text[0])
+    if f.encoding == 0:
+        s = s.encode('latin-1').decode('cp932')
+    return s
+for key, fid in [('title', 'TIT2'), ('artist', 'TPE1'), ('album', 'TALB'), ('track', 'TRCK'), ('year', 'TDRC'),
+                 ('genre', 'TCON')]:
+    if fid in t:
+        print(key + '=' + text(t[fid]))
+comments = t.getall('COMM')
+if comments:
+    print('comment=' + text(comments[0]))
+print('size=%d' % t.size)
+print('others=' + ','.join([a.data.hex() for a in t.getall('APIC')] + [p.data.hex() for p in t.getall('PRIV')] +
+                           [str(x.text[0]) for x in t.getall('TXXX')] + [d.hex() for d in t.unknown_frames]))
+)";
+
+std::map<std::string, std::string> MutagenView(const std::string& python, const std::string& script,
+                                               const std::string& file) {
+  std::map<std::string, std::string> out;
+  const std::optional<std::string> text = RunTool(python + " '" + script + "' '" + file + "'");
+  if (!text) return out;
+  std::size_t start = 0;
+  while (start < text->size()) {
+    std::size_t end = text->find('\n', start);
+    if (end == std::string::npos) end = text->size();
+    const std::string line = text->substr(start, end - start);
+    start = end + 1;
+    const std::size_t eq = line.find('=');
+    if (eq != std::string::npos) out[line.substr(0, eq)] = line.substr(eq + 1);
+  }
+  return out;
+}
+
+// The frames of the tag at the start of `bytes` whose identifiers no item writes, as raw bytes in order.
+std::vector<std::string> OtherFrames(const std::string& bytes) {
+  MemoryReadableFile file(bytes);
+  Id3v2Frames tag;
+  std::vector<std::string> out;
+  if (!ListId3v2Frames(file, &tag)) return out;
+  for (const Id3v2FrameSpan& f : tag.frames) {
+    const std::string id = f.header.substr(0, 4);
+    if (id == "TIT2" || id == "TPE1" || id == "TYER" || id == "TDRC" || id == "TCON") continue;
+    out.push_back(bytes.substr(static_cast<std::size_t>(f.offset), f.header.size() + f.size));
+  }
+  return out;
+}
+
+class Id3WriterToolsTest : public testing::HostFixture {
+ protected:
+  void SetUp() override {
+    python_ = MutagenPython();
+    if (python_.empty()) GTEST_SKIP() << "no Python with mutagen";
+    testing::HostFixture::SetUp();
+    script_ = dir_ / "dump.py";
+    testing::WriteFile(script_, kMutagenDump);
+  }
+  std::string U(const std::string& cp932) {
+    std::string out;
+    EXPECT_TRUE(codec_->Cp932ToUtf8(cp932, &out).ok());
+    return out;
+  }
+  std::string python_, script_;
+};
+
+// Our tags, new or changed, read the same with mutagen: every item, and the audio after the tag.
+TEST_F(Id3WriterToolsTest, MutagenReadsTheTagsWeWrite) {
+  using testing::Mp3Contents;
+  Id3Items items;
+  items[kWriteTitle] = testing::Sjis(codec_.get(), "曲名・長い題名") + std::string(180, 't');  // a frame over 127 bytes
+  items[kWriteArtist] = testing::Sjis(codec_.get(), "アーティスト");
+  items[kWriteAlbum] = "Album";
+  items[kWriteTrack] = "3/12";
+  items[kWriteYear] = "2013";
+  items[kWriteComment] = testing::Sjis(codec_.get(), "コメント");
+  items[kWriteGenre] = "Rock";
+  struct Case {
+    const char* name;
+    int version;  // of the tag the file has; 0 none
+    int kinds;
+  };
+  const Case cases[] = {
+      {"new tag", 0, kId3AddV2 | kId3AddV1}, {"version 2", 2, kId3ChangeV2}, {"version 3", 3, kId3ChangeV2},
+      {"version 4", 4, kId3ChangeV2 | kId3AddV1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mp3Contents contents;
+    contents.v2_version = c.version;
+    if (c.version != 0) {
+      contents.frames = {{c.version == 2 ? "TT2" : "TIT2", 0, "Old"}, {c.version == 2 ? "TP1" : "TPE1", 0, "Old"}};
+      contents.padding = 50;
+    }
+    contents.audio_frames = 9;
+    const std::string path = dir_ / "song.mp3";
+    testing::WriteFile(path, testing::BuildMp3(contents));
+    ASSERT_EQ(WriteId3(*fs_, testing::EnginePath(codec_.get(), path), c.kinds, items, {}), kId3Written);
+
+    std::map<std::string, std::string> seen = MutagenView(python_, script_, path);
+    EXPECT_EQ(seen["title"], U(*items[kWriteTitle]));
+    EXPECT_EQ(seen["artist"], U(*items[kWriteArtist]));
+    EXPECT_EQ(seen["album"], "Album");
+    EXPECT_EQ(seen["track"], "3/12");
+    EXPECT_EQ(seen["year"], "2013");
+    EXPECT_EQ(seen["comment"], U(*items[kWriteComment]));
+    EXPECT_EQ(seen["genre"], "Rock");  // mutagen names the genre of "(17)Rock"
+    const std::string bytes = testing::ReadFile(path);
+    const std::size_t audio_at = static_cast<std::size_t>(std::stoul(seen["size"]));
+    const std::size_t v1 = (c.kinds & kId3AddV1) ? 128 : 0;
+    EXPECT_EQ(bytes.substr(audio_at, bytes.size() - audio_at - v1), testing::FakeAudio(9));
+
+    Id3Reader reader(*fs_, *codec_);
+    ASSERT_GE(reader.Read(testing::EnginePath(codec_.get(), path), {}, false), 2);
+    EXPECT_EQ(reader.v2().title, items[kWriteTitle]);
+    EXPECT_EQ(reader.v2().comment, items[kWriteComment]);
+  }
+}
+
+// Tags mutagen wrote, in versions 3 and 4 with UTF-16 texts, a picture, private and unknown frames:
+// after our change mutagen reads the new items, and every frame we did not name is the same bytes in
+// the same order.
+TEST_F(Id3WriterToolsTest, OtherFramesOfMutagenTagsStay) {
+  for (const int version : {3, 4}) {
+    SCOPED_TRACE(version);
+    const std::string path = dir_ / "tagged.mp3";
+    const std::string tagger = dir_ / "tag.py";
+    testing::WriteFile(path, testing::FakeAudio(2400));  // 1 MB of audio
+    testing::WriteFile(tagger, R"(import sys
+import mutagen.id3 as m
+t = m.ID3()
+t.add(m.TIT2(encoding=1, text='古い曲名'))
+t.add(m.TPE1(encoding=1, text='古いアーティスト'))
+t.add(m.APIC(encoding=0, mime='image/png', type=3, desc='', data=bytes(range(256)) * 40))
+t.add(m.PRIV(owner='morva.test', data=b'\x00\xff\x10' * 50))
+t.add(m.TXXX(encoding=1, desc='mood', text='静か'))
+t.add(m.COMM(encoding=1, lang='eng', desc='', text='長いコメント' * 30))
+t.add(m.TDRC(encoding=0, text='2001'))
+t.save(sys.argv[1], v2_version=int(sys.argv[2]))
+)");
+    ASSERT_TRUE(RunTool(python_ + " '" + tagger + "' '" + path + "' " + std::to_string(version)));
+    // A frame mutagen does not know, at the front of the tag: it must come through as it is.
+    std::string bytes = testing::ReadFile(path);
+    const std::string unknown = std::string("XMRV") + std::string("\0\0\0\x05\0\0", 6) + "hello";
+    std::uint32_t size = 0;
+    for (int i = 6; i < 10; ++i) size = (size << 7) | (static_cast<unsigned char>(bytes[i]) & 0x7F);
+    size += static_cast<std::uint32_t>(unknown.size());
+    bytes = bytes.substr(0, 6) + testing::Synchsafe(size, 4) + unknown + bytes.substr(10);
+    testing::WriteFile(path, bytes);
+    std::map<std::string, std::string> before = MutagenView(python_, script_, path);
+    ASSERT_FALSE(before["others"].empty());
+
+    Id3Items items;
+    items[kWriteTitle] = testing::Sjis(codec_.get(), "新しい曲名");
+    items[kWriteArtist] = "New artist";
+    items[kWriteYear] = "2020";
+    items[kWriteGenre] = "17";
+    ASSERT_EQ(WriteId3(*fs_, testing::EnginePath(codec_.get(), path), kId3ChangeV2, items, {}), kId3Written);
+
+    const std::string after_bytes = testing::ReadFile(path);
+    std::map<std::string, std::string> after = MutagenView(python_, script_, path);
+    EXPECT_EQ(after["title"], "新しい曲名");
+    EXPECT_EQ(after["artist"], "New artist");
+    EXPECT_EQ(after["year"], "2020");
+    EXPECT_EQ(after["genre"], "Rock");
+    EXPECT_EQ(after["comment"], before["comment"]);
+    EXPECT_EQ(after["others"], before["others"]);
+    EXPECT_EQ(OtherFrames(after_bytes), OtherFrames(bytes));
+    EXPECT_EQ(after_bytes.substr(std::stoul(after["size"])), bytes.substr(std::stoul(before["size"])));
   }
 }
 

@@ -1,0 +1,168 @@
+// The ID3 tag writer: what changes in a file, and the change itself under the cover of a safety copy.
+
+#include "media/id3_writer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "media/head_cached_file.h"
+#include "media/id3_reader.h"
+#include "media/id3_write_parts.h"
+#include "platform/file_system.h"
+
+namespace morva {
+namespace {
+
+constexpr std::size_t kV1Size = 128;
+// The safety copy's name is the path and up to five bytes more; the path must leave room for them.
+constexpr std::size_t kMaxPathForCopy = 256;
+constexpr int kCopyNames = 10;
+
+bool HasV1(ReadableFile& file) {
+  if (file.size() < kV1Size) return false;
+  std::string mark;
+  return file.Read(file.size() - kV1Size, 3, &mark).ok() && mark == "TAG";
+}
+
+id3_write::ItemTexts TextsOf(const Id3Items& items) {
+  id3_write::ItemTexts texts;
+  texts.items = items;
+  if (items[kWriteGenre]) {
+    std::string canonical;
+    texts.genre_number = NormalizeGenre(*items[kWriteGenre], &canonical);
+    texts.items[kWriteGenre] = std::move(canonical);
+  }
+  return texts;
+}
+
+// The first and one past the last byte where `a` and `b` (of one length) differ; equal bounds when they
+// do not.
+void DifferingRange(std::string_view a, std::string_view b, std::size_t* first, std::size_t* last) {
+  std::size_t begin = 0, end = a.size();
+  while (begin < end && a[begin] == b[begin]) ++begin;
+  while (end > begin && a[end - 1] == b[end - 1]) --end;
+  *first = begin;
+  *last = end;
+}
+
+// Writes `edit` into the file under `update`. A tag that keeps its size is written in place, and only
+// the bytes that differ: a song's audio is never rewritten for a new title. Otherwise the file is
+// rewritten from the tag on, its former bytes coming from the safety copy.
+Status Apply(const Id3Edit& edit, FileUpdate& update) {
+  ReadableFile& original = update.original();
+  std::uint64_t size = original.size();
+  if (edit.head_changes) {
+    if (edit.head.size() == edit.old_head_size) {
+      std::string old;
+      if (Status s = original.Read(0, edit.head.size(), &old); !s.ok()) return s;
+      if (old.size() != edit.head.size()) return Status::Error(EIO, "the file changed size");
+      std::size_t first = 0, last = 0;
+      DifferingRange(old, edit.head, &first, &last);
+      if (first < last) {
+        if (Status s = update.Write(first, std::string_view(edit.head).substr(first, last - first)); !s.ok()) return s;
+      }
+    } else {
+      if (Status s = update.Write(0, edit.head); !s.ok()) return s;
+      if (Status s = update.CopyOriginal(edit.old_head_size, edit.head.size()); !s.ok()) return s;
+      size = size - edit.old_head_size + edit.head.size();
+    }
+  }
+  if (edit.v1.empty()) return Status::Ok();
+  if (edit.v1_replaces) {
+    // A block that stays as it was is not written: a second run of the same job touches nothing.
+    std::string old;
+    if (Status s = original.Read(original.size() - kV1Size, kV1Size, &old); !s.ok()) return s;
+    if (old == edit.v1) return Status::Ok();
+  }
+  return update.Write(edit.v1_replaces ? size - kV1Size : size, edit.v1);
+}
+
+// Puts the read-only flag back where it was cleared; a failure leaves the file writable, which loses
+// nothing, and the tags are written either way.
+void KeepReadOnly(FileSystem& fs, std::string_view path, std::uint32_t attributes) {
+  if (attributes & kAttrReadOnly) fs.SetAttributes(path, attributes & kAttrSettable).IgnoreError();
+}
+
+}  // namespace
+
+int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3WriteOptions& options, Id3Edit* edit) {
+  *edit = Id3Edit{};
+  const id3_write::ItemTexts texts = TextsOf(items);
+  if (kinds & (kId3ChangeV2 | kId3AddV2)) {
+    Id3v2Frames probe;
+    const bool has_v2 = ListId3v2Frames(file, &probe);
+    // The kinds were chosen from a look at the file moments before: a tag that came or went since is not
+    // the tag they were meant for.
+    if (has_v2 != ((kinds & kId3ChangeV2) != 0)) return kId3TagUnreadable;
+    edit->head_changes = true;
+    if (has_v2) {
+      const int result = id3_write::ChangeId3v2Tag(file, texts, options.never_use_padding, &edit->head,
+                                                   &edit->old_head_size);
+      if (result != kId3Written) return result;
+    } else {
+      const int result = id3_write::NewId3v2Tag(texts, options.new_tag_padding, &edit->head);
+      if (result != kId3Written) return result;
+      edit->old_head_size = 0;
+    }
+  }
+  if (kinds & (kId3ChangeV1 | kId3AddV1)) {
+    const bool has_v1 = HasV1(file);
+    if (has_v1 != ((kinds & kId3ChangeV1) != 0)) return kId3OpenFailed;
+    if (has_v1) {
+      // A tag that claims the ID3v1 block's bytes as its own leaves no telling which of the two they are.
+      if (edit->old_head_size > file.size() - kV1Size) return kId3TagUnreadable;
+      if (!file.Read(file.size() - kV1Size, kV1Size, &edit->v1).ok() || edit->v1.size() != kV1Size) return kId3OpenFailed;
+      id3_write::ChangeId3v1Block(texts, &edit->v1);
+      edit->v1_replaces = true;
+    } else {
+      edit->v1 = id3_write::NewId3v1Block(texts);
+    }
+  }
+  return kId3Written;
+}
+
+int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options) {
+  if ((kinds & (kId3ChangeV1 | kId3ChangeV2 | kId3AddV1 | kId3AddV2)) == 0) return kId3NothingRequested;
+  if (path.size() >= kMaxPathForCopy) return kId3BackupFailed;
+  FindData data;
+  if (!fs.Stat(path, &data).ok()) return kId3OpenFailed;
+  // A link is never written through: what it points at may lie outside the targets.
+  if (data.attributes & kAttrReparsePoint) return kId3BackupFailed;
+  const std::uint32_t attributes = data.attributes & kAttrSettable;
+  if ((attributes & kAttrReadOnly) && !fs.SetAttributes(path, attributes & ~kAttrReadOnly).ok()) return kId3OpenFailed;
+
+  std::unique_ptr<FileUpdate> update;
+  std::string backup;
+  for (int n = 0; n < kCopyNames && !update; ++n) {
+    backup.assign(path);
+    backup += ".bak";
+    if (n > 0) backup += std::to_string(n);
+    const Status s = fs.OpenUpdate(path, backup, &update);
+    if (!s.ok() && s.code() != EEXIST) break;
+  }
+  if (!update) {
+    KeepReadOnly(fs, path, attributes);
+    return kId3BackupFailed;
+  }
+
+  Id3Edit edit;
+  // The tag is read a frame header at a time; its first kilobytes come from one read.
+  HeadCachedFile head(update->original());
+  head.Load();
+  int result = PlanId3Edit(head, kinds, items, options, &edit);
+  if (result == kId3Written) {
+    if (!Apply(edit, *update).ok() || !update->Commit().ok()) result = kId3OpenFailed;
+  }
+  if (result != kId3Written && !update->Restore().ok()) {
+    // The safety copy holds the only sure copy of the file now; it keeps the file's attributes.
+    KeepReadOnly(fs, backup, attributes);
+  }
+  if (result == kId3Written && !update->removed()) KeepReadOnly(fs, backup, attributes);
+  KeepReadOnly(fs, path, attributes);
+  return result;
+}
+
+}  // namespace morva

@@ -1,0 +1,73 @@
+#ifndef MORVA_MEDIA_ID3_WRITER_H_
+#define MORVA_MEDIA_ID3_WRITER_H_
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace morva {
+
+class FileSystem;
+class ReadableFile;
+
+// The items the writer puts into the tags, in the order of the job's settings (SW_ID3), as code page
+// 932 text; an absent item is left as it is. The genre is given as a number, "(n)" or a name, and is
+// written in its canonical form ("(17)Rock"; its number in ID3v1).
+enum Id3WriteItem { kWriteTitle, kWriteArtist, kWriteAlbum, kWriteTrack, kWriteYear, kWriteComment, kWriteGenre };
+using Id3Items = std::array<std::optional<std::string>, 7>;
+
+// What to do with the tags, as the bits of ID3_CTS: change the ID3v1 block, change the ID3v2 tag, add an
+// ID3v1 block, add an ID3v2 tag.
+inline constexpr int kId3ChangeV1 = 1;
+inline constexpr int kId3ChangeV2 = 2;
+inline constexpr int kId3AddV1 = 4;
+inline constexpr int kId3AddV2 = 8;
+
+struct Id3WriteOptions {
+  std::uint32_t new_tag_padding = 256;  // OPT_3: zero bytes after the frames of a new ID3v2 tag
+  bool never_use_padding = false;       // SW_OPT[11]: a tag that grows always grows, padding stays
+};
+
+// The writer's results, as the log shows them.
+inline constexpr int kId3Written = 0;
+inline constexpr int kId3NothingRequested = 1;
+inline constexpr int kId3BackupFailed = -1;    // the safety copy cannot be made ("(バックアップ失敗)")
+inline constexpr int kId3OpenFailed = -2;      // the file cannot be opened, read or written, or its attributes read
+inline constexpr int kId3TagUnreadable = -4;   // the existing ID3v2 tag cannot be parsed or copied
+
+// Writes `items` into the tags of the MP3 file at the engine path `path` as `kinds` asks. The file is
+// changed under the cover of a safety copy "<path>.bak" (or ".bak1" to ".bak9", the first name free;
+// an existing file is never replaced): after a failure, or a kill of the process at any moment, the
+// file holds its former contents or the safety copy does. The new contents are flushed to the disk
+// before the copy goes. A read-only file is written all the same and stays read-only; a symbolic link
+// is never written through (kId3BackupFailed).
+//
+// ID3v2: an existing tag keeps every frame it has byte for byte but the frames of the items given: the
+// first comment frame and every text frame of an item are replaced; items without a frame get new ones
+// at the end of the frames. A tag that grows by no
+// more than its padding keeps its size and only its own bytes are rewritten; otherwise the whole file
+// is. A new tag is an ID3v2.3 tag in front of the file. Texts are written in code page 932 (encoding 0).
+// ID3v1: the given fields of an existing block are changed in place; a new block is appended.
+int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options);
+
+// How a file's contents become the new ones: its first `old_head_size` bytes give way to `head` (when
+// `head_changes`), and the ID3v1 block `v1` (when not empty) replaces its last 128 bytes
+// (`v1_replaces`) or follows them.
+struct Id3Edit {
+  bool head_changes = false;
+  std::string head;
+  std::uint64_t old_head_size = 0;
+  std::string v1;
+  bool v1_replaces = false;
+};
+
+// Plans the change of the contents `file` as WriteId3 makes it: kId3Written, kId3TagUnreadable when the
+// existing ID3v2 tag cannot be copied frame by frame (or kinds ask to add a tag where there is one, or to
+// change one where there is none), kId3OpenFailed for an ID3v1 block that is not where kinds expect it.
+int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3WriteOptions& options, Id3Edit* edit);
+
+}  // namespace morva
+
+#endif  // MORVA_MEDIA_ID3_WRITER_H_

@@ -1,0 +1,214 @@
+// PosixFileSystem: changing a file in place under the cover of a safety copy (the ID3 tag writer).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/posix_copy.h"
+#include "platform/posix_file_system.h"
+#include "platform/posix_util.h"
+
+namespace morva {
+namespace {
+
+using posix::ErrnoStatus;
+using posix::ScopedFd;
+
+// Reads the safety copy, which nothing writes once it is made.
+class CopyReader final : public ReadableFile {
+ public:
+  CopyReader(int fd, std::uint64_t size, std::string host) : fd_(fd), size_(size), host_(std::move(host)) {}
+
+  std::uint64_t size() const override { return size_; }
+
+  Status Read(std::uint64_t offset, std::size_t n, std::string* data) override {
+    data->resize(n);
+    std::size_t done = 0;
+    while (done < n) {
+      const ssize_t got = pread(fd_, data->data() + done, n - done, static_cast<off_t>(offset + done));
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return ErrnoStatus(errno, "read", host_);
+      }
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    data->resize(done);
+    return Status::Ok();
+  }
+
+ private:
+  int fd_;
+  std::uint64_t size_;
+  std::string host_;
+};
+
+int WriteAllAt(int fd, std::string_view data, std::uint64_t offset) {
+  while (!data.empty()) {
+    const ssize_t n = pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+    offset += static_cast<std::uint64_t>(n);
+  }
+  return 0;
+}
+
+// Where the safety copy lives once it has its name: its own handle of the directory (the confinement's
+// handles do not last) and its name there.
+struct CopyPlace {
+  ScopedFd dir;
+  std::string name;
+  std::string host;
+};
+
+class PosixFileUpdate final : public FileUpdate {
+ public:
+  PosixFileUpdate(ScopedFd file, std::string host, const struct stat& st, ScopedFd copy, CopyPlace place)
+      : file_(std::move(file)),
+        host_(std::move(host)),
+        size_(static_cast<std::uint64_t>(st.st_size)),
+        mtime_(st.st_mtim),
+        copy_(std::move(copy)),
+        place_(std::move(place)),
+        reader_(copy_.get(), size_, place_.host) {}
+
+  ~PosixFileUpdate() override {
+    if (!removed_ && !touched_) RemoveCopy();
+  }
+
+  ReadableFile& original() override { return reader_; }
+
+  Status Write(std::uint64_t offset, std::string_view data) override {
+    touched_ = true;
+    if (const int err = WriteAllAt(file_.get(), data, offset); err != 0) return ErrnoStatus(err, "write", host_);
+    return Status::Ok();
+  }
+
+  Status CopyOriginal(std::uint64_t original_offset, std::uint64_t offset) override {
+    if (!copy_flushed_) {
+      if (fdatasync(copy_.get()) != 0) return ErrnoStatus(errno, "flush", place_.host);
+      // The copy's name must last as well as its data.
+      // A handle that could only be had without read access cannot be flushed (EBADF).
+      if (fsync(place_.dir.get()) != 0 && errno != EINVAL && errno != EBADF) {
+        return ErrnoStatus(errno, "flush directory of", place_.host);
+      }
+      copy_flushed_ = true;
+    }
+    touched_ = true;
+    const std::uint64_t length = original_offset < size_ ? size_ - original_offset : 0;
+    if (const int err = posix::CopyRange(copy_.get(), original_offset, file_.get(), offset, length); err != 0) {
+      return ErrnoStatus(err, "copy into", host_);
+    }
+    if (ftruncate(file_.get(), static_cast<off_t>(offset + length)) != 0) return ErrnoStatus(errno, "truncate", host_);
+    return Status::Ok();
+  }
+
+  Status Commit() override {
+    if (touched_ && fdatasync(file_.get()) != 0) return ErrnoStatus(errno, "flush", host_);
+    touched_ = false;
+    RemoveCopy();
+    return Status::Ok();
+  }
+
+  Status Restore() override {
+    if (touched_) {
+      if (const int err = posix::CopyRange(copy_.get(), 0, file_.get(), 0, size_); err != 0) {
+        return ErrnoStatus(err, "restore", host_);
+      }
+      if (ftruncate(file_.get(), static_cast<off_t>(size_)) != 0) return ErrnoStatus(errno, "truncate", host_);
+      struct timespec times[2];
+      times[0].tv_sec = 0;
+      times[0].tv_nsec = UTIME_OMIT;
+      times[1] = mtime_;
+      if (futimens(file_.get(), times) != 0) return ErrnoStatus(errno, "futimens", host_);
+      if (fdatasync(file_.get()) != 0) return ErrnoStatus(errno, "flush", host_);
+      touched_ = false;
+    }
+    RemoveCopy();
+    return Status::Ok();
+  }
+
+  bool removed() const override { return removed_; }
+
+ private:
+  void RemoveCopy() {
+    if (removed_) return;
+    removed_ = unlinkat(place_.dir.get(), place_.name.c_str(), 0) == 0 || errno == ENOENT;
+  }
+
+  ScopedFd file_;
+  std::string host_;
+  std::uint64_t size_;
+  struct timespec mtime_;
+  ScopedFd copy_;
+  CopyPlace place_;
+  CopyReader reader_;
+  bool touched_ = false;       // the file may differ from the copy
+  bool copy_flushed_ = false;  // the copy is on the disk
+  bool removed_ = false;
+};
+
+// A handle of the directory of `entry` that outlives the confinement's cache, and the entry's name in it.
+Status PlaceOf(const posix::EntryRef& entry, const std::string& host, CopyPlace* place) {
+  place->host = host;
+  const std::string dir = entry.confined ? std::string(".") : posix::HostDirName(entry.name);
+  place->name = entry.confined ? entry.name : std::string(posix::HostBaseName(entry.name));
+  // Readable, so that the name can be flushed; a directory that cannot be read is still reached.
+  place->dir.reset(openat(entry.dir_fd, dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!place->dir.valid()) place->dir.reset(openat(entry.dir_fd, dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!place->dir.valid()) return ErrnoStatus(errno, "open directory of", host);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status PosixFileSystem::OpenUpdate(std::string_view path, std::string_view backup,
+                                   std::unique_ptr<FileUpdate>* update) {
+  std::string host, backup_host;
+  posix::EntryRef entry, backup_entry;
+  if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
+  // O_NONBLOCK keeps a named pipe from blocking the open; it is refused just below. O_NOATIME: see
+  // OpenRead; the host allows it on the owner's files only (EPERM otherwise).
+  constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  ScopedFd file(openat(entry.dir_fd, entry.name.c_str(), kFlags | O_NOATIME));
+  if (!file.valid() && errno == EPERM) file.reset(openat(entry.dir_fd, entry.name.c_str(), kFlags));
+  if (!file.valid()) return ErrnoStatus(errno, "open", host);
+  struct stat st {};
+  if (fstat(file.get(), &st) != 0) return ErrnoStatus(errno, "fstat", host);
+  if (!S_ISREG(st.st_mode)) return ErrnoStatus(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "update", host);
+
+  if (Status s = Locate(backup, &backup_host, &backup_entry); !s.ok()) return s;
+  // A name that is taken is known before the whole file is copied for nothing; the exclusive link at the
+  // end still decides.
+  struct stat taken {};
+  if (const int err = posix::StatNoFollow(backup_entry, &taken); err != ENOENT) {
+    return ErrnoStatus(err == 0 ? EEXIST : err, "safety copy", backup_host);
+  }
+  posix::PendingFile pending(backup_entry);
+  if (const int err = pending.Create(O_RDWR); err != 0) return ErrnoStatus(err, "create safety copy", backup_host);
+  if (const int err = posix::CopyData(file.get(), pending.fd()); err != 0) {
+    return ErrnoStatus(err, "copy into", backup_host);
+  }
+  posix::CopyDosAttributes(file.get(), pending.fd());
+  if (fchmod(pending.fd(), st.st_mode & 0777) != 0) return ErrnoStatus(errno, "fchmod", backup_host);
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1] = st.st_mtim;
+  if (futimens(pending.fd(), times) != 0) return ErrnoStatus(errno, "futimens", backup_host);
+  CopyPlace place;
+  if (Status s = PlaceOf(backup_entry, backup_host, &place); !s.ok()) return s;
+  if (const int err = pending.Publish(false); err != 0) return ErrnoStatus(err, "name safety copy", backup_host);
+  *update = std::make_unique<PosixFileUpdate>(std::move(file), std::move(host), st, pending.TakeFd(), std::move(place));
+  return Status::Ok();
+}
+
+}  // namespace morva

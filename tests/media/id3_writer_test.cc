@@ -1,0 +1,343 @@
+#include "media/id3_writer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/host_fixture.h"
+#include "common/mp3_builder.h"
+#include "common/test_util.h"
+#include "media/id3_reader.h"
+#include "platform/file_system_wrapper.h"
+#include "platform/memory_file.h"
+
+namespace morva {
+namespace {
+
+using testing::BuildId3v2;
+using testing::BuildMp3;
+using testing::CommentPayload;
+using testing::FakeAudio;
+using testing::Id3v1Block;
+using testing::Id3v2Frame;
+using testing::Mp3Contents;
+
+// What a file holds after a write, as our reader sees it.
+struct Written {
+  int version = 0;
+  Id3Layout layout;
+  Id3v2Fields v2;
+  bool has_v1 = false;
+  std::string v1;  // the raw 128 bytes
+  std::string audio;
+};
+
+Written Inspect(TextCodec& codec, const std::string& bytes) {
+  Written w;
+  MemoryReadableFile file(bytes);
+  w.version = ReadId3v2(file, codec, false, &w.v2, &w.layout);
+  w.has_v1 = ReadId3v1(file, codec, false, nullptr);
+  std::size_t begin = 0;
+  if (w.version != 0) {
+    begin = 10 + w.layout.tag_size;
+    if (bytes.compare(begin, 3, "3DI") == 0) begin += 10;
+  }
+  const std::size_t end = bytes.size() - (w.has_v1 ? 128 : 0);
+  if (w.has_v1) w.v1 = bytes.substr(end);
+  w.audio = bytes.substr(begin, end - begin);
+  return w;
+}
+
+Id3Items Items(std::optional<std::string> title, std::optional<std::string> artist = std::nullopt) {
+  Id3Items items;
+  items[kWriteTitle] = std::move(title);
+  items[kWriteArtist] = std::move(artist);
+  return items;
+}
+
+class Id3WriterTest : public testing::HostFixture {
+ protected:
+  std::string Sjis(const std::string& utf8) { return testing::Sjis(codec_.get(), utf8); }
+  // Every name in the directory but `name` itself: a safety copy left behind shows here.
+  std::vector<std::string> Others(const std::string& name) {
+    std::vector<std::string> out;
+    for (const std::string& n : testing::HostNames(dir_.path())) {
+      if (n != name) out.push_back(n);
+    }
+    return out;
+  }
+};
+
+// A title of 22 bytes in a version 3 tag with 300 bytes of padding, and an ID3v1.1 block.
+Mp3Contents Padded() {
+  Mp3Contents c;
+  c.v2_version = 3;
+  c.frames = {{"TIT2", 0, "Old title of the song"}, {"TPE1", 0, "Artist"}, {"TXXX", 0, std::string("k\0v", 3)}};
+  c.padding = 300;
+  c.audio_frames = 6;
+  c.v1 = Id3v1Block{"Old title", "Artist", "Album", "1999", "note", 4, 17};
+  return c;
+}
+
+TEST_F(Id3WriterTest, TagsAsTheJobAsksAndAudioUntouched) {
+  struct Case {
+    const char* name;
+    Mp3Contents contents;
+    int kinds;
+    Id3Items items;
+    Id3WriteOptions options;
+    std::function<void(const Written&)> check;
+    std::string file_name = "a.mp3";
+  };
+  const std::string grown = "Old title of the song, longer!!";  // 10 bytes more than the old title
+  Id3Items all;
+  all[kWriteTitle] = "T";
+  all[kWriteArtist] = "Ar";
+  all[kWriteAlbum] = "Al";
+  all[kWriteTrack] = "300";
+  all[kWriteYear] = "2013";
+  all[kWriteComment] = "c";
+  all[kWriteGenre] = "rock";
+  Mp3Contents bare;
+  bare.audio_frames = 5;
+  Mp3Contents v24 = Padded();
+  v24.v2_version = 4;
+  v24.frames.push_back({"TDRC", 3, "2001-05-06"});
+  v24.frames.push_back({"APIC", 0, std::string("image/png\0\x03\0", 12) + std::string(300, '\x89')});
+  Mp3Contents v22;
+  v22.v2_version = 2;
+  v22.frames = {{"TT2", 0, "Old"}, {"COM", 0, CommentPayload(0, "", "old comment")}};
+  v22.padding = 10;
+  Mp3Contents extended = Padded();
+  extended.extended_header = 6;
+  // A version 3 tag as other tools write it: plain frame sizes, one of them 200 bytes long.
+  Mp3Contents plain = Padded();
+  plain.frames.insert(plain.frames.begin(), Id3v2Frame{"TALB", 0, std::string(199, 'a'), 0, true});
+  plain.padding = 0;
+
+  const std::vector<Case> cases = {
+      {"padding absorbs a grown title", Padded(), kId3ChangeV2, Items(grown), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.layout.tag_size, BuildId3v2(Padded()).size() - 10);
+         EXPECT_EQ(w.layout.padding_size, 290u);
+         EXPECT_EQ(w.v2.title, grown);
+         EXPECT_EQ(w.v2.artist, "Artist");
+       }},
+      {"never use the padding", Padded(), kId3ChangeV2, Items(grown), {256, true},
+       [&](const Written& w) {
+         EXPECT_EQ(w.layout.tag_size, BuildId3v2(Padded()).size() - 10 + 10);
+         EXPECT_EQ(w.layout.padding_size, 300u);
+       }},
+      {"a shorter title shrinks the tag, padding kept", Padded(), kId3ChangeV2, Items("S"), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.layout.tag_size, BuildId3v2(Padded()).size() - 10 - 20);
+         EXPECT_EQ(w.layout.padding_size, 300u);
+       }},
+      {"growth beyond the padding", Padded(), kId3ChangeV2, Items(std::string(400, 'x'), "New artist"), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.v2.title, std::string(400, 'x'));
+         EXPECT_EQ(w.v2.artist, "New artist");
+         EXPECT_EQ(w.layout.padding_size, 300u);
+       }},
+      {"new tags at both ends", bare, kId3AddV1 | kId3AddV2, all, {100, false},
+       [&](const Written& w) {
+         EXPECT_EQ(w.version, 3);
+         EXPECT_EQ(w.layout.padding_size, 100u);
+         EXPECT_EQ(w.v2.genre, "(17)Rock");
+         EXPECT_EQ(w.v2.track, "300");
+         EXPECT_EQ(w.v2.comment, "c");
+         EXPECT_EQ(w.v2.year, "2013");
+         ASSERT_TRUE(w.has_v1);
+         EXPECT_EQ(w.v1.substr(0, 6), std::string("TAGT\0\0", 6));
+         EXPECT_EQ(w.v1[125], 0);
+         EXPECT_EQ(w.v1[126], 0);  // track 300 does not fit a byte
+         EXPECT_EQ(w.v1[127], 17);
+       }},
+      {"a new ID3v1 block without a genre says Other", bare, kId3AddV1, Items("T"), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.version, 0);
+         EXPECT_EQ(w.v1[127], 12);
+       }},
+      {"ID3v1 change: a two-byte character cut in half is dropped", Padded(), kId3ChangeV1,
+       Items(std::string(29, 'a') + Sjis("表"), "B"), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.v1.substr(3, 30), std::string(29, 'a') + std::string(1, '\0'));
+         EXPECT_EQ(w.v1.substr(33, 2), std::string("B\0", 2));
+         EXPECT_EQ(w.v1.substr(63, 5), "Album");  // fields not given stay
+         EXPECT_EQ(w.v1[126], 4);
+         EXPECT_EQ(w.v2.title, "Old title of the song");
+       }},
+      {"ID3v1 change of track and genre", Padded(), kId3ChangeV1, [] {
+         Id3Items items;
+         items[kWriteTrack] = "3/12";
+         items[kWriteGenre] = "(20)";
+         return items;
+       }(), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.v1[126], 3);
+         EXPECT_EQ(w.v1[127], 20);
+         EXPECT_EQ(w.v1.substr(3, 9), "Old title");
+       }},
+      {"version 4: the year is the recording time, other frames stay", v24, kId3ChangeV2 | kId3ChangeV1, all, {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.v2.year, "2013");
+         EXPECT_EQ(w.v2.genre, "(17)Rock");
+         EXPECT_EQ(w.v1[127], 17);
+       }},
+      {"version 2", v22, kId3ChangeV2, all, {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.version, 2);
+         EXPECT_EQ(w.v2.title, "T");
+         EXPECT_EQ(w.v2.comment, "c");
+         EXPECT_EQ(w.v2.album, "Al");
+       }},
+      {"an extended header is kept", extended, kId3ChangeV2, Items("New"), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.layout.extended_header_size, 10u);
+         EXPECT_EQ(w.v2.title, "New");
+       }},
+      {"plain frame sizes of another tool", plain, kId3ChangeV2, Items(std::string(150, 't')), {},
+       [&](const Written& w) {
+         EXPECT_EQ(w.v2.album, std::string(199, 'a'));
+         EXPECT_EQ(w.v2.title, std::string(150, 't'));
+         EXPECT_EQ(w.v2.artist, "Artist");
+       }},
+      {"no .mp3 needed by the writer itself", Padded(), kId3ChangeV2, Items("x"), {},
+       [&](const Written& w) { EXPECT_EQ(w.v2.title, "x"); }, "a.bin"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string before = BuildMp3(c.contents);
+    testing::WriteFile(dir_ / c.file_name, before);
+    ASSERT_EQ(WriteId3(*fs_, E(c.file_name), c.kinds, c.items, c.options), kId3Written);
+    const std::string after = testing::ReadFile(dir_ / c.file_name);
+    const Written w = Inspect(*codec_, after);
+    EXPECT_EQ(w.audio, FakeAudio(c.contents.audio_frames));
+    // Every frame not named by the items is copied as it was.
+    for (const Id3v2Frame& f : c.contents.frames) {
+      if (f.id == "TXXX" || f.id == "APIC") {
+        EXPECT_NE(after.find(testing::BuildFrame(c.contents.v2_version, f)), std::string::npos) << f.id;
+      }
+    }
+    c.check(w);
+    EXPECT_EQ(Others(c.file_name), std::vector<std::string>()) << "a safety copy was left";
+    unlink((dir_ / c.file_name).c_str());
+  }
+}
+
+TEST_F(Id3WriterTest, FooterFollowsTheTag) {
+  Mp3Contents c = Padded();
+  c.v2_version = 4;
+  c.padding = 0;
+  std::string tag = BuildId3v2(c);
+  tag[5] = '\x10';
+  std::string footer = tag.substr(0, 10);
+  footer.replace(0, 3, "3DI");
+  testing::WriteFile(dir_ / "f.mp3", tag + footer + FakeAudio(3));
+  ASSERT_EQ(WriteId3(*fs_, E("f.mp3"), kId3ChangeV2, Items("Longer title of the song"), {}), kId3Written);
+  const std::string after = testing::ReadFile(dir_ / "f.mp3");
+  const Written w = Inspect(*codec_, after);
+  EXPECT_EQ(w.v2.title, "Longer title of the song");
+  EXPECT_EQ(after.substr(10 + w.layout.tag_size, 10).substr(0, 3), "3DI");
+  EXPECT_EQ(after.substr(10 + w.layout.tag_size + 6, 4), after.substr(6, 4));
+  EXPECT_EQ(w.audio, FakeAudio(3));
+}
+
+TEST_F(Id3WriterTest, SafetyCopyNamesAndReadOnly) {
+  const std::string original = BuildMp3(Padded());
+  FaultInjectingFileSystem fs(fs_.get());
+  testing::WriteFile(dir_ / "a.mp3", original);
+  testing::WriteFile(dir_ / "a.mp3.bak", "someone's own file");
+  ASSERT_EQ(WriteId3(fs, E("a.mp3"), kId3ChangeV2, Items("New"), {}), kId3Written);
+  EXPECT_EQ(fs.calls(FsOp::kOpenUpdate), 2) << "a.mp3.bak taken, a.mp3.bak1 used";
+  EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3.bak"), "someone's own file");
+  EXPECT_EQ(Others("a.mp3"), std::vector<std::string>{"a.mp3.bak"});
+
+  // All ten names taken: nothing is written.
+  testing::WriteFile(dir_ / "b.mp3", original);
+  for (int n = 0; n < 10; ++n) testing::WriteFile(dir_ / ("b.mp3.bak" + (n ? std::to_string(n) : "")), "x");
+  EXPECT_EQ(WriteId3(fs, E("b.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
+  EXPECT_EQ(testing::ReadFile(dir_ / "b.mp3"), original);
+
+  // A read-only file is written and stays read-only.
+  testing::WriteFile(dir_ / "r.mp3", original);
+  ASSERT_EQ(chmod((dir_ / "r.mp3").c_str(), 0444), 0);
+  ASSERT_EQ(WriteId3(fs, E("r.mp3"), kId3ChangeV2 | kId3ChangeV1, Items("New"), {}), kId3Written);
+  struct stat st {};
+  ASSERT_EQ(stat((dir_ / "r.mp3").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+  EXPECT_EQ(Inspect(*codec_, testing::ReadFile(dir_ / "r.mp3")).v2.title, "New");
+}
+
+// Whatever fails, the file keeps its bytes and its last-write time, and no safety copy stays behind.
+TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
+  struct Case {
+    const char* name;
+    int kinds;
+    std::string items_title;
+    std::function<void(FaultInjectingFileSystem&)> fault;
+    int expected;
+  };
+  const std::string long_title(400, 'x');  // the tag must grow: the file is rewritten
+  const std::vector<Case> cases = {
+      {"the directory refuses the copy", kId3ChangeV2, "New",
+       [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kOpenUpdate, "", EACCES); }, kId3BackupFailed},
+      {"no room for the copy", kId3ChangeV2, "New",
+       [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kOpenUpdate, "", ENOSPC); }, kId3BackupFailed},
+      {"disk full at the tag", kId3ChangeV2, long_title,
+       [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kUpdateWrite, "", ENOSPC); }, kId3OpenFailed},
+      {"disk full while the audio is copied back", kId3ChangeV2, long_title,
+       [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kUpdateWrite, "", ENOSPC, -1, 1); }, kId3OpenFailed},
+      {"disk full at the ID3v1 block", kId3ChangeV2 | kId3ChangeV1, long_title,
+       [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kUpdateWrite, "", ENOSPC, -1, 2); }, kId3OpenFailed},
+      {"the flush fails", kId3ChangeV2, "New",
+       [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kUpdateCommit, "", EIO); }, kId3OpenFailed},
+      {"a tag to add where there is one", kId3AddV2, "New", [](FaultInjectingFileSystem&) {}, kId3TagUnreadable},
+      {"an ID3v1 block to add where there is one", kId3AddV1, "New", [](FaultInjectingFileSystem&) {},
+       kId3OpenFailed},
+  };
+  const std::string original = BuildMp3(Padded());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::WriteFile(dir_ / "a.mp3", original);
+    struct timespec old_times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (dir_ / "a.mp3").c_str(), old_times, 0), 0);
+    FaultInjectingFileSystem fs(fs_.get());
+    c.fault(fs);
+    EXPECT_EQ(WriteId3(fs, E("a.mp3"), c.kinds, Items(c.items_title), {}), c.expected);
+    EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3"), original);
+    struct stat st {};
+    ASSERT_EQ(stat((dir_ / "a.mp3").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(Others("a.mp3"), std::vector<std::string>());
+  }
+
+  // Tags that cannot be copied frame by frame: a frame running past the tag, bytes that are no frame.
+  Mp3Contents overrun = Padded();
+  overrun.padding = 0;
+  std::string bad = BuildMp3(overrun);
+  bad[10 + 7] = 0x7F;  // the first frame's size now reaches past the tag
+  std::string junk = BuildMp3(Padded());
+  junk[10 + 10 + 22] = 'x';  // where the second frame's identifier starts
+  for (const std::string& bytes : {bad, junk}) {
+    testing::WriteFile(dir_ / "t.mp3", bytes);
+    EXPECT_EQ(WriteId3(*fs_, E("t.mp3"), kId3ChangeV2, Items("New"), {}), kId3TagUnreadable);
+    EXPECT_EQ(testing::ReadFile(dir_ / "t.mp3"), bytes);
+    EXPECT_EQ(Others("t.mp3"), std::vector<std::string>{"a.mp3"});
+  }
+
+  // A symbolic link is not written through: neither the link nor its file changes.
+  ASSERT_EQ(symlink((dir_ / "a.mp3").c_str(), (dir_ / "l.mp3").c_str()), 0);
+  EXPECT_EQ(WriteId3(*fs_, E("l.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
+  EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3"), original);
+}
+
+}  // namespace
+}  // namespace morva
