@@ -26,19 +26,7 @@ class PosixReadableFile final : public ReadableFile {
   std::uint64_t size() const override { return size_; }
 
   Status Read(std::uint64_t offset, std::size_t n, std::string* data) override {
-    data->resize(n);
-    std::size_t done = 0;
-    while (done < n) {
-      const ssize_t got = pread(fd_.get(), data->data() + done, n - done, static_cast<off_t>(offset + done));
-      if (got < 0) {
-        if (errno == EINTR) continue;
-        return ErrnoStatus(errno, "read", host_);
-      }
-      if (got == 0) break;
-      done += static_cast<std::size_t>(got);
-    }
-    data->resize(done);
-    return Status::Ok();
+    return posix::ReadAt(fd_.get(), offset, n, data, host_);
   }
 
  private:

@@ -102,6 +102,22 @@ DosAttribState ClassifyDosAttribRead(long rc, int err, const char* buffer, DosAt
   return DosAttribState::kFound;
 }
 
+Status ReadAt(int fd, std::uint64_t offset, std::size_t n, std::string* data, std::string_view host) {
+  data->resize(n);
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t got = pread(fd, data->data() + done, n - done, static_cast<off_t>(offset + done));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return ErrnoStatus(errno, "read", host);
+    }
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  data->resize(done);
+  return Status::Ok();
+}
+
 std::string PathOf(const EntryRef& entry) {
   if (!entry.confined) return entry.name;
   return "/proc/self/fd/" + std::to_string(entry.dir_fd) + "/" + entry.name;

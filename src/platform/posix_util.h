@@ -8,6 +8,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,10 @@ int NoFollowDirectoryError(int dir_fd, const char* name, int err);
 
 // A failure status from an errno value, with "operation: path" as context.
 Status ErrnoStatus(int err, std::string_view operation, std::string_view path);
+
+// Reads up to `n` bytes at `offset` of `fd` into *data (fewer only at the end of the file), through
+// interruptions; a failure names `host`.
+Status ReadAt(int fd, std::uint64_t offset, std::size_t n, std::string* data, std::string_view host);
 
 // True when a host name cannot be shown to the engine for its bytes alone: a byte below 0x20 or one of
 // \ / : * ? " < > |.
