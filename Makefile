@@ -5,7 +5,7 @@ BENCH_BUILD ?= build-bench
 # Warnings fail the build here and in CI; `make test WERROR=OFF` for a compiler that warns differently.
 WERROR ?= ON
 
-.PHONY: all deps configure build test demo sanitize bench clean
+.PHONY: all deps configure build run test demo screenshots sanitize bench clean
 
 all: build
 
@@ -18,11 +18,19 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
+# Builds and starts the desktop program. Its settings and log live beside it, in $(BUILD)/src/.
+run: build
+	./$(BUILD)/src/morva
+
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
 demo: build
 	MORVA_CLI=./$(BUILD)/src/morva-cli ./scripts/demo.sh
+
+# Every window of the desktop program as a PNG file under $(BUILD)/screenshots/, rendered without a display.
+screenshots: build
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/morva-screenshots $(BUILD)/screenshots
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF -DMORVA_WERROR=$(WERROR)

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Checks that every folder of src/ includes only itself and the folders it is declared to stand on (the
-# morva_layer() lines of src/CMakeLists.txt, followed transitively). Prints each offending include and
+# morva_layer() and morva_qt_layer() lines of src/CMakeLists.txt, followed transitively). Prints each offending include and
 # exits 1 when there is one. Run by the test suite.
 #
 #   scripts/check_layers.sh [SOURCE_ROOT]
@@ -9,7 +9,7 @@ root=${1:-$(dirname "$0")/..}
 declare -A direct
 while read -r name deps; do
   direct[$name]=$deps
-done < <(sed -nE 's/^morva_layer\(([a-z]+) ?([a-z ]*)\)$/\1 \2/p' "$root/src/CMakeLists.txt")
+done < <(sed -nE 's/^morva_(qt_)?layer\(([a-z]+) ?([a-z ]*)\)$/\2 \3/p' "$root/src/CMakeLists.txt")
 
 # The folders `name` may include: itself and everything below it.
 allowed() {

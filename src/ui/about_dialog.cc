@@ -1,0 +1,8 @@
+// Placeholder until the dialog is built.
+#include "ui/about_dialog.h"
+
+namespace morva {
+
+void ShowAboutDialog(UiContext&, QWidget*) {}
+
+}  // namespace morva

@@ -1,0 +1,39 @@
+#include "ui/qt_text.h"
+
+#include "platform/file_system.h"
+#include "platform/path_utils.h"
+#include "platform/text_codec.h"
+
+namespace morva {
+
+QString ToQt(TextCodec& codec, std::string_view cp932) {
+  std::u16string utf16;
+  if (codec.Cp932ToUtf16(cp932, &utf16).ok()) {
+    return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
+  }
+  // Keep what converts: the ASCII bytes, one replacement character for every other byte.
+  QString shown;
+  for (const char c : cp932) shown += static_cast<unsigned char>(c) < 0x80 ? QChar(c) : QChar(0xFFFD);
+  return shown;
+}
+
+bool FromQt(TextCodec& codec, const QString& text, std::string* cp932) {
+  std::string out;
+  const std::u16string_view utf16(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+  if (!codec.Utf16ToCp932(utf16, &out).ok()) return false;
+  *cp932 = std::move(out);
+  return true;
+}
+
+bool EnginePathFromQt(TextCodec& codec, FileSystem& fs, const QString& given, std::string* engine) {
+  const QByteArray utf8 = given.toUtf8();
+  return PathAsGiven(codec, fs, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), engine).ok();
+}
+
+QString HostPathToQt(FileSystem& fs, std::string_view engine_path) {
+  std::string host;
+  if (!fs.ToHostPath(engine_path, &host).ok()) return {};
+  return QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size()));
+}
+
+}  // namespace morva

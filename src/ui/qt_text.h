@@ -1,0 +1,31 @@
+#ifndef MORVA_UI_QT_TEXT_H_
+#define MORVA_UI_QT_TEXT_H_
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace morva {
+
+class TextCodec;
+class FileSystem;
+
+// The one crossing between the engine's code page 932 bytes and Qt's UTF-16 strings. A byte sequence
+// that is not code page 932 shows as U+FFFD rather than being dropped, so that a broken text is seen.
+QString ToQt(TextCodec& codec, std::string_view cp932);
+
+// The code page 932 form of `text`; false (and *cp932 untouched) when a character has none, so a caller
+// refuses the input with its own message instead of storing a replacement character.
+bool FromQt(TextCodec& codec, const QString& text, std::string* cp932);
+
+// The engine path of what a person typed, dropped or chose: an engine path as it stands, a host path
+// ("/home/me/a.mp3", relative ones from the current directory) converted. False when it has no engine
+// form (a name without a code page 932 form).
+bool EnginePathFromQt(TextCodec& codec, FileSystem& fs, const QString& given, std::string* engine);
+
+// The host path of an engine path, for Qt's file dialogs and the desktop; empty when it has none.
+QString HostPathToQt(FileSystem& fs, std::string_view engine_path);
+
+}  // namespace morva
+
+#endif  // MORVA_UI_QT_TEXT_H_

@@ -1,0 +1,111 @@
+#include "ui/qt_user_interface.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include "ui/extraction_dialog.h"
+#include "ui/main_window.h"
+#include "ui/output_directory_dialog.h"
+#include "ui/preview_dialog.h"
+#include "ui/progress_dialog.h"
+#include "ui/window_context.h"
+#include "ui/qt_text.h"
+
+namespace morva {
+namespace {
+
+constexpr char kCaption[] = "MORVA";
+
+void ShowBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QString::fromLatin1(kCaption), text, QMessageBox::Ok, owner);
+  box.exec();
+}
+
+}  // namespace
+
+QtUserInterface::QtUserInterface(TextCodec& codec) : codec_(codec) {}
+
+QtUserInterface::~QtUserInterface() = default;
+
+QWidget* QtUserInterface::owner() const { return main_window_; }
+
+void QtUserInterface::ShowWarning(std::string_view text) { ShowBox(owner(), QMessageBox::Warning, ToQt(codec_, text)); }
+
+void QtUserInterface::ShowInformation(std::string_view text) {
+  ShowBox(owner(), QMessageBox::Information, ToQt(codec_, text));
+}
+
+void QtUserInterface::ShowError(std::string_view text) { ShowBox(owner(), QMessageBox::Critical, ToQt(codec_, text)); }
+
+void QtUserInterface::ShowSummary(SummaryKind kind, std::string_view text) {
+  ShowBox(owner(), kind == SummaryKind::kRun ? QMessageBox::Warning : QMessageBox::Information, ToQt(codec_, text));
+}
+
+void QtUserInterface::ShowWaitNotice(std::string_view text) {
+  ShowBox(owner(), QMessageBox::Information, ToQt(codec_, text));
+}
+
+bool QtUserInterface::AskYesNo(std::string_view text) {
+  QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), ToQt(codec_, text),
+                  QMessageBox::Yes | QMessageBox::No, owner());
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserInterface::OpenExtractionDialog() {
+  extraction_ = std::make_unique<ExtractionDialog>(codec_, owner());
+  extraction_->show();
+}
+
+void QtUserInterface::CloseExtractionDialog() { extraction_.reset(); }
+
+void QtUserInterface::OpenProgressDialog(std::string_view status_text, int total) {
+  progress_ = std::make_unique<ProgressDialog>(codec_, owner());
+  progress_->Start(status_text, total);
+}
+
+void QtUserInterface::UpdateProgress(const ProgressState& state) {
+  if (progress_ != nullptr) progress_->Update(state);
+}
+
+void QtUserInterface::CloseProgressDialog() { progress_.reset(); }
+
+bool QtUserInterface::PollCancel() {
+  QCoreApplication::processEvents();
+  if (extraction_ != nullptr && extraction_->TakeCancelRequest()) cancel_requested_ = true;
+  if (progress_ != nullptr && progress_->TakeCancelRequest()) cancel_requested_ = true;
+  return cancel_requested_;
+}
+
+void QtUserInterface::ClearCancel() { cancel_requested_ = false; }
+
+PreviewChoice QtUserInterface::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
+                                           std::string* copy_directory) {
+  if (context_ == nullptr) return PreviewChoice::kCancel;
+  return RunPreviewDialog(*context_, owner(), records, targets, copy_directory);
+}
+
+bool QtUserInterface::AskOutputDirectory(std::string* directory) {
+  return context_ != nullptr && AskCopyOutputDirectory(*context_, owner(), directory);
+}
+
+void QtUserInterface::FocusSetting(int page_code, std::string_view key) {
+  if (main_window_ != nullptr) main_window_->FocusSetting(page_code, key);
+}
+
+std::vector<std::string> QtUserInterface::ListItems() {
+  return main_window_ != nullptr ? main_window_->ListItems() : std::vector<std::string>();
+}
+
+void QtUserInterface::SetTargetPath(std::string_view path) {
+  if (main_window_ != nullptr) main_window_->SetTargetPath(path);
+}
+
+void QtUserInterface::ClearDirectoryTargets() {
+  if (main_window_ != nullptr) main_window_->ClearDirectoryTargets();
+}
+
+void QtUserInterface::RefreshTargetList() {
+  if (main_window_ != nullptr) main_window_->RefreshTargetList();
+}
+
+}  // namespace morva

@@ -1,0 +1,20 @@
+#ifndef MORVA_UI_WINDOW_CONTEXT_H_
+#define MORVA_UI_WINDOW_CONTEXT_H_
+
+#include <string>
+
+#include "engine/session.h"
+
+namespace morva {
+
+// What every window of the desktop program works with: the session (services, job, log, undo, the last
+// preview or run) and the program directory (an engine path) where the settings file and the log live.
+// One instance lives in main() for the whole program; windows hold a reference, never a copy.
+struct UiContext {
+  Session& session;
+  std::string program_directory;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_UI_WINDOW_CONTEXT_H_

@@ -1,0 +1,30 @@
+#include "ui/gui_test_support.h"
+
+#include <QTest>
+
+#include "ui/qt_text.h"
+
+namespace morva {
+
+UiHarness::UiHarness(const QString& program_directory)
+    : codec(NewIconvTextCodec()),
+      fs(NewPosixFileSystem(codec.get())),
+      regex(NewPcre2RegexService(codec.get())),
+      ui(*codec),
+      session(*codec, *fs, ui),
+      context{session, {}} {
+  session.host.regex = regex.get();
+  EnginePathFromQt(*codec, *fs, program_directory, &context.program_directory);
+  session.host.program_directory = context.program_directory;
+  ui.set_context(&context);
+}
+
+std::string EnginePath(UiHarness& harness, const QString& host_path) {
+  std::string engine;
+  if (!EnginePathFromQt(*harness.codec, *harness.fs, host_path, &engine)) {
+    QTest::qFail(qPrintable("no engine path for " + host_path), __FILE__, __LINE__);
+  }
+  return engine;
+}
+
+}  // namespace morva

@@ -1,0 +1,36 @@
+#ifndef MORVA_TESTS_UI_GUI_TEST_SUPPORT_H_
+#define MORVA_TESTS_UI_GUI_TEST_SUPPORT_H_
+
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "engine/session.h"
+#include "platform/file_system.h"
+#include "platform/regex_service.h"
+#include "platform/text_codec.h"
+#include "ui/qt_user_interface.h"
+#include "ui/window_context.h"
+
+namespace morva {
+
+// The services, session and context of a desktop program whose program directory (settings file, log)
+// is `program_directory`, a host directory the test made. Built as main() builds them, with the real
+// file system, codec and regular expressions.
+struct UiHarness {
+  explicit UiHarness(const QString& program_directory);
+
+  std::unique_ptr<TextCodec> codec;
+  std::unique_ptr<FileSystem> fs;
+  std::unique_ptr<RegexService> regex;
+  QtUserInterface ui;
+  Session session;
+  UiContext context;
+};
+
+// The engine path of a host path; fails the test (QVERIFY) when it has none.
+std::string EnginePath(UiHarness& harness, const QString& host_path);
+
+}  // namespace morva
+
+#endif  // MORVA_TESTS_UI_GUI_TEST_SUPPORT_H_
