@@ -3,6 +3,6 @@
 
 namespace morva {
 
-bool ChooseLoggedRun(UiContext&, QWidget*, std::string*) { return false; }
+bool UndoFromLogDialog(UiContext&, QWidget*) { return false; }
 
 }  // namespace morva

@@ -1,18 +1,16 @@
 #ifndef MORVA_UI_RUN_SELECTION_DIALOG_H_
 #define MORVA_UI_RUN_SELECTION_DIALOG_H_
 
-#include <string>
-
 class QWidget;
 
 namespace morva {
 
 struct UiContext;
 
-// Lets the person pick one run of the log to undo ("△ログから元に戻す"): the runs with 不可 / 済み / 未.
-// Returns true with the run's identifier in *run_id when one was chosen; false when cancelled or when
-// the log could not be read (its message already shown).
-bool ChooseLoggedRun(UiContext& context, QWidget* owner, std::string* run_id);
+// "△ログから元に戻す": lets the person pick one run of the log (the runs with 不可 / 済み / 未 and the
+// chosen run's log lines), confirms it and undoes it from the log, showing every message on the way.
+// Returns true when an undo ran (the caller refreshes the target list window and the undo button).
+bool UndoFromLogDialog(UiContext& context, QWidget* owner);
 
 }  // namespace morva
 
