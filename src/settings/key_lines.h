@@ -14,20 +14,17 @@ struct TextLine {
   bool ended = false;     // there was a line feed after it
 };
 
-// Takes the next line from *rest; false at the end of the bytes. CR LF and LF end a line.
+// Takes the next line from *rest; false at the end of the bytes. A line ends at a line feed; carriage
+// returns before it (CR LF, and the CR CR LF a stray CR leaves in a file written in text mode) are
+// dropped, also at the end of a last line without a line feed, so that no value read ends with a CR the
+// writer could not write back.
 inline bool NextLine(std::string_view* rest, TextLine* line) {
   if (rest->empty()) return false;
   const std::size_t lf = rest->find('\n');
-  if (lf == std::string_view::npos) {
-    line->text = *rest;
-    line->ended = false;
-    rest->remove_prefix(rest->size());
-    return true;
-  }
+  line->ended = lf != std::string_view::npos;
   line->text = rest->substr(0, lf);
-  line->ended = true;
-  if (!line->text.empty() && line->text.back() == '\r') line->text.remove_suffix(1);
-  rest->remove_prefix(lf + 1);
+  rest->remove_prefix(line->ended ? lf + 1 : rest->size());
+  while (!line->text.empty() && line->text.back() == '\r') line->text.remove_suffix(1);
   return true;
 }
 
