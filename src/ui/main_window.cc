@@ -189,8 +189,12 @@ void MainWindow::ShowJobPage(int code, bool force) {
   }
   job_page_code_ = page_code;
   job.sw_tab = static_cast<std::int16_t>(tab);
-  const QSignalBlocker block(ui_->jobTabs);
-  ui_->jobTabs->setCurrentIndex(tab);
+  {
+    const QSignalBlocker block(ui_->jobTabs);
+    ui_->jobTabs->setCurrentIndex(tab);
+  }
+  // At once rather than when the layout gets to it, so that a setting on it can take the focus now.
+  job_page_->show();
 }
 
 void MainWindow::ClearAllConversions() {

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "core/job.h"
+#include "ui/job_pages.h"
 #include "settings/settings_file.h"
 #include "ui/gui_test_support.h"
 #include "ui/list_panel.h"
@@ -243,6 +244,69 @@ class MainWindowTest : public QObject {
     const QByteArray saved = ReadAll(QDir(home.path()).filePath(QStringLiteral("morva.dat")));
     QVERIFY(saved.startsWith("MORVA Settings Version "));
     QVERIFY(!saved.contains("UNKNOWN_KEY"));
+  }
+
+  void RefusedJobShowsTheSetting_data() {
+    QTest::addColumn<bool>("path_given");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("no target path") << false << 3 << QStringLiteral("pathCombo");
+    QTest::newRow("extensions of directories") << true << 0 << QStringLiteral("keepExtensionRadio");
+  }
+  void RefusedJobShowsTheSetting() {
+    QFETCH(bool, path_given);
+    QFETCH(int, tab);
+    QFETCH(QString, focused);
+    QTemporaryDir home, tree;
+    Job job = QuietJob();
+    if (path_given) job.app.dirfil[0] = EnginePathOf(tree.path());
+    job.settings.sw_tab = 3;  // the deletion page is in front
+    job.settings.sw_fnm = 1;
+    job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
+    job.settings.fnm_02 = 2;  // the extension only, while directories are targets too
+    job.app.sw_set[AppSettings::kSetDirectories] = true;
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    {
+      MessageBoxAnswerer answerer;
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QCOMPARE(answerer.texts().size(), 1);
+    }
+    QCOMPARE(window.findChild<QTabWidget*>(QStringLiteral("jobTabs"))->currentIndex(), tab);
+    QWidget* focus = window.focusWidget();  // the window's focus, whether or not it is active yet
+    QVERIFY(focus != nullptr);
+    QVERIFY2(focus->objectName() == focused || focus->parentWidget()->objectName() == focused,
+             qPrintable(focus->objectName()));
+    harness.ui.set_main_window(nullptr);
+  }
+
+  void AllConversionsOffKeepsTheOptions() {
+    QTemporaryDir home;
+    Job job = QuietJob();
+    job.settings.sw_tab = 1;
+    job.settings.sw_fnm = 3;
+    job.settings.fnm_ckn1.Assign("old");
+    job.settings.sw_atr[0] = true;
+    job.settings.sw_del[0] = true;
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("jobTabs"));
+    const qint64 on_mark = tabs->tabIcon(0).cacheKey();
+    QVERIFY(on_mark != tabs->tabIcon(2).cacheKey());  // the name job is on, the time job off
+    window.findChild<QPushButton*>(QStringLiteral("clearAllButton"))->click();
+    const ConversionSettings& settings = harness.session.job.settings;
+    QCOMPARE(settings.sw_fnm, 0);
+    QVERIFY(!settings.sw_atr[0] && !settings.sw_del[0]);
+    QCOMPARE(std::string(settings.fnm_ckn1.view()), std::string("old"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(window.job_page()->findChild<QComboBox*>(QStringLiteral("ruleCombo"))->currentIndex(), 0);
+    for (int tab = 0; tab < 5; ++tab) QVERIFY(tabs->tabIcon(tab).cacheKey() != on_mark);
   }
 
   void StartAndExitLeaveTheSettingsAlone() {
