@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QVariant>
@@ -66,8 +67,14 @@ QRect Placement(const QWidget& widget) { return QRect(widget.pos(), widget.size(
 }  // namespace
 
 MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget* parent)
-    : QDialog(parent), context_(context), ui_(std::make_unique<Ui::MainWindow>()) {
+    : QDialog(parent),
+      context_(context),
+      ui_(std::make_unique<Ui::MainWindow>()),
+      job_on_icon_(QStringLiteral(":/morva/icons/job_on.svg")),
+      job_off_icon_(QStringLiteral(":/morva/icons/job_off.svg")) {
   ui_->setupUi(this);
+  // Enter in the path or wildcard box must not press a button (a dialog's default would start a run).
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
   setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
   setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
   LoadSettingsFile();
@@ -155,6 +162,12 @@ void MainWindow::WireCommands() {
   connect(ui_->jobTabs, &QTabWidget::currentChanged, this, [this](int index) { ShowJobPage(index + 10, false); });
   connect(path_panel_, &PathPanel::Changed, this, &MainWindow::RefreshTargets);
   connect(list_panel_, &ListPanel::Changed, this, [this] { RefreshTargets(false); });
+  // Coming back to the program shows the target list window and, in front of it, the main window.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive || !isVisible()) return;
+    if (target_list_ != nullptr) target_list_->raise();
+    raise();
+  });
   // The preset dialogs and the settings dialog come with the option pages; until then their buttons
   // are there but cannot be pressed.
   ui_->loadPresetButton->setEnabled(false);
@@ -213,9 +226,7 @@ void MainWindow::ClearAllConversions() {
 void MainWindow::UpdateJobKindMarks() {
   const JobSwitches kinds = ComputeJobSwitches(context_.session.job.settings);
   const bool on[] = {kinds.name, kinds.attributes, kinds.times, kinds.deletion, kinds.id3};
-  static const QIcon on_icon(QStringLiteral(":/morva/icons/job_on.svg"));
-  static const QIcon off_icon(QStringLiteral(":/morva/icons/job_off.svg"));
-  for (int tab = 0; tab < 5; ++tab) ui_->jobTabs->setTabIcon(tab, on[tab] ? on_icon : off_icon);
+  for (int tab = 0; tab < 5; ++tab) ui_->jobTabs->setTabIcon(tab, on[tab] ? job_on_icon_ : job_off_icon_);
 }
 
 void MainWindow::CollectSettings() {
@@ -390,6 +401,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     return;
   }
   path_panel_->SetPathText(paths.front());
+  path_panel_->FollowShortcut();
   SelectMode(1);
 }
 

@@ -2,6 +2,7 @@
 #define MORVA_UI_MAIN_WINDOW_H_
 
 #include <QDialog>
+#include <QIcon>
 #include <QPointer>
 #include <QRect>
 #include <QStringList>
@@ -88,6 +89,8 @@ class MainWindow : public QDialog {
   JobPage* job_page_ = nullptr;
   int job_page_code_ = -1;
   QPointer<TargetListWindow> target_list_;
+  QIcon job_on_icon_;
+  QIcon job_off_icon_;
   SettingsWriteGate write_gate_;
   QRect shown_geometry_;       // the main window when first shown
   QRect target_list_geometry_;  // the target list window when shown

@@ -30,6 +30,8 @@ QDateTime ParseStamp(std::string_view text) {
 PathPanel::PathPanel(UiContext& context, const std::optional<QString>& argument, QWidget* parent)
     : QWidget(parent), context_(context), ui_(std::make_unique<Ui::PathPanel>()) {
   ui_->setupUi(this);
+  ui_->pathCombo->lineEdit()->setMaxLength(static_cast<int>(kMaxPath));
+  ui_->wildcardCombo->lineEdit()->setMaxLength(80);
   const AppSettings& app = context_.session.job.app;
   TextCodec& codec = context_.session.host.codec;
 
@@ -73,7 +75,7 @@ PathPanel::PathPanel(UiContext& context, const std::optional<QString>& argument,
     QCheckBox* check = checks[i];
     connect(check, &QCheckBox::clicked, this, [this, check] {
       ApplyEnableRules(check);
-      if (check == ui_->shortcutCheck && check->isChecked()) FollowShortcutOnClick();
+      if (check == ui_->shortcutCheck) FollowShortcut();
       emit Changed(false);
     });
   }
@@ -162,7 +164,8 @@ void PathPanel::ApplyEnableRules(const QCheckBox* clicked) {
   }
 }
 
-void PathPanel::FollowShortcutOnClick() {
+void PathPanel::FollowShortcut() {
+  if (!ui_->shortcutCheck->isChecked()) return;
   Host& host = context_.session.host;
   std::string engine;
   if (!EnginePathFromQt(host.codec, host.fs, PathText().trimmed(), &engine)) return;

@@ -42,6 +42,9 @@ class PathPanel : public QWidget {
   // What the target list window lists for the panel as it stands.
   TargetListQuery Query(bool typing) const;
   void FocusPath();
+  // With "ショートカット指定ではリンク先を対象にする" on, a path that is a symbolic link becomes the
+  // path of what it points at.
+  void FollowShortcut();
 
  signals:
   // Something that changes the targets changed; `typing` when it is the path box being typed in.
@@ -52,7 +55,6 @@ class PathPanel : public QWidget {
   std::array<QCheckBox*, 9> Flags() const;
   void FillWildcards(const QString& current, const QStringList& history, int looked_at);
   void ApplyEnableRules(const QCheckBox* clicked);
-  void FollowShortcutOnClick();
   QStringList WildcardHistory() const;
 
   UiContext& context_;
