@@ -257,6 +257,11 @@ void MainWindow::ShowTargetList(bool shown) {
   connect(target_list_, &TargetListWindow::PathChosen, this, [this](const QString& path) {
     path_panel_->SetPathText(path);
   });
+  // The list window has no owner, yet the main window stays in front of everything but it.
+  connect(target_list_, &TargetListWindow::Activated, this, [this] {
+    raise();
+    if (target_list_ != nullptr) target_list_->raise();
+  });
   connect(target_list_, &TargetListWindow::Closed, this, [this] {
     ui_->showTargetListCheck->setChecked(false);
     if (target_list_ != nullptr) target_list_->deleteLater();

@@ -1,5 +1,6 @@
 #include "ui/target_list_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -145,6 +146,13 @@ void TargetListWindow::StorePlacement(AppSettings& app) const {
                            (column == TargetListModel::kExifDate && app.sw_opt[AppSettings::kOptColumnExif]);
     const int width = ui_->entryTable->columnWidth(i);
     if ((stored_always || option_on) && width >= 1) app.trec[column] = width;
+  }
+}
+
+void TargetListWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && QApplication::activeModalWidget() == nullptr) {
+    emit Activated();
   }
 }
 

@@ -39,9 +39,12 @@ class TargetListWindow : public QWidget {
   void PathChosen(const QString& path);
   // The window was closed by the person; it stored its placement and is about to go.
   void Closed();
+  // The person brought the window to the front while no dialog was running.
+  void Activated();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void ChangeTarget(bool to_parent);
