@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpcre2-dev libglib2.0-dev
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-noto-cjk
-  # The SVG icon engine and image plugin: the desktop program's icons are SVG drawings in its resources.
+  # The desktop program's icons are SVG: Qt's SVG image and icon plugins draw them.
   libqt6svg6
   # Test time only: the media readers are checked against files these tools write and what they report.
   libimage-exiftool-perl python3-mutagen

@@ -1,6 +1,8 @@
-// morva: the desktop program. Builds the services and the session, shows the main window and runs the
-// event loop until it closes.
+// morva: the desktop program. One instance per user: a later start hands over to the running one and
+// ends. Builds the services and the session, shows the main window (which loads the settings and takes
+// the command-line paths) and runs the event loop until it closes.
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 #include <string>
 
@@ -10,20 +12,27 @@
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
 #include "ui/main_window.h"
-#include "ui/qt_user_interface.h"
-#include "ui/window_context.h"
 #include "ui/qt_text.h"
+#include "ui/qt_user_interface.h"
+#include "ui/single_instance.h"
+#include "ui/window_context.h"
 
 int main(int argc, char** argv) {
   using namespace morva;
   QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
+
+  SingleInstance instance(SingleInstance::DefaultName());
+  if (instance.ClaimOrHandOver() == SingleInstance::Claim::kHandedOver) return 0;
 
   std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
   if (codec == nullptr) return 1;
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
   QtUserInterface ui(*codec);
   Session session(*codec, *fs, ui);
+  // Without regular expressions the program cannot convert names: it ends without a word.
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
+  if (regex == nullptr) return 1;
   session.host.regex = regex.get();
   std::unique_ptr<DocumentOpener> opener = NewXdgDocumentOpener(fs.get());
   session.host.document_opener = opener.get();
@@ -32,10 +41,13 @@ int main(int argc, char** argv) {
   if (!EnginePathFromQt(*codec, *fs, QCoreApplication::applicationDirPath(), &program_directory)) return 1;
   session.host.program_directory = program_directory;
   UiContext context{session, program_directory};
-
-  MainWindow window(context);
   ui.set_context(&context);
+
+  QStringList arguments = QCoreApplication::arguments();
+  arguments.removeFirst();
+  MainWindow window(context, arguments);
   ui.set_main_window(&window);
+  QObject::connect(&instance, &SingleInstance::ActivationRequested, &window, &MainWindow::BringForward);
   window.show();
   const int code = app.exec();
   ui.set_main_window(nullptr);

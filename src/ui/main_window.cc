@@ -1,21 +1,431 @@
 #include "ui/main_window.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVariant>
+
+#include "core/job_switches.h"
+#include "core/user_interface.h"
+#include "engine/conversion_run.h"
+#include "engine/validation.h"
+#include "log/log_markers.h"
+#include "log/log_writer.h"
+#include "settings/settings_store.h"
+#include "ui/about_dialog.h"
+#include "ui/dropped_paths.h"
+#include "ui/help_launch.h"
+#include "ui/job_pages.h"
+#include "ui/list_panel.h"
+#include "ui/output_directory_dialog.h"
+#include "ui/panel_messages.h"
+#include "ui/path_panel.h"
+#include "ui/qt_text.h"
+#include "ui/run_selection_dialog.h"
+#include "ui/target_list_window.h"
 #include "ui/window_context.h"
+#include "undo/undo_run.h"
 #include "ui_main_window.h"
 
 namespace morva {
+namespace {
 
-MainWindow::MainWindow(UiContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), ui_(std::make_unique<Ui::MainWindow>()) {
-  ui_->setupUi(this);
+constexpr char kSettingKeyProperty[] = "morvaKey";
+
+// An argument as the person wrote it, quotes of a Windows-style command line removed, as an engine
+// path text (kept as written when it has no engine form, for validation to refuse).
+QString ArgumentPath(UiContext& context, QString argument) {
+  if (argument.startsWith(QLatin1Char('"'))) {
+    argument.remove(0, 1);
+    if (argument.endsWith(QLatin1Char('"'))) argument.chop(1);
+  }
+  std::string engine;
+  if (!EnginePathFromQt(context.session.host.codec, context.session.host.fs, argument, &engine)) return argument;
+  return ToQt(context.session.host.codec, engine);
 }
 
-MainWindow::~MainWindow() = default;
+// The first widget under `root` that carries the settings key `key`, preferring a visible one.
+QWidget* FindSettingWidget(QWidget* root, std::string_view key) {
+  if (root == nullptr) return nullptr;
+  const QString wanted = QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()));
+  QWidget* hidden_match = nullptr;
+  for (QWidget* widget : root->findChildren<QWidget*>()) {
+    if (widget->property(kSettingKeyProperty).toString() != wanted) continue;
+    if (widget->isVisibleTo(root)) return widget;
+    if (hidden_match == nullptr) hidden_match = widget;
+  }
+  return hidden_match;
+}
 
-void MainWindow::FocusSetting(int, std::string_view) {}
-std::vector<std::string> MainWindow::ListItems() const { return {}; }
-void MainWindow::SetTargetPath(std::string_view) {}
-void MainWindow::ClearDirectoryTargets() {}
-void MainWindow::RefreshTargetList() {}
+QRect Placement(const QWidget& widget) { return QRect(widget.pos(), widget.size()); }
+
+}  // namespace
+
+MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget* parent)
+    : QDialog(parent),
+      context_(context),
+      ui_(std::make_unique<Ui::MainWindow>()),
+      job_on_icon_(QStringLiteral(":/morva/icons/job_on.svg")),
+      job_off_icon_(QStringLiteral(":/morva/icons/job_off.svg")) {
+  ui_->setupUi(this);
+  // Enter in the path or wildcard box must not press a button (a dialog's default would start a run).
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+  setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
+  setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
+  LoadSettingsFile();
+  AppSettings& app = context_.session.job.app;
+
+  ui_->previewCheck->setChecked(app.pref);
+  ui_->copyCheck->setChecked(app.cpyf);
+  ui_->copyCheck->setEnabled(!app.pref);
+  ui_->undoButton->setEnabled(false);
+  UpdateLogButtons();
+
+  // One argument is the target path, two or more the list; without any, the stored mode holds.
+  std::optional<QString> path_argument;
+  QStringList list_arguments;
+  int mode = app.set_0 == 2 ? 2 : 1;
+  if (arguments.size() == 1) {
+    path_argument = ArgumentPath(context_, arguments.front());
+    mode = 1;
+  } else if (arguments.size() >= 2) {
+    for (const QString& argument : arguments) list_arguments << ArgumentPath(context_, argument);
+    mode = 2;
+  }
+  path_panel_ = new PathPanel(context_, path_argument, ui_->panelStack);
+  list_panel_ = new ListPanel(context_, list_arguments, ui_->panelStack);
+  ui_->panelStack->addWidget(path_panel_);
+  ui_->panelStack->addWidget(list_panel_);
+  {
+    const QSignalBlocker block(ui_->targetModeCombo);
+    ui_->targetModeCombo->setCurrentIndex(mode - 1);
+  }
+  ui_->panelStack->setCurrentIndex(mode - 1);
+
+  const ConversionSettings& job = context_.session.job.settings;
+  ShowJobPage((job.sw_tab >= 0 && job.sw_tab <= 4 ? job.sw_tab : 0) + 10, true);
+  UpdateJobKindMarks();
+
+  WireCommands();
+  ui_->showTargetListCheck->setChecked(app.sw_set[AppSettings::kSetShowList]);
+  if (app.sw_set[AppSettings::kSetShowList]) ShowTargetList(true);
+  if (mode == 1) path_panel_->FocusPath();
+  // The panels and the page are in: the window takes its real size where the settings place it.
+  adjustSize();
+  // Window systems pull a window that starts left of or above the screen back in, each in its own way,
+  // which would count as a move at exit: it starts at the edge instead.
+  move(std::max(0, app.winx), std::max(0, app.winy));
+}
+
+MainWindow::~MainWindow() {
+  Shutdown();
+  delete target_list_.data();
+}
+
+TargetListWindow* MainWindow::target_list_window() const { return target_list_.data(); }
+
+void MainWindow::LoadSettingsFile() {
+  adjustSize();
+  DesktopGeometry desktop;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    desktop.right = screen->geometry().right() + 1;
+    desktop.bottom = screen->geometry().bottom() + 1;
+  }
+  desktop.main_width = width();
+  desktop.main_height = height();
+  Job& job = context_.session.job;
+  LoadSettings(context_.session.host.fs, context_.program_directory, desktop, &job.settings, &job.app);
+}
+
+void MainWindow::WireCommands() {
+  connect(ui_->targetModeCombo, &QComboBox::currentIndexChanged, this, [this](int index) { SelectMode(index + 1); });
+  connect(ui_->showTargetListCheck, &QCheckBox::clicked, this, &MainWindow::ShowTargetList);
+  connect(ui_->previewCheck, &QCheckBox::toggled, ui_->copyCheck, [this](bool on) { ui_->copyCheck->setEnabled(!on); });
+  connect(ui_->startButton, &QPushButton::clicked, this, &MainWindow::StartConversionCommand);
+  connect(ui_->undoButton, &QPushButton::clicked, this, &MainWindow::UndoCommand);
+  connect(ui_->undoFromLogButton, &QPushButton::clicked, this, &MainWindow::UndoFromLogCommand);
+  connect(ui_->logButton, &QPushButton::clicked, this, [this] { OpenLog(context_); });
+  connect(ui_->helpButton, &QPushButton::clicked, this, [this] { OpenHelp(context_); });
+  connect(ui_->aboutButton, &QPushButton::clicked, this, [this] { ShowAboutDialog(context_, this); });
+  connect(ui_->savePresetButton, &QPushButton::clicked, this, &MainWindow::SavePresetCommand);
+  connect(ui_->clearAllButton, &QPushButton::clicked, this, [this] {
+    ClearAllConversions();
+    ShowJobPage(0, true);
+    ui_->jobTabs->tabBar()->setFocus();
+  });
+  connect(ui_->exitButton, &QPushButton::clicked, this, &QDialog::reject);
+  connect(ui_->jobTabs, &QTabWidget::currentChanged, this, [this](int index) { ShowJobPage(index + 10, false); });
+  connect(path_panel_, &PathPanel::Changed, this, &MainWindow::RefreshTargets);
+  connect(list_panel_, &ListPanel::Changed, this, [this] { RefreshTargets(false); });
+  // Coming back to the program shows the target list window and, in front of it, the main window.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive || !isVisible()) return;
+    if (target_list_ != nullptr) target_list_->raise();
+    raise();
+  });
+  // The preset dialogs and the settings dialog come with the option pages; until then their buttons
+  // are there but cannot be pressed.
+  ui_->loadPresetButton->setEnabled(false);
+  ui_->settingsButton->setEnabled(false);
+}
+
+void MainWindow::SelectMode(int mode) {
+  {
+    const QSignalBlocker block(ui_->targetModeCombo);
+    ui_->targetModeCombo->setCurrentIndex(mode - 1);
+  }
+  ui_->panelStack->setCurrentIndex(mode - 1);
+  RefreshTargets(false);
+}
+
+void MainWindow::ShowJobPage(int code, bool force) {
+  const int page_code = code >= 11 && code <= 14 ? code : 10;
+  ConversionSettings& job = context_.session.job.settings;
+  const bool rule_given = code >= 0 && code <= 8;
+  if (job_page_ != nullptr && (force || rule_given || page_code != job_page_code_)) {
+    job_page_->Collect();
+    delete job_page_;
+    job_page_ = nullptr;
+  }
+  if (rule_given) job.sw_fnm = static_cast<std::int16_t>(code);
+  const int tab = page_code - 10;
+  if (job_page_ == nullptr) {
+    QWidget* container = ui_->jobTabs->widget(tab);
+    job_page_ = page_code == 10 ? new NamePage(context_, container) : NewTitlePage(page_code, container);
+    container->layout()->addWidget(job_page_);
+    connect(job_page_, &JobPage::JobKindChanged, this, &MainWindow::UpdateJobKindMarks);
+  }
+  job_page_code_ = page_code;
+  job.sw_tab = static_cast<std::int16_t>(tab);
+  {
+    const QSignalBlocker block(ui_->jobTabs);
+    ui_->jobTabs->setCurrentIndex(tab);
+  }
+  // At once rather than when the layout gets to it, so that a setting on it can take the focus now.
+  job_page_->show();
+}
+
+void MainWindow::ClearAllConversions() {
+  // The page shown would write its switches back when it goes: drop it unread.
+  delete job_page_;
+  job_page_ = nullptr;
+  ConversionSettings& job = context_.session.job.settings;
+  job.sw_fnm = 0;
+  job.sw_atr.fill(false);
+  for (int i = 0; i < 3; ++i) job.sw_dtt[i] = 0;
+  job.sw_del[0] = false;
+  job.sw_id3.fill(0);
+  UpdateJobKindMarks();
+}
+
+void MainWindow::UpdateJobKindMarks() {
+  const JobSwitches kinds = ComputeJobSwitches(context_.session.job.settings);
+  const bool on[] = {kinds.name, kinds.attributes, kinds.times, kinds.deletion, kinds.id3};
+  for (int tab = 0; tab < 5; ++tab) ui_->jobTabs->setTabIcon(tab, on[tab] ? job_on_icon_ : job_off_icon_);
+}
+
+void MainWindow::CollectSettings() {
+  AppSettings& app = context_.session.job.app;
+  path_panel_->Collect();
+  if (job_page_ != nullptr) job_page_->Collect();
+  app.set_0 = static_cast<std::int16_t>(ui_->targetModeCombo->currentIndex() + 1);
+  app.sw_set[AppSettings::kSetShowList] = ui_->showTargetListCheck->isChecked();
+  app.pref = ui_->previewCheck->isChecked();
+  app.cpyf = ui_->copyCheck->isChecked();
+  context_.session.job.settings.sw_tab = static_cast<std::int16_t>(ui_->jobTabs->currentIndex());
+  app.winx = x();
+  app.winy = y();
+  if (target_list_ != nullptr) target_list_->StorePlacement(app);
+}
+
+void MainWindow::ShowTargetList(bool shown) {
+  if (!shown) {
+    if (target_list_ != nullptr) {
+      target_list_->StorePlacement(context_.session.job.app);
+      delete target_list_.data();
+    }
+    return;
+  }
+  if (target_list_ != nullptr) return;
+  target_list_ = new TargetListWindow(context_);
+  connect(target_list_, &TargetListWindow::RefreshRequested, this, [this] { RefreshTargets(false); });
+  connect(target_list_, &TargetListWindow::PathChosen, this, [this](const QString& path) {
+    path_panel_->SetPathText(path);
+  });
+  // The list window has no owner, yet the main window stays in front of everything but it.
+  connect(target_list_, &TargetListWindow::Activated, this, [this] {
+    raise();
+    if (target_list_ != nullptr) target_list_->raise();
+  });
+  connect(target_list_, &TargetListWindow::Closed, this, [this] {
+    ui_->showTargetListCheck->setChecked(false);
+    if (target_list_ != nullptr) target_list_->deleteLater();
+    target_list_ = nullptr;
+  });
+  target_list_->show();
+  target_list_geometry_ = Placement(*target_list_);
+  QTimer::singleShot(0, target_list_, [this] { target_list_geometry_ = Placement(*target_list_); });
+  RefreshTargets(false);
+}
+
+void MainWindow::RefreshTargets(bool typing) {
+  if (target_list_ == nullptr) return;
+  const int mode = ui_->targetModeCombo->currentIndex() + 1;
+  TargetListQuery query;
+  if (mode == 1) {
+    query = path_panel_->Query(typing);
+  } else {
+    query.mode = 2;
+    query.list_entries = list_panel_->Items();
+  }
+  const TargetListing listing = ListTargets(context_.session, query);
+  if (listing.tidied_path.has_value()) {
+    path_panel_->SetPathText(*listing.tidied_path);  // lists the tidied path
+    return;
+  }
+  target_list_->Show(mode, listing);
+}
+
+void MainWindow::RefreshTargetList() { RefreshTargets(false); }
+
+std::vector<std::string> MainWindow::ListItems() const { return list_panel_->Items(); }
+
+void MainWindow::SetTargetPath(std::string_view path) {
+  path_panel_->SetPathText(ToQt(context_.session.host.codec, path));
+}
+
+void MainWindow::ClearDirectoryTargets() { path_panel_->ClearDirectoryTargets(); }
+
+void MainWindow::FocusSetting(int page_code, std::string_view key) {
+  QWidget* root = this;
+  if (page_code != kPageTargets) {
+    ShowJobPage(page_code == kPageNameSelector ? 10 : page_code, false);
+    root = job_page_;
+  } else if (key != "SET_0") {
+    root = ui_->panelStack->currentWidget();
+  }
+  if (QWidget* widget = FindSettingWidget(root, key)) widget->setFocus();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::UpdateLogButtons() {
+  bool ours = false;
+  Host& host = context_.session.host;
+  std::unique_ptr<ReadableFile> file;
+  std::string head;
+  if (host.fs.OpenRead(LogPath(host), &file).ok() && file->Read(0, 1024, &head).ok()) {
+    const std::size_t end = head.find('\n');
+    const std::string line = end == std::string::npos ? std::string() : head.substr(0, end + 1);
+    if (line.size() >= 43) {
+      // The run header of any 6.x version: only the version's digit is not compared.
+      const QString text = ToQt(host.codec, std::string_view(line).substr(kLogTextOffset));
+      const QString start = QString::fromUtf8(log_markers::kRunBlock.data(), log_markers::kRunBlock.size()) +
+                            QString::fromUtf8(kLogVersionWord.data(), kLogVersionWord.size());
+      const QString end_text =
+          QString::fromUtf8(log_markers::kRunHeaderEnd.data(), log_markers::kRunHeaderEnd.size()) + QLatin1Char('\n');
+      ours = text.size() == start.size() + 1 + end_text.size() && text.startsWith(start) && text.endsWith(end_text);
+    }
+  }
+  ui_->logButton->setEnabled(ours);
+  ui_->undoFromLogButton->setEnabled(ours);
+}
+
+void MainWindow::StartConversionCommand() {
+  CollectSettings();
+  Session& session = context_.session;
+  const bool preview = ui_->previewCheck->isChecked();
+  const bool copy = !preview && ui_->copyCheck->isChecked();
+  if (copy) {
+    std::string directory(session.job.app.cpdir.view());
+    if (!AskCopyOutputDirectory(context_, this, &directory)) return;
+  }
+  session.run.selection.clear();
+  const ConversionResult result = StartConversion(session, preview ? RunMode::kPreview : RunMode::kRun, copy);
+  if (result.outcome == ConversionOutcome::kRunFinished) write_gate_.Open();
+  ui_->undoButton->setEnabled(!session.undo.empty());
+  UpdateLogButtons();
+}
+
+void MainWindow::UndoCommand() {
+  if (!AskPanelQuestion(context_, QStringLiteral("変換したものを元に戻します。よろしいですか？"))) return;
+  Session& session = context_.session;
+  UndoRun(session.log_context(), &session.undo, false, session.log.run_id);
+  RefreshTargets(false);
+  // A cancelled undo leaves the records it did not reach for another try.
+  ui_->undoButton->setEnabled(!session.undo.empty());
+  UpdateLogButtons();
+}
+
+void MainWindow::UndoFromLogCommand() {
+  if (UndoFromLogDialog(context_, this)) RefreshTargets(false);
+  ui_->undoButton->setEnabled(!context_.session.undo.empty());
+  UpdateLogButtons();
+}
+
+void MainWindow::SavePresetCommand() {
+  CollectSettings();
+  // Only a valid job may become a preset; the preset dialogs themselves come with the option pages.
+  ValidateJob(context_.session, true);
+}
+
+void MainWindow::BringForward() {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!shown_once_) {
+    shown_once_ = true;
+    // The placement once the window system has taken the window: what the person's moves are
+    // compared with at exit.
+    shown_geometry_ = Placement(*this);
+    QTimer::singleShot(0, this, [this] { shown_geometry_ = Placement(*this); });
+  }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedEnginePaths(context_, event->mimeData());
+  if (paths.isEmpty()) return;
+  event->acceptProposedAction();
+  if (paths.size() > 1) {
+    list_panel_->AddEntries(paths);
+    SelectMode(2);
+    return;
+  }
+  path_panel_->SetPathText(paths.front());
+  path_panel_->FollowShortcut();
+  SelectMode(1);
+}
+
+void MainWindow::done(int result) {
+  Shutdown();
+  QDialog::done(result);
+}
+
+void MainWindow::Shutdown() {
+  if (shut_down_) return;
+  shut_down_ = true;
+  if (context_.session.run_happened) write_gate_.Open();
+  if (shown_once_ && Placement(*this) != shown_geometry_) write_gate_.Open();
+  if (target_list_ != nullptr && Placement(*target_list_) != target_list_geometry_) write_gate_.Open();
+  CollectSettings();
+  delete target_list_.data();
+  Job& job = context_.session.job;
+  // A settings file that cannot be written is not reported: the next start uses what it finds.
+  SaveSettings(context_.session.host.fs, context_.program_directory, write_gate_, job.settings, job.app);
+}
 
 }  // namespace morva

@@ -2,10 +2,16 @@
 #define MORVA_UI_MAIN_WINDOW_H_
 
 #include <QDialog>
+#include <QIcon>
+#include <QPointer>
+#include <QRect>
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/settings_file.h"
 
 namespace Ui {
 class MainWindow;
@@ -14,13 +20,20 @@ class MainWindow;
 namespace morva {
 
 struct UiContext;
+class JobPage;
+class ListPanel;
+class PathPanel;
+class TargetListWindow;
 
-// The main window "MORVA": the target panel, the five job tabs and the commands.
+// The main window "MORVA": the target panel, the five job tabs and the commands. Creating it loads the
+// settings file of the program directory; closing it collects the windows into the settings and saves
+// them when the write gate is open.
 class MainWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit MainWindow(UiContext& context, QWidget* parent = nullptr);
+  // `arguments` are the command-line paths as given: one is the target path, two or more fill the list.
+  MainWindow(UiContext& context, const QStringList& arguments = {}, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The calls the engine makes through the user-interface boundary (see UserInterface).
@@ -30,9 +43,59 @@ class MainWindow : public QDialog {
   void ClearDirectoryTargets();
   void RefreshTargetList();
 
+  // Shows the page of `code`: 11-14 a job page, 10 the name page with the stored rule, 0-8 the name page
+  // with that rule. The page is made anew when `force` is set or another page was shown.
+  void ShowJobPage(int code, bool force);
+  // Switches every conversion off (only the on/off switches; every other option stays).
+  void ClearAllConversions();
+  // Sets the tab marks from the job record's switches.
+  void UpdateJobKindMarks();
+  // Copies every window into the settings: the target panel, the current page, the main window's own.
+  void CollectSettings();
+  // Restores and raises the window (a second start asked for it).
+  void BringForward();
+
+  // The parts the tests drive.
+  PathPanel* path_panel() const { return path_panel_; }
+  ListPanel* list_panel() const { return list_panel_; }
+  TargetListWindow* target_list_window() const;
+  JobPage* job_page() const { return job_page_; }
+  const SettingsWriteGate& write_gate() const { return write_gate_; }
+
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
+  void LoadSettingsFile();
+  void WireCommands();
+  void SelectMode(int mode);
+  void ShowTargetList(bool shown);
+  void RefreshTargets(bool typing);
+  void UpdateLogButtons();
+  void StartConversionCommand();
+  void UndoCommand();
+  void UndoFromLogCommand();
+  void SavePresetCommand();
+  void Shutdown();
+
   UiContext& context_;
   std::unique_ptr<Ui::MainWindow> ui_;
+  PathPanel* path_panel_ = nullptr;
+  ListPanel* list_panel_ = nullptr;
+  JobPage* job_page_ = nullptr;
+  int job_page_code_ = -1;
+  QPointer<TargetListWindow> target_list_;
+  QIcon job_on_icon_;
+  QIcon job_off_icon_;
+  SettingsWriteGate write_gate_;
+  QRect shown_geometry_;       // the main window when first shown
+  QRect target_list_geometry_;  // the target list window when shown
+  bool shown_once_ = false;
+  bool shut_down_ = false;
 };
 
 }  // namespace morva

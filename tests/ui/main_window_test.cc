@@ -1,27 +1,387 @@
-// The main window on a real program directory, offscreen.
+// The main window on a real program directory and real temporary trees, offscreen.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
+#include <cstring>
 
-#include "ui/main_window.h"
+#include "core/job.h"
+#include "ui/job_pages.h"
+#include "settings/settings_file.h"
 #include "ui/gui_test_support.h"
+#include "ui/list_panel.h"
+#include "ui/main_window.h"
+#include "ui/message_box_answerer.h"
+#include "ui/path_panel.h"
+#include "ui/qt_text.h"
+#include "ui/single_instance.h"
 
 namespace morva {
+namespace {
+
+// Writes the settings file of `home` for `job`, as the program itself would write it.
+void WriteSettings(const QString& home, const Job& job, const QByteArray& extra = {}) {
+  QFile file(QDir(home).filePath(QStringLiteral("morva.dat")));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  const std::string text = FormatSettingsText(job.settings, job.app);
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  file.write(extra);
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Touch(const QString& path) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QString Shown(UiHarness& harness, const QString& host_path) {
+  return ToQt(*harness.codec, EnginePath(harness, host_path));
+}
+
+Job QuietJob() {
+  Job job;
+  job.app.sw_set[AppSettings::kSetShowList] = false;
+  return job;
+}
+
+}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void OpensWithItsCaption() {
-    QTemporaryDir home;
-    QVERIFY(home.isValid());
+  void StartsWithTheArgumentsGiven_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("none: the stored list mode") << 0 << 2;
+    QTest::newRow("one: the path panel with it") << 1 << 1;
+    QTest::newRow("two: the list panel, sorted") << 2 << 2;
+  }
+  void StartsWithTheArgumentsGiven() {
+    QFETCH(int, count);
+    QFETCH(int, mode);
+    QTemporaryDir home, tree;
+    Touch(tree.filePath(QStringLiteral("b.txt")));
+    Touch(tree.filePath(QStringLiteral("a.txt")));
+    Job job = QuietJob();
+    job.app.set_0 = 2;
+    WriteSettings(home.path(), job);
     UiHarness harness(home.path());
-    QVERIFY(!harness.context.program_directory.empty());
+    const QStringList all = {tree.filePath(QStringLiteral("b.txt")), tree.filePath(QStringLiteral("a.txt"))};
+    const QStringList arguments = count == 1 ? QStringList{tree.path()} : all.mid(0, count);
+    MainWindow window(harness.context, arguments);
+    harness.ui.set_main_window(&window);
+    auto* stack = window.findChild<QStackedWidget*>(QStringLiteral("panelStack"));
+    auto* mode_combo = window.findChild<QComboBox*>(QStringLiteral("targetModeCombo"));
+    QCOMPARE(mode_combo->currentIndex(), mode - 1);
+    QCOMPARE(stack->currentWidget(), mode == 1 ? static_cast<QWidget*>(window.path_panel()) : window.list_panel());
+    if (count == 1) QCOMPARE(window.path_panel()->PathText(), Shown(harness, tree.path()));
+    if (count == 2) {
+      QCOMPARE(window.list_panel()->Texts(),
+               (QStringList{Shown(harness, all[1]), Shown(harness, all[0])}));
+    }
+    harness.ui.set_main_window(nullptr);
+  }
+
+  void PathPanelEnableRules_data() {
+    QTest::addColumn<QStringList>("clicks");
+    // directories, itself, directories only, Exif only, ID3 only, the wildcard box
+    QTest::addColumn<QList<bool>>("enabled");
+    QTest::addColumn<QList<bool>>("checked");
+    QTest::newRow("as stored") << QStringList{} << QList<bool>{1, 0, 0, 1, 1, 0} << QList<bool>{0, 0, 0, 0, 0};
+    QTest::newRow("directories on") << QStringList{"directoriesCheck"} << QList<bool>{1, 1, 1, 0, 0, 0}
+                                    << QList<bool>{1, 0, 0, 0, 0};
+    QTest::newRow("directories off again clears both")
+        << QStringList{"directoriesCheck", "itselfCheck", "directoriesOnlyCheck", "directoriesCheck"}
+        << QList<bool>{1, 0, 0, 1, 1, 0} << QList<bool>{0, 0, 0, 0, 0};
+    QTest::newRow("Exif only") << QStringList{"exifOnlyCheck"} << QList<bool>{0, 0, 0, 1, 0, 0}
+                               << QList<bool>{0, 0, 0, 1, 0};
+    QTest::newRow("ID3 only on and off") << QStringList{"id3OnlyCheck", "id3OnlyCheck"}
+                                         << QList<bool>{1, 0, 0, 1, 1, 0} << QList<bool>{0, 0, 0, 0, 0};
+    QTest::newRow("wildcard") << QStringList{"wildcardCheck"} << QList<bool>{1, 0, 0, 1, 1, 1}
+                              << QList<bool>{0, 0, 0, 0, 0};
+  }
+  void PathPanelEnableRules() {
+    QFETCH(QStringList, clicks);
+    QFETCH(QList<bool>, enabled);
+    QFETCH(QList<bool>, checked);
+    QTemporaryDir home;
+    WriteSettings(home.path(), QuietJob());
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    PathPanel* panel = window.path_panel();
+    for (const QString& name : clicks) panel->findChild<QCheckBox*>(name)->click();
+    const char* const boxes[] = {"directoriesCheck", "itselfCheck", "directoriesOnlyCheck", "exifOnlyCheck",
+                                 "id3OnlyCheck"};
+    for (int i = 0; i < 5; ++i) {
+      auto* box = panel->findChild<QCheckBox*>(QString::fromLatin1(boxes[i]));
+      QVERIFY2(box->isEnabled() == enabled[i], boxes[i]);
+      QVERIFY2(box->isChecked() == checked[i], boxes[i]);
+    }
+    QCOMPARE(panel->findChild<QComboBox*>(QStringLiteral("wildcardCombo"))->isEnabled(), enabled[5]);
+  }
+
+  void HistoriesAfterCollection() {
+    QTemporaryDir home;
+    WriteSettings(home.path(), QuietJob());
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    auto* path_combo = window.path_panel()->findChild<QComboBox*>(QStringLiteral("pathCombo"));
+    auto* wildcard_combo = window.path_panel()->findChild<QComboBox*>(QStringLiteral("wildcardCombo"));
+    auto dir = [](int i) { return QStringLiteral("Z:\\history\\d%1").arg(i); };
+    for (int i = 0; i < 17; ++i) {
+      path_combo->setEditText(dir(i));
+      window.CollectSettings();
+    }
+    const AppSettings& app = harness.session.job.app;
+    QCOMPARE(ToQt(*harness.codec, *app.dirfil[0]), dir(16));
+    QCOMPARE(ToQt(*harness.codec, *app.dirfil[15]), dir(1));  // the first path fell out
+    path_combo->setEditText(dir(5));
+    window.CollectSettings();
+    QCOMPARE(ToQt(*harness.codec, *app.dirfil[0]), dir(5));
+    QCOMPARE(ToQt(*harness.codec, *app.dirfil[1]), dir(16));
+    QCOMPARE(ToQt(*harness.codec, *app.dirfil[15]), dir(1));  // moved to the front, not repeated
+    QCOMPARE(path_combo->count(), 16);
+
+    for (int i = 0; i < 8; ++i) {
+      wildcard_combo->setEditText(QStringLiteral("*.e%1").arg(i));
+      window.CollectSettings();
+    }
+    QStringList offered;
+    for (int i = 0; i < wildcard_combo->count(); ++i) offered << wildcard_combo->itemText(i);
+    QCOMPARE(offered, (QStringList{"*.e7", "*.e6", "*.e5", "*.e4", "*.e3", "*.e2", "*.e1"}));
+    QCOMPARE(ToQt(*harness.codec, app.set_12.view()), QStringLiteral("*.e7\t*.e6\t*.e5\t*.e4\t*.e3\t*.e2\t*.e1\t*.e0"));
+    wildcard_combo->setEditText(QStringLiteral("*.E3"));  // an old one in other letters is not kept twice
+    window.CollectSettings();
+    // The history is rebuilt from what the drop-down offered, so the oldest one is gone now.
+    QCOMPARE(ToQt(*harness.codec, app.set_12.view()), QStringLiteral("*.E3\t*.e7\t*.e6\t*.e5\t*.e4\t*.e2\t*.e1"));
+  }
+
+  void ListPanelKeepsOneOfEachEntry() {
+    QTemporaryDir home, tree;
+    WriteSettings(home.path(), QuietJob());
+    Touch(tree.filePath(QStringLiteral("song.mp3")));
+    Touch(tree.filePath(QStringLiteral("Two.txt")));
+    Touch(tree.filePath(QStringLiteral("two.txt")));
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    ListPanel* list = window.list_panel();
+    QVERIFY(list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("song.mp3")))));
+    QVERIFY(!list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("song.mp3")))));
+    QVERIFY(!list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("SONG.MP3")))));  // not another file
+    QVERIFY(list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("two.txt")))));
+    QVERIFY(list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("Two.txt")))));  // two files here
+
+    // Several files dropped on the window go to the list, once each, and select the list mode.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(tree.filePath(QStringLiteral("song.mp3"))), QUrl::fromLocalFile(tree.path())});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    QCOMPARE(list->Texts().size(), 4);
+    QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("targetModeCombo"))->currentIndex(), 1);
+    QCOMPARE(list->Items().size(), std::size_t{4});
+  }
+
+  void RunThenUndoChangeTheFiles() {
+    QTemporaryDir home, tree;
+    Touch(tree.filePath(QStringLiteral("alpha.txt")));
+    Touch(tree.filePath(QStringLiteral("beta.txt")));
+    Job job = QuietJob();
+    job.app.pref = false;
+    job.app.dirfil[0] = EnginePathOf(tree.path());
+    job.settings.sw_fnm = 1;  // general conversion: upper case, the extension left alone
+    job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
+    job.settings.fnm_ipn2 = 1;
+    WriteSettings(home.path(), job, "UNKNOWN_KEY = 1\n");
+    {
+      UiHarness harness(home.path());
+      MainWindow window(harness.context);
+      harness.ui.set_main_window(&window);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      auto* undo = window.findChild<QPushButton*>(QStringLiteral("undoButton"));
+      auto* log = window.findChild<QPushButton*>(QStringLiteral("logButton"));
+      QVERIFY(!undo->isEnabled());
+      QVERIFY(!log->isEnabled());  // no log yet
+      {
+        MessageBoxAnswerer answerer;
+        window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+        QCOMPARE(answerer.texts().size(), 2);  // the confirmation and the summary
+      }
+      QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"ALPHA.txt", "BETA.txt"}));
+      QVERIFY(undo->isEnabled());
+      QVERIFY(log->isEnabled());  // the log now starts with this run
+      {
+        MessageBoxAnswerer answerer;
+        undo->click();
+        QCOMPARE(answerer.texts().size(), 2);  // the question and the undo's summary
+      }
+      QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"alpha.txt", "beta.txt"}));
+      QVERIFY(!undo->isEnabled());
+      window.findChild<QPushButton*>(QStringLiteral("exitButton"))->click();
+      harness.ui.set_main_window(nullptr);
+    }
+    // A run opens the write gate: the settings are written anew at exit (without the line not understood).
+    const QByteArray saved = ReadAll(QDir(home.path()).filePath(QStringLiteral("morva.dat")));
+    QVERIFY(saved.startsWith("MORVA Settings Version "));
+    QVERIFY(!saved.contains("UNKNOWN_KEY"));
+  }
+
+  void RefusedJobShowsTheSetting_data() {
+    QTest::addColumn<bool>("path_given");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("no target path") << false << 3 << QStringLiteral("pathCombo");
+    QTest::newRow("extensions of directories") << true << 0 << QStringLiteral("keepExtensionRadio");
+  }
+  void RefusedJobShowsTheSetting() {
+    QFETCH(bool, path_given);
+    QFETCH(int, tab);
+    QFETCH(QString, focused);
+    QTemporaryDir home, tree;
+    Job job = QuietJob();
+    if (path_given) job.app.dirfil[0] = EnginePathOf(tree.path());
+    job.settings.sw_tab = 3;  // the deletion page is in front
+    job.settings.sw_fnm = 1;
+    job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
+    job.settings.fnm_02 = 2;  // the extension only, while directories are targets too
+    job.app.sw_set[AppSettings::kSetDirectories] = true;
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
     MainWindow window(harness.context);
     harness.ui.set_main_window(&window);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.windowTitle(), QStringLiteral("MORVA"));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    {
+      MessageBoxAnswerer answerer;
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QCOMPARE(answerer.texts().size(), 1);
+    }
+    QCOMPARE(window.findChild<QTabWidget*>(QStringLiteral("jobTabs"))->currentIndex(), tab);
+    QWidget* focus = window.focusWidget();  // the window's focus, whether or not it is active yet
+    QVERIFY(focus != nullptr);
+    QVERIFY2(focus->objectName() == focused || focus->parentWidget()->objectName() == focused,
+             qPrintable(focus->objectName()));
     harness.ui.set_main_window(nullptr);
+  }
+
+  void AllConversionsOffKeepsTheOptions() {
+    QTemporaryDir home;
+    Job job = QuietJob();
+    job.settings.sw_tab = 1;
+    job.settings.sw_fnm = 3;
+    job.settings.fnm_ckn1.Assign("old");
+    job.settings.sw_atr[0] = true;
+    job.settings.sw_del[0] = true;
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("jobTabs"));
+    const qint64 on_mark = tabs->tabIcon(0).cacheKey();
+    QVERIFY(on_mark != tabs->tabIcon(2).cacheKey());  // the name job is on, the time job off
+    window.findChild<QPushButton*>(QStringLiteral("clearAllButton"))->click();
+    const ConversionSettings& settings = harness.session.job.settings;
+    QCOMPARE(settings.sw_fnm, 0);
+    QVERIFY(!settings.sw_atr[0] && !settings.sw_del[0]);
+    QCOMPARE(std::string(settings.fnm_ckn1.view()), std::string("old"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(window.job_page()->findChild<QComboBox*>(QStringLiteral("ruleCombo"))->currentIndex(), 0);
+    for (int tab = 0; tab < 5; ++tab) QVERIFY(tabs->tabIcon(tab).cacheKey() != on_mark);
+  }
+
+  void StartAndExitLeaveTheSettingsAlone() {
+    QTemporaryDir home, tree;
+    Job job;  // the target list window shown, as by default
+    job.app.dirfil[0] = EnginePathOf(tree.path());
+    job.settings.sw_tab = 3;
+    // A line this program does not know stays too: the file is not rewritten at all.
+    WriteSettings(home.path(), job, "UNKNOWN_KEY = 1\n");
+    const QString file = QDir(home.path()).filePath(QStringLiteral("morva.dat"));
+    const QByteArray before = ReadAll(file);
+    {
+      UiHarness harness(home.path());
+      MainWindow window(harness.context);
+      harness.ui.set_main_window(&window);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QCoreApplication::processEvents();  // the window system has placed both windows
+      QVERIFY(window.target_list_window() != nullptr);
+      QCOMPARE(window.findChild<QTabWidget*>(QStringLiteral("jobTabs"))->currentIndex(), 3);
+      window.path_panel()->findChild<QCheckBox*>(QStringLiteral("recurseCheck"))->click();  // a change, no run
+      window.findChild<QPushButton*>(QStringLiteral("exitButton"))->click();
+      QVERIFY(!window.write_gate().is_open());
+      harness.ui.set_main_window(nullptr);
+    }
+    QCOMPARE(ReadAll(file), before);
+  }
+
+  void SecondStartHandsOverToTheFirst() {
+    const QString name = QStringLiteral("morva_test-%1").arg(QCoreApplication::applicationPid());
+    QTemporaryDir home;
+    WriteSettings(home.path(), QuietJob());
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.showMinimized();
+    QVERIFY(window.isMinimized());
+
+    SingleInstance first(name);
+    QCOMPARE(first.ClaimOrHandOver(), SingleInstance::Claim::kFirst);
+    QObject::connect(&first, &SingleInstance::ActivationRequested, &window, &MainWindow::BringForward);
+    QSignalSpy asked(&first, &SingleInstance::ActivationRequested);
+    SingleInstance second(name);
+    QCOMPARE(second.ClaimOrHandOver(), SingleInstance::Claim::kHandedOver);
+    QVERIFY(asked.wait(5000));
+    QVERIFY(!window.isMinimized());
+  }
+
+  void StaleSocketDoesNotStopAStart() {
+    const QString name = QStringLiteral("morva_stale-%1").arg(QCoreApplication::applicationPid());
+    // What a killed first instance leaves: a socket file nobody listens on.
+    const QByteArray path = QDir(QDir::tempPath()).filePath(name).toUtf8();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ::close(fd);
+    QVERIFY(QFile::exists(QString::fromUtf8(path)));
+
+    SingleInstance started(name);
+    QCOMPARE(started.ClaimOrHandOver(), SingleInstance::Claim::kFirst);
+    SingleInstance later(name);
+    QCOMPARE(later.ClaimOrHandOver(), SingleInstance::Claim::kHandedOver);
+  }
+
+ private:
+  static std::string EnginePathOf(const QString& host) {
+    std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+    std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
+    std::string engine;
+    EnginePathFromQt(*codec, *fs, host, &engine);
+    return engine;
   }
 };
 

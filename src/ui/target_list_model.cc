@@ -1,0 +1,87 @@
+#include "ui/target_list_model.h"
+
+#include <QBrush>
+#include <QColor>
+
+#include "ui/qt_text.h"
+
+namespace morva {
+namespace {
+
+const char* const kTitles[] = {"名称", "属性", "Exif/ID3", "更新日時", "作成日時", "Exif情報日時"};
+
+}  // namespace
+
+TargetListModel::TargetListModel(TextCodec& codec, QObject* parent)
+    : QAbstractTableModel(parent),
+      codec_(codec),
+      directory_icon_(QStringLiteral(":/morva/icons/directory.svg")),
+      file_icon_(QStringLiteral(":/morva/icons/file.svg")) {}
+
+void TargetListModel::Reset(std::vector<Column> columns, const std::vector<TargetRow>& rows) {
+  beginResetModel();
+  columns_ = std::move(columns);
+  rows_.clear();
+  rows_.reserve(rows.size());
+  for (const TargetRow& row : rows) {
+    Shown shown;
+    shown.directory = row.directory;
+    shown.grey = row.grey;
+    for (const Column column : columns_) {
+      const std::string* text = nullptr;
+      switch (column) {
+        case kName: text = &row.entry.name; break;
+        case kAttributes: text = &row.entry.attributes; break;
+        case kMarker: text = &row.entry.marker; break;
+        case kLastWrite: text = &row.entry.last_write; break;
+        case kCreation: text = &row.entry.creation; break;
+        case kExifDate: text = &row.entry.exif_date; break;
+      }
+      shown.cells << ToQt(codec_, *text);
+    }
+    rows_.push_back(std::move(shown));
+  }
+  endResetModel();
+}
+
+QString TargetListModel::NameAt(int row) const {
+  return row >= 0 && row < static_cast<int>(rows_.size()) && !rows_[row].cells.isEmpty() ? rows_[row].cells.front()
+                                                                                          : QString();
+}
+
+bool TargetListModel::GreyAt(int row) const {
+  return row >= 0 && row < static_cast<int>(rows_.size()) && rows_[row].grey;
+}
+
+int TargetListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int TargetListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant TargetListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
+  const Shown& row = rows_[index.row()];
+  switch (role) {
+    case Qt::DisplayRole:
+      return row.cells.value(index.column());
+    case Qt::DecorationRole:
+      if (index.column() == 0) return row.directory ? directory_icon_ : file_icon_;
+      return {};
+    case Qt::ForegroundRole:
+      if (row.grey) return QBrush(QColor(0xA0, 0xA0, 0xA0));
+      return {};
+    default:
+      return {};
+  }
+}
+
+QVariant TargetListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  if (section < 0 || section >= static_cast<int>(columns_.size())) return {};
+  return QString::fromUtf8(kTitles[columns_[section]]);
+}
+
+}  // namespace morva
