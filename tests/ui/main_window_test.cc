@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -23,7 +24,9 @@
 #include "ui/list_panel.h"
 #include "ui/main_window.h"
 #include "ui/message_box_answerer.h"
+#include "ui/modal_driver_support.h"
 #include "ui/path_panel.h"
+#include "ui/preview_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/single_instance.h"
 
@@ -244,6 +247,49 @@ class MainWindowTest : public QObject {
     const QByteArray saved = ReadAll(QDir(home.path()).filePath(QStringLiteral("morva.dat")));
     QVERIFY(saved.startsWith("MORVA Settings Version "));
     QVERIFY(!saved.contains("UNKNOWN_KEY"));
+  }
+
+  // The whole way through the window: a preview, one row left out, the run of the rest, its undo.
+  void PreviewRunsWhatIsLeftIn() {
+    QTemporaryDir home, tree;
+    Touch(tree.filePath(QStringLiteral("alpha.txt")));
+    Touch(tree.filePath(QStringLiteral("beta.txt")));
+    Job job = QuietJob();
+    job.app.pref = true;
+    job.app.dirfil[0] = EnginePathOf(tree.path());
+    job.settings.sw_fnm = 1;
+    job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
+    job.settings.fnm_ipn2 = 1;
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    {
+      ModalDriver driver;
+      int rows = 0;
+      driver.OnModal<PreviewDialog>([&rows](PreviewDialog& dialog) {
+        auto* view = dialog.findChild<QTableView*>(QStringLiteral("resultView"));
+        rows = view->model()->rowCount();
+        view->selectRow(1);  // beta.txt
+        dialog.findChild<QPushButton*>(QStringLiteral("toggleButton"))->click();
+        ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("startButton")));
+      });
+      driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes);
+      driver.Answer(QStringLiteral("完全成功：1 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：1"), QMessageBox::Ok);
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QVERIFY(driver.done());
+      QCOMPARE(rows, 2);
+      QVERIFY2(driver.unexpected().isEmpty(), qPrintable(driver.unexpected().join(QStringLiteral(" / "))));
+    }
+    QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"ALPHA.txt", "beta.txt"}));
+    {
+      MessageBoxAnswerer answerer;
+      window.findChild<QPushButton*>(QStringLiteral("undoButton"))->click();
+    }
+    QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"alpha.txt", "beta.txt"}));
+    harness.ui.set_main_window(nullptr);
   }
 
   void RefusedJobShowsTheSetting_data() {
