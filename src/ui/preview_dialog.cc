@@ -1,29 +1,20 @@
 #include "ui/preview_dialog.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QScreen>
 #include <algorithm>
 
 #include "core/job_switches.h"
 #include "ui/output_directory_dialog.h"
 #include "ui/preview_table_model.h"
 #include "ui/window_context.h"
+#include "ui/window_placement.h"
 #include "ui_preview_dialog.h"
 
 namespace morva {
 namespace {
 
-constexpr int kMinimumWidth = 600;
-constexpr int kMinimumHeight = 240;
-
-// A stored position: never left of or above the desktop, and moved back so that the window ends inside
-// its right and bottom edges (a window left on a screen that is gone comes back into sight).
-int FitPosition(int position, int size, int desktop_end) {
-  if (position + size > desktop_end) position = desktop_end - size;
-  return std::max(position, 0);
-}
+constexpr QSize kMinimumSize(600, 240);
 
 }  // namespace
 
@@ -84,22 +75,13 @@ void PreviewDialog::ConnectSignals() {
 }
 
 void PreviewDialog::RestoreGeometry() {
-  const AppSettings& app = context_.session.job.app;
-  resize(std::max(app.prew, kMinimumWidth), std::max(app.preh, kMinimumHeight));
-  move(app.prex, app.prey);
-  if (app.prem) setWindowState(windowState() | Qt::WindowMaximized);
+  AppSettings& app = context_.session.job.app;
+  RestorePlacement(*this, {app.prex, app.prey, app.prew, app.preh, app.prem}, kMinimumSize);
 }
 
 void PreviewDialog::StoreGeometry() {
   AppSettings& app = context_.session.job.app;
-  app.prem = isMaximized();
-  const QRect normal = isMaximized() ? normalGeometry() : QRect(pos(), size());
-  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-  const QRect desktop = screen != nullptr ? screen->availableVirtualGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
-  app.prew = std::clamp(normal.width(), kMinimumWidth, 9999);
-  app.preh = std::clamp(normal.height(), kMinimumHeight, 9999);
-  app.prex = FitPosition(normal.x(), app.prew, desktop.right() + 1);
-  app.prey = FitPosition(normal.y(), app.preh, desktop.bottom() + 1);
+  StorePlacement(*this, {app.prex, app.prey, app.prew, app.preh, app.prem}, kMinimumSize);
   for (int section = 0; section < model_->columnCount(); ++section) {
     app.prec[static_cast<std::size_t>(model_->ListColumn(section))] =
         std::clamp(ui_->resultView->columnWidth(section), 1, 9999);

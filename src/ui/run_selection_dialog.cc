@@ -1,28 +1,21 @@
 #include "ui/run_selection_dialog.h"
 
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QScreen>
 #include <algorithm>
 
 #include "log/log_writer.h"
 #include "platform/file_system.h"
 #include "ui/qt_text.h"
 #include "ui/window_context.h"
+#include "ui/window_placement.h"
 #include "ui_run_selection_dialog.h"
 #include "undo/undo_from_log.h"
 
 namespace morva {
 namespace {
 
-constexpr int kMinimumWidth = 480;
-constexpr int kMinimumHeight = 360;
-
-int FitPosition(int position, int size, int desktop_end) {
-  if (position + size > desktop_end) position = desktop_end - size;
-  return std::max(position, 0);
-}
+constexpr QSize kMinimumSize(480, 360);
 
 bool Ask(QWidget* owner, const QString& text) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("MORVA"), text, QMessageBox::Yes | QMessageBox::No, owner);
@@ -73,22 +66,13 @@ void RunSelectionDialog::ConnectSignals() {
 }
 
 void RunSelectionDialog::RestoreGeometry() {
-  const AppSettings& app = context_.session.job.app;
-  resize(std::max(app.lulw, kMinimumWidth), std::max(app.lulh, kMinimumHeight));
-  move(app.lulx, app.luly);
-  if (app.lulm) setWindowState(windowState() | Qt::WindowMaximized);
+  AppSettings& app = context_.session.job.app;
+  RestorePlacement(*this, {app.lulx, app.luly, app.lulw, app.lulh, app.lulm}, kMinimumSize);
 }
 
 void RunSelectionDialog::StoreGeometry() {
   AppSettings& app = context_.session.job.app;
-  app.lulm = isMaximized();
-  const QRect normal = isMaximized() ? normalGeometry() : QRect(pos(), size());
-  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-  const QRect desktop = screen != nullptr ? screen->availableVirtualGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
-  app.lulw = std::clamp(normal.width(), kMinimumWidth, 9999);
-  app.lulh = std::clamp(normal.height(), kMinimumHeight, 9999);
-  app.lulx = FitPosition(normal.x(), app.lulw, desktop.right() + 1);
-  app.luly = FitPosition(normal.y(), app.lulh, desktop.bottom() + 1);
+  StorePlacement(*this, {app.lulx, app.luly, app.lulw, app.lulh, app.lulm}, kMinimumSize);
   for (int column = 0; column < 4; ++column) {
     // The settings file keeps at most three digits for these.
     app.lulc[static_cast<std::size_t>(column)] = std::clamp(ui_->runList->columnWidth(column), 1, 999);
