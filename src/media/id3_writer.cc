@@ -80,10 +80,10 @@ Status Apply(const Id3Edit& edit, FileUpdate& update) {
   return update.Write(edit.v1_replaces ? size - kV1Size : size, edit.v1);
 }
 
-// Puts the read-only flag back where it was cleared; a failure leaves the file writable, which loses
-// nothing, and the tags are written either way.
-void KeepReadOnly(FileSystem& fs, std::string_view path, std::uint32_t attributes) {
-  if (attributes & kAttrReadOnly) fs.SetAttributes(path, attributes & kAttrSettable).IgnoreError();
+// Puts the read-only flag back where it was cleared.
+Status KeepReadOnly(FileSystem& fs, std::string_view path, std::uint32_t attributes) {
+  if (!(attributes & kAttrReadOnly)) return Status::Ok();
+  return fs.SetAttributes(path, attributes & kAttrSettable);
 }
 
 }  // namespace
@@ -144,7 +144,8 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
     if (!s.ok() && s.code() != EEXIST) break;
   }
   if (!update) {
-    KeepReadOnly(fs, path, attributes);
+    // The target fails already; a flag that does not come back cannot make it fail more.
+    KeepReadOnly(fs, path, attributes).IgnoreError();
     return kId3BackupFailed;
   }
 
@@ -154,14 +155,21 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
   head.Load();
   int result = PlanId3Edit(head, kinds, items, options, &edit);
   if (result == kId3Written) {
-    if (!Apply(edit, *update).ok() || !update->Commit().ok()) result = kId3OpenFailed;
+    // The flag goes back while the safety copy is still there: a file that would silently stay writable
+    // is a failure like any other, and gets its former contents back.
+    if (!Apply(edit, *update).ok() || !KeepReadOnly(fs, path, attributes).ok() || !update->Commit().ok()) {
+      result = kId3OpenFailed;
+    }
   }
-  if (result != kId3Written && !update->Restore().ok()) {
+  if (result != kId3Written) {
     // The safety copy holds the only sure copy of the file now; it keeps the file's attributes.
-    KeepReadOnly(fs, backup, attributes);
+    if (!update->Restore().ok()) KeepReadOnly(fs, backup, attributes).IgnoreError();
+    // One more try for the flag whose setting may be what failed; the target fails either way.
+    KeepReadOnly(fs, path, attributes).IgnoreError();
+  } else if (!update->removed()) {
+    // A copy that stays (it could not be removed) keeps the file's attributes; it is no failure.
+    KeepReadOnly(fs, backup, attributes).IgnoreError();
   }
-  if (result == kId3Written && !update->removed()) KeepReadOnly(fs, backup, attributes);
-  KeepReadOnly(fs, path, attributes);
   return result;
 }
 
