@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "media/head_cached_file.h"
 #include "media/id3_reader.h"
@@ -86,7 +88,43 @@ Status KeepReadOnly(FileSystem& fs, std::string_view path, std::uint32_t attribu
   return fs.SetAttributes(path, attributes & kAttrSettable);
 }
 
+// Gives the file its former contents back after a failure, and its read-only flag.
+void Undo(FileSystem& fs, FileUpdate& update, std::string_view path, std::string_view backup,
+          std::uint32_t attributes) {
+  // The safety copy holds the only sure copy of the file now; it keeps the file's attributes.
+  if (!update.Restore().ok()) KeepReadOnly(fs, backup, attributes).IgnoreError();
+  // One more try for the flag whose setting may be what failed; the target fails either way.
+  KeepReadOnly(fs, path, attributes).IgnoreError();
+}
+
 }  // namespace
+
+Id3PendingWrite::Id3PendingWrite(FileSystem& fs, std::unique_ptr<FileUpdate> update, std::string_view path,
+                                 std::string backup, std::uint32_t attributes)
+    : fs_(fs), update_(std::move(update)), path_(path), backup_(std::move(backup)), attributes_(attributes) {}
+
+Id3PendingWrite::~Id3PendingWrite() = default;
+
+int Id3PendingWrite::Finish() {
+  if (!update_->Commit().ok()) {
+    Undo(fs_, *update_, path_, backup_, attributes_);
+    return kId3OpenFailed;
+  }
+  // A copy that stays (it could not be removed) keeps the file's attributes; it is no failure.
+  if (!update_->removed()) KeepReadOnly(fs_, backup_, attributes_).IgnoreError();
+  return kId3Written;
+}
+
+std::vector<int> FinishId3Writes(const std::vector<Id3PendingWrite*>& writes) {
+  std::vector<FileUpdate*> updates;
+  updates.reserve(writes.size());
+  for (Id3PendingWrite* write : writes) updates.push_back(&write->update());
+  FlushUpdates(updates);
+  std::vector<int> results;
+  results.reserve(writes.size());
+  for (Id3PendingWrite* write : writes) results.push_back(write->Finish());
+  return results;
+}
 
 int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3WriteOptions& options, Id3Edit* edit) {
   *edit = Id3Edit{};
@@ -125,6 +163,11 @@ int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3W
 }
 
 int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options) {
+  return WriteId3(fs, path, kinds, items, options, nullptr);
+}
+
+int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options,
+             std::unique_ptr<Id3PendingWrite>* pending) {
   if ((kinds & (kId3ChangeV1 | kId3ChangeV2 | kId3AddV1 | kId3AddV2)) == 0) return kId3NothingRequested;
   if (path.size() >= kMaxPathForCopy) return kId3BackupFailed;
   FindData data;
@@ -154,23 +197,20 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
   HeadCachedFile head(update->original());
   head.Load();
   int result = PlanId3Edit(head, kinds, items, options, &edit);
-  if (result == kId3Written) {
-    // The flag goes back while the safety copy is still there: a file that would silently stay writable
-    // is a failure like any other, and gets its former contents back.
-    if (!Apply(edit, *update).ok() || !KeepReadOnly(fs, path, attributes).ok() || !update->Commit().ok()) {
-      result = kId3OpenFailed;
-    }
+  // The flag goes back while the safety copy is still there: a file that would silently stay writable
+  // is a failure like any other, and gets its former contents back.
+  if (result == kId3Written && (!Apply(edit, *update).ok() || !KeepReadOnly(fs, path, attributes).ok())) {
+    result = kId3OpenFailed;
   }
   if (result != kId3Written) {
-    // The safety copy holds the only sure copy of the file now; it keeps the file's attributes.
-    if (!update->Restore().ok()) KeepReadOnly(fs, backup, attributes).IgnoreError();
-    // One more try for the flag whose setting may be what failed; the target fails either way.
-    KeepReadOnly(fs, path, attributes).IgnoreError();
-  } else if (!update->removed()) {
-    // A copy that stays (it could not be removed) keeps the file's attributes; it is no failure.
-    KeepReadOnly(fs, backup, attributes).IgnoreError();
+    Undo(fs, *update, path, backup, attributes);
+    return result;
   }
-  return result;
+  const bool defer = pending != nullptr && update->shares_data();
+  auto write = std::make_unique<Id3PendingWrite>(fs, std::move(update), path, std::move(backup), attributes);
+  if (!defer) return write->Finish();
+  *pending = std::move(write);
+  return kId3Written;
 }
 
 }  // namespace morva

@@ -59,11 +59,14 @@ struct CopyPlace {
 
 class PosixFileUpdate final : public FileUpdate {
  public:
-  PosixFileUpdate(ScopedFd file, std::string host, const struct stat& st, ScopedFd copy, CopyPlace place)
+  PosixFileUpdate(ScopedFd file, std::string host, const struct stat& st, ScopedFd copy, CopyPlace place,
+                  bool shares_data)
       : file_(std::move(file)),
         host_(std::move(host)),
         size_(static_cast<std::uint64_t>(st.st_size)),
         mtime_(st.st_mtim),
+        device_(static_cast<std::uint64_t>(st.st_dev)),
+        shares_data_(shares_data),
         copy_(std::move(copy)),
         place_(std::move(place)),
         reader_(copy_.get(), size_, place_.host) {}
@@ -76,6 +79,7 @@ class PosixFileUpdate final : public FileUpdate {
 
   Status Write(std::uint64_t offset, std::string_view data) override {
     touched_ = true;
+    volume_flushed_ = false;
     if (const int err = WriteAllAt(file_.get(), data, offset); err != 0) return ErrnoStatus(err, "write", host_);
     return Status::Ok();
   }
@@ -91,6 +95,7 @@ class PosixFileUpdate final : public FileUpdate {
       copy_flushed_ = true;
     }
     touched_ = true;
+    volume_flushed_ = false;
     const std::uint64_t length = original_offset < size_ ? size_ - original_offset : 0;
     if (const int err = posix::CopyRange(copy_.get(), original_offset, file_.get(), offset, length); err != 0) {
       return ErrnoStatus(err, "copy into", host_);
@@ -100,7 +105,7 @@ class PosixFileUpdate final : public FileUpdate {
   }
 
   Status Commit() override {
-    if (touched_ && fdatasync(file_.get()) != 0) return ErrnoStatus(errno, "flush", host_);
+    if (touched_ && !volume_flushed_ && fdatasync(file_.get()) != 0) return ErrnoStatus(errno, "flush", host_);
     touched_ = false;
     RemoveCopy();
     return Status::Ok();
@@ -126,6 +131,19 @@ class PosixFileUpdate final : public FileUpdate {
 
   bool removed() const override { return removed_; }
 
+  bool shares_data() const override { return shares_data_; }
+  std::uint64_t volume() const override { return device_; }
+
+  Status FlushVolume() override {
+    // syncfs reports a failed write-back of any file of the file system since this descriptor was
+    // opened (Linux 5.8 and later), this file's among them.
+    if (syncfs(file_.get()) != 0) return ErrnoStatus(errno, "flush file system of", host_);
+    volume_flushed_ = true;
+    return Status::Ok();
+  }
+
+  void VolumeFlushed() override { volume_flushed_ = true; }
+
  private:
   void RemoveCopy() {
     if (removed_) return;
@@ -136,12 +154,15 @@ class PosixFileUpdate final : public FileUpdate {
   std::string host_;
   std::uint64_t size_;
   struct timespec mtime_;
+  std::uint64_t device_;
+  bool shares_data_;
   ScopedFd copy_;
   CopyPlace place_;
   CopyReader reader_;
   bool touched_ = false;       // the file may differ from the copy
   bool copy_flushed_ = false;  // the copy is on the disk
   bool removed_ = false;
+  bool volume_flushed_ = false;  // a flush of the file system after the last write covers the file
 };
 
 // A handle of the directory of `entry` that outlives the confinement's cache, and the entry's name in it.
@@ -182,7 +203,8 @@ Status PosixFileSystem::OpenUpdate(std::string_view path, std::string_view backu
   }
   posix::PendingFile pending(backup_entry);
   if (const int err = pending.Create(O_RDWR); err != 0) return ErrnoStatus(err, "create safety copy", backup_host);
-  if (const int err = posix::CopyData(file.get(), pending.fd()); err != 0) {
+  bool shared = false;
+  if (const int err = posix::CopyData(file.get(), pending.fd(), &shared); err != 0) {
     return ErrnoStatus(err, "copy into", backup_host);
   }
   posix::CopyDosAttributes(file.get(), pending.fd());
@@ -195,7 +217,8 @@ Status PosixFileSystem::OpenUpdate(std::string_view path, std::string_view backu
   CopyPlace place;
   if (Status s = PlaceOf(backup_entry, backup_host, &place); !s.ok()) return s;
   if (const int err = pending.Publish(false); err != 0) return ErrnoStatus(err, "name safety copy", backup_host);
-  *update = std::make_unique<PosixFileUpdate>(std::move(file), std::move(host), st, pending.TakeFd(), std::move(place));
+  *update = std::make_unique<PosixFileUpdate>(std::move(file), std::move(host), st, pending.TakeFd(), std::move(place),
+                                              shared);
   return Status::Ok();
 }
 
