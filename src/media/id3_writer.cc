@@ -22,6 +22,7 @@ constexpr std::size_t kV1Size = 128;
 // The safety copy's name is the path and up to five bytes more; the path must leave room for them.
 constexpr std::size_t kMaxPathForCopy = 256;
 constexpr int kCopyNames = 10;
+constexpr std::size_t kWriterHeadSize = 16384;
 
 bool HasV1(ReadableFile& file) {
   if (file.size() < kV1Size) return false;
@@ -50,11 +51,11 @@ void DifferingRange(std::string_view a, std::string_view b, std::size_t* first, 
   *last = end;
 }
 
-// Writes `edit` into the file under `update`. A tag that keeps its size is written in place, and only
-// the bytes that differ: a song's audio is never rewritten for a new title. Otherwise the file is
-// rewritten from the tag on, its former bytes coming from the safety copy.
-Status Apply(const Id3Edit& edit, FileUpdate& update) {
-  ReadableFile& original = update.original();
+// Writes `edit` into the file under `update`, whose former contents `original` reads. A tag that keeps
+// its size is written in place, and only the bytes that differ: a song's audio is never rewritten for a
+// new title. Otherwise the file is rewritten from the tag on, its former bytes coming from the safety
+// copy.
+Status Apply(const Id3Edit& edit, ReadableFile& original, FileUpdate& update) {
   std::uint64_t size = original.size();
   if (edit.head_changes) {
     if (edit.head.size() == edit.old_head_size) {
@@ -193,13 +194,14 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
   }
 
   Id3Edit edit;
-  // The tag is read a frame header at a time; its first kilobytes come from one read.
-  HeadCachedFile head(update->original());
+  // The tag is read a frame header at a time, and once more to find the bytes that change: it comes
+  // from one read, padding included (taggers leave a few kilobytes; mid3v2 over four).
+  HeadCachedFile head(update->original(), kWriterHeadSize);
   head.Load();
   int result = PlanId3Edit(head, kinds, items, options, &edit);
   // The flag goes back while the safety copy is still there: a file that would silently stay writable
   // is a failure like any other, and gets its former contents back.
-  if (result == kId3Written && (!Apply(edit, *update).ok() || !KeepReadOnly(fs, path, attributes).ok())) {
+  if (result == kId3Written && (!Apply(edit, head, *update).ok() || !KeepReadOnly(fs, path, attributes).ok())) {
     result = kId3OpenFailed;
   }
   if (result != kId3Written) {

@@ -129,7 +129,8 @@ class FileUpdate {
   FileUpdate& operator=(const FileUpdate&) = delete;
   virtual ~FileUpdate() = default;
 
-  // The former contents, read from the safety copy; valid until the update goes.
+  // The former contents, valid until the update goes: read from the file itself until its first write
+  // (the same bytes, and those in the cache), then from the safety copy.
   virtual ReadableFile& original() = 0;
 
   // Writes `data` into the file at `offset`, growing the file when it reaches past its end. A process
