@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/engine_text.h"
 #include "core/job_switches.h"
@@ -16,6 +19,7 @@
 #include "engine/validation.h"
 #include "engine/work_roots.h"
 #include "log/log_markers.h"
+#include "media/id3_writer.h"
 
 namespace morva {
 namespace {
@@ -32,12 +36,42 @@ struct ProgressTexts {
 // symbolic link) is a failure of the target, not a reason to pass over it.
 bool Vanished(const Status& s) { return s.code() == ENOENT || s.code() == ENOTDIR; }
 
+// The number of ID3 writes that share one flush of their file systems. Their safety copies stay until
+// then: a few dozen keep the open files and the copies left by a crash few.
+constexpr std::size_t kId3BatchSize = 64;
+
 void Classify(RunCounters* counters, const TargetWork& work) {
   if (work.change != 0) {
     ++(work.failure == 0 ? counters->full_success : counters->partial_success);
   } else {
     ++(work.failure == 0 ? counters->not_needed : counters->full_failure);
   }
+}
+
+// Flushes the ID3 writes of the batch, one flush per file system, and only then counts and logs its
+// targets, in their order: the log never calls a file converted before its new tags are on the disk. A
+// write whose file cannot be flushed gets its former contents back and fails. A process killed before
+// this leaves the batch's safety copies beside their files and no log line for them; each file reads
+// back whole with its new tags or has its former contents in its copy.
+void FinishId3Batch(const Walk& walk, RunJournal& journal) {
+  std::vector<Id3BatchEntry>& batch = walk.run.id3_batch;
+  std::vector<Id3PendingWrite*> writes;
+  for (Id3BatchEntry& entry : batch) {
+    if (entry.write) writes.push_back(entry.write.get());
+  }
+  const std::vector<int> results = FinishId3Writes(writes);
+  std::size_t next = 0;
+  for (Id3BatchEntry& entry : batch) {
+    if (entry.write && results[next++] != kId3Written) {
+      entry.work.change &= ~kStepId3;
+      entry.work.failure |= kStepId3;
+      entry.work.id3_write_result = results[next - 1];
+    }
+    // The ID3 job runs alone and is never undone: the target is only counted and logged.
+    Classify(&walk.run.counters, entry.work);
+    if (!walk.job.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(entry.path, entry.directory, entry.work);
+  }
+  batch.clear();
 }
 
 // The summary of a run: log lines, the end of the run's hold on the log, and the message box.
@@ -88,10 +122,12 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
   TargetWork work;
   ProgressState state;
   int title_percent = -1;
+  walk.run.id3_batch.clear();
   for (std::size_t i = 0; i < walk.run.targets.size(); ++i) {
     const std::string& path = walk.run.targets[i];
     if (!preview && i < walk.run.selection.size() && walk.run.selection[i] < 0) continue;
     work = TargetWork();
+    std::unique_ptr<Id3PendingWrite> id3_write;
 
     FindData data;
     if (path.size() > kMaxPath) {
@@ -146,7 +182,7 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
         if (jobs.id3) work.failure |= kStepId3;
       } else if (!jobs.deletion) {
         if (jobs.id3) {
-          RunId3Step(walk, &work);
+          RunId3Step(walk, &work, preview ? nullptr : &id3_write);
         } else {
           if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(walk, &work);
           if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(walk, direct_times, &work);
@@ -167,12 +203,19 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
       builder->Build(work);
       // The index is the target's position, by which the run applies the preview's exclusions.
       walk.run.preview.back().index = static_cast<int>(i);
+    } else if (id3_write || !walk.run.id3_batch.empty()) {
+      // Behind a write still to be flushed, a finished target waits too: the log keeps the target order.
+      walk.run.id3_batch.push_back(Id3BatchEntry{walk.run.target.path, walk.run.target.directory, std::move(work),
+                                                 std::move(id3_write)});
+      if (walk.run.id3_batch.size() >= kId3BatchSize) FinishId3Batch(walk, journal);
     } else {
       Classify(&walk.run.counters, work);
       if (!walk.job.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(work);
       if (work.change != 0 && !walk.run.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(work, undo);
     }
   }
+  // The end of the walk, a cancel included.
+  FinishId3Batch(walk, journal);
   walk.run.pending_sort.clear();
   walk.run.serials.ClearSerials();
   // What the walk learnt of its directories is no use after it, and costs as much as the preview.

@@ -94,7 +94,7 @@ std::string GenreShown(const std::string& genre) {
 
 }  // namespace
 
-void RunId3Step(const Walk& walk, TargetWork* work) {
+void RunId3Step(const Walk& walk, TargetWork* work, std::unique_ptr<Id3PendingWrite>* pending) {
   const ConversionSettings& s = walk.job.settings;
   const AppSettings& app = walk.job.app;
   const std::string& path = work->current_path;
@@ -143,7 +143,7 @@ void RunId3Step(const Walk& walk, TargetWork* work) {
   Id3WriteOptions options;
   options.new_tag_padding = static_cast<std::uint32_t>(app.opt_3 < 0 ? 0 : app.opt_3);
   options.never_use_padding = app.sw_opt[AppSettings::kOptNoPadding];
-  const int result = WriteId3(walk.host.fs, path, mode, work->id3_items, options);
+  const int result = WriteId3(walk.host.fs, path, mode, work->id3_items, options, pending);
   if (result < 0) {
     work->failure |= kStepId3;
     work->id3_write_result = result;

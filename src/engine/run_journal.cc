@@ -59,20 +59,21 @@ void RunJournal::NoteMove(std::string_view from, std::string_view to, std::strin
   log_.journal->NoteMove(from, to, run_.target.directory, new_name);
 }
 
-void RunJournal::WriteTarget(const TargetWork& work) {
+void RunJournal::WriteTarget(const TargetWork& work) { WriteTarget(run_.target.path, run_.target.directory, work); }
+
+void RunJournal::WriteTarget(std::string_view path, std::string_view directory, const TargetWork& work) {
   if (!Active()) return;
   if (!composer_) {
     const bool copy_only = run_.copy_conversion && NameRuleOf(job_.settings.sw_fnm) == NameRule::kNone;
     composer_ =
         std::make_unique<TargetLineComposer>(host_.codec, job_.app.sw_opt[AppSettings::kOptLogAll], copy_only);
   }
-  const TargetContext& target = run_.target;
-  if (!directory_logged_ || target.directory != last_directory_) {
-    Line(DirectoryLine(host_.codec, target.directory));
+  if (!directory_logged_ || directory != last_directory_) {
+    Line(DirectoryLine(host_.codec, directory));
     directory_logged_ = true;
-    last_directory_ = target.directory;
+    last_directory_ = directory;
   }
-  if (composer_->Compose(target.path, work, &line_)) Line(line_);
+  if (composer_->Compose(path, work, &line_)) Line(line_);
   if (log_.journal != nullptr) log_.journal->MoveLogged();
 }
 

@@ -46,6 +46,9 @@ class RunJournal {
   // target's directory differs from the previous logged target's (even when the target line itself is
   // left out because SW_OPT[0] is off and nothing failed).
   void WriteTarget(const TargetWork& work);
+  // The same for a target whose line waited while later targets were converted (the ID3 writes of a
+  // batch): the target's path and directory as the run's target had them.
+  void WriteTarget(std::string_view path, std::string_view directory, const TargetWork& work);
 
   // A line of its own: "指定された変換対象は存在しません。", the cancel notices.
   void WriteMessage(std::string_view text);

@@ -2,6 +2,7 @@
 #define MORVA_ENGINE_RUN_STATE_H_
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -12,9 +13,11 @@
 #include "core/preview_record.h"
 #include "core/run_counters.h"
 #include "core/target_context.h"
+#include "core/target_work.h"
 #include "engine/directory_cache.h"
 #include "media/exif_reader.h"
 #include "media/id3_reader.h"
+#include "media/id3_writer.h"
 #include "rename/csv_patterns.h"
 #include "rename/serial_rule.h"
 
@@ -35,6 +38,15 @@ struct PendingTarget {
   std::string path;
   std::string key;
   std::optional<FindData> data;
+};
+
+// A target of an ID3 run whose result waits for the flush of the batch it belongs to, with its write
+// when that is not finished yet.
+struct Id3BatchEntry {
+  std::string path;       // the target's path and directory, for its log line
+  std::string directory;
+  TargetWork work;
+  std::unique_ptr<Id3PendingWrite> write;
 };
 
 // The state of one preview or run: its targets in conversion order, what the walk learnt about them,
@@ -81,6 +93,10 @@ struct RunState {
 
   // The records of the preview.
   std::vector<PreviewRecord> preview;
+
+  // The targets of an ID3 run since the last flush of their writes, in target order: the run counts and
+  // logs them once their new tags are on the disk (see RunTargets).
+  std::vector<Id3BatchEntry> id3_batch;
 };
 
 // What one preview or run works with: the services, the job, the media readers (each holding the last

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -49,8 +50,10 @@ void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* w
 // first when the job asks for it; sets kStepDeletion in the change or the failure word.
 void RunDeletionStep(const Walk& walk, TargetWork* work);
 
-// The ID3 items and mode of an MP3 file and, in run mode, writing the tags.
-void RunId3Step(const Walk& walk, TargetWork* work);
+// The ID3 items and mode of an MP3 file and, in run mode, writing the tags. With `pending`, a write
+// whose flush may wait for one of many files is handed over unfinished (see WriteId3); the target's
+// change then still depends on its Finish.
+void RunId3Step(const Walk& walk, TargetWork* work, std::unique_ptr<Id3PendingWrite>* pending);
 
 // Remembers a changed target so that the run can be undone.
 void RecordUndo(const TargetWork& work, UndoList* undo);

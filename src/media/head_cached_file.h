@@ -16,12 +16,12 @@ class HeadCachedFile final : public ReadableFile {
  public:
   static constexpr std::size_t kHeadSize = 4096;
 
-  // `file` must outlive this object.
-  explicit HeadCachedFile(ReadableFile& file) : file_(file) {}
+  // `file` must outlive this object. The head is its first `head_size` bytes.
+  explicit HeadCachedFile(ReadableFile& file, std::size_t head_size = kHeadSize) : file_(file), head_size_(head_size) {}
 
   // Reads the head. On failure every read goes to the file itself.
   void Load() {
-    loaded_ = file_.Read(0, kHeadSize, &head_).ok();
+    loaded_ = file_.Read(0, head_size_, &head_).ok();
     if (!loaded_) head_.clear();
   }
 
@@ -29,7 +29,7 @@ class HeadCachedFile final : public ReadableFile {
 
   Status Read(std::uint64_t offset, std::size_t n, std::string* data) override {
     // A head shorter than asked for is the whole file.
-    const bool whole = loaded_ && head_.size() < kHeadSize;
+    const bool whole = loaded_ && head_.size() < head_size_;
     if (loaded_ && (whole || (offset <= head_.size() && n <= head_.size() - offset))) {
       if (offset >= head_.size()) {
         data->clear();
@@ -43,6 +43,7 @@ class HeadCachedFile final : public ReadableFile {
 
  private:
   ReadableFile& file_;
+  std::size_t head_size_;
   std::string head_;
   bool loaded_ = false;
 };

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "media/head_cached_file.h"
 #include "media/id3_reader.h"
@@ -20,6 +22,7 @@ constexpr std::size_t kV1Size = 128;
 // The safety copy's name is the path and up to five bytes more; the path must leave room for them.
 constexpr std::size_t kMaxPathForCopy = 256;
 constexpr int kCopyNames = 10;
+constexpr std::size_t kWriterHeadSize = 16384;
 
 bool HasV1(ReadableFile& file) {
   if (file.size() < kV1Size) return false;
@@ -48,11 +51,11 @@ void DifferingRange(std::string_view a, std::string_view b, std::size_t* first, 
   *last = end;
 }
 
-// Writes `edit` into the file under `update`. A tag that keeps its size is written in place, and only
-// the bytes that differ: a song's audio is never rewritten for a new title. Otherwise the file is
-// rewritten from the tag on, its former bytes coming from the safety copy.
-Status Apply(const Id3Edit& edit, FileUpdate& update) {
-  ReadableFile& original = update.original();
+// Writes `edit` into the file under `update`, whose former contents `original` reads. A tag that keeps
+// its size is written in place, and only the bytes that differ: a song's audio is never rewritten for a
+// new title. Otherwise the file is rewritten from the tag on, its former bytes coming from the safety
+// copy.
+Status Apply(const Id3Edit& edit, ReadableFile& original, FileUpdate& update) {
   std::uint64_t size = original.size();
   if (edit.head_changes) {
     if (edit.head.size() == edit.old_head_size) {
@@ -80,13 +83,49 @@ Status Apply(const Id3Edit& edit, FileUpdate& update) {
   return update.Write(edit.v1_replaces ? size - kV1Size : size, edit.v1);
 }
 
-// Puts the read-only flag back where it was cleared; a failure leaves the file writable, which loses
-// nothing, and the tags are written either way.
-void KeepReadOnly(FileSystem& fs, std::string_view path, std::uint32_t attributes) {
-  if (attributes & kAttrReadOnly) fs.SetAttributes(path, attributes & kAttrSettable).IgnoreError();
+// Puts the read-only flag back where it was cleared.
+Status KeepReadOnly(FileSystem& fs, std::string_view path, std::uint32_t attributes) {
+  if (!(attributes & kAttrReadOnly)) return Status::Ok();
+  return fs.SetAttributes(path, attributes & kAttrSettable);
+}
+
+// Gives the file its former contents back after a failure, and its read-only flag.
+void Undo(FileSystem& fs, FileUpdate& update, std::string_view path, std::string_view backup,
+          std::uint32_t attributes) {
+  // The safety copy holds the only sure copy of the file now; it keeps the file's attributes.
+  if (!update.Restore().ok()) KeepReadOnly(fs, backup, attributes).IgnoreError();
+  // One more try for the flag whose setting may be what failed; the target fails either way.
+  KeepReadOnly(fs, path, attributes).IgnoreError();
 }
 
 }  // namespace
+
+Id3PendingWrite::Id3PendingWrite(FileSystem& fs, std::unique_ptr<FileUpdate> update, std::string_view path,
+                                 std::string backup, std::uint32_t attributes)
+    : fs_(fs), update_(std::move(update)), path_(path), backup_(std::move(backup)), attributes_(attributes) {}
+
+Id3PendingWrite::~Id3PendingWrite() = default;
+
+int Id3PendingWrite::Finish() {
+  if (!update_->Commit().ok()) {
+    Undo(fs_, *update_, path_, backup_, attributes_);
+    return kId3OpenFailed;
+  }
+  // A copy that stays (it could not be removed) keeps the file's attributes; it is no failure.
+  if (!update_->removed()) KeepReadOnly(fs_, backup_, attributes_).IgnoreError();
+  return kId3Written;
+}
+
+std::vector<int> FinishId3Writes(const std::vector<Id3PendingWrite*>& writes) {
+  std::vector<FileUpdate*> updates;
+  updates.reserve(writes.size());
+  for (Id3PendingWrite* write : writes) updates.push_back(&write->update());
+  FlushUpdates(updates);
+  std::vector<int> results;
+  results.reserve(writes.size());
+  for (Id3PendingWrite* write : writes) results.push_back(write->Finish());
+  return results;
+}
 
 int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3WriteOptions& options, Id3Edit* edit) {
   *edit = Id3Edit{};
@@ -125,6 +164,11 @@ int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3W
 }
 
 int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options) {
+  return WriteId3(fs, path, kinds, items, options, nullptr);
+}
+
+int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options,
+             std::unique_ptr<Id3PendingWrite>* pending) {
   if ((kinds & (kId3ChangeV1 | kId3ChangeV2 | kId3AddV1 | kId3AddV2)) == 0) return kId3NothingRequested;
   if (path.size() >= kMaxPathForCopy) return kId3BackupFailed;
   FindData data;
@@ -144,25 +188,31 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
     if (!s.ok() && s.code() != EEXIST) break;
   }
   if (!update) {
-    KeepReadOnly(fs, path, attributes);
+    // The target fails already; a flag that does not come back cannot make it fail more.
+    KeepReadOnly(fs, path, attributes).IgnoreError();
     return kId3BackupFailed;
   }
 
   Id3Edit edit;
-  // The tag is read a frame header at a time; its first kilobytes come from one read.
-  HeadCachedFile head(update->original());
+  // The tag is read a frame header at a time, and once more to find the bytes that change: it comes
+  // from one read, padding included (taggers leave a few kilobytes; mid3v2 over four).
+  HeadCachedFile head(update->original(), kWriterHeadSize);
   head.Load();
   int result = PlanId3Edit(head, kinds, items, options, &edit);
-  if (result == kId3Written) {
-    if (!Apply(edit, *update).ok() || !update->Commit().ok()) result = kId3OpenFailed;
+  // The flag goes back while the safety copy is still there: a file that would silently stay writable
+  // is a failure like any other, and gets its former contents back.
+  if (result == kId3Written && (!Apply(edit, head, *update).ok() || !KeepReadOnly(fs, path, attributes).ok())) {
+    result = kId3OpenFailed;
   }
-  if (result != kId3Written && !update->Restore().ok()) {
-    // The safety copy holds the only sure copy of the file now; it keeps the file's attributes.
-    KeepReadOnly(fs, backup, attributes);
+  if (result != kId3Written) {
+    Undo(fs, *update, path, backup, attributes);
+    return result;
   }
-  if (result == kId3Written && !update->removed()) KeepReadOnly(fs, backup, attributes);
-  KeepReadOnly(fs, path, attributes);
-  return result;
+  const bool defer = pending != nullptr && update->shares_data();
+  auto write = std::make_unique<Id3PendingWrite>(fs, std::move(update), path, std::move(backup), attributes);
+  if (!defer) return write->Finish();
+  *pending = std::move(write);
+  return kId3Written;
 }
 
 }  // namespace morva

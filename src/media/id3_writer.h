@@ -3,13 +3,16 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morva {
 
 class FileSystem;
+class FileUpdate;
 class ReadableFile;
 
 // The items the writer puts into the tags, in the order of the job's settings (SW_ID3), as code page
@@ -51,6 +54,40 @@ inline constexpr int kId3TagUnreadable = -4;   // the existing ID3v2 tag cannot 
 // is. A new tag is an ID3v2.3 tag in front of the file. Texts are written in code page 932 (encoding 0).
 // ID3v1: the given fields of an existing block are changed in place; a new block is appended.
 int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options);
+
+// A write whose tags are in the file, not yet flushed to the disk, under the cover of its safety copy.
+// Many of them share one flush of their file system (FinishId3Writes) instead of one flush each.
+// Dropped without Finish, it leaves the safety copy beside the file.
+class Id3PendingWrite {
+ public:
+  Id3PendingWrite(FileSystem& fs, std::unique_ptr<FileUpdate> update, std::string_view path, std::string backup,
+                  std::uint32_t attributes);
+  Id3PendingWrite(const Id3PendingWrite&) = delete;
+  Id3PendingWrite& operator=(const Id3PendingWrite&) = delete;
+  ~Id3PendingWrite();
+
+  FileUpdate& update() { return *update_; }
+
+  // Flushes the file, unless a flush of its file system after the write did, and removes the safety
+  // copy: kId3Written. A flush that fails gives the file its former contents back: kId3OpenFailed.
+  int Finish();
+
+ private:
+  FileSystem& fs_;
+  std::unique_ptr<FileUpdate> update_;
+  std::string path_;
+  std::string backup_;
+  std::uint32_t attributes_;
+};
+
+// WriteId3, whose write is handed over unfinished in *pending where the file system makes one flush for
+// many files pay (FileUpdate::shares_data); it then returns kId3Written with the tags not yet on the
+// disk. Elsewhere it finishes the write itself and leaves *pending empty.
+int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options,
+             std::unique_ptr<Id3PendingWrite>* pending);
+
+// Finishes `writes` after one flush of each of their file systems; their results, in their order.
+std::vector<int> FinishId3Writes(const std::vector<Id3PendingWrite*>& writes);
 
 // How a file's contents become the new ones: its first `old_head_size` bytes give way to `head` (when
 // `head_changes`), and the ID3v1 block `v1` (when not empty) replaces its last 128 bytes

@@ -129,7 +129,8 @@ class FileUpdate {
   FileUpdate& operator=(const FileUpdate&) = delete;
   virtual ~FileUpdate() = default;
 
-  // The former contents, read from the safety copy; valid until the update goes.
+  // The former contents, valid until the update goes: read from the file itself until its first write
+  // (the same bytes, and those in the cache), then from the safety copy.
   virtual ReadableFile& original() = 0;
 
   // Writes `data` into the file at `offset`, growing the file when it reaches past its end. A process
@@ -154,7 +155,27 @@ class FileUpdate {
 
   // True once Commit or Restore has removed the safety copy.
   virtual bool removed() const = 0;
+
+  // Many updates can share one flush of their file system instead of a flush of each file (see
+  // FlushUpdates): the copies stay until it is done. That pays where a safety copy shares the file's
+  // data blocks (a reflink) and holds no data of its own to flush; a copy of the data would be flushed
+  // with the files for nothing.
+  virtual bool shares_data() const = 0;
+  // The file system of the file: updates of one value are flushed by one FlushVolume.
+  virtual std::uint64_t volume() const = 0;
+  // Flushes everything written to the file's file system, this update's file among it. After success
+  // its Commit only removes the safety copy.
+  virtual Status FlushVolume() = 0;
+  // Says that a FlushVolume of another update on the same file system succeeded after this update's
+  // last write: its Commit only removes the safety copy.
+  virtual void VolumeFlushed() = 0;
 };
+
+// Flushes the file systems of `updates`, each once, after their writes are done: their Commit then only
+// removes their safety copies. An update whose file system could not be flushed is told nothing, and
+// its Commit flushes its file by itself. `updates` come in the order they were opened: the first of a
+// file system was opened first, and its flush reports a failed write-back of any file written since.
+void FlushUpdates(const std::vector<FileUpdate*>& updates);
 
 // The drive types the engine classifies paths by (the values of the Windows drive-type codes).
 enum class DriveType {

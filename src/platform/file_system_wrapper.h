@@ -115,6 +115,7 @@ enum class FsOp {
   kOpenUpdate,    // the safety copy cannot be made (a directory without write permission, a full disk)
   kUpdateWrite,   // FileUpdate::Write and CopyOriginal through the wrapper; the path is the updated file
   kUpdateCommit,  // FileUpdate::Commit's flush through the wrapper
+  kUpdateFlushVolume,  // FileUpdate::FlushVolume through the wrapper; the path is the updated file
   kCount
 };
 
@@ -134,6 +135,9 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   // the disk as the call finds it (a file's bytes just before it is deleted).
   void Observe(std::function<void(FsOp, std::string_view)> observer) { observer_ = std::move(observer); }
   int calls(FsOp op) const { return calls_[static_cast<std::size_t>(op)]; }
+  // Updates opened from now on say their safety copies share the file's blocks, as on a file system
+  // with reflinks, whatever the file system under the test does.
+  void ShareUpdateData() { share_update_data_ = true; }
 
   Status ToHostPath(std::string_view engine_path, std::string* host_path) override {
     if (Status s = Check(FsOp::kToHostPath, engine_path); !s.ok()) return s;
@@ -235,7 +239,7 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     if (Status s = Check(FsOp::kOpenUpdate, path); !s.ok()) return s;
     std::unique_ptr<FileUpdate> opened;
     if (Status s = FileSystemWrapper::OpenUpdate(path, backup, &opened); !s.ok()) return s;
-    *update = std::make_unique<CheckedFileUpdate>(this, std::string(path), std::move(opened));
+    *update = std::make_unique<CheckedFileUpdate>(this, std::string(path), std::move(opened), share_update_data_);
     return Status::Ok();
   }
 
@@ -243,8 +247,9 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   // A disk that fills up, or a flush that fails, while a file is changed under its safety copy.
   class CheckedFileUpdate : public FileUpdate {
    public:
-    CheckedFileUpdate(FaultInjectingFileSystem* owner, std::string path, std::unique_ptr<FileUpdate> update)
-        : owner_(owner), path_(std::move(path)), update_(std::move(update)) {}
+    CheckedFileUpdate(FaultInjectingFileSystem* owner, std::string path, std::unique_ptr<FileUpdate> update,
+                      bool shares_data)
+        : owner_(owner), path_(std::move(path)), update_(std::move(update)), shares_data_(shares_data) {}
     ReadableFile& original() override { return update_->original(); }
     Status Write(std::uint64_t offset, std::string_view data) override {
       if (Status s = owner_->Check(FsOp::kUpdateWrite, path_); !s.ok()) return s;
@@ -260,11 +265,19 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
     }
     Status Restore() override { return update_->Restore(); }
     bool removed() const override { return update_->removed(); }
+    bool shares_data() const override { return shares_data_ || update_->shares_data(); }
+    std::uint64_t volume() const override { return update_->volume(); }
+    Status FlushVolume() override {
+      if (Status s = owner_->Check(FsOp::kUpdateFlushVolume, path_); !s.ok()) return s;
+      return update_->FlushVolume();
+    }
+    void VolumeFlushed() override { update_->VolumeFlushed(); }
 
    private:
     FaultInjectingFileSystem* owner_;
     std::string path_;
     std::unique_ptr<FileUpdate> update_;
+    bool shares_data_;
   };
 
   // A disk that fills up while a replacement is written.
@@ -327,6 +340,7 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
 
   std::vector<Fault> faults_;
   std::function<void(FsOp, std::string_view)> observer_;
+  bool share_update_data_ = false;
   std::array<int, static_cast<std::size_t>(FsOp::kCount)> calls_{};
 };
 

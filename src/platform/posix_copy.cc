@@ -73,9 +73,11 @@ int RenameNoReplace(const EntryRef& from, const EntryRef& to) {
   return renameat(from.dir_fd, from_name, to.dir_fd, to_name) == 0 ? 0 : errno;
 }
 
-int CopyData(int in, int out) {
+int CopyData(int in, int out, bool* shared) {
   // A reflink makes the copy in one call whatever the size (btrfs, XFS, bcachefs); ext4 refuses it.
-  if (ioctl(out, FICLONE, in) == 0) return 0;
+  const bool cloned = ioctl(out, FICLONE, in) == 0;
+  if (shared != nullptr) *shared = cloned;
+  if (cloned) return 0;
   struct stat st {};
   if (fstat(in, &st) != 0) return errno;
   return CopyRange(in, 0, out, 0, static_cast<std::uint64_t>(st.st_size));

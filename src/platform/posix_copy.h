@@ -23,8 +23,8 @@ int RenameNoReplace(const EntryRef& from, const EntryRef& to);
 
 // Copies all data of `in` from its start to `out` (empty, at its start): shares the data blocks where
 // the file system can (a reflink, which costs no data copy), else copies in the kernel, else reads and
-// writes. 0 or an errno value.
-int CopyData(int in, int out);
+// writes. 0 or an errno value; *shared (when given) tells whether the copy is a reflink.
+int CopyData(int in, int out, bool* shared = nullptr);
 
 // Copies the `length` bytes of `in` from `in_offset` to `out` at `out_offset`, in the kernel where the
 // file systems allow; the file offsets of both descriptors are left alone. 0 or an errno value.

@@ -19,19 +19,35 @@ namespace {
 using posix::ErrnoStatus;
 using posix::ScopedFd;
 
-// Reads the safety copy, which nothing writes once it is made.
-class CopyReader final : public ReadableFile {
+// Reads the former contents: the file's own bytes until it is first written, then the safety copy's,
+// which nothing writes once it is made. The two are one file's contents at one moment, but only the
+// file's pages are in the cache: a copy that shares the file's blocks is a new file to the cache, and
+// each of its pages is read from the disk.
+class FormerContents final : public ReadableFile {
  public:
-  CopyReader(int fd, std::uint64_t size, std::string host) : fd_(fd), size_(size), host_(std::move(host)) {}
+  FormerContents(int file, int copy, const bool& written, std::uint64_t size, std::string host)
+      : file_(file), copy_(copy), written_(written), size_(size), host_(std::move(host)) {}
 
   std::uint64_t size() const override { return size_; }
 
   Status Read(std::uint64_t offset, std::size_t n, std::string* data) override {
-    return posix::ReadAt(fd_, offset, n, data, host_);
+    if (!written_) {
+      if (Status s = posix::ReadAt(file_, offset, n, data, host_); !s.ok()) return s;
+      // Nothing beyond the former end: the file stays as it was until its first write.
+      if (offset >= size_) {
+        data->clear();
+      } else if (data->size() > size_ - offset) {
+        data->resize(static_cast<std::size_t>(size_ - offset));
+      }
+      return Status::Ok();
+    }
+    return posix::ReadAt(copy_, offset, n, data, host_);
   }
 
  private:
-  int fd_;
+  int file_;
+  int copy_;
+  const bool& written_;
   std::uint64_t size_;
   std::string host_;
 };
@@ -59,14 +75,17 @@ struct CopyPlace {
 
 class PosixFileUpdate final : public FileUpdate {
  public:
-  PosixFileUpdate(ScopedFd file, std::string host, const struct stat& st, ScopedFd copy, CopyPlace place)
+  PosixFileUpdate(ScopedFd file, std::string host, const struct stat& st, ScopedFd copy, CopyPlace place,
+                  bool shares_data)
       : file_(std::move(file)),
         host_(std::move(host)),
         size_(static_cast<std::uint64_t>(st.st_size)),
         mtime_(st.st_mtim),
+        device_(static_cast<std::uint64_t>(st.st_dev)),
+        shares_data_(shares_data),
         copy_(std::move(copy)),
         place_(std::move(place)),
-        reader_(copy_.get(), size_, place_.host) {}
+        reader_(file_.get(), copy_.get(), written_, size_, place_.host) {}
 
   ~PosixFileUpdate() override {
     if (!removed_ && !touched_) RemoveCopy();
@@ -76,6 +95,8 @@ class PosixFileUpdate final : public FileUpdate {
 
   Status Write(std::uint64_t offset, std::string_view data) override {
     touched_ = true;
+    written_ = true;
+    volume_flushed_ = false;
     if (const int err = WriteAllAt(file_.get(), data, offset); err != 0) return ErrnoStatus(err, "write", host_);
     return Status::Ok();
   }
@@ -91,6 +112,8 @@ class PosixFileUpdate final : public FileUpdate {
       copy_flushed_ = true;
     }
     touched_ = true;
+    written_ = true;
+    volume_flushed_ = false;
     const std::uint64_t length = original_offset < size_ ? size_ - original_offset : 0;
     if (const int err = posix::CopyRange(copy_.get(), original_offset, file_.get(), offset, length); err != 0) {
       return ErrnoStatus(err, "copy into", host_);
@@ -100,7 +123,7 @@ class PosixFileUpdate final : public FileUpdate {
   }
 
   Status Commit() override {
-    if (touched_ && fdatasync(file_.get()) != 0) return ErrnoStatus(errno, "flush", host_);
+    if (touched_ && !volume_flushed_ && fdatasync(file_.get()) != 0) return ErrnoStatus(errno, "flush", host_);
     touched_ = false;
     RemoveCopy();
     return Status::Ok();
@@ -126,6 +149,19 @@ class PosixFileUpdate final : public FileUpdate {
 
   bool removed() const override { return removed_; }
 
+  bool shares_data() const override { return shares_data_; }
+  std::uint64_t volume() const override { return device_; }
+
+  Status FlushVolume() override {
+    // syncfs reports a failed write-back of any file of the file system since this descriptor was
+    // opened (Linux 5.8 and later), this file's among them.
+    if (syncfs(file_.get()) != 0) return ErrnoStatus(errno, "flush file system of", host_);
+    volume_flushed_ = true;
+    return Status::Ok();
+  }
+
+  void VolumeFlushed() override { volume_flushed_ = true; }
+
  private:
   void RemoveCopy() {
     if (removed_) return;
@@ -136,12 +172,16 @@ class PosixFileUpdate final : public FileUpdate {
   std::string host_;
   std::uint64_t size_;
   struct timespec mtime_;
+  std::uint64_t device_;
+  bool shares_data_;
   ScopedFd copy_;
   CopyPlace place_;
-  CopyReader reader_;
   bool touched_ = false;       // the file may differ from the copy
+  bool written_ = false;       // the file was written to, whatever came after
+  FormerContents reader_;
   bool copy_flushed_ = false;  // the copy is on the disk
   bool removed_ = false;
+  bool volume_flushed_ = false;  // a flush of the file system after the last write covers the file
 };
 
 // A handle of the directory of `entry` that outlives the confinement's cache, and the entry's name in it.
@@ -182,7 +222,8 @@ Status PosixFileSystem::OpenUpdate(std::string_view path, std::string_view backu
   }
   posix::PendingFile pending(backup_entry);
   if (const int err = pending.Create(O_RDWR); err != 0) return ErrnoStatus(err, "create safety copy", backup_host);
-  if (const int err = posix::CopyData(file.get(), pending.fd()); err != 0) {
+  bool shared = false;
+  if (const int err = posix::CopyData(file.get(), pending.fd(), &shared); err != 0) {
     return ErrnoStatus(err, "copy into", backup_host);
   }
   posix::CopyDosAttributes(file.get(), pending.fd());
@@ -195,7 +236,8 @@ Status PosixFileSystem::OpenUpdate(std::string_view path, std::string_view backu
   CopyPlace place;
   if (Status s = PlaceOf(backup_entry, backup_host, &place); !s.ok()) return s;
   if (const int err = pending.Publish(false); err != 0) return ErrnoStatus(err, "name safety copy", backup_host);
-  *update = std::make_unique<PosixFileUpdate>(std::move(file), std::move(host), st, pending.TakeFd(), std::move(place));
+  *update = std::make_unique<PosixFileUpdate>(std::move(file), std::move(host), st, pending.TakeFd(), std::move(place),
+                                              shared);
   return Status::Ok();
 }
 

@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -7,6 +10,7 @@
 #include "common/mp3_builder.h"
 #include "engine/conversion_run.h"
 #include "media/id3_reader.h"
+#include "platform/file_system_wrapper.h"
 
 namespace morva {
 namespace {
@@ -77,6 +81,74 @@ TEST_F(Id3StepTest, ItemsFromTheNamesPreviewedAndWritten) {
   const std::string log = U(ReadFile(home.Sub("mvlogs.txt")));
   EXPECT_NE(log.find("[▲ID3情報変換失敗"), std::string::npos) << log;
   EXPECT_EQ(session.undo.size(), 0u);
+}
+
+// Where the safety copies share the files' blocks, the writes of a run share one flush of their file
+// system, and each target is logged, in target order, only once its new tags are on the disk. When the
+// file system cannot be flushed each file is; a file that cannot be flushed gets its former contents
+// back and fails.
+TEST_F(Id3StepTest, WritesFlushedTogetherBeforeTheyAreLogged) {
+  struct Case {
+    const char* name;
+    std::function<void()> fault;
+    bool second_fails;
+  };
+  const std::vector<Case> cases = {
+      {"one flush for all", [] {}, false},
+      {"the file system cannot be flushed", [this] { fs.FailOn(FsOp::kUpdateFlushVolume, "", EIO); }, false},
+      {"nor can the second file",
+       [this] {
+         fs.FailOn(FsOp::kUpdateFlushVolume, "", EIO);
+         fs.FailOn(FsOp::kUpdateCommit, "02_", EIO);
+       },
+       true},
+  };
+  session.job.settings.sw_id3 = {3, 0, 0, 2, 0, 0, 0};  // title: element 2; track: element 1
+  testing::Mp3Contents tagged;
+  tagged.v2_version = 3;
+  tagged.frames = {{"TIT2", 0, "old"}};
+  tagged.padding = 200;
+  const std::string original = testing::BuildMp3(tagged);
+  // The file without a separator fails at once, between files whose results wait for the flush.
+  const std::vector<std::string> names = {"01_One.mp3", "02_Two.mp3", "03_Three.mp3", "03x.mp3"};
+  fs.ShareUpdateData();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const std::string& name : names) MakeFile(name, original);
+    std::remove(home.Sub("mvlogs.txt").c_str());
+    fs.ClearFaults();
+    c.fault();
+    const int flushes = fs.calls(FsOp::kUpdateFlushVolume);
+
+    ASSERT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
+    EXPECT_EQ(fs.calls(FsOp::kUpdateFlushVolume) - flushes, 1);
+    EXPECT_EQ(session.run.counters.full_success, c.second_fails ? 2 : 3);
+    EXPECT_EQ(session.run.counters.full_failure, c.second_fails ? 2 : 1);
+    Id3Reader reader(fs, *codec);
+    ASSERT_EQ(reader.Read(E(dir.Sub("03_Three.mp3")), {}, false), 2);
+    EXPECT_EQ(reader.v2().title, "Three");
+    if (c.second_fails) {
+      EXPECT_EQ(ReadFile(dir.Sub("02_Two.mp3")), original);
+    } else {
+      ASSERT_EQ(reader.Read(E(dir.Sub("02_Two.mp3")), {}, false), 2);
+      EXPECT_EQ(reader.v2().title, "Two");
+    }
+    EXPECT_EQ(testing::HostNames(dir.path()).size(), names.size()) << "a safety copy was left";
+
+    // One line per target, in target order; the second fails as a file that cannot be written.
+    const std::string log = U(ReadFile(home.Sub("mvlogs.txt")));
+    std::size_t at = 0;
+    for (const std::string& target : session.run.targets) {
+      const std::string name = U(target.substr(target.rfind('\\') + 1));
+      const std::size_t found = log.find("*対象<" + name, at);
+      ASSERT_NE(found, std::string::npos) << name << " after " << at << "\n" << log;
+      const std::size_t line = log.rfind('\n', found) + 1;
+      const std::string tags = log.substr(line, found - line);
+      const bool failed = tags.find("[▲ID3情報変換失敗(ファイルオープン失敗)]") != std::string::npos;
+      EXPECT_EQ(failed, c.second_fails && name == "02_Two.mp3") << tags;
+      at = found;
+    }
+  }
 }
 
 }  // namespace

@@ -5,19 +5,22 @@
 # bytes exactly. The files cover every way the writer works: a tag changed inside its padding, a tag that
 # grows (the file is rewritten), new tags at both ends, a version 4 tag with an ID3v1 block.
 #
-#   id3_kill_harness.sh MORVA_CLI [KILLS] [FILES] [MEGABYTES]
+#   id3_kill_harness.sh MORVA_CLI [KILLS] [FILES] [MEGABYTES] [BASE_DIR]
 #
+# The files go to a fresh directory under BASE_DIR (default /tmp): a file system with reflinks (XFS,
+# btrfs) takes the path where the writes of many files share one flush.
 # Prints one line per kill and "N kills, M losses"; exits 1 when a file lost anything.
 set -u
 cli=$1
 kills=${2:-100}
 files=${3:-12}
 megabytes=${4:-4}
+base=${5:-/tmp}
 python=/usr/bin/python3
 [ -x "$python" ] || python=python3
 job=(--set SW_ID3=1a0000a --set ID3_STR1=Harness --set ID3_STR6=Rock --set ID3_CTS=15)
 
-work=$(mktemp -d /tmp/morva-id3-kill-XXXXXX) || exit 1
+work=$(mktemp -d "$base/morva-id3-kill-XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
 tools="$work/tools.py"
 cat >"$tools" <<'EOF'

@@ -299,6 +299,13 @@ TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
        [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kUpdateWrite, "", ENOSPC, -1, 2); }, kId3OpenFailed},
       {"the flush fails", kId3ChangeV2, "New",
        [](FaultInjectingFileSystem& fs) { fs.FailOn(FsOp::kUpdateCommit, "", EIO); }, kId3OpenFailed},
+      // The first call clears the flag, the second, after the tags are written, fails to set it back.
+      {"a read-only file's flag does not come back", kId3ChangeV2 | kId3ChangeV1, "New",
+       [this](FaultInjectingFileSystem& fs) {
+         ASSERT_EQ(chmod((dir_ / "a.mp3").c_str(), 0444), 0);
+         fs.FailOn(FsOp::kSetAttributes, "", EIO, 1, 1);
+       },
+       kId3OpenFailed},
       {"a tag to add where there is one", kId3AddV2, "New", [](FaultInjectingFileSystem&) {}, kId3TagUnreadable},
       {"an ID3v1 block to add where there is one", kId3AddV1, "New", [](FaultInjectingFileSystem&) {},
        kId3OpenFailed},
@@ -307,15 +314,19 @@ TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     testing::WriteFile(dir_ / "a.mp3", original);
+    ASSERT_EQ(chmod((dir_ / "a.mp3").c_str(), 0644), 0);
     struct timespec old_times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, (dir_ / "a.mp3").c_str(), old_times, 0), 0);
     FaultInjectingFileSystem fs(fs_.get());
     c.fault(fs);
+    struct stat before {};
+    ASSERT_EQ(stat((dir_ / "a.mp3").c_str(), &before), 0);
     EXPECT_EQ(WriteId3(fs, E("a.mp3"), c.kinds, Items(c.items_title), {}), c.expected);
     EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3"), original);
     struct stat st {};
     ASSERT_EQ(stat((dir_ / "a.mp3").c_str(), &st), 0);
     EXPECT_EQ(st.st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(st.st_mode & 0777, before.st_mode & 0777);
     EXPECT_EQ(Others("a.mp3"), std::vector<std::string>());
   }
 
