@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "log/log_writer.h"
 #include "undo/undo_from_log.h"
 #include "platform/path_utils.h"
+#include "settings/preset_file.h"
 #include "settings/settings_store.h"
 
 namespace morva {
@@ -46,7 +48,23 @@ bool ResolvePatternFile(Session& session, std::ostream& err) {
   return true;
 }
 
+// Makes the whole-job preset `given` (UTF-8, as typed) the job; false with a message when there is none.
+bool ApplyJobPreset(Session& session, const std::string& given, std::ostream& err) {
+  std::string name;
+  const int slot = session.host.codec.Utf8ToCp932(given, &name).ok() ? session.job.presets.job.Find(name) : -1;
+  if (slot < 0) {
+    err << "morva-cli: no whole-job preset named '" << given << "' in " << PresetFileName(PresetKind::kJob)
+        << " (morva-cli presets lists them)\n";
+    return false;
+  }
+  session.job.settings = *session.job.presets.job.entries[static_cast<std::size_t>(slot)].job;
+  session.job.presets.job.last_name = name;
+  return true;
+}
+
 bool LoadJob(Session& session, const CliOptions& options, const std::string& program_directory, std::ostream& err) {
+  // The presets come first, as at the desktop program's start; a missing or foreign file is an empty table.
+  LoadAllPresets(session.host.fs, session.host.codec, program_directory, &session.job.presets);
   if (options.settings_file.empty()) {
     // A missing or foreign morva.dat is no error: the defaults stand, as at the desktop program's start.
     LoadSettings(session.host.fs, program_directory, kConsoleDesktop, &session.job.settings, &session.job.app,
@@ -61,6 +79,7 @@ bool LoadJob(Session& session, const CliOptions& options, const std::string& pro
       return false;
     }
   }
+  if (!options.preset.empty() && !ApplyJobPreset(session, options.preset, err)) return false;
   for (const std::string& set : options.sets) {
     std::string error;
     if (!ApplySetOption(session.host.codec, set, kConsoleDesktop, &session.job.settings, &session.job.app, &error)) {
@@ -126,6 +145,25 @@ int ListRuns(Session& session, ConsoleUi& ui) {
   for (const LoggedRun& run : runs) {
     const std::string& state = !run.undoable ? states[0] : run.undone ? states[1] : states[2];
     ui.PrintResult(run.id + "\t" + state + "\t" + run.target + "\t" + run.function);
+  }
+  return kExitDone;
+}
+
+// `presets`: one line per saved preset, tab-separated: its kind as the window names it, its name and,
+// for statements and replacements, the payload (a replacement's target and replacement in two columns).
+int ListPresets(Session& session, ConsoleUi& ui) {
+  TextCodec& codec = session.host.codec;
+  const std::pair<PresetKind, const char*> kinds[] = {{PresetKind::kJob, "変換設定"},
+                                                      {PresetKind::kStatement, "変換制御文"},
+                                                      {PresetKind::kReplacement, "文字列置換設定"}};
+  for (const auto& [kind, label] : kinds) {
+    const std::string kind_text = Cp932Text(codec, label);
+    for (const PresetSlot& slot : session.job.presets.of(kind).entries) {
+      if (slot.free()) continue;
+      std::string line = kind_text + "\t" + slot.name;
+      if (kind != PresetKind::kJob) line += "\t" + slot.text;
+      ui.PrintResult(line);
+    }
   }
   return kExitDone;
 }
@@ -223,6 +261,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   if (!LoadJob(session, options, home, err)) return kExitRefused;
   // The log's commands take no targets: their argument is a run identifier.
   if (options.command == CliCommand::kRuns) return ListRuns(session, ui);
+  if (options.command == CliCommand::kPresets) return ListPresets(session, ui);
   if (options.command == CliCommand::kUndo) return UndoLoggedRun(session, options, err);
   if (options.command == CliCommand::kEval) return EvaluateStatement(session, ui, options, err);
   if (!TakeTargets(session, ui, options, err)) return kExitRefused;
@@ -273,6 +312,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kUndo:
     case CliCommand::kRuns:
     case CliCommand::kEval:
+    case CliCommand::kPresets:
       break;
   }
   return kExitRefused;

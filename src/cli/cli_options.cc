@@ -22,6 +22,7 @@ void SplitOption(std::string_view arg, std::string_view* name, std::optional<std
 bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options, std::string* error) {
   *options = CliOptions();
   bool options_ended = false;
+  bool have_preset = false;
   bool have_home = false, have_settings = false, have_copy_to = false;
 
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -43,8 +44,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
         options->command = CliCommand::kRuns;
       } else if (arg == "eval") {
         options->command = CliCommand::kEval;
+      } else if (arg == "presets") {
+        options->command = CliCommand::kPresets;
       } else {
-        *error = "unknown command '" + arg + "' (expected check, preview, run, undo, runs or eval)";
+        *error = "unknown command '" + arg + "' (expected check, preview, run, undo, runs, eval or presets)";
         return false;
       }
       continue;
@@ -69,11 +72,6 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
       if (name == "--overwrite") options->overwrite = true;
       continue;
     }
-    if (name == "--preset") {
-      *error = "option --preset is not available in this version";
-      return false;
-    }
-
     bool* seen = nullptr;
     std::string* single = nullptr;
     if (name == "--home") {
@@ -82,6 +80,9 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
     } else if (name == "--settings") {
       seen = &have_settings;
       single = &options->settings_file;
+    } else if (name == "--preset") {
+      seen = &have_preset;
+      single = &options->preset;
     } else if (name == "--copy-to") {
       seen = &have_copy_to;
       single = &options->copy_to;
@@ -121,11 +122,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
     return false;
   }
   if (options->command == CliCommand::kNone) {
-    *error = "no command given (expected check, preview, run, undo, runs or eval)";
+    *error = "no command given (expected check, preview, run, undo, runs, eval or presets)";
     return false;
   }
   if (options->command == CliCommand::kRuns && !options->targets.empty()) {
     *error = "runs takes no arguments";
+    return false;
+  }
+  if (options->command == CliCommand::kPresets && !options->targets.empty()) {
+    *error = "presets takes no arguments";
     return false;
   }
   if (options->command == CliCommand::kEval && options->targets.size() != 2) {
@@ -145,7 +150,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
 }
 
 std::string UsageText() {
-  return "usage: morva-cli [--home DIR] [--settings FILE] [--set KEY=VALUE]... [--yes]\n"
+  return "usage: morva-cli [--home DIR] [--settings FILE] [--preset NAME] [--set KEY=VALUE]... [--yes]\n"
          "                 [--copy-to DIR [--overwrite]] COMMAND [TARGET...]\n"
          "\n"
          "commands:\n"
@@ -156,6 +161,8 @@ std::string UsageText() {
          "  runs                  list the runs in the log: identifier, 不可/済み/未, target, function\n"
          "  eval STATEMENT PATH   print the name the control statement gives the file or directory PATH\n"
          "                        (the job's extension handling applies; nothing changes on disk)\n"
+         "  presets               list the saved presets: kind (変換設定, 変換制御文 or 文字列置換設定),\n"
+         "                        name and, for statements and replacements, what they hold\n"
          "\n"
          "TARGET: none = the target of the settings; one = that directory (or file or wildcard);\n"
          "two or more = exactly these files and directories. Host paths (/home/me/x) and engine\n"
@@ -164,6 +171,7 @@ std::string UsageText() {
          "options:\n"
          "  --home DIR        program directory holding morva.dat (default: the executable's)\n"
          "  --settings FILE   read the job from FILE instead of DIR/morva.dat\n"
+         "  --preset NAME     then load the whole-job preset NAME from DIR/morvaset.dat\n"
          "  --set KEY=VALUE   one settings line on top of the file (repeatable, applied in order)\n"
          "  --yes, -y         answer Yes to every question\n"
          "  --copy-to DIR     convert copies made in DIR (copy conversion)\n"

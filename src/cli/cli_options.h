@@ -8,13 +8,14 @@
 namespace morva {
 
 // The commands morva-cli carries out.
-enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns, kEval };
+enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns, kEval, kPresets };
 
 // The command line of morva-cli, as typed: paths are still host (or engine) paths in UTF-8.
 struct CliOptions {
   bool help = false;                 // --help: print the usage and do nothing else
   std::string home;                  // --home DIR; empty: the directory of the executable
   std::string settings_file;         // --settings FILE; empty: morva.dat in the home directory
+  std::string preset;                // --preset NAME; empty: none
   std::vector<std::string> sets;     // every --set KEY=VALUE, in order
   bool yes = false;                  // --yes: answer every question with Yes
   std::string copy_to;               // --copy-to DIR; empty: no copy conversion
@@ -29,8 +30,7 @@ struct CliOptions {
 // Returns false with a one-line reason in *error for anything it cannot take: an unknown option or
 // command, a missing or empty value, a repeated single-valued option, --overwrite without --copy-to,
 // no command, arguments after runs or more than one run identifier after undo (its date and time may
-// come as one argument or two), eval without exactly a statement and a path, and the option that this
-// version does not offer yet (--preset).
+// come as one argument or two), eval without exactly a statement and a path, arguments after presets.
 bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options, std::string* error);
 
 // The usage text (UTF-8, ends with a line break).

@@ -10,6 +10,7 @@
 
 #include "platform/cp932.h"
 #include "platform/decimal_text.h"
+#include "settings/key_lines.h"
 
 namespace morva {
 namespace {
@@ -32,43 +33,6 @@ constexpr std::size_t kHistorySlots = std::tuple_size_v<decltype(AppSettings::di
 
 // ---------------------------------------------------------------------------------------------------
 // Reading
-
-struct Line {
-  std::string_view text;  // without its break
-  bool ended = false;     // there was a line feed after it
-};
-
-// Takes the next line from *rest; false at the end of the bytes. CR LF and LF end a line.
-bool NextLine(std::string_view* rest, Line* line) {
-  if (rest->empty()) return false;
-  const std::size_t lf = rest->find('\n');
-  if (lf == std::string_view::npos) {
-    line->text = *rest;
-    line->ended = false;
-    rest->remove_prefix(rest->size());
-    return true;
-  }
-  line->text = rest->substr(0, lf);
-  line->ended = true;
-  if (!line->text.empty() && line->text.back() == '\r') line->text.remove_suffix(1);
-  rest->remove_prefix(lf + 1);
-  return true;
-}
-
-// Upper-cases the single-byte letters of a key; the second byte of a double-byte character is left
-// alone even when it looks like a letter.
-std::string UpperKey(std::string_view key) {
-  std::string upper(key);
-  for (std::size_t i = 0; i < upper.size(); ++i) {
-    const unsigned char b = static_cast<unsigned char>(upper[i]);
-    if (cp932::IsLeadByte(b)) {
-      ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      upper[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
-  return upper;
-}
 
 bool AllDigits(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -502,7 +466,7 @@ SettingsReadResult ParseSettingsText(std::string_view file_bytes, const DesktopG
                                      ConversionSettings* job, AppSettings* app) {
   SettingsReadResult result;
   std::string_view rest = file_bytes;
-  Line line;
+  TextLine line;
   if (!NextLine(&rest, &line)) {
     result.job_kinds = ComputeJobSwitches(*job);
     return result;

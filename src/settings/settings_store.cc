@@ -6,14 +6,18 @@
 
 namespace morva {
 
-std::string SettingsFilePath(std::string_view program_directory) {
+std::string ProgramFilePath(std::string_view program_directory, std::string_view name) {
   std::string path(program_directory);
   // A final 0x5C byte may be the second half of a double-byte character ("表" is 0x95 0x5C), not a
   // separator.
   const bool ends_with_separator = !path.empty() && path.back() == '\\' && !cp932::IsTrailAt(path, path.size() - 1);
   if (!ends_with_separator) path.push_back('\\');
-  path.append(kSettingsFileName);
+  path.append(name);
   return path;
+}
+
+std::string SettingsFilePath(std::string_view program_directory) {
+  return ProgramFilePath(program_directory, kSettingsFileName);
 }
 
 bool LoadSettingsFile(FileSystem& fs, std::string_view file_path, const DesktopGeometry& desktop,

@@ -14,6 +14,10 @@
 // its executable, the console front end its --home directory (by default the executable's, too).
 namespace morva {
 
+// The engine path of the file `name` in `program_directory` (an engine path): the directory, a backslash
+// and the name. A directory that already ends with a backslash (a drive root) gets none.
+std::string ProgramFilePath(std::string_view program_directory, std::string_view name);
+
 // The engine path of the settings file in `program_directory` (an engine path): the directory, a
 // backslash and "morva.dat". A directory that already ends with a backslash (a drive root) gets none.
 std::string SettingsFilePath(std::string_view program_directory);

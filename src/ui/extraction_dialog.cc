@@ -1,10 +1,16 @@
-// Placeholder until the dialog is built.
 #include "ui/extraction_dialog.h"
+
+#include "ui_extraction_dialog.h"
 
 namespace morva {
 
-ExtractionDialog::ExtractionDialog(TextCodec& codec, QWidget* owner) : QDialog(owner), codec_(codec) {}
+ExtractionDialog::ExtractionDialog(TextCodec&, QWidget* owner)
+    : CancellableDialog(owner), ui_(std::make_unique<Ui::ExtractionDialog>()) {
+  ui_->setupUi(this);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  connect(ui_->cancelButton, &QPushButton::clicked, this, &ExtractionDialog::reject);
+}
+
 ExtractionDialog::~ExtractionDialog() = default;
-bool ExtractionDialog::TakeCancelRequest() { return false; }
 
 }  // namespace morva

@@ -1,7 +1,13 @@
 #ifndef MORVA_UI_EXTRACTION_DIALOG_H_
 #define MORVA_UI_EXTRACTION_DIALOG_H_
 
-#include <QDialog>
+#include <memory>
+
+#include "ui/cancellable_dialog.h"
+
+namespace Ui {
+class ExtractionDialog;
+}
 
 namespace morva {
 
@@ -9,19 +15,15 @@ class TextCodec;
 
 // The modeless dialog "MORVA - 変換対象抽出" shown while the targets are enumerated, with its cancel
 // button.
-class ExtractionDialog : public QDialog {
+class ExtractionDialog : public CancellableDialog {
   Q_OBJECT
 
  public:
   ExtractionDialog(TextCodec& codec, QWidget* owner);
   ~ExtractionDialog() override;
 
-  // True once when the person has asked to cancel (and confirmed it) since the last call.
-  bool TakeCancelRequest();
-
  private:
-  TextCodec& codec_;
-  bool cancel_requested_ = false;
+  std::unique_ptr<Ui::ExtractionDialog> ui_;
 };
 
 }  // namespace morva

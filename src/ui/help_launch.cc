@@ -1,9 +1,58 @@
-// Placeholder until the dialog is built.
 #include "ui/help_launch.h"
 
-namespace morva {
+#include <QDesktopServices>
+#include <QUrl>
 
-void OpenHelp(UiContext&) {}
-void OpenLog(UiContext&) {}
+#include "core/user_interface.h"
+#include "log/log_view.h"
+#include "platform/document_opener.h"
+#include "platform/engine_text.h"
+#include "platform/file_system.h"
+#include "platform/path_utils.h"
+#include "ui/qt_text.h"
+#include "ui/window_context.h"
+
+namespace morva {
+namespace {
+
+// Without the host's opener: Qt's own way to the desktop, which tells only whether it worked.
+int OpenWithQt(FileSystem& fs, const std::string& path) {
+  FindData data;
+  if (!fs.Stat(path, &data).ok()) return kDocumentNotFound;
+  const QString host_path = HostPathToQt(fs, path);
+  if (host_path.isEmpty()) return kDocumentNotFound;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(host_path)) ? kDocumentOpened + 1 : kDocumentFailed;
+}
+
+}  // namespace
+
+std::string HelpOpenFailureMessage(int result) {
+  // The extension named is the one the help always had, whatever the document's own is.
+  switch (result) {
+    case kDocumentNoResources:
+      return "メモリまたはリソースが不足しているため失敗しました。";
+    case 2:
+    case 3:
+      return "ヘルプファイルが見つかりませんでした。";
+    case kDocumentBadViewer:
+      return "ヘルプファイル（*.hlp）に関連付けられているアプリケーションが不正です。";
+    case kDocumentNoAssociation:
+      return "ヘルプファイル（*.hlp）に関連付けがされていないため、ヘルプを表示できません。";
+    default:
+      return result > kDocumentOpened ? std::string() : "ヘルプの表示に失敗しました。";
+  }
+}
+
+bool OpenHelp(UiContext& context) {
+  Host& host = context.session.host;
+  const std::string path = JoinPath(context.program_directory, kHelpFileName);
+  const int result = host.document_opener != nullptr ? host.document_opener->Open(path) : OpenWithQt(host.fs, path);
+  const std::string message = HelpOpenFailureMessage(result);
+  if (message.empty()) return true;
+  host.ui.ShowWarning(Cp932Text(host.codec, message));
+  return false;
+}
+
+bool OpenLog(UiContext& context) { return ViewLog(context.session.host); }
 
 }  // namespace morva

@@ -1,10 +1,16 @@
 #ifndef MORVA_UI_PROGRESS_DIALOG_H_
 #define MORVA_UI_PROGRESS_DIALOG_H_
 
-#include <QDialog>
+#include <QElapsedTimer>
+#include <memory>
 #include <string_view>
 
 #include "core/user_interface.h"
+#include "ui/cancellable_dialog.h"
+
+namespace Ui {
+class ProgressDialog;
+}
 
 namespace morva {
 
@@ -12,7 +18,7 @@ class TextCodec;
 
 // The modeless progress dialog "MORVA - 変換状況" of a preview or run: the target's path, the bar, the
 // counts and a cancel button.
-class ProgressDialog : public QDialog {
+class ProgressDialog : public CancellableDialog {
   Q_OBJECT
 
  public:
@@ -22,13 +28,14 @@ class ProgressDialog : public QDialog {
   // Shows the dialog with `status_text` ("変換中です．．．" or "プレビュー作成中です．．．") and a bar from
   // 0 to `total`.
   void Start(std::string_view status_text, int total);
+  // Shows where the run is. Called once per target: between two repaints only the last state counts,
+  // so the texts are set at most every few milliseconds, and always for the last target.
   void Update(const ProgressState& state);
-  // True once when the person has asked to cancel (and confirmed it) since the last call.
-  bool TakeCancelRequest();
 
  private:
   TextCodec& codec_;
-  bool cancel_requested_ = false;
+  std::unique_ptr<Ui::ProgressDialog> ui_;
+  QElapsedTimer since_shown_;
 };
 
 }  // namespace morva

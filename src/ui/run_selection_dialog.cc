@@ -1,8 +1,185 @@
-// Placeholder until the dialog is built.
 #include "ui/run_selection_dialog.h"
 
-namespace morva {
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
 
-bool UndoFromLogDialog(UiContext&, QWidget*) { return false; }
+#include "log/log_writer.h"
+#include "platform/file_system.h"
+#include "ui/qt_text.h"
+#include "ui/window_context.h"
+#include "ui_run_selection_dialog.h"
+#include "undo/undo_from_log.h"
+
+namespace morva {
+namespace {
+
+constexpr int kMinimumWidth = 480;
+constexpr int kMinimumHeight = 360;
+
+int FitPosition(int position, int size, int desktop_end) {
+  if (position + size > desktop_end) position = desktop_end - size;
+  return std::max(position, 0);
+}
+
+bool Ask(QWidget* owner, const QString& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("MORVA"), text, QMessageBox::Yes | QMessageBox::No, owner);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void Tell(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QStringLiteral("MORVA"), text, QMessageBox::Ok, owner);
+  box.exec();
+}
+
+}  // namespace
+
+RunSelectionDialog::RunSelectionDialog(UiContext& context, std::vector<LoggedRun> runs, QWidget* owner)
+    : QDialog(owner), context_(context), runs_(std::move(runs)), ui_(std::make_unique<Ui::RunSelectionDialog>()) {
+  ui_->setupUi(this);
+  setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  TextCodec& codec = context_.session.host.codec;
+  for (const LoggedRun& run : runs_) {
+    const QString state = !run.undoable ? QStringLiteral("不可") : run.undone ? QStringLiteral("済み") : QStringLiteral("未");
+    auto* item = new QTreeWidgetItem(ui_->runList, {ToQt(codec, run.id), state, ToQt(codec, run.target),
+                                                    ToQt(codec, run.function)});
+    item->setData(0, Qt::UserRole, static_cast<int>(ui_->runList->topLevelItemCount() - 1));
+  }
+  const AppSettings& app = context_.session.job.app;
+  ui_->runList->header()->setStretchLastSection(false);
+  for (int column = 0; column < 4; ++column) {
+    ui_->runList->setColumnWidth(column, app.lulc[static_cast<std::size_t>(column)]);
+  }
+  ui_->undoButton->setEnabled(false);
+  RestoreGeometry();
+  ConnectSignals();
+  if (const int count = ui_->runList->topLevelItemCount(); count > 0) {
+    QTreeWidgetItem* newest = ui_->runList->topLevelItem(count - 1);
+    ui_->runList->setCurrentItem(newest);
+    ui_->runList->scrollToItem(newest);
+  }
+}
+
+RunSelectionDialog::~RunSelectionDialog() = default;
+
+void RunSelectionDialog::ConnectSignals() {
+  connect(ui_->runList, &QTreeWidget::itemSelectionChanged, this, &RunSelectionDialog::ShowSelectedRun);
+  connect(ui_->runList, &QTreeWidget::itemDoubleClicked, this, &RunSelectionDialog::ConfirmSelectedRun);
+  connect(ui_->undoButton, &QPushButton::clicked, this, &RunSelectionDialog::ConfirmSelectedRun);
+  connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void RunSelectionDialog::RestoreGeometry() {
+  const AppSettings& app = context_.session.job.app;
+  resize(std::max(app.lulw, kMinimumWidth), std::max(app.lulh, kMinimumHeight));
+  move(app.lulx, app.luly);
+  if (app.lulm) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void RunSelectionDialog::StoreGeometry() {
+  AppSettings& app = context_.session.job.app;
+  app.lulm = isMaximized();
+  const QRect normal = isMaximized() ? normalGeometry() : QRect(pos(), size());
+  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+  const QRect desktop = screen != nullptr ? screen->availableVirtualGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
+  app.lulw = std::clamp(normal.width(), kMinimumWidth, 9999);
+  app.lulh = std::clamp(normal.height(), kMinimumHeight, 9999);
+  app.lulx = FitPosition(normal.x(), app.lulw, desktop.right() + 1);
+  app.luly = FitPosition(normal.y(), app.lulh, desktop.bottom() + 1);
+  for (int column = 0; column < 4; ++column) {
+    // The settings file keeps at most three digits for these.
+    app.lulc[static_cast<std::size_t>(column)] = std::clamp(ui_->runList->columnWidth(column), 1, 999);
+  }
+}
+
+void RunSelectionDialog::done(int result) {
+  StoreGeometry();
+  QDialog::done(result);
+}
+
+const LoggedRun* RunSelectionDialog::SelectedRun() const {
+  const QList<QTreeWidgetItem*> selected = ui_->runList->selectedItems();
+  if (selected.isEmpty()) return nullptr;
+  const int index = selected.front()->data(0, Qt::UserRole).toInt();
+  return index >= 0 && static_cast<std::size_t>(index) < runs_.size() ? &runs_[static_cast<std::size_t>(index)]
+                                                                        : nullptr;
+}
+
+void RunSelectionDialog::ShowSelectedRun() {
+  ui_->logLines->clear();
+  const LoggedRun* run = SelectedRun();
+  ui_->undoButton->setEnabled(run != nullptr);
+  if (run == nullptr) return;
+  Host& host = context_.session.host;
+  std::unique_ptr<ReadableFile> log;
+  std::vector<std::string> lines;
+  if (!host.fs.OpenRead(LogPath(host), &log).ok()) return;
+  RunLogLines(host.codec, *log, *run, &lines);
+  QStringList shown;
+  shown.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string& line : lines) shown.push_back(ToQt(host.codec, line));
+  ui_->logLines->addItems(shown);
+}
+
+void RunSelectionDialog::ConfirmSelectedRun() {
+  const LoggedRun* run = SelectedRun();
+  if (run == nullptr) return;
+  Host& host = context_.session.host;
+  if (!run->undoable) {
+    Tell(this, QMessageBox::Warning, QStringLiteral("指定のログからは元に戻すことができません。"));
+    return;
+  }
+  if (!Ask(this, ToQt(host.codec, UndoFromLogQuestion(host.codec, context_.session.undo, *run)))) return;
+  std::unique_ptr<ReadableFile> log;
+  if (!host.fs.OpenRead(LogPath(host), &log).ok()) {
+    Tell(this, QMessageBox::Warning, QStringLiteral("ログの読み込みに失敗しました。"));
+    return;
+  }
+  if (!RunHasUndoableTargets(host.codec, *log, *run)) {
+    Tell(this, QMessageBox::Information, QStringLiteral("ログには元に戻すものが存在しませんでした。"));
+    reject();
+    return;
+  }
+  chosen_run_ = run->id;
+  accept();
+}
+
+bool UndoFromLogDialog(UiContext& context, QWidget* owner) {
+  Session& session = context.session;
+  Host& host = session.host;
+  const std::string log_path = LogPath(host);
+  std::vector<LoggedRun> runs;
+  const int found = ScanRuns(host.fs, host.codec, log_path, &runs);
+  if (found < 0) {
+    Tell(owner, QMessageBox::Warning, QStringLiteral("ログが見つかりませんでした。"));
+    return false;
+  }
+  if (found == 0) {
+    Tell(owner, QMessageBox::Warning, QStringLiteral("ログには変換実行結果がありませんでした。"));
+    return false;
+  }
+  std::string run_id;
+  {
+    RunSelectionDialog dialog(context, std::move(runs), owner);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    run_id = dialog.chosen_run();
+  }
+  // The dialog is gone before the undo starts: its progress dialog and messages need the screen to
+  // themselves, and its cancel button must not be blocked by a modal window.
+  LogUndoResult result;
+  switch (UndoConfirmedRunFromLog(session.log_context(), &session.undo, log_path, run_id, &result)) {
+    case LogUndoOutcome::kUndone:
+      return true;
+    case LogUndoOutcome::kUnknownRun:
+      // Another process trimmed the run away since the list was read.
+      Tell(owner, QMessageBox::Warning, QStringLiteral("ログの読み込みに失敗しました。"));
+      return false;
+    default:
+      return false;
+  }
+}
 
 }  // namespace morva

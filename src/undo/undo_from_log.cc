@@ -278,8 +278,26 @@ bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log
   return counts->success > 0;
 }
 
-LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
-                           std::string_view run_id, LogUndoResult* result) {
+bool RunLogLines(TextCodec& codec, ReadableFile& log, const LoggedRun& run, std::vector<std::string>* lines) {
+  const ExtractTexts t(codec);
+  lines->clear();
+  LogLineStream stream(log, run.position, LogLineStream::kFewLinesBuffer);
+  LogLine line;
+  if (!stream.Next(&line)) return false;
+  lines->emplace_back(line.text);
+  while (stream.Next(&line)) {
+    const bool counts = StartsWith(line.text, t.counts_full) || StartsWith(line.text, t.counts_slash);
+    if (!counts && t.EndsBlock(line.text)) return true;  // the next block of a log cut short
+    lines->emplace_back(line.text);
+    if (counts) return true;
+  }
+  return stream.ok();
+}
+
+namespace {
+
+LogUndoOutcome UndoRunFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
+                              std::string_view run_id, bool ask, LogUndoResult* result) {
   TextCodec& codec = log_context.host.codec;
   UserInterface& ui = log_context.host.ui;
   *result = LogUndoResult();
@@ -316,7 +334,7 @@ LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::s
     ui.ShowWarning(Cp932Text(codec, "指定のログからは元に戻すことができません。"));
     return LogUndoOutcome::kNotUndoable;
   }
-  if (!ui.AskYesNo(UndoFromLogQuestion(codec, *undo, *run))) return LogUndoOutcome::kDeclined;
+  if (ask && !ui.AskYesNo(UndoFromLogQuestion(codec, *undo, *run))) return LogUndoOutcome::kDeclined;
   if (!RunHasUndoableTargets(codec, *log, *run)) {
     ui.ShowInformation(Cp932Text(codec, "ログには元に戻すものが存在しませんでした。"));
     return LogUndoOutcome::kNothingToUndo;
@@ -329,6 +347,22 @@ LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::s
   undo->set_roots(LoggedRunRoots(log_context.host.fs, run->target, *undo));
   result->undo = UndoRun(log_context, undo, true, run->id);
   return LogUndoOutcome::kUndone;
+}
+
+}  // namespace
+
+LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
+                           std::string_view run_id, LogUndoResult* result) {
+  return UndoRunFromLog(log_context, undo, log_path, run_id, true, result);
+}
+
+LogUndoOutcome UndoConfirmedRunFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
+                                       std::string_view run_id, LogUndoResult* result) {
+  if (run_id.empty()) {
+    *result = LogUndoResult();
+    return LogUndoOutcome::kUnknownRun;
+  }
+  return UndoRunFromLog(log_context, undo, log_path, run_id, false, result);
 }
 
 }  // namespace morva

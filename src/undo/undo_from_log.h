@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/undo_list.h"
 #include "log/log_scan.h"
@@ -37,6 +38,11 @@ struct ExtractionCounts {
 bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log, const LoggedRun& run,
                 ExtractionCounts* counts);
 
+// The lines of `run` in `log` as the person reads them: from its header up to and including its counts
+// line (or up to the next block of a log cut short), each without its time stamp. False when the log
+// could not be read to the end of the run.
+bool RunLogLines(TextCodec& codec, ReadableFile& log, const LoggedRun& run, std::vector<std::string>* lines);
+
 // How an undo from the log ended.
 enum class LogUndoOutcome {
   kNoLog,            // the log cannot be read ("ログが見つかりませんでした。")
@@ -64,6 +70,13 @@ struct LogUndoResult {
 // the messages of each step.
 LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
                            std::string_view run_id, LogUndoResult* result);
+
+// As UndoFromLog for the run `run_id` that the person has already chosen and confirmed (the desktop's
+// run selection asks the question while its list is in front of the person): the question is not asked
+// again. The log is scanned afresh under the hold, so a run another process trimmed away meanwhile ends
+// in kUnknownRun rather than in an undo of whatever now stands at its place.
+LogUndoOutcome UndoConfirmedRunFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
+                                       std::string_view run_id, LogUndoResult* result);
 
 }  // namespace morva
 

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 
 #include "common/test_trash.h"
 #include "common/test_util.h"
+#include "platform/engine_text.h"
+#include "platform/text_codec.h"
 
 namespace morva {
 namespace {
@@ -332,6 +335,30 @@ TEST_F(CliEndToEndTest, ARunMissingFromTheLogExitsOneAndPlainUndoRefuses) {
   r = RunCli({"--home", home_.path(), "--yes", "undo"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("the log holds no run that can be undone"), std::string::npos) << r.err;
+}
+
+TEST_F(CliEndToEndTest, APresetIsListedAndRunsAfterTheSettingsFile) {
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  ASSERT_NE(codec, nullptr);
+  const auto cp = [&](std::string_view utf8) { return Cp932Text(*codec, utf8); };
+  ASSERT_TRUE(home_.WriteFile("morvaset.dat", cp("MORVA - 変換設定保存ファイル Version 6.1b \n\n<大文字>\n") +
+                                                  "SW_FNM = 1\nFNM_IPN_SEL = 1\nFNM_IPN2 = 1\n"));
+  ASSERT_TRUE(home_.WriteFile("morvascr.dat", cp("MORVA - 変換制御文保存ファイル Version 6.1b \n\n<s> <F>_1\n")));
+
+  Result r = RunCli({"--home", home_.path(), "presets"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "変換設定\t大文字\n変換制御文\ts\t<F>_1\n");
+
+  r = RunCli({"--home", home_.path(), "--preset", "none", "--yes", "run", photos_});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("no whole-job preset named 'none'"), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+
+  // --set applies on top of the preset: the extension is converted too.
+  r = RunCli({"--home", home_.path(), "--preset", "大文字", "--set", "FNM_01=0", "--yes", "run", photos_});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Exists(photos_ + "/A.JPG"));
+  EXPECT_TRUE(Exists(photos_ + "/B.TXT"));
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
       {"undo", "2024/01/02", "03:04:05", "x"},  // one identifier at most
       {"eval", "<F>"},                     // a statement without a path
       {"eval", "<F>", "/a", "/b"},         // one path only
-      {"--preset", "x", "run"},
+      {"--preset", "a", "--preset", "b", "run"},  // given twice
+      {"presets", "x"},                    // presets takes nothing
       {"--frobnicate", "run"},             // unknown option
       {"run", "--home"},                   // missing value
       {"--home=", "run"},                  // empty value

@@ -1,0 +1,23 @@
+#include "ui/cancellable_dialog.h"
+
+#include <QMessageBox>
+#include <utility>
+
+namespace morva {
+
+CancellableDialog::CancellableDialog(QWidget* owner) : QDialog(owner) {}
+
+CancellableDialog::~CancellableDialog() = default;
+
+bool CancellableDialog::TakeCancelRequest() { return std::exchange(cancel_requested_, false); }
+
+void CancellableDialog::reject() {
+  // The question is asked from inside the run's event processing: the run waits for the answer.
+  QMessageBox box(QMessageBox::Question, QStringLiteral("MORVA"), QStringLiteral("キャンセルしてもよろしいですか？"),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  if (box.exec() != QMessageBox::Yes) return;
+  cancel_requested_ = true;
+  QDialog::reject();
+}
+
+}  // namespace morva

@@ -1,0 +1,29 @@
+#ifndef MORVA_UI_CANCELLABLE_DIALOG_H_
+#define MORVA_UI_CANCELLABLE_DIALOG_H_
+
+#include <QDialog>
+
+namespace morva {
+
+// What the extraction and progress dialogs share: the cancel button, Enter, Escape and the close box ask
+// "キャンセルしてもよろしいですか？"; Yes hides the dialog and leaves a cancel request for the run to
+// take at its next target, No lets the run go on.
+class CancellableDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CancellableDialog(QWidget* owner);
+  ~CancellableDialog() override;
+
+  // True once when the person has asked to cancel (and confirmed it) since the last call.
+  bool TakeCancelRequest();
+
+  void reject() override;
+
+ private:
+  bool cancel_requested_ = false;
+};
+
+}  // namespace morva
+
+#endif  // MORVA_UI_CANCELLABLE_DIALOG_H_

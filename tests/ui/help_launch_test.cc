@@ -1,0 +1,80 @@
+// Opening the help: the document beside the program handed to the desktop's opener, and each way the
+// opener can fail turned into the program's message.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "platform/document_opener.h"
+#include "ui/gui_test_support.h"
+#include "ui/help_launch.h"
+#include "ui/modal_driver_support.h"
+
+namespace morva {
+namespace {
+
+// Answers every request with `result` and remembers the paths it was given.
+class FixedOpener final : public DocumentOpener {
+ public:
+  explicit FixedOpener(int result) : result_(result) {}
+  int Open(std::string_view engine_path) override {
+    paths.emplace_back(engine_path);
+    return result_;
+  }
+  std::vector<std::string> paths;
+
+ private:
+  int result_;
+};
+
+}  // namespace
+
+class HelpLaunchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void MapsTheOpenersResult_data() {
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("opened") << kDocumentOpened + 10 << QString();
+    QTest::newRow("no resources") << kDocumentNoResources << "メモリまたはリソースが不足しているため失敗しました。";
+    QTest::newRow("not found") << kDocumentNotFound << "ヘルプファイルが見つかりませんでした。";
+    QTest::newRow("path not found") << 3 << "ヘルプファイルが見つかりませんでした。";
+    QTest::newRow("bad viewer") << kDocumentBadViewer
+                                << "ヘルプファイル（*.hlp）に関連付けられているアプリケーションが不正です。";
+    QTest::newRow("no association")
+        << kDocumentNoAssociation << "ヘルプファイル（*.hlp）に関連付けがされていないため、ヘルプを表示できません。";
+    QTest::newRow("other") << kDocumentFailed << "ヘルプの表示に失敗しました。";
+  }
+
+  void MapsTheOpenersResult() {
+    QFETCH(int, result);
+    QFETCH(QString, message);
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    UiHarness harness(home.path());
+    FixedOpener opener(result);
+    harness.session.host.document_opener = &opener;
+    ModalDriver driver;
+    if (!message.isEmpty()) driver.Answer(message, QMessageBox::Ok);
+    QCOMPARE(OpenHelp(harness.context), message.isEmpty());
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(opener.paths, std::vector<std::string>{harness.context.program_directory + "\\morva.html"});
+  }
+
+  // Without the host's opener the help goes through Qt; a missing document is said so before that.
+  void MissingDocumentWithoutOpener() {
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    UiHarness harness(home.path());
+    ModalDriver driver;
+    driver.Answer(QStringLiteral("ヘルプファイルが見つかりませんでした。"), QMessageBox::Ok);
+    QVERIFY(!OpenHelp(harness.context));
+    QVERIFY(driver.done());
+  }
+};
+
+}  // namespace morva
+
+QTEST_MAIN(morva::HelpLaunchTest)
+#include "help_launch_test.moc"

@@ -1,0 +1,167 @@
+// The preview dialog on a real temporary tree, through the engine's StartConversion and the Qt user
+// interface: what it lists, the exclusion commands, the refusal to start without a target, and the run
+// it starts changing the files on disk.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "engine/conversion_run.h"
+#include "ui/gui_test_support.h"
+#include "ui/modal_driver_support.h"
+#include "ui/preview_dialog.h"
+#include "ui/preview_table_model.h"
+
+namespace morva {
+namespace {
+
+void Touch(const QDir& dir, const QString& name) {
+  QFile file(dir.filePath(name));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QStringList Names(const QDir& dir) { return dir.entryList(QDir::Files, QDir::Name); }
+
+// The states of the records, by target name, as the dialog leaves them.
+QMap<QString, int> States(PreviewDialog& dialog) {
+  QMap<QString, int> states;
+  PreviewTableModel& model = dialog.model();
+  for (int row = 0; row < model.rowCount(); ++row) {
+    const QString target = model.data(model.index(row, 1)).toString();
+    states[target.section(QLatin1Char('\\'), -1)] = model.RecordAt(row).state;
+  }
+  return states;
+}
+
+QString Counts(PreviewDialog& dialog) { return dialog.findChild<QLabel*>(QStringLiteral("countsLabel"))->text(); }
+
+void Click(PreviewDialog& dialog, const char* name) {
+  auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name));
+  QVERIFY2(button != nullptr, name);
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+}  // namespace
+
+class PreviewDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // x1 would become y1, which exists: an error. x2 and x3 change; y1 and z need nothing.
+  void ExcludesRowsAndRunsWhatIsLeft() {
+    QTemporaryDir home, tree;
+    QVERIFY(home.isValid() && tree.isValid());
+    const QDir dir(tree.path());
+    for (const char* name : {"x1.txt", "x2.txt", "x3.txt", "y1.txt", "z.txt"}) Touch(dir, QString::fromLatin1(name));
+    UiHarness harness(home.path());
+    ConversionSettings& job = harness.session.job.settings;
+    job.sw_fnm = static_cast<std::int16_t>(NameRule::kReplace);
+    job.fnm_ckn1.Assign("x");
+    job.fnm_ckn3.Assign("y");
+    AppSettings& app = harness.session.job.app;
+    app.set_0 = 1;
+    app.dirfil[0] = EnginePath(harness, tree.path());
+
+    ModalDriver driver;
+    driver
+        .OnModal<PreviewDialog>([](PreviewDialog& dialog) {
+          // Only the name job is on: the number, the target and the new name.
+          const PreviewTableModel& model = dialog.model();
+          QStringList titles;
+          for (int c = 0; c < model.columnCount(); ++c) titles << model.headerData(c, Qt::Horizontal).toString();
+          QCOMPARE(titles, (QStringList{"＃", "対象ファイル名", "変換後名称"}));
+          QCOMPARE(model.rowCount(), 5);
+          QCOMPARE(Counts(dialog), QStringLiteral("抽出総数：5　　　変換対象：2　　　成功/不要：4　　　変換失敗：1"));
+          QCOMPARE(States(dialog), (QMap<QString, int>{{"x1.txt", 2}, {"x2.txt", 1}, {"x3.txt", 1}, {"y1.txt", 3}, {"z.txt", 3}}));
+          QVERIFY(model.data(model.index(0, 2)).toString().startsWith(QStringLiteral("既に存在する名称への変換により失敗")));
+          QCOMPARE(model.data(model.index(0, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(0xC0, 0, 0));
+          QCOMPARE(model.data(model.index(3, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 0x80, 0));
+          QVERIFY(!model.data(model.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+
+          // "エラー" excludes the error; "全て対象" unticks it and brings it back.
+          Click(dialog, "errorCheck");
+          QCOMPARE(States(dialog)["x1.txt"], -2);
+          QCOMPARE(model.data(model.index(0, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(0xA0, 0xA0, 0xA0));
+          Click(dialog, "includeAllButton");
+          QVERIFY(!dialog.findChild<QCheckBox*>(QStringLiteral("errorCheck"))->isChecked());
+          QCOMPARE(States(dialog)["x1.txt"], 2);
+
+          // Everything excluded and hidden: no row left, nothing to convert.
+          Click(dialog, "hideExcludedCheck");
+          Click(dialog, "excludeAllButton");
+          QCOMPARE(model.rowCount(), 0);
+          QCOMPARE(Counts(dialog), QStringLiteral("抽出総数：5　　　変換対象：0　　　成功/不要：4　　　変換失敗：1"));
+          ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("startButton")));
+        })
+        .Answer(QStringLiteral("変換対象がありません。"), QMessageBox::Ok)
+        .OnModal<PreviewDialog>([](PreviewDialog& dialog) {
+          Click(dialog, "includeAllButton");
+          QCOMPARE(dialog.model().rowCount(), 5);
+          // x3 excluded by a double click, x1 by "エラー"; with excluded rows hidden, x3 leaves the list.
+          auto* view = dialog.findChild<QTableView*>(QStringLiteral("resultView"));
+          const QRect x3 = view->visualRect(dialog.model().index(2, 1));
+          QVERIFY2(x3.isValid(), "x3 row not laid out");
+          QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::NoModifier, x3.center());
+          QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, x3.center());
+          QCOMPARE(States(dialog).value("x3.txt", 0), 0);
+          Click(dialog, "errorCheck");
+          QCOMPARE(dialog.model().rowCount(), 3);
+          QCOMPARE(States(dialog), (QMap<QString, int>{{"x2.txt", 1}, {"y1.txt", 3}, {"z.txt", 3}}));
+          QCOMPARE(Counts(dialog), QStringLiteral("抽出総数：5　　　変換対象：1　　　成功/不要：4　　　変換失敗：1"));
+          view->setColumnWidth(2, 222);
+          ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("startButton")));
+        })
+        .Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
+        .Answer(QStringLiteral("完全成功："), QMessageBox::Ok);
+
+    const ConversionResult result = StartConversion(harness.session, RunMode::kPreview, false);
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(result.outcome, ConversionOutcome::kRunFinished);
+    // Only x2 was left to convert.
+    QCOMPARE(Names(dir), (QStringList{"x1.txt", "x3.txt", "y1.txt", "y2.txt", "z.txt"}));
+    // The dialog's choices and the new name column's width stay for the next preview.
+    QVERIFY(app.sw_pre[0]);
+    QVERIFY(app.sw_pre[AppSettings::kPreExcludeFailures]);
+    QVERIFY(!app.sw_pre[AppSettings::kPreExcludeNoChange]);
+    QCOMPARE(app.prec[3], 222);
+    QVERIFY(app.prew >= 600 && app.preh >= 240);
+  }
+
+  // Cancel and the close box end the preview without touching a file.
+  void CancelLeavesTheFilesAlone() {
+    QTemporaryDir home, tree;
+    QVERIFY(home.isValid() && tree.isValid());
+    const QDir dir(tree.path());
+    Touch(dir, QStringLiteral("a.txt"));
+    UiHarness harness(home.path());
+    harness.session.job.settings.sw_fnm = static_cast<std::int16_t>(NameRule::kGeneral);
+    harness.session.job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
+    harness.session.job.settings.fnm_ipn2 = 1;
+    harness.session.job.app.dirfil[0] = EnginePath(harness, tree.path());
+
+    ModalDriver driver;
+    driver.OnModal<PreviewDialog>([](PreviewDialog& dialog) {
+      QCOMPARE(dialog.model().data(dialog.model().index(0, 2)).toString(), QStringLiteral("A.txt"));
+      // The dialog never gets smaller than its minimum.
+      dialog.resize(500, 200);
+      QCOMPARE(dialog.size(), QSize(600, 240));
+      ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("cancelButton")));
+    });
+    const ConversionResult result = StartConversion(harness.session, RunMode::kPreview, false);
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(result.outcome, ConversionOutcome::kPreviewClosed);
+    QCOMPARE(Names(dir), QStringList{"a.txt"});
+  }
+};
+
+}  // namespace morva
+
+QTEST_MAIN(morva::PreviewDialogTest)
+#include "preview_dialog_test.moc"

@@ -1,0 +1,87 @@
+// The progress dialog's cancel during a real run: the question, and what each answer does to the run
+// and to the files on disk.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "engine/conversion_run.h"
+#include "ui/gui_test_support.h"
+#include "ui/modal_driver_support.h"
+#include "ui/progress_dialog.h"
+
+namespace morva {
+namespace {
+
+constexpr int kFiles = 300;
+
+QWidget* OpenProgressDialog() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (qobject_cast<ProgressDialog*>(widget) != nullptr && widget->isVisible()) return widget;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+class ProgressDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void CancelAsksAndStopsOnYes_data() {
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("Yes stops the run at the next target") << true;
+    QTest::newRow("No lets the run go on") << false;
+  }
+
+  void CancelAsksAndStopsOnYes() {
+    QFETCH(bool, confirm);
+    QTemporaryDir home, tree;
+    QVERIFY(home.isValid() && tree.isValid());
+    QDir dir(tree.path());
+    for (int i = 0; i < kFiles; ++i) {
+      QFile file(dir.filePath(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0'))));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    UiHarness harness(home.path());
+    ConversionSettings& job = harness.session.job.settings;
+    job.sw_fnm = static_cast<std::int16_t>(NameRule::kGeneral);
+    job.fnm_ipn_sel = ConversionSettings::kGeneralCase;
+    job.fnm_ipn2 = 1;  // upper case
+    harness.session.job.app.dirfil[0] = EnginePath(harness, tree.path());
+
+    ModalDriver driver;
+    driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
+        .Then(OpenProgressDialog,
+              [](QWidget* dialog) {
+                QCOMPARE(dialog->windowTitle().left(12), QStringLiteral("MORVA - 変換状況"));
+                ClickLater(dialog->findChild<QPushButton*>(QStringLiteral("cancelButton")));
+              })
+        .Answer(QStringLiteral("キャンセルしてもよろしいですか？"), confirm ? QMessageBox::Yes : QMessageBox::No)
+        .Answer(QStringLiteral("完全成功："), QMessageBox::Ok);
+    const ConversionResult result = StartConversion(harness.session, RunMode::kRun, false);
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(result.outcome, ConversionOutcome::kRunFinished);
+    QCOMPARE(result.cancelled, confirm);
+
+    dir.refresh();
+    const int renamed = dir.entryList({QStringLiteral("F*.txt")}, QDir::Files | QDir::CaseSensitive, QDir::NoSort).size();
+    QCOMPARE(renamed, result.counters.full_success);
+    if (confirm) {
+      // The cancel took effect within the targets its question held up, long before the end.
+      QVERIFY2(renamed < kFiles / 2, qPrintable(QString::number(renamed)));
+      QVERIFY(result.counters.processed < kFiles / 2);
+    } else {
+      QCOMPARE(renamed, kFiles);
+    }
+    QVERIFY(OpenProgressDialog() == nullptr);
+  }
+};
+
+}  // namespace morva
+
+QTEST_MAIN(morva::ProgressDialogTest)
+#include "progress_dialog_test.moc"
