@@ -1,5 +1,6 @@
 #include "ui/preset_save_dialog.h"
 
+#include <QCompleter>
 #include <cstdlib>
 
 #include "settings/preset_file.h"
@@ -25,6 +26,9 @@ PresetSaveDialog::PresetSaveDialog(UiContext& context, PresetKind kind, std::str
   ui_->nameLabel->setText(QStringLiteral("%1保存名称").arg(name));
   TextCodec& codec = context_.session.host.codec;
   LimitBytes(codec, ui_->nameCombo, static_cast<int>(kPresetNameMax));
+  // 'abc' and 'ABC' are two presets: the drop-down must not turn a typed name into a saved one that
+  // differs only in case (it does so when it loses the focus, as it does to the overwrite question).
+  ui_->nameCombo->completer()->setCaseSensitivity(Qt::CaseSensitive);
   const PresetTable& table = context_.session.job.presets.of(kind);
   for (const PresetSlot& slot : table.entries) {
     if (!slot.free()) ui_->nameCombo->addItem(ToQt(codec, slot.name));

@@ -1,5 +1,6 @@
 #include "ui/replacement_rule_page.h"
 
+#include <QCompleter>
 #include <QLineEdit>
 
 #include "core/conversion_settings.h"
@@ -18,6 +19,8 @@ ReplacementRulePage::ReplacementRulePage(UiContext& context, QWidget* parent)
   ui_->setupUi(this);
   TextCodec& codec = context_.session.host.codec;
   LimitBytes(codec, ui_->targetCombo, 200);
+  // The typed target stays as typed, never turned into a fixed entry that differs only in case.
+  ui_->targetCombo->completer()->setCaseSensitivity(Qt::CaseSensitive);
   LimitBytes(codec, ui_->startEdit, 3);
   LimitBytes(codec, ui_->countEdit, 3);
   LimitBytes(codec, ui_->replacementEdit, 200);
