@@ -20,6 +20,7 @@
 
 #include "core/job.h"
 #include "settings/settings_file.h"
+#include "ui/bracket_dialog.h"
 #include "ui/gui_test_support.h"
 #include "ui/job_pages.h"
 #include "ui/main_window.h"
@@ -299,6 +300,31 @@ class OptionPagesTest : public QObject {
     f.window->CollectSettings();
     QCOMPARE(f.settings().fnm_rnb1.size(), std::size_t{80});
     QCOMPARE(f.settings().fnm_rnb2.view(), std::string_view("12345"));
+  }
+
+  void BracketDialogKeepsAtLeastOnePair() {
+    Job job = QuietJob();
+    job.settings.sw_fnm = 1;
+    job.settings.fnm_ipn_sel = ConversionSettings::kGeneralBrackets;
+    Fixture f(job);
+    BracketDialog dialog(f.harness->context, f.window.get());
+    auto pair = [&dialog](int k) { return dialog.findChild<QCheckBox*>(QStringLiteral("pair%1Check").arg(k)); };
+    QVERIFY(pair(16)->isChecked());
+    for (int k = 1; k <= 16; ++k) pair(k)->setChecked(false);
+    dialog.show();
+    {
+      MessageBoxAnswerer answerer;
+      dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+      QCOMPARE(answerer.texts(), QStringList{"全ての括弧を対象としない設定にすることはできません。"});
+    }
+    QVERIFY(dialog.isVisible());
+    QVERIFY(f.settings().sw_kakko[0]);
+    pair(3)->setChecked(true);
+    pair(15)->setChecked(true);
+    dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    std::array<bool, 16> expected{};
+    expected[2] = expected[14] = true;
+    QCOMPARE(f.settings().sw_kakko, expected);
   }
 
   void StatementLosesItsLineBreaksWithOneNotice() {
