@@ -3,8 +3,8 @@
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
-#include "settings/preset_file.h"
 #include "core/user_interface.h"
+#include "settings/preset_file.h"
 #include "ui/panel_messages.h"
 #include "ui/preset_texts.h"
 #include "ui/qt_text.h"

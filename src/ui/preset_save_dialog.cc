@@ -3,8 +3,8 @@
 #include <QCompleter>
 #include <cstdlib>
 
-#include "settings/preset_file.h"
 #include "core/user_interface.h"
+#include "settings/preset_file.h"
 #include "ui/page_binding.h"
 #include "ui/panel_messages.h"
 #include "ui/preset_texts.h"
