@@ -26,8 +26,8 @@ class JobPage : public QWidget {
   void JobKindChanged();
 };
 
-// The name tab's page ("ファイル名称変換"): the rule selector and the extension handling. The options
-// of each rule come later; meanwhile the rule's own area names the rule.
+// The name tab's page ("ファイル名称変換"): the rule selector, the extension handling and, below them,
+// the page of the selected rule, which is made anew (its predecessor collected) whenever the rule changes.
 class NamePage : public JobPage {
   Q_OBJECT
 
@@ -44,10 +44,14 @@ class NamePage : public JobPage {
 
   UiContext& context_;
   std::unique_ptr<Ui::NamePage> ui_;
+  JobPage* rule_page_ = nullptr;  // none for rule 0
 };
 
-// The page of job `code` (11 attributes to 14 ID3): its title only, for now.
-JobPage* NewTitlePage(int code, QWidget* parent);
+// The page of job `code`: 10 the name page, 11 attributes, 12 timestamps, 13 deletion, 14 ID3.
+JobPage* NewJobPage(int code, UiContext& context, QWidget* parent);
+
+// The page of name rule `rule` (1-8); null for any other number.
+JobPage* NewRulePage(int rule, UiContext& context, QWidget* parent);
 
 }  // namespace morva
 

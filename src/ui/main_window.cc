@@ -15,7 +15,9 @@
 #include "engine/conversion_run.h"
 #include "engine/validation.h"
 #include "log/log_markers.h"
+#include "log/log_trim.h"
 #include "log/log_writer.h"
+#include "settings/preset_file.h"
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/dropped_paths.h"
@@ -25,8 +27,11 @@
 #include "ui/output_directory_dialog.h"
 #include "ui/panel_messages.h"
 #include "ui/path_panel.h"
+#include "ui/preset_load_dialog.h"
+#include "ui/preset_save_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/run_selection_dialog.h"
+#include "ui/settings_dialog.h"
 #include "ui/target_list_window.h"
 #include "ui/window_context.h"
 #include "undo/undo_run.h"
@@ -139,6 +144,7 @@ void MainWindow::LoadSettingsFile() {
   desktop.main_width = width();
   desktop.main_height = height();
   Job& job = context_.session.job;
+  LoadAllPresets(context_.session.host.fs, context_.session.host.codec, context_.program_directory, &job.presets);
   LoadSettings(context_.session.host.fs, context_.program_directory, desktop, &job.settings, &job.app);
 }
 
@@ -168,10 +174,8 @@ void MainWindow::WireCommands() {
     if (target_list_ != nullptr) target_list_->raise();
     raise();
   });
-  // The preset dialogs and the settings dialog come with the option pages; until then their buttons
-  // are there but cannot be pressed.
-  ui_->loadPresetButton->setEnabled(false);
-  ui_->settingsButton->setEnabled(false);
+  connect(ui_->loadPresetButton, &QPushButton::clicked, this, &MainWindow::LoadPresetCommand);
+  connect(ui_->settingsButton, &QPushButton::clicked, this, &MainWindow::SettingsCommand);
 }
 
 void MainWindow::SelectMode(int mode) {
@@ -196,7 +200,7 @@ void MainWindow::ShowJobPage(int code, bool force) {
   const int tab = page_code - 10;
   if (job_page_ == nullptr) {
     QWidget* container = ui_->jobTabs->widget(tab);
-    job_page_ = page_code == 10 ? new NamePage(context_, container) : NewTitlePage(page_code, container);
+    job_page_ = NewJobPage(page_code, context_, container);
     container->layout()->addWidget(job_page_);
     connect(job_page_, &JobPage::JobKindChanged, this, &MainWindow::UpdateJobKindMarks);
   }
@@ -211,7 +215,8 @@ void MainWindow::ShowJobPage(int code, bool force) {
 }
 
 void MainWindow::ClearAllConversions() {
-  // The page shown would write its switches back when it goes: drop it unread.
+  // The page's options stay; only the switches below go off.
+  if (job_page_ != nullptr) job_page_->Collect();
   delete job_page_;
   job_page_ = nullptr;
   ConversionSettings& job = context_.session.job.settings;
@@ -370,8 +375,30 @@ void MainWindow::UndoFromLogCommand() {
 
 void MainWindow::SavePresetCommand() {
   CollectSettings();
-  // Only a valid job may become a preset; the preset dialogs themselves come with the option pages.
-  ValidateJob(context_.session, true);
+  // Only a valid job may become a preset.
+  if (ValidateJob(context_.session, true)) SavePreset(context_, PresetKind::kJob, {}, this);
+}
+
+void MainWindow::LoadPresetCommand() {
+  Job& job = context_.session.job;
+  const int slot = LoadPreset(context_, PresetKind::kJob, this);
+  if (slot < 0 || job.presets.job.entries[static_cast<std::size_t>(slot)].job == nullptr) return;
+  // The pages show the job being replaced: they go unread.
+  delete job_page_;
+  job_page_ = nullptr;
+  job.settings = *job.presets.job.entries[static_cast<std::size_t>(slot)].job;
+  ShowJobPage((job.settings.sw_tab >= 0 && job.settings.sw_tab <= 4 ? job.settings.sw_tab : 0) + 10, true);
+  UpdateJobKindMarks();
+  ui_->jobTabs->tabBar()->setFocus();
+}
+
+void MainWindow::SettingsCommand() {
+  if (!RunSettingsDialog(context_, this)) return;
+  CollectSettings();
+  TrimLog(context_.session.log_context());
+  write_gate_.Open();
+  // The list shows the columns the options now ask for.
+  RefreshTargets(false);
 }
 
 void MainWindow::BringForward() {

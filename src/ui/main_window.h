@@ -80,6 +80,8 @@ class MainWindow : public QDialog {
   void UndoCommand();
   void UndoFromLogCommand();
   void SavePresetCommand();
+  void LoadPresetCommand();
+  void SettingsCommand();
   void Shutdown();
 
   UiContext& context_;

@@ -12,6 +12,7 @@ bool SaveShot(QWidget& widget, const QDir& out, const QString& name);
 // Each renders its windows, on fixture trees it builds itself, into `out`. False when one failed.
 bool RenderMainWindowShots(const QDir& out);
 bool RenderDialogShots(const QDir& out);
+bool RenderPageShots(const QDir& out);
 
 }  // namespace morva
 

@@ -35,5 +35,6 @@ int main(int argc, char** argv) {
   }
   const bool main_ok = morva::RenderMainWindowShots(out);
   const bool dialogs_ok = morva::RenderDialogShots(out);
-  return main_ok && dialogs_ok ? 0 : 1;
+  const bool pages_ok = morva::RenderPageShots(out);
+  return main_ok && dialogs_ok && pages_ok ? 0 : 1;
 }
