@@ -4,8 +4,10 @@ SANITIZE_BUILD ?= build-sanitize
 BENCH_BUILD ?= build-bench
 # Warnings fail the build here and in CI; `make test WERROR=OFF` for a compiler that warns differently.
 WERROR ?= ON
+# Where `make install` puts the program; DESTDIR=/some/stage installs below a staging directory.
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test demo screenshots sanitize bench clean
+.PHONY: all deps configure build run test demo screenshots install package sanitize bench clean
 
 all: build
 
@@ -31,6 +33,15 @@ demo: build
 # Every window of the desktop program as a PNG file under $(BUILD)/screenshots/, rendered without a display.
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/morva-screenshots $(BUILD)/screenshots
+
+# morva and morva-cli in $(PREFIX)/bin, the help document in $(PREFIX)/share/morva, the menu entry, the
+# icon, the manual page morva-cli.1 and the bash completion. Settings then live in ~/.config/morva.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package $(BUILD)/morva_<version>_amd64.deb (installs under /usr): apt install ./morva_*.deb
+package: build
+	cmake --build $(BUILD) --target package
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF -DMORVA_WERROR=$(WERROR)

@@ -1,13 +1,12 @@
 #include "cli/cli_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/key_listing.h"
 #include "cli/set_option.h"
 #include "engine/conversion_run.h"
 #include "platform/engine_text.h"
@@ -244,15 +243,6 @@ int EvaluateStatement(Session& session, ConsoleUi& ui, const CliOptions& options
 
 }  // namespace
 
-std::string ExecutableDirectory() {
-  std::string path(4096, '\0');
-  const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
-  if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return std::string();
-  path.resize(static_cast<std::size_t>(n));
-  const std::size_t slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, const std::string& program_directory,
                   std::ostream& err) {
   std::string home;
@@ -262,6 +252,8 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   // The log's commands take no targets: their argument is a run identifier.
   if (options.command == CliCommand::kRuns) return ListRuns(session, ui);
   if (options.command == CliCommand::kPresets) return ListPresets(session, ui);
+  if (options.command == CliCommand::kKeys) return ListSettingsKeys(session, ui);
+  if (options.command == CliCommand::kShow) return ShowJobLines(session, ui);
   if (options.command == CliCommand::kUndo) return UndoLoggedRun(session, options, err);
   if (options.command == CliCommand::kEval) return EvaluateStatement(session, ui, options, err);
   if (!TakeTargets(session, ui, options, err)) return kExitRefused;
@@ -313,6 +305,8 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kRuns:
     case CliCommand::kEval:
     case CliCommand::kPresets:
+    case CliCommand::kKeys:
+    case CliCommand::kShow:
       break;
   }
   return kExitRefused;

@@ -37,9 +37,6 @@ inline constexpr DesktopGeometry kConsoleCentreDesktop{1920, 1080, 640, 480};
 int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, const std::string& program_directory,
                   std::ostream& err);
 
-// The directory of the running executable (host path), from /proc/self/exe; empty when unknown.
-std::string ExecutableDirectory();
-
 }  // namespace morva
 
 #endif  // MORVA_CLI_CLI_COMMAND_H_

@@ -5,6 +5,8 @@
 namespace morva {
 namespace {
 
+constexpr std::string_view kCommandList = "check, preview, run, undo, runs, eval, presets, keys or show";
+
 // Splits "--name=value"; `value` is empty (not absent) for "--name=".
 void SplitOption(std::string_view arg, std::string_view* name, std::optional<std::string_view>* value) {
   const std::size_t eq = arg.find('=');
@@ -46,8 +48,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
         options->command = CliCommand::kEval;
       } else if (arg == "presets") {
         options->command = CliCommand::kPresets;
+      } else if (arg == "keys") {
+        options->command = CliCommand::kKeys;
+      } else if (arg == "show") {
+        options->command = CliCommand::kShow;
       } else {
-        *error = "unknown command '" + arg + "' (expected check, preview, run, undo, runs, eval or presets)";
+        *error = "unknown command '" + arg + "' (expected " + std::string(kCommandList) + ")";
         return false;
       }
       continue;
@@ -62,12 +68,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
     SplitOption(arg, &name, &inline_value);
 
     // Options without a value.
-    if (name == "--help" || name == "-h" || name == "--yes" || name == "-y" || name == "--overwrite") {
+    if (name == "--help" || name == "-h" || name == "--version" || name == "--yes" || name == "-y" ||
+        name == "--overwrite") {
       if (inline_value) {
         *error = "option " + std::string(name) + " takes no value";
         return false;
       }
       if (name == "--help" || name == "-h") options->help = true;
+      if (name == "--version") options->version = true;
       if (name == "--yes" || name == "-y") options->yes = true;
       if (name == "--overwrite") options->overwrite = true;
       continue;
@@ -116,13 +124,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
     *single = std::move(value);
   }
 
-  if (options->help) return true;
+  if (options->help || options->version) return true;
   if (options->overwrite && options->copy_to.empty()) {
     *error = "--overwrite needs --copy-to DIR";
     return false;
   }
   if (options->command == CliCommand::kNone) {
-    *error = "no command given (expected check, preview, run, undo, runs, eval or presets)";
+    *error = "no command given (expected " + std::string(kCommandList) + ")";
     return false;
   }
   if (options->command == CliCommand::kRuns && !options->targets.empty()) {
@@ -131,6 +139,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
   }
   if (options->command == CliCommand::kPresets && !options->targets.empty()) {
     *error = "presets takes no arguments";
+    return false;
+  }
+  if (options->command == CliCommand::kKeys && !options->targets.empty()) {
+    *error = "keys takes no arguments";
+    return false;
+  }
+  if (options->command == CliCommand::kShow && !options->targets.empty()) {
+    *error = "show takes no arguments";
     return false;
   }
   if (options->command == CliCommand::kEval && options->targets.size() != 2) {
@@ -163,22 +179,30 @@ std::string UsageText() {
          "                        (the job's extension handling applies; nothing changes on disk)\n"
          "  presets               list the saved presets: kind (変換設定, 変換制御文 or 文字列置換設定),\n"
          "                        name and, for statements and replacements, what they hold\n"
+         "  keys                  list every settings key: key, page and label in the window, values,\n"
+         "                        value in the job (tab-separated)\n"
+         "  show                  print the job as settings lines; each one can be given to --set\n"
          "\n"
          "TARGET: none = the target of the settings; one = that directory (or file or wildcard);\n"
          "two or more = exactly these files and directories. Host paths (/home/me/x) and engine\n"
          "paths (Z:\\home\\me\\x) are both accepted.\n"
          "\n"
          "options:\n"
-         "  --home DIR        program directory holding morva.dat (default: the executable's)\n"
+         "  --home DIR        program directory holding morva.dat, the presets and the log (default:\n"
+         "                    the executable's directory in a build tree, else $XDG_CONFIG_HOME/morva\n"
+         "                    or ~/.config/morva)\n"
          "  --settings FILE   read the job from FILE instead of DIR/morva.dat\n"
          "  --preset NAME     then load the whole-job preset NAME from DIR/morvaset.dat\n"
          "  --set KEY=VALUE   one settings line on top of the file (repeatable, applied in order)\n"
          "  --yes, -y         answer Yes to every question\n"
          "  --copy-to DIR     convert copies made in DIR (copy conversion)\n"
          "  --overwrite       let the copies replace existing files in DIR\n"
+         "  --version         print the version\n"
          "  --help, -h        this text\n"
          "\n"
          "exit status: 0 done, nothing failed; 1 done, some target failed; 2 refused; 3 cancelled\n";
 }
+
+std::string VersionText() { return std::string("morva-cli ") + MORVA_VERSION + "\n"; }
 
 }  // namespace morva

@@ -8,12 +8,13 @@
 namespace morva {
 
 // The commands morva-cli carries out.
-enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns, kEval, kPresets };
+enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns, kEval, kPresets, kKeys, kShow };
 
 // The command line of morva-cli, as typed: paths are still host (or engine) paths in UTF-8.
 struct CliOptions {
   bool help = false;                 // --help: print the usage and do nothing else
-  std::string home;                  // --home DIR; empty: the directory of the executable
+  bool version = false;              // --version: print the version and do nothing else
+  std::string home;                  // --home DIR; empty: the program directory (ProgramDirectory)
   std::string settings_file;         // --settings FILE; empty: morva.dat in the home directory
   std::string preset;                // --preset NAME; empty: none
   std::vector<std::string> sets;     // every --set KEY=VALUE, in order
@@ -30,11 +31,14 @@ struct CliOptions {
 // Returns false with a one-line reason in *error for anything it cannot take: an unknown option or
 // command, a missing or empty value, a repeated single-valued option, --overwrite without --copy-to,
 // no command, arguments after runs or more than one run identifier after undo (its date and time may
-// come as one argument or two), eval without exactly a statement and a path, arguments after presets.
+// come as one argument or two), eval without exactly a statement and a path, arguments after presets, keys or show.
 bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options, std::string* error);
 
 // The usage text (UTF-8, ends with a line break).
 std::string UsageText();
+
+// "morva-cli VERSION" and a line break.
+std::string VersionText();
 
 }  // namespace morva
 

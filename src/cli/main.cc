@@ -14,18 +14,23 @@
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
+#include "settings/program_directory.h"
 
 int main(int argc, char** argv) {
   using namespace morva;
   const std::vector<std::string> args(argv + 1, argv + argc);
   CliOptions options;
-  std::string error;
-  if (!ParseCommandLine(args, &options, &error)) {
-    std::cerr << "morva-cli: " << error << "\n\n" << UsageText();
+  std::string usage_error;
+  if (!ParseCommandLine(args, &options, &usage_error)) {
+    std::cerr << "morva-cli: " << usage_error << "\n\n" << UsageText();
     return kExitRefused;
   }
   if (options.help) {
     std::cout << UsageText();
+    return kExitDone;
+  }
+  if (options.version) {
+    std::cout << VersionText();
     return kExitDone;
   }
 
@@ -35,9 +40,10 @@ int main(int argc, char** argv) {
     return kExitRefused;
   }
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
-  const std::string home = options.home.empty() ? ExecutableDirectory() : options.home;
+  std::string error;
+  const std::string home = options.home.empty() ? ProgramDirectory(&error) : options.home;
   if (home.empty()) {
-    std::cerr << "morva-cli: cannot find the program directory; name it with --home DIR\n";
+    std::cerr << "morva-cli: cannot find the program directory (" << error << "); name it with --home DIR\n";
     return kExitRefused;
   }
 

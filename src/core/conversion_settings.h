@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/fixed_text.h"
+#include "core/key_place.h"
 #include "platform/file_time.h"
 
 namespace morva {
@@ -235,6 +237,11 @@ struct ConversionSettings {
 // unacceptable length, so that callers can tell job keys from others. Never reports anything itself.
 bool ParseKey(ConversionSettings* settings, std::string_view key, std::string_view value_text, int value_number,
               std::size_t value_length);
+
+// Every job key ParseKey takes, in the order of the key block, each with its place in the window;
+// then the keys of earlier versions it still reads (legacy). ID3_STR7 and beyond, which ParseKey
+// takes but which name no string, are not listed.
+std::vector<KeyDescription> JobKeyDescriptions();
 
 }  // namespace morva
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "platform/cp932.h"
 #include "platform/decimal_text.h"
@@ -188,7 +190,19 @@ struct Row {
   bool numbered = false;     // the key is the name followed by a slot: DIRFIL1, PREC0, ...
   bool always = false;       // written also when the job is not kept for the next start
   bool blank_after = false;  // a blank line follows the row's lines
+  // A numbered row's slots and the key suffix of each.
+  std::size_t slots = 0;
+  std::string (*suffix)(std::size_t slot) = nullptr;
+  KeyPlace place{};
+  bool in_job = false;  // part of what a run does: shown with the job, not a window's own state
 };
+
+constexpr Row At(Row row, std::string_view page, std::string_view label, std::string_view values) {
+  row.place = KeyPlace{page, label, values};
+  return row;
+}
+
+std::string DecimalSuffix(std::size_t slot) { return std::to_string(slot); }
 
 template <auto Field>
 void WriteNumber(std::string_view name, const A& a, std::string* out) {
@@ -268,6 +282,8 @@ template <auto Field, std::size_t UnderLength>
 constexpr Row Columns(std::string_view name) {
   Row row{name, ReadColumn<Field, UnderLength>, WriteColumns<Field>};
   row.numbered = true;
+  row.slots = std::tuple_size_v<std::remove_reference_t<decltype(std::declval<A>().*Field)>>;
+  row.suffix = DecimalSuffix;
   return row;
 }
 
@@ -374,11 +390,18 @@ void WriteHistory(std::string_view name, const A& a, std::string* out) {
 constexpr Row History(std::string_view name) {
   Row row{name, ReadHistory, WriteHistory};
   row.numbered = true;
+  row.slots = kHistorySlots;
+  row.suffix = HistorySuffix;
   return row;
 }
 
 constexpr Row BlankAfter(Row row) {
   row.blank_after = true;
+  return row;
+}
+
+constexpr Row InJob(Row row) {
+  row.in_job = true;
   return row;
 }
 
@@ -389,43 +412,115 @@ constexpr Row Always(Row row) {
 
 // Window sizes come before the positions kept on the desktop by them.
 constexpr Row kRows[] = {
-    History("DIRFIL"),
-    Position<&A::winx, &D::main_width, &D::right, kNotEmpty>("WINX"),
-    BlankAfter(Position<&A::winy, &D::main_height, &D::bottom, kNotEmpty>("WINY")),
-    Switch<&A::pref>("PREF"),
-    Switch<&A::cpyf>("CPYF"),
-    Size<&A::prew, 600>("PREW"),
-    Size<&A::preh, 240>("PREH"),
-    Position<&A::prex, &A::prew, &D::right>("PREX"),
-    Position<&A::prey, &A::preh, &D::bottom>("PREY"),
-    Switch<&A::prem>("PREM"),
-    BlankAfter(Columns<&A::prec, 5>("PREC")),
-    Size<&A::lulw, 480>("LULW"),
-    Size<&A::lulh, 360>("LULH"),
-    Position<&A::lulx, &A::lulw, &D::right>("LULX"),
-    Position<&A::luly, &A::lulh, &D::bottom>("LULY"),
-    LooseSwitch<&A::lulm>("LULM"),
-    BlankAfter(Columns<&A::lulc, 4>("LULC")),
-    Size<&A::trew, 360>("TREW"),
-    Size<&A::treh, 240>("TREH"),
-    Position<&A::trex, &A::trew, &D::right>("TREX"),
-    Position<&A::trey, &A::treh, &D::bottom>("TREY"),
-    BlankAfter(Columns<&A::trec, 4>("TREC")),
+    At(History("DIRFIL"),
+       "対象指定 > 指定ディレクトリ下の変換", "対象パス（DIRFIL が現在のパス、DIRFIL1～DIRFILF がその履歴）",
+       "パス（259バイト以内）; 先に読んだ行が優先"),
+    At(Position<&A::winx, &D::main_width, &D::right, kNotEmpty>("WINX"),
+       "", "メインウィンドウの位置（左）",
+       "ピクセル"),
+    At(BlankAfter(Position<&A::winy, &D::main_height, &D::bottom, kNotEmpty>("WINY")),
+       "", "メインウィンドウの位置（上）",
+       "ピクセル"),
+    At(Switch<&A::pref>("PREF"),
+       "メインウィンドウ", "プレビュー",
+       "0 オフ、1 オン"),
+    At(Switch<&A::cpyf>("CPYF"),
+       "メインウィンドウ", "コピー変換",
+       "0 オフ、1 オン"),
+    At(Size<&A::prew, 600>("PREW"),
+       "", "変換プレビューの幅",
+       "600-9999（ピクセル）"),
+    At(Size<&A::preh, 240>("PREH"),
+       "", "変換プレビューの高さ",
+       "240-9999（ピクセル）"),
+    At(Position<&A::prex, &A::prew, &D::right>("PREX"),
+       "", "変換プレビューの位置（左）",
+       "ピクセル"),
+    At(Position<&A::prey, &A::preh, &D::bottom>("PREY"),
+       "", "変換プレビューの位置（上）",
+       "ピクセル"),
+    At(Switch<&A::prem>("PREM"),
+       "", "変換プレビューの最大化",
+       "0 オフ、1 オン"),
+    At(BlankAfter(Columns<&A::prec, 5>("PREC")),
+       "", "変換プレビューの列幅（PREC0 ＃ ～ PREC7 ID3情報変換）",
+       "ピクセル"),
+    At(Size<&A::lulw, 480>("LULW"),
+       "", "「ログから元に戻す」ログ内変換実行日時選択の幅",
+       "480-9999（ピクセル）"),
+    At(Size<&A::lulh, 360>("LULH"),
+       "", "「ログから元に戻す」ログ内変換実行日時選択の高さ",
+       "360-9999（ピクセル）"),
+    At(Position<&A::lulx, &A::lulw, &D::right>("LULX"),
+       "", "「ログから元に戻す」ログ内変換実行日時選択の位置（左）",
+       "ピクセル"),
+    At(Position<&A::luly, &A::lulh, &D::bottom>("LULY"),
+       "", "「ログから元に戻す」ログ内変換実行日時選択の位置（上）",
+       "ピクセル"),
+    At(LooseSwitch<&A::lulm>("LULM"),
+       "", "「ログから元に戻す」ログ内変換実行日時選択の最大化",
+       "0 オフ、1 オン"),
+    At(BlankAfter(Columns<&A::lulc, 4>("LULC")),
+       "", "「ログから元に戻す」ログ内変換実行日時選択の列幅",
+       "ピクセル"),
+    At(Size<&A::trew, 360>("TREW"),
+       "", "対象一覧の幅",
+       "360-9999（ピクセル）"),
+    At(Size<&A::treh, 240>("TREH"),
+       "", "対象一覧の高さ",
+       "240-9999（ピクセル）"),
+    At(Position<&A::trex, &A::trew, &D::right>("TREX"),
+       "", "対象一覧の位置（左）",
+       "ピクセル"),
+    At(Position<&A::trey, &A::treh, &D::bottom>("TREY"),
+       "", "対象一覧の位置（上）",
+       "ピクセル"),
+    At(BlankAfter(Columns<&A::trec, 4>("TREC")),
+       "", "対象一覧の列幅（TREC0 名称 ～ TREC5 Exif情報日時）",
+       "ピクセル"),
     // Without "keep the job for the next start" only the program options survive a restart.
-    Always(Flags<&A::sw_opt, 12>("SW_OPT")),
-    Always(Number<&A::opt_1, Under(3), 1, 40>("OPT_1")),
-    Always(Number<&A::opt_2, kOneChar, 1, 3>("OPT_2")),
-    Always(Number<&A::opt_3, kAnyLength, 0, 2048>("OPT_3")),
-    TargetOptions("SW_SET"),
-    Number<&A::set_0, kOneChar, 1, 2>("SET_0"),
-    Text<&A::set_11, Length{0, 80}>("SET_11"),
-    Text<&A::set_12, Length{0, 648}, IsWildcardHistory>("SET_12"),
-    Text<&A::set_dt1, Exactly(19)>("SET_DT1"),
-    Text<&A::set_dt2, Exactly(19)>("SET_DT2"),
-    Number<&A::set_dts, kOneChar, 0, 3>("SET_DTS"),
-    CopyDirectory("CPDIR"),
-    LooseSwitch<&A::cpovw>("CPOVW"),
-    Flags<&A::sw_pre>("SW_PRE"),
+    At(InJob(Always(Flags<&A::sw_opt, 12>("SW_OPT"))),
+       "設定", "（各チェックボックス）",
+       "16桁、各桁 0 オフ、1 オン: 1 正常変換・変換不要もログに出力、2 ログを出力しない、3 変換実行時の変換設定・入力情報を保持し、次回起動時にも表示する、4-6 リストに表示する日時情報（更新日時、作成日時、Exif情報日時）、7 Exif、ID3情報が取得可能か判定する際、拡張子では判定しない、8 リスト表示時にはネットワークパスワード入力画面を出さない、9 「元に戻す」時にも出力、10 ID3情報読み取りの優先順位 ID3v1 → ID3v2、11 リスト操作で対象を変更する場合、確認メッセージを出す、12 変換時にパディング領域を使用しない、13 ID3v2情報読み取り時、コメントフレームが複数存在した場合は最初のものを有効にする、14-16 予約"),
+    At(InJob(Always(Number<&A::opt_1, Under(3), 1, 40>("OPT_1"))),
+       "設定", "ログに保持する変換履歴数",
+       "1-40"),
+    At(InJob(Always(Number<&A::opt_2, kOneChar, 1, 3>("OPT_2"))),
+       "設定", "Exif情報日時として取得する項目",
+       "1 ファイル変更日時、2 オリジナル画像生成日時、3 デジタルデータ生成日時"),
+    At(InJob(Always(Number<&A::opt_3, kAnyLength, 0, 2048>("OPT_3"))),
+       "設定", "新規付加時パディングサイズ",
+       "0-2048（バイト）"),
+    At(InJob(TargetOptions("SW_SET")),
+       "対象指定", "対象ファイル一覧の表示、指定ディレクトリ下の変換の各チェックボックス",
+       "12桁、各桁 0 オフ、1 オン: 1 対象ファイル一覧の表示、2 ショートカット指定ではリンク先を対象にする、3 サブディレクトリ内も対象にする、4 ディレクトリも対象、5 指定ディレクトリ自身も対象、6 対象ファイルワイルドカード指定、7 ディレクトリのみを対象、8 Exif情報があるファイルのみを対象、9 ID3情報があるファイルのみを対象、10-12 予約"),
+    At(InJob(Number<&A::set_0, kOneChar, 1, 2>("SET_0")),
+       "対象指定", "対象指定方式",
+       "1 指定ディレクトリ下の変換、2 指定ファイルの変換"),
+    At(InJob(Text<&A::set_11, Length{0, 80}>("SET_11")),
+       "対象指定 > 指定ディレクトリ下の変換", "対象ファイルワイルドカード指定（ワイルドカード）",
+       "ワイルドカード（80バイト以内）"),
+    At(Text<&A::set_12, Length{0, 648}, IsWildcardHistory>("SET_12"),
+       "対象指定 > 指定ディレクトリ下の変換", "対象ファイルワイルドカード指定（履歴）",
+       "タブ区切りのワイルドカード（8個まで）"),
+    At(InJob(Text<&A::set_dt1, Exactly(19)>("SET_DT1")),
+       "対象指定 > 指定ディレクトリ下の変換", "対象ファイル更新日時（下限）",
+       "YYYY/MM/DD hh:mm:ss"),
+    At(InJob(Text<&A::set_dt2, Exactly(19)>("SET_DT2")),
+       "対象指定 > 指定ディレクトリ下の変換", "対象ファイル更新日時（上限、～の後）",
+       "YYYY/MM/DD hh:mm:ss"),
+    At(InJob(Number<&A::set_dts, kOneChar, 0, 3>("SET_DTS")),
+       "対象指定 > 指定ディレクトリ下の変換", "対象ファイル更新日時のチェックボックス",
+       "0-3: 1 下限、2 上限 の和"),
+    At(CopyDirectory("CPDIR"),
+       "コピー変換用出力先ディレクトリの指定", "出力先ディレクトリ",
+       "パス（259バイト以内）; 先に読んだ行が優先"),
+    At(InJob(LooseSwitch<&A::cpovw>("CPOVW")),
+       "コピー変換用出力先ディレクトリの指定", "同一名称のファイルが存在しても上書きコピーする",
+       "0 オフ、1 オン"),
+    At(InJob(Flags<&A::sw_pre>("SW_PRE")),
+       "変換プレビュー", "対象外は非表示、以下を対象外にする: エラー、変換不要",
+       "4桁、各桁 0 オフ、1 オン: 1 対象外は非表示、2 エラー、3 変換不要、4 予約"),
 };
 
 // The row of `key`, with what follows a numbered row's name in *suffix.
@@ -440,6 +535,38 @@ const Row* FindRow(std::string_view key, std::string_view* suffix) {
 }
 
 }  // namespace
+
+std::string FormatJobLines(const ConversionSettings& job, const AppSettings& app) {
+  std::string out;
+  for (const Row& row : kRows) {
+    if (!row.in_job) continue;
+    std::string lines;
+    row.write(row.name, app, &lines);
+    // The line goes out only when the reader takes it back: an empty time bound it would not.
+    const std::string_view line = std::string_view(lines).substr(0, lines.size() - 1);
+    const std::string_view value = line.substr(row.name.size() + kSeparator.size());
+    AppSettings scratch;
+    const Taken taken = row.read({}, value, LeadingInt(value), DesktopGeometry{}, &scratch);
+    if (taken == SettingsLineOutcome::kApplied) out += lines;
+  }
+  job.WriteKeys(&out);
+  return out;
+}
+
+std::vector<KeyDescription> SettingsKeyDescriptions() {
+  std::vector<KeyDescription> keys;
+  for (const Row& row : kRows) {
+    if (!row.numbered) {
+      keys.push_back(KeyDescription{std::string(row.name), row.place});
+      continue;
+    }
+    for (std::size_t slot = 0; slot < row.slots; ++slot) {
+      keys.push_back(KeyDescription{std::string(row.name) + row.suffix(slot), row.place});
+    }
+  }
+  for (KeyDescription& key : JobKeyDescriptions()) keys.push_back(std::move(key));
+  return keys;
+}
 
 SettingsLineOutcome ApplySettingsLine(std::string_view key, std::string_view value, const DesktopGeometry& desktop,
                                       ConversionSettings* job, AppSettings* app) {

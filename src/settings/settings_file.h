@@ -3,10 +3,12 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app_settings.h"
 #include "core/conversion_settings.h"
 #include "core/job_switches.h"
+#include "core/key_place.h"
 
 // The text of the settings file "morva.dat": the current job, the target settings, the program
 // options and the window geometry, kept between sessions as code page 932 key lines ("KEY = value").
@@ -96,6 +98,19 @@ void CloseHistoryGaps(AppSettings* app);
 // ends. An application text holding a CR or LF could not be read back as one line: such a history path
 // is left out and such another text is written empty.
 std::string FormatSettingsText(const ConversionSettings& job, const AppSettings& app);
+
+// The job in force as key lines the reader takes back, in the file's order: the application keys that
+// shape a run (target options and range, copy overwrite, preview exclusions, program options), then the
+// job key block. Window geometry, the path and wildcard histories and the copy output directory are
+// left out: they are a window's state or are given on their own (a target, --copy-to). A line the
+// reader would not take back (an empty time bound) is left out too. Code page 932, LF line ends.
+std::string FormatJobLines(const ConversionSettings& job, const AppSettings& app);
+
+// Every key the reader takes, each with its place in the window: the application keys in the order the
+// file holds them (a numbered key once per slot: DIRFIL, DIRFIL1, ..., PREC0, ...), then the job keys
+// of JobKeyDescriptions, the keys of earlier versions last. The reader and this list come from the
+// same tables.
+std::vector<KeyDescription> SettingsKeyDescriptions();
 
 // Whether the settings file is written at exit. Closed at start-up; opened by the settings dialog's OK,
 // by the end of every conversion run, and at exit when the main window or the target list window has

@@ -1,6 +1,10 @@
 #include "ui/help_launch.h"
 
+#include <utility>
+
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 
 #include "core/user_interface.h"
@@ -9,6 +13,7 @@
 #include "platform/engine_text.h"
 #include "platform/file_system.h"
 #include "platform/path_utils.h"
+#include "settings/program_directory.h"
 #include "ui/qt_text.h"
 #include "ui/window_context.h"
 
@@ -43,9 +48,27 @@ std::string HelpOpenFailureMessage(int result) {
   }
 }
 
+std::string FindHelpDocument(FileSystem& fs, const std::vector<std::string>& directories,
+                             const std::string& program_directory) {
+  for (const std::string& directory : directories) {
+    const std::string path = JoinPath(directory, kHelpFileName);
+    FindData data;
+    if (fs.Stat(path, &data).ok()) return path;
+  }
+  return JoinPath(program_directory, kHelpFileName);
+}
+
 bool OpenHelp(UiContext& context) {
   Host& host = context.session.host;
-  const std::string path = JoinPath(context.program_directory, kHelpFileName);
+  const QString beside = QCoreApplication::applicationDirPath();
+  const QString installed = QString::fromLatin1(kInstalledDataDirectory.data(),
+                                                static_cast<qsizetype>(kInstalledDataDirectory.size()));
+  std::vector<std::string> directories;
+  for (const QString& directory : {beside, QDir::cleanPath(beside + QLatin1Char('/') + installed)}) {
+    std::string engine;
+    if (EnginePathFromQt(host.codec, host.fs, directory, &engine)) directories.push_back(std::move(engine));
+  }
+  const std::string path = FindHelpDocument(host.fs, directories, context.program_directory);
   const int result = host.document_opener != nullptr ? host.document_opener->Open(path) : OpenWithQt(host.fs, path);
   const std::string message = HelpOpenFailureMessage(result);
   if (message.empty()) return true;

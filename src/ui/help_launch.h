@@ -2,9 +2,11 @@
 #define MORVA_UI_HELP_LAUNCH_H_
 
 #include <string>
+#include <vector>
 
 namespace morva {
 
+class FileSystem;
 struct UiContext;
 
 // The help document's file name beside the executable.
@@ -14,8 +16,15 @@ inline constexpr char kHelpFileName[] = "morva.html";
 // empty for a success.
 std::string HelpOpenFailureMessage(int result);
 
-// Opens the help document "morva.html" beside the executable with the desktop's browser; a failure
-// shows the program's message. Returns true when a viewer took it.
+// The help document (engine path) in the first of `directories` (engine paths) that holds it; when none
+// does, the one in `program_directory`, so that its absence is reported for the place the program
+// always looked.
+std::string FindHelpDocument(FileSystem& fs, const std::vector<std::string>& directories,
+                             const std::string& program_directory);
+
+// Opens the help document "morva.html" (FindHelpDocument: beside the executable in a build tree, else
+// in ../share/morva beside its bin directory, where an installation puts it) with the desktop's browser; a failure shows
+// the program's message. Returns true when a viewer took it.
 bool OpenHelp(UiContext& context);
 
 // Opens the log with the desktop's viewer ("ログ表示"); a failure shows the program's message.

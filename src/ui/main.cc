@@ -2,7 +2,10 @@
 // ends. Builds the services and the session, shows the main window (which loads the settings and takes
 // the command-line paths) and runs the event loop until it closes.
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -11,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
+#include "settings/program_directory.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
@@ -21,6 +25,11 @@ int main(int argc, char** argv) {
   using namespace morva;
   QApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
+  // Answered once Qt stands, so that it also tells whether the libraries and the platform plugin load.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("morva %s\n", MORVA_VERSION);
+    return 0;
+  }
 
   SingleInstance instance(SingleInstance::DefaultName());
   if (instance.ClaimOrHandOver() == SingleInstance::Claim::kHandedOver) return 0;
@@ -37,8 +46,16 @@ int main(int argc, char** argv) {
   std::unique_ptr<DocumentOpener> opener = NewXdgDocumentOpener(fs.get());
   session.host.document_opener = opener.get();
 
+  // Beside the executable in a build tree, under ~/.config/morva when installed: shared with morva-cli.
+  std::string error;
+  const std::string host_directory = ProgramDirectory(&error);
+  const QString qt_directory = QFile::decodeName(QByteArray::fromStdString(host_directory));
   std::string program_directory;
-  if (!EnginePathFromQt(*codec, *fs, QCoreApplication::applicationDirPath(), &program_directory)) return 1;
+  if (host_directory.empty() || !EnginePathFromQt(*codec, *fs, qt_directory, &program_directory)) {
+    if (error.empty()) error = host_directory + " has no code page 932 form";
+    std::fprintf(stderr, "morva: cannot find the program directory (%s)\n", error.c_str());
+    return 1;
+  }
   session.host.program_directory = program_directory;
   UiContext context{session, program_directory};
   ui.set_context(&context);

@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -411,6 +412,81 @@ TEST_F(CliEndToEndTest, EvalPrintsTheNameAStatementGivesOneTarget) {
   }
   EXPECT_TRUE(Untouched());
   EXPECT_FALSE(Exists(home_ / "morva.dat"));
+}
+
+}  // namespace
+}  // namespace morva
+
+namespace morva {
+namespace {
+
+// Splits output into its lines.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t end = text.find('\n', pos);
+    lines.push_back(text.substr(pos, end - pos));
+    pos = end == std::string::npos ? text.size() : end + 1;
+  }
+  return lines;
+}
+
+// What `show` prints is taken back by --set line for line, into the same job on a machine that has
+// never seen it; `keys` shows each key with its place in the window and its value in that job.
+TEST_F(CliEndToEndTest, ShowPrintsTheJobAsLinesSetTakesBackAndKeysShowsWhereTheyAre) {
+  const std::vector<std::string> job = {"--set", "SW_FNM=3",          "--set", "FNM_CKN1=a = b",
+                                        "--set", "FNM_CKN3=置換",     "--set", "SW_DTT=10000",
+                                        "--set", "DTT_11=2020/01/02", "--set", "SW_SET=111100000000",
+                                        "--set", "SET_DTS=1",         "--set", "SET_DT1=2021/02/03 04:05:06",
+                                        "--set", "CPOVW=1"};
+  std::vector<std::string> args = {"--home", home_.path()};
+  args.insert(args.end(), job.begin(), job.end());
+  args.push_back("show");
+  const Result shown = RunCli(args);
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  for (const char* line : {"SW_FNM = 3", "FNM_CKN1 = a = b", "FNM_CKN3 = 置換", "DTT_11 = 2020/01/02",
+                           "SW_SET = 111100000000", "SET_DT1 = 2021/02/03 04:05:06", "CPOVW = 1"}) {
+    EXPECT_NE(shown.out.find(std::string(line) + "\n"), std::string::npos) << line;
+  }
+  // Window placement and the histories are no part of the job; an empty time bound is left out.
+  EXPECT_EQ(shown.out.find("WINX"), std::string::npos);
+  EXPECT_EQ(shown.out.find("SET_12"), std::string::npos);
+  EXPECT_EQ(shown.out.find("SET_DT2"), std::string::npos);
+
+  TempDir other_home;
+  std::vector<std::string> replay = {"--home", other_home.path()};
+  for (const std::string& line : Lines(shown.out)) {
+    replay.push_back("--set");
+    replay.push_back(line);
+  }
+  replay.push_back("show");
+  const Result replayed = RunCli(replay);
+  EXPECT_EQ(replayed.status, 0) << replayed.err;
+  EXPECT_EQ(replayed.out, shown.out);
+
+  args.back() = "keys";
+  const Result keys = RunCli(args);
+  ASSERT_EQ(keys.status, 0) << keys.err;
+  const std::vector<std::string> rows = Lines(keys.out);
+  const auto row = [&](const std::string& key) {
+    for (const std::string& r : rows) {
+      if (r.starts_with(key + "\t")) return r;
+    }
+    return std::string();
+  };
+  EXPECT_EQ(row("FNM_CKN1"), "FNM_CKN1\t名称変換 > 名称文字列置換\t対象文字列\t文字列（200バイト以内）\ta = b");
+  EXPECT_TRUE(row("SW_FNM").starts_with("SW_FNM\t名称変換\t名称変換機能選択\t0 名称変換しない、")) << row("SW_FNM");
+  EXPECT_TRUE(row("SW_FNM").ends_with("\t3"));
+  EXPECT_TRUE(row("CPOVW").starts_with("CPOVW\tコピー変換用出力先ディレクトリの指定\t同一名称のファイルが存在しても上書きコピーする\t"));
+  EXPECT_TRUE(row("WINX").starts_with("WINX\t（ウィンドウの配置）\t")) << row("WINX");
+  EXPECT_EQ(row("FNM_IPN1"), "FNM_IPN1\t（旧版）\tFNM_IPN_SEL の 1 に当たる旧版のキー\t1 オン、0 オフ\t");
+  // Every row has its five columns.
+  for (const std::string& r : rows) EXPECT_EQ(std::count(r.begin(), r.end(), '\t'), 4) << r;
+  EXPECT_FALSE(Exists(home_ / "morva.dat"));
+
+  const Result version = RunCli({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("morva-cli ") + MORVA_VERSION + "\n");
 }
 
 }  // namespace

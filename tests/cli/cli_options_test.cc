@@ -39,6 +39,12 @@ TEST(CliOptionsTest, TakesEveryOptionInBothFormsAndAnywhereBeforeTheSeparator) {
   // Help needs no command.
   ASSERT_TRUE(Parse({"--help"}, &o, &error));
   EXPECT_TRUE(o.help);
+  ASSERT_TRUE(Parse({"--version"}, &o, &error));
+  EXPECT_TRUE(o.version);
+  ASSERT_TRUE(Parse({"--set", "SW_FNM=1", "show"}, &o, &error));
+  EXPECT_EQ(o.command, CliCommand::kShow);
+  ASSERT_TRUE(Parse({"keys"}, &o, &error));
+  EXPECT_EQ(o.command, CliCommand::kKeys);
 }
 
 TEST(CliOptionsTest, RefusesWhatItCannotTake) {
@@ -52,6 +58,9 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
       {"eval", "<F>", "/a", "/b"},         // one path only
       {"--preset", "a", "--preset", "b", "run"},  // given twice
       {"presets", "x"},                    // presets takes nothing
+      {"keys", "x"},                       // keys takes nothing
+      {"show", "x"},                       // show takes nothing
+      {"--version=1"},                     // a switch with a value
       {"--frobnicate", "run"},             // unknown option
       {"run", "--home"},                   // missing value
       {"--home=", "run"},                  // empty value

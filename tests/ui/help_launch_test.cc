@@ -1,5 +1,6 @@
 // Opening the help: the document beside the program handed to the desktop's opener, and each way the
 // opener can fail turned into the program's message.
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -7,6 +8,7 @@
 #include "platform/document_opener.h"
 #include "ui/gui_test_support.h"
 #include "ui/help_launch.h"
+#include "ui/qt_text.h"
 #include "ui/modal_driver_support.h"
 
 namespace morva {
@@ -60,6 +62,33 @@ class HelpLaunchTest : public QObject {
     QVERIFY(driver.done());
     QCOMPARE(driver.unexpected(), QStringList());
     QCOMPARE(opener.paths, std::vector<std::string>{harness.context.program_directory + "\\morva.html"});
+  }
+
+  // The document beside the executable (a build tree), else in share/morva beside its bin directory (an
+  // installation), else where the program directory is, so that its absence is reported there.
+  void FindsTheDocumentBesideOrInstalled() {
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    UiHarness harness(root.path());
+    QVERIFY(QDir(root.path()).mkpath(QStringLiteral("bin")) && QDir(root.path()).mkpath(QStringLiteral("share/morva")));
+    const auto engine = [&](const QString& relative) {
+      std::string path;
+      EnginePathFromQt(*harness.codec, *harness.fs, root.path() + QLatin1Char('/') + relative, &path);
+      return path;
+    };
+    const std::vector<std::string> directories = {engine(QStringLiteral("bin")), engine(QStringLiteral("share/morva"))};
+    const std::string fallback = harness.context.program_directory + "\\morva.html";
+    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory), fallback);
+    const auto write = [&](const QString& relative) {
+      QFile file(root.path() + QLatin1Char('/') + relative);
+      return file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
+    };
+    QVERIFY(write(QStringLiteral("share/morva/morva.html")));
+    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory),
+             engine(QStringLiteral("share/morva/morva.html")));
+    QVERIFY(write(QStringLiteral("bin/morva.html")));
+    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory),
+             engine(QStringLiteral("bin/morva.html")));
   }
 
   // Without the host's opener the help goes through Qt; a missing document is said so before that.

@@ -1,0 +1,22 @@
+#ifndef MORVA_CLI_KEY_LISTING_H_
+#define MORVA_CLI_KEY_LISTING_H_
+
+#include <string>
+
+#include "cli/console_ui.h"
+#include "engine/session.h"
+
+namespace morva {
+
+// `keys`: one line per settings key, tab-separated: the key, its page and label in the window, the
+// values it takes and its value in the job in force (empty for a key the job does not write). A key
+// the window does not show has "（ウィンドウの配置）" (window geometry) or "（旧版）" (read from files of
+// earlier versions only) for a page.
+int ListSettingsKeys(Session& session, ConsoleUi& ui);
+
+// `show`: the job in force as settings-file lines ("KEY = value"), each one an argument --set takes.
+int ShowJobLines(Session& session, ConsoleUi& ui);
+
+}  // namespace morva
+
+#endif  // MORVA_CLI_KEY_LISTING_H_

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The bash completion of morva-cli in a scripted bash: commands, options, and the settings keys after
+# --set, asked of the morva-cli found first on PATH.
+# Usage: completion_test.sh COMPLETION_SCRIPT MORVA_CLI_DIRECTORY
+set -euo pipefail
+PATH=$2:$PATH
+# shellcheck source=/dev/null
+source "$1"
+failed=0
+
+# The completions for the command line `words...`, the cursor at the end of the last word.
+complete_line() {
+  COMP_WORDS=("$@")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMPREPLY=()
+  _morva_cli
+  printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort
+}
+
+expect() {
+  local want=$1
+  shift
+  local got
+  got=$(complete_line "$@")
+  if [[ $got != "$want" ]]; then
+    echo "FAIL: '$*' completed to '$got', expected '$want'" >&2
+    failed=1
+  fi
+}
+
+expect "FNM_IPN_SEL=" morva-cli --set FNM_IPN_S
+expect "FNM_IPN_SEL=" morva-cli --home /tmp --set fnm_ipn_s
+expect $'FNM_ID31=\nFNM_ID32=\nFNM_ID33=\nFNM_ID34=\nFNM_ID35=\nFNM_ID3_OPT=' morva-cli --set FNM_ID3
+expect $'FNM_CKN_TGB=' morva-cli --set = FNM_CKN_
+expect $'presets\npreview' morva-cli pre
+expect $'keys' morva-cli --yes k
+expect "--version" morva-cli --ver
+expect "--set"$'\n'"--settings" morva-cli --se
+# After the command come targets: files and directories.
+expect "/etc/hostname" morva-cli run /etc/hostnam
+exit $failed

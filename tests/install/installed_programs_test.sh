@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs the build tree into a temporary DESTDIR (prefix /usr/local, as `make install` does) and runs
+# both installed programs from there, as a user whose settings must go to ~/.config/morva.
+# Usage: installed_programs_test.sh BUILD_DIR
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+DESTDIR=$work/root cmake --install "$build" --prefix /usr/local >"$work/install.log" || fail "install: $(cat "$work/install.log")"
+prefix=$work/root/usr/local
+for f in bin/morva bin/morva-cli share/morva/morva.html share/applications/morva.desktop \
+  share/icons/hicolor/scalable/apps/morva.svg share/icons/hicolor/256x256/apps/morva.png \
+  share/man/man1/morva-cli.1 share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
+  [[ -f $prefix/$f ]] || fail "$f is not installed"
+done
+[[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "bin holds more than the two programs: $(ls "$prefix/bin")"
+
+# The icon bitmap is 256 x 256: the width and height of the PNG header, big-endian, at bytes 16-23.
+[[ $(od -An -tx1 -j16 -N8 "$prefix/share/icons/hicolor/256x256/apps/morva.png" | tr -d ' \n') == 0000010000000100 ]] ||
+  fail "the PNG icon is not 256 x 256"
+desktop-file-validate "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not validate"
+grep -qx 'Exec=morva %F' "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not take files"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/morva-cli.1" 2>&1 >/dev/null)
+[[ -z $warnings ]] || fail "the manual page does not format cleanly: $warnings"
+
+# A user of the installed programs: no XDG_CONFIG_HOME, a home of its own.
+export HOME=$work/home
+unset XDG_CONFIG_HOME
+mkdir -p "$HOME" "$work/tree"
+echo a >"$work/tree/a.txt"
+cli=$prefix/bin/morva-cli
+
+[[ $("$cli" --version) == "morva-cli "[0-9]* ]] || fail "morva-cli --version"
+# Captured first: grep -q leaves early, and the writer's broken pipe would fail the pipeline.
+keys=$("$cli" keys)
+grep -q $'^FNM_IPN_SEL\t名称変換 > 名称一般変換\t' <<<"$keys" || fail "keys does not list FNM_IPN_SEL with its page"
+"$cli" --set SW_FNM=1 --set FNM_IPN_SEL=1 --set FNM_IPN2=1 --yes run "$work/tree" >"$work/run.log" 2>&1 ||
+  fail "the run failed: $(cat "$work/run.log")"
+[[ -f $work/tree/A.txt ]] || fail "the run did not rename a.txt"
+[[ -f $HOME/.config/morva/morva.dat ]] || fail "the settings were not saved in ~/.config/morva"
+[[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "the run wrote beside the executable"
+# The job the run saved is the next one's.
+grep -qx 'SW_FNM = 1' <<<"$("$cli" show)" || fail "show does not print the saved job"
+grep -q $'\t未\t' <<<"$("$cli" runs)" || fail "the run is not in the log of ~/.config/morva"
+
+# $XDG_CONFIG_HOME wins over ~/.config and is created when missing.
+XDG_CONFIG_HOME=$work/xdg "$cli" show >/dev/null || fail "show with XDG_CONFIG_HOME"
+[[ -d $work/xdg/morva ]] || fail "\$XDG_CONFIG_HOME/morva was not created"
+
+# The desktop program starts from the installed tree with Qt's libraries and the offscreen platform.
+[[ $(QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" --version 2>/dev/null) == "morva "[0-9]* ]] ||
+  fail "morva --version"
+echo "installed programs: ok"
