@@ -15,7 +15,7 @@ DESTDIR=$work/root cmake --install "$build" --prefix /usr/local >"$work/install.
 prefix=$work/root/usr/local
 for f in bin/morva bin/morva-cli share/morva/morva.html share/applications/morva.desktop \
   share/icons/hicolor/scalable/apps/morva.svg share/icons/hicolor/256x256/apps/morva.png \
-  share/man/man1/morva-cli.1 share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
+  share/man/man1/morva-cli.1.gz share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
   [[ -f $prefix/$f ]] || fail "$f is not installed"
 done
 [[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "bin holds more than the two programs: $(ls "$prefix/bin")"
@@ -25,7 +25,7 @@ done
   fail "the PNG icon is not 256 x 256"
 desktop-file-validate "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not validate"
 grep -qx 'Exec=morva %F' "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not take files"
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/morva-cli.1" 2>&1 >/dev/null)
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/morva-cli.1.gz" 2>&1 >/dev/null)
 [[ -z $warnings ]] || fail "the manual page does not format cleanly: $warnings"
 
 # A user of the installed programs: no XDG_CONFIG_HOME, a home of its own.

@@ -19,7 +19,7 @@ deb=$work/morva_${version}_amd64.deb
 files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for f in ./usr/bin/morva ./usr/bin/morva-cli ./usr/share/morva/morva.html ./usr/share/applications/morva.desktop \
   ./usr/share/icons/hicolor/scalable/apps/morva.svg ./usr/share/icons/hicolor/256x256/apps/morva.png \
-  ./usr/share/man/man1/morva-cli.1 ./usr/share/bash-completion/completions/morva-cli; do
+  ./usr/share/man/man1/morva-cli.1.gz ./usr/share/bash-completion/completions/morva-cli; do
   grep -qx -- "$f" <<<"$files" || fail "$f is not in the package"
 done
 # Nothing outside /usr, nothing of the build or the tests.
