@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
+#include <QMessageBox>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
   if (host_directory.empty() || !EnginePathFromQt(*codec, *fs, qt_directory, &program_directory)) {
     if (error.empty()) error = host_directory + " has no code page 932 form";
     std::fprintf(stderr, "morva: cannot find the program directory (%s)\n", error.c_str());
+    // Started from a menu, nobody reads stderr: the person is told in a window too.
+    QMessageBox::critical(nullptr, QStringLiteral("MORVA"),
+                          QStringLiteral("設定とログを置くディレクトリを用意できませんでした。\n") +
+                              QString::fromLocal8Bit(error.c_str()));
     return 1;
   }
   session.host.program_directory = program_directory;
