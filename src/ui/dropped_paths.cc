@@ -1,5 +1,7 @@
 #include "ui/dropped_paths.h"
 
+#include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <string>
@@ -23,6 +25,15 @@ QStringList DroppedEnginePaths(UiContext& context, const QMimeData* mime) {
     }
   }
   return paths;
+}
+
+void DropFirstPathInto(UiContext& context, QDropEvent* event, QLineEdit* box) {
+  const QStringList paths = DroppedEnginePaths(context, event->mimeData());
+  if (paths.isEmpty()) return;
+  box->setText(paths.front());
+  box->setFocus();
+  box->window()->activateWindow();
+  event->acceptProposedAction();
 }
 
 }  // namespace morva

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+class QDropEvent;
+class QLineEdit;
 class QMimeData;
 
 namespace morva {
@@ -12,6 +14,10 @@ struct UiContext;
 // The engine paths (as texts to show) of the local files and folders in a drop (text/uri-list), in the
 // order they came. Items without an engine form (a name without a code page 932 form) are left out.
 QStringList DroppedEnginePaths(UiContext& context, const QMimeData* mime);
+
+// A dialog's path box taking a drop: the first dropped path becomes its text, the box takes the focus
+// and the dialog comes to the front. A drop without a path that has an engine form is ignored.
+void DropFirstPathInto(UiContext& context, QDropEvent* event, QLineEdit* box);
 
 }  // namespace morva
 

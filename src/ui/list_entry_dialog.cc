@@ -60,13 +60,6 @@ void ListEntryDialog::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void ListEntryDialog::dropEvent(QDropEvent* event) {
-  const QStringList paths = DroppedEnginePaths(context_, event->mimeData());
-  if (paths.isEmpty()) return;
-  ui_->pathEdit->setText(paths.front());
-  ui_->pathEdit->setFocus();
-  activateWindow();
-  event->acceptProposedAction();
-}
+void ListEntryDialog::dropEvent(QDropEvent* event) { DropFirstPathInto(context_, event, ui_->pathEdit); }
 
 }  // namespace morva

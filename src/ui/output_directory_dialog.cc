@@ -81,13 +81,6 @@ void OutputDirectoryDialog::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void OutputDirectoryDialog::dropEvent(QDropEvent* event) {
-  const QStringList paths = DroppedEnginePaths(context_, event->mimeData());
-  if (paths.isEmpty()) return;
-  ui_->pathEdit->setText(paths.front());
-  ui_->pathEdit->setFocus();
-  activateWindow();
-  event->acceptProposedAction();
-}
+void OutputDirectoryDialog::dropEvent(QDropEvent* event) { DropFirstPathInto(context_, event, ui_->pathEdit); }
 
 }  // namespace morva
