@@ -27,31 +27,57 @@ QtUserInterface::QtUserInterface(TextCodec& codec) : codec_(codec) {}
 
 QtUserInterface::~QtUserInterface() = default;
 
+// The dialogs still open belong to the old window: they go before it does.
+void QtUserInterface::set_main_window(MainWindow* window) {
+  EndWaitNotice();
+  extraction_.reset();
+  progress_.reset();
+  main_window_ = window;
+}
+
 QWidget* QtUserInterface::owner() const { return main_window_; }
 
-void QtUserInterface::ShowWarning(std::string_view text) { ShowBox(owner(), QMessageBox::Warning, ToQt(codec_, text)); }
+void QtUserInterface::ShowWarning(std::string_view text) {
+  EndWaitNotice();
+  ShowBox(owner(), QMessageBox::Warning, ToQt(codec_, text));
+}
 
 void QtUserInterface::ShowInformation(std::string_view text) {
+  EndWaitNotice();
   ShowBox(owner(), QMessageBox::Information, ToQt(codec_, text));
 }
 
-void QtUserInterface::ShowError(std::string_view text) { ShowBox(owner(), QMessageBox::Critical, ToQt(codec_, text)); }
+void QtUserInterface::ShowError(std::string_view text) {
+  EndWaitNotice();
+  ShowBox(owner(), QMessageBox::Critical, ToQt(codec_, text));
+}
 
 void QtUserInterface::ShowSummary(SummaryKind kind, std::string_view text) {
+  EndWaitNotice();
   ShowBox(owner(), kind == SummaryKind::kRun ? QMessageBox::Warning : QMessageBox::Information, ToQt(codec_, text));
 }
 
+// Modeless and shown before the engine blocks on the log: a modal box would hold the wait back until
+// the person clicked it, when the notice needs no answer.
 void QtUserInterface::ShowWaitNotice(std::string_view text) {
-  ShowBox(owner(), QMessageBox::Information, ToQt(codec_, text));
+  wait_notice_ = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromLatin1(kCaption),
+                                               ToQt(codec_, text), QMessageBox::NoButton, owner());
+  wait_notice_->setWindowModality(Qt::NonModal);
+  wait_notice_->show();
+  QCoreApplication::processEvents();
 }
 
+void QtUserInterface::EndWaitNotice() { wait_notice_.reset(); }
+
 bool QtUserInterface::AskYesNo(std::string_view text) {
+  EndWaitNotice();
   QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), ToQt(codec_, text),
                   QMessageBox::Yes | QMessageBox::No, owner());
   return box.exec() == QMessageBox::Yes;
 }
 
 void QtUserInterface::OpenExtractionDialog() {
+  EndWaitNotice();
   extraction_ = std::make_unique<ExtractionDialog>(codec_, owner());
   extraction_->show();
 }
@@ -59,6 +85,7 @@ void QtUserInterface::OpenExtractionDialog() {
 void QtUserInterface::CloseExtractionDialog() { extraction_.reset(); }
 
 void QtUserInterface::OpenProgressDialog(std::string_view status_text, int total) {
+  EndWaitNotice();
   progress_ = std::make_unique<ProgressDialog>(codec_, owner());
   progress_->Start(status_text, total);
 }
@@ -70,6 +97,7 @@ void QtUserInterface::UpdateProgress(const ProgressState& state) {
 void QtUserInterface::CloseProgressDialog() { progress_.reset(); }
 
 bool QtUserInterface::PollCancel() {
+  EndWaitNotice();
   QCoreApplication::processEvents();
   if (extraction_ != nullptr && extraction_->TakeCancelRequest()) cancel_requested_ = true;
   if (progress_ != nullptr && progress_->TakeCancelRequest()) cancel_requested_ = true;

@@ -8,6 +8,7 @@
 
 #include "core/user_interface.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace morva {
@@ -29,7 +30,7 @@ class QtUserInterface final : public UserInterface {
 
   // The window that owns the dialogs and answers for the panels; set once it exists, cleared before it
   // goes. Without one, dialogs have no owner and the panel calls do nothing.
-  void set_main_window(MainWindow* window) { main_window_ = window; }
+  void set_main_window(MainWindow* window);
   // The context the dialogs read their settings from; set with the main window.
   void set_context(UiContext* context) { context_ = context; }
 
@@ -60,12 +61,15 @@ class QtUserInterface final : public UserInterface {
 
  private:
   QWidget* owner() const;
+  // Closes the notice of a wait for the log: the wait is over once the engine asks anything else.
+  void EndWaitNotice();
 
   TextCodec& codec_;
   MainWindow* main_window_ = nullptr;
   UiContext* context_ = nullptr;
   std::unique_ptr<ExtractionDialog> extraction_;
   std::unique_ptr<ProgressDialog> progress_;
+  std::unique_ptr<QMessageBox> wait_notice_;
   bool cancel_requested_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,23 @@ class ProgressDialogTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The notice of a wait for the log needs no answer: it shows while the engine waits and goes once the
+  // engine carries on (a modal box would have kept the wait from starting until someone clicked it).
+  void WaitNoticeShowsWithoutAnAnswer() {
+    QTemporaryDir home;
+    UiHarness harness(home.path());
+    harness.ui.ShowWaitNotice(std::string("busy"));
+    const auto shown = [] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMessageBox*>(w) != nullptr && w->isVisible()) return true;
+      }
+      return false;
+    };
+    QVERIFY(shown());
+    QVERIFY(!harness.ui.PollCancel());
+    QVERIFY(!shown());
+  }
+
   void CancelAsksAndStopsOnYes_data() {
     QTest::addColumn<bool>("confirm");
     QTest::newRow("Yes stops the run at the next target") << true;
