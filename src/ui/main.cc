@@ -20,6 +20,7 @@
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 #include "ui/single_instance.h"
+#include "ui/termination_signals.h"
 #include "ui/window_context.h"
 
 int main(int argc, char** argv) {
@@ -31,7 +32,18 @@ int main(int argc, char** argv) {
     std::printf("morva %s\n", MORVA_VERSION);
     return 0;
   }
+  // Otherwise "--help" would become the target path.
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::printf(
+        "usage: morva [PATH...]\n"
+        "       morva --help | --version\n"
+        "One PATH is the target path; two or more are the target list. See morva(1) and morva-cli(1).\n");
+    return 0;
+  }
 
+  // Caught from before the socket that tells other starts this one runs: a signal sent once the socket
+  // is seen is never the default kill. It is delivered by the event loop, after the window is built.
+  TerminationSignals termination;
   SingleInstance instance(SingleInstance::DefaultName());
   if (instance.ClaimOrHandOver() == SingleInstance::Claim::kHandedOver) return 0;
 
@@ -70,6 +82,13 @@ int main(int argc, char** argv) {
   MainWindow window(context, arguments);
   ui.set_main_window(&window);
   QObject::connect(&instance, &SingleInstance::ActivationRequested, &window, &MainWindow::BringForward);
+  // A termination signal ends the program as its close box does. A run in progress is cancelled and the
+  // dialogs it would still open return at once: every event loop is told to end, so nothing waits for
+  // an answer that will not come. The window saves the settings as it goes.
+  QObject::connect(&termination, &TerminationSignals::Requested, &app, [&ui] {
+    ui.RequestTermination();
+    QCoreApplication::exit(0);
+  });
   window.show();
   const int code = app.exec();
   ui.set_main_window(nullptr);

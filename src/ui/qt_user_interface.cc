@@ -104,7 +104,12 @@ bool QtUserInterface::PollCancel() {
   return cancel_requested_;
 }
 
-void QtUserInterface::ClearCancel() { cancel_requested_ = false; }
+void QtUserInterface::ClearCancel() { cancel_requested_ = terminating_; }
+
+void QtUserInterface::RequestTermination() {
+  terminating_ = true;
+  cancel_requested_ = true;
+}
 
 PreviewChoice QtUserInterface::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                                            std::string* copy_directory) {

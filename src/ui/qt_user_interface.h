@@ -59,6 +59,10 @@ class QtUserInterface final : public UserInterface {
   void ClearDirectoryTargets() override;
   void RefreshTargetList() override;
 
+  // The program is asked to end: the run in progress sees a cancel at its next poll, and so does every
+  // later run until the program is gone.
+  void RequestTermination();
+
  private:
   QWidget* owner() const;
   // Closes the notice of a wait for the log: the wait is over once the engine asks anything else.
@@ -71,6 +75,7 @@ class QtUserInterface final : public UserInterface {
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<QMessageBox> wait_notice_;
   bool cancel_requested_ = false;
+  bool terminating_ = false;
 };
 
 }  // namespace morva
