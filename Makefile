@@ -7,7 +7,7 @@ WERROR ?= ON
 # Where `make install` puts the program; DESTDIR=/some/stage installs below a staging directory.
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test demo screenshots install package sanitize bench clean
+.PHONY: all deps configure build run test demo screenshots install package check-fresh-install sanitize bench clean
 
 all: build
 
@@ -42,6 +42,10 @@ install: build
 # The Debian package $(BUILD)/morva_<version>_amd64.deb (installs under /usr): apt install ./morva_*.deb
 package: build
 	cmake --build $(BUILD) --target package
+
+# apt install of that package on a fresh Debian 12 chroot, both programs used there, apt remove (root).
+check-fresh-install: package
+	./scripts/check-fresh-install.sh $(BUILD)/morva_*_amd64.deb
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF -DMORVA_WERROR=$(WERROR)

@@ -15,7 +15,7 @@ DESTDIR=$work/root cmake --install "$build" --prefix /usr/local >"$work/install.
 prefix=$work/root/usr/local
 for f in bin/morva bin/morva-cli share/morva/morva.html share/applications/morva.desktop \
   share/icons/hicolor/scalable/apps/morva.svg share/icons/hicolor/256x256/apps/morva.png \
-  share/man/man1/morva-cli.1.gz share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
+  share/man/man1/morva-cli.1.gz share/man/man1/morva.1.gz share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
   [[ -f $prefix/$f ]] || fail "$f is not installed"
 done
 [[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "bin holds more than the two programs: $(ls "$prefix/bin")"
@@ -25,8 +25,10 @@ done
   fail "the PNG icon is not 256 x 256"
 desktop-file-validate "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not validate"
 grep -qx 'Exec=morva %F' "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not take files"
-warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/morva-cli.1.gz" 2>&1 >/dev/null)
-[[ -z $warnings ]] || fail "the manual page does not format cleanly: $warnings"
+for page in morva-cli morva; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [[ -z $warnings ]] || fail "the manual page $page(1) does not format cleanly: $warnings"
+done
 
 # A user of the installed programs: no XDG_CONFIG_HOME, a home of its own.
 export HOME=$work/home
@@ -55,4 +57,27 @@ XDG_CONFIG_HOME=$work/xdg "$cli" show >/dev/null || fail "show with XDG_CONFIG_H
 # The desktop program starts from the installed tree with Qt's libraries and the offscreen platform.
 [[ $(QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" --version 2>/dev/null) == "morva "[0-9]* ]] ||
   fail "morva --version"
+[[ $(QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" --help 2>/dev/null) == "usage: morva "* ]] || fail "morva --help"
+
+# Opened on a directory, as the menu entry's %F does; a second start hands over to it and ends; SIGTERM,
+# as a logout sends it, ends it through its normal shutdown, not by the signal's default kill. Its socket
+# lives in its own TMPDIR, so a morva the developer has open is not the one that answers.
+export TMPDIR=$work/tmp XDG_CONFIG_HOME=$work/desktop-config
+mkdir -p "$TMPDIR"
+QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" "$work/tree" 2>"$work/morva.log" &
+desktop=$!
+socket=$TMPDIR/morva_mutex-$(id -u)
+for _ in $(seq 200); do
+  [[ -S $socket ]] && break
+  kill -0 "$desktop" 2>/dev/null || fail "morva ended by itself: $(cat "$work/morva.log")"
+  sleep 0.05
+done
+[[ -S $socket ]] || fail "morva did not start within 10 s"
+QT_QPA_PLATFORM=offscreen timeout 10 "$prefix/bin/morva" "$work/tree" 2>/dev/null || fail "a second morva did not hand over"
+kill -0 "$desktop" 2>/dev/null || fail "the first morva ended when the second started"
+kill -TERM "$desktop"
+status=0
+wait "$desktop" || status=$?
+[[ $status == 0 ]] || fail "morva ended with $status on SIGTERM: $(cat "$work/morva.log")"
+[[ ! -e $socket ]] || fail "morva left its socket behind"
 echo "installed programs: ok"

@@ -19,7 +19,8 @@ deb=$work/morva_${version}_amd64.deb
 files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for f in ./usr/bin/morva ./usr/bin/morva-cli ./usr/share/morva/morva.html ./usr/share/applications/morva.desktop \
   ./usr/share/icons/hicolor/scalable/apps/morva.svg ./usr/share/icons/hicolor/256x256/apps/morva.png \
-  ./usr/share/man/man1/morva-cli.1.gz ./usr/share/bash-completion/completions/morva-cli; do
+  ./usr/share/man/man1/morva-cli.1.gz ./usr/share/man/man1/morva.1.gz ./usr/share/bash-completion/completions/morva-cli \
+  ./usr/share/doc/morva/copyright ./usr/share/doc/morva/changelog.gz; do
   grep -qx -- "$f" <<<"$files" || fail "$f is not in the package"
 done
 # Nothing outside /usr, nothing of the build or the tests.
@@ -32,6 +33,9 @@ fi
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "package version"
 [[ $(dpkg-deb -f "$deb" Architecture) == amd64 ]] || fail "architecture"
 if dpkg-deb -f "$deb" Description | grep -q '^ *;'; then fail "the description holds list separators"; fi
+# The changelog names the version the package has.
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/morva/changelog.gz | gunzip | head -1 | grep -q "^morva ($version) " ||
+  fail "the changelog's first entry is not version $version"
 depends=$(dpkg-deb -f "$deb" Depends)
 # One package name a line, without its version.
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
