@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 
 namespace morva {
 namespace {
@@ -12,6 +14,9 @@ constexpr char kRaiseRequest[] = "raise\n";
 // A live first instance answers a connection at once from its event loop; a stale socket file refuses
 // at once. The limit only bounds a first instance that is busy in a long run without pumping events.
 constexpr int kConnectMilliseconds = 1000;
+// How long a start waits for another start's claim to finish: that takes milliseconds; a holder that
+// died leaves a lock that QLockFile recognises by its process id and takes over.
+constexpr int kClaimLockMilliseconds = 5000;
 
 }  // namespace
 
@@ -24,6 +29,12 @@ SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent),
 SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Claim SingleInstance::ClaimOrHandOver() {
+  // Two starts at once would both find nobody listening, and the later one would remove the earlier
+  // one's fresh socket and listen too: two programs on one settings file and log. The lock makes the
+  // look and the listen one step; it sits beside the socket, which QLocalServer puts in the temporary
+  // directory. Without it (an unwritable directory) the claim goes on unguarded, as before.
+  QLockFile claim_lock(QDir(QDir::tempPath()).filePath(name_ + QStringLiteral(".lock")));
+  claim_lock.tryLock(kClaimLockMilliseconds);
   QLocalSocket probe;
   probe.connectToServer(name_, QIODevice::WriteOnly);
   if (probe.waitForConnected(kConnectMilliseconds)) {
