@@ -1,7 +1,9 @@
 #include "ui/gui_test_support.h"
 
+#include <QApplication>
 #include <QTest>
 
+#include "ui/progress_dialog.h"
 #include "ui/qt_text.h"
 
 namespace morva {
@@ -25,6 +27,19 @@ std::string EnginePath(UiHarness& harness, const QString& host_path) {
     QTest::qFail(qPrintable("no engine path for " + host_path), __FILE__, __LINE__);
   }
   return engine;
+}
+
+void SetUpperCaseJob(ConversionSettings& settings) {
+  settings.sw_fnm = static_cast<std::int16_t>(NameRule::kGeneral);
+  settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
+  settings.fnm_ipn2 = 1;
+}
+
+QWidget* OpenProgressDialog() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (qobject_cast<ProgressDialog*>(widget) != nullptr && widget->isVisible()) return widget;
+  }
+  return nullptr;
 }
 
 }  // namespace morva

@@ -2,6 +2,7 @@
 #define MORVA_TESTS_UI_GUI_TEST_SUPPORT_H_
 
 #include <QString>
+#include <QWidget>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,12 @@ struct UiHarness {
 
 // The engine path of a host path; fails the test (QVERIFY) when it has none.
 std::string EnginePath(UiHarness& harness, const QString& host_path);
+
+// The job most tests run: the general rule, names to upper case, extensions left alone.
+void SetUpperCaseJob(ConversionSettings& settings);
+
+// The run's progress dialog while it is shown; null otherwise.
+QWidget* OpenProgressDialog();
 
 }  // namespace morva
 

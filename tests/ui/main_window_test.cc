@@ -211,9 +211,7 @@ class MainWindowTest : public QObject {
     Job job = QuietJob();
     job.app.pref = false;
     job.app.dirfil[0] = EnginePathOf(tree.path());
-    job.settings.sw_fnm = 1;  // general conversion: upper case, the extension left alone
-    job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
-    job.settings.fnm_ipn2 = 1;
+    SetUpperCaseJob(job.settings);
     WriteSettings(home.path(), job, "UNKNOWN_KEY = 1\n");
     {
       UiHarness harness(home.path());
@@ -257,9 +255,7 @@ class MainWindowTest : public QObject {
     Job job = QuietJob();
     job.app.pref = true;
     job.app.dirfil[0] = EnginePathOf(tree.path());
-    job.settings.sw_fnm = 1;
-    job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
-    job.settings.fnm_ipn2 = 1;
+    SetUpperCaseJob(job.settings);
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);

@@ -140,9 +140,7 @@ class PreviewDialogTest : public QObject {
     const QDir dir(tree.path());
     Touch(dir, QStringLiteral("a.txt"));
     UiHarness harness(home.path());
-    harness.session.job.settings.sw_fnm = static_cast<std::int16_t>(NameRule::kGeneral);
-    harness.session.job.settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
-    harness.session.job.settings.fnm_ipn2 = 1;
+    SetUpperCaseJob(harness.session.job.settings);
     harness.session.job.app.dirfil[0] = EnginePath(harness, tree.path());
 
     ModalDriver driver;

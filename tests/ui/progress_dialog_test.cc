@@ -11,19 +11,11 @@
 #include "engine/conversion_run.h"
 #include "ui/gui_test_support.h"
 #include "ui/modal_driver_support.h"
-#include "ui/progress_dialog.h"
 
 namespace morva {
 namespace {
 
 constexpr int kFiles = 300;
-
-QWidget* OpenProgressDialog() {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (qobject_cast<ProgressDialog*>(widget) != nullptr && widget->isVisible()) return widget;
-  }
-  return nullptr;
-}
 
 }  // namespace
 
@@ -64,10 +56,7 @@ class ProgressDialogTest : public QObject {
       QVERIFY(file.open(QIODevice::WriteOnly));
     }
     UiHarness harness(home.path());
-    ConversionSettings& job = harness.session.job.settings;
-    job.sw_fnm = static_cast<std::int16_t>(NameRule::kGeneral);
-    job.fnm_ipn_sel = ConversionSettings::kGeneralCase;
-    job.fnm_ipn2 = 1;  // upper case
+    SetUpperCaseJob(harness.session.job.settings);
     harness.session.job.app.dirfil[0] = EnginePath(harness, tree.path());
 
     ModalDriver driver;
