@@ -50,11 +50,13 @@ void StoreFlagDigits(std::string_view text, std::array<bool, N>* flags) {
 }
 
 // A window never starts beyond the right or bottom edge of the desktop: a position whose window would
-// reach past `edge` is moved back so that the window ends there.
+// reach past `edge` is moved back so that the window ends there. A window larger than the desktop starts
+// at its left or top edge instead of beyond it, since a negative position would be written to the file
+// and then refused at the next start.
 int Place(int position, int size, int edge) {
   const std::int64_t end = std::int64_t{position} + size;
   const std::int64_t placed = end > edge ? std::int64_t{edge} - size : position;
-  return static_cast<int>(std::clamp<std::int64_t>(placed, INT_MIN, INT_MAX));
+  return static_cast<int>(std::clamp<std::int64_t>(placed, 0, INT_MAX));
 }
 
 // Target options, stored in order so that each switch is checked against the ones before it: the

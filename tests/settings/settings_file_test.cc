@@ -264,6 +264,9 @@ TEST(SettingsFileTest, ApplicationKeyRules) {
       {"LULY = 600", [](const AppSettings& a) { return a.luly; }, 600},
       {"TREX = 1800", [](const AppSettings& a) { return a.trex; }, 1440},
       {"TREY = 1000", [](const AppSettings& a) { return a.trey; }, 760},
+      // A window wider than the desktop starts at its left edge: a negative position would be written
+      // and then refused at the next start.
+      {"PREW = 9999\nPREX = 12", prex, 0},
       // Sizes: at least 3 bytes, within bounds.
       {"PREW = 599", prew, 600},
       {"PREW = 10000", prew, 600},
