@@ -69,8 +69,10 @@ void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal) {
 
   // "." and ".." would name the directory itself or its parent, never a new entry; a separator or another
   // character a name cannot hold (a tag's "AC/DC") would reach into another directory or be refused by
-  // a Windows file system, so the run refuses them as the preview does.
-  if (new_name.empty() || new_name == "." || new_name == ".." || HasForbiddenNameChar(new_name)) {
+  // a Windows file system, and a name without a host form cannot be made at all, so the run refuses
+  // them as the preview does.
+  if (new_name.empty() || new_name == "." || new_name == ".." || HasForbiddenNameChar(new_name) ||
+      !HostCanHoldName(&walk.host.codec, new_name)) {
     FailStep(kStepName, work);
     return;
   }

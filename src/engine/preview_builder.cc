@@ -4,6 +4,7 @@
 
 #include "platform/engine_text.h"
 #include "engine/name_step.h"
+#include "platform/host_paths.h"
 #include "platform/path_utils.h"
 #include "fileops/date_time_text.h"
 #include "platform/cp932.h"
@@ -81,7 +82,7 @@ std::string PreviewBuilder::NameColumn(const TargetWork& work, std::uint32_t* fa
   } else if (new_name.empty()) {
     *failure |= kStepName;
     return texts_.name_empty;
-  } else if (HasForbiddenCharacter(new_name)) {
+  } else if (HasForbiddenCharacter(new_name) || !HostCanHoldName(&host_.codec, new_name)) {
     reason = &texts_.name_bad_char;
   } else if (names.Collides(target.name, new_name)) {
     reason = &texts_.name_exists;

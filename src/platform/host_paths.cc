@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/mount_table.h"
@@ -151,6 +152,15 @@ bool HostNameFits(TextCodec* codec, std::string_view name) {
   std::string utf8;
   if (!codec->Cp932ToUtf8(name, &utf8).ok()) return true;
   return utf8.size() <= kHostNameMax;
+}
+
+bool HostCanHoldName(TextCodec* codec, std::string_view name) {
+  // Bytes 1 to 127 stand for themselves, so the usual name needs no conversion.
+  const bool plain = std::all_of(name.begin(), name.end(), [](char c) { return c > 0; });
+  if (plain) return true;
+  if (name.find('\0') != std::string_view::npos) return false;
+  std::string utf8;
+  return codec->Cp932ToUtf8(name, &utf8).ok();
 }
 
 }  // namespace morva

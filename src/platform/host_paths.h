@@ -63,6 +63,12 @@ inline constexpr std::size_t kHostNameMax = NAME_MAX;
 // copy reports.
 bool HostNameFits(TextCodec* codec, std::string_view name);
 
+// Whether the host can hold the code page 932 name `name` at all: it has a UTF-8 form and no NUL byte.
+// False for a broken double-byte character (a lead byte without its trail) or one the code page leaves
+// unassigned, which text from a pattern file or a hand-edited setting can carry; the preview refuses
+// such a name as the run does.
+bool HostCanHoldName(TextCodec* codec, std::string_view name);
+
 }  // namespace morva
 
 #endif  // MORVA_PLATFORM_HOST_PATHS_H_

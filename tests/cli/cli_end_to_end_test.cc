@@ -147,6 +147,25 @@ TEST_F(CliEndToEndTest, APatternFileIsNamedByItsHostPath) {
   EXPECT_NE(r.err.find("置換パターンCSVファイルパスが不正です。"), std::string::npos) << r.err;
 }
 
+// A replacement holding bytes that are no character (a lead byte before a NUL, a two-byte code the code
+// page leaves unassigned) gives a name the host cannot hold: the preview says so, as the run finds it.
+TEST_F(CliEndToEndTest, ThePreviewRefusesANameTheHostCannotHold) {
+  for (const std::string& broken : {std::string("ph\x9E\0x", 5), std::string("ph\x85\x40x")}) {
+    ASSERT_TRUE(home_.WriteFile("patterns.csv", "\"a\"," + broken + "\n"));
+    const std::vector<std::string> job = {"--home", home_.path(), "--yes", "--set", "SW_FNM=8",
+                                          "--set", "FNM_CSV_PTH=" + (home_ / "patterns.csv")};
+    std::vector<std::string> preview = job, run = job;
+    preview.insert(preview.end(), {"preview", photos_});
+    run.insert(run.end(), {"run", photos_});
+    Result r = RunCli(preview);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("ファイル名として使用不可文字の存在により失敗："), std::string::npos) << r.out;
+    r = RunCli(run);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(Exists(photos_ + "/a.jpg"));
+  }
+}
+
 TEST_F(CliEndToEndTest, TheTargetHistoryTellsPathsApartByLetterCase) {
   // "Photos" beside "photos": two directories here, though one to Windows.
   ASSERT_EQ(mkdir((tree_ / "Photos").c_str(), 0755), 0);
