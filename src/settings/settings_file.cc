@@ -377,13 +377,13 @@ Taken ReadHistory(std::string_view suffix, std::string_view text, int, const D&,
   return SettingsLineOutcome::kApplied;
 }
 
-// The paths stand under consecutive keys from DIRFIL, up to the first empty slot; a path that could
-// not be read back as one line is left out.
+// The paths stand under consecutive keys from DIRFIL. An empty slot (the newest one after a run refused
+// for its empty path) is passed over, not taken for the end, so that the older paths are kept; a path
+// that could not be read back as one line is left out.
 void WriteHistory(std::string_view name, const A& a, std::string* out) {
   std::size_t written = 0;
   for (const auto& slot : a.dirfil) {
-    if (!HasPath(slot)) break;
-    if (HoldsLineBreak(*slot)) continue;
+    if (!HasPath(slot) || HoldsLineBreak(*slot)) continue;
     AppendText(out, std::string(name) + HistorySuffix(written), *slot);
     ++written;
   }

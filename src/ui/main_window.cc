@@ -234,9 +234,9 @@ void MainWindow::UpdateJobKindMarks() {
   for (int tab = 0; tab < 5; ++tab) ui_->jobTabs->setTabIcon(tab, on[tab] ? job_on_icon_ : job_off_icon_);
 }
 
-void MainWindow::CollectSettings() {
+bool MainWindow::CollectSettings() {
   AppSettings& app = context_.session.job.app;
-  path_panel_->Collect();
+  const bool path_taken = path_panel_->Collect();
   if (job_page_ != nullptr) job_page_->Collect();
   app.set_0 = static_cast<std::int16_t>(ui_->targetModeCombo->currentIndex() + 1);
   app.sw_set[AppSettings::kSetShowList] = ui_->showTargetListCheck->isChecked();
@@ -246,6 +246,7 @@ void MainWindow::CollectSettings() {
   app.winx = x();
   app.winy = y();
   if (target_list_ != nullptr) target_list_->StorePlacement(app);
+  return path_taken || app.set_0 != 1;
 }
 
 void MainWindow::ShowTargetList(bool shown) {
@@ -342,7 +343,12 @@ void MainWindow::UpdateLogButtons() {
 }
 
 void MainWindow::StartConversionCommand() {
-  CollectSettings();
+  if (!CollectSettings()) {
+    // The history's newest path is not the one in the box: running it would convert files out of view.
+    ShowPanelWarning(context_, QStringLiteral("対象ディレクトリの指定が不正です。"));
+    path_panel_->FocusPath();
+    return;
+  }
   Session& session = context_.session;
   const bool preview = ui_->previewCheck->isChecked();
   const bool copy = !preview && ui_->copyCheck->isChecked();

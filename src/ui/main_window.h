@@ -51,7 +51,8 @@ class MainWindow : public QDialog {
   // Sets the tab marks from the job record's switches.
   void UpdateJobKindMarks();
   // Copies every window into the settings: the target panel, the current page, the main window's own.
-  void CollectSettings();
+  // False when directory mode is chosen and the typed path could not become the target path.
+  bool CollectSettings();
   // Restores and raises the window (a second start asked for it).
   void BringForward();
 

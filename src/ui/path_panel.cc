@@ -177,21 +177,21 @@ void PathPanel::FollowShortcut() {
   }
 }
 
-void PathPanel::Collect() {
+bool PathPanel::Collect() {
   AppSettings& app = context_.session.job.app;
   Host& host = context_.session.host;
 
   // 1. The path leads the history. A path typed in the host's form is kept in the engine's, which
-  // validation and enumeration read. An empty path is not pushed: it would end the stored history.
+  // validation and enumeration read.
   const QString typed = PathText();
   std::string path;
-  if (!typed.isEmpty() && FromQt(host.codec, typed, &path)) {
-    if (!IsEnginePathForm(path)) {
-      std::string engine;
-      if (EnginePathFromQt(host.codec, host.fs, typed.trimmed(), &engine)) path = engine;
-    }
-    if (path.size() < kMaxPath) app.PushTargetPath(path);
+  bool taken = typed.isEmpty() || FromQt(host.codec, typed, &path);
+  if (taken && !IsEnginePathForm(path) && !path.empty()) {
+    std::string engine;
+    if (EnginePathFromQt(host.codec, host.fs, typed.trimmed(), &engine)) path = engine;
   }
+  taken = taken && path.size() < kMaxPath;
+  if (taken) app.PushTargetPath(path);
   {
     const QSignalBlocker block(ui_->pathCombo);
     ui_->pathCombo->clear();
@@ -230,6 +230,7 @@ void PathPanel::Collect() {
   const QString upper = QDateTime(ui_->upperDate->date(), ui_->upperTime->time()).toString(format);
   app.set_dt1.Assign(ui_->lowerCheck->isChecked() ? lower.toStdString() : std::string());
   app.set_dt2.Assign(ui_->upperCheck->isChecked() ? upper.toStdString() : std::string());
+  return taken;
 }
 
 QString PathPanel::PathText() const { return ui_->pathCombo->currentText(); }

@@ -32,7 +32,10 @@ class PathPanel : public QWidget {
 
   // Writes the panel into the application settings: the path becomes the newest history entry, the
   // flags, the wildcard and its history, the time range. The drop-downs are refilled from the result.
-  void Collect();
+  // An empty path becomes the newest entry too, so that validation refuses it. Returns false when the
+  // typed path cannot become the target path (no code page 932 form, or too long): the history is then
+  // left as it was, and a run must not take its newest entry, which is not what the box shows.
+  bool Collect();
 
   QString PathText() const;
   // Shows `path` in the path box (as a selection would) and lists it again.

@@ -443,13 +443,18 @@ TEST(SettingsFileTest, TargetPathHistory) {
   }
   EXPECT_EQ(*Load("DIRFIL3 = C:\\a\n").app.dirfil[0], "C:\\a");
 
-  // The writer stops at the first empty slot.
+  // The writer passes over empty slots (an empty newest path after a refused run among them): the older
+  // paths are kept, under consecutive keys.
   AppSettings gaps = DefaultApp();
-  gaps.dirfil[0] = "Z:\\first";
-  gaps.dirfil[1] = "Z:\\second";
-  gaps.dirfil[3] = "Z:\\after a gap";
+  gaps.dirfil[0] = "";
+  gaps.dirfil[1] = "Z:\\first";
+  gaps.dirfil[2] = "Z:\\second";
+  gaps.dirfil[4] = "Z:\\after a gap";
   const std::string text = FormatSettingsText(ConversionSettings(kNow), gaps);
-  EXPECT_NE(text.find(std::string(kHeader) + "DIRFIL = Z:\\first\nDIRFIL1 = Z:\\second\nWINX = "), std::string::npos);
+  EXPECT_NE(text.find(std::string(kHeader) +
+                      "DIRFIL = Z:\\first\nDIRFIL1 = Z:\\second\nDIRFIL2 = Z:\\after a gap\nWINX = "),
+            std::string::npos)
+      << text;
 }
 
 TEST(SettingsFileTest, JobKeysAndLineBreaksInValues) {

@@ -327,6 +327,42 @@ class MainWindowTest : public QObject {
     harness.ui.set_main_window(nullptr);
   }
 
+  // The path box is what the run takes. When its text cannot become the target path (cleared, no code
+  // page 932 form, too long), the run is refused; it never falls back on the last path of the history,
+  // whose files the person no longer has in view.
+  void PathThatCannotBeTakenIsNeverReplacedByTheLastOne_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    const QString invalid = QStringLiteral("対象ディレクトリの指定が不正です。");
+    QTest::newRow("cleared") << QString() << QStringLiteral("対象ディレクトリが指定されていません。");
+    QTest::newRow("no code page 932 form") << QStringLiteral("/tmp/\U0001F600") << invalid;
+    QTest::newRow("too long") << QStringLiteral("/tmp/") + QString(300, QLatin1Char('d')) << invalid;
+  }
+  void PathThatCannotBeTakenIsNeverReplacedByTheLastOne() {
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QTemporaryDir home, tree;
+    Touch(tree.filePath(QStringLiteral("alpha.txt")));
+    Job job = QuietJob();
+    job.app.pref = false;
+    job.app.dirfil[0] = EnginePathOf(tree.path());
+    SetUpperCaseJob(job.settings);
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<PathPanel*>()->SetPathText(typed);
+    {
+      MessageBoxAnswerer answerer;
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QCOMPARE(answerer.texts(), QStringList{message});
+    }
+    QCOMPARE(QDir(tree.path()).entryList(QDir::Files), QStringList{QStringLiteral("alpha.txt")});
+    harness.ui.set_main_window(nullptr);
+  }
+
   void AllConversionsOffKeepsTheOptions() {
     QTemporaryDir home;
     Job job = QuietJob();
