@@ -8,6 +8,7 @@
 
 #include "core/app_settings.h"
 #include "platform/path_utils.h"
+#include "ui/page_binding.h"
 #include "ui/file_choosers.h"
 #include "ui/qt_text.h"
 #include "ui/window_context.h"
@@ -31,9 +32,11 @@ PathPanel::PathPanel(UiContext& context, const std::optional<QString>& argument,
     : QWidget(parent), context_(context), ui_(std::make_unique<Ui::PathPanel>()) {
   ui_->setupUi(this);
   ui_->pathCombo->lineEdit()->setMaxLength(static_cast<int>(kMaxPath));
-  ui_->wildcardCombo->lineEdit()->setMaxLength(80);
   const AppSettings& app = context_.session.job.app;
   TextCodec& codec = context_.session.host.codec;
+  // Counted in code page 932 bytes, as the record holds it: a wildcard it could not hold would leave the
+  // record's older one in force while the box shows the new one.
+  LimitBytes(codec, ui_->wildcardCombo, 80);
 
   for (const auto& path : app.dirfil) {
     if (path.has_value() && !path->empty()) ui_->pathCombo->addItem(ToQt(codec, *path));

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -173,6 +174,15 @@ class MainWindowTest : public QObject {
     window.CollectSettings();
     // The history is rebuilt from what the drop-down offered, so the oldest one is gone now.
     QCOMPARE(ToQt(*harness.codec, app.set_12.view()), QStringLiteral("*.E3\t*.e7\t*.e6\t*.e5\t*.e4\t*.e2\t*.e1"));
+
+    // Typing stops where the record's 80 bytes end (two a kanji) and refuses a character without a code
+    // page 932 form, so what the box shows is always what the run filters by.
+    wildcard_combo->clearEditText();
+    for (int i = 0; i < 45; ++i) wildcard_combo->lineEdit()->insert(QString(QChar(u'写')));  // as typed: validated
+    wildcard_combo->lineEdit()->insert(QString::fromUcs4(U"\U0001F600"));
+    QCOMPARE(wildcard_combo->currentText(), QString(40, QChar(u'写')));
+    window.CollectSettings();
+    QCOMPARE(ToQt(*harness.codec, app.set_11.view()), QString(40, QChar(u'写')));
   }
 
   void ListPanelKeepsOneOfEachEntry() {
