@@ -1,6 +1,8 @@
 #include "ui/gui_test_support.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 #include "ui/progress_dialog.h"
@@ -33,6 +35,15 @@ void SetUpperCaseJob(ConversionSettings& settings) {
   settings.sw_fnm = static_cast<std::int16_t>(NameRule::kGeneral);
   settings.fnm_ipn_sel = ConversionSettings::kGeneralCase;
   settings.fnm_ipn2 = 1;
+}
+
+bool MakeNumberedFiles(const QString& directory, int count) {
+  const QDir dir(directory);
+  for (int i = 0; i < count; ++i) {
+    QFile file(dir.filePath(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0'))));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+  }
+  return true;
 }
 
 QWidget* OpenProgressDialog() {

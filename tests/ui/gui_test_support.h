@@ -35,6 +35,9 @@ std::string EnginePath(UiHarness& harness, const QString& host_path);
 // The job most tests run: the general rule, names to upper case, extensions left alone.
 void SetUpperCaseJob(ConversionSettings& settings);
 
+// Empty files "f000.txt", "f001.txt", ... in `directory`, `count` of them; false when one cannot be made.
+bool MakeNumberedFiles(const QString& directory, int count);
+
 // The run's progress dialog while it is shown; null otherwise.
 QWidget* OpenProgressDialog();
 

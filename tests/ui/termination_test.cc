@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,11 +30,8 @@ class TerminationTest : public QObject {
   void SignalDuringARunStopsItWithoutQuestions() {
     QTemporaryDir home, tree;
     QVERIFY(home.isValid() && tree.isValid());
+    QVERIFY(MakeNumberedFiles(tree.path(), kFiles));
     QDir dir(tree.path());
-    for (int i = 0; i < kFiles; ++i) {
-      QFile file(dir.filePath(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0'))));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-    }
     UiHarness harness(home.path());
     SetUpperCaseJob(harness.session.job.settings);
     harness.session.job.app.dirfil[0] = EnginePath(harness, tree.path());
