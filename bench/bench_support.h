@@ -1,76 +1,75 @@
 #ifndef MORVA_BENCH_BENCH_SUPPORT_H_
 #define MORVA_BENCH_BENCH_SUPPORT_H_
 
-// What the run benchmarks share: a user interface that stays out of the way, and a directory of many
-// files whose names the benchmarks rename.
+// What the benchmark programs share apart from the engine: their own command-line flags, the way the
+// run benchmarks are registered, and the directories they work in.
 
-#include <fcntl.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstring>
+#include <cstddef>
+#include <memory>
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
-#include "core/quiet_user_interface.h"
-
 namespace bench {
 
-// A user interface that answers Yes, never cancels and leaves the preview without a run.
-class QuietUi : public morva::QuietUserInterface {
+// Takes "--name=value" out of the arguments and returns the value; empty when the flag is absent.
+std::string TakeFlag(int* argc, char** argv, const char* name);
+
+// Takes our own flag --file_count=N (the directory size, `default_count` without it) out of the
+// arguments and hands the rest to Google Benchmark.
+int InitializeWithFileCount(int argc, char** argv, int default_count);
+
+// Registers `function` as `name`, run `iterations` times and timed by the wall clock, in milliseconds:
+// the time a person waits for, which a run spends partly in other threads and on the disk. The count is
+// fixed because every iteration is long and changes the directory it works on (a large directory slows
+// down as it is renamed over and over), so that runs meet it in a known state.
+template <class Function>
+benchmark::internal::Benchmark* RegisterWallTime(const std::string& name, int iterations, Function&& function) {
+  return benchmark::RegisterBenchmark(name.c_str(), std::forward<Function>(function))
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(iterations)
+      ->UseRealTime();
+}
+
+// The bytes malloc has handed out and not had back: the small blocks of the heap and the large ones it
+// maps on their own (the lists of a large preview).
+std::size_t HeapInUse();
+
+// The names of the files of `dir` that end in `suffix` (".jpg"), sorted.
+std::vector<std::string> FilesEndingIn(const std::string& dir, const char* suffix);
+
+// The engine path ("Z:\tmp\...") of an ASCII host path, without asking a file system.
+std::string EnginePath(const std::string& host);
+
+// A new directory under /tmp, made from a mkdtemp template ("/tmp/name-XXXXXX"), removed with all it
+// holds when the object goes. path() is empty, and stderr says so, when it could not be made.
+class TempDirectory {
  public:
-  QuietUi() : morva::QuietUserInterface(true) {}
+  explicit TempDirectory(const char* templ);
+  TempDirectory(const TempDirectory&) = delete;
+  TempDirectory& operator=(const TempDirectory&) = delete;
+  ~TempDirectory();
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
 };
 
 // A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
 class FileTree {
  public:
-  explicit FileTree(int count) {
-    char templ[] = "/tmp/morva-run-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) return;
-    path_ = templ;
-    fd_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (int i = 0; i < count; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof(name), "file%07d.txt", i);
-      lower_.emplace_back(name);
-      std::memcpy(name, "FILE", 4);
-      upper_.emplace_back(name);
-      const int fd = openat(fd_, lower_.back().c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-      if (fd >= 0) close(fd);
-    }
-  }
+  explicit FileTree(int count);
   FileTree(const FileTree&) = delete;
   FileTree& operator=(const FileTree&) = delete;
-  ~FileTree() {
-    if (path_.empty()) return;
-    for (std::size_t i = 0; i < lower_.size(); ++i) {
-      unlinkat(fd_, lower_[i].c_str(), 0);
-      unlinkat(fd_, upper_[i].c_str(), 0);
-    }
-    close(fd_);
-    rmdir(path_.c_str());
-  }
+  ~FileTree();
 
   // Renames every name from one form to the other; false at the first failure.
-  bool RenameAll(bool to_upper) const {
-    const std::vector<std::string>& from = to_upper ? lower_ : upper_;
-    const std::vector<std::string>& to = to_upper ? upper_ : lower_;
-    for (std::size_t i = 0; i < from.size(); ++i) {
-      if (renameat2(fd_, from[i].c_str(), fd_, to[i].c_str(), RENAME_NOREPLACE) != 0) return false;
-    }
-    return true;
-  }
-
+  bool RenameAll(bool to_upper) const;
   // Puts the lower-case names back, whichever form each has now.
-  void Reset() const {
-    for (std::size_t i = 0; i < lower_.size(); ++i) renameat2(fd_, upper_[i].c_str(), fd_, lower_[i].c_str(), RENAME_NOREPLACE);
-  }
+  void Reset() const;
 
   const std::string& path() const { return path_; }
   std::size_t size() const { return lower_.size(); }
@@ -84,22 +83,9 @@ class FileTree {
   std::vector<std::string> lower_, upper_;
 };
 
-// Takes our own flag --file_count=N (the directory size, `default_count` without it) out of the
-// arguments and hands the rest to Google Benchmark.
-inline int InitializeWithFileCount(int argc, char** argv, int default_count) {
-  int file_count = default_count;
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--file_count=", 13) == 0) {
-      file_count = std::atoi(argv[i] + 13);
-    } else {
-      args.push_back(argv[i]);
-    }
-  }
-  int args_count = static_cast<int>(args.size());
-  benchmark::Initialize(&args_count, args.data());
-  return file_count;
-}
+// Reads --file_count=N (100000 without it), hands the other arguments to Google Benchmark and makes a
+// FileTree of N files. Null, said on stderr, when the directory cannot be made.
+std::unique_ptr<FileTree> InitializeWithFileTree(int argc, char** argv);
 
 }  // namespace bench
 

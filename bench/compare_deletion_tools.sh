@@ -12,32 +12,17 @@
 set -u
 count=${1:-10000}
 mib=${2:-256}
-root=$(dirname "$0")/..
-if [ -n "${3:-}" ]; then
-  build=$3
-elif [ -x "$root/build-bench/bench/deletion_bench" ]; then
-  build=$root/build-bench
-else
-  build=$root/build
-fi
-bench_bin="$build/bench/deletion_bench"
-if [ ! -x "$bench_bin" ]; then
-  echo "$bench_bin: not built (make bench)"
-  exit 1
-fi
+. "$(dirname "$0")/compare_support.sh"
+bench_bin=$(built_path bench/deletion_bench "${3:-}")
+require_built "$bench_bin"
 
 dir=$(mktemp -d /tmp/morva-deletion-tools-XXXXXX) || exit 1
 trap 'rm -rf "$dir"' EXIT
 
-# Google Benchmark's CSV: name,iterations,real_time,cpu_time,time_unit,...
-bench_ms() {
-  "$bench_bin" --file_count="$count" --wipe_mib="$mib" --benchmark_filter="$1" --benchmark_format=csv 2>/dev/null |
-    awk -F, -v name="\"$1/" 'index($1, name) == 1 { print $3 }'
-}
-elapsed_ms() { echo "($2 - $1) * 1000" | bc -l; }
+bench_ms() { benchmark_time "$1" "$bench_bin" --file_count="$count" --wipe_mib="$mib" --benchmark_filter="$1"; }
 
 echo "overwriting a file of $mib MiB"
-if command -v shred >/dev/null 2>&1; then
+if have_tool shred coreutils skipped; then
   total=0
   for round in 1 2 3; do
     head -c $((mib << 20)) /dev/zero | tr '\0' x >"$dir/wipe.bin" && sync
@@ -55,7 +40,7 @@ printf '%-36s %10.1f ms\n' "Overwrite level 3 (mean of 3)" "$wipe_ms"
 [ -n "${shred_ms:-}" ] && printf 'ratio: %.2f (shred / morva; target: at least 1)\n' "$(echo "$shred_ms / $wipe_ms" | bc -l)"
 
 echo "deleting $count files into the trash"
-if command -v gio >/dev/null 2>&1; then
+if have_tool gio libglib2.0-bin skipped; then
   total=0
   for round in 1 2 3; do
     mkdir -p "$dir/home" "$dir/files"

@@ -9,24 +9,10 @@
 # BUILD_DIR defaults to the optimised tree of `make bench` (build-bench), else build.
 set -u
 count=${1:-10000}
-root=$(dirname "$0")/..
-if [ -n "${2:-}" ]; then
-  build=$2
-elif [ -x "$root/build-bench/bench/exif_bench" ]; then
-  build=$root/build-bench
-else
-  build=$root/build
-fi
-bench_bin="$build/bench/exif_bench"
-
-if ! command -v exiftool >/dev/null 2>&1; then
-  echo "exiftool: not installed (sudo apt-get install libimage-exiftool-perl); nothing to compare"
-  exit 1
-fi
-if [ ! -x "$bench_bin" ]; then
-  echo "$bench_bin: not built (make bench)"
-  exit 1
-fi
+. "$(dirname "$0")/compare_support.sh"
+bench_bin=$(built_path bench/exif_bench "${2:-}")
+have_tool exiftool libimage-exiftool-perl "nothing to compare" || exit 1
+require_built "$bench_bin"
 
 dir=$(mktemp -d /tmp/morva-exif-tools-XXXXXX) || exit 1
 trap 'rm -rf "$dir"' EXIT
@@ -44,12 +30,10 @@ exiftool -fast -s3 -DateTimeOriginal "$dir/photos" >/dev/null 2>&1
 start=$(date +%s.%N)
 dated=$(exiftool -fast -s3 -DateTimeOriginal "$dir/photos" 2>/dev/null | grep -c '^2013:05:04 13:02:09$')
 end=$(date +%s.%N)
-exiftool_ms=$(echo "($end - $start) * 1000" | bc -l)
+exiftool_ms=$(elapsed_ms "$start" "$end")
 printf '%-28s %10.1f ms   (%d of %d dated)\n' "exiftool -fast" "$exiftool_ms" "$dated" "$count"
 
-# Google Benchmark's CSV: name,iterations,real_time,cpu_time,time_unit,...
-morva_ms=$("$bench_bin" --dir="$dir/photos" --benchmark_filter=BM_ReadDateOriginal --benchmark_format=csv \
-  2>/dev/null | awk -F, '/^"BM_ReadDateOriginal/ { print $3 }')
+morva_ms=$(benchmark_time BM_ReadDateOriginal "$bench_bin" --dir="$dir/photos" --benchmark_filter=BM_ReadDateOriginal)
 if [ -z "$morva_ms" ]; then
   echo "exif_bench failed"
   exit 1

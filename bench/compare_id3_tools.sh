@@ -10,23 +10,10 @@
 # id3_bench defaults to the optimised tree of `make bench` (build-bench), else build.
 set -u
 count=${1:-10000}
-root=$(dirname "$0")/..
-if [ -n "${2:-}" ]; then
-  bench=$2
-elif [ -x "$root/build-bench/bench/id3_bench" ]; then
-  bench=$root/build-bench/bench/id3_bench
-else
-  bench=$root/build/bench/id3_bench
-fi
-
-if ! command -v mid3v2 >/dev/null 2>&1; then
-  echo "mid3v2: not installed (sudo apt-get install python3-mutagen); nothing to compare"
-  exit 1
-fi
-if [ ! -x "$bench" ]; then
-  echo "$bench: not built (make bench)"
-  exit 1
-fi
+. "$(dirname "$0")/compare_support.sh"
+bench=${2:-$(built_path bench/id3_bench)}
+have_tool mid3v2 python3-mutagen "nothing to compare" || exit 1
+require_built "$bench"
 
 dir=$(mktemp -d /tmp/morva-id3-tools-XXXXXX) || exit 1
 trap 'rm -rf "$dir"' EXIT
@@ -49,12 +36,11 @@ find "$dir/files" -name '*.mp3' -exec cat {} + >/dev/null
 start=$(date +%s.%N)
 find "$dir/files" -name '*.mp3' -print0 | xargs -0 mid3v2 -l >"$dir/mid3v2.out"
 end=$(date +%s.%N)
-mid3v2_ms=$(echo "($end - $start) * 1000" | bc -l)
+mid3v2_ms=$(elapsed_ms "$start" "$end")
 titles=$(grep -c '^TIT2=' "$dir/mid3v2.out")
 printf '%-28s %8.0f ms   (%d titles)\n' "mid3v2 -l" "$mid3v2_ms" "$titles"
 
-ours_ms=$("$bench" --mp3_dir="$dir/files" --benchmark_format=csv 2>/dev/null |
-  awk -F, '/^"BM_ReadTitles/ { print $3; exit }')
+ours_ms=$(benchmark_time BM_ReadTitles "$bench" --mp3_dir="$dir/files")
 if [ -z "$ours_ms" ]; then
   echo "id3_bench failed"
   exit 1

@@ -15,23 +15,10 @@
 set -u
 count=${1:-1000}
 base=${2:-/tmp}
-root=$(dirname "$0")/..
-if [ -n "${3:-}" ]; then
-  bench=$3
-elif [ -x "$root/build-bench/bench/id3_write_bench" ]; then
-  bench=$root/build-bench/bench/id3_write_bench
-else
-  bench=$root/build/bench/id3_write_bench
-fi
-
-if ! command -v mid3v2 >/dev/null 2>&1; then
-  echo "mid3v2: not installed (sudo apt-get install python3-mutagen); nothing to compare"
-  exit 1
-fi
-if [ ! -x "$bench" ]; then
-  echo "$bench: not built (make bench)"
-  exit 1
-fi
+. "$(dirname "$0")/compare_support.sh"
+bench=${3:-$(built_path bench/id3_write_bench)}
+have_tool mid3v2 python3-mutagen "nothing to compare" || exit 1
+require_built "$bench"
 
 mounted=""
 image=""
@@ -45,10 +32,7 @@ cleanup() {
 trap cleanup EXIT
 
 if [ "$base" == "xfs" ]; then
-  if ! command -v mkfs.xfs >/dev/null 2>&1; then
-    echo "mkfs.xfs: not installed (sudo apt-get install xfsprogs)"
-    exit 1
-  fi
+  have_tool mkfs.xfs xfsprogs || exit 1
   image=$(mktemp /tmp/morva-xfs-XXXXXX.img) || exit 1
   # Room for the files, their copies in mid3v2's run (none) and ours (shared blocks), and the template.
   truncate -s $(((count * 5 + 512) * 1024 * 1024)) "$image"
@@ -85,13 +69,12 @@ start=$(date +%s.%N)
 # id3_write_bench ('New title A', 'New artist'), so that the tags stay within their padding.
 find "$dir/files" -name '*.mp3' -print0 | xargs -0 mid3v2 -t 'New title' -a 'New artis'
 end=$(date +%s.%N)
-mid3v2_ms=$(echo "($end - $start) * 1000" | bc -l)
+mid3v2_ms=$(elapsed_ms "$start" "$end")
 printf '%-40s %8.0f ms\n' "mid3v2 -t -a (no copy, no flush)" "$mid3v2_ms"
 # What mid3v2 left unwritten is not charged to the next run (a reflink waits for it).
 sync
 
-ours_ms=$("$bench" --mp3_dir="$dir/files" --benchmark_format=csv 2>/dev/null |
-  awk -F, '/^"BM_WriteTitleAndArtist/ { print $3; exit }')
+ours_ms=$(benchmark_time BM_WriteTitleAndArtist "$bench" --mp3_dir="$dir/files")
 if [ -z "$ours_ms" ]; then
   echo "id3_write_bench failed"
   exit 1

@@ -7,6 +7,7 @@
 #   bench/compare_rename_tools.sh [N]      (ROUNDS=k repeats the comparison k times, interleaved)
 set -u
 count=${1:-100000}
+. "$(dirname "$0")/compare_support.sh"
 
 # A fresh directory of `count` empty files; its path on stdout.
 make_tree() {
@@ -27,8 +28,7 @@ time_in_tree() {
   (cd "$dir" && "$@") >/dev/null 2>&1
   end=$(date +%s.%N)
   renamed=$(find "$dir" -maxdepth 1 -name 'FILE*.txt' | wc -l)
-  printf '%-28s %8.0f ms   (%d of %d renamed)\n' "$label" "$(echo "($end - $start) * 1000" | bc -l)" \
-    "$renamed" "$count"
+  printf '%-28s %8.0f ms   (%d of %d renamed)\n' "$label" "$(elapsed_ms "$start" "$end")" "$renamed" "$count"
   rm -rf "$dir"
 }
 
@@ -38,11 +38,7 @@ run_perl_rename() { printf '%s\0' file*.txt | rename -0 's/^file/FILE/'; }
 
 # morva-cli as a person runs it, the log on (in a fresh home, so the log starts empty): MORVA_CLI, else
 # the optimised one of `make bench` (build-bench), else the one of build.
-root=$(dirname "$0")/..
-if [ -z "${MORVA_CLI:-}" ] && [ -x "$root/build-bench/src/morva-cli" ]; then
-  MORVA_CLI=$root/build-bench/src/morva-cli
-fi
-cli=$(realpath -m "${MORVA_CLI:-$root/build/src/morva-cli}")
+cli=$(realpath -m "${MORVA_CLI:-$(built_path src/morva-cli)}")
 run_morva() {
   local home
   home=$(mktemp -d /tmp/morva-tools-bench-home-XXXXXX)
@@ -67,10 +63,8 @@ if [ -x "$cli" ]; then
 else
   echo "morva-cli: not built at $cli (make bench, or set MORVA_CLI); skipped"
 fi
-if command -v mmv >/dev/null 2>&1; then
+if have_tool mmv mmv skipped; then
   time_in_tree "mmv" run_mmv
-else
-  echo "mmv: not installed (sudo apt-get install mmv); skipped"
 fi
 if rename --version 2>/dev/null | grep -qi 'File::Rename'; then
   time_in_tree "rename (perl)" run_perl_rename

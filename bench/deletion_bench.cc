@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,12 +22,6 @@
 #include "platform/text_codec.h"
 
 namespace {
-
-std::string EnginePath(const std::string& host) {
-  std::string out = "Z:";
-  for (char c : host) out.push_back(c == '/' ? '\\' : c);
-  return out;
-}
 
 // Removes a tree of this program's own (not through the code measured).
 void RemoveAll(const std::string& path) {
@@ -54,7 +47,7 @@ void BM_OverwriteLevel3(benchmark::State& state, morva::FileSystem* fs, const st
     state.PauseTiming();
     if (!WriteFileOf(host, mib)) state.SkipWithError("cannot write the file");
     state.ResumeTiming();
-    if (!fs->Overwrite(EnginePath(host), 3).ok()) state.SkipWithError("overwrite failed");
+    if (!fs->Overwrite(bench::EnginePath(host), 3).ok()) state.SkipWithError("overwrite failed");
   }
   unlink(host.c_str());
   state.SetBytesProcessed(state.iterations() * (std::int64_t{mib} << 20));
@@ -78,7 +71,7 @@ void BM_TrashFiles(benchmark::State& state, morva::FileSystem* fs, const std::st
     }
     state.ResumeTiming();
     for (const std::string& p : paths) {
-      if (!fs->Trash(EnginePath(p)).ok()) {
+      if (!fs->Trash(bench::EnginePath(p)).ok()) {
         state.SkipWithError("trash failed");
         break;
       }
@@ -94,38 +87,24 @@ void BM_TrashFiles(benchmark::State& state, morva::FileSystem* fs, const std::st
 }  // namespace
 
 int main(int argc, char** argv) {
-  int wipe_mib = 256;
-  std::vector<char*> rest;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--wipe_mib=", 11) == 0) {
-      wipe_mib = std::atoi(argv[i] + 11);
-    } else {
-      rest.push_back(argv[i]);
-    }
-  }
-  const int file_count = bench::InitializeWithFileCount(static_cast<int>(rest.size()), rest.data(), 10000);
+  const std::string wipe = bench::TakeFlag(&argc, argv, "--wipe_mib");
+  const int wipe_mib = wipe.empty() ? 256 : std::atoi(wipe.c_str());
+  const int file_count = bench::InitializeWithFileCount(argc, argv, 10000);
 
-  char templ[] = "/tmp/morva-deletion-bench-XXXXXX";
-  if (mkdtemp(templ) == nullptr) return 1;
-  const std::string dir = templ;
+  const bench::TempDirectory work("/tmp/morva-deletion-bench-XXXXXX");
+  if (work.path().empty()) return 1;
+  const std::string& dir = work.path();
   setenv("HOME", dir.c_str(), 1);
   setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
   const std::string trash = dir + "/data/Trash";
 
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
   std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
-  benchmark::RegisterBenchmark("BM_OverwriteLevel3",
-                               [&](benchmark::State& s) { BM_OverwriteLevel3(s, fs.get(), &dir, wipe_mib); })
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime()
-      ->Iterations(3);
-  benchmark::RegisterBenchmark("BM_TrashFiles",
-                               [&](benchmark::State& s) { BM_TrashFiles(s, fs.get(), &dir, &trash, file_count); })
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime()
-      ->Iterations(3);
+  bench::RegisterWallTime("BM_OverwriteLevel3", 3,
+                          [&](benchmark::State& s) { BM_OverwriteLevel3(s, fs.get(), &dir, wipe_mib); });
+  bench::RegisterWallTime("BM_TrashFiles", 3,
+                          [&](benchmark::State& s) { BM_TrashFiles(s, fs.get(), &dir, &trash, file_count); });
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  RemoveAll(dir);
   return 0;
 }

@@ -8,14 +8,7 @@
 // --dir:      read the *.jpg files already in DIR instead of making a temporary directory.
 // --populate: only write N copies of the template into DIR (img00000.jpg ...) and stop.
 // --write_plain: only write a JPEG without Exif data to FILE (for a tool to add tags to) and stop.
-#include <dirent.h>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,28 +66,6 @@ bool Populate(const std::string& dir, const std::string& bytes, int count, std::
   return true;
 }
 
-std::vector<std::string> ListJpegs(const std::string& dir) {
-  std::vector<std::string> names;
-  DIR* d = opendir(dir.c_str());
-  if (d == nullptr) return names;
-  while (const dirent* e = readdir(d)) {
-    const std::size_t len = std::strlen(e->d_name);
-    if (len > 4 && std::strcmp(e->d_name + len - 4, ".jpg") == 0) names.emplace_back(e->d_name);
-  }
-  closedir(d);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// The engine path of an ASCII host path.
-std::string EnginePath(const std::string& host) {
-  std::string out = "Z:" + host;
-  for (char& c : out) {
-    if (c == '/') c = '\\';
-  }
-  return out;
-}
-
 void BM_ReadDateOriginal(benchmark::State& state, const std::vector<std::string>* paths) {
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
   std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
@@ -121,29 +92,13 @@ void BM_ParseInMemory(benchmark::State& state, const std::string* bytes) {
   }
 }
 
-// Takes "--name=value" out of the arguments; empty when absent.
-std::string TakeFlag(int* argc, char** argv, const char* name) {
-  const std::size_t len = std::strlen(name);
-  std::string value;
-  int kept = 0;
-  for (int i = 0; i < *argc; ++i) {
-    if (std::strncmp(argv[i], name, len) == 0 && argv[i][len] == '=') {
-      value = argv[i] + len + 1;
-    } else {
-      argv[kept++] = argv[i];
-    }
-  }
-  *argc = kept;
-  return value;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string template_path = TakeFlag(&argc, argv, "--template");
-  const std::string dir_flag = TakeFlag(&argc, argv, "--dir");
-  const std::string populate = TakeFlag(&argc, argv, "--populate");
-  const std::string write_plain = TakeFlag(&argc, argv, "--write_plain");
+  const std::string template_path = bench::TakeFlag(&argc, argv, "--template");
+  const std::string dir_flag = bench::TakeFlag(&argc, argv, "--dir");
+  const std::string populate = bench::TakeFlag(&argc, argv, "--populate");
+  const std::string write_plain = bench::TakeFlag(&argc, argv, "--write_plain");
   const int file_count = bench::InitializeWithFileCount(argc, argv, 10000);
 
   if (!write_plain.empty()) {
@@ -163,18 +118,16 @@ int main(int argc, char** argv) {
 
   std::string dir = dir_flag;
   std::vector<std::string> names;
-  bool own_dir = false;
+  std::unique_ptr<bench::TempDirectory> own_dir;
   if (dir.empty()) {
-    char templ[] = "/tmp/morva-exif-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) return 1;
-    dir = templ;
-    own_dir = true;
-    if (!Populate(dir, photo, file_count, &names)) return 1;
+    own_dir = std::make_unique<bench::TempDirectory>("/tmp/morva-exif-bench-XXXXXX");
+    dir = own_dir->path();
+    if (dir.empty() || !Populate(dir, photo, file_count, &names)) return 1;
   } else {
-    names = ListJpegs(dir);
+    names = bench::FilesEndingIn(dir, ".jpg");
   }
   std::vector<std::string> paths;
-  for (const std::string& name : names) paths.push_back(EnginePath(dir + "/" + name));
+  for (const std::string& name : names) paths.push_back(bench::EnginePath(dir + "/" + name));
 
   benchmark::RegisterBenchmark("BM_ReadDateOriginal", [&paths](benchmark::State& s) { BM_ReadDateOriginal(s, &paths); })
       ->Unit(benchmark::kMillisecond)
@@ -182,10 +135,5 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("BM_ParseInMemory", [&photo](benchmark::State& s) { BM_ParseInMemory(s, &photo); });
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-
-  if (own_dir) {
-    for (const std::string& name : names) unlink((dir + "/" + name).c_str());
-    rmdir(dir.c_str());
-  }
   return 0;
 }

@@ -8,13 +8,7 @@
 // files tagged by mid3v2 and times mid3v2 over the same files); otherwise N copies (200 by default) of a
 // file tagged in code are made under /tmp, written over and over, and removed at the end.
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -22,8 +16,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "../tests/common/mp3_builder.h"
 #include "bench_support.h"
 #include "media/id3_writer.h"
+#include "mp3_files.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
 
@@ -32,86 +28,25 @@ namespace {
 constexpr std::size_t kAudioBytes = std::size_t{4} << 20;
 constexpr std::size_t kBatchSize = 64;  // as conversion_run.cc
 
-std::string Synchsafe(std::uint32_t value) {
-  std::string out;
-  for (int i = 3; i >= 0; --i) out.push_back(static_cast<char>((value >> (7 * i)) & 0x7F));
-  return out;
-}
-
-std::string Frame(const std::string& id, const std::string& payload) {
-  return id + Synchsafe(static_cast<std::uint32_t>(payload.size())) + std::string(2, '\0') + payload;
-}
-
 // An ID3v2.4 tag of UTF-8 frames with 1 KB of padding, as mid3v2 leaves one, before 4 MB of audio.
 std::string TaggedMp3() {
-  std::string body;
-  body += Frame("TIT2", "\x03" "Old title of the song");
-  body += Frame("TPE1", "\x03" "Old artist");
-  body += Frame("TALB", "\x03" "Album Name");
-  body.append(1024, '\0');
-  std::string out = std::string("ID3\x04\0\0", 6) + Synchsafe(static_cast<std::uint32_t>(body.size())) + body;
+  morva::testing::Mp3Contents contents;
+  contents.v2_version = 4;
+  contents.frames = {{"TIT2", 3, "Old title of the song"}, {"TPE1", 3, "Old artist"}, {"TALB", 3, "Album Name"}};
+  contents.padding = 1024;
   std::mt19937 random(7);
   std::string audio(kAudioBytes, '\0');
   for (char& c : audio) c = static_cast<char>(random());
-  return out + audio;
-}
-
-class Mp3Tree {
- public:
-  explicit Mp3Tree(int count) {
-    char templ[] = "/tmp/morva-id3-write-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) return;
-    path_ = templ;
-    const std::string data = TaggedMp3();
-    for (int i = 0; i < count; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof(name), "/song%05d.mp3", i);
-      const std::string file = path_ + name;
-      const int fd = open(file.c_str(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
-      if (fd < 0) continue;
-      const bool ok = write(fd, data.data(), data.size()) == static_cast<ssize_t>(data.size());
-      close(fd);
-      if (ok) files_.push_back(file);
-    }
-  }
-  Mp3Tree(const Mp3Tree&) = delete;
-  Mp3Tree& operator=(const Mp3Tree&) = delete;
-  ~Mp3Tree() {
-    for (const std::string& f : files_) unlink(f.c_str());
-    if (!path_.empty()) rmdir(path_.c_str());
-  }
-  const std::vector<std::string>& files() const { return files_; }
-
- private:
-  std::string path_;
-  std::vector<std::string> files_;
-};
-
-struct DirCloser {
-  void operator()(DIR* d) const { closedir(d); }
-};
-
-std::vector<std::string> ListMp3(const std::string& dir) {
-  std::vector<std::string> files;
-  std::unique_ptr<DIR, DirCloser> d(opendir(dir.c_str()));
-  if (!d) return files;
-  while (struct dirent* e = readdir(d.get())) {
-    const std::size_t n = std::strlen(e->d_name);
-    if (n > 4 && std::strcmp(e->d_name + n - 4, ".mp3") == 0) files.push_back(dir + "/" + e->d_name);
-  }
-  std::sort(files.begin(), files.end());
-  return files;
+  return morva::testing::BuildId3v2(contents) + audio;
 }
 
 void BM_WriteTitleAndArtist(benchmark::State& state, const std::vector<std::string>& host_files) {
   auto codec = morva::NewIconvTextCodec();
   auto fs = morva::NewPosixFileSystem(codec.get());
   std::vector<std::string> paths;
-  for (const std::string& f : host_files) {
-    if (!fs->FromHostPath(f, &paths.emplace_back()).ok()) {
-      state.SkipWithError("no engine path");
-      return;
-    }
+  if (!bench::ToEnginePaths(*fs, host_files, &paths)) {
+    state.SkipWithError("no engine path");
+    return;
   }
   // Two titles of one length, so that every pass is a change that the padding absorbs.
   const char* const titles[2] = {"New title A", "New title B"};
@@ -151,26 +86,9 @@ void BM_WriteTitleAndArtist(benchmark::State& state, const std::vector<std::stri
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string mp3_dir;
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--mp3_dir=", 10) == 0) {
-      mp3_dir = argv[i] + 10;
-    } else {
-      args.push_back(argv[i]);
-    }
-  }
-  int args_count = static_cast<int>(args.size());
-  const int file_count = bench::InitializeWithFileCount(args_count, args.data(), 200);
-
-  std::unique_ptr<Mp3Tree> tree;
-  std::vector<std::string> files;
-  if (mp3_dir.empty()) {
-    tree = std::make_unique<Mp3Tree>(file_count);
-    files = tree->files();
-  } else {
-    files = ListMp3(mp3_dir);
-  }
+  const bench::Mp3Files mp3_files =
+      bench::InitializeWithMp3Files(argc, argv, 200, "/tmp/morva-id3-write-bench-XXXXXX", TaggedMp3);
+  const std::vector<std::string>& files = mp3_files.paths();
   if (files.empty()) {
     std::fprintf(stderr, "no MP3 files to write\n");
     return 1;
@@ -180,7 +98,7 @@ int main(int argc, char** argv) {
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
   // mid3v2 writes each file once: so does the comparison.
-  if (!mp3_dir.empty()) b->Iterations(1);
+  if (!mp3_files.made()) b->Iterations(1);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

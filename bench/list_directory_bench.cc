@@ -2,11 +2,8 @@
 // one statx per entry). Run with --file_count=N to change the directory size (100000 by default).
 #include <dirent.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -21,41 +18,6 @@
 #include "platform/text_codec.h"
 
 namespace {
-
-// A directory of empty files under /tmp, removed when the program ends.
-class FileTree {
- public:
-  explicit FileTree(int count) {
-    char templ[] = "/tmp/morva-list-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) return;
-    path_ = templ;
-    for (int i = 0; i < count; ++i) {
-      char name[64];
-      std::snprintf(name, sizeof(name), "/file%07d.txt", i);
-      const int fd = open((path_ + name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-      if (fd >= 0) close(fd);
-    }
-  }
-  FileTree(const FileTree&) = delete;
-  FileTree& operator=(const FileTree&) = delete;
-  ~FileTree() {
-    if (path_.empty()) return;
-    if (DIR* d = opendir(path_.c_str())) {
-      while (struct dirent* e = readdir(d)) {
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-          unlinkat(dirfd(d), e->d_name, 0);
-        }
-      }
-      closedir(d);
-    }
-    rmdir(path_.c_str());
-  }
-
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 struct PlainEntry {
   std::string name;
@@ -122,14 +84,9 @@ void BM_PlainReaddirStatx(benchmark::State& state, const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int file_count = bench::InitializeWithFileCount(argc, argv, 100000);
-
-  FileTree tree(file_count);
-  if (tree.path().empty()) {
-    std::fprintf(stderr, "cannot create the test directory\n");
-    return 1;
-  }
-  const std::string dir = tree.path();
+  const std::unique_ptr<bench::FileTree> tree = bench::InitializeWithFileTree(argc, argv);
+  if (tree == nullptr) return 1;
+  const std::string dir = tree->path();
   // Wall time is what a user waits for; the CPU column counts every thread of the process, as a large
   // listing shares its status calls with a second thread.
   benchmark::RegisterBenchmark("BM_FindFiles", [dir](benchmark::State& s) { BM_FindFiles(s, dir); })

@@ -10,18 +10,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "bench_engine.h"
 #include "bench_support.h"
 
 #include "engine/conversion_run.h"
-#include "engine/session.h"
-#include "platform/file_system.h"
-#include "platform/text_codec.h"
 #include "ui/preview_dialog.h"
 #include "ui/preview_table_model.h"
 #include "ui/window_context.h"
@@ -30,33 +28,16 @@ namespace {
 
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
-std::size_t HeapInUse() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-}
-
-// A session whose last preview covers every file of `tree`, the upper-case rule on.
-struct PreviewedSession {
-  explicit PreviewedSession(const bench::FileTree& tree)
-      : codec(morva::NewIconvTextCodec()), fs(morva::NewPosixFileSystem(codec.get())) {
-    session = std::make_unique<morva::Session>(*codec, *fs, ui);
-    session->job.settings.sw_fnm = 1;
-    session->job.settings.fnm_ipn_sel = 1;
-    session->job.settings.fnm_ipn2 = 1;
-    std::string engine_dir;
-    if (fs->FromHostPath(tree.path(), &engine_dir).ok()) session->job.app.dirfil[0] = engine_dir;
-    session->job.app.set_0 = 1;
+// An engine whose last preview covers every file of `tree`, the upper-case rule on.
+struct PreviewedEngine : bench::Engine {
+  explicit PreviewedEngine(const bench::FileTree& tree) : bench::Engine(tree.path()) {
+    bench::UpperCaseBaseNames(session.job.settings);
   }
 
   bool Preview(std::size_t expected) {
-    const morva::ConversionResult result = morva::StartConversion(*session, morva::RunMode::kPreview, false);
-    return result.outcome == morva::ConversionOutcome::kPreviewClosed && session->run.preview.size() == expected;
+    const morva::ConversionResult result = morva::StartConversion(session, morva::RunMode::kPreview, false);
+    return result.outcome == morva::ConversionOutcome::kPreviewClosed && session.run.preview.size() == expected;
   }
-
-  std::unique_ptr<morva::TextCodec> codec;
-  std::unique_ptr<morva::FileSystem> fs;
-  bench::QuietUi ui;
-  std::unique_ptr<morva::Session> session;
 };
 
 // Shows the dialog and paints it once, as the person first sees it.
@@ -70,16 +51,16 @@ void BM_EnginePreview(benchmark::State& state, const bench::FileTree* tree) {
   double engine_mb = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto previewed = std::make_unique<PreviewedSession>(*tree);
+    auto previewed = std::make_unique<PreviewedEngine>(*tree);
     malloc_trim(0);
-    const std::size_t before = HeapInUse();
+    const std::size_t before = bench::HeapInUse();
     state.ResumeTiming();
     if (!previewed->Preview(tree->size())) {
       state.SkipWithError("the preview did not list every target");
       break;
     }
     state.PauseTiming();
-    engine_mb = static_cast<double>(HeapInUse() - before) / kMegabyte;
+    engine_mb = static_cast<double>(bench::HeapInUse() - before) / kMegabyte;
     previewed.reset();
     state.ResumeTiming();
   }
@@ -87,25 +68,25 @@ void BM_EnginePreview(benchmark::State& state, const bench::FileTree* tree) {
 }
 
 void BM_OpenPreviewDialog(benchmark::State& state, const bench::FileTree* tree) {
-  PreviewedSession previewed(*tree);
+  PreviewedEngine previewed(*tree);
   if (!previewed.Preview(tree->size())) {
     state.SkipWithError("the preview did not list every target");
     return;
   }
-  morva::UiContext context{*previewed.session, {}};
+  morva::UiContext context{previewed.session, {}};
   std::string copy_directory;
   double dialog_mb = 0;
   for (auto _ : state) {
     state.PauseTiming();
     malloc_trim(0);
-    const std::size_t before = HeapInUse();
+    const std::size_t before = bench::HeapInUse();
     state.ResumeTiming();
     {
-      morva::PreviewDialog dialog(context, previewed.session->run.preview, previewed.session->run.targets,
+      morva::PreviewDialog dialog(context, previewed.session.run.preview, previewed.session.run.targets,
                                   &copy_directory, nullptr);
       ShowAndPaint(dialog);
       state.PauseTiming();
-      dialog_mb = static_cast<double>(HeapInUse() - before) / kMegabyte;
+      dialog_mb = static_cast<double>(bench::HeapInUse() - before) / kMegabyte;
       state.ResumeTiming();
     }
   }
@@ -113,16 +94,16 @@ void BM_OpenPreviewDialog(benchmark::State& state, const bench::FileTree* tree) 
 }
 
 void BM_ToggleHideExcluded(benchmark::State& state, const bench::FileTree* tree) {
-  PreviewedSession previewed(*tree);
+  PreviewedEngine previewed(*tree);
   if (!previewed.Preview(tree->size())) {
     state.SkipWithError("the preview did not list every target");
     return;
   }
-  std::vector<morva::PreviewRecord>& records = previewed.session->run.preview;
+  std::vector<morva::PreviewRecord>& records = previewed.session.run.preview;
   for (std::size_t i = 0; i < records.size(); i += 2) records[i].state = static_cast<std::int16_t>(-records[i].state);
-  morva::UiContext context{*previewed.session, {}};
+  morva::UiContext context{previewed.session, {}};
   std::string copy_directory;
-  morva::PreviewDialog dialog(context, records, previewed.session->run.targets, &copy_directory, nullptr);
+  morva::PreviewDialog dialog(context, records, previewed.session.run.targets, &copy_directory, nullptr);
   ShowAndPaint(dialog);
   auto* hide = dialog.findChild<QCheckBox*>(QStringLiteral("hideExcludedCheck"));
   if (hide == nullptr) {
@@ -141,25 +122,12 @@ void BM_ToggleHideExcluded(benchmark::State& state, const bench::FileTree* tree)
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const int file_count = bench::InitializeWithFileCount(argc, argv, 100000);
-  bench::FileTree tree(file_count);
-  if (tree.path().empty()) {
-    std::fprintf(stderr, "cannot create the test directory\n");
-    return 1;
-  }
-  const bench::FileTree* t = &tree;
-  benchmark::RegisterBenchmark("BM_EnginePreview", [t](benchmark::State& s) { BM_EnginePreview(s, t); })
-      ->Unit(benchmark::kMillisecond)
-      ->Iterations(3)
-      ->UseRealTime();
-  benchmark::RegisterBenchmark("BM_OpenPreviewDialog", [t](benchmark::State& s) { BM_OpenPreviewDialog(s, t); })
-      ->Unit(benchmark::kMillisecond)
-      ->Iterations(3)
-      ->UseRealTime();
-  benchmark::RegisterBenchmark("BM_ToggleHideExcluded", [t](benchmark::State& s) { BM_ToggleHideExcluded(s, t); })
-      ->Unit(benchmark::kMillisecond)
-      ->Iterations(10)
-      ->UseRealTime();
+  const std::unique_ptr<bench::FileTree> tree = bench::InitializeWithFileTree(argc, argv);
+  if (tree == nullptr) return 1;
+  const bench::FileTree* t = tree.get();
+  bench::RegisterWallTime("BM_EnginePreview", 3, [t](benchmark::State& s) { BM_EnginePreview(s, t); });
+  bench::RegisterWallTime("BM_OpenPreviewDialog", 3, [t](benchmark::State& s) { BM_OpenPreviewDialog(s, t); });
+  bench::RegisterWallTime("BM_ToggleHideExcluded", 10, [t](benchmark::State& s) { BM_ToggleHideExcluded(s, t); });
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

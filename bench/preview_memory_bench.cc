@@ -3,26 +3,16 @@
 // the number of targets. Reported as the counter bytes_per_target; the walk's time comes with it.
 #include <malloc.h>
 
-#include <cstdio>
 #include <memory>
-#include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "bench_engine.h"
 #include "bench_support.h"
 
 #include "engine/conversion_run.h"
-#include "engine/session.h"
-#include "platform/file_system.h"
-#include "platform/text_codec.h"
 
 namespace {
-
-// Small blocks in the heap and the large ones malloc maps on their own (the lists of a large preview).
-std::size_t HeapInUse() {
-  const struct mallinfo2 info = mallinfo2();
-  return info.uordblks + info.hblkhd;
-}
 
 void BM_PreviewMemory(benchmark::State& state, const bench::FileTree* tree) {
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
@@ -33,14 +23,10 @@ void BM_PreviewMemory(benchmark::State& state, const bench::FileTree* tree) {
     // A fresh session each time, so that nothing of the last preview is counted.
     state.PauseTiming();
     auto session = std::make_unique<morva::Session>(*codec, *fs, ui);
-    session->job.settings.sw_fnm = 1;
-    session->job.settings.fnm_ipn_sel = 1;
-    session->job.settings.fnm_ipn2 = 1;
-    std::string engine_dir;
-    if (fs->FromHostPath(tree->path(), &engine_dir).ok()) session->job.app.dirfil[0] = engine_dir;
-    session->job.app.set_0 = 1;
+    bench::UpperCaseBaseNames(session->job.settings);
+    bench::SetTargetDirectory(*session, tree->path());
     malloc_trim(0);
-    const std::size_t before = HeapInUse();
+    const std::size_t before = bench::HeapInUse();
     state.ResumeTiming();
     const morva::ConversionResult result = morva::StartConversion(*session, morva::RunMode::kPreview, false);
     state.PauseTiming();
@@ -48,7 +34,7 @@ void BM_PreviewMemory(benchmark::State& state, const bench::FileTree* tree) {
       state.SkipWithError("the preview did not list every target");
       break;
     }
-    bytes_per_target = static_cast<double>(HeapInUse() - before) / static_cast<double>(tree->size());
+    bytes_per_target = static_cast<double>(bench::HeapInUse() - before) / static_cast<double>(tree->size());
     session.reset();
     state.ResumeTiming();
   }
@@ -59,17 +45,10 @@ void BM_PreviewMemory(benchmark::State& state, const bench::FileTree* tree) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int file_count = bench::InitializeWithFileCount(argc, argv, 100000);
-  bench::FileTree tree(file_count);
-  if (tree.path().empty()) {
-    std::fprintf(stderr, "cannot create the test directory\n");
-    return 1;
-  }
-  const bench::FileTree* t = &tree;
-  benchmark::RegisterBenchmark("BM_PreviewMemory", [t](benchmark::State& s) { BM_PreviewMemory(s, t); })
-      ->Unit(benchmark::kMillisecond)
-      ->Iterations(3)
-      ->UseRealTime();
+  const std::unique_ptr<bench::FileTree> tree = bench::InitializeWithFileTree(argc, argv);
+  if (tree == nullptr) return 1;
+  const bench::FileTree* t = tree.get();
+  bench::RegisterWallTime("BM_PreviewMemory", 3, [t](benchmark::State& s) { BM_PreviewMemory(s, t); });
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

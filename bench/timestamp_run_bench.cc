@@ -7,40 +7,19 @@
 #include <sys/stat.h>
 #include <time.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "bench_engine.h"
 #include "bench_support.h"
 
 #include "engine/conversion_run.h"
-#include "engine/session.h"
-#include "platform/file_system.h"
-#include "platform/text_codec.h"
 
 namespace {
 
 using bench::FileTree;
-using bench::QuietUi;
-
-// An engine session whose job sets the last-write time of the files of `dir`.
-struct Engine {
-  explicit Engine(const std::string& dir) {
-    morva::ConversionSettings& s = session.job.settings;
-    s.sw_fnm = 0;
-    s.sw_dtt[1] = 1;
-    std::string engine_dir;
-    if (fs->FromHostPath(dir, &engine_dir).ok()) session.job.app.dirfil[0] = engine_dir;
-    session.job.app.set_0 = 1;
-  }
-  std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
-  std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
-  QuietUi ui;
-  morva::Session session{*codec, *fs, ui};
-};
 
 void BM_PlainUtimensatLoop(benchmark::State& state, const FileTree* tree) {
   long second = 1000000000;
@@ -57,7 +36,11 @@ void BM_PlainUtimensatLoop(benchmark::State& state, const FileTree* tree) {
 }
 
 void BM_TimestampRun(benchmark::State& state, const FileTree* tree, const std::string& home) {
-  Engine engine(tree->path());
+  // The job sets the last-write time of the files.
+  bench::Engine engine(tree->path());
+  morva::ConversionSettings& s = engine.session.job.settings;
+  s.sw_fnm = 0;
+  s.sw_dtt[1] = 1;
   bool first = true;
   int iteration = 0;
   for (auto _ : state) {
@@ -65,12 +48,10 @@ void BM_TimestampRun(benchmark::State& state, const FileTree* tree, const std::s
     // since a run's identifier is its start to the second.
     state.PauseTiming();
     const std::string log_home = home + "/" + std::to_string(iteration++);
-    std::string engine_home;
-    if (mkdir(log_home.c_str(), 0755) != 0 || !engine.fs->FromHostPath(log_home, &engine_home).ok()) {
+    if (mkdir(log_home.c_str(), 0755) != 0 || !bench::SetProgramDirectory(engine.session, log_home)) {
       state.SkipWithError("cannot create the log directory");
       break;
     }
-    engine.session.host.program_directory = engine_home;
     state.ResumeTiming();
     engine.session.job.settings.dtt_date[1].Assign(first ? "2001/02/03" : "2002/03/04");
     engine.session.job.settings.dtt_time[1].Assign("04:05:06");
@@ -87,25 +68,15 @@ void BM_TimestampRun(benchmark::State& state, const FileTree* tree, const std::s
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int file_count = bench::InitializeWithFileCount(argc, argv, 100000);
-  FileTree tree(file_count);
-  char home_template[] = "/tmp/morva-time-bench-home-XXXXXX";
-  if (tree.path().empty() || mkdtemp(home_template) == nullptr) {
-    std::fprintf(stderr, "cannot create the test directories\n");
-    return 1;
-  }
-  const FileTree* t = &tree;
-  const std::string home = home_template;
-  benchmark::RegisterBenchmark("BM_PlainUtimensatLoop", [t](benchmark::State& s) { BM_PlainUtimensatLoop(s, t); })
-      ->Unit(benchmark::kMillisecond)
-      ->Iterations(5)
-      ->UseRealTime();
-  benchmark::RegisterBenchmark("BM_TimestampRun", [t, home](benchmark::State& s) { BM_TimestampRun(s, t, home); })
-      ->Unit(benchmark::kMillisecond)
-      ->Iterations(6)
-      ->UseRealTime();
+  const std::unique_ptr<FileTree> tree = bench::InitializeWithFileTree(argc, argv);
+  // One program directory per run below it.
+  const bench::TempDirectory logs("/tmp/morva-time-bench-home-XXXXXX");
+  if (tree == nullptr || logs.path().empty()) return 1;
+  const FileTree* t = tree.get();
+  const std::string home = logs.path();
+  bench::RegisterWallTime("BM_PlainUtimensatLoop", 5, [t](benchmark::State& s) { BM_PlainUtimensatLoop(s, t); });
+  bench::RegisterWallTime("BM_TimestampRun", 6, [t, home](benchmark::State& s) { BM_TimestampRun(s, t, home); });
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  std::system(("rm -rf '" + home + "'").c_str());
   return 0;
 }
