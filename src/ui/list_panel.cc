@@ -121,7 +121,9 @@ void ListPanel::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void ListPanel::dropEvent(QDropEvent* event) {
-  const QStringList paths = DroppedEnginePaths(context_, event->mimeData());
+  QStringList refused;
+  const QStringList paths = DroppedEnginePaths(context_, event->mimeData(), &refused);
+  ReportRefusedPaths(context_, refused);
   if (paths.isEmpty()) return;
   AddEntries(paths);
   event->acceptProposedAction();

@@ -44,14 +44,20 @@ constexpr char kSettingKeyProperty[] = "morvaKey";
 
 // An argument as the person wrote it, quotes of a Windows-style command line removed, as an engine
 // path text (kept as written when it has no engine form, for validation to refuse).
-QString ArgumentPath(UiContext& context, QString argument) {
+// A command-line path as the engine names it; false (with the argument as given in *shown) when it has
+// no engine form.
+bool ArgumentPath(UiContext& context, QString argument, QString* shown) {
   if (argument.startsWith(QLatin1Char('"'))) {
     argument.remove(0, 1);
     if (argument.endsWith(QLatin1Char('"'))) argument.chop(1);
   }
   std::string engine;
-  if (!EnginePathFromQt(context.session.host.codec, context.session.host.fs, argument, &engine)) return argument;
-  return ToQt(context.session.host.codec, engine);
+  if (!EnginePathFromQt(context.session.host.codec, context.session.host.fs, argument, &engine)) {
+    *shown = argument;
+    return false;
+  }
+  *shown = ToQt(context.session.host.codec, engine);
+  return true;
 }
 
 // The first widget under `root` that carries the settings key `key`, preferring a visible one.
@@ -91,17 +97,25 @@ MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget
   ui_->undoButton->setEnabled(false);
   UpdateLogButtons();
 
-  // One argument is the target path, two or more the list; without any, the stored mode holds.
+  // One argument is the target path, two or more the list; without any, the stored mode holds. A single
+  // path without an engine form stays in the path box as given, where the run refuses it; list entries
+  // without one are left out, and the person is told which once the window is up.
   std::optional<QString> path_argument;
   QStringList list_arguments;
+  QStringList refused;
   int mode = app.set_0 == 2 ? 2 : 1;
   if (arguments.size() == 1) {
-    path_argument = ArgumentPath(context_, arguments.front());
+    path_argument.emplace();
+    ArgumentPath(context_, arguments.front(), &*path_argument);
     mode = 1;
   } else if (arguments.size() >= 2) {
-    for (const QString& argument : arguments) list_arguments << ArgumentPath(context_, argument);
+    for (const QString& argument : arguments) {
+      QString shown;
+      (ArgumentPath(context_, argument, &shown) ? list_arguments : refused) << shown;
+    }
     mode = 2;
   }
+  if (!refused.isEmpty()) QTimer::singleShot(0, this, [this, refused] { ReportRefusedPaths(context_, refused); });
   path_panel_ = new PathPanel(context_, path_argument, ui_->panelStack);
   list_panel_ = new ListPanel(context_, list_arguments, ui_->panelStack);
   ui_->panelStack->addWidget(path_panel_);
@@ -430,7 +444,9 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QStringList paths = DroppedEnginePaths(context_, event->mimeData());
+  QStringList refused;
+  const QStringList paths = DroppedEnginePaths(context_, event->mimeData(), &refused);
+  ReportRefusedPaths(context_, refused);
   if (paths.isEmpty()) return;
   event->acceptProposedAction();
   if (paths.size() > 1) {

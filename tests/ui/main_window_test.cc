@@ -102,6 +102,23 @@ class MainWindowTest : public QObject {
     harness.ui.set_main_window(nullptr);
   }
 
+  // A path given that cannot become a target (no code page 932 form) is not dropped without a word.
+  void ArgumentsWithoutAnEngineFormAreReported() {
+    QTemporaryDir home, tree;
+    const QString plain = tree.filePath(QStringLiteral("a.txt"));
+    const QString odd = tree.filePath(QString::fromUcs4(U"\U0001F600.txt"));
+    Touch(plain);
+    Touch(odd);
+    WriteSettings(home.path(), QuietJob());
+    UiHarness harness(home.path());
+    MessageBoxAnswerer answerer;
+    MainWindow window(harness.context, {plain, odd});
+    harness.ui.set_main_window(&window);
+    QTRY_COMPARE(answerer.texts(), QStringList{QStringLiteral("変換対象パスが不正です。\n") + tree.filePath("?.txt")});
+    QCOMPARE(window.list_panel()->Texts(), QStringList{Shown(harness, plain)});
+    harness.ui.set_main_window(nullptr);
+  }
+
   void PathPanelEnableRules_data() {
     QTest::addColumn<QStringList>("clicks");
     // directories, itself, directories only, Exif only, ID3 only, the wildcard box
