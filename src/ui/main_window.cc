@@ -42,10 +42,8 @@ namespace {
 
 constexpr char kSettingKeyProperty[] = "morvaKey";
 
-// An argument as the person wrote it, quotes of a Windows-style command line removed, as an engine
-// path text (kept as written when it has no engine form, for validation to refuse).
-// A command-line path as the engine names it; false (with the argument as given in *shown) when it has
-// no engine form.
+// A command-line argument, the quotes of a Windows-style command line removed, as an engine path text;
+// false, with the argument as written in *shown, when it has no engine form.
 bool ArgumentPath(UiContext& context, QString argument, QString* shown) {
   if (argument.startsWith(QLatin1Char('"'))) {
     argument.remove(0, 1);
