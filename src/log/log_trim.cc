@@ -34,13 +34,16 @@ struct Markers {
                Cp932Text(codec, log_markers::kFullSuccess)} {}
 
   // A run header: the run-start text in every byte but the version digit, after a time stamp that
-  // holds a real date and time.
+  // holds a real date and time. The stamp is judged as the scanner of the runs judges it, so that the
+  // runs counted here are the runs the person can list and undo (a run stamped "1601/01/01 00:00:00",
+  // written while the clock had no local time, among them).
   bool IsRunHeader(const LogLine& line) const {
     if (line.text.size() != run_header.size() || line.body[10] != ' ') return false;
     for (std::size_t i = 0; i < run_header.size(); ++i) {
       if (i != version_digit && line.text[i] != run_header[i]) return false;
     }
-    return validate_date_time(line.body.substr(0, 10), line.body.substr(11, 8), false);
+    CalendarTime stamp;
+    return parse_time_stamp(line.body.substr(0, kLogStampSize), &stamp);
   }
 
   // The identifier an undo or extraction header names, or empty for any other line. The identifier

@@ -72,6 +72,13 @@ TEST_F(LogTrimTest, DamagedBlocksAndLookalikesNeverTakeKeptRuns) {
   ASSERT_TRUE(TrimLogText(*codec, fake + other_version + Run(5), 1, &out));
   EXPECT_EQ(out, Run(5));
 
+  // A run stamped at the earliest time (written while the clock had no local time) is a run here as it
+  // is for the list of runs and the undo.
+  std::string earliest = Run(3);
+  for (std::size_t at = 0; at < earliest.size(); at = earliest.find('\n', at) + 1) earliest.replace(at, 19, "1601/01/01 00:00:00");
+  ASSERT_TRUE(TrimLogText(*codec, Run(1) + earliest + Run(5), 2, &out));
+  EXPECT_EQ(out, earliest + Run(5));
+
   // Two runs started in the same second: an undo naming that identifier may be the kept run's.
   ASSERT_TRUE(TrimLogText(*codec, Run(1) + Run(1) + Undo(2, 1), 1, &out));
   EXPECT_EQ(out, Run(1) + Undo(2, 1));
