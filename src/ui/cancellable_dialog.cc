@@ -5,7 +5,12 @@
 
 namespace morva {
 
-CancellableDialog::CancellableDialog(QWidget* owner) : QDialog(owner) {}
+CancellableDialog::CancellableDialog(QWidget* owner) : QDialog(owner) {
+  // The run keeps the program's events flowing so that this dialog stays alive, which would also let a
+  // click on the main window or the target list start a second run, an undo or an exit inside the
+  // first. Shown modal to the whole program, only this dialog takes input while it is open.
+  setWindowModality(Qt::ApplicationModal);
+}
 
 CancellableDialog::~CancellableDialog() = default;
 

@@ -390,6 +390,41 @@ class MainWindowTest : public QObject {
     harness.ui.set_main_window(nullptr);
   }
 
+  // While a run walks its targets it keeps the window alive, but only its progress dialog takes input:
+  // a click on the main window's buttons must not start a second run inside the first.
+  void OnlyTheProgressDialogTakesInputDuringARun() {
+    QTemporaryDir home, tree;
+    QVERIFY(MakeNumberedFiles(tree.path(), 300));
+    Job job = QuietJob();
+    job.app.pref = false;
+    job.app.dirfil[0] = EnginePathOf(tree.path());
+    SetUpperCaseJob(job.settings);
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* start = window.findChild<QPushButton*>(QStringLiteral("startButton"));
+    bool clicked_during_run = false;
+    ModalDriver driver;
+    driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
+        .Then(OpenProgressDialog,
+              [&](QWidget*) {
+                // Through the window system, as a person's click arrives.
+                QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                                  start->mapTo(&window, start->rect().center()));
+                clicked_during_run = true;
+              })
+        .Answer(QStringLiteral("完全成功：300"), QMessageBox::Ok);
+    start->click();
+    QVERIFY(driver.done());
+    QVERIFY(clicked_during_run);
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(QDir(tree.path()).entryList({QStringLiteral("F*.txt")}, QDir::Files | QDir::CaseSensitive).size(), 300);
+    harness.ui.set_main_window(nullptr);
+  }
+
   void AllConversionsOffKeepsTheOptions() {
     QTemporaryDir home;
     Job job = QuietJob();
