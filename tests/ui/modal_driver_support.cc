@@ -56,6 +56,12 @@ void ModalDriver::Tick() {
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   if (box != nullptr && box->property("morva_seen").isNull()) {
     box->setProperty("morva_seen", true);
+    if (every_box_ != QMessageBox::NoButton) {
+      answered_.push_back(box->text());
+      QAbstractButton* button = box->button(every_box_);
+      ClickLater(button != nullptr ? button : box->button(QMessageBox::Ok));
+      return;
+    }
     unexpected_.push_back(box->text());
     QAbstractButton* escape = box->escapeButton();
     ClickLater(escape != nullptr ? escape : box->buttons().value(0));
