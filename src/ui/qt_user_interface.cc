@@ -98,9 +98,11 @@ void QtUserInterface::CloseProgressDialog() { progress_.reset(); }
 
 bool QtUserInterface::PollCancel() {
   EndWaitNotice();
-  // With a progress dialog open, only it takes input (it is modal to the program). Without one, nothing
-  // may: a click would reach the main window while the engine is still at work.
-  const bool dialog_open = extraction_ != nullptr || progress_ != nullptr;
+  // With a progress dialog shown, only it takes input (it is modal to the program). Without one (none
+  // opened, or hidden by a confirmed cancel), nothing may: a click would reach the main window while
+  // the engine is still at work.
+  const bool dialog_open =
+      (extraction_ != nullptr && extraction_->isVisible()) || (progress_ != nullptr && progress_->isVisible());
   QCoreApplication::processEvents(dialog_open ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
   if (extraction_ != nullptr && extraction_->TakeCancelRequest()) cancel_requested_ = true;
   if (progress_ != nullptr && progress_->TakeCancelRequest()) cancel_requested_ = true;
