@@ -5,20 +5,11 @@
 
 #include "cli/cli_command.h"
 #include "platform/engine_text.h"
+#include "settings/key_lines.h"
 #include "settings/settings_file.h"
 
 namespace morva {
 namespace {
-
-// Calls `line` with every "KEY = value" line of `text`.
-template <typename F>
-void ForEachLine(std::string_view text, F line) {
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    line(text.substr(0, end));
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-  }
-}
 
 // The value every key has in the job in force, as the settings file writes it. Every application key is
 // written when the job is kept; the direct dates and times only when their timestamp is direct, so they
@@ -31,12 +22,13 @@ std::map<std::string, std::string, std::less<>> CurrentValues(const Session& ses
   for (int i = 0; i < 3; ++i) direct.sw_dtt[i] = 1;
   direct.WriteKeys(&text);
   std::map<std::string, std::string, std::less<>> values;
-  ForEachLine(text, [&](std::string_view line) {
-    const std::size_t separator = line.find(" = ");
-    if (separator == std::string_view::npos) return;
+  std::string_view rest = text;
+  for (TextLine line; NextLine(&rest, &line);) {
+    const std::size_t separator = line.text.find(" = ");
+    if (separator == std::string_view::npos) continue;
     // The first line of a key is the one in force (the direct copy's lines come after the real ones).
-    values.emplace(std::string(line.substr(0, separator)), std::string(line.substr(separator + 3)));
-  });
+    values.emplace(std::string(line.text.substr(0, separator)), std::string(line.text.substr(separator + 3)));
+  }
   return values;
 }
 
@@ -57,8 +49,9 @@ int ListSettingsKeys(Session& session, ConsoleUi& ui) {
 }
 
 int ShowJobLines(Session& session, ConsoleUi& ui) {
-  ForEachLine(FormatJobLines(session.job.settings, session.job.app),
-              [&](std::string_view line) { ui.PrintResult(line); });
+  const std::string lines = FormatJobLines(session.job.settings, session.job.app);
+  std::string_view rest = lines;
+  for (TextLine line; NextLine(&rest, &line);) ui.PrintResult(line.text);
   return kExitDone;
 }
 
