@@ -283,7 +283,11 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       if (result.outcome != ConversionOutcome::kRunFinished) return kExitRefused;
       SettingsWriteGate gate;
       gate.Open();
-      SaveSettings(session.host.fs, home, gate, session.job.settings, session.job.app);
+      const bool saved = SaveSettings(session.host.fs, home, gate, session.job.settings, session.job.app);
+      if (!saved) {
+        err << "morva-cli: the settings could not be saved to " << program_directory
+            << "/" << kSettingsFileName << " (disk full or not writable): the next start uses what it finds there\n";
+      }
       if (result.cancelled) return kExitCancelled;
       const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
       if (log_on && !result.logged) {
@@ -297,7 +301,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
         return kExitFailures;
       }
       const RunCounters& c = result.counters;
-      return c.partial_success + c.full_failure > 0 ? kExitFailures : kExitDone;
+      return c.partial_success + c.full_failure > 0 || !saved ? kExitFailures : kExitDone;
     }
 
     case CliCommand::kNone:

@@ -15,7 +15,8 @@ namespace morva {
 inline constexpr int kExitDone = 0;       // done, nothing failed
 inline constexpr int kExitFailures = 1;   // done, some target failed (or, for preview, would fail)
 inline constexpr int kExitRefused = 2;    // usage, settings, validation, or a question answered No
-inline constexpr int kExitCancelled = 3;  // Ctrl-C
+inline constexpr int kExitCancelled = 3;  // cancelled without a signal (main gives a signal's status)
+inline constexpr int kExitSignalBase = 128;  // + the number of the signal that stopped the command
 
 // The desktop the console assumes when it reads and writes window positions it never uses: wide
 // enough that no stored position is pulled in, so a run from the console keeps the desktop program's

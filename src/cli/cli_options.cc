@@ -200,7 +200,8 @@ std::string UsageText() {
          "  --version         print the version\n"
          "  --help, -h        this text\n"
          "\n"
-         "exit status: 0 done, nothing failed; 1 done, some target failed; 2 refused; 3 cancelled\n";
+         "exit status: 0 done, nothing failed; 1 done, some target failed; 2 refused; 130 stopped by\n"
+         "Ctrl-C, 143 by SIGTERM\n";
 }
 
 std::string VersionText() { return std::string("morva-cli ") + MORVA_VERSION + "\n"; }

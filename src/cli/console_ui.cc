@@ -11,23 +11,38 @@
 namespace morva {
 namespace {
 
-// Set by the SIGINT handler, read and cleared by the interface. A signal handler can reach nothing
-// else, so this is the one piece of static state the console front end has.
-volatile std::sig_atomic_t g_interrupted = 0;
+// The signal that asked the command to stop (SIGINT, SIGTERM or SIGHUP), 0 while none has. Set by the
+// handler and never cleared by the engine: a signal handler can reach nothing else, so this is the one
+// piece of static state the console front end has.
+volatile std::sig_atomic_t g_stop_signal = 0;
 
-extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+extern "C" void OnStopSignal(int signal_number) { g_stop_signal = signal_number; }
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 }  // namespace
 
 void InstallInterruptHandler() {
   struct sigaction action {};
-  action.sa_handler = OnInterrupt;
+  action.sa_handler = OnStopSignal;
   sigemptyset(&action.sa_mask);
   // No SA_RESTART: a question waiting on the terminal returns at once (and counts as No). SA_RESETHAND:
-  // a second Ctrl-C ends the program.
+  // a second signal of the same kind ends the program.
   action.sa_flags = SA_RESETHAND;
-  sigaction(SIGINT, &action, nullptr);
+  sigset_t handled;
+  sigemptyset(&handled);
+  for (const int signal_number : kStopSignals) {
+    sigaction(signal_number, &action, nullptr);
+    sigaddset(&handled, signal_number);
+  }
+  // A caller that started us with these blocked would keep them from us; one already pending arrives
+  // now, before any work, and stops the command before its first change.
+  sigprocmask(SIG_UNBLOCK, &handled, nullptr);
 }
+
+int StopSignal() { return g_stop_signal; }
+
+void ForgetStopSignal() { g_stop_signal = 0; }
 
 ConsoleUi::ConsoleUi(TextCodec& codec, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
                      bool assume_yes)
@@ -56,7 +71,7 @@ bool ConsoleUi::AskYesNo(std::string_view text) {
   } else {
     err_ << question << " [y/N] " << std::flush;
     std::string line;
-    if (std::getline(in_, line) && g_interrupted == 0) {
+    if (std::getline(in_, line) && g_stop_signal == 0) {
       answer = line == "y" || line == "Y" || line == "yes" || line == "YES" || line == "Yes";
     } else {
       in_.clear();
@@ -67,9 +82,11 @@ bool ConsoleUi::AskYesNo(std::string_view text) {
   return answer;
 }
 
-bool ConsoleUi::PollCancel() { return g_interrupted != 0; }
+bool ConsoleUi::PollCancel() { return g_stop_signal != 0; }
 
-void ConsoleUi::ClearCancel() { g_interrupted = 0; }
+// A signal is the console's only cancel, and it asks the whole command to stop: one that arrived while
+// the targets were listed must still stop the walk that follows, so the engine's clearing keeps it.
+void ConsoleUi::ClearCancel() {}
 
 PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                                      std::string*) {

@@ -13,10 +13,18 @@
 
 namespace morva {
 
-// Makes Ctrl-C (SIGINT) request a cancel instead of ending the process: the next PollCancel of any
-// ConsoleUi reports it, so the run stops at the next target and still logs and summarises what it
-// did. A second Ctrl-C ends the process as usual, for a program that no longer polls.
+// Makes Ctrl-C (SIGINT), SIGTERM and SIGHUP request a cancel instead of ending the process: every later
+// PollCancel of any ConsoleUi reports it, so the run stops at the next target and still logs and
+// summarises what it did. A second signal of the same kind ends the process as usual, for a program
+// that no longer polls. The signals are unblocked, so one already pending is taken at once.
 void InstallInterruptHandler();
+
+// The signal that asked the command to stop, 0 when none has. The process's exit status is then
+// 128 + its number, as shells expect of a program a signal stopped.
+int StopSignal();
+
+// Forgets a signal received, for a process that carries out one command after another (the tests).
+void ForgetStopSignal();
 
 // The engine's user interface on a console. Every text it prints is UTF-8.
 //

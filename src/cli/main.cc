@@ -52,5 +52,7 @@ int main(int argc, char** argv) {
   Session session(*codec, *fs, ui);
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
   session.host.regex = regex.get();
-  return RunCliCommand(session, ui, options, home, std::cerr);
+  const int status = RunCliCommand(session, ui, options, home, std::cerr);
+  // A command a signal stopped says so as shells expect, whatever it had done by then.
+  return StopSignal() != 0 ? kExitSignalBase + StopSignal() : status;
 }

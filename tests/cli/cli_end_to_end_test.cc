@@ -1,8 +1,10 @@
 // Runs the built morva-cli binary on temporary trees, with --home in a temporary directory.
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -28,8 +30,9 @@ struct Result {
   std::string err;
 };
 
-// Runs morva-cli with `args`, stdin from /dev/null (so no question is ever asked on a terminal).
-Result RunCli(const std::vector<std::string>& args) {
+// Runs morva-cli with `args`, stdin from /dev/null (so no question is ever asked on a terminal). With
+// `pending_signal`, that signal is already waiting when the program starts, as one sent while it loads.
+Result RunCli(const std::vector<std::string>& args, int pending_signal = 0) {
   TempDir capture;
   Result result;
   const pid_t child = fork();
@@ -44,6 +47,13 @@ Result RunCli(const std::vector<std::string>& args) {
     if (!freopen("/dev/null", "r", stdin) || !freopen((capture / "out").c_str(), "w", stdout) ||
         !freopen((capture / "err").c_str(), "w", stderr)) {
       _exit(127);
+    }
+    if (pending_signal != 0) {
+      // Blocked, raised, and kept pending across exec until the program takes it.
+      sigset_t blocked;
+      sigemptyset(&blocked);
+      sigaddset(&blocked, pending_signal);
+      if (sigprocmask(SIG_BLOCK, &blocked, nullptr) != 0 || raise(pending_signal) != 0) _exit(127);
     }
     execv(program.c_str(), argv.data());
     _exit(127);
@@ -239,6 +249,28 @@ TEST_F(CliEndToEndTest, RefusedJobsExitTwoWithoutTouchingAFile) {
   EXPECT_NE(r.err.find("usage: morva-cli"), std::string::npos);
   EXPECT_TRUE(Untouched());
   EXPECT_FALSE(Exists(home_ / "morva.dat"));
+}
+
+TEST_F(CliEndToEndTest, ASignalBeforeTheWalkStopsTheRunBeforeItsFirstChange) {
+  const struct {
+    int signal_number;
+    int status;
+  } cases[] = {{SIGINT, 130}, {SIGTERM, 143}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.signal_number);
+    const Result r = RunCli(UpperCase({"--yes", "run", photos_}), c.signal_number);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_TRUE(Untouched());
+  }
+}
+
+TEST_F(CliEndToEndTest, ASettingsFileThatCannotBeSavedAfterARunExitsOne) {
+  // A directory where the settings file belongs: the save fails as on a full disk.
+  ASSERT_EQ(mkdir((home_ / "morva.dat").c_str(), 0755), 0);
+  const Result r = RunCli(UpperCase({"--yes", "run", photos_}));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("settings could not be saved"), std::string::npos) << r.err;
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
 }
 
 TEST_F(CliEndToEndTest, AFailedTargetMakesTheRunExitOne) {
