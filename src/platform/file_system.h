@@ -180,6 +180,14 @@ class FileUpdate {
 // file system was opened first, and its flush reports a failed write-back of any file written since.
 void FlushUpdates(const std::vector<FileUpdate*>& updates);
 
+// What stands at the name of a safety copy (FileSystem::OpenUpdate) beside a file.
+enum class LeftoverCopy {
+  kNone,        // nothing, or an entry that is no safety copy of this program for this file (a person's own
+                // "song.mp3.bak", a copy made on a file system without user extended attributes)
+  kOfThisFile,  // the safety copy of an update of this very file that never ended (the process was killed)
+  kUncertain,   // a safety copy of this program naming the file, which is no longer the file it was made of
+};
+
 // The drive types the engine classifies paths by (the values of the Windows drive-type codes).
 enum class DriveType {
   kUnknown = 0,
@@ -406,6 +414,15 @@ class FileSystem {
   // time where the host allows that. *update is untouched on failure.
   virtual Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) = 0;
 
+  // Tells what stands at `backup` beside the regular file `path`: OpenUpdate marks each safety copy it
+  // makes (the extended attribute user.morva.update, naming the file by its name, device and inode), so
+  // a copy left by an update that never ended is told from any other file of that name. With `restore`,
+  // the contents and last-write time of a kOfThisFile copy are put back into the file in place (the
+  // file keeps its inode, owner and other names), flushed to the disk, and the copy is removed; on
+  // failure the copy stays and the failure is returned. A kUncertain copy is never restored. Links are
+  // not followed, neither at `path` nor at `backup`. ENOENT when `path` does not exist.
+  virtual Status CheckLeftoverCopy(std::string_view path, std::string_view backup, bool restore,
+                                   LeftoverCopy* found) = 0;
 };
 
 // Declares roots (FileSystem::ConfineTo) for the life of the object.
