@@ -126,6 +126,14 @@ void ReportInvisibleNames(const ConversionResult& result, std::ostream& err) {
          " code page 932 form\n";
 }
 
+// Nor are the program's own files, nor a directory holding them: say so too.
+void ReportProgramEntries(const ConversionResult& result, std::ostream& err) {
+  if (result.program_entries == 0) return;
+  err << "morva-cli: " << result.program_entries
+      << " program file(s) passed over: the program directory, its settings, presets, log and journal, and"
+         " the directories holding them are never converted\n";
+}
+
 // `runs`: one line per run of the log, tab-separated: identifier, whether it can be undone ("不可"
 // cannot, "済み" undone already, "未" not yet), target, function.
 int ListRuns(Session& session, ConsoleUi& ui) {
@@ -269,6 +277,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kPreview: {
       const ConversionResult result = StartConversion(session, RunMode::kPreview, copy);
       ReportInvisibleNames(result, err);
+      ReportProgramEntries(result, err);
       if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
       if (!result.previewed) return kExitRefused;
       return result.preview_failures > 0 ? kExitFailures : kExitDone;
@@ -279,6 +288,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       session.run.selection.clear();
       const ConversionResult result = StartConversion(session, RunMode::kRun, copy);
       ReportInvisibleNames(result, err);
+      ReportProgramEntries(result, err);
       if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
       if (result.outcome != ConversionOutcome::kRunFinished) return kExitRefused;
       SettingsWriteGate gate;

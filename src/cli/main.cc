@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
   std::string error;
-  const std::string home = options.home.empty() ? ProgramDirectory(&error) : options.home;
+  const std::string home = options.home.empty() ? ProgramDirectory(&error) : RealDirectory(options.home);
   if (home.empty()) {
     std::cerr << "morva-cli: cannot find the program directory (" << error << "); name it with --home DIR\n";
     return kExitRefused;

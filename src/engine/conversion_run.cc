@@ -172,9 +172,16 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
       work.new_name = walk.run.target.name;
       work.new_attributes = data.attributes;
 
-      if (jobs.name) RunNameStep(walk, &work, preview ? nullptr : &journal);
-      if (!preview && walk.run.copy_conversion && !jobs.name) RunPlainCopyStep(walk, jobs, &work);
-      if (walk.run.copy_conversion && (work.failure & kStepName)) {
+      // The enumeration passes the program's own entries over; one found here took a target's place
+      // since, and fails whole before any step reaches it.
+      const bool program_entry = walk.run.program_files.Protects(data.identity);
+      if (program_entry) {
+        if (jobs.name || walk.run.copy_conversion) work.failure |= kStepName;
+      } else {
+        if (jobs.name) RunNameStep(walk, &work, preview ? nullptr : &journal);
+        if (!preview && walk.run.copy_conversion && !jobs.name) RunPlainCopyStep(walk, jobs, &work);
+      }
+      if (program_entry || (walk.run.copy_conversion && (work.failure & kStepName))) {
         // Without its copy no other job has anything to work on.
         if (jobs.attributes) work.failure |= kStepAttributes;
         if (jobs.times) work.failure |= kStepTimes;
@@ -258,6 +265,8 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
   session.run.listed_names.clear();
   session.run.directory_names.clear();
   session.run.invisible_names = 0;
+  session.run.program_entries = 0;
+  session.run.program_files.Load(session.host.fs, session.host.program_directory);
   session.run.target = TargetContext();
   session.run.progress_total = 0;
   session.run.cancelled = false;
@@ -275,6 +284,7 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
                           : EnumerateDirectory(session.walk(), session.job.app.dirfil[0].value_or(std::string()), false);
   ui.CloseExtractionDialog();
   result.invisible_names = session.run.invisible_names;
+  result.program_entries = session.run.program_entries;
   if (!listed) {
     if (session.run.cancelled) {
       session.run.targets.clear();

@@ -26,6 +26,9 @@ struct ConversionResult {
   std::size_t preview_failures = 0;
   // Host names the enumeration passed over because Windows could not hold them.
   std::size_t invisible_names = 0;
+  // Entries the enumeration passed over because they are the program's own: its directory, its
+  // settings, presets, log and journal, or a directory holding them.
+  std::size_t program_entries = 0;
   // kRunFinished with the log on: whether the run's header reached the log, and whether every later
   // line did too. A run missing from the log cannot be undone from it.
   bool logged = false;

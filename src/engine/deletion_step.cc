@@ -89,6 +89,15 @@ void RunDeletionStep(const Walk& walk, TargetWork* work) {
   const std::string& path = work->current_path;
   const std::uint32_t attributes = walk.run.target.find_data.attributes;
 
+  // The program's directory, its files and the directories holding them are passed over at the
+  // enumeration; asked once more just before the deletion, which nothing undoes, an entry that has
+  // become one of them since fails.
+  FindData now;
+  if (fs.Stat(path, &now).ok() && walk.run.program_files.Protects(now.identity)) {
+    work->failure |= kStepDeletion;
+    return;
+  }
+
   Status result;
   if (!s.sw_del[1]) {
     // Into the trash, also when overwriting is asked: what can be restored is not overwritten.

@@ -106,6 +106,16 @@ void RunId3Step(const Walk& walk, TargetWork* work, std::unique_ptr<Id3PendingWr
       return;
     }
   }
+  // A write of this file killed before it ended may have left it half written, its former contents in
+  // the safety copy beside it: the run gives them back and writes nothing this time (a later run finds
+  // the file whole); a copy that cannot be put back keeps the file from being written at all. The
+  // preview says so without touching either.
+  if (const int leftover = RecoverInterruptedWrite(walk.host.fs, path, walk.run.mode == RunMode::kRun);
+      leftover != 0) {
+    work->failure |= kStepId3;
+    work->id3_write_result = leftover;
+    return;
+  }
   Id3Presence presence;
   if (!HasId3Tag(walk.id3, app, path, &presence)) presence = Id3Presence{};
   // A tag is only ever added to a file named as an MP3 file: prepended to a picture or a document, it

@@ -22,6 +22,20 @@ std::string Recombine(const ConversionSettings& s, const TargetContext& t, std::
   return extension_only ? t.base + "." + result : result + "." + t.extension;
 }
 
+// Copies the target to `to`. A destination that names the source itself is refused here already when
+// the paths say so, and by the file system whatever path leads to it: a copy onto its own source
+// would leave one file, which a deletion of the source then takes. Nor does a copy ever replace one of
+// the program's own files (an output directory that is the program directory, a target named like the
+// log).
+bool CopyTarget(const Walk& walk, const std::string& from, const std::string& to, bool overwrite) {
+  if (from == to) return false;
+  FindData existing;
+  if (overwrite && walk.host.fs.Stat(to, &existing).ok() && walk.run.program_files.Protects(existing.identity)) {
+    return false;
+  }
+  return walk.host.fs.Copy(from, to, overwrite).ok();
+}
+
 }  // namespace
 
 NameRuleInputs NameRuleInputsOf(const Walk& walk) {
@@ -78,7 +92,7 @@ void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal) {
   }
   const std::string new_path = dir + new_name;
   if (walk.run.copy_conversion) {
-    if (walk.host.fs.Copy(work->current_path, new_path, walk.job.app.cpovw).ok()) {
+    if (CopyTarget(walk, work->current_path, new_path, walk.job.app.cpovw)) {
       work->change |= kStepName;
       work->previous_path = std::move(work->current_path);
       work->current_path = new_path;
@@ -137,7 +151,7 @@ void RunPlainCopyStep(const Walk& walk, const JobSwitches& jobs, TargetWork* wor
   }
 
   const std::string dest = JoinPath(dest_dir, t.name);
-  if (!walk.host.fs.Copy(work->current_path, dest, app.cpovw).ok()) {
+  if (!CopyTarget(walk, work->current_path, dest, app.cpovw)) {
     FailStep(kStepName, work);
     work->current_path.clear();
     work->previous_path.clear();

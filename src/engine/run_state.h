@@ -15,6 +15,7 @@
 #include "core/target_context.h"
 #include "core/target_work.h"
 #include "engine/directory_cache.h"
+#include "engine/program_files.h"
 #include "media/exif_reader.h"
 #include "media/id3_reader.h"
 #include "media/id3_writer.h"
@@ -90,6 +91,10 @@ struct RunState {
   std::unordered_map<std::string, DirectoryCache> directory_names;
   // Host names the enumeration passed over because Windows could not hold them.
   std::size_t invisible_names = 0;
+  // The program's directory and files, looked up afresh for each preview and run; the entries among
+  // them (and the directories holding the program directory) that the enumeration passed over.
+  ProgramFiles program_files;
+  std::size_t program_entries = 0;
 
   // The records of the preview.
   std::vector<PreviewRecord> preview;

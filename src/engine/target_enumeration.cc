@@ -92,6 +92,18 @@ std::string NumberKey(std::string_view name, bool last) {
   return std::string(20 - run_length, '0') + base.substr(run_start, run_length);
 }
 
+// True, counting it, for an entry the job must never touch: the program's directory or one of its files,
+// or (`holder_too`) a directory holding the program directory, which a rename or deletion would take
+// along.
+bool PassOver(const Walk& walk, const FindData& data, bool holder_too) {
+  const ProgramFiles& program = walk.run.program_files;
+  if (!program.IsProgramEntry(data.identity) && !(holder_too && program.HoldsProgramDirectory(data.identity))) {
+    return false;
+  }
+  ++walk.run.program_entries;
+  return true;
+}
+
 // Appends a target and what its listing said about it.
 void AppendTarget(const Walk& walk, std::string path, const FindData* data) {
   walk.run.target_data.resize(walk.run.targets.size());
@@ -240,6 +252,7 @@ bool EnumerateDirectory(const Walk& walk, std::string_view path, bool nested) {
       continue;
     }
     if (app.sw_set[AppSettings::kSetDirectoriesOnly]) continue;
+    if (PassOver(walk, entry, false)) continue;
     const std::string entry_path = JoinPath(list_dir, entry.name);
     if (!range.Contains(entry.last_write_time)) continue;
     if (app.sw_set[AppSettings::kSetExifOnly] && !HasExifDate(walk.exif, walk.job.app, entry_path, nullptr)) continue;
@@ -251,19 +264,28 @@ bool EnumerateDirectory(const Walk& walk, std::string_view path, bool nested) {
   if (Cancelled(walk)) return false;
   for (const FindData& entry : full) {
     if (!IsDirectory(entry)) continue;
+    const bool target = app.sw_set[AppSettings::kSetDirectories] && remembered.count(entry.name) != 0;
+    // The program directory is neither entered nor a target; a directory holding it is entered (its
+    // other entries are targets like any) but is no target itself.
+    if (walk.run.program_files.IsProgramEntry(entry.identity)) {
+      if (target || app.sw_set[AppSettings::kSetRecurse]) ++walk.run.program_entries;
+      continue;
+    }
     const std::string entry_path = JoinPath(path, entry.name);
     if (app.sw_set[AppSettings::kSetRecurse] && !IsLink(entry)) {
       // Each directory's entries are sorted among themselves only.
       if (walk.run.sort.on) FlushSorted(walk);
       if (!EnumerateDirectory(walk, entry_path, true) && walk.run.cancelled) return false;
     }
-    if (app.sw_set[AppSettings::kSetDirectories] && remembered.count(entry.name) != 0)
-      AddTarget(walk, entry_path, &entry);
+    if (target && !PassOver(walk, entry, true)) AddTarget(walk, entry_path, &entry);
   }
 
   if (walk.run.sort.on) FlushSorted(walk);
   if (!nested && !single && app.sw_set[AppSettings::kSetDirectories] && app.sw_set[AppSettings::kSetItself]) {
-    AppendTarget(walk, std::string(path), nullptr);
+    FindData itself;
+    if (!walk.host.fs.Stat(path, &itself).ok() || !PassOver(walk, itself, true)) {
+      AppendTarget(walk, std::string(path), nullptr);
+    }
   }
   return true;
 }
@@ -276,6 +298,7 @@ bool EnumerateFileList(const Walk& walk) {
     const std::string item = NormalizePath(listed);
     FindData data;
     if (!walk.host.fs.Stat(item, &data).ok()) continue;
+    if (PassOver(walk, data, true)) continue;
     if (IsDirectory(data)) {
       open_directories.push_back(item);
       continue;

@@ -73,6 +73,8 @@ TargetLineComposer::TargetLineComposer(TextCodec& codec, bool log_successes, boo
   id3_details_[2] = id3_details_[1];
   id3_details_[3] = t("(ID3v2解析失敗)");
   id3_details_[4] = t("(メモリ不足)");
+  id3_details_[5] = t("(中断された書き込みの安全コピーから復元)");
+  id3_details_[6] = t("(中断された書き込みの安全コピーが残存)");
   too_long_ = t("[▲パス長超過で失敗] ");
   other_ = t("[▲その他要因で失敗] ");
   target_ = field(log_markers::kTargetField);
@@ -104,7 +106,7 @@ bool TargetLineComposer::Compose(std::string_view path, const TargetWork& work, 
   }
   if (work.failure & kStepId3) {
     out += id3_failed_;
-    if (work.id3_write_result <= -1 && work.id3_write_result >= -5) out += id3_details_[-work.id3_write_result - 1];
+    if (work.id3_write_result <= -1 && work.id3_write_result >= -7) out += id3_details_[-work.id3_write_result - 1];
     out += "] ";
   }
   if (work.failure & kFailPathTooLong) out += too_long_;

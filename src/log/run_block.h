@@ -45,7 +45,7 @@ class TargetLineComposer {
   // Failure tags by failure bit (name, attributes, times, deletion); ID3 apart for its detail.
   std::string failed_[4];
   std::string id3_failed_;
-  std::string id3_details_[5];  // by -result - 1
+  std::string id3_details_[7];  // by -result - 1
   std::string too_long_;
   std::string other_;
   std::string target_;

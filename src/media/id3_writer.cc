@@ -22,6 +22,14 @@ constexpr std::size_t kV1Size = 128;
 // The safety copy's name is the path and up to five bytes more; the path must leave room for them.
 constexpr std::size_t kMaxPathForCopy = 256;
 constexpr int kCopyNames = 10;
+
+// The n-th name a safety copy of `path` may take: "<path>.bak", then "<path>.bak1" to "<path>.bak9".
+std::string CopyName(std::string_view path, int n) {
+  std::string backup(path);
+  backup += ".bak";
+  if (n > 0) backup += std::to_string(n);
+  return backup;
+}
 constexpr std::size_t kWriterHeadSize = 16384;
 
 bool HasV1(ReadableFile& file) {
@@ -163,6 +171,27 @@ int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3W
   return kId3Written;
 }
 
+int RecoverInterruptedWrite(FileSystem& fs, std::string_view path, bool restore) {
+  std::string ours;
+  for (int n = 0; n < kCopyNames; ++n) {
+    const std::string backup = CopyName(path, n);
+    LeftoverCopy found = LeftoverCopy::kNone;
+    if (!fs.CheckLeftoverCopy(path, backup, false, &found).ok()) return kId3OpenFailed;
+    if (found == LeftoverCopy::kNone) continue;
+    // A copy of a file that has been replaced since, or two copies (the second made of the file the
+    // first write left half written): no telling which holds the file as it was.
+    if (found == LeftoverCopy::kUncertain || !ours.empty()) return kId3LeftoverCopy;
+    ours = backup;
+  }
+  if (ours.empty()) return 0;
+  if (!restore) return kId3Restored;
+  LeftoverCopy found = LeftoverCopy::kNone;
+  if (!fs.CheckLeftoverCopy(path, ours, true, &found).ok() || found != LeftoverCopy::kOfThisFile) {
+    return kId3LeftoverCopy;
+  }
+  return kId3Restored;
+}
+
 int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options) {
   return WriteId3(fs, path, kinds, items, options, nullptr);
 }
@@ -180,12 +209,21 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
 
   std::unique_ptr<FileUpdate> update;
   std::string backup;
-  for (int n = 0; n < kCopyNames && !update; ++n) {
-    backup.assign(path);
-    backup += ".bak";
-    if (n > 0) backup += std::to_string(n);
+  bool leftover = false;
+  for (int n = 0; n < kCopyNames && !update && !leftover; ++n) {
+    backup = CopyName(path, n);
     const Status s = fs.OpenUpdate(path, backup, &update);
     if (!s.ok() && s.code() != EEXIST) break;
+    // A name taken by the copy of an earlier write of this file that never ended: the file may be half
+    // written, and only that copy holds it whole. It is not written again while the copy stands.
+    LeftoverCopy found = LeftoverCopy::kNone;
+    if (s.code() == EEXIST && fs.CheckLeftoverCopy(path, backup, false, &found).ok()) {
+      leftover = found != LeftoverCopy::kNone;
+    }
+  }
+  if (leftover) {
+    KeepReadOnly(fs, path, attributes).IgnoreError();
+    return kId3LeftoverCopy;
   }
   if (!update) {
     // The target fails already; a flag that does not come back cannot make it fail more.

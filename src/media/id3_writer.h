@@ -39,10 +39,25 @@ inline constexpr int kId3NothingRequested = 1;
 inline constexpr int kId3BackupFailed = -1;    // the safety copy cannot be made ("(バックアップ失敗)")
 inline constexpr int kId3OpenFailed = -2;      // the file cannot be opened, read or written, or its attributes read
 inline constexpr int kId3TagUnreadable = -4;   // the existing ID3v2 tag cannot be parsed or copied
+// A write of this file was killed before it ended and left its safety copy, which holds the file's former
+// contents: the file was given them back (kId3Restored, nothing written this time), or the copy stands
+// and the file is not written while it does (kId3LeftoverCopy: the file is no longer the one the copy
+// was made of, or it could not be put back).
+inline constexpr int kId3Restored = -6;
+inline constexpr int kId3LeftoverCopy = -7;
+
+// Looks for safety copies left beside the file `path` by writes that never ended (the process was
+// killed; see WriteId3) and, with `restore`, gives the file its former contents back from one that was
+// made of it and removes it. 0 when there is none; kId3Restored when the file was (or, without
+// `restore`, would be) put back; kId3LeftoverCopy when a copy stands that is not put back;
+// kId3OpenFailed when the names cannot be looked at. A person's own file of such a name is no safety
+// copy.
+int RecoverInterruptedWrite(FileSystem& fs, std::string_view path, bool restore);
 
 // Writes `items` into the tags of the MP3 file at the engine path `path` as `kinds` asks. The file is
 // changed under the cover of a safety copy "<path>.bak" (or ".bak1" to ".bak9", the first name free;
-// an existing file is never replaced): after a failure, or a kill of the process at any moment, the
+// an existing file is never replaced; a copy left there by a write of this file that never ended fails
+// the write with kId3LeftoverCopy): after a failure, or a kill of the process at any moment, the
 // file holds its former contents or the safety copy does. The new contents are flushed to the disk
 // before the copy goes. A read-only file is written all the same and stays read-only; a symbolic link
 // is never written through (kId3BackupFailed).

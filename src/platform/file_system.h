@@ -28,6 +28,15 @@ inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
 // The bits a caller may change with SetAttributes.
 inline constexpr std::uint32_t kAttrSettable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
 
+// What tells two opens of one path apart when the path was given to another file in between.
+// Also what tells one entry from another whatever path leads to it (hard links share it). Zero when
+// unknown.
+struct FileIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
 // One directory entry as a search returns it.
 struct FindData {
   std::string name;  // code page 932, no directory part
@@ -36,13 +45,7 @@ struct FindData {
   FileTime last_access_time = 0;
   FileTime last_write_time = 0;
   std::uint64_t size = 0;  // bytes; 0 for directories
-};
-
-// What tells two opens of one path apart when the path was given to another file in between.
-struct FileIdentity {
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  bool operator==(const FileIdentity&) const = default;
+  FileIdentity identity;   // of the entry itself (a link's own, not what it points at)
 };
 
 // A file open for appending (the conversion log). Closed when the object goes.
@@ -177,6 +180,14 @@ class FileUpdate {
 // file system was opened first, and its flush reports a failed write-back of any file written since.
 void FlushUpdates(const std::vector<FileUpdate*>& updates);
 
+// What stands at the name of a safety copy (FileSystem::OpenUpdate) beside a file.
+enum class LeftoverCopy {
+  kNone,        // nothing, or an entry that is no safety copy of this program for this file (a person's own
+                // "song.mp3.bak", a copy made on a file system without user extended attributes)
+  kOfThisFile,  // the safety copy of an update of this very file that never ended (the process was killed)
+  kUncertain,   // a safety copy of this program naming the file, which is no longer the file it was made of
+};
+
 // The drive types the engine classifies paths by (the values of the Windows drive-type codes).
 enum class DriveType {
   kUnknown = 0,
@@ -234,7 +245,8 @@ class FileSystem {
 
   // As FindFiles, for a caller that needs only the names and kinds of the entries (a rename by a rule
   // that reads nothing else): each entry's attributes hold kAttrDirectory and kAttrReparsePoint as
-  // FindFiles gives them and nothing more; its times and size are 0. Where the file system tells the kind
+  // FindFiles gives them and nothing more, and its identity (from the listing: for a mount point, that
+  // of the directory under it); its times and size are 0. Where the file system tells the kind
   // in the listing itself, no entry but a symbolic link costs a status call.
   virtual Status FindNames(std::string_view directory, std::string_view pattern, std::vector<FindData>* entries,
                            std::size_t* invisible) = 0;
@@ -267,7 +279,10 @@ class FileSystem {
 
   // Copies the file `from` to `to`: data, permissions and last-write time. Without `overwrite` the
   // destination is created exclusively (EEXIST when it exists). A failed copy leaves no partial
-  // destination behind (an overwritten destination may be lost, as with the Windows copy).
+  // destination behind (an overwritten destination may be lost, as with the Windows copy). A destination
+  // that is the source itself (the same device and inode: the same path, one reached through a link to
+  // its directory, a hard link) is refused with EINVAL whatever `overwrite` says, and the source is left
+  // as it is.
   virtual Status Copy(std::string_view from, std::string_view to, bool overwrite) = 0;
 
   // Creates one directory; its parent must exist. EEXIST when something is there already.
@@ -398,6 +413,16 @@ class FileSystem {
   // ENOSPC when the copy does not fit on the disk. Reading and writing do not move the file's last access
   // time where the host allows that. *update is untouched on failure.
   virtual Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) = 0;
+
+  // Tells what stands at `backup` beside the regular file `path`: OpenUpdate marks each safety copy it
+  // makes (the extended attribute user.morva.update, naming the file by its name, device and inode), so
+  // a copy left by an update that never ended is told from any other file of that name. With `restore`,
+  // the contents and last-write time of a kOfThisFile copy are put back into the file in place (the
+  // file keeps its inode, owner and other names), flushed to the disk, and the copy is removed; on
+  // failure the copy stays and the failure is returned. A kUncertain copy is never restored. Links are
+  // not followed, neither at `path` nor at `backup`. ENOENT when `path` does not exist.
+  virtual Status CheckLeftoverCopy(std::string_view path, std::string_view backup, bool restore,
+                                   LeftoverCopy* found) = 0;
 };
 
 // Declares roots (FileSystem::ConfineTo) for the life of the object.

@@ -80,6 +80,10 @@ class FileSystemWrapper : public FileSystem {
   Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) override {
     return target_->OpenUpdate(path, backup, update);
   }
+  Status CheckLeftoverCopy(std::string_view path, std::string_view backup, bool restore,
+                           LeftoverCopy* found) override {
+    return target_->CheckLeftoverCopy(path, backup, restore, found);
+  }
 
  protected:
   FileSystem* target() const { return target_; }

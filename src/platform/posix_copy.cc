@@ -73,6 +73,15 @@ int RenameNoReplace(const EntryRef& from, const EntryRef& to) {
   return renameat(from.dir_fd, from_name, to.dir_fd, to_name) == 0 ? 0 : errno;
 }
 
+int RefuseCopyOntoSource(int in, const EntryRef& to) {
+  struct stat source {}, existing {};
+  if (fstat(in, &source) != 0) return errno;
+  const int err = StatNoFollow(to, &existing);
+  if (err == ENOENT) return 0;
+  if (err != 0) return err;
+  return existing.st_dev == source.st_dev && existing.st_ino == source.st_ino ? EINVAL : 0;
+}
+
 int CopyData(int in, int out, bool* shared) {
   // A reflink makes the copy in one call whatever the size (btrfs, XFS, bcachefs); ext4 refuses it.
   const bool cloned = ioctl(out, FICLONE, in) == 0;

@@ -21,6 +21,13 @@ int StatNoFollow(const EntryRef& entry, struct stat* st);
 // check just before a plain rename for directories and where hard links are not supported.
 int RenameNoReplace(const EntryRef& from, const EntryRef& to);
 
+// EINVAL when the entry `to` (a link in its last component not followed) is the very file open as `in`
+// (one device and inode, whatever the two paths): a copy onto its own source would put the source's
+// bytes back under its own name, and a job that then deletes the source would leave nothing. A hard
+// link of the source is the source too. 0 when `to` is another entry or nothing; an errno value when it
+// cannot be looked at.
+int RefuseCopyOntoSource(int in, const EntryRef& to);
+
 // Copies all data of `in` from its start to `out` (empty, at its start): shares the data blocks where
 // the file system can (a reflink, which costs no data copy), else copies in the kernel, else reads and
 // writes. 0 or an errno value; *shared (when given) tells whether the copy is a reflink.

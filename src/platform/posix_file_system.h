@@ -50,6 +50,7 @@ class PosixFileSystem final : public FileSystem {
   Status DeleteTree(std::string_view path) override;
   Status Overwrite(std::string_view path, int level) override;
   Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) override;
+  Status CheckLeftoverCopy(std::string_view path, std::string_view backup, bool restore, LeftoverCopy* found) override;
 
  private:
   // FindFiles, or with `details` false FindNames.

@@ -81,6 +81,7 @@ struct Candidate {
   std::uint32_t key_offset;   // sort key in the key buffer
   std::uint32_t key_length;
   unsigned char type;  // d_type: what the listing says the entry is (DT_UNKNOWN when it does not say)
+  std::uint64_t inode;
   std::string engine_name;
 };
 
@@ -202,6 +203,7 @@ Status PosixFileSystem::List(std::string_view directory, std::string_view patter
       AppendNameSortKey(engine_name, &keys);
       c.key_length = static_cast<std::uint32_t>(keys.size() - c.key_offset);
       c.type = d->d_type;
+      c.inode = d->d_ino;
       c.engine_name = std::move(engine_name);
       engine_name.clear();
     }
@@ -230,7 +232,10 @@ Status PosixFileSystem::List(std::string_view directory, std::string_view patter
   int failed_index = -1;
   if (!details) {
     // The kind comes with the name; only an entry the listing does not type, and a link (to tell one to
-    // a directory from one to a file), is asked about.
+    // a directory from one to a file), is asked about. The identity too: the listing's inode number on
+    // the directory's device.
+    struct stat dir_st {};
+    if (fstat(dir.get(), &dir_st) != 0) return posix::ErrnoStatus(errno, "fstat", host);
     for (std::size_t i = 0; i < count && error == 0; ++i) {
       Candidate& candidate = candidates[order[i]];
       if (candidate.type == DT_UNKNOWN) {
@@ -239,6 +244,7 @@ Status PosixFileSystem::List(std::string_view directory, std::string_view patter
       }
       FindData& data = slots[i];
       data.name = std::move(candidate.engine_name);
+      data.identity = FileIdentity{static_cast<std::uint64_t>(dir_st.st_dev), candidate.inode};
       if (candidate.type == DT_DIR) data.attributes = kAttrDirectory;
       if (candidate.type == DT_LNK) {
         struct stat target {};

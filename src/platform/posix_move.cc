@@ -94,6 +94,10 @@ Status PosixFileSystem::Copy(std::string_view from, std::string_view to, bool ov
   if (fstat(in.get(), &st) != 0) return ErrnoStatus(errno, "fstat", host_from);
   if (!S_ISREG(st.st_mode)) return ErrnoStatus(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "copy", host_from);
 
+  // Checked first, so that no other refusal hides it, and again at the end.
+  if (const int err = posix::RefuseCopyOntoSource(in.get(), entry_to); err != 0) {
+    return ErrnoStatus(err, "copy " + host_from + " onto itself as", host_to);
+  }
   struct stat existing {};
   if (const int err = StatNoFollow(entry_to, &existing); err == 0) {
     if (!overwrite) return ErrnoStatus(EEXIST, "copy", host_to);
@@ -115,6 +119,10 @@ Status PosixFileSystem::Copy(std::string_view from, std::string_view to, bool ov
   times[0].tv_nsec = UTIME_OMIT;
   times[1] = st.st_mtim;
   if (futimens(out.fd(), times) != 0) return ErrnoStatus(errno, "futimens", host_to);
+  // The name may have been given to the source meanwhile (a hard link made while the data was copied).
+  if (const int err = posix::RefuseCopyOntoSource(in.get(), entry_to); err != 0) {
+    return ErrnoStatus(err, "copy " + host_from + " onto itself as", host_to);
+  }
   if (const int err = out.Publish(overwrite); err != 0) return ErrnoStatus(err, "copy to", host_to);
   return Status::Ok();
 }

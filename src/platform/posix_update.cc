@@ -1,9 +1,12 @@
 // PosixFileSystem: changing a file in place under the cover of a safety copy (the ID3 tag writer).
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cinttypes>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -63,6 +66,32 @@ int WriteAllAt(int fd, std::string_view data, std::uint64_t offset) {
     offset += static_cast<std::uint64_t>(n);
   }
   return 0;
+}
+
+// The mark of a safety copy: which file it was made of, so that a copy left by a killed process is told
+// from a person's own file of that name and from the copy of a file that has been replaced since.
+constexpr char kUpdateMarkName[] = "user.morva.update";
+
+// "morva-update 1 <device> <inode> <name>": the file's identity and its name (host bytes) in its directory.
+std::string UpdateMark(const struct stat& st, std::string_view name) {
+  char head[80];
+  std::snprintf(head, sizeof(head), "morva-update 1 %" PRIu64 " %" PRIu64 " ", static_cast<std::uint64_t>(st.st_dev),
+                static_cast<std::uint64_t>(st.st_ino));
+  return head + std::string(name);
+}
+
+// The identity and name a mark holds; false for anything else.
+bool ReadUpdateMark(std::string_view mark, std::uint64_t* device, std::uint64_t* inode, std::string* name) {
+  constexpr std::string_view kHead = "morva-update 1 ";
+  if (mark.substr(0, kHead.size()) != kHead) return false;
+  const std::string rest(mark.substr(kHead.size()));
+  int used = 0;
+  unsigned long long d = 0, i = 0;
+  if (std::sscanf(rest.c_str(), "%llu %llu %n", &d, &i, &used) != 2 || used <= 0) return false;
+  *device = d;
+  *inode = i;
+  name->assign(rest.substr(static_cast<std::size_t>(used)));
+  return !name->empty();
 }
 
 // Where the safety copy lives once it has its name: its own handle of the directory (the confinement's
@@ -227,6 +256,10 @@ Status PosixFileSystem::OpenUpdate(std::string_view path, std::string_view backu
     return ErrnoStatus(err, "copy into", backup_host);
   }
   posix::CopyDosAttributes(file.get(), pending.fd());
+  // Best effort: without user extended attributes a copy left by a killed process cannot be told from
+  // a person's file, and is left alone (CheckLeftoverCopy).
+  const std::string mark = UpdateMark(st, posix::HostBaseName(host));
+  fsetxattr(pending.fd(), kUpdateMarkName, mark.data(), mark.size(), 0);
   if (fchmod(pending.fd(), st.st_mode & 0777) != 0) return ErrnoStatus(errno, "fchmod", backup_host);
   struct timespec times[2];
   times[0].tv_sec = 0;
@@ -238,6 +271,68 @@ Status PosixFileSystem::OpenUpdate(std::string_view path, std::string_view backu
   if (const int err = pending.Publish(false); err != 0) return ErrnoStatus(err, "name safety copy", backup_host);
   *update = std::make_unique<PosixFileUpdate>(std::move(file), std::move(host), st, pending.TakeFd(), std::move(place),
                                               shared);
+  return Status::Ok();
+}
+
+Status PosixFileSystem::CheckLeftoverCopy(std::string_view path, std::string_view backup, bool restore,
+                                          LeftoverCopy* found) {
+  *found = LeftoverCopy::kNone;
+  std::string host, backup_host;
+  posix::EntryRef entry, backup_entry;
+  if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
+  struct stat st {};
+  if (const int err = posix::StatNoFollow(entry, &st); err != 0) return ErrnoStatus(err, "lstat", host);
+  if (Status s = Locate(backup, &backup_host, &backup_entry); !s.ok()) return s;
+  ScopedFd copy(openat(backup_entry.dir_fd, backup_entry.name.c_str(),
+                       O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!copy.valid()) {
+    // Nothing there, or nothing this program made (a link, something it cannot read).
+    return errno == ENOENT || errno == ELOOP || errno == EACCES ? Status::Ok() : ErrnoStatus(errno, "open", backup_host);
+  }
+  struct stat copy_st {};
+  if (fstat(copy.get(), &copy_st) != 0) return ErrnoStatus(errno, "fstat", backup_host);
+  if (!S_ISREG(copy_st.st_mode)) return Status::Ok();
+  char buffer[512];
+  const ssize_t n = fgetxattr(copy.get(), kUpdateMarkName, buffer, sizeof(buffer));
+  std::uint64_t device = 0, inode = 0;
+  std::string name;
+  if (n <= 0 || !ReadUpdateMark(std::string_view(buffer, static_cast<std::size_t>(n)), &device, &inode, &name)) {
+    return Status::Ok();
+  }
+  if (name != posix::HostBaseName(host)) return Status::Ok();  // the copy of another file, renamed
+  if (!S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_dev) != device ||
+      static_cast<std::uint64_t>(st.st_ino) != inode) {
+    *found = LeftoverCopy::kUncertain;
+    return Status::Ok();
+  }
+  *found = LeftoverCopy::kOfThisFile;
+  if (!restore) return Status::Ok();
+
+  ScopedFd file(openat(entry.dir_fd, entry.name.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (!file.valid()) return ErrnoStatus(errno, "open", host);
+  struct stat opened {};
+  if (fstat(file.get(), &opened) != 0) return ErrnoStatus(errno, "fstat", host);
+  if (opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) return ErrnoStatus(EAGAIN, "restore", host);
+  const auto size = static_cast<std::uint64_t>(copy_st.st_size);
+  if (const int err = posix::CopyRange(copy.get(), 0, file.get(), 0, size); err != 0) {
+    return ErrnoStatus(err, "restore", host);
+  }
+  if (ftruncate(file.get(), static_cast<off_t>(size)) != 0) return ErrnoStatus(errno, "truncate", host);
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1] = copy_st.st_mtim;
+  if (futimens(file.get(), times) != 0) return ErrnoStatus(errno, "futimens", host);
+  if (fdatasync(file.get()) != 0) return ErrnoStatus(errno, "flush", host);
+  // Only the copy that was read goes: a name given to another file meanwhile stays.
+  struct stat named {};
+  if (posix::StatNoFollow(backup_entry, &named) != 0 || named.st_dev != copy_st.st_dev ||
+      named.st_ino != copy_st.st_ino) {
+    return ErrnoStatus(EAGAIN, "remove safety copy", backup_host);
+  }
+  if (unlinkat(backup_entry.dir_fd, backup_entry.name.c_str(), 0) != 0) {
+    return ErrnoStatus(errno, "remove safety copy", backup_host);
+  }
   return Status::Ok();
 }
 

@@ -1,6 +1,7 @@
 #include "platform/posix_util.h"
 
 #include <fcntl.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 
 #include <array>
@@ -165,6 +166,8 @@ void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_dir
     attributes |= dos->attributes & stored;
   }
   data->attributes = attributes;
+  data->identity.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+  data->identity.inode = st.stx_ino;
 
   data->last_write_time = FromStatxTimestamp(st.stx_mtime);
   data->last_access_time = FromStatxTimestamp(st.stx_atime);

@@ -117,7 +117,7 @@ Status WriteDosAttrib(const EntryRef& entry, const DosAttrib& value, mode_t mode
 void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_directory, FindData* data);
 
 // The statx mask FillFindData needs.
-inline constexpr unsigned int kStatxMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME |
+inline constexpr unsigned int kStatxMask = STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME |
                                            STATX_MTIME | STATX_BTIME;
 
 }  // namespace morva::posix

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace morva {
 namespace {
@@ -71,7 +72,14 @@ std::string ChooseProgramDirectory(const ProgramDirectoryPlaces& places, std::st
 }
 
 std::string ProgramDirectory(std::string* error) {
-  return ChooseProgramDirectory({ExecutableDirectory(), Environment("XDG_CONFIG_HOME"), Environment("HOME")}, error);
+  return RealDirectory(
+      ChooseProgramDirectory({ExecutableDirectory(), Environment("XDG_CONFIG_HOME"), Environment("HOME")}, error));
+}
+
+std::string RealDirectory(const std::string& directory) {
+  if (directory.empty()) return directory;
+  std::unique_ptr<char, decltype(&free)> real(realpath(directory.c_str(), nullptr), &free);
+  return real ? std::string(real.get()) : directory;
 }
 
 }  // namespace morva

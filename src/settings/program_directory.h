@@ -32,8 +32,13 @@ struct ProgramDirectoryPlaces {
 // Returns an empty string with a one-line reason in *error when no directory can be had.
 std::string ChooseProgramDirectory(const ProgramDirectoryPlaces& places, std::string* error);
 
-// ChooseProgramDirectory for the running executable and the environment.
+// ChooseProgramDirectory for the running executable and the environment, by its real path.
 std::string ProgramDirectory(std::string* error);
+
+// The real path of `directory` (a host path; links and dots resolved), or `directory` as it is when it
+// cannot be resolved. A run tells the program's own files, and the directories holding them, by the
+// directories along the program directory's path: those must be the real ones.
+std::string RealDirectory(const std::string& directory);
 
 }  // namespace morva
 

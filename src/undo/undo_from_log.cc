@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 
 #include "platform/engine_text.h"
 #include "platform/path_utils.h"
 #include "core/user_interface.h"
-#include "engine/work_roots.h"
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_lines.h"
@@ -16,6 +16,7 @@
 #include "undo/undo_run.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/wildcard.h"
 
 namespace morva {
 namespace {
@@ -106,6 +107,80 @@ std::uint32_t AttributesFromLetters(std::string_view value) {
 bool IsLoggedTime(std::string_view value) {
   return value.size() == 23 && value[10] == ' ' && validate_date_time(value.substr(0, 10), value.substr(11, 12), false);
 }
+
+// An absolute path ("X:\..." or "\\server\share\...") with no empty, "." or ".." component: the
+// form every directory of a run is logged in.
+bool IsPlainPath(std::string_view path) {
+  const bool absolute = (path.size() >= 3 && path[1] == ':' && path[2] == '\\') ||
+                        (path.size() >= 3 && path[0] == '\\' && path[1] == '\\');
+  return absolute && NormalizePath(path) == path;
+}
+
+bool IsBelowOrAt(std::string_view directory, std::string_view root) {
+  if (directory == root) return true;
+  std::string prefix(root);
+  if (prefix.empty() || prefix.back() != '\\') prefix.push_back('\\');
+  return directory.size() > prefix.size() && directory.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Where the lines of a logged run may lead, and the roots its undo works below. A run of a directory
+// changed entries below the directory its header names, and that directory itself (or, for a file or a
+// wildcard, the entries it named in the directory above); a run of a list changed entries of the
+// directories its lines name. A line leading anywhere else (a tampered "..\" directory, another tree)
+// is refused, and so is every line below a root that is a symbolic link now: a directory the run
+// reached through a link may have been pointed elsewhere since, and the undo must not rename what it
+// finds there. Below a root nothing is followed (see FileSystem::ConfineTo).
+class LoggedTree {
+ public:
+  LoggedTree(FileSystem& fs, std::string_view target) : fs_(fs) {
+    directory_mode_ = target.size() >= 2 &&
+                      ((target[0] == '\\' && target[1] == '\\') ||
+                       (static_cast<unsigned char>(target[0] | 0x20) >= 'a' &&
+                        static_cast<unsigned char>(target[0] | 0x20) <= 'z' && target[1] == ':'));
+    if (!directory_mode_) return;
+    target_ = std::string(target);
+    target_plain_ = IsPlainPath(target_);
+    SplitPath(target_, &parent_, &base_);
+    wildcard_ = FindFirstChar(base_, '*') != std::string::npos || FindFirstChar(base_, '?') != std::string::npos;
+  }
+
+  // Whether the target line `name` (a plain name, checked apart) under `directory` stays in the tree.
+  bool Admits(const std::string& directory, std::string_view name) {
+    if (!IsPlainPath(directory)) return false;
+    if (!directory_mode_) return Root(directory);
+    if (!target_plain_) return false;
+    if (!wildcard_ && IsBelowOrAt(directory, target_)) return Root(target_);
+    if (directory != parent_) return false;
+    if (wildcard_ ? !WildcardPattern(base_).Matches(name) : name != base_) return false;
+    return Root(parent_);
+  }
+
+  std::vector<std::string> Roots() const {
+    std::vector<std::string> roots;
+    for (const auto& [root, usable] : roots_) {
+      if (usable) roots.push_back(root);
+    }
+    return roots;
+  }
+
+ private:
+  // Takes `root` as a root of the undo: false when it is a symbolic link now.
+  bool Root(const std::string& root) {
+    const auto known = roots_.find(root);
+    if (known != roots_.end()) return known->second;
+    FindData data;
+    const bool usable = !fs_.Stat(root, &data).ok() || (data.attributes & kAttrReparsePoint) == 0;
+    roots_.emplace(root, usable);
+    return usable;
+  }
+
+  FileSystem& fs_;
+  bool directory_mode_ = false;
+  std::string target_, parent_, base_;
+  bool target_plain_ = false;
+  bool wildcard_ = false;
+  std::map<std::string, bool> roots_;  // each root met, and whether it may be used
+};
 
 enum ExtractResult { kExtracted, kNotNeeded, kReadError };
 
@@ -209,6 +284,8 @@ bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log
   bool have_directory = false;
   UndoRecord record;
   std::string errors;
+  LoggedTree tree(log_context.host.fs, run.target);
+  const std::string outside_tree = Cp932Text(codec, "ディレクトリ");
   // The target field starts after the tags; the shortest tag with its space takes 12 bytes.
   constexpr std::size_t kFirstTargetField = 12;
   while (stream.Next(&line)) {
@@ -229,7 +306,14 @@ bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log
     const std::string_view rest = text.substr(close + 1);
 
     ++counts->total;
-    switch (ReadTargetLine(t, directory, name, rest, &record, &errors)) {
+    ExtractResult read = ReadTargetLine(t, directory, name, rest, &record, &errors);
+    if (!tree.Admits(directory, name)) {
+      if (read != kReadError) errors.clear();
+      if (!errors.empty()) errors += ",";
+      errors += outside_tree;
+      read = kReadError;
+    }
+    switch (read) {
       case kExtracted:
         ++counts->success;
         undo->Push(std::move(record));
@@ -248,6 +332,7 @@ bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log
     }
   }
 
+  undo->set_roots(tree.Roots());
   const std::string counts_text = Format(Cp932Text(codec, log_markers::kExtractionCounts),
                                          counts->success, counts->not_needed, counts->failure, counts->total);
   if (error || counts->failure > 0) {
@@ -344,7 +429,6 @@ LogUndoOutcome UndoRunFromLog(const LogContext& log_context, UndoList* undo, std
   if (!ExtractRun(log_context, undo, *log, *run, &counts)) {
     return counts.failure > 0 ? LogUndoOutcome::kDeclined : LogUndoOutcome::kNothingToUndo;
   }
-  undo->set_roots(LoggedRunRoots(log_context.host.fs, run->target, *undo));
   result->undo = UndoRun(log_context, undo, true, run->id);
   return LogUndoOutcome::kUndone;
 }

@@ -31,8 +31,10 @@ struct ExtractionCounts {
 // Rebuilds *undo from the target lines of `run` in `log` (the log the run was scanned from,
 // read from the run's header on). Only lines with a success tag under a directory line are read, up to the run's counts line
 // (or the next block header of a log cut short). A line whose name, attributes or times cannot be read
-// back - or whose names would lead out of its directory - builds no record and is logged as a read error
-// ("[▲戻しログ読取エラー（...）] ..."); the other lines are still read. The extraction block goes to the
+// back - or whose names would lead out of its directory, or whose directory lies outside the logged tree
+// (below the directory the run's header names, or a directory reached through a link put there since:
+// "ディレクトリ") - builds no record and is logged as a read error ("[▲戻しログ読取エラー（...）] ...");
+// the other lines are still read. The undo's roots (UndoList::roots) are set to the tree's. The extraction block goes to the
 // log. After read errors the person is asked whether to undo the rest (No empties the list); a run
 // without anything to undo is reported. Returns true when the undo is to run.
 bool ExtractRun(const LogContext& log_context, UndoList* undo, ReadableFile& log, const LoggedRun& run,
