@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/key_listing.h"
+#include "core/job_switches.h"
 #include "cli/set_option.h"
 #include "engine/conversion_run.h"
 #include "platform/engine_text.h"
@@ -272,7 +273,16 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kCheck:
       session.run.mode = RunMode::kPreview;
       session.run.copy_conversion = copy;
-      return ValidateJob(session, false) ? kExitDone : kExitRefused;
+      if (!ValidateJob(session, false)) return kExitRefused;
+      // A song a run would not tag is worth knowing before the run: above all one whose last write was
+      // killed and whose former contents wait in its safety copy.
+      if (ComputeJobSwitches(session.job.settings).id3) {
+        ui.set_preview_id3_failures_only(true);
+        const ConversionResult result = StartConversion(session, RunMode::kPreview, copy);
+        if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
+        if (ui.failures() > 0) return kExitFailures;
+      }
+      return kExitDone;
 
     case CliCommand::kPreview: {
       const ConversionResult result = StartConversion(session, RunMode::kPreview, copy);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/preview_text.h"
+#include "core/target_work.h"
 #include "platform/engine_text.h"
 
 namespace morva {
@@ -96,6 +97,17 @@ PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const 
       (failed ? err_ : out_) << DisplayText(codec_, record.name_column) << '\n';
     }
     out_ << std::flush;
+    err_ << std::flush;
+    return PreviewChoice::kCancel;
+  }
+  if (preview_id3_failures_only_) {
+    for (const PreviewRecord& record : records) {
+      if (!(record.failure_word & kStepId3)) continue;
+      const std::size_t index = static_cast<std::size_t>(record.index);
+      const std::string_view path = index < targets.size() ? std::string_view(targets[index]) : std::string_view();
+      err_ << DisplayText(codec_, path) << '\t' << DisplayText(codec_, record.column(PreviewColumn::kId3)) << '\n';
+      ++failures_;
+    }
     err_ << std::flush;
     return PreviewChoice::kCancel;
   }

@@ -47,6 +47,10 @@ class ConsoleUi final : public UserInterface {
   // Print only the new name of each previewed target (`eval`): a name that fails goes to `err` with the
   // reason the preview gives, a name that does not to `out`.
   void set_preview_names_only(bool on) { preview_names_only_ = on; }
+  // Print only the targets whose ID3 conversion would fail, with the reason, to `err` (`check` of an ID3
+  // job: a safety copy left by an interrupted write, an item without a value); failures() counts them.
+  void set_preview_id3_failures_only(bool on) { preview_id3_failures_only_ = on; }
+  int failures() const { return failures_; }
   // The output directory of copy conversion (engine path); empty when none was given.
   void set_output_directory(std::string directory) { output_directory_ = std::move(directory); }
 
@@ -93,6 +97,8 @@ class ConsoleUi final : public UserInterface {
   std::string output_directory_;
   bool declined_ = false;
   bool preview_names_only_ = false;
+  bool preview_id3_failures_only_ = false;
+  int failures_ = 0;
 };
 
 }  // namespace morva

@@ -15,6 +15,7 @@
 #include "common/test_trash.h"
 #include "common/test_util.h"
 #include "platform/engine_text.h"
+#include "platform/file_system.h"
 #include "platform/text_codec.h"
 
 namespace morva {
@@ -271,6 +272,28 @@ TEST_F(CliEndToEndTest, ASettingsFileThatCannotBeSavedAfterARunExitsOne) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("settings could not be saved"), std::string::npos) << r.err;
   EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+}
+
+TEST_F(CliEndToEndTest, CheckOfAnId3JobNamesASongAKilledWriteLeftAndChangesNothing) {
+  // What a tag write killed after its first bytes leaves: the song half written, its copy beside it.
+  const std::string song = photos_ + "/song.mp3";
+  testing::WriteFile(song, std::string(4096, 'a'));
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
+  std::string engine_song;
+  ASSERT_TRUE(fs->FromHostPath(song, &engine_song).ok());
+  {
+    std::unique_ptr<FileUpdate> update;
+    ASSERT_TRUE(fs->OpenUpdate(engine_song, engine_song + ".bak", &update).ok());
+    ASSERT_TRUE(update->Write(0, "half").ok());
+  }
+  const std::string half = ReadFile(song);
+  const Result r = RunCli({"--home", home_.path(), "--set", "SW_ID3=1000000", "--set", "ID3_CTS=10", "--set",
+                           "SW_SET=100001000000", "--set", "SET_11=*.mp3", "check", photos_});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("song.mp3\t中断された書き込みの安全コピー"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadFile(song), half);
+  EXPECT_TRUE(Exists(song + ".bak"));
 }
 
 TEST_F(CliEndToEndTest, AFailedTargetMakesTheRunExitOne) {
