@@ -10,6 +10,7 @@ namespace morva {
 enum class ConversionOutcome {
   kRefused,        // validation refused the job; the reason was shown
   kDeclined,       // the person did not confirm the run
+  kLogUnwritable,  // the log or its journal cannot be written: the run did not start; the person was told
   kNoTargets,      // the target directory does not exist; the person was told
   kCancelled,      // the person cancelled the enumeration or the preview's walk; nothing changed
   kPreviewClosed,  // the preview was shown and closed without a run
@@ -26,8 +27,9 @@ struct ConversionResult {
   std::size_t preview_failures = 0;
   // Host names the enumeration passed over because Windows could not hold them.
   std::size_t invisible_names = 0;
-  // kRunFinished with the log on: whether the run's header reached the log, and whether every later
-  // line did too. A run missing from the log cannot be undone from it.
+  // kRunFinished with the log on: whether the run's header reached the log (always, since a run that
+  // cannot log does not start), and whether every later line did too. What the log misses cannot be
+  // undone from it.
   bool logged = false;
   bool log_complete = false;
 };
