@@ -157,6 +157,12 @@ void RunJournal::WriteMessage(std::string_view text) { Line(text); }
 void RunJournal::WriteSummary(std::string_view sentence, std::string_view counts) {
   Line(sentence);
   Line(counts);
+  // The lines collected in the journal reach the log here at the latest: a failure is told like any
+  // other, before the summary, and the run counts as not logged to its end.
+  if (Active() && log_.journal != nullptr && !log_.journal->Flush()) {
+    log_.usable = false;
+    host_.ui.ShowWarning(Cp932Text(host_.codec, kLogWriteFailure));
+  }
 }
 
 void RunJournal::Finish() {
