@@ -165,7 +165,7 @@ TEST_F(KilledWorkTest, ARunKilledInsideATargetsChangesIsUndoneExactly) {
     ASSERT_EQ(PlainUndo(&result), LogUndoOutcome::kUndone);
     EXPECT_TRUE(result.undo.ok);
     EXPECT_EQ(Tree(), before);
-    ASSERT_TRUE(fs.SetAttributes(E(dir.Sub("b.txt")), 0).ok());
+    fs.SetAttributes(E(dir.Sub("b.txt")), 0).IgnoreError();  // for the next case, whatever this one left
   }
 }
 
@@ -219,7 +219,7 @@ TEST_F(KilledWorkTest, AnUndoKilledPartWayIsFinishedByTheNextPlainUndo) {
     ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), 2);
     EXPECT_TRUE(runs[1].undone);
     EXPECT_FALSE(runs[0].undone);
-    ASSERT_TRUE(fs.SetAttributes(E(dir.Sub("b.txt")), 0).ok());
+    fs.SetAttributes(E(dir.Sub("b.txt")), 0).IgnoreError();  // for the next case, whatever this one left
   }
 }
 
