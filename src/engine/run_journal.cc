@@ -34,30 +34,41 @@ std::string RunJournal::FreeRunStamp() {
   std::sort(taken.begin(), taken.end());
   auto is_taken = [&taken](const std::string& stamp) { return std::binary_search(taken.begin(), taken.end(), stamp); };
 
-  // The stamp is the local time of the header's second, as for any line, when that is free. Otherwise it
-  // is the first free second after it: runs started back to back wait for the next second, so that
-  // their stamps stay true to the clock. A stamp taken by a process in another time zone, or before the
-  // clock was set back, can be taken for many seconds in a row (a script's runs): then the run does not
-  // wait for them but takes the first free second ahead of the clock, a valid stamp that is at most that
-  // far off.
+  // The stamp is the local time of the header's second when that is free. Runs started back to back
+  // take the seconds one after the other: a run whose second is taken waits (under the hold, so nobody
+  // takes the next second meanwhile) for the next free one when it comes within kLongestWaitSeconds,
+  // and its stamp stays true to the clock. A longer stretch of taken seconds is another time zone's runs,
+  // or runs made before the clock was set back: the run does not wait for it to pass (an hour, for a zone
+  // one hour ahead) but takes the free second nearest to now, before or after it - a valid stamp, off
+  // by as little as the log allows. Looking back as well as ahead keeps the stamps of many such runs
+  // from running ever further ahead of the clock.
   constexpr int kLongestWaitSeconds = 2;
-  FileTime now = CurrentFileTime();
-  std::string stamp = LogStampOf(now);
-  for (int ahead = 1; is_taken(stamp); ++ahead) {
-    const FileTime next = now - now % kTicksPerSecond + static_cast<FileTime>(ahead) * kTicksPerSecond;
-    stamp = LogStampOf(next);
-    if (is_taken(stamp) || ahead > kLongestWaitSeconds) continue;
-    while (CurrentFileTime() < next) {
-      std::this_thread::sleep_for(std::chrono::microseconds((next - CurrentFileTime()) / 10 + 1000));
+  constexpr int kFarthestSeconds = 7 * 24 * 60 * 60;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const FileTime now = CurrentFileTime();
+    const FileTime second = now - now % kTicksPerSecond;
+    if (std::string stamp = LogStampOf(now); !is_taken(stamp)) return stamp;
+    FileTime wait_for = 0;
+    for (int ahead = 1; ahead <= kLongestWaitSeconds && wait_for == 0; ++ahead) {
+      const FileTime next = second + static_cast<FileTime>(ahead) * kTicksPerSecond;
+      if (!is_taken(LogStampOf(next))) wait_for = next;
     }
-    // The clock may have been set meanwhile: the stamp of now is taken only when it is free too.
-    const std::string truthful = LogStampOf(CurrentFileTime());
-    if (!is_taken(truthful)) return truthful;
-    now = CurrentFileTime();
-    stamp = truthful;
-    ahead = 0;
+    if (wait_for == 0) break;
+    while (CurrentFileTime() < wait_for) {
+      std::this_thread::sleep_for(std::chrono::microseconds((wait_for - CurrentFileTime()) / 10 + 1000));
+    }
+    // Checked again: the clock may have been set meanwhile.
   }
-  return stamp;
+  const FileTime now = CurrentFileTime();
+  const FileTime second = now - now % kTicksPerSecond;
+  for (int distance = 1; distance <= kFarthestSeconds; ++distance) {
+    const FileTime offset = static_cast<FileTime>(distance) * kTicksPerSecond;
+    if (second > offset) {
+      if (std::string stamp = LogStampOf(second - offset); !is_taken(stamp)) return stamp;
+    }
+    if (std::string stamp = LogStampOf(second + offset); !is_taken(stamp)) return stamp;
+  }
+  return LogStampOf(now);  // a week of taken seconds: the log holds at most 40 runs and their undos
 }
 
 bool RunJournal::WriteHeader() {
