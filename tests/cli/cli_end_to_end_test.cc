@@ -357,7 +357,6 @@ TEST_F(CliEndToEndTest, ARunTheLogCannotTakeIsRefusedAndChangesNothing) {
 
   // A log with no run that can be undone (only a copy conversion) says so, rather than that every run
   // has been undone.
-  ASSERT_EQ(unlink((home_ / "mvlogs.txt").c_str()), 0);
   ASSERT_EQ(mkdir((tree_ / "copies").c_str(), 0755), 0);
   r = RunCli(UpperCase({"--yes", "--copy-to", tree_ / "copies", "run", photos_}));
   ASSERT_EQ(r.status, 0) << r.err;
