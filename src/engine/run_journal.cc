@@ -98,7 +98,10 @@ bool RunJournal::WriteHeader() {
 }
 
 bool RunJournal::BeginNote() {
-  if (!Active() || !job_.app.sw_opt[AppSettings::kOptLogAll] || log_.journal == nullptr) return false;
+  // A copy conversion changes copies and is never undone: nothing of it is worth noting.
+  if (!Active() || !job_.app.sw_opt[AppSettings::kOptLogAll] || run_.copy_conversion || log_.journal == nullptr) {
+    return false;
+  }
   if (!noting_ || in_flight_.path != run_.target.path) {
     // A target that left the walk without its line (it vanished) is no longer in flight.
     log_.journal->TargetLogged();
