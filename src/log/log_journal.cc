@@ -13,6 +13,7 @@
 #include "log/log_writer.h"
 #include "log/run_block.h"
 #include "platform/file_time.h"
+#include "platform/move_temporary.h"
 
 namespace morva {
 namespace {
@@ -255,7 +256,12 @@ std::string LogJournal::SettleTarget(const TargetInFlight& target) {
   // old name, which the first step freed, and the target is as if the rename had never begun.
   bool renamed = false;
   if (!target.new_path.empty()) {
-    if (!target.temporary.empty() && Listed(fs, target.temporary) && !Listed(fs, target.path) &&
+    // Only the name the move itself would use: a damaged journal never renames anything else.
+    const std::size_t slash = FindLastChar(target.new_path, '\\');
+    const bool temporary_known =
+        slash != std::string::npos &&
+        target.temporary == target.new_path.substr(0, slash + 1) + MoveTemporaryName(target.new_path);
+    if (temporary_known && Listed(fs, target.temporary) && !Listed(fs, target.path) &&
         !Listed(fs, target.new_path)) {
       if (!fs.Move(target.temporary, target.path).ok() && fs.Move(target.temporary, target.new_path).ok()) {
         renamed = true;  // the old name is taken meanwhile: the rename is finished instead, and logged
