@@ -198,14 +198,6 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
     case LogUndoOutcome::kNoUndoableRun:
       err << "morva-cli: the log holds no run that can be undone\n";
       return kExitRefused;
-    case LogUndoOutcome::kNewestNotLogged: {
-      std::string when;
-      const bool readable = session.host.codec.Cp932ToUtf8(result.unlogged_run, &when).ok();
-      err << "morva-cli: the newest run (started " << (readable ? std::string_view(when) : std::string_view("?"))
-          << ") could not be written to the log and cannot be undone from it; to undo an older run, name it"
-             " with undo RUN-ID (see runs)\n";
-      return kExitRefused;
-    }
     default:
       return kExitRefused;
   }
@@ -300,6 +292,13 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       ReportInvisibleNames(result, err);
       ReportProgramEntries(result, err);
       if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
+      if (result.outcome == ConversionOutcome::kLogUnwritable) {
+        // Refused like a job validation refuses (exit 2): nothing was changed, and the person can mend the
+        // program directory (or switch the log off with --set SW_OPT) and run again.
+        err << "morva-cli: the log in " << program_directory
+            << " cannot be written (a missing, read-only or full directory?): nothing was changed\n";
+        return kExitRefused;
+      }
       if (result.outcome != ConversionOutcome::kRunFinished) return kExitRefused;
       SettingsWriteGate gate;
       gate.Open();
@@ -310,11 +309,6 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       }
       if (result.cancelled) return kExitCancelled;
       const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
-      if (log_on && !result.logged) {
-        err << "morva-cli: the run could not be written to the log: it is not in the log and cannot be undone"
-               " from it\n";
-        return kExitFailures;
-      }
       if (log_on && !result.log_complete) {
         err << "morva-cli: the log could not be written to the end of the run: what it misses cannot be undone"
                " from it\n";

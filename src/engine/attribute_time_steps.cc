@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/media_probe.h"
+#include "engine/run_journal.h"
 #include "engine/target_steps.h"
 #include "fileops/date_time_text.h"
 #include "fileops/name_date.h"
@@ -108,11 +109,12 @@ int ComputeNewTimes(const Walk& walk, const DirectTimes& direct, std::string_vie
   return produced;
 }
 
-void RunAttributeStep(const Walk& walk, TargetWork* work) {
+void RunAttributeStep(const Walk& walk, TargetWork* work, RunJournal* journal) {
   const std::uint32_t current = walk.run.target.find_data.attributes;
   const std::uint32_t wanted = ComputeNewAttributes(walk.job.settings, current);
   work->new_attributes = wanted;
   if (walk.run.mode == RunMode::kPreview || wanted == current) return;
+  if (journal != nullptr) journal->NoteAttributes(current, wanted);
   if (walk.host.fs.SetAttributes(work->current_path, wanted).ok()) {
     work->change |= kStepAttributes;
     work->old_attributes = current;
@@ -122,7 +124,7 @@ void RunAttributeStep(const Walk& walk, TargetWork* work) {
   }
 }
 
-void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* work) {
+void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* work, RunJournal* journal) {
   const ConversionSettings& s = walk.job.settings;
   std::array<FileTime, 3> wanted{};
   const int produced = ComputeNewTimes(walk, direct, work->current_path, &wanted);
@@ -168,6 +170,7 @@ void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* w
   // stops nothing.
   const std::uint32_t attributes = work->new_attributes;
   const bool lift_read_only = (attributes & kAttrReadOnly) && !(attributes & kAttrDirectory);
+  if (journal != nullptr) journal->NoteTimes(work->time_texts, work->new_time_texts, lift_read_only, attributes);
   bool ok = !lift_read_only || fs.SetAttributes(path, attributes & ~kAttrReadOnly).ok();
   if (ok) {
     ok = fs.SetTimes(path, (change & 1) ? &wanted[0] : nullptr, (change & 4) ? &wanted[2] : nullptr,

@@ -191,8 +191,11 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
         if (jobs.id3) {
           RunId3Step(walk, &work, preview ? nullptr : &id3_write);
         } else {
-          if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(walk, &work);
-          if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(walk, direct_times, &work);
+          RunJournal* noting = preview ? nullptr : &journal;
+          if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(walk, &work, noting);
+          if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) {
+            RunTimestampStep(walk, direct_times, &work, noting);
+          }
         }
       } else if (!preview) {
         RunDeletionStep(walk, &work);
@@ -254,8 +257,12 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
       result.outcome = ConversionOutcome::kDeclined;
       return result;
     }
+    // Nothing is touched when the run could not be undone from the log.
+    if (!journal.WriteHeader()) {
+      result.outcome = ConversionOutcome::kLogUnwritable;
+      return result;
+    }
     session.undo.Clear();
-    journal.WriteHeader();
   }
   // A photograph may have been edited since the last question about it.
   session.exif.Clear();

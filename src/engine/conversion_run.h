@@ -10,6 +10,7 @@ namespace morva {
 enum class ConversionOutcome {
   kRefused,        // validation refused the job; the reason was shown
   kDeclined,       // the person did not confirm the run
+  kLogUnwritable,  // the log or its journal cannot be written: the run did not start; the person was told
   kNoTargets,      // the target directory does not exist; the person was told
   kCancelled,      // the person cancelled the enumeration or the preview's walk; nothing changed
   kPreviewClosed,  // the preview was shown and closed without a run
@@ -29,8 +30,9 @@ struct ConversionResult {
   // Entries the enumeration passed over because they are the program's own: its directory, its
   // settings, presets, log and journal, or a directory holding them.
   std::size_t program_entries = 0;
-  // kRunFinished with the log on: whether the run's header reached the log, and whether every later
-  // line did too. A run missing from the log cannot be undone from it.
+  // kRunFinished with the log on: whether the run's header reached the log (always, since a run that
+  // cannot log does not start), and whether every later line did too. What the log misses cannot be
+  // undone from it.
   bool logged = false;
   bool log_complete = false;
 };

@@ -1,6 +1,8 @@
 #ifndef MORVA_ENGINE_RUN_JOURNAL_H_
 #define MORVA_ENGINE_RUN_JOURNAL_H_
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,11 +20,13 @@ namespace morva {
 // the program directory). The conversion run calls it at every point where a line belongs; lines are
 // written only in run mode, never for a preview, and not at all with SW_OPT[1] "ログを出力しない".
 // The run holds the log (LogHold) from its header to Finish(): no other process writes, reads positions
-// in or trims the log in between, and the journal keeps the lines of a killed run.
+// in or trims the log in between, and the journal keeps the lines of a killed run and what it was
+// changing on its target.
 //
-// The first line that cannot be written makes the log unusable for the rest of the program's life
-// (the log state's `usable`) and shows "ログの書き込みに失敗しました。処理は継続します。" once; the run goes
-// on without a log.
+// A run whose header cannot reach the log, or whose journal cannot be had, does not start: a run missing
+// from the log could not be undone, and a plain undo would take the run before it instead. A line that
+// cannot be written later on makes the log unusable for the rest of the run (the log state's `usable`)
+// and shows "ログの書き込みに失敗しました。処理は継続します。" once; the run goes on without a log.
 class RunJournal {
  public:
   RunJournal(Host& host, const Job& job, LogState& log, const RunState& run)
@@ -32,14 +36,26 @@ class RunJournal {
   RunJournal& operator=(const RunJournal&) = delete;
 
   // Takes the log and writes the header of a run, once it is confirmed and before its targets are
-  // enumerated. Its first line's time stamp becomes the log state's `run_id`; a run never shares it with the
-  // run before it in the log (it waits for the next second when it would). Its `run_logged` tells
-  // whether the header reached the log; when it did not, the journal remembers the run as unlogged.
-  void WriteHeader();
+  // enumerated; the header is in the log file when this returns. Its first line's time stamp becomes the
+  // log state's `run_id`, and no other run of the log, nor any undo, has it (see FreeRunStamp). Returns
+  // false, having shown "ログの書き込みに失敗しました。", when the log or its journal cannot be written (a
+  // program directory that is read-only, full or missing): the run must not start. True, writing nothing,
+  // for a preview and with the log switched off.
+  bool WriteHeader();
 
-  // The rename of the current target from `from` to `to` is about to be made: the journal notes it, so
-  // that it reaches the log even when the process is killed before WriteTarget.
+  // The changes of the current target, each noted just before it is made, so that a process killed
+  // before WriteTarget leaves them for the next holder of the log to log (or, for a rename cut half way,
+  // to put back). Only a logged success can be undone from the log, so nothing is noted when successes
+  // are not logged (SW_OPT[0] off).
+  //
+  // The rename of the target from `from` to `to` (whose last component is `new_name`).
   void NoteMove(std::string_view from, std::string_view to, std::string_view new_name);
+  // The change of its attributes from `old_attributes` to `new_attributes`.
+  void NoteAttributes(std::uint32_t old_attributes, std::uint32_t new_attributes);
+  // The change of its times (the old and new texts of the times changed, empty for the others). When the
+  // change lifts read-only for the moment, `attributes` are the attributes it has and must keep.
+  void NoteTimes(const std::array<std::string, 3>& old_times, const std::array<std::string, 3>& new_times,
+                 bool lifts_read_only, std::uint32_t attributes);
 
   // One finished target of a run: its change and failure words, the ID3 writer's result, and the names,
   // attributes and times in the run's target and `work`. A directory line comes first whenever the
@@ -67,8 +83,11 @@ class RunJournal {
     return run_.mode == RunMode::kRun && !job_.app.sw_opt[AppSettings::kOptNoLog] && log_.usable;
   }
 
-  // Waits until the time stamp of now differs from that of the log's last line.
-  void WaitForNewSecond();
+  // The identifier of a new run: a time stamp that no run header of the log has and no undo or
+  // extraction quotes. See run_journal.cc for how it is chosen.
+  std::string FreeRunStamp();
+  // Notes in_flight_ in the journal, a new target first when the run's target is another one.
+  bool BeginNote();
 
   Host& host_;
   const Job& job_;
@@ -80,6 +99,8 @@ class RunJournal {
   bool directory_logged_ = false;
   std::string last_directory_;
   std::string line_;
+  TargetInFlight in_flight_;  // what is noted for the run's current target
+  bool noting_ = false;       // in_flight_ is the current target's
 };
 
 }  // namespace morva

@@ -14,6 +14,8 @@
 
 namespace morva {
 
+class RunJournal;
+
 // The steps of a run after the name step, one function each, called by the walk for the target in
 // walk.run.target with work->current_path as the path to change. Each records its own outcome in the
 // change and failure words of *work; in preview mode each
@@ -37,14 +39,16 @@ int ComputeNewTimes(const Walk& walk, const DirectTimes& direct, std::string_vie
                     std::array<FileTime, 3>* times);
 
 // New attributes (work->new_attributes) and, in run mode when they differ, setting them: success
-// remembers the old ones for the undo, failure falls back to them.
-void RunAttributeStep(const Walk& walk, TargetWork* work);
+// remembers the old ones for the undo, failure falls back to them. `journal` (null in preview mode)
+// notes the change before it is made.
+void RunAttributeStep(const Walk& walk, TargetWork* work, RunJournal* journal);
 
 // New times. Preview mode: work->time_texts receive the new times. Run mode: the times that differ are
 // written (a read-only file is writable for the moment and read-only again afterwards), with their old
 // texts in work->time_texts and the new in work->new_time_texts; a time asked for that cannot be had,
-// or a failed write, fails the step and changes nothing.
-void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* work);
+// or a failed write, fails the step and changes nothing. `journal` (null in preview mode) notes the
+// change before it is made.
+void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* work, RunJournal* journal);
 
 // Deletion of the current path (run mode only): into the trash, or permanently, its contents overwritten
 // first when the job asks for it; sets kStepDeletion in the change or the failure word.

@@ -13,6 +13,7 @@
 #include "log/log_writer.h"
 #include "log/run_block.h"
 #include "platform/file_time.h"
+#include "platform/move_temporary.h"
 
 namespace morva {
 namespace {
@@ -20,19 +21,22 @@ namespace {
 // The journal file's layout. Numbers are stored in the machine's own byte order: the file never leaves
 // the machine that wrote it, and a journal it cannot read is simply started afresh.
 constexpr std::size_t kJournalSize = 64 * 1024;
-constexpr char kMagic[8] = {'M', 'V', 'J', 'R', 'N', 'L', '0', '1'};
+constexpr char kMagic[8] = {'M', 'V', 'J', 'R', 'N', 'L', '0', '2'};
 constexpr std::size_t kMagicAt = 0;
 constexpr std::size_t kLogDeviceAt = 8;
 constexpr std::size_t kLogInodeAt = 16;
 constexpr std::size_t kFlushedSizeAt = 24;  // the log's size when the collected lines began
 constexpr std::size_t kPendingLengthAt = 32;
-constexpr std::size_t kMoveLengthAt = 40;   // 0: no move in flight
-constexpr std::size_t kMoveMarkAt = 48;     // flushed size + pending length when the move was noted
-constexpr std::size_t kUnloggedRunAt = 56;  // 19 bytes, the first 0 when there is none
-constexpr std::size_t kMoveAt = 128;
-constexpr std::size_t kMoveSize = 1024;     // four NUL-terminated engine paths and names of 260 bytes at most
-constexpr std::size_t kPendingAt = kMoveAt + kMoveSize;
+// The target in flight: 0 when there is none, else its slot (bit 32) and the length of its record. The
+// record is written to the slot not in use and then made current by this one store, so a process killed
+// while it writes leaves the record before intact.
+constexpr std::size_t kFlightAt = 40;
+constexpr std::size_t kFlightMarkAt = 48;   // flushed size + pending length when the target was first noted
+constexpr std::size_t kFlightSlotAt[2] = {128, 128 + 2048};
+constexpr std::size_t kFlightSlotSize = 2048;  // NUL-separated fields: five paths of 260 bytes at most and short ones
+constexpr std::size_t kPendingAt = kFlightSlotAt[1] + kFlightSlotSize;
 constexpr std::size_t kPendingCapacity = kJournalSize - kPendingAt;
+constexpr std::uint64_t kFlightSlotBit = std::uint64_t{1} << 32;
 
 // Stores into the mapping reach the file in program order as far as a killed process is concerned: the
 // kernel keeps every store made before the process died, so only the compiler may reorder them.
@@ -49,36 +53,77 @@ void Store(std::span<char> state, std::size_t at, std::uint64_t value) {
   Barrier();
 }
 
-// The NUL-terminated strings of the move area, in order.
-std::vector<std::string_view> MoveFields(std::span<char> state, std::size_t length) {
-  std::vector<std::string_view> fields;
-  std::string_view area(state.data() + kMoveAt, std::min(length, kMoveSize));
-  while (!area.empty()) {
-    const std::size_t nul = area.find('\0');
-    if (nul == std::string_view::npos) break;
-    fields.push_back(area.substr(0, nul));
-    area.remove_prefix(nul + 1);
-  }
-  return fields;
+// A target in flight as the journal stores it: its fields in a fixed order, each ended by a NUL.
+std::string EncodeTarget(const TargetInFlight& t) {
+  std::string out;
+  auto field = [&out](std::string_view value) {
+    out.append(value);
+    out.push_back('\0');
+  };
+  field(t.undo ? "U" : "R");
+  field(t.directory);
+  field(t.path);
+  field(t.new_path);
+  field(t.new_name);
+  field(t.temporary);
+  field(t.attributes_noted ? "1" : "0");
+  field(std::to_string(t.old_attributes));
+  field(std::to_string(t.new_attributes));
+  for (const std::string& time : t.old_times) field(time);
+  for (const std::string& time : t.new_times) field(time);
+  return out;
 }
 
-// True when `to` names the entry and `from` no longer does. Their directory's listing decides, since on a
-// case-insensitive file system a rename that changed letter case alone finds the entry under both names.
-bool MoveWasMade(FileSystem& fs, std::string_view from, std::string_view to) {
-  const std::size_t slash = FindLastChar(to, '\\');
-  const std::size_t from_slash = FindLastChar(from, '\\');
-  if (slash == std::string_view::npos || from_slash == std::string_view::npos) return false;
-  auto listed = [&fs](std::string_view directory, std::string_view name) {
-    std::vector<FindData> entries;
-    if (!fs.FindFiles(directory, name, &entries, nullptr).ok()) return false;
-    for (const FindData& entry : entries) {
-      if (entry.name == name) return true;
-    }
-    return false;
+constexpr std::size_t kTargetFields = 15;
+
+bool DecodeTarget(std::string_view record, TargetInFlight* t) {
+  std::vector<std::string_view> fields;
+  while (!record.empty()) {
+    const std::size_t nul = record.find('\0');
+    if (nul == std::string_view::npos) return false;
+    fields.push_back(record.substr(0, nul));
+    record.remove_prefix(nul + 1);
+  }
+  if (fields.size() != kTargetFields) return false;
+  auto number = [](std::string_view text) {
+    std::uint32_t value = 0;
+    for (const char c : text) value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    return value;
   };
-  const std::string_view to_directory = to.substr(0, std::max<std::size_t>(slash, 3));
-  const std::string_view from_directory = from.substr(0, std::max<std::size_t>(from_slash, 3));
-  return listed(to_directory, to.substr(slash + 1)) && !listed(from_directory, from.substr(from_slash + 1));
+  t->undo = fields[0] == "U";
+  t->directory = fields[1];
+  t->path = fields[2];
+  t->new_path = fields[3];
+  t->new_name = fields[4];
+  t->temporary = fields[5];
+  t->attributes_noted = fields[6] == "1";
+  t->old_attributes = number(fields[7]);
+  t->new_attributes = number(fields[8]);
+  for (std::size_t i = 0; i < 3; ++i) {
+    t->old_times[i] = fields[9 + i];
+    t->new_times[i] = fields[12 + i];
+  }
+  return true;
+}
+
+// Whether the entry named `path` is listed under exactly that name. The directory's listing decides, since
+// on a case-insensitive file system a name differing in letter case finds the entry too.
+bool Listed(FileSystem& fs, std::string_view path) {
+  const std::size_t slash = FindLastChar(path, '\\');
+  if (slash == std::string_view::npos) return false;
+  const std::string_view directory = path.substr(0, std::max<std::size_t>(slash, 3));
+  const std::string_view name = path.substr(slash + 1);
+  std::vector<FindData> entries;
+  if (!fs.FindFiles(directory, name, &entries, nullptr).ok()) return false;
+  for (const FindData& entry : entries) {
+    if (entry.name == name) return true;
+  }
+  return false;
+}
+
+// True when `to` names the entry and `from` no longer does.
+bool MoveWasMade(FileSystem& fs, std::string_view from, std::string_view to) {
+  return Listed(fs, to) && !Listed(fs, from);
 }
 
 }  // namespace
@@ -177,52 +222,21 @@ bool LogJournal::CloseLog() {
   return flushed;
 }
 
-void LogJournal::NoteMove(std::string_view from, std::string_view to, std::string_view directory,
-                          std::string_view new_name) {
+void LogJournal::NoteTarget(const TargetInFlight& target) {
   if (state_.empty()) return;
-  const std::size_t length = from.size() + to.size() + directory.size() + new_name.size() + 4;
-  if (length > kMoveSize) return;  // longer than any path the run accepts
-  char* out = state_.data() + kMoveAt;
-  for (std::string_view field : {from, to, directory, new_name}) {
-    std::memcpy(out, field.data(), field.size());
-    out += field.size();
-    *out++ = '\0';
-  }
-  Store(state_, kMoveMarkAt, Load(state_, kFlushedSizeAt) + Load(state_, kPendingLengthAt));
-  Store(state_, kMoveLengthAt, length);
-}
-
-void LogJournal::MoveLogged() {
-  if (!state_.empty() && Load(state_, kMoveLengthAt) != 0) Store(state_, kMoveLengthAt, 0);
-}
-
-std::string LogJournal::LastLineStamp() {
-  Flush();
-  std::unique_ptr<ReadableFile> reader;
-  if (!host_.fs.OpenRead(LogPath(host_), &reader).ok() || reader->size() == 0) return std::string();
-  constexpr std::uint64_t kTail = 4096;
-  const std::uint64_t from = reader->size() > kTail ? reader->size() - kTail : 0;
-  std::string tail;
-  if (!reader->Read(from, static_cast<std::size_t>(reader->size() - from), &tail).ok()) return std::string();
-  while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r')) tail.pop_back();
-  const std::size_t lf = tail.rfind('\n');
-  const std::string_view last = std::string_view(tail).substr(lf == std::string::npos ? 0 : lf + 1);
-  return last.size() >= kLogStampSize ? std::string(last.substr(0, kLogStampSize)) : std::string();
-}
-
-std::string LogJournal::UnloggedRun() const {
-  if (state_.empty() || state_[kUnloggedRunAt] == '\0') return std::string();
-  return std::string(state_.data() + kUnloggedRunAt, kLogStampSize);
-}
-
-void LogJournal::SetUnloggedRun(std::string_view stamp) {
-  if (state_.empty()) return;
-  if (stamp.size() != kLogStampSize) {
-    state_[kUnloggedRunAt] = '\0';
-  } else {
-    std::memcpy(state_.data() + kUnloggedRunAt, stamp.data(), kLogStampSize);
-  }
+  const std::string record = EncodeTarget(target);
+  if (record.size() > kFlightSlotSize) return;  // longer than any paths the run accepts
+  const std::uint64_t current = Load(state_, kFlightAt);
+  const std::size_t slot = current != 0 && (current & kFlightSlotBit) == 0 ? 1 : 0;
+  std::memcpy(state_.data() + kFlightSlotAt[slot], record.data(), record.size());
   Barrier();
+  // The mark goes first; for a target noted again it is the same as before.
+  if (current == 0) Store(state_, kFlightMarkAt, Load(state_, kFlushedSizeAt) + Load(state_, kPendingLengthAt));
+  Store(state_, kFlightAt, (slot == 1 ? kFlightSlotBit : 0) | record.size());
+}
+
+void LogJournal::TargetLogged() {
+  if (!state_.empty() && Load(state_, kFlightAt) != 0) Store(state_, kFlightAt, 0);
 }
 
 void LogJournal::LeaveForLaterHolder() {
@@ -236,11 +250,66 @@ void LogJournal::LeaveForLaterHolder() {
   state_ = std::span<char>();
 }
 
+std::string LogJournal::SettleTarget(const TargetInFlight& target) {
+  FileSystem& fs = host_.fs;
+  // A rename killed between its two steps left the entry under its temporary name: it goes back to its
+  // old name, which the first step freed, and the target is as if the rename had never begun.
+  bool renamed = false;
+  if (!target.new_path.empty()) {
+    // Only the name the move itself would use: a damaged journal never renames anything else.
+    const std::size_t slash = FindLastChar(target.new_path, '\\');
+    const bool temporary_known =
+        slash != std::string::npos &&
+        target.temporary == target.new_path.substr(0, slash + 1) + MoveTemporaryName(target.new_path);
+    if (temporary_known && Listed(fs, target.temporary) && !Listed(fs, target.path) &&
+        !Listed(fs, target.new_path)) {
+      if (!fs.Move(target.temporary, target.path).ok() && fs.Move(target.temporary, target.new_path).ok()) {
+        renamed = true;  // the old name is taken meanwhile: the rename is finished instead, and logged
+      }
+    } else {
+      renamed = MoveWasMade(fs, target.path, target.new_path);
+    }
+  }
+  if (target.undo) {
+    // The undo that goes on finds the target where it left it; only the read-only flag it lifted for a
+    // moment would be lost, since no record of the run asks for it.
+    if (target.attributes_noted) fs.SetAttributes(target.path, target.old_attributes).IgnoreError();
+    return std::string();
+  }
+
+  // A change begun is logged as made, with the old values: putting them back is right whether or not
+  // the change reached the target.
+  TargetWork work;
+  if (renamed) work.change |= kStepName;
+  work.new_name = renamed ? target.new_name : std::string();
+  if (target.attributes_noted) {
+    work.change |= kStepAttributes;
+    work.old_attributes = target.old_attributes;
+    work.new_attributes = target.new_attributes;
+  }
+  bool times = false;
+  for (std::size_t i = 0; i < 3; ++i) {
+    work.time_texts[i] = target.old_times[i];
+    work.new_time_texts[i] = target.new_times[i];
+    times = times || !target.old_times[i].empty();
+  }
+  if (times) work.change |= kStepTimes;
+  if (work.change == 0) return std::string();
+  const TargetLineComposer composer(host_.codec, true, false);
+  std::string target_line;
+  composer.Compose(target.path, work, &target_line);
+  const std::string stamp = LogStampOf(CurrentFileTime());
+  std::string lines;
+  AppendLogLine(&lines, stamp, DirectoryLine(host_.codec, target.directory));
+  AppendLogLine(&lines, stamp, target_line);
+  return lines;
+}
+
 void LogJournal::Settle() {
   if (state_.empty()) return;
   const std::string_view pending = Pending();
-  const std::uint64_t move_length = Load(state_, kMoveLengthAt);
-  if (pending.empty() && move_length == 0) return;
+  const std::uint64_t flight = Load(state_, kFlightAt);
+  if (pending.empty() && flight == 0) return;
 
   // The lines a killed holder collected: the part that did not reach the log goes there now. The
   // journal is left as it is until they are written, so a process killed in here leaves the same work.
@@ -261,20 +330,15 @@ void LogJournal::Settle() {
     return;
   }
 
-  // The move in flight is logged when its line did not reach the journal and the rename was made.
+  // The target in flight, when its line did not reach the journal. Settling it twice (a process killed
+  // in here) does no harm: its renames are made only when still needed, and its lines say the same.
   std::string lines;
-  const bool move_unlogged = move_length != 0 && flushed + pending.size() <= Load(state_, kMoveMarkAt);
-  const std::vector<std::string_view> move = MoveFields(state_, static_cast<std::size_t>(move_length));
-  if (move_unlogged && move.size() == 4 && MoveWasMade(host_.fs, move[0], move[1])) {
-    TargetWork work;
-    work.change = kStepName;
-    work.new_name = std::string(move[3]);
-    const TargetLineComposer composer(host_.codec, true, false);
-    std::string target_line;
-    composer.Compose(move[0], work, &target_line);
-    const std::string stamp = LogStampOf(CurrentFileTime());
-    AppendLogLine(&lines, stamp, DirectoryLine(host_.codec, move[2]));
-    AppendLogLine(&lines, stamp, target_line);
+  TargetInFlight target;
+  const std::size_t slot = (flight & kFlightSlotBit) != 0 ? 1 : 0;
+  const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(flight & (kFlightSlotBit - 1), kFlightSlotSize));
+  const bool unlogged = flight != 0 && flushed + pending.size() <= Load(state_, kFlightMarkAt);
+  if (unlogged && DecodeTarget(std::string_view(state_.data() + kFlightSlotAt[slot], length), &target)) {
+    lines = SettleTarget(target);
   }
   log_.reset();  // measured afresh, with its line feed checked, by the open below
   if (!OpenLog()) {
@@ -286,7 +350,7 @@ void LogJournal::Settle() {
     Barrier();
     Store(state_, kPendingLengthAt, lines.size());
   }
-  Store(state_, kMoveLengthAt, 0);
+  Store(state_, kFlightAt, 0);
   Flush();
 }
 

@@ -1,6 +1,7 @@
 #ifndef MORVA_LOG_LOG_JOURNAL_H_
 #define MORVA_LOG_LOG_JOURNAL_H_
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -18,6 +19,32 @@ struct LogState;
 // The journal's file name in the program directory, beside the log.
 inline constexpr std::string_view kLogJournalFileName = "mvlogs.jnl";
 
+// What a run or an undo is about to change on one target, noted in the journal before each change and
+// dropped once the target's line is in the journal (TargetLogged), so that a process killed in between
+// leaves enough for the next holder to find the target and make it undoable or put it back.
+struct TargetInFlight {
+  // A run's target is logged by the next holder as its changes stand; an undo's target is repaired
+  // instead (the undo that goes on after it finds it where it was, read-only as it was), never logged.
+  bool undo = false;
+  std::string directory;  // the run's directory line for the target
+  std::string path;       // the target's path before the change
+  std::string new_path;   // its path after the rename; empty without a rename
+  std::string new_name;   // the last component of new_path
+  // The entry the rename passes through on its way (a case-only rename on a case-insensitive file
+  // system; see MoveTemporaryName); empty without a rename.
+  std::string temporary;
+  // A run: the attributes before and after its attribute change (or, around a change of times that
+  // lifts read-only for the moment, both the attributes to keep). An undo: the attributes to put back
+  // when it lifted read-only to restore the times.
+  bool attributes_noted = false;
+  std::uint32_t old_attributes = 0;
+  std::uint32_t new_attributes = 0;
+  // A run: the old and new creation, last-write and last-access times changed, as the target line
+  // writes them; empty for a time not changed.
+  std::array<std::string, 3> old_times;
+  std::array<std::string, 3> new_times;
+};
+
 // The conversion log as one run, undo or extraction holds it, and the journal file beside it that makes
 // the log survive a process killed at any moment.
 //
@@ -27,14 +54,16 @@ inline constexpr std::string_view kLogJournalFileName = "mvlogs.jnl";
 //  - the lines not yet written to the log: lines collect there and reach the log in one write when the
 //    space is full or the holder flushes, so a run costs one system call per many targets, and a killed
 //    process loses none of them;
-//  - the move in flight: the paths of a rename noted just before it is made, so that a rename made by a
-//    process killed before it logged the rename still reaches the log;
-//  - the time stamp of the newest run whose header could not be written, so that nobody undoes an older
-//    run believing it is the newest.
-// The next holder settles what a killed holder left (Settle) before anything else touches the log.
+//  - the target in flight (TargetInFlight): what is about to change on the target being converted or
+//    undone, noted before each rename, attribute change or change of times.
+// The next holder settles what a killed holder left (Settle) before anything else touches the log: it
+// writes the lines that did not reach the log; it moves a target left under its temporary name back to
+// its old name; it logs a run's target in flight with the changes that were made or begun (the old
+// attributes and times, which an undo from the log puts back whether or not they had changed yet); it
+// puts back the attributes an undo lifted for the moment.
 //
-// When the journal file cannot be opened or mapped (a read-only directory, a full disk) the log is held
-// without it: each line is written at once, as without a journal, and nothing survives a kill.
+// A run that is to be logged never starts without the journal (RunJournal::WriteHeader): a run the log
+// may miss is a run nobody can undo.
 class LogJournal {
  public:
   // Made by LogHold: `file` is the locked journal file, or null to hold the log without one.
@@ -42,6 +71,9 @@ class LogJournal {
   ~LogJournal();
   LogJournal(const LogJournal&) = delete;
   LogJournal& operator=(const LogJournal&) = delete;
+
+  // True when the journal file is there: the lines and the targets in flight survive a kill.
+  bool durable() const { return !state_.empty(); }
 
   // Adds one whole line (time stamp, text and line feed) to the log; false when the log cannot be opened
   // or a write failed (the line and every unwritten line before it are then lost).
@@ -53,29 +85,23 @@ class LogJournal {
   // Flushes and closes the log, which is about to be replaced; the next Append opens it again.
   bool CloseLog();
 
-  // The rename of `from` to `to` (engine paths; `directory` holds `from`, `new_name` is the last component
-  // of `to`) is about to be made; MoveLogged says its target line has been appended. In between, a killed
-  // process leaves it for the next holder, which logs it as a successful name change when the entry is
-  // found under its new name only.
-  void NoteMove(std::string_view from, std::string_view to, std::string_view directory, std::string_view new_name);
-  void MoveLogged();
-
-  // The time stamp (first 19 bytes) of the last line in the log, empty when the log is empty or missing.
-  std::string LastLineStamp();
-
-  // The identifier of the newest run whose header could not be written, or empty. Kept in the journal
-  // file, so it outlives the process; a run whose header is written clears it.
-  std::string UnloggedRun() const;
-  void SetUnloggedRun(std::string_view stamp);
+  // The target in flight as it stands before its next change; every call replaces the one before, and
+  // a process killed at any moment leaves either. TargetLogged says the target's line has been
+  // appended (or needs none): the target is no longer in flight.
+  void NoteTarget(const TargetInFlight& target);
+  void TargetLogged();
 
  private:
   friend class LogHold;
 
   // Settles what a killed holder left: the part of its collected lines that did not reach the log, and
-  // its move in flight when the rename was made.
+  // its target in flight.
   void Settle();
   // Gives up settling: this holder goes on without the journal, which keeps what is to be settled.
   void LeaveForLaterHolder();
+  // The run's target in flight as the lines that log it (empty when nothing of it needs logging); an
+  // undo's target is put back instead.
+  std::string SettleTarget(const TargetInFlight& target);
   bool OpenLog();
   bool WriteOut(std::string_view bytes);
   std::string_view Pending() const;

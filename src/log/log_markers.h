@@ -49,6 +49,9 @@ inline constexpr std::string_view kOldAttributesField = "*属性<";
 inline constexpr std::string_view kOldTimeFields[3] = {"*作成日時<", "*更新日時<", "*アクセス日時<"};
 inline constexpr char kFieldEnd = '>';
 
+// The line a run or an undo cancelled by the person writes before its verdict.
+inline constexpr std::string_view kCancelled = "ユーザによって途中キャンセルされています。";
+
 // The counts line that closes the block of a run, of an undo and of an extraction (printf formats).
 inline constexpr std::string_view kRunCounts = "完全成功：%d / 一部成功：%d / 変換不要：%d / 完全失敗：%d / 総数：%d";
 inline constexpr std::string_view kUndoCounts = "完全成功：%d / 一部成功：%d / 完全失敗：%d / 総数：%d";

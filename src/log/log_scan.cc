@@ -1,5 +1,6 @@
 #include "log/log_scan.h"
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 
@@ -25,6 +26,10 @@ struct ScanTexts {
         undo_header_start(Cp932Text(codec, log_markers::kUndoBlock) + std::string(kLogVersionWord)),
         undo_header_end(Cp932Text(codec, log_markers::kNamedRunEnd) +
                         Cp932Text(codec, log_markers::kUndoHeaderEnd)),
+        extraction_header_start(Cp932Text(codec, log_markers::kExtractionBlock) + std::string(kLogVersionWord)),
+        extraction_header_end(Cp932Text(codec, log_markers::kNamedRunEnd) +
+                              Cp932Text(codec, log_markers::kExtractionHeaderEnd)),
+        cancelled(Cp932Text(codec, log_markers::kCancelled)),
         block_markers{Cp932Text(codec, log_markers::kRunBlock), Cp932Text(codec, log_markers::kUndoBlock),
                       Cp932Text(codec, log_markers::kExtractionBlock)},
         copy(Cp932Text(codec, log_markers::kCopyKind)),
@@ -37,11 +42,25 @@ struct ScanTexts {
         directory_line(Cp932Text(codec, log_markers::kDirectory)),
         counts{Cp932Text(codec, log_markers::kFullSuccessCount), Cp932Text(codec, "完全成功／")} {}
 
-  std::string run_header, undo_header_start, undo_header_end;
+  std::string run_header, undo_header_start, undo_header_end, extraction_header_start, extraction_header_end;
+  std::string cancelled;
   std::string block_markers[3];
   std::string copy, file_count, target_directory, files, function, deletion, id3;
   std::string directory_line;
   std::string counts[2];
+
+  bool IsCounts(std::string_view text) const { return StartsWith(text, counts[0]) || StartsWith(text, counts[1]); }
+
+  // The identifier an undo header (or, with `extraction`, an extraction header) quotes; empty for any
+  // other line.
+  std::string_view QuotedRun(const LogLine& line, bool extraction) const {
+    const std::string& start = extraction ? extraction_header_start : undo_header_start;
+    const std::string& end = extraction ? extraction_header_end : undo_header_end;
+    if (!StartsWith(line.text, start) || !EndsWith(line.text, end)) return {};
+    const std::size_t quoted_end = line.text.size() - end.size();
+    if (quoted_end < kLogStampSize + start.size()) return {};
+    return line.text.substr(quoted_end - kLogStampSize, kLogStampSize);
+  }
 
   bool IsBlockHeader(std::string_view text) const {
     for (const std::string& marker : block_markers) {
@@ -106,18 +125,37 @@ int ScanRunsIn(TextCodec& codec, ReadableFile& log, std::vector<LoggedRun>* runs
     reading.reset();
   };
 
+  // The undo whose block is being read: the run it quotes, and whether it was cancelled. An undo marks
+  // its run undone only at its closing counts line, and only when it was not cancelled: an undo killed
+  // part way (its block cut short by the end of the log or by the next block) or cancelled left the run
+  // half undone, and the next undo of the run goes on with it.
+  std::optional<std::string> undoing;
+  bool undo_cancelled = false;
+
   LogLineStream stream(log, 0);
   LogLine line;
   while (stream.Next(&line)) {
     // A line is read as part of the header before it, and then for what it is itself.
     if (reading.has_value() && !ReadRunDetail(t, line.text, &*reading, &function_seen)) finish_reading();
+    if (undoing.has_value()) {
+      if (t.IsCounts(line.text)) {
+        if (!undo_cancelled) {
+          for (LoggedRun& run : found) {
+            if (run.id == *undoing) run.undone = true;
+          }
+        }
+        undoing.reset();
+        continue;
+      }
+      if (line.text == t.cancelled) undo_cancelled = true;
+      if (t.IsBlockHeader(line.text)) undoing.reset();
+    }
     if (line.body.size() < kShortestHeader) continue;
-    if (StartsWith(line.text, t.undo_header_start) && EndsWith(line.text, t.undo_header_end)) {
-      const std::size_t quoted_end = line.text.size() - t.undo_header_end.size();
-      if (quoted_end < kLogStampSize + t.undo_header_start.size()) continue;
-      const std::string_view quoted = line.text.substr(quoted_end - kLogStampSize, kLogStampSize);
-      for (LoggedRun& run : found) {
-        if (run.id == quoted) run.undone = true;
+    if (const std::string_view quoted = t.QuotedRun(line, false); !quoted.empty()) {
+      // Only a run listed before it: an undo never undoes a run that starts after it.
+      if (std::any_of(found.begin(), found.end(), [quoted](const LoggedRun& run) { return run.id == quoted; })) {
+        undoing = std::string(quoted);
+        undo_cancelled = false;
       }
       continue;
     }
@@ -132,6 +170,22 @@ int ScanRunsIn(TextCodec& codec, ReadableFile& log, std::vector<LoggedRun>* runs
   if (!stream.ok()) return -1;
   runs->assign(std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
   return static_cast<int>(runs->size());
+}
+
+void CollectRunIds(TextCodec& codec, ReadableFile& log, std::vector<std::string>* ids) {
+  ids->clear();
+  const ScanTexts t(codec);
+  LogLineStream stream(log, 0);
+  LogLine line;
+  while (stream.Next(&line)) {
+    if (IsRunHeader(t, line)) {
+      ids->emplace_back(line.body.substr(0, kLogStampSize));
+    } else if (std::string_view quoted = t.QuotedRun(line, false); !quoted.empty()) {
+      ids->emplace_back(quoted);
+    } else if (quoted = t.QuotedRun(line, true); !quoted.empty()) {
+      ids->emplace_back(quoted);
+    }
+  }
 }
 
 int ScanRunsInText(TextCodec& codec, std::string_view log, std::vector<LoggedRun>* runs) {

@@ -33,10 +33,16 @@ struct LoggedRun {
 // when it holds more, so that the runs a person is likely to undo are always there, also when the log
 // could not be trimmed. A run is a line "■ MORVA - Version 6 - 変換実行開始 ■" (any version digit)
 // under a valid time stamp, which is its identifier; the header lines after it give its target and
-// function and tell whether it can be undone; an undo header quoting the identifier of a run listed
-// before it marks that run undone. Lines the grammar does not know are passed over. The log is read
+// function and tell whether it can be undone; an undo block quoting the identifier of a run listed
+// before it marks that run undone when it is complete: closed by its counts line and not cancelled (an
+// undo killed or cancelled part way leaves its run to be undone further). Lines the grammar does not know are passed over. The log is read
 // line by line, never whole. Returns the number of runs, or -1 when the log cannot be read.
 int ScanRunsIn(TextCodec& codec, ReadableFile& log, std::vector<LoggedRun>* runs);
+
+// Every run identifier of the log `log`, in file order, all runs: the stamps of its run headers and the
+// identifiers quoted by its undo and extraction headers. Ids taken this way are not to be given to a new
+// run. Stops quietly at a read error.
+void CollectRunIds(TextCodec& codec, ReadableFile& log, std::vector<std::string>* ids);
 
 // As ScanRunsIn over log text held in memory.
 int ScanRunsInText(TextCodec& codec, std::string_view log, std::vector<LoggedRun>* runs);

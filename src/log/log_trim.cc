@@ -115,14 +115,18 @@ bool TrimLogLines(TextCodec& codec, ReadableFile& log, int keep, const std::func
   bool skipping = false;
   while (stream.Next(&line)) {
     if (line.full.size() < kShortestKeptLine) continue;
+    // A block ends at its counts line or, cut short by a killed process, at the next block's header,
+    // which is then taken for what it is.
+    const std::string_view named = markers.NamedRun(line);
     if (skipping) {
-      if (markers.IsRunHeader(line)) {
+      if (markers.IsRunHeader(line) || !named.empty()) {
         skipping = false;
       } else {
         if (markers.IsCounts(line)) skipping = false;
         continue;
       }
-    } else if (names_dropped_run(markers.NamedRun(line))) {
+    }
+    if (names_dropped_run(named)) {
       skipping = true;
       continue;
     }

@@ -33,7 +33,11 @@ const std::string& LogWriter::Stamp() {
 
 bool LogWriter::AppendLine(std::string_view text, bool remember) {
   if (log_.app.sw_opt[AppSettings::kOptNoLog] || !log_.state.usable) return true;
-  const std::string& stamp = Stamp();
+  return AppendLineAt(Stamp(), text, remember);
+}
+
+bool LogWriter::AppendLineAt(std::string_view stamp, std::string_view text, bool remember) {
+  if (log_.app.sw_opt[AppSettings::kOptNoLog] || !log_.state.usable) return true;
   line_.clear();
   AppendLogLine(&line_, stamp, text);
   bool written;

@@ -26,6 +26,9 @@ static_assert(kLogVersionTag.size() == kLogVersionWord.size() + 1 && kLogVersion
 // What a run or an undo tells the person, once, when a line of its block cannot be written.
 inline constexpr std::string_view kLogWriteFailure = "ログの書き込みに失敗しました。処理は継続します。";
 
+// What a run that cannot be logged tells the person: it does not start.
+inline constexpr std::string_view kLogRefusal = "ログの書き込みに失敗しました。";
+
 // The engine path of the log: kLogFileName in the program directory.
 std::string LogPath(const Host& host);
 
@@ -50,6 +53,10 @@ class LogWriter {
   // the line cannot be written, the line is lost, `usable` becomes false (so no later line is
   // tried until the program ends) and false is returned; telling the person is the caller's choice.
   bool AppendLine(std::string_view text, bool remember = false);
+
+  // As AppendLine under the time stamp `stamp` ("YYYY/MM/DD hh:mm:ss") instead of that of now: the header
+  // of a run, whose stamp is its identifier and must be one no other run has.
+  bool AppendLineAt(std::string_view stamp, std::string_view text, bool remember);
 
  private:
   // The time stamp of now, formatted once per second at most.

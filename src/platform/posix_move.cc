@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
+#include "platform/move_temporary.h"
 #include "platform/posix_copy.h"
 #include "platform/posix_file_system.h"
 #include "platform/posix_util.h"
@@ -20,7 +21,6 @@ using posix::ErrnoStatus;
 using posix::RenameNoReplace;
 using posix::ScopedFd;
 using posix::StatNoFollow;
-using posix::TemporaryBeside;
 
 bool SameEntry(const posix::EntryRef& a, const posix::EntryRef& b) {
   struct stat sa {}, sb {};
@@ -52,9 +52,13 @@ bool CaseOnlyRename(std::string_view from, std::string_view to, const std::strin
 // `from` and `to` name one entry (a case-only rename on a case-insensitive file system) or two entries
 // (hard links of one file, names differing in case on a case-sensitive one). Renaming through a
 // temporary name makes the first a real rename; for the second, the last step finds `to` still there
-// and everything is put back.
-int RenameThroughTemporary(const posix::EntryRef& from, const posix::EntryRef& to) {
-  const posix::EntryRef temporary = TemporaryBeside(to);
+// and everything is put back. The temporary name is the one MoveTemporaryName gives for `to_path`, so
+// that a journal can find an entry left under it by a process killed between the two steps.
+int RenameThroughTemporary(const posix::EntryRef& from, const posix::EntryRef& to, std::string_view to_path) {
+  posix::EntryRef temporary = to;
+  const std::size_t slash = to.name.rfind('/');
+  temporary.name = (slash == std::string::npos ? std::string() : to.name.substr(0, slash + 1)) +
+                   MoveTemporaryName(to_path);
   if (const int err = RenameNoReplace(from, temporary); err != 0) return err;
   const int err = RenameNoReplace(temporary, to);
   if (err != 0) RenameNoReplace(temporary, from);
@@ -70,7 +74,7 @@ Status PosixFileSystem::Move(std::string_view from, std::string_view to) {
   if (Status s = Locate(to, &host_to, &entry_to); !s.ok()) return s;
   int err = RenameNoReplace(entry_from, entry_to);
   if (err == EEXIST && (CaseOnlyRename(from, to, host_from, host_to) || SameEntry(entry_from, entry_to))) {
-    err = RenameThroughTemporary(entry_from, entry_to);
+    err = RenameThroughTemporary(entry_from, entry_to, to);
   }
   if (err != 0) return ErrnoStatus(err, "move " + host_from + " to", host_to);
   // Handles kept for the old place of a directory would now answer for paths that name nothing there.

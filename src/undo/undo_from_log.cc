@@ -388,12 +388,6 @@ LogUndoOutcome UndoRunFromLog(const LogContext& log_context, UndoList* undo, std
   *result = LogUndoResult();
   // From the scan to the end of the undo no other process may move the runs in the log.
   const LogHold hold(log_context);
-  if (run_id.empty() && log_context.state.journal != nullptr) {
-    // The newest run is not in the log: undoing the newest one the log holds would undo an older run
-    // than the person means.
-    result->unlogged_run = log_context.state.journal->UnloggedRun();
-    if (!result->unlogged_run.empty()) return LogUndoOutcome::kNewestNotLogged;
-  }
   std::vector<LoggedRun> runs;
   std::unique_ptr<ReadableFile> log;
   const int found = log_context.host.fs.OpenRead(log_path, &log).ok() ? ScanRunsIn(codec, *log, &runs) : -1;

@@ -52,7 +52,6 @@ enum class LogUndoOutcome {
   kUnknownRun,       // no run has the identifier asked for
   kAllUndone,        // no identifier asked for, and every run that can be undone has been
   kNoUndoableRun,    // no identifier asked for, and no run in the log can be undone
-  kNewestNotLogged,  // no identifier asked for, and the newest run could not be written to the log
   kNotUndoable,      // "指定のログからは元に戻すことができません。"
   kDeclined,         // the question was answered No
   kNothingToUndo,    // "ログには元に戻すものが存在しませんでした。", or the extraction found nothing
@@ -61,14 +60,14 @@ enum class LogUndoOutcome {
 
 // What an undo from the log leaves besides its outcome.
 struct LogUndoResult {
-  UndoResult undo;           // kUndone: what the undo did
-  std::string unlogged_run;  // kNewestNotLogged: when the run that is missing from the log started
+  UndoResult undo;  // kUndone: what the undo did
 };
 
 // Undoes one run of the log `log_path` (an engine path), holding the log throughout: the run whose
-// identifier is `run_id`, or, when it is empty, the newest run that can be undone and has not been -
-// unless the newest run of all could not be written to the log, which is refused rather than undoing an
-// older run in its place. Asks the confirmation, extracts and runs the undo in its from-log mode, showing
+// identifier is `run_id`, or, when it is empty, the newest run that can be undone and has not been
+// completely (an undo killed or cancelled part way is gone on with: the entries whose names are back
+// already are passed over). No run starts without its header in the log, so the newest run of the log
+// is the newest run there is. Asks the confirmation, extracts and runs the undo in its from-log mode, showing
 // the messages of each step.
 LogUndoOutcome UndoFromLog(const LogContext& log_context, UndoList* undo, std::string_view log_path,
                            std::string_view run_id, LogUndoResult* result);

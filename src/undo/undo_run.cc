@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/engine_text.h"
 #include "platform/path_utils.h"
@@ -14,6 +15,7 @@
 #include "log/log_writer.h"
 #include "log/undo_block.h"
 #include "platform/file_system.h"
+#include "platform/move_temporary.h"
 
 namespace morva {
 namespace {
@@ -65,26 +67,69 @@ bool ParseRecordedTime(std::string_view text, FileTime* out) {
   return local_text_to_file_time(text.substr(0, 10), text.substr(11, 12), out);
 }
 
-// Restores the recorded times of `record`; returns the success (kTimes) or failure (kTimes << 8) bit,
-// or 0 when nothing was tried. A read-only target that cannot be made read-only again adds the failure
-// bit of the attributes: the undo changed them and could not put them back.
-int RestoreTimes(FileSystem& fs, const UndoRecord& record) {
+// The recorded times of `record` as file times; false when it records none.
+struct RecordedTimes {
   FileTime creation = 0, write = 0, access = 0;
-  const bool has_creation = !record.creation_time.empty() && ParseRecordedTime(record.creation_time, &creation);
-  const bool has_write = !record.write_time.empty() && ParseRecordedTime(record.write_time, &write);
-  const bool has_access = !record.access_time.empty() && ParseRecordedTime(record.access_time, &access);
-  if (!has_creation && !has_write && !has_access) return 0;
+  bool has_creation = false, has_write = false, has_access = false;
+};
+
+bool ParseRecordedTimes(const UndoRecord& record, RecordedTimes* times) {
+  times->has_creation = !record.creation_time.empty() && ParseRecordedTime(record.creation_time, &times->creation);
+  times->has_write = !record.write_time.empty() && ParseRecordedTime(record.write_time, &times->write);
+  times->has_access = !record.access_time.empty() && ParseRecordedTime(record.access_time, &times->access);
+  return times->has_creation || times->has_write || times->has_access;
+}
+
+// Sets `times` on `path`, whose attributes are `attributes`; a read-only target is writable only for as
+// long as they take, the journal knowing meanwhile which attributes to put back should the process be
+// killed. Returns the success (kTimes) or failure (kTimes << 8) bit; a read-only target that cannot be
+// made read-only again adds the failure bit of the attributes.
+int SetRecordedTimes(FileSystem& fs, LogJournal* journal, TargetInFlight* in_flight, std::string_view path,
+                     std::uint32_t attributes, const RecordedTimes& times) {
+  const bool read_only = (attributes & kAttrReadOnly) != 0;
+  if (read_only && journal != nullptr) {
+    in_flight->attributes_noted = true;
+    in_flight->old_attributes = attributes;
+    journal->NoteTarget(*in_flight);
+  }
+  const bool unlocked = read_only && fs.SetAttributes(path, attributes & ~kAttrReadOnly).ok();
+  const Status s = fs.SetTimes(path, times.has_creation ? &times.creation : nullptr,
+                               times.has_access ? &times.access : nullptr, times.has_write ? &times.write : nullptr);
+  int outcome = s.ok() ? kTimes : kTimes << 8;
+  if (unlocked && !fs.SetAttributes(path, attributes).ok()) outcome |= kAttributes << 8;
+  if (read_only && journal != nullptr) {
+    in_flight->attributes_noted = false;
+    journal->NoteTarget(*in_flight);
+  }
+  return outcome;
+}
+
+// Restores the recorded times of `record`; returns the outcome bits of SetRecordedTimes, or 0 when
+// nothing was tried. *directory tells that the target is a directory whose times were put back.
+int RestoreTimes(FileSystem& fs, LogJournal* journal, TargetInFlight* in_flight, const UndoRecord& record,
+                 bool* directory) {
+  *directory = false;
+  RecordedTimes times;
+  if (!ParseRecordedTimes(record, &times)) return 0;
   FindData data;
   if (!fs.Stat(record.current_path, &data).ok()) return 0;
+  const int outcome = SetRecordedTimes(fs, journal, in_flight, record.current_path, data.attributes, times);
+  *directory = (data.attributes & kAttrDirectory) != 0 && (outcome & kTimes) != 0;
+  return outcome;
+}
 
-  // A read-only target would refuse the new times; it is writable only for as long as they take.
-  const bool read_only = (data.attributes & kAttrReadOnly) != 0;
-  const bool unlocked = read_only && fs.SetAttributes(record.current_path, data.attributes & ~kAttrReadOnly).ok();
-  const Status s = fs.SetTimes(record.current_path, has_creation ? &creation : nullptr, has_access ? &access : nullptr,
-                               has_write ? &write : nullptr);
-  const int times = s.ok() ? kTimes : kTimes << 8;
-  if (unlocked && !fs.SetAttributes(record.current_path, data.attributes).ok()) return times | kAttributes << 8;
-  return times;
+// A directory whose times the undo put back, where it stands after the undo of its own name.
+struct RestoredDirectory {
+  std::string path;
+  RecordedTimes times;
+};
+
+// Whether the record's name came back before (by an undo killed or cancelled after it): its current
+// name is gone and its old name is there.
+bool NameAlreadyBack(FileSystem& fs, const UndoRecord& record) {
+  if (record.current_path.empty() || record.restore_path.empty()) return false;
+  FindData data;
+  return !fs.Stat(record.current_path, &data).ok() && fs.Stat(record.restore_path, &data).ok();
 }
 
 int RestoreAttributes(FileSystem& fs, const UndoRecord& record, bool from_log) {
@@ -165,6 +210,7 @@ UndoResult UndoRun(const LogContext& log, UndoList* undo, bool from_log, std::st
 
   std::string previous_directory = "\\";
   int done_count = 0;
+  std::vector<RestoredDirectory> directories;
   while (!undo->empty()) {
     const UndoRecord& record = undo->Head();
     ProgressState state;
@@ -178,13 +224,36 @@ UndoResult UndoRun(const LogContext& log, UndoList* undo, bool from_log, std::st
     }
     ++result.counters.processed;
 
-    int outcome = RestoreTimes(log.host.fs, record);
-    const int attributes = RestoreAttributes(log.host.fs, record, from_log);
-    // Recorded attributes set afterwards replace a read-only flag the times could not put back.
-    if (attributes & kAttributes) outcome &= ~(kAttributes << 8);
-    outcome |= attributes;
-    if (!record.current_path.empty() && !record.restore_path.empty()) {
-      outcome |= log.host.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
+    // What the undo is about to change, for the next holder of the log should the process be killed:
+    // an entry left under the temporary name of its rename goes back, and read-only lifted for the
+    // times comes back.
+    TargetInFlight in_flight;
+    in_flight.undo = true;
+    in_flight.path = record.current_path;
+    in_flight.new_path = record.restore_path;
+    if (const std::size_t slash = FindLastChar(record.restore_path, '\\'); slash != std::string::npos) {
+      in_flight.temporary = record.restore_path.substr(0, slash + 1) + MoveTemporaryName(record.restore_path);
+    }
+    LogJournal* journal = log.state.journal.get();
+
+    int outcome = 0;
+    if (!NameAlreadyBack(log.host.fs, record)) {
+      if (journal != nullptr) journal->NoteTarget(in_flight);
+      bool directory = false;
+      outcome = RestoreTimes(log.host.fs, journal, &in_flight, record, &directory);
+      const int attributes = RestoreAttributes(log.host.fs, record, from_log);
+      // Recorded attributes set afterwards replace a read-only flag the times could not put back.
+      if (attributes & kAttributes) outcome &= ~(kAttributes << 8);
+      outcome |= attributes;
+      if (!record.current_path.empty() && !record.restore_path.empty()) {
+        outcome |= log.host.fs.Move(record.current_path, record.restore_path).ok() ? kName : kName << 8;
+      }
+      if (journal != nullptr) journal->TargetLogged();
+      if (directory) {
+        RestoredDirectory restored{(outcome & kName) ? record.restore_path : record.current_path, RecordedTimes()};
+        ParseRecordedTimes(record, &restored.times);
+        directories.push_back(std::move(restored));
+      }
     }
     const bool succeeded = (outcome & 0xFF) != 0;
     const bool failed = (outcome >> 8) != 0;
@@ -205,6 +274,22 @@ UndoResult UndoRun(const LogContext& log, UndoList* undo, bool from_log, std::st
     }
     undo->PopHead();
     ++done_count;
+  }
+  // Renaming entries back changed the times of the directories holding them, some restored already:
+  // their times are put back once more, now that every name inside them is back. Setting a
+  // directory's times changes nothing in its parent, so the order does not matter.
+  for (const RestoredDirectory& restored : directories) {
+    FindData data;
+    if (!log.host.fs.Stat(restored.path, &data).ok()) continue;
+    TargetInFlight in_flight;
+    in_flight.undo = true;
+    in_flight.path = restored.path;
+    LogJournal* journal = log.state.journal.get();
+    if (journal != nullptr) journal->NoteTarget(in_flight);
+    if (SetRecordedTimes(log.host.fs, journal, &in_flight, restored.path, data.attributes, restored.times) != kTimes) {
+      error = true;
+    }
+    if (journal != nullptr) journal->TargetLogged();
   }
   ui.CloseProgressDialog();
 

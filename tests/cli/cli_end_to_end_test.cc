@@ -368,11 +368,12 @@ TEST_F(CliEndToEndTest, RunsListsTheLogAndUndoTakesTheNewestRunBack) {
   r = RunCli({"--home", home_.path(), "runs"});
   EXPECT_EQ(r.out, id + "\t済み\t" + target + "\t【大文字変換】【変換対象文字：全角,半角】【拡張子除く】\n");
 
-  // Nothing left to undo by default; by its identifier it is undone again, and fails harmlessly.
+  // Nothing left to undo by default; by its identifier it is undone again, passing over the names that
+  // are back already.
   r = RunCli({"--home", home_.path(), "--yes", "undo"});
   EXPECT_EQ(r.status, 2);
   r = RunCli({"--home", home_.path(), "--yes", "undo", id.substr(0, 10), id.substr(11)});
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.err.find("既に「元に戻す」が実行されているログです。"), std::string::npos) << r.err;
   EXPECT_TRUE(Untouched());
   r = RunCli({"--home", home_.path(), "--yes", "undo", "2000/01/01 00:00:00"});
@@ -380,30 +381,37 @@ TEST_F(CliEndToEndTest, RunsListsTheLogAndUndoTakesTheNewestRunBack) {
   EXPECT_NE(r.err.find("no run 2000/01/01 00:00:00"), std::string::npos) << r.err;
 }
 
-// A run the log could not take is done but cannot be undone from the log: the exit status says so, and
-// a plain undo refuses instead of taking the run before it.
-TEST_F(CliEndToEndTest, ARunMissingFromTheLogExitsOneAndPlainUndoRefuses) {
-  Result r = RunCli(UpperCase({"--yes", "run", photos_}));
-  ASSERT_EQ(r.status, 0) << r.err;
-  // A log that cannot be appended to: a directory stands where the file was.
-  ASSERT_EQ(rename((home_ / "mvlogs.txt").c_str(), (home_ / "kept.txt").c_str()), 0);
+// A run the log cannot take would be a run nobody can undo: it does not start (exit 2, the program's
+// message, nothing renamed), also for a mistyped --home. With the log switched off it runs.
+TEST_F(CliEndToEndTest, ARunTheLogCannotTakeIsRefusedAndChangesNothing) {
+  // A log that cannot be appended to: a directory stands where the file would be.
   ASSERT_EQ(mkdir((home_ / "mvlogs.txt").c_str(), 0755), 0);
-  r = RunCli({"--home", home_.path(), "--set", "FNM_IPN2=2", "--yes", "run", photos_});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("ログの書き込みに失敗しました。処理は継続します。"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("not in the log and cannot be undone from it"), std::string::npos) << r.err;
-  EXPECT_TRUE(Untouched());
-
-  ASSERT_EQ(rmdir((home_ / "mvlogs.txt").c_str()), 0);
-  ASSERT_EQ(rename((home_ / "kept.txt").c_str(), (home_ / "mvlogs.txt").c_str()), 0);
-  r = RunCli({"--home", home_.path(), "--yes", "undo"});
+  Result r = RunCli(UpperCase({"--yes", "run", photos_}));
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("the newest run (started "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("ログの書き込みに失敗しました。"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("処理は継続します"), std::string::npos) << r.err;
   EXPECT_TRUE(Untouched());
+  ASSERT_EQ(rmdir((home_ / "mvlogs.txt").c_str()), 0);
+
+  const std::string mistyped = home_ / "mistyped";
+  std::vector<std::string> job = UpperCase({"--yes", "run", photos_});
+  job[1] = mistyped;
+  r = RunCli(job);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("cannot be written"), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+  EXPECT_FALSE(Exists(mistyped));
+
+  job.insert(job.begin() + 2, {"--set", "SW_OPT=0100000000000000"});
+  r = RunCli(job);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(Exists(photos_ + "/A.jpg"));
+  EXPECT_FALSE(Exists(mistyped));
+  ASSERT_EQ(rename((photos_ + "/A.jpg").c_str(), (photos_ + "/a.jpg").c_str()), 0);
+  ASSERT_EQ(rename((photos_ + "/B.txt").c_str(), (photos_ + "/b.txt").c_str()), 0);
 
   // A log with no run that can be undone (only a copy conversion) says so, rather than that every run
   // has been undone.
-  ASSERT_EQ(unlink((home_ / "mvlogs.txt").c_str()), 0);
   ASSERT_EQ(mkdir((tree_ / "copies").c_str(), 0755), 0);
   r = RunCli(UpperCase({"--yes", "--copy-to", tree_ / "copies", "run", photos_}));
   ASSERT_EQ(r.status, 0) << r.err;

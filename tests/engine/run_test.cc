@@ -81,8 +81,8 @@ TEST_F(RunTest, CollisionsAreRefusedWithoutReplacing) {
   EXPECT_EQ(ReadFile(dir.Sub("x.txt")), "lower");
   EXPECT_EQ(ReadFile(dir.Sub("X.txt")), "upper");
 
-  // Without a usable log the message does not point to it.
-  session.log.usable = false;
+  // Without a usable log the message does not point to it: the log fails after the run's header.
+  fs.FailOn(FsOp::kAppend, "mvlogs.txt", ENOSPC, -1, 1);
   EXPECT_EQ(Run(), Summary("変換に失敗したファイルがありました。", 0, 0, 1, 1, 2));
 }
 

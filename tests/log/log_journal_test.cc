@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -14,10 +15,12 @@
 
 #include "common/engine_fixture.h"
 #include "engine/conversion_run.h"
+#include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_scan.h"
 #include "log/log_trim.h"
 #include "log/log_writer.h"
+#include "platform/file_time.h"
 #include "undo/undo_from_log.h"
 
 namespace morva {
@@ -94,7 +97,14 @@ TEST_F(LogJournalTest, TheNextHolderSettlesWhatAKilledHolderLeft) {
       writer.AppendLine(S("一行目"));
       writer.AppendLine(S("二行目"));
       session.run.target.directory = E(dir.path());
-      if (c.note_move) session.log.journal->NoteMove(E(dir.Sub("a.txt")), E(dir.Sub("A.txt")), E(dir.path()), "A.txt");
+      if (c.note_move) {
+        TargetInFlight target;
+        target.directory = E(dir.path());
+        target.path = E(dir.Sub("a.txt"));
+        target.new_path = E(dir.Sub("A.txt"));
+        target.new_name = "A.txt";
+        session.log.journal->NoteTarget(target);
+      }
       if (c.make_move) rename(dir.Sub("a.txt").c_str(), dir.Sub("A.txt").c_str());
       DieNow();
     });
@@ -179,37 +189,91 @@ TEST_F(LogJournalTest, RunsStartedBackToBackHaveTheirOwnIdentifiersAndEachUndoes
   EXPECT_TRUE(runs[0].undone && runs[1].undone);
 }
 
-// A run the log does not hold cannot be undone from it; plain undo must not take the run before it
-// instead.
-TEST_F(LogJournalTest, ARunWhoseHeaderFailedIsNeverReplacedByAnOlderOneInPlainUndo) {
+// Processes in other time zones, or a clock set back, write stamps of any second into the log. A new
+// run's identifier is none the log holds, run or quoted by an undo, and the run does not wait for the
+// clock to pass a long stretch of taken seconds.
+TEST_F(LogJournalTest, ANewRunNeverTakesAnIdentifierTheLogHolds) {
+  // Another process's runs, one a second from a second ago to 30 seconds ahead, an undo quoting the
+  // second after those, and a last line of long ago.
+  std::string log;
+  std::vector<std::string> taken;
+  const FileTime now = CurrentFileTime();
+  for (int second = -1; second <= 31; ++second) {
+    const std::string stamp = LogStampOf(now + static_cast<FileTime>(second) * kTicksPerSecond);
+    taken.push_back(stamp);
+    if (second == 31) {
+      log += stamp + "  " + S("◇ MORVA - Version 6 - 「元に戻す」（" + stamp + "）実行開始 ◇") + "\n";
+    } else {
+      log += stamp + "  " + S("■ MORVA - Version 6 - 変換実行開始 ■") + "\n" + stamp + "  " + S("変換機能：【大文字変換】") + "\n";
+    }
+  }
+  log += "2001/01/01 00:00:00  " + S("完全成功：0 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：0") + "\n";
+  testing::WriteFile(home.Sub("mvlogs.txt"), log);
   MakeFile("a.txt");
   ui.default_answer = true;
-  StartConversion(session, RunMode::kRun, false);
-  ASSERT_TRUE(session.log.run_logged);
+  session.job.app.opt_1 = 40;
 
-  session.job.settings.fnm_ipn2 = 2;
-  fs.FailOn(FsOp::kOpenAppend, "mvlogs.txt", ENOSPC);
-  ui.messages.clear();
-  StartConversion(session, RunMode::kRun, false);
-  EXPECT_FALSE(session.log.run_logged);
-  EXPECT_EQ(U(ui.Texts(testing::ScriptedUi::Message::kWarning).front()), "ログの書き込みに失敗しました。処理は継続します。");
-  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  const std::string id = session.log.run_id;
+  CalendarTime stamp;
+  EXPECT_TRUE(parse_time_stamp(id, &stamp)) << id;
+  EXPECT_EQ(std::count(taken.begin(), taken.end(), id), 0) << id;
 
-  // Another program start: the log is usable again, and its journal remembers the unlogged run.
-  fs.ClearFaults();
-  session.log.usable = true;
+  // Its undo marks it alone.
   LogUndoResult result;
-  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &result), LogUndoOutcome::kNewestNotLogged);
-  EXPECT_EQ(result.unlogged_run.size(), 19u);
-  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
-
-  // Named, the older run is undone; a later logged run makes plain undo work again.
+  ASSERT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
   std::vector<LoggedRun> runs;
-  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), 1);
-  session.job.settings.fnm_ipn2 = 1;
-  StartConversion(session, RunMode::kRun, false);
-  EXPECT_TRUE(session.log.run_logged);
-  EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &result), LogUndoOutcome::kUndone);
+  ASSERT_EQ(ScanRuns(fs, *codec, LogPath(session.host), &runs), 33);
+  EXPECT_EQ(std::count_if(runs.begin(), runs.end(), [](const LoggedRun& r) { return r.undone; }), 1);
+  EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
+}
+
+// A run the log could not hold could not be undone from it, and a plain undo would take the run before
+// it instead: such a run does not start, unless the person switched the log off.
+TEST_F(LogJournalTest, ARunThatCannotBeLoggedDoesNotStart) {
+  struct Case {
+    const char* what;
+    FsOp op;            // the call that fails (kCount: none)
+    const char* path;   // a part of its path
+    bool missing_home;  // the program directory is not there (a mistyped --home)
+    bool log_off;       // SW_OPT[1] "ログを出力しない"
+    bool runs;
+  };
+  const std::vector<Case> cases = {
+      {"the journal cannot be created", FsOp::kOpenLockedFile, "mvlogs.jnl", false, false, false},
+      {"the log cannot be opened", FsOp::kOpenAppend, "mvlogs.txt", false, false, false},
+      {"the log cannot be written", FsOp::kAppend, "mvlogs.txt", false, false, false},
+      {"the program directory is missing", FsOp::kCount, "", true, false, false},
+      {"the log is switched off", FsOp::kOpenLockedFile, "mvlogs.jnl", false, true, true},
+      {"the missing directory with the log switched off", FsOp::kCount, "", true, true, true},
+  };
+  MakeFile("a.txt");
+  ui.default_answer = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs.ClearFaults();
+    if (c.op != FsOp::kCount) fs.FailOn(c.op, c.path, ENOSPC);
+    session.host.program_directory = c.missing_home ? E(home.Sub("mistyped")) : E(home.path());
+    session.job.app.sw_opt[AppSettings::kOptNoLog] = c.log_off;
+    session.undo.Push(UndoRecord{E(dir.Sub("x")), E(dir.Sub("y")), 0, "", "", ""});
+    ui.messages.clear();
+
+    const ConversionResult result = StartConversion(session, RunMode::kRun, false);
+    EXPECT_EQ(result.outcome, c.runs ? ConversionOutcome::kRunFinished : ConversionOutcome::kLogUnwritable);
+    EXPECT_EQ(testing::Exists(dir.Sub("A.txt")), c.runs);
+    if (!c.runs) {
+      EXPECT_EQ(U(ui.Texts(testing::ScriptedUi::Message::kWarning).at(0)), "ログの書き込みに失敗しました。");
+      // The undo of the last run is still there: nothing has happened since.
+      EXPECT_EQ(session.undo.size(), 1u);
+    }
+    if (testing::Exists(dir.Sub("A.txt"))) {
+      ASSERT_EQ(rename(dir.Sub("A.txt").c_str(), dir.Sub("a.txt").c_str()), 0);
+    }
+    session.undo.Clear();
+  }
+  EXPECT_FALSE(testing::Exists(home.Sub("mistyped")));
 }
 
 // A log over 2 GiB (40 runs of 100,000 targets come near) is read as a stream: runs, undo and the

@@ -52,6 +52,7 @@ TEST_F(LogScanTest, ListsRunsWithTheirTargetsFunctionsAndStates) {
   log += Line(a, "■ MORVA - Version 6 - 変換実行終了 ■");
   // The undo of the first run, and one naming no listed run.
   log += Line("2024/02/01 00:00:00", "◇ MORVA - Version 6 - 「元に戻す」（" + a + "）実行開始 ◇");
+  log += Line("2024/02/01 00:00:00", "完全成功：1 / 一部成功：0 / 完全失敗：0 / 総数：1");
   log += Line("2024/02/01 00:00:00", "◇ MORVA - Version 6 - 「ログから元に戻す」（2030/01/01 00:00:00）実行開始 ◇");
   log += "2024/02/01 00:00:00  truncated";
 
@@ -73,6 +74,44 @@ TEST_F(LogScanTest, ListsRunsWithTheirTargetsFunctionsAndStates) {
   EXPECT_FALSE(runs[3].undoable);
   EXPECT_FALSE(runs[4].undoable);
   EXPECT_TRUE(runs[4].function.empty());
+}
+
+// An undo marks its run undone only once it is complete. One killed part way (its block cut short by the
+// end of the log or by the next block) or cancelled left the run half undone: it is offered again, and
+// the plain undo goes on with it.
+TEST_F(LogScanTest, OnlyACompleteUndoMarksItsRunUndone) {
+  const std::string run = "2024/01/02 03:04:05", later = "2024/01/02 03:04:09", at = "2024/02/01 00:00:00";
+  const std::string undo = Line(at, "◇ MORVA - Version 6 - 「ログから元に戻す」（" + run + "）実行開始 ◇");
+  const std::string target = Line(at, "[▲名称戻し失敗]  *対象<A.txt> →");
+  const std::string counts = Line(at, "完全成功：1 / 一部成功：0 / 完全失敗：0 / 総数：1");
+  const std::string cancelled = Line(at, "ユーザによって途中キャンセルされています。");
+  const std::string later_run = Header(later) + Line(later, "変換機能：【大文字変換】") +
+                                Line(later, "完全成功：1 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：1");
+  struct Case {
+    const char* what;
+    std::string after_run;
+    bool undone;
+  };
+  const std::vector<Case> cases = {
+      {"a complete undo", undo + target + counts, true},
+      {"an undo cut short by the end of the log", undo + target, false},
+      {"an undo cut short by the next run", undo + target + later_run, false},
+      {"an undo cut short by another undo of the run that completes", undo + undo + counts, true},
+      {"a cancelled undo", undo + cancelled + Line(at, "キャンセル時点までに元に戻すことに失敗したファイルはありません。") + counts,
+       false},
+      {"a cancelled undo gone on with to its end", undo + cancelled + counts + undo + counts, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string log = Header(run) + Line(run, "変換機能：【大文字変換】") +
+                            Line(run, "完全成功：1 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：1") + c.after_run;
+    std::vector<LoggedRun> runs;
+    ASSERT_GE(ScanRunsInText(*codec, log, &runs), 1);
+    EXPECT_EQ(runs[0].undone, c.undone);
+    if (runs.size() > 1) {
+      EXPECT_FALSE(runs[1].undone);
+    }
+  }
 }
 
 // A log that could not be trimmed still offers its newest runs: those are the ones a person undoes.

@@ -63,6 +63,10 @@ TEST_F(LogTrimTest, DamagedBlocksAndLookalikesNeverTakeKeptRuns) {
   std::string out;
   ASSERT_TRUE(TrimLogText(*codec, Run(1) + Run(3) + truncated + Run(5), 2, &out));
   EXPECT_EQ(out, Run(3) + Run(5));
+  // Cut short (an undo killed part way) before the undo of a kept run: that undo stays, and its run
+  // stays undone.
+  ASSERT_TRUE(TrimLogText(*codec, Run(1) + Run(3) + truncated + Undo(6, 3) + Extraction(7, 1), 1, &out));
+  EXPECT_EQ(out, Run(3) + Undo(6, 3));
 
   // A header with an impossible time stamp or another text is no run; a version digit of its own is.
   std::string fake = Run(1);

@@ -89,16 +89,17 @@ TEST_F(UndoRoundTripTest, UndoFromTheLogWritesItsBlockAndMarksTheRunUndone) {
   };
   EXPECT_EQ(tail, expected);
 
-  // The run is undone now: not taken by default; asked for again, its names are gone and nothing moves.
+  // The run is undone now: not taken by default; asked for again, its names are back already and
+  // nothing moves.
   EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), "", &ok), LogUndoOutcome::kAllUndone);
   ui.messages.clear();
   EXPECT_EQ(UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), run_id, &ok), LogUndoOutcome::kUndone);
-  EXPECT_FALSE(ok.undo.ok);
+  EXPECT_TRUE(ok.undo.ok);
   EXPECT_EQ(ui.Texts(Message::kQuestion).front(),
             S("指定の変換結果ログから元に戻します。よろしいですか？\n\n　・既に「元に戻す」が実行されているログです。"));
-  EXPECT_EQ(ok.undo.counters.full_failure, 2);
+  EXPECT_EQ(ok.undo.counters.not_needed, 2);
   EXPECT_EQ(testing::ReadFile(dir.Sub("a.txt")), "a");
-  EXPECT_EQ(LogTexts()[LogTexts().size() - 4], S("[▲名称戻し失敗]  *対象<B.txt> →"));
+  EXPECT_EQ(LogTexts().back(), S("完全成功：2 / 一部成功：0 / 完全失敗：0 / 総数：2"));
 }
 
 TEST_F(UndoRoundTripTest, UndoOfTheLastRunQuotesItsIdentifierAndLogsOnlyFailures) {
