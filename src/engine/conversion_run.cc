@@ -187,7 +187,7 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
           if (jobs.attributes && !(work.failure & kFailPathTooLong)) RunAttributeStep(walk, &work);
           if (jobs.times && !(work.failure & (kStepTimes | kFailPathTooLong))) RunTimestampStep(walk, direct_times, &work);
         }
-      } else if (!preview) {
+      } else {
         RunDeletionStep(walk, &work);
       }
       // A target that failed because it vanished since the enumeration (a list naming a file after its
