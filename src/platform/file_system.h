@@ -363,7 +363,8 @@ class FileSystem {
   // trash on another mount, another error) it stays where it is: nothing is ever copied, nor deleted
   // instead. Below a root (see ConfineTo), ELOOP when the path no longer leads, without links, to a
   // directory first found there, and EXDEV for an entry on another mount than the root's (deletion never
-  // enters a file system mounted inside the tree).
+  // enters a file system mounted inside the tree); EBUSY for a directory with a file system mounted
+  // somewhere below it, which the rename would carry along.
   virtual Status Trash(std::string_view path) = 0;
 
   // Whether deletions into the trash are kept: 1 when the home trash can take them (it is there and
@@ -372,7 +373,8 @@ class FileSystem {
 
   // The failure that Trash (`into_trash`) or DeleteTree would meet before anything is deleted, found
   // without changing anything: ENOENT when nothing is there, EPERM for "/"; for DeleteTree EBUSY for a
-  // mount point; below a root EXDEV for an entry on another mount than the root's; for Trash what finding
+  // mount point and for a directory with a file system mounted below it (DeleteTree deletes the rest
+  // and fails); below a root EXDEV for an entry on another mount than the root's; for Trash what finding
   // the entry's trash gives (ENOTSUP when there is none it could go to, and none could be created). Ok
   // when nothing of these stands in the way; the deletion itself may still fail.
   virtual Status ProbeDeletion(std::string_view path, bool into_trash) = 0;

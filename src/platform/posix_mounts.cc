@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/mount_table.h"
+
 namespace morva::posix {
 namespace {
 
@@ -90,6 +92,20 @@ int OpenMountRoot(int dir_fd, ScopedFd* root) {
     current = std::move(up);
   }
   return ELOOP;
+}
+
+int HoldsMount(int dir_fd, const std::string& name, bool* holds) {
+  std::string path;
+  if (const int err = CurrentPathOf(dir_fd, &path); err != 0) return err;
+  if (path != "/") path += "/";
+  path += name + "/";
+  MountTable table;
+  if (Status s = table.Load("/proc/self/mountinfo"); !s.ok()) return s.code();
+  *holds = false;
+  for (const MountEntry& mount : table.entries()) {
+    if (mount.mount_point.compare(0, path.size(), path) == 0) *holds = true;
+  }
+  return 0;
 }
 
 int CurrentPathOf(int dir_fd, std::string* path) {

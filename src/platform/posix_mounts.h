@@ -23,6 +23,10 @@ int IsMountRoot(int dir_fd, const char* name, bool* root);
 // through ".." while the mount stays the same. 0 or an errno value.
 int OpenMountRoot(int dir_fd, ScopedFd* root);
 
+// Whether a file system is mounted anywhere below the directory `name` of `dir_fd` (/proc/self/mountinfo):
+// renaming the directory would carry the mount along. 0 or an errno value.
+int HoldsMount(int dir_fd, const std::string& name, bool* holds);
+
 // Where the directory `dir_fd` is now, as the kernel names it (/proc/self/fd): the path it has at this
 // moment, whatever path led to it. ENOENT when it has been removed. 0 or an errno value.
 int CurrentPathOf(int dir_fd, std::string* path);

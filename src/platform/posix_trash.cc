@@ -48,6 +48,20 @@ Status Hold(const std::string& host, const posix::EntryRef& located, HeldEntry* 
   return Status::Ok();
 }
 
+// EBUSY for a directory with a file system mounted somewhere below it: moved into the trash it would
+// carry the mount along, and a permanent deletion keeps the mount point and the directories above it.
+Status RefuseHeldMount(const posix::EntryRef& entry, const std::string& host) {
+  struct stat st {};
+  if (fstatat(entry.dir_fd, entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) {
+    return Status::Ok();
+  }
+  bool holds = false;
+  if (const int err = posix::HoldsMount(entry.dir_fd, entry.name, &holds); err != 0) {
+    return ErrnoStatus(err, "mounts below", host);
+  }
+  return holds ? ErrnoStatus(EBUSY, "a file system is mounted below", host) : Status::Ok();
+}
+
 }  // namespace
 
 Status PosixFileSystem::Trash(std::string_view path) {
@@ -59,6 +73,7 @@ Status PosixFileSystem::Trash(std::string_view path) {
   if (Status s = Hold(host, located, &held); !s.ok()) return s;
   const posix::EntryRef& entry = held.ref;
   if (Status s = posix::Confinement::CheckOnRootMount(entry, host); !s.ok()) return s;
+  if (Status s = RefuseHeldMount(entry, host); !s.ok()) return s;
   std::uint64_t mount = 0;
   if (const int err = posix::MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {
     return ErrnoStatus(err, "statx", host);
@@ -93,6 +108,9 @@ Status PosixFileSystem::ProbeDeletion(std::string_view path, bool into_trash) {
     if (mount_root) return ErrnoStatus(EBUSY, "delete mount point", host);
   }
   if (Status s = posix::Confinement::CheckOnRootMount(entry, host); !s.ok()) return s;
+  if (S_ISDIR(st.st_mode)) {
+    if (Status s = RefuseHeldMount(entry, host); !s.ok()) return s;
+  }
   if (!into_trash) return Status::Ok();
   std::uint64_t mount = 0;
   if (const int err = posix::MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {

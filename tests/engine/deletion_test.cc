@@ -233,15 +233,15 @@ TEST_F(DeletionRunTest, AFailedTargetStaysAndTheOthersGo) {
 TEST_F(DeletionRunTest, ThePreviewFailsWhatTheRunFailsOnMountsAndFileSystemsWithoutATrash) {
   struct Case {
     const char* what;
-    bool tmpfs;  // the tree is a fresh tmpfs (where no trash is made), else it holds a bind mount "mnt"
+    bool tmpfs;  // the tree is a fresh tmpfs (where no trash is made), else it holds a bind mount "sub/mnt"
     std::array<bool, 3> sw_del;
     std::vector<std::string> failing;  // the targets that fail, sorted: the others go
   };
   const std::vector<Case> cases = {
       {"trash, the tree on a tmpfs", true, {true, false, false}, {"a.txt", "sub", "sub/inner.txt"}},
-      {"trash, a mount in the tree", false, {true, false, false}, {"mnt", "mnt/f.txt"}},
-      {"permanent, a mount in the tree", false, {true, true, false}, {"mnt", "mnt/f.txt"}},
-      {"overwritten first, a mount in the tree", false, {true, true, true}, {"mnt", "mnt/f.txt"}},
+      {"trash, a mount in the tree", false, {true, false, false}, {"sub", "sub/mnt", "sub/mnt/f.txt"}},
+      {"permanent, a mount in the tree", false, {true, true, false}, {"sub", "sub/mnt", "sub/mnt/f.txt"}},
+      {"overwritten first, a mount in the tree", false, {true, true, true}, {"sub", "sub/mnt", "sub/mnt/f.txt"}},
   };
   const std::string failed = "ファイル削除失敗";
   int n = 0;
@@ -256,8 +256,9 @@ TEST_F(DeletionRunTest, ThePreviewFailsWhatTheRunFailsOnMountsAndFileSystemsWith
     } else {
       MakeDir(name + ".elsewhere");
       MakeFile(name + ".elsewhere/f.txt", kKnown);
-      MakeDir(name + "/mnt");
-      mount.emplace(testing::TestMount::Bind(dir / (name + ".elsewhere"), root + "/mnt"));
+      MakeDir(name + "/sub");
+      MakeDir(name + "/sub/mnt");
+      mount.emplace(testing::TestMount::Bind(dir / (name + ".elsewhere"), root + "/sub/mnt"));
     }
     if (!mount->ok()) GTEST_SKIP() << mount->why();
     MakeFile(name + "/a.txt", kKnown);
@@ -295,7 +296,7 @@ TEST_F(DeletionRunTest, ThePreviewFailsWhatTheRunFailsOnMountsAndFileSystemsWith
       EXPECT_EQ(Exists(root + "/" + target), fails) << target;
     }
     if (!c.tmpfs) {
-      EXPECT_EQ(ReadFile(root + "/mnt/f.txt"), kKnown);
+      EXPECT_EQ(ReadFile(root + "/sub/mnt/f.txt"), kKnown);
     }
   }
 }

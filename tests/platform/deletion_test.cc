@@ -154,8 +154,12 @@ TEST_F(DeletionTest, NothingOnAMountInsideTheTreeIsDeletedNorOverwritten) {
     EXPECT_EQ(s.code(), c.code) << s.ToString();
     EXPECT_EQ(contents(), "mounted,mounted,link");
   }
+  // A directory holding the mount does not go into the trash, where it would carry the mount along.
+  EXPECT_EQ(fs_->ProbeDeletion(E("tree"), true).code(), EBUSY);
+  EXPECT_EQ(fs_->Trash(E("tree")).code(), EBUSY);
   // The tree goes around the mount: the mount point stays, and the tree's directory with it.
   WriteFile(dir_.Sub("tree/own/h.txt"), "own");
+  EXPECT_EQ(fs_->ProbeDeletion(E("tree"), false).code(), EBUSY);
   EXPECT_EQ(fs_->DeleteTree(E("tree")).code(), EBUSY);
   EXPECT_FALSE(Exists(dir_.Sub("tree/own")));
   EXPECT_EQ(HostNames(dir_.Sub("tree")), std::vector<std::string>{"mnt"});
