@@ -44,12 +44,12 @@ for trial in $(seq 1 "$trials"); do
   if [ -d "$trash/info" ]; then
     misnamed=$(grep -h '^Path=' "$trash/info"/*.trashinfo 2>/dev/null | grep -vc "^Path=$work/tree/")
   fi
-  echo "trial $trial: $trashed trashed from the tree, $lost lost outside, $leaked outside files in the trash, $misnamed .trashinfo naming a place outside the tree"
+  echo "trial $trial: $trashed in the trash, $lost lost outside, $leaked outside files in the trash, $misnamed .trashinfo naming a place outside the tree"
   lost_total=$((lost_total + lost))
   leaked_total=$((leaked_total + leaked))
   misnamed_total=$((misnamed_total + misnamed))
   trashed_total=$((trashed_total + trashed))
   rm -rf "$work"
 done
-echo "$trials trials: $trashed_total trashed, $lost_total lost outside, $leaked_total outside files in the trash, $misnamed_total misnamed"
+echo "$trials trials: $trashed_total in the trash, $lost_total lost outside, $leaked_total outside files in the trash, $misnamed_total misnamed"
 [ "$lost_total" -eq 0 ] && [ "$leaked_total" -eq 0 ] && [ "$misnamed_total" -eq 0 ]
