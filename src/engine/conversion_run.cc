@@ -197,7 +197,7 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
             RunTimestampStep(walk, direct_times, &work, noting);
           }
         }
-      } else if (!preview) {
+      } else {
         RunDeletionStep(walk, &work);
       }
       // A target that failed because it vanished since the enumeration (a list naming a file after its

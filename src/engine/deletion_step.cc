@@ -99,6 +99,12 @@ void RunDeletionStep(const Walk& walk, TargetWork* work) {
   }
 
   Status result;
+  if (walk.run.mode == RunMode::kPreview) {
+    // What the run would meet before deleting anything: no trash on the target's file system, a target
+    // on a file system mounted inside the tree. The preview tells it as the run's failure.
+    if (!fs.ProbeDeletion(path, !s.sw_del[1]).ok()) work->failure |= kStepDeletion;
+    return;
+  }
   if (!s.sw_del[1]) {
     // Into the trash, also when overwriting is asked: what can be restored is not overwritten.
     result = fs.Trash(path);

@@ -131,7 +131,9 @@ std::string PreviewBuilder::DeletionColumn(const TargetWork& work) const {
     column += texts_.no_recycle_bin;
   } else if (run_.recycle_bin_state == 0) {
     column += texts_.recycle_bin_unusable;
-  } else if (run_.recycle_bin_state == 1) {
+  } else {
+    // The deletion step found a trash on this target's own file system that keeps it (else the target
+    // failed above), whatever the home trash is like.
     column += texts_.recycle_bin_used;
   }
   return column;

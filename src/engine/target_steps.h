@@ -50,8 +50,9 @@ void RunAttributeStep(const Walk& walk, TargetWork* work, RunJournal* journal);
 // change before it is made.
 void RunTimestampStep(const Walk& walk, const DirectTimes& direct, TargetWork* work, RunJournal* journal);
 
-// Deletion of the current path (run mode only): into the trash, or permanently, its contents overwritten
-// first when the job asks for it; sets kStepDeletion in the change or the failure word.
+// Deletion of the current path: into the trash, or permanently, its contents overwritten first when the
+// job asks for it; sets kStepDeletion in the change or the failure word. Preview mode deletes nothing
+// and sets the failure when the deletion would fail before it began (FileSystem::ProbeDeletion).
 void RunDeletionStep(const Walk& walk, TargetWork* work);
 
 // The ID3 items and mode of an MP3 file and, in run mode, writing the tags. With `pending`, a write

@@ -368,18 +368,31 @@ class FileSystem {
   // Removes the file (or symbolic link) `path`; never a directory (EISDIR). ENOENT when nothing is there.
   virtual Status RemoveFile(std::string_view path) = 0;
 
-  // Moves `path` into the freedesktop.org trash (through GIO, as the desktop's file manager does), where
-  // the desktop's trash can restore it: a file, a directory with everything in it, or a symbolic link as
-  // the link. An entry of the home's file system goes to the home trash ($XDG_DATA_HOME/Trash), one of
-  // another file system to the trash at that file system's top, if it has one. When it cannot be
-  // trashed (ENOTSUP for a file system without a trash, or another error) it stays where it is: nothing
-  // is ever deleted instead. Below a root (see ConfineTo), ELOOP when the path no longer leads, without
-  // links, to the entry first found there.
+  // Moves `path` into the freedesktop.org trash, where the desktop's trash can restore it: a file, a
+  // directory with everything in it, or a symbolic link as the link. The entry is renamed, from the
+  // directory handle that found it, into the home trash ($XDG_DATA_HOME/Trash) when that lies on the
+  // entry's mount, else into the trash at the top of the entry's mount ($top/.Trash/$uid when $top/.Trash
+  // is a sticky directory, else $top/.Trash-$uid; none is made on a file system that forgets its files at
+  // the next start, such as tmpfs). Its .trashinfo is created first and names where the entry is. When it
+  // cannot be trashed (ENOTSUP for a file system without a trash it could be renamed into, EXDEV for a
+  // trash on another mount, another error) it stays where it is: nothing is ever copied, nor deleted
+  // instead. Below a root (see ConfineTo), ELOOP when the path no longer leads, without links, to a
+  // directory first found there, and EXDEV for an entry on another mount than the root's (deletion never
+  // enters a file system mounted inside the tree); EBUSY for a directory with a file system mounted
+  // somewhere below it, which the rename would carry along.
   virtual Status Trash(std::string_view path) = 0;
 
   // Whether deletions into the trash are kept: 1 when the home trash can take them (it is there and
   // writable, or can be created), -1 when it cannot. Creates nothing.
   virtual int ProbeRecycleBin() = 0;
+
+  // The failure that Trash (`into_trash`) or DeleteTree would meet before anything is deleted, found
+  // without changing anything: ENOENT when nothing is there, EPERM for "/"; for DeleteTree EBUSY for a
+  // mount point and for a directory with a file system mounted below it (DeleteTree deletes the rest
+  // and fails); below a root EXDEV for an entry on another mount than the root's; for Trash what finding
+  // the entry's trash gives (ENOTSUP when there is none it could go to, and none could be created). Ok
+  // when nothing of these stands in the way; the deletion itself may still fail.
+  virtual Status ProbeDeletion(std::string_view path, bool into_trash) = 0;
 
   // Deletes `path` permanently: a file, a symbolic link (the link itself, never what it points at), or a
   // directory with everything in it, depth first. The walk never follows a symbolic link (one inside is
@@ -387,7 +400,9 @@ class FileSystem {
   // system mounted in the tree (EBUSY; the mount point and the directories above it stay) and never
   // deletes a name Windows could not hold (ENOTEMPTY: its directory stays). After such a failure it goes
   // on with the rest and returns the first failure. A mount point itself and "/" are refused (EBUSY,
-  // EPERM) before anything is deleted. A handful of directory handles serve a tree of any depth.
+  // EPERM) before anything is deleted, and so, below a root, is an entry on another mount than the
+  // root's (EXDEV): a bind mount of the same device counts as another mount. A handful of directory
+  // handles serve a tree of any depth.
   virtual Status DeleteTree(std::string_view path) = 0;
 
   // Overwrites the contents of the regular file `path` in place, so that they cannot be read back from
@@ -397,7 +412,8 @@ class FileSystem {
   // first and stay cleared, whatever happens next; a failure leaves the passes done so far. A symbolic
   // link is never written through (ELOOP), nor a directory (EISDIR) or anything else that is not a
   // regular file (EINVAL), nor a file with other hard links (EMLINK), whose contents are those other
-  // names' too. On a file system that writes changed blocks elsewhere (copy-on-write, log-structured,
+  // names' too, nor, below a root, a file on another mount than the root's (EXDEV), which its deletion
+  // would refuse. On a file system that writes changed blocks elsewhere (copy-on-write, log-structured,
   // flash translation) the old contents may survive on the device.
   virtual Status Overwrite(std::string_view path, int level) = 0;
 

@@ -75,6 +75,9 @@ class FileSystemWrapper : public FileSystem {
   Status RemoveFile(std::string_view path) override { return target_->RemoveFile(path); }
   Status Trash(std::string_view path) override { return target_->Trash(path); }
   int ProbeRecycleBin() override { return target_->ProbeRecycleBin(); }
+  Status ProbeDeletion(std::string_view path, bool into_trash) override {
+    return target_->ProbeDeletion(path, into_trash);
+  }
   Status DeleteTree(std::string_view path) override { return target_->DeleteTree(path); }
   Status Overwrite(std::string_view path, int level) override { return target_->Overwrite(path, level); }
   Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) override {

@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/posix_mounts.h"
+
 namespace morva::posix {
 namespace {
 
@@ -88,8 +90,8 @@ Status Confinement::Locate(std::string_view host_path, EntryRef* entry) {
   }
   const std::string_view dir = slash == 0 ? std::string_view("/") : host_path.substr(0, slash);
   const std::string_view name = host_path.substr(slash + 1);
-  int fd = Cached(dir);
-  if (fd < 0) {
+  CachedDirectory* cached = Cached(dir);
+  if (cached == nullptr) {
     std::string root_path;
     Root* root = InnermostRoot(dir, &root_path);
     if (root == nullptr) {
@@ -99,17 +101,28 @@ Status Confinement::Locate(std::string_view host_path, EntryRef* entry) {
     ScopedFd root_fd;
     if (Status s = OpenRoot(root_path, root, &root_fd); !s.ok()) return s;
     if (dir.size() == root_path.size()) {
-      fd = Cache(dir, std::move(root_fd));
+      cached = Cache(dir, std::move(root_fd), root->mount);
     } else {
       const std::size_t skip = root_path == "/" ? 1 : root_path.size() + 1;
       ScopedFd below;
       if (Status s = OpenBeneath(root_fd.get(), dir.substr(skip), &below); !s.ok()) return s;
-      fd = Cache(dir, std::move(below));
+      cached = Cache(dir, std::move(below), root->mount);
     }
   }
-  entry->dir_fd = fd;
+  entry->dir_fd = cached->fd.get();
   entry->name.assign(name);
   entry->confined = true;
+  entry->root_mount = cached->root_mount;
+  return Status::Ok();
+}
+
+Status Confinement::CheckOnRootMount(const EntryRef& entry, std::string_view host) {
+  if (!entry.confined || entry.root_mount == 0) return Status::Ok();
+  std::uint64_t mount = 0;
+  if (const int err = MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {
+    return ErrnoStatus(err, "statx", host);
+  }
+  if (mount != entry.root_mount) return ErrnoStatus(EXDEV, "delete on another mount than its tree", host);
   return Status::Ok();
 }
 
@@ -144,6 +157,8 @@ Status Confinement::OpenRoot(const std::string& path, Root* root, ScopedFd* fd) 
     root->pinned = true;
     root->device = st.st_dev;
     root->inode = st.st_ino;
+    // Without a mount id nothing is refused for lying on another mount.
+    if (MountIdOf(fd->get(), "", &root->mount) != 0) root->mount = 0;
   } else if (root->device != st.st_dev || root->inode != st.st_ino) {
     fd->reset();
     return ErrnoStatus(EXDEV, "root replaced", path);
@@ -151,25 +166,26 @@ Status Confinement::OpenRoot(const std::string& path, Root* root, ScopedFd* fd) 
   return Status::Ok();
 }
 
-int Confinement::Cached(std::string_view dir) {
+Confinement::CachedDirectory* Confinement::Cached(std::string_view dir) {
   for (CachedDirectory& c : cache_) {
     if (c.fd.valid() && c.path == dir) {
       c.last_use = ++clock_;
-      return c.fd.get();
+      return &c;
     }
   }
-  return -1;
+  return nullptr;
 }
 
-int Confinement::Cache(std::string_view dir, ScopedFd fd) {
+Confinement::CachedDirectory* Confinement::Cache(std::string_view dir, ScopedFd fd, std::uint64_t root_mount) {
   CachedDirectory* slot = &cache_[0];
   for (CachedDirectory& c : cache_) {
     if (c.last_use < slot->last_use) slot = &c;
   }
   slot->path.assign(dir);
   slot->fd = std::move(fd);
+  slot->root_mount = root_mount;
   slot->last_use = ++clock_;
-  return slot->fd.get();
+  return slot;
 }
 
 void Confinement::ClearCache() {

@@ -48,15 +48,23 @@ class Confinement {
   // Forgets the handles of `host_path` and of every directory below it: the entry there has moved.
   void Forget(std::string_view host_path);
 
+  // Deletion never enters another file system mounted in the tree: below a root, EXDEV when the entry
+  // itself (a link is not followed) lies on another mount than the root, as everything does in a file
+  // system or a bind mount mounted inside the tree, the mount point itself included. `host` names the
+  // entry in the failure. Elsewhere always Ok.
+  static Status CheckOnRootMount(const EntryRef& entry, std::string_view host);
+
  private:
   struct Root {
     bool pinned = false;
     dev_t device = 0;
     ino_t inode = 0;
+    std::uint64_t mount = 0;  // the mount it lies on, 0 when unknown
   };
   struct CachedDirectory {
     std::string path;
     ScopedFd fd;
+    std::uint64_t root_mount = 0;
     std::uint64_t last_use = 0;
   };
 
@@ -64,10 +72,11 @@ class Confinement {
   Root* InnermostRoot(std::string_view dir, std::string* root_path);
   // Opens a root by its path and checks, or first records, which directory it is.
   static Status OpenRoot(const std::string& path, Root* root, ScopedFd* fd);
-  // The cached handle of `dir`, or -1.
-  int Cached(std::string_view dir);
-  // Caches `fd` as the handle of `dir` in place of the least recently used one; returns it.
-  int Cache(std::string_view dir, ScopedFd fd);
+  // The cached handle of `dir`, or null.
+  CachedDirectory* Cached(std::string_view dir);
+  // Caches `fd` as the handle of `dir` below a root on mount `root_mount` in place of the least
+  // recently used one; returns it.
+  CachedDirectory* Cache(std::string_view dir, ScopedFd fd, std::uint64_t root_mount);
   void ClearCache();
 
   std::vector<std::unordered_map<std::string, Root>> scopes_;

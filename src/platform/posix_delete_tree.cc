@@ -39,15 +39,19 @@ struct EntryKind {
   bool mount_root = false;  // the root of a file system mounted there (bind mounts too)
   dev_t device = 0;
   ino_t inode = 0;
+  std::uint64_t mount = 0;  // the mount id; 0 on a kernel that does not tell it
 };
 
 int KindOf(int dir_fd, const char* name, EntryKind* kind) {
   struct statx st {};
-  if (statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO, &st) != 0) return errno;
+  if (statx(dir_fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO | STATX_MNT_ID, &st) != 0) {
+    return errno;
+  }
   kind->directory = S_ISDIR(st.stx_mode);
   kind->mount_root = (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT);
   kind->device = makedev(st.stx_dev_major, st.stx_dev_minor);
   kind->inode = st.stx_ino;
+  kind->mount = (st.stx_mask & STATX_MNT_ID) ? st.stx_mnt_id : 0;
   return 0;
 }
 
@@ -56,6 +60,7 @@ struct Frame {
   std::string name;  // in its parent; empty for the top
   dev_t device = 0;
   ino_t inode = 0;
+  std::uint64_t mount = 0;
   ScopedFd fd;  // O_RDONLY directory handle; closed when the frame is deep below the walk's place
   std::vector<std::string> entries;
   std::size_t next = 0;
@@ -88,9 +93,9 @@ class TreeDeleter {
         if (unlinkat(frame.fd.get(), name.c_str(), 0) != 0 && errno != ENOENT) Note(errno);
         continue;
       }
-      if (child.mount_root || child.device != frame.device) {
-        // A file system mounted inside the tree is not part of it: its mount point stays, and with it
-        // everything above.
+      if (child.mount_root || child.device != frame.device || child.mount != frame.mount) {
+        // A file system mounted inside the tree is not part of it, nor is a bind mount of a directory of
+        // the same device: its mount point stays, and with it everything above.
         Note(EBUSY);
         continue;
       }
@@ -129,6 +134,7 @@ class TreeDeleter {
     frame.name = std::move(name);
     frame.device = kind.device;
     frame.inode = kind.inode;
+    frame.mount = kind.mount;
     // The listing reads a duplicate, which closedir closes; the handle itself stays for the *at calls.
     const int dup_fd = fcntl(fd.get(), F_DUPFD_CLOEXEC, 0);
     if (dup_fd < 0) {
@@ -197,13 +203,14 @@ Status PosixFileSystem::DeleteTree(std::string_view path) {
   if (host == "/") return ErrnoStatus(EPERM, "delete", host);
   EntryKind kind;
   if (const int err = KindOf(entry.dir_fd, entry.name.c_str(), &kind); err != 0) return ErrnoStatus(err, "statx", host);
+  // A mount point cannot be removed: emptying the file system mounted there first would destroy all of
+  // it and still fail.
+  if (kind.directory && kind.mount_root) return ErrnoStatus(EBUSY, "delete mount point", host);
+  if (Status s = posix::Confinement::CheckOnRootMount(entry, host); !s.ok()) return s;
   if (!kind.directory) {
     if (unlinkat(entry.dir_fd, entry.name.c_str(), 0) != 0) return ErrnoStatus(errno, "delete", host);
     return Status::Ok();
   }
-  // A mount point cannot be removed: emptying the file system mounted there first would destroy all of
-  // it and still fail.
-  if (kind.mount_root) return ErrnoStatus(EBUSY, "delete mount point", host);
 
   ScopedFd top(openat(entry.dir_fd, entry.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (!top.valid()) {

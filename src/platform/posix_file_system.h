@@ -12,7 +12,7 @@ namespace morva {
 // posix_paths.cc (path mapping, volume label, drive type), posix_find.cc (search and stat),
 // posix_attributes.cc (attributes and times), posix_move.cc (move, copy, directories, the declared
 // roots), posix_files.cc (reading and replacing whole files), posix_append.cc (appending to the log),
-// posix_locked_file.cc (the locked, mapped file beside the log), posix_trash.cc (the trash),
+// posix_locked_file.cc (the locked, mapped file beside the log), posix_trash.cc and posix_trash_can.cc (the trash),
 // posix_delete_tree.cc (permanent deletion), posix_overwrite.cc (overwriting before deletion),
 // posix_update.cc (a file changed under the cover of its safety copy).
 class PosixFileSystem final : public FileSystem {
@@ -47,6 +47,7 @@ class PosixFileSystem final : public FileSystem {
   Status RemoveFile(std::string_view path) override;
   Status Trash(std::string_view path) override;
   int ProbeRecycleBin() override;
+  Status ProbeDeletion(std::string_view path, bool into_trash) override;
   Status DeleteTree(std::string_view path) override;
   Status Overwrite(std::string_view path, int level) override;
   Status OpenUpdate(std::string_view path, std::string_view backup, std::unique_ptr<FileUpdate>* update) override;

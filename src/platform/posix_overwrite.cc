@@ -57,6 +57,12 @@ Status PosixFileSystem::Overwrite(std::string_view path, int level) {
   if (data.attributes & kAttrReparsePoint) return ErrnoStatus(ELOOP, "overwrite through a link", host);
   if (data.attributes & kAttrDirectory) return ErrnoStatus(EISDIR, "overwrite", host);
 
+  {
+    // A file on another mount than its tree's is not deleted afterwards: it must not lose its contents.
+    posix::EntryRef located;
+    if (Status s = Locate(path, &host, &located); !s.ok()) return s;
+    if (Status s = posix::Confinement::CheckOnRootMount(located, host); !s.ok()) return s;
+  }
   // Writing needs the read-only attribute gone; the system attribute goes with it, as on Windows, where
   // a system file refuses to be opened for writing. Both stay cleared whatever happens next.
   constexpr std::uint32_t kBlocking = kAttrReadOnly | kAttrSystem;

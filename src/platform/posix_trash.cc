@@ -1,6 +1,6 @@
 // PosixFileSystem: deletion into the trash, and whether the trash keeps what it is given.
 #include <fcntl.h>
-#include <gio/gio.h>
+#include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,41 +8,18 @@
 #include <string>
 
 #include "platform/posix_file_system.h"
+#include "platform/posix_mounts.h"
+#include "platform/posix_trash_can.h"
 #include "platform/posix_util.h"
 
 namespace morva {
 namespace {
 
 using posix::ErrnoStatus;
-
-int ErrnoOf(const GError* error) {
-  if (error->domain != G_IO_ERROR) return EIO;
-  switch (error->code) {
-    case G_IO_ERROR_NOT_FOUND:
-      return ENOENT;
-    case G_IO_ERROR_PERMISSION_DENIED:
-      return EACCES;
-    case G_IO_ERROR_NOT_SUPPORTED:
-      return ENOTSUP;
-    case G_IO_ERROR_NO_SPACE:
-      return ENOSPC;
-    case G_IO_ERROR_READ_ONLY:
-      return EROFS;
-    case G_IO_ERROR_BUSY:
-      return EBUSY;
-    case G_IO_ERROR_TOO_MANY_LINKS:
-      return ELOOP;
-    case G_IO_ERROR_FILENAME_TOO_LONG:
-      return ENAMETOOLONG;
-    default:
-      return EIO;
-  }
-}
-
-bool SameEntry(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+using posix::ScopedFd;
 
 // Whether `dir` is a directory this process could put entries in, or, when it does not exist yet, could
-// be created with its missing parents (as GIO does on the first deletion into the trash).
+// be created with its missing parents (as the first deletion into the trash does).
 bool WritableOrCreatable(std::string dir) {
   while (true) {
     struct stat st {};
@@ -52,40 +29,102 @@ bool WritableOrCreatable(std::string dir) {
   }
 }
 
+// An entry as the *at calls reach it: below a root the located directory handle and name; elsewhere the
+// entry's directory opened by its path (links in it followed, as in any path a person names) and the
+// last component.
+struct HeldEntry {
+  ScopedFd own_dir;
+  posix::EntryRef ref;
+};
+
+Status Hold(const std::string& host, const posix::EntryRef& located, HeldEntry* held) {
+  held->ref = located;
+  if (located.confined) return Status::Ok();
+  const std::string dir = posix::HostDirName(host);
+  held->own_dir.reset(open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!held->own_dir.valid()) return ErrnoStatus(errno, "open", dir);
+  held->ref.dir_fd = held->own_dir.get();
+  held->ref.name = std::string(posix::HostBaseName(host));
+  return Status::Ok();
+}
+
+// EBUSY for a directory with a file system mounted somewhere below it: moved into the trash it would
+// carry the mount along, and a permanent deletion keeps the mount point and the directories above it.
+Status RefuseHeldMount(const posix::EntryRef& entry, const std::string& host) {
+  struct stat st {};
+  if (fstatat(entry.dir_fd, entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) {
+    return Status::Ok();
+  }
+  bool holds = false;
+  if (const int err = posix::HoldsMount(entry.dir_fd, entry.name, &holds); err != 0) {
+    return ErrnoStatus(err, "mounts below", host);
+  }
+  return holds ? ErrnoStatus(EBUSY, "a file system is mounted below", host) : Status::Ok();
+}
+
 }  // namespace
 
 Status PosixFileSystem::Trash(std::string_view path) {
   std::string host;
-  posix::EntryRef entry;
-  if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
+  posix::EntryRef located;
+  if (Status s = Locate(path, &host, &located); !s.ok()) return s;
   if (host == "/") return ErrnoStatus(EPERM, "trash", host);
-  struct stat target {};
-  if (fstatat(entry.dir_fd, entry.name.c_str(), &target, AT_SYMLINK_NOFOLLOW) != 0) {
-    return ErrnoStatus(errno, "lstat", host);
+  HeldEntry held;
+  if (Status s = Hold(host, located, &held); !s.ok()) return s;
+  const posix::EntryRef& entry = held.ref;
+  if (Status s = posix::Confinement::CheckOnRootMount(entry, host); !s.ok()) return s;
+  if (Status s = RefuseHeldMount(entry, host); !s.ok()) return s;
+  std::uint64_t mount = 0;
+  if (const int err = posix::MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {
+    return ErrnoStatus(err, "statx", host);
   }
-  if (entry.confined) {
-    // GIO takes a path and follows the links on its way. It may only be given the path while that leads
-    // to the entry the handle, reached without links, found: else a directory swapped for a link would
-    // send what the link points at to the trash.
-    struct stat by_handle {}, by_path_dir {}, by_path {};
-    if (fstat(entry.dir_fd, &by_handle) != 0) return ErrnoStatus(errno, "fstat directory of", host);
-    if (stat(posix::HostDirName(host).c_str(), &by_path_dir) != 0 || !SameEntry(by_handle, by_path_dir) ||
-        lstat(host.c_str(), &by_path) != 0 || !SameEntry(target, by_path)) {
-      return ErrnoStatus(ELOOP, "trash through a changed path", host);
-    }
+  // The entry goes by a rename from the directory handle that found it: no path is walked again, so a
+  // directory swapped for a link meanwhile sends nothing it points at to the trash. Nothing is copied:
+  // an entry without a trash on its own mount stays where it is.
+  posix::TrashCan can;
+  if (Status s = posix::FindTrashCan(entry.dir_fd, mount, true, &can); !s.ok()) {
+    return Status::Error(s.code(), "trash " + host + ": " + s.context());
   }
-  g_autoptr(GFile) file = g_file_new_for_path(host.c_str());
-  g_autoptr(GError) error = nullptr;
-  // No fallback to deleting: a file system without a trash keeps the file, and the caller says so.
-  if (!g_file_trash(file, nullptr, &error)) {
-    return ErrnoStatus(ErrnoOf(error), std::string("trash (") + error->message + ")", host);
-  }
+  if (Status s = posix::MoveIntoTrash(entry.dir_fd, entry.name, can, host); !s.ok()) return s;
   confinement_.Forget(host);
   return Status::Ok();
 }
 
+Status PosixFileSystem::ProbeDeletion(std::string_view path, bool into_trash) {
+  std::string host;
+  posix::EntryRef located;
+  if (Status s = Locate(path, &host, &located); !s.ok()) return s;
+  if (host == "/") return ErrnoStatus(EPERM, "delete", host);
+  HeldEntry held;
+  if (Status s = Hold(host, located, &held); !s.ok()) return s;
+  const posix::EntryRef& entry = held.ref;
+  struct stat st {};
+  if (fstatat(entry.dir_fd, entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return ErrnoStatus(errno, "lstat", host);
+  if (!into_trash && S_ISDIR(st.st_mode)) {
+    bool mount_root = false;
+    if (const int err = posix::IsMountRoot(entry.dir_fd, entry.name.c_str(), &mount_root); err != 0) {
+      return ErrnoStatus(err, "statx", host);
+    }
+    if (mount_root) return ErrnoStatus(EBUSY, "delete mount point", host);
+  }
+  if (Status s = posix::Confinement::CheckOnRootMount(entry, host); !s.ok()) return s;
+  if (S_ISDIR(st.st_mode)) {
+    if (Status s = RefuseHeldMount(entry, host); !s.ok()) return s;
+  }
+  if (!into_trash) return Status::Ok();
+  std::uint64_t mount = 0;
+  if (const int err = posix::MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {
+    return ErrnoStatus(err, "statx", host);
+  }
+  posix::TrashCan can;
+  if (Status s = posix::FindTrashCan(entry.dir_fd, mount, false, &can); !s.ok()) {
+    return Status::Error(s.code(), "trash " + host + ": " + s.context());
+  }
+  return Status::Ok();
+}
+
 int PosixFileSystem::ProbeRecycleBin() {
-  // The home trash, where GIO puts what it is given from the home's file system.
+  // The home trash, which takes what is deleted from the home's mount.
   const std::string trash = std::string(g_get_user_data_dir()) + "/Trash";
   if (!WritableOrCreatable(trash)) return -1;
   for (const char* part : {"/files", "/info"}) {

@@ -56,6 +56,8 @@ struct EntryRef {
   int dir_fd = AT_FDCWD;
   std::string name;
   bool confined = false;
+  // Below a root: the id of the mount the root lies on (0 when the host could not tell it).
+  std::uint64_t root_mount = 0;
 };
 
 // A path naming the entry itself for the calls that only take a path (the extended attribute calls):

@@ -3,15 +3,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
+#include "common/test_mount.h"
 #include "common/test_trash.h"
 #include "common/test_util.h"
 #include "engine/conversion_run.h"
@@ -224,6 +227,77 @@ TEST_F(DeletionRunTest, AFailedTargetStaysAndTheOthersGo) {
     }
     EXPECT_EQ(testing::HostNames(root), std::vector<std::string>{"ro.txt"});
     EXPECT_EQ(Count(Log(), "[▲ファイル削除失敗]  *対象<ro.txt>"), runs);
+  }
+}
+
+TEST_F(DeletionRunTest, ThePreviewFailsWhatTheRunFailsOnMountsAndFileSystemsWithoutATrash) {
+  struct Case {
+    const char* what;
+    bool tmpfs;  // the tree is a fresh tmpfs (where no trash is made), else it holds a bind mount "sub/mnt"
+    std::array<bool, 3> sw_del;
+    std::vector<std::string> failing;  // the targets that fail, sorted: the others go
+  };
+  const std::vector<Case> cases = {
+      {"trash, the tree on a tmpfs", true, {true, false, false}, {"a.txt", "sub", "sub/inner.txt"}},
+      {"trash, a mount in the tree", false, {true, false, false}, {"sub", "sub/mnt", "sub/mnt/f.txt"}},
+      {"permanent, a mount in the tree", false, {true, true, false}, {"sub", "sub/mnt", "sub/mnt/f.txt"}},
+      {"overwritten first, a mount in the tree", false, {true, true, true}, {"sub", "sub/mnt", "sub/mnt/f.txt"}},
+  };
+  const std::string failed = "ファイル削除失敗";
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string name = "tree" + std::to_string(n++);
+    root = dir / name;
+    MakeDir(name);
+    std::optional<testing::TestMount> mount;
+    if (c.tmpfs) {
+      mount.emplace(testing::TestMount::Tmpfs(root));
+    } else {
+      MakeDir(name + ".elsewhere");
+      MakeFile(name + ".elsewhere/f.txt", kKnown);
+      MakeDir(name + "/sub");
+      MakeDir(name + "/sub/mnt");
+      mount.emplace(testing::TestMount::Bind(dir / (name + ".elsewhere"), root + "/sub/mnt"));
+    }
+    if (!mount->ok()) GTEST_SKIP() << mount->why();
+    MakeFile(name + "/a.txt", kKnown);
+    if (c.tmpfs) {
+      MakeDir(name + "/sub");
+      MakeFile(name + "/sub/inner.txt", kKnown);
+    }
+    session.job.app.dirfil[0] = E(root);
+    session.job.settings.sw_del = c.sw_del;
+    session.job.settings.del_01 = 1;
+
+    // Preview: the targets whose deletion column tells the failure, and the failure word with it.
+    std::vector<std::string> predicted;
+    std::vector<std::string> all;
+    ui.preview_choice = PreviewChoice::kRun;
+    ui.on_preview = [&](std::vector<PreviewRecord>& records) {
+      for (const PreviewRecord& r : records) {
+        std::string target = U(session.run.targets[static_cast<std::size_t>(r.index)]).substr(U(E(root)).size() + 1);
+        std::replace(target.begin(), target.end(), '\\', '/');
+        all.push_back(target);
+        if (U(r.column(PreviewColumn::kDeletion)) != failed) continue;
+        EXPECT_NE(r.failure_word & kStepDeletion, 0u) << target;
+        predicted.push_back(target);
+      }
+    };
+    const ConversionResult result = StartConversion(session, RunMode::kPreview, false);
+    ASSERT_EQ(result.outcome, ConversionOutcome::kRunFinished);
+    std::sort(predicted.begin(), predicted.end());
+    EXPECT_EQ(predicted, c.failing);
+    // The run fails exactly those, and they stay where they are.
+    EXPECT_EQ(result.counters.full_failure, static_cast<int>(c.failing.size()));
+    EXPECT_EQ(result.counters.full_success, static_cast<int>(all.size() - c.failing.size()));
+    for (const std::string& target : all) {
+      const bool fails = std::find(c.failing.begin(), c.failing.end(), target) != c.failing.end();
+      EXPECT_EQ(Exists(root + "/" + target), fails) << target;
+    }
+    if (!c.tmpfs) {
+      EXPECT_EQ(ReadFile(root + "/sub/mnt/f.txt"), kKnown);
+    }
   }
 }
 

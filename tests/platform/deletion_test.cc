@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "common/host_fixture.h"
+#include "common/test_mount.h"
 #include "common/test_trash.h"
 #include "common/test_util.h"
 #include "platform/file_system.h"
@@ -104,6 +105,66 @@ TEST_F(DeletionTest, TrashAndPermanentDeletionTakeTheEntryItself) {
     }
     EXPECT_EQ(Outside(), "kept.txt=outside,");
   }
+}
+
+TEST_F(DeletionTest, NothingOnAMountInsideTheTreeIsDeletedNorOverwritten) {
+  // A bind mount of a directory of the same file system: the same device, another mount.
+  ASSERT_EQ(mkdir(dir_.Sub("elsewhere").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(dir_.Sub("elsewhere/sub").c_str(), 0755), 0);
+  WriteFile(dir_.Sub("elsewhere/f.txt"), "mounted");
+  WriteFile(dir_.Sub("elsewhere/sub/g.txt"), "mounted");
+  ASSERT_EQ(symlink("f.txt", dir_.Sub("elsewhere/link").c_str()), 0);
+  ASSERT_EQ(mkdir(dir_.Sub("tree/mnt").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(dir_.Sub("tree/own").c_str(), 0755), 0);
+  const testing::TestMount mount = testing::TestMount::Bind(dir_.Sub("elsewhere"), dir_.Sub("tree/mnt"));
+  if (!mount.ok()) GTEST_SKIP() << mount.why();
+  const auto contents = [this] {
+    return ReadFile(dir_.Sub("elsewhere/f.txt")) + "," + ReadFile(dir_.Sub("elsewhere/sub/g.txt")) + "," +
+           (IsLink(dir_.Sub("elsewhere/link")) ? "link" : "");
+  };
+  ASSERT_EQ(contents(), "mounted,mounted,link");
+
+  struct Case {
+    const char* what;
+    std::string path;  // below the tree
+    std::function<Status(FileSystem& fs, const std::string& path)> act;
+    bool into_trash;  // what the probe is asked
+    int code;
+  };
+  const auto trash = [](FileSystem& fs, const std::string& path) { return fs.Trash(path); };
+  const auto remove = [](FileSystem& fs, const std::string& path) { return fs.DeleteTree(path); };
+  const auto wipe = [](FileSystem& fs, const std::string& path) { return fs.Overwrite(path, 1); };
+  const std::vector<Case> cases = {
+      {"trash a file in it", "mnt/f.txt", trash, true, EXDEV},
+      {"trash a directory in it", "mnt/sub", trash, true, EXDEV},
+      {"trash a link in it", "mnt/link", trash, true, EXDEV},
+      {"delete a file in it", "mnt/f.txt", remove, false, EXDEV},
+      {"delete a directory in it", "mnt/sub", remove, false, EXDEV},
+      {"delete a file deeper in it", "mnt/sub/g.txt", remove, false, EXDEV},
+      {"delete a link in it", "mnt/link", remove, false, EXDEV},
+      {"overwrite a file in it", "mnt/f.txt", wipe, false, EXDEV},
+      {"delete the mount point", "mnt", remove, false, EBUSY},
+  };
+  const ConfinedScope confined(*fs_, {E("tree")});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = E("tree/" + c.path);
+    EXPECT_EQ(fs_->ProbeDeletion(path, c.into_trash).code(), c.code);
+    const Status s = c.act(*fs_, path);
+    EXPECT_EQ(s.code(), c.code) << s.ToString();
+    EXPECT_EQ(contents(), "mounted,mounted,link");
+  }
+  // A directory holding the mount does not go into the trash, where it would carry the mount along.
+  EXPECT_EQ(fs_->ProbeDeletion(E("tree"), true).code(), EBUSY);
+  EXPECT_EQ(fs_->Trash(E("tree")).code(), EBUSY);
+  // The tree goes around the mount: the mount point stays, and the tree's directory with it.
+  WriteFile(dir_.Sub("tree/own/h.txt"), "own");
+  EXPECT_EQ(fs_->ProbeDeletion(E("tree"), false).code(), EBUSY);
+  EXPECT_EQ(fs_->DeleteTree(E("tree")).code(), EBUSY);
+  EXPECT_FALSE(Exists(dir_.Sub("tree/own")));
+  EXPECT_EQ(HostNames(dir_.Sub("tree")), std::vector<std::string>{"mnt"});
+  EXPECT_EQ(contents(), "mounted,mounted,link");
+  EXPECT_EQ(Trashed(dir_.Sub("tree/mnt/f.txt")), "");
 }
 
 TEST_F(DeletionTest, PermanentDeletionOfADeepTreeHoldsAFewHandlesAndLeavesInvisibleNames) {
