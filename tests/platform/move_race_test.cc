@@ -85,7 +85,10 @@ TEST(MoveRaceTest, OnFatAnotherWritersEntriesAreNeverReplaced) {
       }
       ASSERT_TRUE(fs->Move(testing::EnginePath(codec.get(), from), testing::EnginePath(codec.get(), from + "m")).ok());
     }
-    const auto move_time = (std::chrono::steady_clock::now() - calibration_start) / kCalibrationMoves;
+    // Moves slow down as the directory fills (FAT searches its directories entry by entry): the writer
+    // goes by the last one.
+    std::atomic<std::chrono::steady_clock::duration::rep> move_time{
+        ((std::chrono::steady_clock::now() - calibration_start) / kCalibrationMoves).count()};
 
     // The writer creates destination i once the move of i has begun, after a delay that sweeps the
     // length of a move, so that some creations land inside it.
@@ -95,7 +98,7 @@ TEST(MoveRaceTest, OnFatAnotherWritersEntriesAreNeverReplaced) {
     std::thread writer([&] {
       for (int i = 0; i < count; ++i) {
         while (started.load() < i) std::this_thread::yield();
-        const auto delay = move_time * (i % kSweepSteps) / kSweepSteps;
+        const auto delay = std::chrono::steady_clock::duration(move_time.load()) * (i % kSweepSteps) / kSweepSteps;
         for (const auto until = std::chrono::steady_clock::now() + delay; std::chrono::steady_clock::now() < until;) {
         }
         if (c.created == Kind::kFile) {
@@ -110,9 +113,12 @@ TEST(MoveRaceTest, OnFatAnotherWritersEntriesAreNeverReplaced) {
     });
     std::vector<int> results(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
+      const std::string from = testing::EnginePath(codec.get(), src(i));
+      const std::string to = testing::EnginePath(codec.get(), dst(i));
+      const auto move_start = std::chrono::steady_clock::now();
       started.store(i);
-      results[static_cast<std::size_t>(i)] =
-          fs->Move(testing::EnginePath(codec.get(), src(i)), testing::EnginePath(codec.get(), dst(i))).code();
+      results[static_cast<std::size_t>(i)] = fs->Move(from, to).code();
+      move_time.store((std::chrono::steady_clock::now() - move_start).count());
     }
     writer.join();
 
