@@ -29,6 +29,8 @@ struct TargetWork {
   std::string previous_path;  // the old path after a move or copy, else empty
   std::string new_name;       // the name the name step computed (the old name when it did not run)
   std::uint32_t old_attributes = 0;  // before a successful attribute change, else 0
+  // The write permission bits a successful change to read-only took (FindData::write_bits), else 0.
+  std::uint32_t old_write_bits = 0;
   std::uint32_t new_attributes = 0;
   // Creation, last write, last access: in run mode the old times of the times changed, in preview mode
   // the new times; "YYYY/MM/DD hh:mm:ss.SSS" local time, empty when not touched.

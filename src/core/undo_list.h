@@ -17,6 +17,9 @@ struct UndoRecord {
   // The attributes to restore (kAttr* bits); 0 = not recorded. Records read back from the log use
   // kUndoEmptyAttributes for a recorded empty set.
   std::uint32_t attributes = 0;
+  // The write permission bits (of 0222) the run took by making the target read-only, which clearing it
+  // again gives back; 0 = not recorded (a record read back from the log, whose letters do not tell them).
+  std::uint32_t write_bits = 0;
   // Old creation, last-write and last-access time, "YYYY/MM/DD hh:mm:ss.SSS" local time; empty when
   // that time was not changed.
   std::string creation_time;

@@ -118,6 +118,9 @@ void RunAttributeStep(const Walk& walk, TargetWork* work, RunJournal* journal) {
   if (walk.host.fs.SetAttributes(work->current_path, wanted).ok()) {
     work->change |= kStepAttributes;
     work->old_attributes = current;
+    if ((wanted & kAttrReadOnly) && !(current & kAttrReadOnly)) {
+      work->old_write_bits = walk.run.target.find_data.write_bits;
+    }
   } else {
     work->failure |= kStepAttributes;
     work->new_attributes = current;

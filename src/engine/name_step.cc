@@ -68,8 +68,13 @@ void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal) {
   work->new_name = t.name;
 
   std::string text = !s.fnm_01 ? t.name : (s.fnm_02 == 2 ? t.extension : t.base);
+  const bool had_text = !text.empty();
   if (!ApplyNameRule(NameRuleInputsOf(walk), &text, &work->failure)) return;  // the name stays as it was
-  std::string new_name = Recombine(s, t, std::move(text));
+  // A rule that leaves nothing of a base name would make "a.mp3" the hidden ".mp3", a name that is all
+  // extension: the new name counts as empty, which the preview reports and the run refuses. An emptied
+  // extension still joins the base name with its dot ("a."), as the recombination always does.
+  const bool base_emptied = had_text && text.empty() && s.fnm_02 != 2;
+  std::string new_name = base_emptied ? std::string() : Recombine(s, t, std::move(text));
   work->new_name = new_name;
 
   // Both limits are checked before preview mode ends, so the preview predicts what the run meets: the

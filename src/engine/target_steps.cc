@@ -9,6 +9,7 @@ void RecordUndo(const TargetWork& work, UndoList* undo) {
   if (work.change & kStepAttributes) {
     // A target that had no attribute at all still has something to restore: the empty set.
     record.attributes = work.old_attributes != 0 ? work.old_attributes : kUndoEmptyAttributes;
+    record.write_bits = work.old_write_bits;
   }
   if (work.change & kStepTimes) {
     record.creation_time = work.time_texts[0];

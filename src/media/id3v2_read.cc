@@ -338,10 +338,11 @@ WalkEnd WalkFrames(ReadableFile& file, const Id3v2Header& h, std::uint64_t* end,
   while (consumed < h.tag_size) {
     const std::uint64_t offset = kHeaderSize + consumed;
     *end = offset;
-    if (!file.Read(offset, walk.header_size, &frame_header).ok() || frame_header.size() != walk.header_size) {
-      return WalkEnd::kCut;
-    }
-    if (frame_header[0] == 0) return WalkEnd::kPadding;
+    if (!file.Read(offset, walk.header_size, &frame_header).ok()) return WalkEnd::kCut;
+    // The padding can be shorter than a frame header and end the file (a tag alone): its first zero is
+    // all that tells it.
+    if (!frame_header.empty() && frame_header[0] == 0) return WalkEnd::kPadding;
+    if (frame_header.size() != walk.header_size) return WalkEnd::kCut;
     const std::uint32_t size = FrameSize(walk, &chains, frame_header, offset);
     if (offset + walk.header_size + size > file_size) return WalkEnd::kCut;
     // Every frame moves the walk on by at least its header, whatever its size says.

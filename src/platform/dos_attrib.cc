@@ -6,6 +6,9 @@
 namespace morva {
 namespace {
 
+// The valid flags of the fields versions 3 and 5 share with version 4, the one written.
+constexpr std::uint32_t kDosAttribValidKept = kDosAttribValidAttributes | kDosAttribValidCreationTime;
+
 // A bounds-checked little-endian reader over a DOSATTRIB value. NDR aligns every scalar to its size
 // (4 at most for the types used here) relative to the start of the value; a read that would leave the
 // value fails and poisons the reader.
@@ -145,7 +148,9 @@ bool DecodeDosAttrib(std::string_view blob, DosAttrib* out) {
       return true;
     }
     case 3: {
-      result.valid_flags = r.ReadU32();
+      // Of the fields version 3 flags, the sizes and the change time have no place in the version 4
+      // value a change writes: their flags go with them.
+      result.valid_flags = r.ReadU32() & kDosAttribValidKept;
       result.attributes = r.ReadU32();
       r.ReadU32();  // ea_size
       r.ReadU64();  // size
@@ -162,7 +167,8 @@ bool DecodeDosAttrib(std::string_view blob, DosAttrib* out) {
       break;
     }
     case 5: {
-      result.valid_flags = r.ReadU32();
+      // Version 5 has no itime: a flag for one would claim the zero a rewrite stores.
+      result.valid_flags = r.ReadU32() & kDosAttribValidKept;
       result.attributes = r.ReadU32();
       result.creation_time = r.ReadU64();
       break;

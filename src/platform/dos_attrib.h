@@ -26,9 +26,11 @@ struct DosAttrib {
   FileTime creation_time = 0;
 };
 
-// Reads a DOSATTRIB value: the NDR forms of versions 3, 4 and 5, and the plain "0x<hex>" string form
-// of the oldest writers (attributes only). False when the value is none of these; every read stays
-// inside `blob`.
+// Reads a DOSATTRIB value: the NDR forms of versions 3, 4 and 5 (laid out as Samba's NDR lays out its
+// xattr_DOSATTRIB: the attribute text, the version at the next even offset, the union's uint16 copy of
+// it, the version's fields from the next multiple of 4, 8-byte times on 4-byte alignment), and the plain
+// "0x<hex>" string form of the oldest writers (attributes only). Valid flags of fields that version 4
+// has no place for are dropped. False when the value is none of these; every read stays inside `blob`.
 bool DecodeDosAttrib(std::string_view blob, DosAttrib* out);
 
 // The version 4 form of `value` (32 bytes, little-endian): the empty hex string padded to 2 bytes,

@@ -46,7 +46,13 @@ struct FindData {
   FileTime last_write_time = 0;
   std::uint64_t size = 0;  // bytes; 0 for directories
   FileIdentity identity;   // of the entry itself (a link's own, not what it points at)
+  // The host's write permission bits (of 0222) of a file, so that what a run took by making it read-only
+  // can be given back exactly (FileSystem::SetAttributesGivingWriteBits); 0 where a listing does not tell.
+  std::uint32_t write_bits = 0;
 };
+
+// For SetAttributesGivingWriteBits: the write permission the process umask leaves a new file.
+inline constexpr std::uint32_t kWriteBitsOfNewFile = 0x80000000u;
 
 // A file open for appending (the conversion log). Closed when the object goes.
 class AppendFile {
@@ -263,6 +269,13 @@ class FileSystem {
   // on a file system without user extended attributes a change of them fails with ENOTSUP (a change of a
   // file's read-only alone still works).
   virtual Status SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
+
+  // As SetAttributes, for an undo that puts back what a run took: clearing a file's read-only flag gives
+  // it the write permission bits `write_bits` (of 0222, the owner's always among them) instead of the
+  // owner's alone; kWriteBitsOfNewFile gives those the process umask leaves a new file with the read
+  // permission the file has (0444 under umask 002 becomes 0664).
+  virtual Status SetAttributesGivingWriteBits(std::string_view path, std::uint32_t attributes,
+                                              std::uint32_t write_bits) = 0;
 
   // Sets the times whose pointer is not null; the others are left as they are. Last write is the
   // modification time, last access the access time (neither follows a link). Creation time is stored in

@@ -37,6 +37,10 @@ class FileSystemWrapper : public FileSystem {
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
     return target_->SetAttributes(path, attributes);
   }
+  Status SetAttributesGivingWriteBits(std::string_view path, std::uint32_t attributes,
+                                      std::uint32_t write_bits) override {
+    return target_->SetAttributesGivingWriteBits(path, attributes, write_bits);
+  }
   Status SetTimes(std::string_view path, const FileTime* creation_time, const FileTime* last_access_time,
                   const FileTime* last_write_time) override {
     return target_->SetTimes(path, creation_time, last_access_time, last_write_time);
@@ -172,6 +176,11 @@ class FaultInjectingFileSystem : public FileSystemWrapper {
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override {
     if (Status s = Check(FsOp::kSetAttributes, path); !s.ok()) return s;
     return FileSystemWrapper::SetAttributes(path, attributes);
+  }
+  Status SetAttributesGivingWriteBits(std::string_view path, std::uint32_t attributes,
+                                      std::uint32_t write_bits) override {
+    if (Status s = Check(FsOp::kSetAttributes, path); !s.ok()) return s;
+    return FileSystemWrapper::SetAttributesGivingWriteBits(path, attributes, write_bits);
   }
   Status SetTimes(std::string_view path, const FileTime* creation_time, const FileTime* last_access_time,
                   const FileTime* last_write_time) override {

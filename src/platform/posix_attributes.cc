@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/posix_file_system.h"
 #include "platform/posix_util.h"
@@ -51,9 +52,41 @@ Status Chmod(const posix::EntryRef& entry, const std::string& host, mode_t mode)
   return Status::Ok();
 }
 
+// The process umask, read without changing it (umask() would, for a moment, for every thread).
+mode_t ProcessUmask() {
+  constexpr mode_t kUsualUmask = 022;
+  std::FILE* status = std::fopen("/proc/self/status", "re");
+  if (status == nullptr) return kUsualUmask;
+  char line[256];
+  unsigned int mask = kUsualUmask;
+  while (std::fgets(line, sizeof(line), status) != nullptr) {
+    if (std::sscanf(line, "Umask: %o", &mask) == 1) break;
+  }
+  std::fclose(status);
+  return static_cast<mode_t>(mask & 0777);
+}
+
+// The write permission a file whose read-only flag is cleared gets: `requested` (kWriteBitsOfNewFile:
+// each read bit's write bit that the umask leaves), and the owner's in any case, so that the file is no
+// longer read-only.
+mode_t WriteBitsToGive(mode_t mode, std::uint32_t requested) {
+  mode_t bits = requested == kWriteBitsOfNewFile ? ((mode & 0444) >> 1) & ~ProcessUmask()
+                                                 : static_cast<mode_t>(requested);
+  return (bits & kWriteBits) | S_IWUSR;
+}
+
 }  // namespace
 
 Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  return ChangeAttributes(path, attributes, S_IWUSR);
+}
+
+Status PosixFileSystem::SetAttributesGivingWriteBits(std::string_view path, std::uint32_t attributes,
+                                                     std::uint32_t write_bits) {
+  return ChangeAttributes(path, attributes, write_bits);
+}
+
+Status PosixFileSystem::ChangeAttributes(std::string_view path, std::uint32_t attributes, std::uint32_t write_bits) {
   std::string host;
   posix::EntryRef entry;
   if (Status s = Locate(path, &host, &entry); !s.ok()) return s;
@@ -83,7 +116,7 @@ Status PosixFileSystem::SetAttributes(std::string_view path, std::uint32_t attri
   // Lift read-only first, so that the owner may write the extended attribute afterwards.
   const mode_t original_mode = mode;
   if (!want_read_only && is_read_only) {
-    mode |= S_IWUSR;
+    mode |= WriteBitsToGive(mode, write_bits);
     if (Status s = Chmod(entry, host, mode); !s.ok()) return s;
   }
 

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morva::posix {
@@ -21,6 +22,106 @@ namespace {
 
 // Errors of copy_file_range that only say the kernel cannot copy between these two files.
 bool KernelCopyRefused(int err) { return err == EXDEV || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP; }
+
+// The bytes a claimed destination holds: random, so that no file another writer puts there matches.
+constexpr std::size_t kClaimTokenSize = 16;
+
+void RandomBytes(char* out, std::size_t n) {
+  if (getrandom(out, n, GRND_NONBLOCK) == static_cast<ssize_t>(n)) return;
+  struct timespec ts {};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  std::uint64_t state = static_cast<std::uint64_t>(ts.tv_nsec) ^ (static_cast<std::uint64_t>(getpid()) << 32) ^
+                        reinterpret_cast<std::uintptr_t>(&ts);
+  for (std::size_t i = 0; i < n; ++i) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    out[i] = static_cast<char>(state >> 56);
+  }
+}
+
+// Whether `to` is still the placeholder file holding `token`: a regular file of exactly those bytes.
+bool StillClaimed(const EntryRef& to, std::string_view token) {
+  ScopedFd fd(openat(to.dir_fd, to.name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+  struct stat st {};
+  if (!fd.valid() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (static_cast<std::uint64_t>(st.st_size) != token.size()) return false;
+  char buffer[kClaimTokenSize + 1];
+  ssize_t n;
+  do {
+    n = pread(fd.get(), buffer, sizeof(buffer), 0);
+  } while (n < 0 && errno == EINTR);
+  return n == static_cast<ssize_t>(token.size()) && std::string_view(buffer, token.size()) == token;
+}
+
+// Renames the file `from` to `to` where the file system can neither refuse to replace nor link: the
+// name is claimed first by a placeholder file created exclusively, and the rename replaces only that.
+// From the claim on, every writer that creates its files exclusively (as this program does) is refused
+// the name, so none of its files is ever replaced. The placeholder holds random bytes and is checked
+// just before the rename: a writer that opened it without O_EXCL and wrote to it, or put another file
+// there, keeps its file and the move fails with EEXIST. What no call of a file system without a
+// no-replace rename can close is the moment between that check and the rename: a file written into
+// the placeholder, or swapped in for it, right then is lost. The placeholder is closed before the
+// rename, as a FUSE file system keeps an open file that is renamed over under a hidden name.
+int RenameOverClaimedFile(const EntryRef& from, const EntryRef& to) {
+  char token_bytes[kClaimTokenSize];
+  RandomBytes(token_bytes, sizeof(token_bytes));
+  const std::string_view token(token_bytes, sizeof(token_bytes));
+  {
+    ScopedFd claim(openat(to.dir_fd, to.name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!claim.valid()) return errno;
+    ssize_t n;
+    do {
+      n = pwrite(claim.get(), token.data(), token.size(), 0);
+    } while (n < 0 && errno == EINTR);
+    if (n != static_cast<ssize_t>(token.size())) {
+      const int err = n < 0 ? errno : EIO;
+      claim.reset();
+      // Removed only while it still holds what was written of the token (nothing, on a full disk).
+      if (StillClaimed(to, token.substr(0, n > 0 ? static_cast<std::size_t>(n) : 0))) {
+        unlinkat(to.dir_fd, to.name.c_str(), 0);
+      }
+      return err;
+    }
+  }
+  if (!StillClaimed(to, token)) return EEXIST;
+  if (renameat(from.dir_fd, from.name.c_str(), to.dir_fd, to.name.c_str()) == 0) return 0;
+  const int err = errno;
+  if (StillClaimed(to, token)) unlinkat(to.dir_fd, to.name.c_str(), 0);
+  return err;
+}
+
+// Errors with which a rename refuses to put a directory over an empty one.
+bool DirectoryReplaceRefused(int err) {
+  return err == EPERM || err == EEXIST || err == ENOTEMPTY || err == EBUSY || err == ENOTSUP || err == ENOSYS;
+}
+
+// The directory counterpart of RenameOverClaimedFile: the claim is an empty directory made at `to`,
+// which a rename may replace by another directory. Its identity (device, inode, change time) is checked
+// just before the rename, which leaves the same moment open. A file system that refuses to replace even
+// an empty directory (a FAT card through FUSE) gets the name back and a plain rename: it refuses to
+// replace whatever can appear there meanwhile too (a file, a directory empty or not), so nothing is
+// replaced.
+int RenameOverClaimedDirectory(const EntryRef& from, const EntryRef& to) {
+  const char* to_name = to.name.c_str();
+  if (mkdirat(to.dir_fd, to_name, 0700) != 0) return errno;
+  struct stat claimed {};
+  if (const int err = StatNoFollow(to, &claimed); err != 0) return err == ENOENT ? EEXIST : err;
+  auto still_claimed = [&] {
+    struct stat now {};
+    return StatNoFollow(to, &now) == 0 && S_ISDIR(now.st_mode) && now.st_dev == claimed.st_dev &&
+           now.st_ino == claimed.st_ino && now.st_ctim.tv_sec == claimed.st_ctim.tv_sec &&
+           now.st_ctim.tv_nsec == claimed.st_ctim.tv_nsec;
+  };
+  if (!still_claimed()) return EEXIST;
+  if (renameat(from.dir_fd, from.name.c_str(), to.dir_fd, to_name) == 0) return 0;
+  const int err = errno;
+  // Only an empty directory can be removed: whatever another writer put inside the claim stays.
+  if (!still_claimed() || unlinkat(to.dir_fd, to_name, AT_REMOVEDIR) != 0) return EEXIST;
+  if (!DirectoryReplaceRefused(err)) return err;
+  if (renameat(from.dir_fd, from.name.c_str(), to.dir_fd, to_name) == 0) return 0;
+  const int plain_err = errno;
+  struct stat st {};
+  return StatNoFollow(to, &st) == 0 ? EEXIST : plain_err;
+}
 
 }  // namespace
 
@@ -66,11 +167,9 @@ int RenameNoReplace(const EntryRef& from, const EntryRef& to) {
     }
     const int link_err = errno;
     if (link_err != EPERM && link_err != ENOTSUP && link_err != EMLINK) return link_err;
+    return RenameOverClaimedFile(from, to);
   }
-  const int to_err = StatNoFollow(to, &st);
-  if (to_err == 0) return EEXIST;
-  if (to_err != ENOENT) return to_err;
-  return renameat(from.dir_fd, from_name, to.dir_fd, to_name) == 0 ? 0 : errno;
+  return RenameOverClaimedDirectory(from, to);
 }
 
 int RefuseCopyOntoSource(int in, const EntryRef& to) {

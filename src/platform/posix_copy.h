@@ -17,8 +17,10 @@ EntryRef TemporaryBeside(const EntryRef& entry);
 int StatNoFollow(const EntryRef& entry, struct stat* st);
 
 // Renames `from` to `to` unless `to` exists; 0 or an errno value. A file system that refuses the
-// no-replace flag gets a hard link and an unlink for files (the link fails on an existing name), and a
-// check just before a plain rename for directories and where hard links are not supported.
+// no-replace flag gets a hard link and an unlink for files (the link fails on an existing name); where
+// it has no hard links either (FAT), and for directories, the name is claimed by a placeholder created
+// exclusively, which the rename then replaces (see RenameOverClaimedFile for the one moment this leaves
+// open to a writer that does not create its files exclusively).
 int RenameNoReplace(const EntryRef& from, const EntryRef& to);
 
 // EINVAL when the entry `to` (a link in its last component not followed) is the very file open as `in`

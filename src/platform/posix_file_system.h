@@ -27,6 +27,8 @@ class PosixFileSystem final : public FileSystem {
                    std::size_t* invisible) override;
   Status Stat(std::string_view path, FindData* data) override;
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
+  Status SetAttributesGivingWriteBits(std::string_view path, std::uint32_t attributes,
+                                      std::uint32_t write_bits) override;
   Status SetTimes(std::string_view path, const FileTime* creation_time, const FileTime* last_access_time,
                   const FileTime* last_write_time) override;
   Status Move(std::string_view from, std::string_view to) override;
@@ -57,6 +59,9 @@ class PosixFileSystem final : public FileSystem {
   // FindFiles, or with `details` false FindNames.
   Status List(std::string_view directory, std::string_view pattern, bool details, std::vector<FindData>* entries,
               std::size_t* invisible);
+
+  // SetAttributes, giving a file whose read-only flag is cleared the write permission `write_bits`.
+  Status ChangeAttributes(std::string_view path, std::uint32_t attributes, std::uint32_t write_bits);
 
   // The host path of `path` and where the entry it names is reached (see posix::Confinement::Locate).
   Status Locate(std::string_view path, std::string* host, posix::EntryRef* entry);

@@ -180,6 +180,7 @@ void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_dir
   }
   // Directories and links have no data of their own to count.
   data->size = S_ISREG(mode) ? st.stx_size : 0;
+  data->write_bits = S_ISLNK(mode) ? 0 : mode & (S_IWUSR | S_IWGRP | S_IWOTH);
 }
 
 }  // namespace morva::posix

@@ -142,7 +142,11 @@ int RestoreAttributes(FileSystem& fs, const UndoRecord& record, bool from_log) {
     if (!fs.Stat(record.current_path, &data).ok()) return kAttributes << 8;
     value = (data.attributes & ~kAttrSettable) | recorded;
   }
-  return fs.SetAttributes(record.current_path, value).ok() ? kAttributes : kAttributes << 8;
+  // Clearing read-only gives back the write permission the run took; the log does not tell it, and a
+  // file read back from it gets what a new file would have.
+  const std::uint32_t write_bits = record.write_bits != 0 ? record.write_bits : from_log ? kWriteBitsOfNewFile : 0;
+  return fs.SetAttributesGivingWriteBits(record.current_path, value, write_bits).ok() ? kAttributes
+                                                                                       : kAttributes << 8;
 }
 
 // The target line of one undone record with its outcome bits (success low byte, failure high byte).

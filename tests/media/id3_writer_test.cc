@@ -232,6 +232,38 @@ TEST_F(Id3WriterTest, TagsAsTheJobAsksAndAudioUntouched) {
   }
 }
 
+// A change the padding absorbs leaves it as small as it comes, shorter than a frame header too, and
+// at the very end of a file that is nothing but its tag: it is kept, and the tag reads back.
+TEST_F(Id3WriterTest, PaddingLeftShorterThanAFrameHeaderIsKept) {
+  const std::string old_title = "Old title of the song";
+  constexpr std::size_t kPadding = 20;
+  for (const bool tag_alone : {false, true}) {
+    for (std::size_t left = 0; left <= 10; ++left) {
+      SCOPED_TRACE(std::string(tag_alone ? "tag alone, " : "audio after, ") + std::to_string(left) + " left");
+      Mp3Contents contents = Padded();
+      contents.padding = kPadding;
+      if (tag_alone) {
+        contents.audio_frames = 0;
+        contents.v1.reset();
+      }
+      const std::string before = BuildMp3(contents);
+      testing::WriteFile(dir_ / "a.mp3", before);
+      const std::string title = old_title + std::string(kPadding - left, '+');
+      ASSERT_EQ(WriteId3(*fs_, E("a.mp3"), kId3ChangeV2, Items(title), {}), kId3Written);
+      const Written w = Inspect(*codec_, testing::ReadFile(dir_ / "a.mp3"));
+      EXPECT_EQ(w.layout.tag_size, BuildId3v2(contents).size() - 10);
+      EXPECT_EQ(w.layout.padding_size, left);
+      EXPECT_EQ(w.v2.title, title);
+      EXPECT_EQ(w.v2.artist, "Artist");
+      EXPECT_EQ(w.audio, FakeAudio(contents.audio_frames));
+
+      // The tag as written takes a further change.
+      ASSERT_EQ(WriteId3(*fs_, E("a.mp3"), kId3ChangeV2, Items(std::nullopt, "Other"), {}), kId3Written);
+      EXPECT_EQ(Inspect(*codec_, testing::ReadFile(dir_ / "a.mp3")).v2.artist, "Other");
+    }
+  }
+}
+
 TEST_F(Id3WriterTest, FooterFollowsTheTag) {
   Mp3Contents c = Padded();
   c.v2_version = 4;

@@ -172,6 +172,76 @@ TEST_F(AttributesTest, TimesRoundTripToTheMillisecond) {
             ENOENT);
 }
 
+// The values other writers leave: each version Samba and the kernel's SMB server write, and the plain
+// text of the oldest ones. Each is read, and a change of one attribute keeps every other field.
+TEST_F(AttributesTest, ReadsEveryStoredFormAndAChangeKeepsTheRest) {
+  auto le = [](std::uint64_t v, int n, std::string* out) {
+    for (int i = 0; i < n; ++i) out->push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  const FileTime created = Time(2008, 7, 6, 5, 4, 3, 210);
+  const FileTime itime = Time(2007, 1, 1, 0, 0, 0, 0);
+  // The text, padded to 2; the version and the union's copy of it; the arm from the next multiple of 4.
+  auto head = [&](std::string text, int version) {
+    std::string b = text;
+    b.push_back('\0');
+    if (b.size() % 2 != 0) b.push_back('\0');
+    le(static_cast<std::uint64_t>(version), 2, &b);
+    le(static_cast<std::uint64_t>(version), 2, &b);
+    while (b.size() % 4 != 0) b.push_back('\0');
+    return b;
+  };
+  std::string v3_text = head("0x22", 3);  // as Samba 3.5 to 4.10 wrote it
+  // Valid flags for every field (the sizes and the change time too), attributes, ea_size.
+  for (std::uint64_t v : {0x3FULL, 0x22ULL, 0ULL}) le(v, 4, &v3_text);
+  for (std::uint64_t v : {std::uint64_t{4}, std::uint64_t{4096}, std::uint64_t{created}, std::uint64_t{0x99}}) le(v, 8, &v3_text);
+  std::string v3_empty = head("", 3);
+  for (std::uint64_t v : {0x11ULL, 0x22ULL, 0ULL}) le(v, 4, &v3_empty);
+  for (std::uint64_t v : {std::uint64_t{4}, std::uint64_t{4096}, std::uint64_t{created}, std::uint64_t{0x99}}) le(v, 8, &v3_empty);
+  std::string v4 = head("", 4);
+  for (std::uint64_t v : {0x51ULL, 0x22ULL}) le(v, 4, &v4);
+  for (std::uint64_t v : {std::uint64_t{itime}, std::uint64_t{created}}) le(v, 8, &v4);
+  std::string v5 = head("", 5);
+  for (std::uint64_t v : {0x51ULL, 0x22ULL}) le(v, 4, &v5);  // an itime flag, but no itime
+  le(created, 8, &v5);
+
+  struct Case {
+    const char* what;
+    std::string blob;
+    bool has_times;  // the form carries a creation time
+    FileTime itime;
+    std::uint32_t flags_after;  // the valid flags of the version 4 value a change writes
+  };
+  const std::vector<Case> cases = {
+      {"version 3 with text", v3_text, true, 0, 0x11},
+      {"version 3", v3_empty, true, 0, 0x11},
+      {"version 4", v4, true, itime, 0x51},
+      {"version 5", v5, true, 0, 0x11},
+      {"text", std::string("0x22\0", 5), false, 0, 0x1},
+      {"text without NUL", "0x22", false, 0, 0x1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(lsetxattr(host_.c_str(), kDosAttribXattrName, c.blob.data(), c.blob.size(), 0), 0);
+    FindData before = StatOf(path_);
+    EXPECT_EQ(before.attributes, kAttrHidden | kAttrArchive);
+    if (c.has_times) {
+      EXPECT_EQ(before.creation_time, created);
+    }
+
+    ASSERT_TRUE(fs_->SetAttributes(path_, kAttrArchive | kAttrSystem).ok());
+    const FindData after = StatOf(path_);
+    EXPECT_EQ(after.attributes, kAttrArchive | kAttrSystem);
+    EXPECT_EQ(after.creation_time, before.creation_time);
+    DosAttrib stored;
+    ASSERT_TRUE(DecodeDosAttrib(RawDosAttrib(), &stored));
+    EXPECT_EQ(stored.itime, c.itime);
+    EXPECT_EQ(stored.valid_flags, c.flags_after);
+    if (c.has_times) {
+      EXPECT_EQ(stored.creation_time, created);
+    }
+  }
+}
+
 TEST_F(AttributesTest, ReadsOtherWritersForms) {
   // The plain text form of the oldest writers.
   ASSERT_EQ(lsetxattr(host_.c_str(), kDosAttribXattrName, "0x22", 5, 0), 0);

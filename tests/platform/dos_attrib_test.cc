@@ -121,6 +121,43 @@ TEST(DosAttribTest, ReadsVersions3And5AndTheStringForm) {
   EXPECT_FALSE(DecodeDosAttrib(mismatch, &a));
 }
 
+// Values as Samba's own NDR code packs them (its Python binding's ndr_pack of xattr.DOSATTRIB): the
+// attribute text it fills in for version 3 sets where the version and the fields start.
+TEST(DosAttribTest, ReadsValuesAsSambaPacksThem) {
+  auto hex = [](std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+      out.push_back(static_cast<char>(std::stoi(std::string(text.substr(i, 2)), nullptr, 16)));
+    }
+    return out;
+  };
+  const struct {
+    const char* what;
+    const char* packed;
+    std::uint32_t valid_flags, attributes;
+    std::uint64_t itime, creation_time;
+  } cases[] = {
+      {"version 3, text 0x2: fields from offset 8",
+       "30783200030003003f000000020000000000000064000000000000000010000000000000000000000000d001000000000000d101",
+       0x11, 0x2, 0, 0x01D0000000000000ULL},
+      {"version 3, text 0x20: fields from offset 12",
+       "3078323000000300030000003f000000200000000000000064000000000000000010000000000000000000000000d001000000000000d101",
+       0x11, 0x20, 0, 0x01D0000000000000ULL},
+      {"version 4", "00000400040000005100000022000000000000000000cf01000000000000d001", 0x51, 0x22,
+       0x01CF000000000000ULL, 0x01D0000000000000ULL},
+      {"version 5", "00000500050000005100000022000000000000000000d001", 0x11, 0x22, 0, 0x01D0000000000000ULL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    DosAttrib a;
+    ASSERT_TRUE(DecodeDosAttrib(hex(c.packed), &a));
+    EXPECT_EQ(a.valid_flags, c.valid_flags);
+    EXPECT_EQ(a.attributes, c.attributes);
+    EXPECT_EQ(a.itime, c.itime);
+    EXPECT_EQ(a.creation_time, c.creation_time);
+  }
+}
+
 // Every truncation of a valid value is rejected, and decoding never reads past the given bytes: each
 // prefix lives in a heap block of exactly its size so the address sanitizer sees any overrun.
 TEST(DosAttribTest, TruncatedValuesFailWithoutReadingOutside) {
