@@ -257,7 +257,7 @@ TEST_F(LogJournalTest, ARunThatCannotBeLoggedDoesNotStart) {
     if (c.op != FsOp::kCount) fs.FailOn(c.op, c.path, ENOSPC);
     session.host.program_directory = c.missing_home ? E(home.Sub("mistyped")) : E(home.path());
     session.job.app.sw_opt[AppSettings::kOptNoLog] = c.log_off;
-    session.undo.Push(UndoRecord{E(dir.Sub("x")), E(dir.Sub("y")), 0, "", "", ""});
+    session.undo.Push(UndoRecord{E(dir.Sub("x")), E(dir.Sub("y")), 0, 0, "", "", ""});
     ui.messages.clear();
 
     const ConversionResult result = StartConversion(session, RunMode::kRun, false);

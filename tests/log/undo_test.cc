@@ -169,8 +169,8 @@ TEST_F(UndoTest, DirectorySwappedForALinkAfterTheRunFailsItsTargetsAndNothingOut
 TEST_F(UndoTest, ADirectoryKeepsItsRestoredTimesWhenNamesInsideComeBackAfterThem) {
   MakeDir("sub");
   MakeFile("sub/X.txt");
-  session.undo.Push(UndoRecord{E(dir.Sub("sub/X.txt")), E(dir.Sub("sub/x.txt")), 0, "", "", ""});
-  session.undo.Push(UndoRecord{E(dir.Sub("sub")), "", 0, "", "2001/02/03 04:05:06.700", ""});
+  session.undo.Push(UndoRecord{E(dir.Sub("sub/X.txt")), E(dir.Sub("sub/x.txt")), 0, 0, "", "", ""});
+  session.undo.Push(UndoRecord{E(dir.Sub("sub")), "", 0, 0, "", "2001/02/03 04:05:06.700", ""});
   ui.messages.clear();
   EXPECT_TRUE(UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09").ok);
   EXPECT_TRUE(testing::Exists(dir.Sub("sub/x.txt")));
