@@ -19,6 +19,7 @@ namespace {
 
 using posix::ErrnoStatus;
 using posix::ScopedFd;
+using posix::WriteAll;
 
 // A name in `dir` for the new contents before they replace the file. Created exclusively, so it only
 // has to be unlikely to exist.
@@ -77,18 +78,6 @@ class TemporaryFile {
   ScopedFd fd_;
   std::string path_;
 };
-
-int WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
-}
 
 // A ReplacementFile: writes through a buffer into its temporary file, which Commit renames over the file.
 class PosixReplacementFile final : public ReplacementFile {

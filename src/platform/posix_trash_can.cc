@@ -168,18 +168,6 @@ std::string TrashName(const std::string& name, int n) {
   return name.substr(0, keep) + suffix;
 }
 
-int WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
-}
-
 // Creates the .trashinfo `info_name` exclusively with `text`; removed again when it cannot be written.
 int CreateInfo(int info_dir, const std::string& info_name, std::string_view text) {
   ScopedFd fd(openat(info_dir, info_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));

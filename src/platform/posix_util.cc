@@ -183,4 +183,16 @@ void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_dir
   data->write_bits = S_ISLNK(mode) ? 0 : mode & (S_IWUSR | S_IWGRP | S_IWOTH);
 }
 
+int WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return 0;
+}
+
 }  // namespace morva::posix

@@ -122,6 +122,9 @@ void FillFindData(const struct statx& st, const DosAttrib* dos, bool link_to_dir
 inline constexpr unsigned int kStatxMask = STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_ATIME |
                                            STATX_MTIME | STATX_BTIME;
 
+// Writes all of `data` to `fd` (again after a partial write or an interrupt); 0 or an errno value.
+int WriteAll(int fd, std::string_view data);
+
 }  // namespace morva::posix
 
 #endif  // MORVA_PLATFORM_POSIX_UTIL_H_
