@@ -85,11 +85,17 @@ bool DecodeTarget(std::string_view record, TargetInFlight* t) {
     record.remove_prefix(nul + 1);
   }
   if (fields.size() != kTargetFields) return false;
-  auto number = [](std::string_view text) {
-    std::uint32_t value = 0;
-    for (const char c : text) value = value * 10 + static_cast<std::uint32_t>(c - '0');
-    return value;
+  // A damaged record is passed over whole: no attribute is ever set from a number it does not hold.
+  auto number = [](std::string_view text, std::uint32_t* value) {
+    if (text.empty() || text.size() > 9) return false;
+    *value = 0;
+    for (const char c : text) {
+      if (c < '0' || c > '9') return false;
+      *value = *value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    return true;
   };
+  if (!number(fields[7], &t->old_attributes) || !number(fields[8], &t->new_attributes)) return false;
   t->undo = fields[0] == "U";
   t->directory = fields[1];
   t->path = fields[2];
@@ -97,8 +103,6 @@ bool DecodeTarget(std::string_view record, TargetInFlight* t) {
   t->new_name = fields[4];
   t->temporary = fields[5];
   t->attributes_noted = fields[6] == "1";
-  t->old_attributes = number(fields[7]);
-  t->new_attributes = number(fields[8]);
   for (std::size_t i = 0; i < 3; ++i) {
     t->old_times[i] = fields[9 + i];
     t->new_times[i] = fields[12 + i];
