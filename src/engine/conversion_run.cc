@@ -366,7 +366,6 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
   result.outcome = ConversionOutcome::kRunFinished;
   result.cancelled = session.run.cancelled;
   result.counters = session.run.counters;
-  result.logged = session.log.run_logged;
   result.log_complete = session.log.run_logged && session.log.usable;
   return result;
 }

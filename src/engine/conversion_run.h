@@ -30,10 +30,8 @@ struct ConversionResult {
   // Entries the enumeration passed over because they are the program's own: its directory, its
   // settings, presets, log and journal, or a directory holding them.
   std::size_t program_entries = 0;
-  // kRunFinished with the log on: whether the run's header reached the log (always, since a run that
-  // cannot log does not start), and whether every later line did too. What the log misses cannot be
-  // undone from it.
-  bool logged = false;
+  // kRunFinished with the log on: whether every line of the run reached the log (its header always
+  // does: a run that cannot log does not start). What the log misses cannot be undone from it.
   bool log_complete = false;
 };
 
