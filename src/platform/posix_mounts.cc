@@ -108,6 +108,20 @@ int HoldsMount(int dir_fd, const std::string& name, bool* holds) {
   return 0;
 }
 
+int FileSystemTypeOf(int dir_fd, std::string* type) {
+  std::uint64_t id = 0;
+  if (const int err = MountIdOf(dir_fd, "", &id); err != 0) return err;
+  MountTable table;
+  if (Status s = table.Load("/proc/self/mountinfo"); !s.ok()) return s.code();
+  for (const MountEntry& mount : table.entries()) {
+    if (static_cast<std::uint64_t>(mount.mount_id) == id) {
+      *type = mount.fs_type;
+      return 0;
+    }
+  }
+  return ENOENT;
+}
+
 int CurrentPathOf(int dir_fd, std::string* path) {
   const std::string link = "/proc/self/fd/" + std::to_string(dir_fd);
   char buffer[PATH_MAX + 1];

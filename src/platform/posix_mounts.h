@@ -27,6 +27,10 @@ int OpenMountRoot(int dir_fd, ScopedFd* root);
 // renaming the directory would carry the mount along. 0 or an errno value.
 int HoldsMount(int dir_fd, const std::string& name, bool* holds);
 
+// The file system type of the mount holding the directory `dir_fd` as /proc/self/mountinfo names it
+// ("ext4", "vfat", "fuse.sshfs"). 0 or an errno value (ENOENT when the mount is not listed).
+int FileSystemTypeOf(int dir_fd, std::string* type);
+
 // Where the directory `dir_fd` is now, as the kernel names it (/proc/self/fd): the path it has at this
 // moment, whatever path led to it. ENOENT when it has been removed. 0 or an errno value.
 int CurrentPathOf(int dir_fd, std::string* path);

@@ -1,9 +1,11 @@
 // PosixFileSystem: move, copy, directory creation.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "platform/move_temporary.h"
 #include "platform/posix_copy.h"
 #include "platform/posix_file_system.h"
+#include "platform/posix_mounts.h"
 #include "platform/posix_util.h"
 
 namespace morva {
@@ -65,6 +68,30 @@ int RenameThroughTemporary(const posix::EntryRef& from, const posix::EntryRef& t
   return err;
 }
 
+// fusefat, the FUSE driver of FAT images, loses whatever a directory holds when it renames the directory:
+// the entries are gone from it at once and, after a remount, from the disk. No other driver is known to.
+constexpr std::string_view kLosesRenamedDirectoryContents = "fuse.fusefat";
+
+// EOPNOTSUPP when `from` is a directory with something in it on a file system that would lose that by
+// the move; 0 otherwise (a file, an empty directory, or nothing there: the rename itself tells).
+int RefuseMoveLosingContents(const posix::EntryRef& from) {
+  ScopedFd dir(openat(from.dir_fd, from.name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!dir.valid()) return 0;
+  std::string type;
+  if (posix::FileSystemTypeOf(dir.get(), &type) != 0 || type != kLosesRenamedDirectoryContents) return 0;
+  struct CloseDir {
+    void operator()(DIR* d) const { closedir(d); }
+  };
+  const std::unique_ptr<DIR, CloseDir> listing(fdopendir(dir.get()));
+  if (listing == nullptr) return errno;
+  dir.release();  // the listing owns it now
+  while (const struct dirent* entry = readdir(listing.get())) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") return EOPNOTSUPP;
+  }
+  return 0;
+}
+
 }  // namespace
 
 Status PosixFileSystem::Move(std::string_view from, std::string_view to) {
@@ -72,6 +99,9 @@ Status PosixFileSystem::Move(std::string_view from, std::string_view to) {
   posix::EntryRef entry_from, entry_to;
   if (Status s = Locate(from, &host_from, &entry_from); !s.ok()) return s;
   if (Status s = Locate(to, &host_to, &entry_to); !s.ok()) return s;
+  if (const int refused = RefuseMoveLosingContents(entry_from); refused != 0) {
+    return ErrnoStatus(refused, "move (this file system would lose what the directory holds)", host_from);
+  }
   int err = RenameNoReplace(entry_from, entry_to);
   if (err == EEXIST && (CaseOnlyRename(from, to, host_from, host_to) || SameEntry(entry_from, entry_to))) {
     err = RenameThroughTemporary(entry_from, entry_to, to);
