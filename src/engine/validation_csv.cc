@@ -21,7 +21,7 @@ bool CheckCsvRule(ValidationContext& ctx) {
     return RefuseUtf8(ctx, page, kKey, "置換パターンCSVファイルパスが不正です。");
   }
 
-  const int result = LoadCsvPatterns(ctx.host.fs, s.fnm_csv_pth.view(), ctx.host.regex,
+  const int result = LoadCsvPatterns(ctx.host.fs, ctx.host.codec, s.fnm_csv_pth.view(), ctx.host.regex,
                                      (s.fnm_csv_opt & ConversionSettings::kCsvCaseSensitive) != 0,
                                      (s.fnm_csv_opt & ConversionSettings::kCsvRegex) != 0, &ctx.run.csv_patterns);
   if (result == kCsvLoaded) return true;

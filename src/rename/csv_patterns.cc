@@ -6,6 +6,7 @@
 #include "platform/path_utils.h"
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
+#include "platform/text_codec.h"
 #include "rename/replace_rule.h"
 
 namespace morva {
@@ -23,6 +24,47 @@ std::string_view NextPiece(std::string_view* rest) {
   const std::string_view piece = rest->substr(0, end);
   rest->remove_prefix(end);
   return piece;
+}
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+bool HasNonAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+// Well-formed UTF-8: no stray continuation byte, no overlong form, no surrogate, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    std::size_t length;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the byte after the lead
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const unsigned char b = static_cast<unsigned char>(text[i + k]);
+      if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) return false;
+    }
+    i += length;
+  }
+  return true;
 }
 
 // How the targets of a file are checked.
@@ -94,14 +136,36 @@ int ParseCsvPatterns(std::string_view contents, RegexService* regex, bool case_s
   return kCsvLoaded;
 }
 
-int LoadCsvPatterns(FileSystem& fs, std::string_view path, RegexService* regex, bool case_sensitive, bool use_regex,
-                    std::vector<CsvPattern>* patterns) {
+int DecodeCsvPatternText(TextCodec& codec, std::string_view contents, std::string* text) {
+  const bool marked = contents.starts_with(kUtf8ByteOrderMark);
+  if (marked) contents.remove_prefix(kUtf8ByteOrderMark.size());
+  if (!marked && (!HasNonAscii(contents) || !IsValidUtf8(contents))) {
+    text->assign(contents);
+    return kCsvLoaded;
+  }
+  text->clear();
+  std::string converted;
+  int line_number = 1;
+  for (std::string_view rest = contents; !rest.empty(); ++line_number) {
+    const std::size_t end = rest.find('\n');
+    const std::string_view line = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 1);
+    rest.remove_prefix(line.size());
+    if (!codec.Utf8ToCp932(line, &converted).ok()) return line_number;
+    text->append(converted);
+  }
+  return kCsvLoaded;
+}
+
+int LoadCsvPatterns(FileSystem& fs, TextCodec& codec, std::string_view path, RegexService* regex,
+                    bool case_sensitive, bool use_regex, std::vector<CsvPattern>* patterns) {
   patterns->clear();
   std::string contents;
   if (Status s = fs.ReadFile(path, FileSystem::kMaxReadFileSize, &contents); !s.ok()) {
     return s.code() == ENOMEM ? kCsvNoMemory : kCsvOpenFailed;
   }
-  return ParseCsvPatterns(contents, regex, case_sensitive, use_regex, patterns);
+  std::string text;
+  if (const int bad_line = DecodeCsvPatternText(codec, contents, &text); bad_line != kCsvLoaded) return bad_line;
+  return ParseCsvPatterns(text, regex, case_sensitive, use_regex, patterns);
 }
 
 unsigned ApplyCsvPatterns(RegexService* regex, const std::vector<CsvPattern>& patterns, bool case_sensitive,

@@ -12,6 +12,7 @@ namespace morva {
 
 class FileSystem;
 class RegexService;
+class TextCodec;
 
 // One line of a pattern file.
 struct CsvPattern {
@@ -40,12 +41,20 @@ inline constexpr int kCsvNoMemory = -2;
 int ParseCsvPatterns(std::string_view contents, RegexService* regex, bool case_sensitive, bool use_regex,
                      std::vector<CsvPattern>* patterns);
 
-// Reads the pattern file at the engine path `path` and parses it as ParseCsvPatterns does. Returns
-// kCsvLoaded, kCsvOpenFailed when `path` is not a readable regular file (a directory is refused),
-// kCsvNoMemory when memory runs out, or the number of the first bad line. *patterns is emptied first, so
-// a failed load leaves no list behind.
-int LoadCsvPatterns(FileSystem& fs, std::string_view path, RegexService* regex, bool case_sensitive, bool use_regex,
-                    std::vector<CsvPattern>* patterns);
+// The code page 932 text of a pattern file's contents, which a Linux editor most likely saved as UTF-8:
+// a file that starts with the UTF-8 byte-order mark, or that holds bytes above 0x7F and is valid UTF-8
+// throughout (Japanese code page 932 text practically never is), is converted from UTF-8, the mark
+// dropped; any other file is taken as code page 932, as it stands. Returns kCsvLoaded, or the 1-based
+// number of the first line of a UTF-8 file that is not valid UTF-8 or holds a character without a code
+// page 932 form (*text is then unspecified).
+int DecodeCsvPatternText(TextCodec& codec, std::string_view contents, std::string* text);
+
+// Reads the pattern file at the engine path `path`, decodes it (DecodeCsvPatternText) and parses it as
+// ParseCsvPatterns does. Returns kCsvLoaded, kCsvOpenFailed when `path` is not a readable regular file (a
+// directory is refused), kCsvNoMemory when memory runs out, or the number of the first bad line.
+// *patterns is emptied first, so a failed load leaves no list behind.
+int LoadCsvPatterns(FileSystem& fs, TextCodec& codec, std::string_view path, RegexService* regex,
+                    bool case_sensitive, bool use_regex, std::vector<CsvPattern>* patterns);
 
 // Applies every pattern in order to *text, each to the previous result, with ReplaceString: letter case
 // is ignored unless `case_sensitive`, targets are patterns of `regex` when `use_regex`. A pattern that

@@ -225,6 +225,36 @@ TEST_F(CsvRuleTest, PatternsApplyInOrderAndFailuresKeepTheRest) {
   EXPECT_EQ(text, "name");
 }
 
+TEST_F(CsvRuleTest, AFileSavedAsUtf8IsReadLikeOneInCodePage932) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
+    const char* what;
+    std::string bytes;    // the file as an editor saved it
+    const char* outcome;  // the rule's result for "IMG_旅行", or the refusal
+  } cases[] = {
+      {"code page 932", S("\"IMG_\",\"写真_\"\n\"旅行\"\t京都\n"), "写真_京都"},
+      {"UTF-8", "\"IMG_\",\"写真_\"\n\"旅行\"\t京都\n", "写真_京都"},
+      {"UTF-8 with a byte-order mark, Windows line ends", bom + "\"IMG_\",\"写真_\"\r\n旅行\t京都\r\n", "写真_京都"},
+      {"ASCII with a byte-order mark", bom + "IMG_\tpic_\n", "pic_旅行"},
+      {"UTF-8, a character without a code page 932 form", "\"IMG_\",\"写真_\"\n\"旅行\"\t한국\n",
+       "置換パターンCSVファイルの内容が不正です。（2行目）"},
+      {"a byte-order mark, then bytes that are not UTF-8", bom + "a\tb\n\n\x82\xA0\tc\n",
+       "置換パターンCSVファイルの内容が不正です。（3行目）"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(home.WriteFile("patterns.csv", c.bytes));
+    session.job.settings.fnm_csv_opt = 1;
+    const std::string outcome = std::string(c.outcome);
+    if (outcome.starts_with("置換")) {
+      EXPECT_EQ(Refusal(), outcome);
+    } else {
+      ASSERT_TRUE(ValidateJob(session, false));
+      EXPECT_EQ(Apply("IMG_旅行"), outcome);
+    }
+  }
+}
+
 TEST_F(CsvRuleTest, RunRenamesByThePatternsAndFreesThem) {
   MakeFile("IMG_0001.JPG", "1");
   MakeFile("IMG_0002.JPG", "2");
