@@ -62,6 +62,19 @@ Status RefuseHeldMount(const posix::EntryRef& entry, const std::string& host) {
   return holds ? ErrnoStatus(EBUSY, "a file system is mounted below", host) : Status::Ok();
 }
 
+// The trash that takes the held entry: the home trash when it is on the entry's mount, else the one at
+// the top of that mount, made there when `create` (a probe creates nothing).
+Status TrashCanFor(const posix::EntryRef& entry, const std::string& host, bool create, posix::TrashCan* can) {
+  std::uint64_t mount = 0;
+  if (const int err = posix::MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {
+    return ErrnoStatus(err, "statx", host);
+  }
+  if (Status s = posix::FindTrashCan(entry.dir_fd, mount, create, can); !s.ok()) {
+    return Status::Error(s.code(), "trash " + host + ": " + s.context());
+  }
+  return Status::Ok();
+}
+
 }  // namespace
 
 Status PosixFileSystem::Trash(std::string_view path) {
@@ -74,17 +87,11 @@ Status PosixFileSystem::Trash(std::string_view path) {
   const posix::EntryRef& entry = held.ref;
   if (Status s = posix::Confinement::CheckOnRootMount(entry, host); !s.ok()) return s;
   if (Status s = RefuseHeldMount(entry, host); !s.ok()) return s;
-  std::uint64_t mount = 0;
-  if (const int err = posix::MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {
-    return ErrnoStatus(err, "statx", host);
-  }
   // The entry goes by a rename from the directory handle that found it: no path is walked again, so a
   // directory swapped for a link meanwhile sends nothing it points at to the trash. Nothing is copied:
   // an entry without a trash on its own mount stays where it is.
   posix::TrashCan can;
-  if (Status s = posix::FindTrashCan(entry.dir_fd, mount, true, &can); !s.ok()) {
-    return Status::Error(s.code(), "trash " + host + ": " + s.context());
-  }
+  if (Status s = TrashCanFor(entry, host, true, &can); !s.ok()) return s;
   if (Status s = posix::MoveIntoTrash(entry.dir_fd, entry.name, can, host); !s.ok()) return s;
   confinement_.Forget(host);
   return Status::Ok();
@@ -112,15 +119,8 @@ Status PosixFileSystem::ProbeDeletion(std::string_view path, bool into_trash) {
     if (Status s = RefuseHeldMount(entry, host); !s.ok()) return s;
   }
   if (!into_trash) return Status::Ok();
-  std::uint64_t mount = 0;
-  if (const int err = posix::MountIdOf(entry.dir_fd, entry.name.c_str(), &mount); err != 0) {
-    return ErrnoStatus(err, "statx", host);
-  }
   posix::TrashCan can;
-  if (Status s = posix::FindTrashCan(entry.dir_fd, mount, false, &can); !s.ok()) {
-    return Status::Error(s.code(), "trash " + host + ": " + s.context());
-  }
-  return Status::Ok();
+  return TrashCanFor(entry, host, false, &can);
 }
 
 int PosixFileSystem::ProbeRecycleBin() {

@@ -55,6 +55,20 @@ class FormerContents final : public ReadableFile {
   std::string host_;
 };
 
+// Makes `to` hold the first `size` bytes of `from` as its whole contents, with the last-write time
+// `mtime`, and flushes it to the disk: a file given back its former self from its safety copy.
+Status PutContentsBack(int from, int to, std::uint64_t size, const struct timespec& mtime, const std::string& host) {
+  if (const int err = posix::CopyRange(from, 0, to, 0, size); err != 0) return ErrnoStatus(err, "restore", host);
+  if (ftruncate(to, static_cast<off_t>(size)) != 0) return ErrnoStatus(errno, "truncate", host);
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1] = mtime;
+  if (futimens(to, times) != 0) return ErrnoStatus(errno, "futimens", host);
+  if (fdatasync(to) != 0) return ErrnoStatus(errno, "flush", host);
+  return Status::Ok();
+}
+
 int WriteAllAt(int fd, std::string_view data, std::uint64_t offset) {
   while (!data.empty()) {
     const ssize_t n = pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
@@ -160,16 +174,7 @@ class PosixFileUpdate final : public FileUpdate {
 
   Status Restore() override {
     if (touched_) {
-      if (const int err = posix::CopyRange(copy_.get(), 0, file_.get(), 0, size_); err != 0) {
-        return ErrnoStatus(err, "restore", host_);
-      }
-      if (ftruncate(file_.get(), static_cast<off_t>(size_)) != 0) return ErrnoStatus(errno, "truncate", host_);
-      struct timespec times[2];
-      times[0].tv_sec = 0;
-      times[0].tv_nsec = UTIME_OMIT;
-      times[1] = mtime_;
-      if (futimens(file_.get(), times) != 0) return ErrnoStatus(errno, "futimens", host_);
-      if (fdatasync(file_.get()) != 0) return ErrnoStatus(errno, "flush", host_);
+      if (Status s = PutContentsBack(copy_.get(), file_.get(), size_, mtime_, host_); !s.ok()) return s;
       touched_ = false;
     }
     RemoveCopy();
@@ -314,16 +319,7 @@ Status PosixFileSystem::CheckLeftoverCopy(std::string_view path, std::string_vie
   if (fstat(file.get(), &opened) != 0) return ErrnoStatus(errno, "fstat", host);
   if (opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) return ErrnoStatus(EAGAIN, "restore", host);
   const auto size = static_cast<std::uint64_t>(copy_st.st_size);
-  if (const int err = posix::CopyRange(copy.get(), 0, file.get(), 0, size); err != 0) {
-    return ErrnoStatus(err, "restore", host);
-  }
-  if (ftruncate(file.get(), static_cast<off_t>(size)) != 0) return ErrnoStatus(errno, "truncate", host);
-  struct timespec times[2];
-  times[0].tv_sec = 0;
-  times[0].tv_nsec = UTIME_OMIT;
-  times[1] = copy_st.st_mtim;
-  if (futimens(file.get(), times) != 0) return ErrnoStatus(errno, "futimens", host);
-  if (fdatasync(file.get()) != 0) return ErrnoStatus(errno, "flush", host);
+  if (Status s = PutContentsBack(copy.get(), file.get(), size, copy_st.st_mtim, host); !s.ok()) return s;
   // Only the copy that was read goes: a name given to another file meanwhile stays.
   struct stat named {};
   if (posix::StatNoFollow(backup_entry, &named) != 0 || named.st_dev != copy_st.st_dev ||
