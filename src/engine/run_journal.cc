@@ -118,10 +118,7 @@ void RunJournal::NoteMove(std::string_view from, std::string_view to, std::strin
   in_flight_.path = std::string(from);
   in_flight_.new_path = std::string(to);
   in_flight_.new_name = std::string(new_name);
-  const std::size_t slash = FindLastChar(to, '\\');
-  in_flight_.temporary = slash == std::string_view::npos
-                             ? std::string()
-                             : std::string(to.substr(0, slash + 1)) + MoveTemporaryName(to);
+  in_flight_.temporary = MoveTemporaryPath(to);
   log_.journal->NoteTarget(in_flight_);
 }
 

@@ -261,10 +261,7 @@ std::string LogJournal::SettleTarget(const TargetInFlight& target) {
   bool renamed = false;
   if (!target.new_path.empty()) {
     // Only the name the move itself would use: a damaged journal never renames anything else.
-    const std::size_t slash = FindLastChar(target.new_path, '\\');
-    const bool temporary_known =
-        slash != std::string::npos &&
-        target.temporary == target.new_path.substr(0, slash + 1) + MoveTemporaryName(target.new_path);
+    const bool temporary_known = !target.temporary.empty() && target.temporary == MoveTemporaryPath(target.new_path);
     if (temporary_known && Listed(fs, target.temporary) && !Listed(fs, target.path) &&
         !Listed(fs, target.new_path)) {
       if (!fs.Move(target.temporary, target.path).ok() && fs.Move(target.temporary, target.new_path).ok()) {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/path_utils.h"
+
 namespace morva {
 
 std::string MoveTemporaryName(std::string_view to) {
@@ -18,6 +20,12 @@ std::string MoveTemporaryName(std::string_view to) {
   for (int i = 15; i >= 0; --i) name.push_back(kHex[(hash >> (4 * i)) & 0xF]);
   name += ".tmp";
   return name;
+}
+
+std::string MoveTemporaryPath(std::string_view to) {
+  const std::size_t slash = FindLastChar(to, '\\');
+  if (slash == std::string_view::npos) return std::string();
+  return std::string(to.substr(0, slash + 1)) + MoveTemporaryName(to);
 }
 
 }  // namespace morva

@@ -12,6 +12,10 @@ namespace morva {
 // before the move and find the entry under it after a process killed half way.
 std::string MoveTemporaryName(std::string_view to);
 
+// The engine path of that entry: the directory of `to` (up to its last '\\') and MoveTemporaryName(to).
+// Empty when `to` has no directory part.
+std::string MoveTemporaryPath(std::string_view to);
+
 }  // namespace morva
 
 #endif  // MORVA_PLATFORM_MOVE_TEMPORARY_H_

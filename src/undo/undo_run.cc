@@ -235,9 +235,7 @@ UndoResult UndoRun(const LogContext& log, UndoList* undo, bool from_log, std::st
     in_flight.undo = true;
     in_flight.path = record.current_path;
     in_flight.new_path = record.restore_path;
-    if (const std::size_t slash = FindLastChar(record.restore_path, '\\'); slash != std::string::npos) {
-      in_flight.temporary = record.restore_path.substr(0, slash + 1) + MoveTemporaryName(record.restore_path);
-    }
+    in_flight.temporary = MoveTemporaryPath(record.restore_path);
     LogJournal* journal = log.state.journal.get();
 
     int outcome = 0;
