@@ -23,8 +23,8 @@ void UpperCaseBaseNames(morva::ConversionSettings& settings) {
   settings.fnm_ipn2 = 1;  // upper case
 }
 
-Engine::Engine(const std::string& dir)
-    : codec(morva::NewIconvTextCodec()),
+Engine::Engine(const std::string& dir, morva::UserAreaTable* table)
+    : codec(morva::NewIconvTextCodec(table)),
       fs(morva::NewPosixFileSystem(codec.get())),
       regex(morva::NewPcre2RegexService(codec.get())),
       session(*codec, *fs, ui) {

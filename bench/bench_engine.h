@@ -37,7 +37,8 @@ void UpperCaseBaseNames(morva::ConversionSettings& settings);
 // a quiet user interface, and a session over them whose job's one target is the directory `dir`.
 // Without a program directory nothing is logged.
 struct Engine {
-  explicit Engine(const std::string& dir);
+  // With a `table`, names holding characters outside code page 932 are seen too.
+  explicit Engine(const std::string& dir, morva::UserAreaTable* table = nullptr);
   Engine(const Engine&) = delete;
   Engine& operator=(const Engine&) = delete;
 

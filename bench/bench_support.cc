@@ -80,17 +80,17 @@ TempDirectory::~TempDirectory() {
   if (error) std::fprintf(stderr, "could not remove %s: %s\n", path_.c_str(), error.message().c_str());
 }
 
-FileTree::FileTree(int count) {
+FileTree::FileTree(int count, std::string_view infix) {
   char templ[] = "/tmp/morva-run-bench-XXXXXX";
   if (mkdtemp(templ) == nullptr) return;
   path_ = templ;
   fd_ = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   for (int i = 0; i < count; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "file%07d.txt", i);
-    lower_.emplace_back(name);
-    std::memcpy(name, "FILE", 4);
-    upper_.emplace_back(name);
+    char number[16];
+    std::snprintf(number, sizeof(number), "%07d", i);
+    const std::string rest = number + std::string(infix) + ".txt";
+    lower_.emplace_back("file" + rest);
+    upper_.emplace_back("FILE" + rest);
     const int fd = openat(fd_, lower_.back().c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
     if (fd >= 0) close(fd);
   }

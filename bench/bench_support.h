@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -61,7 +62,8 @@ class TempDirectory {
 // A directory of empty files "file%07d.txt" under /tmp, removed when the program ends.
 class FileTree {
  public:
-  explicit FileTree(int count);
+  // `count` files named "file0000000<infix>.txt" and on.
+  explicit FileTree(int count, std::string_view infix = {});
   FileTree(const FileTree&) = delete;
   FileTree& operator=(const FileTree&) = delete;
   ~FileTree();

@@ -123,8 +123,8 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
 void ReportInvisibleNames(const ConversionResult& result, std::ostream& err) {
   if (result.invisible_names == 0) return;
   err << "morva-cli: " << result.invisible_names
-      << " name(s) passed over: they contain \\ / : * ? \" < > | or a control character, or have no exact"
-         " code page 932 form\n";
+      << " name(s) passed over: they contain \\ / : * ? \" < > | or a control character, are not UTF-8,"
+         " or hold a character for which no user-defined code is left (see mvchars.txt)\n";
 }
 
 // Nor are the program's own files, nor a directory holding them: say so too.
@@ -210,7 +210,7 @@ int EvaluateStatement(Session& session, ConsoleUi& ui, const CliOptions& options
   const std::string& given_path = options.targets[1];
   std::string statement;
   if (!session.host.codec.Utf8ToCp932(given_statement, &statement).ok()) {
-    err << "morva-cli: the statement holds a character that has no code page 932 form\n";
+    err << "morva-cli: the statement is not UTF-8 text, or holds a character for which no code page 932 code is left\n";
     return kExitRefused;
   }
   ConversionSettings& job = session.job.settings;

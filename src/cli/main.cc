@@ -14,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
+#include "platform/user_area_table.h"
 #include "settings/program_directory.h"
 
 int main(int argc, char** argv) {
@@ -34,18 +35,24 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
 
-  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
-  if (codec == nullptr) {
-    std::cerr << "morva-cli: the C library has no CP932 converter\n";
-    return kExitRefused;
-  }
-  std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
   std::string error;
   const std::string home = options.home.empty() ? ProgramDirectory(&error) : RealDirectory(options.home);
   if (home.empty()) {
     std::cerr << "morva-cli: cannot find the program directory (" << error << "); name it with --home DIR\n";
     return kExitRefused;
   }
+  // Without its table the program still works, but names holding a character outside code page 932
+  // stay hidden.
+  std::unique_ptr<UserAreaTable> table;
+  if (Status s = UserAreaTable::Open(home + "/" + std::string(UserAreaTable::kFileName), &table); !s.ok()) {
+    std::cerr << "morva-cli: names with characters outside code page 932 stay hidden (" << s.ToString() << ")\n";
+  }
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec(table.get());
+  if (codec == nullptr) {
+    std::cerr << "morva-cli: the C library has no CP932 converter\n";
+    return kExitRefused;
+  }
+  std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
 
   InstallInterruptHandler();
   ConsoleUi ui(*codec, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);

@@ -82,7 +82,7 @@ bool ApplySetOption(TextCodec& codec, std::string_view argument, const DesktopGe
   const std::string shown = "--set " + std::string(argument) + ": ";
   std::string line;
   if (!codec.Utf8ToCp932(argument, &line).ok()) {
-    *error = shown + "the text has no code page 932 form";
+    *error = shown + "the text is not UTF-8, or holds a character for which no code page 932 code is left";
     return false;
   }
   if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {

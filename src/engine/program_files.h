@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/user_area_table.h"
 
 namespace morva {
 
@@ -13,8 +14,9 @@ namespace morva {
 // log, its journal (which is also the lock every run, undo and trim holds) and the log's trimming copy.
 // A run that renamed, deleted or changed one of them would lose the settings or every earlier run's
 // undo; they are never targets.
-inline constexpr std::array<std::string_view, 7> kProgramFileNames = {
-    "morva.dat", "morvaset.dat", "morvascr.dat", "morvarpl.dat", "mvlogs.txt", "mvlogs.jnl", "temp_mvlogs.txt"};
+inline constexpr std::array<std::string_view, 8> kProgramFileNames = {
+    "morva.dat",  "morvaset.dat", "morvascr.dat",    "morvarpl.dat",
+    "mvlogs.txt", "mvlogs.jnl",   "temp_mvlogs.txt", UserAreaTable::kFileName};
 
 // The program directory and its files as entries of the file system, told apart from other entries by
 // their identity (device and inode), so that a path through a link, a hard link or another spelling

@@ -135,12 +135,8 @@ Status HostToEnginePath(TextCodec* codec, std::string_view host_path, std::strin
   }
   if (names.empty()) utf8 += '\\';
 
-  // Some code page 932 codes stand for two Unicode characters (U+2212 and U+FF0D, U+005C and U+00A5):
-  // only a form that converts back to the same text names the same file.
-  std::string cp932, back;
+  std::string cp932;
   if (Status s = codec->Utf8ToCp932(utf8, &cp932); !s.ok()) return s;
-  if (Status s = codec->Cp932ToUtf8(cp932, &back); !s.ok()) return s;
-  if (back != utf8) return Status::Error(EILSEQ, "no exact code page 932 form");
   *engine_path = std::move(cp932);
   return Status::Ok();
 }

@@ -49,7 +49,8 @@ Status EngineToHostPath(const HostLocations& locations, TextCodec* codec, std::s
 // below a mounted share. A relative path is joined to the current directory; "." and ".." are resolved
 // textually; repeated and trailing slashes are dropped. Fails with EINVAL for an empty path, a NUL byte or
 // a name containing '\' (which the engine would split in two); EILSEQ when the path has no code page 932
-// form that converts back to exactly the same bytes; the errno of getcwd when it fails.
+// form (or no user-defined code is left for one of its characters: ENOSPC); the errno of getcwd when it
+// fails.
 Status HostToEnginePath(TextCodec* codec, std::string_view host_path, std::string* engine_path);
 
 // The longest name, in bytes of its UTF-8 form, that the host's file systems hold in one directory

@@ -61,12 +61,7 @@ bool EngineNameOf(TextCodec* codec, std::string_view host_name, std::string* eng
     engine_name->assign(host_name);
     return true;
   }
-  if (!codec->Utf8ToCp932(host_name, engine_name).ok()) return false;
-  // Several Unicode characters share one code page 932 code (U+2212 and U+FF0D, for one); only a name
-  // that comes back byte for byte can be reached again through its engine form.
-  std::string back;
-  if (!codec->Cp932ToUtf8(*engine_name, &back).ok()) return false;
-  return back == host_name;
+  return codec->Utf8ToCp932(host_name, engine_name).ok();
 }
 
 std::string_view HostBaseName(std::string_view host_path) {

@@ -82,7 +82,7 @@ Status ReadAt(int fd, std::uint64_t offset, std::size_t n, std::string* data, st
 bool HasForbiddenByte(std::string_view host_name);
 
 // The code page 932 form of a host name (UTF-8 bytes), or false when the name is invisible: a forbidden
-// byte, no code page 932 form, or a form that does not convert back to exactly the same bytes.
+// byte, or no code page 932 form (not UTF-8, or no user-defined code left for one of its characters).
 bool EngineNameOf(TextCodec* codec, std::string_view host_name, std::string* engine_name);
 
 // The last component of a host path, ignoring trailing slashes ("" for "/").

@@ -8,6 +8,7 @@
 #include <iconv.h>
 
 #include "platform/cp932.h"
+#include "platform/user_area_table.h"
 
 namespace morva {
 namespace {
@@ -74,58 +75,138 @@ class IconvDescriptor {
   iconv_t cd_;
 };
 
-// Counts of what a strict conversion from Unicode must preserve: one code page 932 character for every
-// input character, and ASCII exactly where the input had ASCII.
-struct CharCounts {
-  std::size_t chars = 0;
-  std::size_t ascii = 0;
-  bool operator==(const CharCounts&) const = default;
-};
+constexpr char16_t kNoCharacter = 0xFFFF;  // a noncharacter: no code page 932 code stands for it
+constexpr std::size_t kCodeSpace = 0x10000;
 
-// Input already accepted by iconv is well formed, so counting lead bytes (UTF-8) or units that are not
-// low surrogates (UTF-16) counts its characters.
-CharCounts CountUtf8(std::string_view s) {
-  CharCounts n;
-  for (unsigned char c : s) {
-    if ((c & 0xC0) != 0x80) ++n.chars;
-    if (c < 0x80) ++n.ascii;
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr const char* kUtf16Host = "UTF-16LE";
+#else
+constexpr const char* kUtf16Host = "UTF-16BE";
+#endif
+
+// Decodes one UTF-8 sequence at `*pos`, advancing it; false for a malformed, overlong or cut sequence,
+// an encoded surrogate, or a value above U+10FFFF.
+bool DecodeUtf8(std::string_view s, std::size_t* pos, char32_t* c) {
+  const unsigned char b0 = static_cast<unsigned char>(s[*pos]);
+  std::size_t length;
+  char32_t value;
+  char32_t minimum;
+  if (b0 < 0x80) {
+    *c = b0;
+    ++*pos;
+    return true;
+  } else if (b0 >= 0xC2 && b0 <= 0xDF) {
+    length = 2, value = b0 & 0x1F, minimum = 0x80;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    length = 3, value = b0 & 0x0F, minimum = 0x800;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    length = 4, value = b0 & 0x07, minimum = 0x10000;
+  } else {
+    return false;
   }
-  return n;
+  if (s.size() - *pos < length) return false;
+  for (std::size_t i = 1; i < length; ++i) {
+    const unsigned char b = static_cast<unsigned char>(s[*pos + i]);
+    if ((b & 0xC0) != 0x80) return false;
+    value = value << 6 | (b & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
+  *c = value;
+  *pos += length;
+  return true;
 }
 
-CharCounts CountUtf16(std::u16string_view s) {
-  CharCounts n;
-  for (char16_t u : s) {
-    if (u < 0xDC00 || u > 0xDFFF) ++n.chars;
-    if (u < 0x80) ++n.ascii;
+// Decodes one UTF-16 character at `*pos`, advancing it; false for an unpaired surrogate.
+bool DecodeUtf16(std::u16string_view s, std::size_t* pos, char32_t* c) {
+  const char16_t u = s[*pos];
+  if (u < 0xD800 || u > 0xDFFF) {
+    *c = u;
+    ++*pos;
+    return true;
   }
-  return n;
+  if (u > 0xDBFF || *pos + 1 >= s.size()) return false;
+  const char16_t low = s[*pos + 1];
+  if (low < 0xDC00 || low > 0xDFFF) return false;
+  *c = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (low - 0xDC00);
+  *pos += 2;
+  return true;
 }
 
-CharCounts CountCp932(std::string_view s) {
-  CharCounts n;
-  for (std::size_t i = 0; i < s.size(); ++n.chars) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if (cp932::IsLeadByte(c)) {
-      i += 2;
-    } else {
-      if (c < 0x80) ++n.ascii;
-      ++i;
-    }
+void AppendUtf8(char32_t c, std::string* out) {
+  if (c < 0x80) {
+    out->push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
   }
-  return n;
 }
 
+void AppendUtf16(char32_t c, std::u16string* out) {
+  if (c < 0x10000) {
+    out->push_back(static_cast<char16_t>(c));
+  } else {
+    out->push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+    out->push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+  }
+}
+
+Status Unmappable() { return Status::Error(EILSEQ, "text conversion"); }
+
+// Conversion by two tables read from the C library's converter when the codec is made: code page 932
+// code -> character, and character -> the code that converts back to exactly that character. The C
+// library also maps a few characters onto a code that comes back as another one (U+2212 and U+FF0D both
+// to 0x817C, U+00A5 to '\', U+203E to '~') and drops the tag characters U+E0000-U+E007F; the second table
+// holds none of those, so no name changes when it goes through the engine and back, and a yen sign in
+// a tag never becomes a path separator.
 class IconvTextCodec final : public TextCodec {
  public:
-  IconvTextCodec()
-      : to_utf8_("UTF-8", "CP932"),
-        from_utf8_("CP932", "UTF-8"),
-        to_utf16_(kUtf16Host, "CP932"),
-        from_utf16_("CP932", kUtf16Host) {}
+  explicit IconvTextCodec(UserAreaTable* table)
+      : table_(table), to_unicode_(kCodeSpace, kNoCharacter), from_unicode_(kCodeSpace, 0) {}
 
-  bool valid() const {
-    return to_utf8_.valid() && from_utf8_.valid() && to_utf16_.valid() && from_utf16_.valid();
+  // Reads the tables; false when the C library has no CP932 converter.
+  bool Load() {
+    IconvDescriptor to_utf16(kUtf16Host, "CP932");
+    IconvDescriptor from_utf16("CP932", kUtf16Host);
+    if (!to_utf16.valid() || !from_utf16.valid()) return false;
+    std::u16string unicode;
+    const auto learn = [&](cp932::Char code) {
+      std::string bytes;
+      cp932::AppendChar(code, &bytes);
+      if (to_utf16.Convert(bytes.data(), bytes.size(), &unicode).ok() && unicode.size() == 1) {
+        to_unicode_[code] = unicode[0];
+      }
+    };
+    for (unsigned b = 0; b < 0x100; ++b) {
+      if (!cp932::IsLeadByte(static_cast<unsigned char>(b))) learn(static_cast<cp932::Char>(b));
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!cp932::IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (trail != 0x7F) learn(static_cast<cp932::Char>(lead << 8 | trail));
+      }
+    }
+    // ASCII stands for itself both ways; it takes the fast path and is not in the tables.
+    for (std::size_t code = 0x80; code < kCodeSpace; ++code) {
+      const char16_t c = to_unicode_[code];
+      if (c == kNoCharacter || c < 0x80 || from_unicode_[c] != 0) continue;
+      // The user-defined area belongs to the table, whatever characters the converter puts there.
+      if (user_area::IsUserCode(static_cast<cp932::Char>(code))) continue;
+      std::string bytes;
+      if (!from_utf16.Convert(reinterpret_cast<const char*>(&c), sizeof(c), &bytes).ok()) continue;
+      std::size_t length = 0;
+      const cp932::Char back = cp932::CharAt(bytes, 0, &length);
+      if (length == bytes.size() && to_unicode_[back] == c) from_unicode_[c] = back;
+    }
+    return true;
   }
 
   Status Cp932ToUtf8(std::string_view in, std::string* out) override {
@@ -133,17 +214,8 @@ class IconvTextCodec final : public TextCodec {
       out->assign(in);
       return Status::Ok();
     }
-    return to_utf8_.Convert(in.data(), in.size(), out);
-  }
-
-  Status Utf8ToCp932(std::string_view in, std::string* out) override {
-    if (IsAscii(in)) {
-      out->assign(in);
-      return Status::Ok();
-    }
-    Status s = from_utf8_.Convert(in.data(), in.size(), out);
-    if (s.ok() && !(CountCp932(*out) == CountUtf8(in))) return Unmappable();
-    return s;
+    out->clear();
+    return Decode(in, [out](char32_t c) { AppendUtf8(c, out); });
   }
 
   Status Cp932ToUtf16(std::string_view in, std::u16string* out) override {
@@ -151,7 +223,22 @@ class IconvTextCodec final : public TextCodec {
       out->assign(in.begin(), in.end());
       return Status::Ok();
     }
-    return to_utf16_.Convert(in.data(), in.size(), out);
+    out->clear();
+    return Decode(in, [out](char32_t c) { AppendUtf16(c, out); });
+  }
+
+  Status Utf8ToCp932(std::string_view in, std::string* out) override {
+    if (IsAscii(in)) {
+      out->assign(in);
+      return Status::Ok();
+    }
+    out->clear();
+    for (std::size_t i = 0; i < in.size();) {
+      char32_t c;
+      if (!DecodeUtf8(in, &i, &c)) return Unmappable();
+      if (Status s = Encode(c, out); !s.ok()) return s;
+    }
+    return Status::Ok();
   }
 
   Status Utf16ToCp932(std::u16string_view in, std::string* out) override {
@@ -159,20 +246,18 @@ class IconvTextCodec final : public TextCodec {
       out->assign(in.begin(), in.end());
       return Status::Ok();
     }
-    Status s = from_utf16_.Convert(reinterpret_cast<const char*>(in.data()), in.size() * sizeof(char16_t), out);
-    if (s.ok() && !(CountCp932(*out) == CountUtf16(in))) return Unmappable();
-    return s;
+    out->clear();
+    for (std::size_t i = 0; i < in.size();) {
+      char32_t c;
+      if (!DecodeUtf16(in, &i, &c)) return Unmappable();
+      if (Status s = Encode(c, out); !s.ok()) return s;
+    }
+    return Status::Ok();
   }
 
  private:
-#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  static constexpr const char* kUtf16Host = "UTF-16LE";
-#else
-  static constexpr const char* kUtf16Host = "UTF-16BE";
-#endif
-
   // Code page 932 agrees with UTF-8 and UTF-16 on every character below 0x80, and most names are plain
-  // ASCII: skip iconv for them.
+  // ASCII: they need no tables.
   template <typename CharT>
   static bool IsAscii(std::basic_string_view<CharT> s) {
     for (CharT c : s) {
@@ -181,23 +266,63 @@ class IconvTextCodec final : public TextCodec {
     return true;
   }
 
-  // glibc's CP932 converter maps U+00A5 YEN SIGN to '\' and U+203E OVERLINE to '~', and silently drops
-  // the tag characters U+E0000-U+E007F. A yen sign in a tag or a host name must not become a path
-  // separator and no character may vanish, so a conversion that changed the number of characters or
-  // produced ASCII from non-ASCII is refused like any other character without a form.
-  static Status Unmappable() { return Status::Error(EILSEQ, "text conversion"); }
+  template <typename Append>
+  Status Decode(std::string_view in, Append append) {
+    for (std::size_t i = 0; i < in.size();) {
+      std::size_t length = 0;
+      const cp932::Char code = cp932::CharAt(in, i, &length);
+      if (length == 1 && cp932::IsLeadByte(static_cast<unsigned char>(code))) return Unmappable();  // cut
+      i += length;
+      if (code < 0x80) {
+        append(code);
+        continue;
+      }
+      if (table_ != nullptr && user_area::IsUserCode(code)) {
+        if (const char32_t given = table_->CharacterOf(code); given != 0) {
+          append(given);
+          continue;
+        }
+      }
+      const char16_t c = to_unicode_[code];
+      if (c == kNoCharacter) return Unmappable();
+      append(c);
+    }
+    return Status::Ok();
+  }
 
-  IconvDescriptor to_utf8_;
-  IconvDescriptor from_utf8_;
-  IconvDescriptor to_utf16_;
-  IconvDescriptor from_utf16_;
+  Status Encode(char32_t c, std::string* out) {
+    if (c < 0x80) {
+      out->push_back(static_cast<char>(c));
+      return Status::Ok();
+    }
+    if (c < kCodeSpace && from_unicode_[c] != 0) {
+      cp932::AppendChar(from_unicode_[c], out);
+      return Status::Ok();
+    }
+    // A private-use character keeps the code it had before there was a table, while that code is free.
+    constexpr char32_t kFirstPrivate = 0xE000;
+    const cp932::Char own = c >= kFirstPrivate && c < kFirstPrivate + user_area::kCodeCount
+                                ? user_area::CodeAt(c - kFirstPrivate)
+                                : 0;
+    cp932::Char code = own;
+    if (table_ != nullptr) {
+      if (Status s = table_->CodeOf(c, own, &code); !s.ok()) return s;
+    }
+    if (code == 0) return Unmappable();
+    cp932::AppendChar(code, out);
+    return Status::Ok();
+  }
+
+  UserAreaTable* const table_;
+  std::vector<char16_t> to_unicode_;
+  std::vector<cp932::Char> from_unicode_;
 };
 
 }  // namespace
 
-std::unique_ptr<TextCodec> NewIconvTextCodec() {
-  auto codec = std::make_unique<IconvTextCodec>();
-  if (!codec->valid()) return nullptr;
+std::unique_ptr<TextCodec> NewIconvTextCodec(UserAreaTable* table) {
+  auto codec = std::make_unique<IconvTextCodec>(table);
+  if (!codec->Load()) return nullptr;
   return codec;
 }
 

@@ -13,15 +13,18 @@
 
 namespace morva {
 
-// Strict conversion between code page 932 (the engine's text) and Unicode. A character that has no form
-// in the target encoding, or a malformed input sequence, fails the whole conversion with EILSEQ: no
-// "best fit" and no replacement character, ever. Every input character becomes exactly one output
-// character, and ASCII only ever comes from ASCII. Some Unicode characters share one code page 932 form
-// (U+2212 and U+FF0D are both 0x817C); they convert, but back to one of them only, so a caller that needs
-// the same bytes again must convert back and compare. On failure *out is left in an unspecified state.
+// Exact conversion between code page 932 (the engine's text) and Unicode: text converted from Unicode
+// converts back to exactly the same characters. A character without such a form, or a malformed input
+// sequence, fails the whole conversion with EILSEQ: no "best fit" and no replacement character, ever.
+// Every input character becomes exactly one output character, and ASCII only ever comes from ASCII.
 //
-// An implementation keeps conversion state between calls and is not safe for concurrent use; give each
-// thread its own.
+// Characters that code page 932 cannot hold exactly (no form, or one shared with another character, as
+// U+2212 shares 0x817C with U+FF0D) take codes of the user-defined area (lead bytes 0xF0-0xF9) from a
+// UserAreaTable when the codec has one; giving a new code can then fail with ENOSPC (none left) or the
+// table file's error. Without a table those characters fail, and the user-defined area stands for the
+// private-use characters U+E000-U+E757, as it does for a code the table has not given.
+//
+// An implementation is not safe for concurrent use; give each thread its own (they may share a table).
 class TextCodec {
  public:
   TextCodec() = default;
@@ -42,9 +45,12 @@ class TextCodec {
   virtual Status Utf16ToCp932(std::u16string_view in, std::string* out) = 0;
 };
 
-// The host implementation: glibc iconv with its "CP932" converter. Returns null only when the C
-// library has no CP932 converter at all.
-std::unique_ptr<TextCodec> NewIconvTextCodec();
+class UserAreaTable;
+
+// The host implementation: the character tables of glibc iconv's "CP932" converter, read once when the
+// codec is made, with `table` (may be null; must outlive the codec) for the characters outside them.
+// Returns null only when the C library has no CP932 converter at all.
+std::unique_ptr<TextCodec> NewIconvTextCodec(UserAreaTable* table = nullptr);
 
 // Forwards every call to another codec; tests derive from it to make chosen calls fail.
 class TextCodecWrapper : public TextCodec {

@@ -141,10 +141,8 @@ Status ReadVolumeLabel(const HostLocations& locations, TextCodec* codec, std::st
   if (!found) return Status::Ok();
 
   const std::string utf8 = UnescapeUdevName(best);
-  std::string cp932, back;
+  std::string cp932;
   if (Status s = codec->Utf8ToCp932(utf8, &cp932); !s.ok()) return s;
-  if (Status s = codec->Cp932ToUtf8(cp932, &back); !s.ok()) return s;
-  if (back != utf8) return Status::Error(EILSEQ, "volume label");
   *label = std::move(cp932);
   return Status::Ok();
 }

@@ -15,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
+#include "platform/user_area_table.h"
 #include "settings/program_directory.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
@@ -47,7 +48,20 @@ int main(int argc, char** argv) {
   SingleInstance instance(SingleInstance::DefaultName());
   if (instance.ClaimOrHandOver() == SingleInstance::Claim::kHandedOver) return 0;
 
-  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  // Beside the executable in a build tree, under ~/.config/morva when installed: shared with morva-cli.
+  std::string error;
+  const std::string host_directory = ProgramDirectory(&error);
+  // Without its table the program still works, but names holding a character outside code page 932
+  // stay hidden.
+  std::unique_ptr<UserAreaTable> table;
+  if (!host_directory.empty()) {
+    const std::string table_path = host_directory + "/" + std::string(UserAreaTable::kFileName);
+    if (Status s = UserAreaTable::Open(table_path, &table); !s.ok()) {
+      std::fprintf(stderr, "morva: names with characters outside code page 932 stay hidden (%s)\n",
+                   s.ToString().c_str());
+    }
+  }
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec(table.get());
   if (codec == nullptr) return 1;
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
   QtUserInterface ui(*codec);
@@ -59,9 +73,6 @@ int main(int argc, char** argv) {
   std::unique_ptr<DocumentOpener> opener = NewXdgDocumentOpener(fs.get());
   session.host.document_opener = opener.get();
 
-  // Beside the executable in a build tree, under ~/.config/morva when installed: shared with morva-cli.
-  std::string error;
-  const std::string host_directory = ProgramDirectory(&error);
   const QString qt_directory = QFile::decodeName(QByteArray::fromStdString(host_directory));
   std::string program_directory;
   if (host_directory.empty() || !EnginePathFromQt(*codec, *fs, qt_directory, &program_directory)) {

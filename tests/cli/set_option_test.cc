@@ -69,7 +69,7 @@ TEST_F(SetOptionTest, ReportsRefusalsAndLeavesBothRecordsUnchanged) {
       {"SW_FNM", "expected KEY=VALUE"},
       {"=1", "the key must be"},
       {"ABCDEFGHIJKLMNOPQ=1", "the key must be"},
-      {"FNM_CKN1=\xF0\x9F\x98\x80", "no code page 932 form"},  // an emoji
+      {"FNM_CKN1=\xF0\x9F\x98\x80", "holds a character for which no code page 932 code is left"},  // an emoji
       {"FNM_CKN1=a\nb", "line breaks"},
   };
   for (const auto& c : cases) {

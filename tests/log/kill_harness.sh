@@ -7,6 +7,9 @@
 #        attributes: a run making every file read-only and hidden is killed, then undone
 #        times:      a run setting every file's last-write time is killed, then undone
 #        undo:       a finished renaming run's undo is killed, then the plain undo goes on with it
+#        foreign:    as rename, over names holding up to 1,800 different characters without a code page
+#                    932 form, so that the kill also lands while their codes are being given; the table
+#                    of codes must stay whole (one code per character, one character per code)
 #   MAX_DELAY_MS: the latest kill after the run's header (or the undo's start), 800 by default.
 # Prints one line per trial and "N of N restored"; exits 1 when a tree did not come back.
 set -u
@@ -17,7 +20,7 @@ kind=${4:-rename}
 max_delay=${5:-800}
 name_job="--set SW_FNM=1 --set FNM_IPN_SEL=1 --set FNM_IPN2=1 --set FNM_01=1"
 case "$kind" in
-  rename | undo) job="$name_job" ;;
+  rename | undo | foreign) job="$name_job" ;;
   attributes) job="--set SW_FNM=0 --set SW_ATR=1100 --set ATR_ONB=3" ;;
   times) job="--set SW_FNM=0 --set SW_DTT=01000 --set DTT_21=2000/01/01 --set DTT_22=12:34:56" ;;
   *) echo "unknown kind $kind" >&2; exit 2 ;;
@@ -39,7 +42,16 @@ interrupted=0
 for trial in $(seq 1 "$trials"); do
   work=$(mktemp -d)
   mkdir "$work/tree" "$work/tree/sub" "$work/home"
-  (cd "$work/tree" && seq -f 'file%06g.txt' 0 $((files - 1)) | xargs touch -d '2010-01-01 00:00:00')
+  if [ "$kind" == foreign ]; then
+    # Hangul syllables, which code page 932 lacks: file000000-가.txt, file000001-각.txt, ...
+    python3 -c 'import os, sys
+for i in range(int(sys.argv[2])):
+    path = os.path.join(sys.argv[1], "file%06d-%s.txt" % (i, chr(0xAC00 + i % 1800)))
+    open(path, "w").close()
+    os.utime(path, (1262304000, 1262304000))' "$work/tree" "$files"
+  else
+    (cd "$work/tree" && seq -f 'file%06g.txt' 0 $((files - 1)) | xargs touch -d '2010-01-01 00:00:00')
+  fi
   (cd "$work/tree/sub" && seq -f 'inner%04g.dat' 0 99 | xargs touch -d '2010-01-01 00:00:00')
   before=$(snapshot "$work/tree")
 
@@ -69,11 +81,21 @@ for trial in $(seq 1 "$trials"); do
   states=$("$cli" --home "$work/home" runs 2>/dev/null | cut -f2 | sort -u | tr '\n' ' ')
   marked=yes
   if [ "$changed" -gt 0 ] || [ "$kind" == undo ]; then [ "$states" == "済み " ] || marked=no; fi
-  if [ "$before" == "$after" ] && [ "$marked" == yes ]; then
+  table=whole
+  if [ -e "$work/home/mvchars.txt" ]; then
+    python3 -c 'import sys
+codes, chars = set(), set()
+for line in open(sys.argv[1], encoding="utf-8").read().split("\n")[:-1]:
+    if line.startswith("#"): continue
+    code, char = line.split("\t")[:2]
+    if code in codes or char in chars: sys.exit(1)
+    codes.add(code); chars.add(char)' "$work/home/mvchars.txt" || table=broken
+  fi
+  if [ "$before" == "$after" ] && [ "$marked" == yes ] && [ "$table" == whole ]; then
     restored=$((restored + 1))
     echo "trial $trial: $changed changed before the kill, restored"
   else
-    echo "trial $trial: $changed changed before the kill, NOT restored (runs: $states):"
+    echo "trial $trial: $changed changed before the kill, NOT restored (runs: $states, table: $table):"
     diff <(echo "$before") <(echo "$after") | head -5
   fi
   chmod -R u+w "$work"
