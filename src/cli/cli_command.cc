@@ -136,7 +136,7 @@ void ReportProgramEntries(const ConversionResult& result, std::ostream& err) {
 }
 
 // `runs`: one line per run of the log, tab-separated: identifier, whether it can be undone ("不可"
-// cannot, "済み" undone already, "未" not yet), target, function.
+// cannot, "済み" undone already, "未" not yet), target (a directory in host form), function.
 int ListRuns(Session& session, ConsoleUi& ui) {
   std::vector<LoggedRun> runs;
   const int found = ScanRuns(session.host.fs, session.host.codec, LogPath(session.host), &runs);
@@ -152,7 +152,8 @@ int ListRuns(Session& session, ConsoleUi& ui) {
                                  Cp932Text(session.host.codec, "未")};
   for (const LoggedRun& run : runs) {
     const std::string& state = !run.undoable ? states[0] : run.undone ? states[1] : states[2];
-    ui.PrintResult(run.id + "\t" + state + "\t" + run.target + "\t" + run.function);
+    ui.PrintResultUtf8(DisplayText(session.host.codec, run.id + "\t" + state) + "\t" + ui.ShownPath(run.target) +
+                       "\t" + DisplayText(session.host.codec, run.function));
   }
   return kExitDone;
 }

@@ -45,9 +45,9 @@ int StopSignal() { return g_stop_signal; }
 
 void ForgetStopSignal() { g_stop_signal = 0; }
 
-ConsoleUi::ConsoleUi(TextCodec& codec, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
-                     bool assume_yes)
-    : codec_(codec), out_(out), err_(err), in_(in), interactive_(interactive), assume_yes_(assume_yes) {}
+ConsoleUi::ConsoleUi(TextCodec& codec, FileSystem& fs, std::ostream& out, std::ostream& err, std::istream& in,
+                     bool interactive, bool assume_yes)
+    : codec_(codec), fs_(fs), out_(out), err_(err), in_(in), interactive_(interactive), assume_yes_(assume_yes) {}
 
 void ConsoleUi::PrintMessage(std::string_view text) { err_ << DisplayText(codec_, text) << '\n' << std::flush; }
 
@@ -57,7 +57,9 @@ void ConsoleUi::ShowInformation(std::string_view text) { PrintMessage(text); }
 
 void ConsoleUi::ShowSummary(SummaryKind, std::string_view text) { PrintResult(text); }
 
-void ConsoleUi::PrintResult(std::string_view text) { out_ << DisplayText(codec_, text) << '\n' << std::flush; }
+void ConsoleUi::PrintResult(std::string_view text) { PrintResultUtf8(DisplayText(codec_, text)); }
+
+void ConsoleUi::PrintResultUtf8(std::string_view utf8) { out_ << utf8 << '\n' << std::flush; }
 
 void ConsoleUi::ShowError(std::string_view text) { PrintMessage(text); }
 
@@ -105,14 +107,14 @@ PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const 
       if (!(record.failure_word & kStepId3)) continue;
       const std::size_t index = static_cast<std::size_t>(record.index);
       const std::string_view path = index < targets.size() ? std::string_view(targets[index]) : std::string_view();
-      err_ << DisplayText(codec_, path) << '\t' << DisplayText(codec_, record.column(PreviewColumn::kId3)) << '\n';
+      err_ << ShownPath(path) << '\t' << DisplayText(codec_, record.column(PreviewColumn::kId3)) << '\n';
       ++failures_;
     }
     err_ << std::flush;
     return PreviewChoice::kCancel;
   }
   const JobSwitches kinds = job_ != nullptr ? ComputeJobSwitches(*job_) : JobSwitches();
-  out_ << FormatPreview(codec_, records, targets, kinds) << std::flush;
+  out_ << FormatPreview(fs_, codec_, records, targets, kinds) << std::flush;
   return PreviewChoice::kCancel;
 }
 

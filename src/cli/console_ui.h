@@ -9,6 +9,8 @@
 
 #include "core/conversion_settings.h"
 #include "core/user_interface.h"
+#include "platform/display_text.h"
+#include "platform/file_system.h"
 #include "platform/text_codec.h"
 
 namespace morva {
@@ -33,10 +35,11 @@ void ForgetStopSignal();
 // without it, and the question and the answer are printed so that a log shows why the program
 // stopped. The summary of a run or an undo is the program's result, so it goes to `out` instead. The preview is
 // printed to `out` (see FormatPreview) and is never accepted: a preview starts no run. Dialogs
-// without a console meaning (extraction, progress, target panel) print nothing.
+// without a console meaning (extraction, progress, target panel) print nothing. A path it prints is in
+// host form ("/home/me/a.jpg", see DisplayPath); the engine's messages print as the engine wrote them.
 class ConsoleUi final : public UserInterface {
  public:
-  ConsoleUi(TextCodec& codec, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
+  ConsoleUi(TextCodec& codec, FileSystem& fs, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
             bool assume_yes);
 
   // The job whose columns the preview shows; must outlive the interface. Without one the preview shows
@@ -56,6 +59,11 @@ class ConsoleUi final : public UserInterface {
 
   // Prints one line of a command's result (code page 932) to `out`.
   void PrintResult(std::string_view text);
+  // Prints one line of a command's result already in UTF-8 (a line that holds paths as people read
+  // them, see ShownPath) to `out`.
+  void PrintResultUtf8(std::string_view utf8);
+  // An engine path as the console shows it (UTF-8): see DisplayPath.
+  std::string ShownPath(std::string_view engine_path) { return DisplayPath(fs_, codec_, engine_path); }
 
   // What happened, for the exit status.
   bool declined() const { return declined_; }
@@ -87,6 +95,7 @@ class ConsoleUi final : public UserInterface {
   void PrintMessage(std::string_view text);
 
   TextCodec& codec_;
+  FileSystem& fs_;
   std::ostream& out_;
   std::ostream& err_;
   std::istream& in_;

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
 
   InstallInterruptHandler();
-  ConsoleUi ui(*codec, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
+  ConsoleUi ui(*codec, *fs, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
   Session session(*codec, *fs, ui);
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
   session.host.regex = regex.get();

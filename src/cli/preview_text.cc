@@ -3,33 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/cp932.h"
-
 namespace morva {
 
-std::string DisplayText(TextCodec& codec, std::string_view cp932) {
-  std::string out;
-  if (codec.Cp932ToUtf8(cp932, &out).ok()) return out;
-  out.clear();
-  for (std::size_t i = 0; i < cp932.size();) {
-    const std::size_t length = cp932::CharLengthAt(cp932, i);
-    const std::string_view one = cp932.substr(i, length);
-    std::string utf8;
-    if (codec.Cp932ToUtf8(one, &utf8).ok()) {
-      out += utf8;
-    } else {
-      for (unsigned char byte : one) {
-        char escape[5];
-        std::snprintf(escape, sizeof(escape), "\\x%02X", byte);
-        out += escape;
-      }
-    }
-    i += length;
-  }
-  return out;
-}
-
-std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& records,
+std::string FormatPreview(FileSystem& fs, TextCodec& codec, const std::vector<PreviewRecord>& records,
                           const std::vector<std::string>& targets, const JobSwitches& kinds) {
   const bool old_attributes = kinds.attributes || kinds.times;
   std::string out = "＃\t対象ファイル名";
@@ -46,7 +22,7 @@ std::string FormatPreview(TextCodec& codec, const std::vector<PreviewRecord>& re
     out += std::to_string(r.index + 1) + '\t' + std::to_string(r.state) + '\t';
     out += r.is_directory ? "[Dir] " : "[File] ";
     if (r.index >= 0 && static_cast<std::size_t>(r.index) < targets.size()) {
-      out += DisplayText(codec, targets[static_cast<std::size_t>(r.index)]);
+      out += DisplayPath(fs, codec, targets[static_cast<std::size_t>(r.index)]);
     }
     if (old_attributes) out += '\t' + DisplayText(codec, r.column(PreviewColumn::kOldAttributes));
     if (kinds.name) out += '\t' + DisplayText(codec, r.name_column);

@@ -8,6 +8,7 @@
 #include "ui/dropped_paths.h"
 #include "ui/file_choosers.h"
 #include "ui/page_binding.h"
+#include "ui/path_box.h"
 #include "ui/window_context.h"
 #include "ui_csv_rule_page.h"
 
@@ -19,7 +20,7 @@ CsvRulePage::CsvRulePage(UiContext& context, QWidget* parent)
   TextCodec& codec = context_.session.host.codec;
   LimitBytes(codec, ui_->pathEdit, 260);
   const ConversionSettings& s = context_.session.job.settings;
-  ui_->pathEdit->setText(FieldText(codec, s.fnm_csv_pth.view()));
+  ShowPathInBox(context_.session.host.fs, codec, ui_->pathEdit, s.fnm_csv_pth.view());
   ShowBits(s.fnm_csv_opt, {{ui_->caseSensitiveCheck, ConversionSettings::kCsvCaseSensitive},
                            {ui_->regexCheck, ConversionSettings::kCsvRegex}});
   // The box takes the drop itself (a file dropped anywhere else on the window is a target).
@@ -55,7 +56,13 @@ bool CsvRulePage::eventFilter(QObject* watched, QEvent* event) {
 
 void CsvRulePage::Collect() {
   ConversionSettings& s = context_.session.job.settings;
-  StoreText(context_.session.host.codec, ui_->pathEdit->text(), &s.fnm_csv_pth);
+  Host& host = context_.session.host;
+  // The record holds the engine's form, as every path box gives it; a text that names no path is kept
+  // as typed, for validation to refuse with its message.
+  std::string path;
+  if (!PathFromBox(host.fs, host.codec, ui_->pathEdit, &path) || !s.fnm_csv_pth.Assign(path)) {
+    StoreText(host.codec, ui_->pathEdit->text(), &s.fnm_csv_pth);
+  }
   s.fnm_csv_opt = static_cast<std::uint8_t>(CollectBits({{ui_->caseSensitiveCheck, ConversionSettings::kCsvCaseSensitive},
                                                          {ui_->regexCheck, ConversionSettings::kCsvRegex}}));
 }

@@ -11,7 +11,8 @@ class CsvRulePage;
 
 namespace morva {
 
-// Name rule 8: the replacement patterns of a CSV file. The path box takes one file dropped on it.
+// Name rule 8: the replacement patterns of a CSV file. The path box shows the file's host path and takes
+// a path in either form, typed, chosen or dropped (one file).
 class CsvRulePage : public JobPage {
  public:
   CsvRulePage(UiContext& context, QWidget* parent);

@@ -22,7 +22,7 @@ QStringList DroppedEnginePaths(UiContext& context, const QMimeData* mime, QStrin
     while (local.size() > 1 && local.endsWith(QLatin1Char('/'))) local.chop(1);
     std::string engine;
     if (EnginePathFromQt(context.session.host.codec, context.session.host.fs, local, &engine)) {
-      paths.push_back(ToQt(context.session.host.codec, engine));
+      paths.push_back(DisplayPathToQt(context.session.host.fs, context.session.host.codec, engine));
     } else if (refused != nullptr) {
       refused->push_back(local);
     }

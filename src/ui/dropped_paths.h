@@ -11,7 +11,7 @@ namespace morva {
 
 struct UiContext;
 
-// The engine paths (as texts to show) of the local files and folders in a drop (text/uri-list), in the
+// The engine paths (as texts to show, in host form) of the local files and folders in a drop (text/uri-list), in the
 // order they came. Items without an engine form (a name without a code page 932 form) are left out and,
 // when `refused` is given, added to it as host paths, so that the person can be told.
 QStringList DroppedEnginePaths(UiContext& context, const QMimeData* mime, QStringList* refused = nullptr);

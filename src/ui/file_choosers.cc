@@ -23,7 +23,7 @@ QString EngineResult(UiContext& context, const QString& chosen) {
   if (chosen.isEmpty() || !EnginePathFromQt(context.session.host.codec, context.session.host.fs, chosen, &engine)) {
     return {};
   }
-  return ToQt(context.session.host.codec, engine);
+  return DisplayPathToQt(context.session.host.fs, context.session.host.codec, engine);
 }
 
 }  // namespace

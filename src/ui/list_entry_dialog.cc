@@ -52,7 +52,7 @@ void ListEntryDialog::Confirm() {
     ShowPanelWarning(context_, QStringLiteral("変換対象として「..」または「.」の指定はできません。"));
     return;
   }
-  entry_ = ToQt(host.codec, path);
+  entry_ = DisplayPathToQt(host.fs, host.codec, path);
   accept();
 }
 

@@ -21,7 +21,7 @@ class ListEntryDialog : public QDialog {
   ListEntryDialog(UiContext& context, const QString& entry, QWidget* parent = nullptr);
   ~ListEntryDialog() override;
 
-  // The accepted entry as an engine path text.
+  // The accepted entry as the text of its engine path (in host form, see DisplayPathToQt).
   QString entry() const { return entry_; }
 
  protected:

@@ -15,12 +15,12 @@
 namespace morva {
 namespace {
 
-// Whether two engine paths that differ only in letter case name two different existing entries.
+// Whether two entries that differ only in letter case name two different existing entries.
 bool DistinctEntries(UiContext& context, const QString& a, const QString& b) {
   struct stat sa {}, sb {};
   auto host = [&context](const QString& path) {
     std::string engine;
-    if (!FromQt(context.session.host.codec, path, &engine)) return QByteArray();
+    if (!EnginePathFromQt(context.session.host.codec, context.session.host.fs, path, &engine)) return QByteArray();
     return HostPathToQt(context.session.host.fs, engine).toUtf8();
   };
   const QByteArray ha = host(a), hb = host(b);
@@ -69,8 +69,12 @@ std::vector<std::string> ListPanel::Items() const {
   std::vector<std::string> items;
   for (int i = 0; i < ui_->entryList->count(); ++i) {
     std::string engine;
-    // Every entry came through an engine path, so it has a code page 932 form.
-    if (FromQt(context_.session.host.codec, ui_->entryList->item(i)->text(), &engine)) items.push_back(engine);
+    // Every entry is shown from an engine path, so it names one again (in host form, or as the engine's
+    // own form where it has none).
+    if (EnginePathFromQt(context_.session.host.codec, context_.session.host.fs, ui_->entryList->item(i)->text(),
+                         &engine)) {
+      items.push_back(engine);
+    }
   }
   return items;
 }

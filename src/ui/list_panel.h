@@ -21,11 +21,11 @@ class ListPanel : public QWidget {
   Q_OBJECT
 
  public:
-  // `entries` (engine path texts, from the command line) are added as AddEntry does.
+  // `entries` (texts of engine paths, from the command line) are added as AddEntry does.
   ListPanel(UiContext& context, const QStringList& entries, QWidget* parent = nullptr);
   ~ListPanel() override;
 
-  // Adds `entry` (an engine path text) unless the list holds it already. Entries are compared ignoring
+  // Adds `entry` (the text of an engine path, as DisplayPathToQt shows it) unless the list holds it already. Entries are compared ignoring
   // letter case, except that two spellings naming two existing, different files (a case-sensitive host
   // can hold both) are both kept. False when nothing was added.
   bool AddEntry(const QString& entry);

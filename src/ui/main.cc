@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TextCodec> codec = NewIconvTextCodec(table.get());
   if (codec == nullptr) return 1;
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
-  QtUserInterface ui(*codec);
+  QtUserInterface ui(*codec, *fs);
   Session session(*codec, *fs, ui);
   // Without regular expressions the program cannot convert names: it ends without a word.
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());

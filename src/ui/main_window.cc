@@ -42,8 +42,8 @@ namespace {
 
 constexpr char kSettingKeyProperty[] = "morvaKey";
 
-// A command-line argument, the quotes of a Windows-style command line removed, as an engine path text;
-// false, with the argument as written in *shown, when it has no engine form.
+// A command-line argument, the quotes of a Windows-style command line removed, as the text of the engine
+// path it names (in host form); false, with the argument as written in *shown, when it has no engine form.
 bool ArgumentPath(UiContext& context, QString argument, QString* shown) {
   if (argument.startsWith(QLatin1Char('"'))) {
     argument.remove(0, 1);
@@ -54,7 +54,7 @@ bool ArgumentPath(UiContext& context, QString argument, QString* shown) {
     *shown = argument;
     return false;
   }
-  *shown = ToQt(context.session.host.codec, engine);
+  *shown = DisplayPathToQt(context.session.host.fs, context.session.host.codec, engine);
   return true;
 }
 
@@ -314,7 +314,7 @@ void MainWindow::RefreshTargetList() { RefreshTargets(false); }
 std::vector<std::string> MainWindow::ListItems() const { return list_panel_->Items(); }
 
 void MainWindow::SetTargetPath(std::string_view path) {
-  path_panel_->SetPathText(ToQt(context_.session.host.codec, path));
+  path_panel_->SetPathText(DisplayPathToQt(context_.session.host.fs, context_.session.host.codec, path));
 }
 
 void MainWindow::ClearDirectoryTargets() { path_panel_->ClearDirectoryTargets(); }

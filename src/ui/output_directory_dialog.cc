@@ -10,6 +10,7 @@
 #include "ui/dropped_paths.h"
 #include "ui/file_choosers.h"
 #include "ui/panel_messages.h"
+#include "ui/path_box.h"
 #include "ui/qt_text.h"
 #include "ui/window_context.h"
 #include "ui_output_directory_dialog.h"
@@ -28,7 +29,7 @@ OutputDirectoryDialog::OutputDirectoryDialog(UiContext& context, const std::stri
   ui_->setupUi(this);
   setAcceptDrops(true);
   ui_->pathEdit->setAcceptDrops(false);  // the dialog takes the drop and replaces the whole text
-  ui_->pathEdit->setText(ToQt(context_.session.host.codec, directory));
+  ShowPathInBox(context_.session.host.fs, context_.session.host.codec, ui_->pathEdit, directory);
   ui_->overwriteCheck->setChecked(context_.session.job.app.cpovw);
   connect(ui_->okButton, &QPushButton::clicked, this, &OutputDirectoryDialog::Confirm);
   connect(ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -43,7 +44,7 @@ OutputDirectoryDialog::~OutputDirectoryDialog() = default;
 void OutputDirectoryDialog::Confirm() {
   Host& host = context_.session.host;
   std::string path;
-  const PathClass kind = EnginePathFromQt(host.codec, host.fs, ui_->pathEdit->text().trimmed(), &path)
+  const PathClass kind = PathFromBox(host.fs, host.codec, ui_->pathEdit, &path) && !path.empty()
                              ? ClassifyPath(host.fs, path)
                              : kPathInvalid;
   if (kind == kPathInvalid) {

@@ -10,6 +10,7 @@
 #include "platform/path_utils.h"
 #include "ui/page_binding.h"
 #include "ui/file_choosers.h"
+#include "ui/path_box.h"
 #include "ui/qt_text.h"
 #include "ui/window_context.h"
 #include "ui_path_panel.h"
@@ -38,8 +39,9 @@ PathPanel::PathPanel(UiContext& context, const std::optional<QString>& argument,
   // record's older one in force while the box shows the new one.
   LimitBytes(codec, ui_->wildcardCombo, 80);
 
+  // People read host paths; the history stays in the engine's form, kept by each item.
   for (const auto& path : app.dirfil) {
-    if (path.has_value() && !path->empty()) ui_->pathCombo->addItem(ToQt(codec, *path));
+    if (path.has_value() && !path->empty()) AddPathItem(context_.session.host.fs, codec, ui_->pathCombo, *path);
   }
   if (argument.has_value()) {
     ui_->pathCombo->setEditText(*argument);
@@ -176,7 +178,7 @@ void PathPanel::FollowShortcut() {
   if (!info.isSymLink()) return;
   std::string target;
   if (EnginePathFromQt(host.codec, host.fs, info.symLinkTarget(), &target)) {
-    ui_->pathCombo->setEditText(ToQt(host.codec, target));
+    ui_->pathCombo->setEditText(DisplayPathToQt(host.fs, host.codec, target));
   }
 }
 
@@ -184,14 +186,17 @@ bool PathPanel::Collect() {
   AppSettings& app = context_.session.job.app;
   Host& host = context_.session.host;
 
-  // 1. The path leads the history. A path typed in the host's form is kept in the engine's, which
-  // validation and enumeration read.
+  // 1. The path leads the history. A history entry left as shown keeps its own engine path; a path
+  // typed in the host's form is kept in the engine's, which validation and enumeration read.
   const QString typed = PathText();
   std::string path;
-  bool taken = typed.isEmpty() || FromQt(host.codec, typed, &path);
-  if (taken && !IsEnginePathForm(path) && !path.empty()) {
-    std::string engine;
-    if (EnginePathFromQt(host.codec, host.fs, typed.trimmed(), &engine)) path = engine;
+  bool taken = PathItemFor(ui_->pathCombo, typed, &path);
+  if (!taken) {
+    taken = typed.isEmpty() || FromQt(host.codec, typed, &path);
+    if (taken && !IsEnginePathForm(path) && !path.empty()) {
+      std::string engine;
+      if (EnginePathFromQt(host.codec, host.fs, typed.trimmed(), &engine)) path = engine;
+    }
   }
   taken = taken && path.size() < kMaxPath;
   if (taken) app.PushTargetPath(path);
@@ -199,9 +204,9 @@ bool PathPanel::Collect() {
     const QSignalBlocker block(ui_->pathCombo);
     ui_->pathCombo->clear();
     for (const auto& entry : app.dirfil) {
-      if (entry.has_value() && !entry->empty()) ui_->pathCombo->addItem(ToQt(host.codec, *entry));
+      if (entry.has_value() && !entry->empty()) AddPathItem(host.fs, host.codec, ui_->pathCombo, *entry);
     }
-    ui_->pathCombo->setEditText(path.empty() ? typed : ToQt(host.codec, path));
+    ui_->pathCombo->setEditText(path.empty() ? typed : DisplayPathToQt(host.fs, host.codec, path));
   }
 
   // 2. The flags.

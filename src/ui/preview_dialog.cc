@@ -24,7 +24,7 @@ PreviewDialog::PreviewDialog(UiContext& context, std::vector<PreviewRecord>& rec
       context_(context),
       copy_directory_(copy_directory),
       ui_(std::make_unique<Ui::PreviewDialog>()),
-      model_(new PreviewTableModel(context.session.host.codec, records, targets,
+      model_(new PreviewTableModel(context.session.host.fs, context.session.host.codec, records, targets,
                                    ComputeJobSwitches(context.session.job.settings), this)) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowMaximizeButtonHint, true);

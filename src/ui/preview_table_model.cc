@@ -19,10 +19,10 @@ const char* const kTitles[PreviewTableModel::kListColumnCount] = {
 
 }  // namespace
 
-PreviewTableModel::PreviewTableModel(TextCodec& codec, std::vector<PreviewRecord>& records,
+PreviewTableModel::PreviewTableModel(FileSystem& fs, TextCodec& codec, std::vector<PreviewRecord>& records,
                                      const std::vector<std::string>& targets, const JobSwitches& jobs,
                                      QObject* parent)
-    : QAbstractTableModel(parent), codec_(codec), records_(records), targets_(targets) {
+    : QAbstractTableModel(parent), fs_(fs), codec_(codec), records_(records), targets_(targets) {
   const bool shown[kListColumnCount] = {true,           true,       jobs.attributes || jobs.times,
                                         jobs.name,      jobs.attributes, jobs.times,
                                         jobs.deletion,  jobs.id3};
@@ -55,7 +55,7 @@ QString PreviewTableModel::CellText(const PreviewRecord& record, int list_column
     case 1: {
       QString text = record.is_directory ? QStringLiteral("[Dir] ") : QStringLiteral("[File] ");
       if (record.index >= 0 && static_cast<std::size_t>(record.index) < targets_.size()) {
-        text += ToQt(codec_, targets_[static_cast<std::size_t>(record.index)]);
+        text += DisplayPathToQt(fs_, codec_, targets_[static_cast<std::size_t>(record.index)]);
       }
       return text;
     }

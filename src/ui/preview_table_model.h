@@ -13,6 +13,7 @@
 
 namespace morva {
 
+class FileSystem;
 class TextCodec;
 
 // The preview's four numbers: the targets listed, those that will be converted, those that succeed or
@@ -30,11 +31,12 @@ struct PreviewCounts {
 class PreviewTableModel final : public QAbstractTableModel {
  public:
   // The list's columns, each shown only when its job is on: the number, the target, the old attributes,
-  // the new name, the new attributes, the times, the deletion and the ID3 conversion.
+  // the new name, the new attributes, the times, the deletion and the ID3 conversion. The target is
+  // shown by its host path.
   static constexpr int kListColumnCount = 8;
 
-  PreviewTableModel(TextCodec& codec, std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
-                    const JobSwitches& jobs, QObject* parent = nullptr);
+  PreviewTableModel(FileSystem& fs, TextCodec& codec, std::vector<PreviewRecord>& records,
+                    const std::vector<std::string>& targets, const JobSwitches& jobs, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -70,6 +72,7 @@ class PreviewTableModel final : public QAbstractTableModel {
   void RebuildRows();
   QString CellText(const PreviewRecord& record, int list_column) const;
 
+  FileSystem& fs_;
   TextCodec& codec_;
   std::vector<PreviewRecord>& records_;
   const std::vector<std::string>& targets_;

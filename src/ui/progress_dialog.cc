@@ -14,8 +14,8 @@ constexpr qint64 kShowEveryMs = 40;
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(TextCodec& codec, QWidget* owner)
-    : CancellableDialog(owner), codec_(codec), ui_(std::make_unique<Ui::ProgressDialog>()) {
+ProgressDialog::ProgressDialog(TextCodec& codec, FileSystem& fs, QWidget* owner)
+    : CancellableDialog(owner), codec_(codec), fs_(fs), ui_(std::make_unique<Ui::ProgressDialog>()) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   QPalette palette = ui_->progressBar->palette();
@@ -38,7 +38,7 @@ void ProgressDialog::Update(const ProgressState& state) {
   const bool last = state.position >= state.total;
   if (since_shown_.isValid() && !last && since_shown_.elapsed() < kShowEveryMs) return;
   since_shown_.start();
-  ui_->pathLabel->setText(ToQt(codec_, state.path));
+  ui_->pathLabel->setText(DisplayPathToQt(fs_, codec_, state.path));
   if (ui_->progressBar->maximum() != state.total) ui_->progressBar->setRange(0, std::max(state.total, 0));
   ui_->progressBar->setValue(std::clamp(state.position, 0, std::max(state.total, 0)));
   if (!state.counts.empty()) ui_->countsLabel->setText(ToQt(codec_, state.counts));

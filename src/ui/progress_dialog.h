@@ -14,15 +14,16 @@ class ProgressDialog;
 
 namespace morva {
 
+class FileSystem;
 class TextCodec;
 
 // The modeless progress dialog "MORVA - 変換状況" of a preview or run: the target's path, the bar, the
-// counts and a cancel button.
+// counts and a cancel button. The path is shown in host form.
 class ProgressDialog : public CancellableDialog {
   Q_OBJECT
 
  public:
-  ProgressDialog(TextCodec& codec, QWidget* owner);
+  ProgressDialog(TextCodec& codec, FileSystem& fs, QWidget* owner);
   ~ProgressDialog() override;
 
   // Shows the dialog with `status_text` ("変換中です．．．" or "プレビュー作成中です．．．") and a bar from
@@ -34,6 +35,7 @@ class ProgressDialog : public CancellableDialog {
 
  private:
   TextCodec& codec_;
+  FileSystem& fs_;
   std::unique_ptr<Ui::ProgressDialog> ui_;
   QElapsedTimer since_shown_;
 };

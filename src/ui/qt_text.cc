@@ -1,5 +1,6 @@
 #include "ui/qt_text.h"
 
+#include "platform/display_text.h"
 #include "platform/file_system.h"
 #include "platform/path_utils.h"
 #include "platform/text_codec.h"
@@ -11,10 +12,8 @@ QString ToQt(TextCodec& codec, std::string_view cp932) {
   if (codec.Cp932ToUtf16(cp932, &utf16).ok()) {
     return QString::fromUtf16(utf16.data(), static_cast<qsizetype>(utf16.size()));
   }
-  // Keep what converts: the ASCII bytes, one replacement character for every other byte.
-  QString shown;
-  for (const char c : cp932) shown += static_cast<unsigned char>(c) < 0x80 ? QChar(c) : QChar(0xFFFD);
-  return shown;
+  const std::string shown = DisplayText(codec, cp932);
+  return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 bool FromQt(TextCodec& codec, const QString& text, std::string* cp932) {
@@ -28,6 +27,11 @@ bool FromQt(TextCodec& codec, const QString& text, std::string* cp932) {
 bool EnginePathFromQt(TextCodec& codec, FileSystem& fs, const QString& given, std::string* engine) {
   const QByteArray utf8 = given.toUtf8();
   return PathAsGiven(codec, fs, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), engine).ok();
+}
+
+QString DisplayPathToQt(FileSystem& fs, TextCodec& codec, std::string_view engine_path) {
+  const std::string shown = DisplayPath(fs, codec, engine_path);
+  return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 QString HostPathToQt(FileSystem& fs, std::string_view engine_path) {

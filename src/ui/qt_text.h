@@ -10,8 +10,9 @@ namespace morva {
 class TextCodec;
 class FileSystem;
 
-// The one crossing between the engine's code page 932 bytes and Qt's UTF-16 strings. A byte sequence
-// that is not code page 932 shows as U+FFFD rather than being dropped, so that a broken text is seen.
+// The one crossing between the engine's code page 932 bytes and Qt's UTF-16 strings. A character
+// without a Unicode form shows as "\xNN" escapes of its bytes (see DisplayText) rather than being dropped
+// or becoming a replacement character, so that a broken text is seen and can be read.
 QString ToQt(TextCodec& codec, std::string_view cp932);
 
 // The code page 932 form of `text`; false (and *cp932 untouched) when a character has none, so a caller
@@ -22,6 +23,11 @@ bool FromQt(TextCodec& codec, const QString& text, std::string* cp932);
 // ("/home/me/a.mp3", relative ones from the current directory) converted. False when it has no engine
 // form (a name without a code page 932 form).
 bool EnginePathFromQt(TextCodec& codec, FileSystem& fs, const QString& given, std::string* engine);
+
+// An engine path as people read it in the window: its host path ("/home/me/a.jpg"), or the text as it
+// stands when it has none (see DisplayPath). Every path the program puts before a person goes through
+// this, path boxes it fills included; EnginePathFromQt takes such a text back.
+QString DisplayPathToQt(FileSystem& fs, TextCodec& codec, std::string_view engine_path);
 
 // The host path of an engine path, for Qt's file dialogs and the desktop; empty when it has none.
 QString HostPathToQt(FileSystem& fs, std::string_view engine_path);

@@ -23,7 +23,7 @@ void ShowBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
 
 }  // namespace
 
-QtUserInterface::QtUserInterface(TextCodec& codec) : codec_(codec) {}
+QtUserInterface::QtUserInterface(TextCodec& codec, FileSystem& fs) : codec_(codec), fs_(fs) {}
 
 QtUserInterface::~QtUserInterface() = default;
 
@@ -86,7 +86,7 @@ void QtUserInterface::CloseExtractionDialog() { extraction_.reset(); }
 
 void QtUserInterface::OpenProgressDialog(std::string_view status_text, int total) {
   EndWaitNotice();
-  progress_ = std::make_unique<ProgressDialog>(codec_, owner());
+  progress_ = std::make_unique<ProgressDialog>(codec_, fs_, owner());
   progress_->Start(status_text, total);
 }
 

@@ -25,7 +25,7 @@ struct UiContext;
 // PollCancel processes pending events, so a long run keeps the window alive and sees its cancel button.
 class QtUserInterface final : public UserInterface {
  public:
-  explicit QtUserInterface(TextCodec& codec);
+  QtUserInterface(TextCodec& codec, FileSystem& fs);
   ~QtUserInterface() override;
 
   // The window that owns the dialogs and answers for the panels; set once it exists, cleared before it
@@ -69,6 +69,7 @@ class QtUserInterface final : public UserInterface {
   void EndWaitNotice();
 
   TextCodec& codec_;
+  FileSystem& fs_;
   MainWindow* main_window_ = nullptr;
   UiContext* context_ = nullptr;
   std::unique_ptr<ExtractionDialog> extraction_;

@@ -35,9 +35,11 @@ RunSelectionDialog::RunSelectionDialog(UiContext& context, std::vector<LoggedRun
   setWindowFlag(Qt::WindowMaximizeButtonHint, true);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   TextCodec& codec = context_.session.host.codec;
+  FileSystem& fs = context_.session.host.fs;
   for (const LoggedRun& run : runs_) {
     const QString state = !run.undoable ? QStringLiteral("不可") : run.undone ? QStringLiteral("済み") : QStringLiteral("未");
-    auto* item = new QTreeWidgetItem(ui_->runList, {ToQt(codec, run.id), state, ToQt(codec, run.target),
+    // The log names the engine path; people read the host's (a list run's "%dファイル" stays as it is).
+    auto* item = new QTreeWidgetItem(ui_->runList, {ToQt(codec, run.id), state, DisplayPathToQt(fs, codec, run.target),
                                                     ToQt(codec, run.function)});
     item->setData(0, Qt::UserRole, static_cast<int>(ui_->runList->topLevelItemCount() - 1));
   }

@@ -12,8 +12,9 @@ const char* const kTitles[] = {"名称", "属性", "Exif/ID3", "更新日時", "
 
 }  // namespace
 
-TargetListModel::TargetListModel(TextCodec& codec, QObject* parent)
+TargetListModel::TargetListModel(FileSystem& fs, TextCodec& codec, QObject* parent)
     : QAbstractTableModel(parent),
+      fs_(fs),
       codec_(codec),
       directory_icon_(QStringLiteral(":/morva/icons/directory.svg")),
       file_icon_(QStringLiteral(":/morva/icons/file.svg")) {}
@@ -37,7 +38,8 @@ void TargetListModel::Reset(std::vector<Column> columns, const std::vector<Targe
         case kCreation: text = &row.entry.creation; break;
         case kExifDate: text = &row.entry.exif_date; break;
       }
-      shown.cells << ToQt(codec_, *text);
+      const bool path = column == kName && row.whole_path;
+      shown.cells << (path ? DisplayPathToQt(fs_, codec_, *text) : ToQt(codec_, *text));
     }
     rows_.push_back(std::move(shown));
   }

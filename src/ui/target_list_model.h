@@ -10,10 +10,11 @@
 
 namespace morva {
 
+class FileSystem;
 class TextCodec;
 
 // The rows of the target list window: one per listed entry, a directory or file icon on the name, grey
-// text for what the current flags would not convert.
+// text for what the current flags would not convert. A whole path (file-list mode) is shown in host form.
 class TargetListModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -21,7 +22,7 @@ class TargetListModel : public QAbstractTableModel {
   // The columns that can be shown, in order; kLastWrite is always there (hidden unless asked for).
   enum Column { kName, kAttributes, kMarker, kLastWrite, kCreation, kExifDate };
 
-  TargetListModel(TextCodec& codec, QObject* parent = nullptr);
+  TargetListModel(FileSystem& fs, TextCodec& codec, QObject* parent = nullptr);
 
   // The columns in force and the rows; replaces everything.
   void Reset(std::vector<Column> columns, const std::vector<TargetRow>& rows);
@@ -41,6 +42,7 @@ class TargetListModel : public QAbstractTableModel {
     bool grey = false;
   };
 
+  FileSystem& fs_;
   TextCodec& codec_;
   std::vector<Column> columns_;
   std::vector<Shown> rows_;

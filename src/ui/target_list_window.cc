@@ -26,7 +26,7 @@ TargetListWindow::TargetListWindow(UiContext& context)
     : QWidget(nullptr, Qt::Tool),
       context_(context),
       ui_(std::make_unique<Ui::TargetListWindow>()),
-      model_(new TargetListModel(context.session.host.codec, this)) {
+      model_(new TargetListModel(context.session.host.fs, context.session.host.codec, this)) {
   ui_->setupUi(this);
   ui_->entryTable->setModel(model_);
   ui_->entryTable->horizontalHeader()->setStretchLastSection(false);
@@ -102,7 +102,7 @@ void TargetListWindow::ChangeTarget(bool to_parent) {
       ShowPanelWarning(context_, QStringLiteral("親ディレクトリへの対象変更に失敗しました。"));
       return;
     }
-    emit PathChosen(ToQt(host.codec, parent));
+    emit PathChosen(DisplayPathToQt(host.fs, host.codec, parent));
     return;
   }
   if (listing_.single_file) {
@@ -121,7 +121,7 @@ void TargetListWindow::ChangeTarget(bool to_parent) {
   if (confirm && !AskPanelQuestion(context_, QStringLiteral("変換対象を指定のものに変更します。よろしいですか？"))) {
     return;
   }
-  emit PathChosen(ToQt(host.codec, path));
+  emit PathChosen(DisplayPathToQt(host.fs, host.codec, path));
 }
 
 void TargetListWindow::StorePlacement(AppSettings& app) const {

@@ -54,6 +54,7 @@ void ListFileList(Session& session, const TargetListQuery& query, TargetListing*
     if (!SplitPath(entry, &dir, &name)) continue;
     AddRow(session, query, dir, data, out);
     out->rows.back().entry.name = entry;  // entries come from many directories: show where
+    out->rows.back().whole_path = true;
   }
 }
 

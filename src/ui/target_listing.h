@@ -29,6 +29,7 @@ struct TargetRow {
   EntryRow entry;
   bool directory = false;
   bool grey = false;  // the current flags would not convert it
+  bool whole_path = false;  // entry.name is the whole engine path (file-list mode), not a name
 };
 
 // The rows of the target list window and where they come from.

@@ -102,19 +102,43 @@ TEST_F(CliEndToEndTest, CheckAcceptsAJobAndRefusesAMissingTarget) {
   EXPECT_TRUE(Untouched());
 }
 
-TEST_F(CliEndToEndTest, PreviewPrintsRowsAndChangesNothing) {
-  const Result r = RunCli(UpperCase({"preview", photos_}));
-  EXPECT_EQ(r.status, 0) << r.err;
-  const std::string engine_dir = "Z:" + photos_;
-  std::string expected_dir = engine_dir;
-  for (char& c : expected_dir) {
-    if (c == '/') c = '\\';
+// People read host paths: the preview names each target by its host path whichever form the target was
+// given in, and a check of an ID3 job names the song it finds at fault the same way.
+TEST_F(CliEndToEndTest, PreviewPrintsRowsInHostFormAndChangesNothing) {
+  const std::string album = tree_ / "写真 アルバム";
+  ASSERT_EQ(mkdir(album.c_str(), 0755), 0);
+  ASSERT_TRUE(tree_.WriteFile("写真 アルバム/夏.jpg", "a"));
+  ASSERT_TRUE(tree_.WriteFile("写真 アルバム/b.txt", "b"));
+  std::string engine_album = "Z:" + album;
+  for (char& c : engine_album) c = c == '/' ? '\\' : c;
+  const std::string rows = "＃\t対象ファイル名\t変換後名称\n"
+                           "1\t1\t[File] " + album + "/b.txt\tB.txt\n"
+                           "2\t3\t[File] " + album + "/夏.jpg\t夏.jpg\n"
+                           "抽出総数：2　　　変換対象：1　　　成功/不要：2　　　変換失敗：0\n";
+  const struct {
+    const char* given_as;
+    std::vector<std::string> targets;
+    std::string out;
+  } cases[] = {
+      {"host directory", {album}, rows},
+      {"engine directory", {engine_album}, rows},
+      {"host and engine files",
+       {album + "/夏.jpg", engine_album + "\\b.txt"},
+       "＃\t対象ファイル名\t変換後名称\n"
+       "1\t3\t[File] " + album + "/夏.jpg\t夏.jpg\n"
+       "2\t1\t[File] " + album + "/b.txt\tB.txt\n"
+       "抽出総数：2　　　変換対象：1　　　成功/不要：2　　　変換失敗：0\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.given_as);
+    std::vector<std::string> args = {"preview"};
+    args.insert(args.end(), c.targets.begin(), c.targets.end());
+    const Result r = RunCli(UpperCase(args));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.out.find("Z:"), std::string::npos);
   }
-  EXPECT_EQ(r.out, "＃\t対象ファイル名\t変換後名称\n"
-                   "1\t1\t[File] " + expected_dir + "\\a.jpg\tA.jpg\n"
-                   "2\t1\t[File] " + expected_dir + "\\b.txt\tB.txt\n"
-                   "抽出総数：2　　　変換対象：2　　　成功/不要：2　　　変換失敗：0\n");
-  EXPECT_TRUE(Untouched());
+  EXPECT_EQ(testing::HostNames(album), (std::vector<std::string>{"b.txt", "夏.jpg"}));
   // A preview writes no settings: only a run opens the write gate.
   EXPECT_FALSE(Exists(home_ / "morva.dat"));
 }
@@ -202,10 +226,10 @@ TEST_F(CliEndToEndTest, AnEngineFormTargetWithDotsIsConvertedAsItsPreviewSays) {
   Result r = RunCli(UpperCase(preview));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "＃\t対象ファイル名\t変換後名称\n"
-                   "1\t1\t[File] " + engine + "\\a.jpg\tA.jpg\n"
-                   "2\t1\t[File] " + engine + "\\b.txt\tB.txt\n"
-                   "3\t1\t[Dir] " + engine + "\\sub\tSUB\n"
-                   "4\t1\t[Dir] " + engine + "\tPHOTOS\n"
+                   "1\t1\t[File] " + photos_ + "/a.jpg\tA.jpg\n"
+                   "2\t1\t[File] " + photos_ + "/b.txt\tB.txt\n"
+                   "3\t1\t[Dir] " + photos_ + "/sub\tSUB\n"
+                   "4\t1\t[Dir] " + photos_ + "\tPHOTOS\n"
                    "抽出総数：4　　　変換対象：4　　　成功/不要：4　　　変換失敗：0\n");
   std::vector<std::string> run = {"--yes", "run"};
   run.insert(run.end(), job.begin(), job.end());
@@ -291,7 +315,7 @@ TEST_F(CliEndToEndTest, CheckOfAnId3JobNamesASongAKilledWriteLeftAndChangesNothi
   const Result r = RunCli({"--home", home_.path(), "--set", "SW_ID3=1000000", "--set", "ID3_CTS=10", "--set",
                            "SW_SET=100001000000", "--set", "SET_11=*.mp3", "check", photos_});
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_NE(r.err.find("song.mp3\t中断された書き込みの安全コピー"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(song + "\t中断された書き込みの安全コピー"), std::string::npos) << r.err;
   EXPECT_EQ(ReadFile(song), half);
   EXPECT_TRUE(Exists(song + ".bak"));
 }
@@ -318,14 +342,11 @@ TEST_F(CliEndToEndTest, DeletionIntoTheTrashIsPreviewedRunAndNeverUndone) {
     args.insert(args.end(), rest.begin(), rest.end());
     return args;
   };
-  std::string target = "Z:" + photos_;
-  for (char& c : target) c = c == '/' ? '\\' : c;
-
   Result r = RunCli(with({"preview", photos_}));
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "＃\t対象ファイル名\tファイル削除\n"
-                   "1\t1\t[File] " + target + "\\a.jpg\tファイル削除（ごみ箱使用）\n"
-                   "2\t1\t[File] " + target + "\\b.txt\tファイル削除（ごみ箱使用）\n"
+                   "1\t1\t[File] " + photos_ + "/a.jpg\tファイル削除（ごみ箱使用）\n"
+                   "2\t1\t[File] " + photos_ + "/b.txt\tファイル削除（ごみ箱使用）\n"
                    "抽出総数：2　　　変換対象：2　　　成功/不要：2　　　変換失敗：0\n");
   EXPECT_TRUE(Untouched());
 
@@ -336,7 +357,7 @@ TEST_F(CliEndToEndTest, DeletionIntoTheTrashIsPreviewedRunAndNeverUndone) {
   EXPECT_EQ(ReadFile(testing::Trashed(photos_ + "/b.txt")), "b");
   r = RunCli({"--home", home_.path(), "runs"});
   ASSERT_GT(r.out.size(), 19u);
-  EXPECT_EQ(r.out.substr(19), "\t不可\t" + target + "\t【ファイル削除】\n");
+  EXPECT_EQ(r.out.substr(19), "\t不可\t" + photos_ + "\t【ファイル削除】\n");
   r = RunCli({"--home", home_.path(), "--yes", "undo"});
   EXPECT_EQ(r.status, 2);
 }
@@ -353,8 +374,7 @@ TEST_F(CliEndToEndTest, RunsListsTheLogAndUndoTakesTheNewestRunBack) {
   EXPECT_EQ(r.status, 0) << r.err;
   ASSERT_GT(r.out.size(), 19u);
   const std::string id = r.out.substr(0, 19);
-  std::string target = "Z:" + photos_;  // the log names the engine path
-  for (char& c : target) c = c == '/' ? '\\' : c;
+  const std::string target = photos_;  // the log names the engine path; people read the host's
   EXPECT_EQ(r.out.substr(19), "\t未\t" + target + "\t【大文字変換】【変換対象文字：全角,半角】【拡張子除く】\n");
 
   // Without --yes and without a terminal the question is answered No.

@@ -10,6 +10,7 @@
 
 #include "cli/preview_text.h"
 #include "common/test_util.h"
+#include "platform/file_system.h"
 #include "platform/text_codec.h"
 
 namespace morva {
@@ -22,6 +23,7 @@ class ConsoleUiTest : public ::testing::Test {
   void SetUp() override {
     codec_ = NewIconvTextCodec();
     ASSERT_NE(codec_, nullptr);
+    fs_ = NewPosixFileSystem(codec_.get());
   }
   // A record of the target at `index`, whose path joins `targets_`.
   PreviewRecord Record(int index, std::int16_t state, bool dir, const std::string& path_utf8) {
@@ -37,6 +39,7 @@ class ConsoleUiTest : public ::testing::Test {
   std::vector<std::string> targets_;
 
   std::unique_ptr<TextCodec> codec_;
+  std::unique_ptr<FileSystem> fs_;
   std::ostringstream out_, err_;
   std::istringstream in_;
 };
@@ -54,15 +57,15 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   records.back().name_column = Sjis(codec_.get(), "既に存在する名称への変換により失敗：SUB");
   records.push_back(Record(2, -kPreviewNoChange, false, "Z:\\写真\\C.TXT"));
 
-  ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+  ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
   ui.set_job(&job);
   std::string copy_directory;
   EXPECT_EQ(ui.ShowPreview(records, targets_, &copy_directory), PreviewChoice::kCancel);
   EXPECT_EQ(out_.str(),
             "＃\t対象ファイル名\t属性\t変換後名称\t変換後属性\n"
-            "1\t1\t[File] Z:\\写真\\a.jpg\tA\tA.jpg\tRA\n"
-            "2\t-2\t[Dir] Z:\\写真\\sub\t\t既に存在する名称への変換により失敗：SUB\t\n"
-            "3\t-3\t[File] Z:\\写真\\C.TXT\t\t\t\n"
+            "1\t1\t[File] /写真/a.jpg\tA\tA.jpg\tRA\n"
+            "2\t-2\t[Dir] /写真/sub\t\t既に存在する名称への変換により失敗：SUB\t\n"
+            "3\t-3\t[File] /写真/C.TXT\t\t\t\n"
             "抽出総数：3　　　変換対象：1　　　成功/不要：2　　　変換失敗：1\n");
   EXPECT_EQ(err_.str(), "");
 
@@ -71,9 +74,30 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   others.sw_dtt[1] = 1;
   others.sw_del[0] = true;
   others.sw_id3[0] = 1;
-  const std::string header = FormatPreview(*codec_, {}, {}, ComputeJobSwitches(others));
+  const std::string header = FormatPreview(*fs_, *codec_, {}, {}, ComputeJobSwitches(others));
   EXPECT_EQ(header, "＃\t対象ファイル名\t属性\t日時変換\tファイル削除\tID3情報変換\n"
                     "抽出総数：0　　　変換対象：0　　　成功/不要：0　　　変換失敗：0\n");
+}
+
+// People read host paths; a path without one is shown as it stands, and bytes without a Unicode form
+// as escapes, never as replacement characters.
+TEST_F(ConsoleUiTest, PathsAreShownInHostFormWhereTheyHaveOne) {
+  const struct {
+    std::string engine;
+    std::string shown;
+  } cases[] = {
+      {Sjis(codec_.get(), "Z:\\ホーム\\写真\\表.jpg"), "/ホーム/写真/表.jpg"},
+      {"z:\\a\\.\\b\\..\\c\\", "/a/c"},
+      {"Z:\\", "/"},
+      {"\\\\no-such-server\\share\\a.jpg", "\\\\no-such-server\\share\\a.jpg"},  // no share mounted
+      {"C:\\a.jpg", "C:\\a.jpg"},
+      {"Z:\\a\\b\x85\x40.jpg", "Z:\\a\\b\\x85\\x40.jpg"},  // 0x85 0x40 is unassigned
+      {Sjis(codec_.get(), "3ファイル"), "3ファイル"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    EXPECT_EQ(DisplayPath(*fs_, *codec_, c.engine), c.shown);
+  }
 }
 
 TEST_F(ConsoleUiTest, DisplayTextEscapesOnlyWhatHasNoUnicodeForm) {
@@ -83,7 +107,7 @@ TEST_F(ConsoleUiTest, DisplayTextEscapesOnlyWhatHasNoUnicodeForm) {
 }
 
 TEST_F(ConsoleUiTest, MessagesGoToStderrAndTheRunSummaryToStdout) {
-  ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+  ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
   ui.ShowWarning(Sjis(codec_.get(), "指定された変換対象は存在しません。"));
   ui.FocusSetting(0, "DIRFIL");
   const std::string summary = Sjis(codec_.get(),
@@ -98,17 +122,17 @@ TEST_F(ConsoleUiTest, MessagesGoToStderrAndTheRunSummaryToStdout) {
 TEST_F(ConsoleUiTest, QuestionsAreAnsweredByTheTerminalByYesOrElseNo) {
   const std::string question = Sjis(codec_.get(), "変換を開始します。よろしいですか？");
   {
-    ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
     EXPECT_FALSE(ui.AskYesNo(question));
     EXPECT_TRUE(ui.declined());
   }
   {
-    ConsoleUi ui(*codec_, out_, err_, in_, false, true);
+    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, true);
     EXPECT_TRUE(ui.AskYesNo(question));
     EXPECT_FALSE(ui.declined());
   }
   std::istringstream answers("y\nno\n");
-  ConsoleUi ui(*codec_, out_, err_, answers, true, false);
+  ConsoleUi ui(*codec_, *fs_, out_, err_, answers, true, false);
   EXPECT_TRUE(ui.AskYesNo(question));
   EXPECT_FALSE(ui.AskYesNo(question));
   EXPECT_FALSE(ui.AskYesNo(question));  // end of input
@@ -119,7 +143,7 @@ TEST_F(ConsoleUiTest, AStopSignalIsNeverDroppedByTheEnginesClearing) {
   for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(signal_number);
     InstallInterruptHandler();
-    ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
     EXPECT_FALSE(ui.PollCancel());
     ASSERT_EQ(raise(signal_number), 0);  // the process lives on: the handler only notes the signal
     // The engine clears the cancel between the listing and the walk; a signal stops both.
@@ -132,7 +156,7 @@ TEST_F(ConsoleUiTest, AStopSignalIsNeverDroppedByTheEnginesClearing) {
 }
 
 TEST_F(ConsoleUiTest, ListItemsAndOutputDirectoryComeFromTheCommandLine) {
-  ConsoleUi ui(*codec_, out_, err_, in_, false, false);
+  ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
   std::string directory = "Z:\\before";
   EXPECT_FALSE(ui.AskOutputDirectory(&directory));
   EXPECT_EQ(directory, "Z:\\before");

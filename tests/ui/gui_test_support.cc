@@ -14,7 +14,7 @@ UiHarness::UiHarness(const QString& program_directory)
     : codec(NewIconvTextCodec()),
       fs(NewPosixFileSystem(codec.get())),
       regex(NewPcre2RegexService(codec.get())),
-      ui(*codec),
+      ui(*codec, *fs),
       session(*codec, *fs, ui),
       context{session, {}} {
   session.host.regex = regex.get();

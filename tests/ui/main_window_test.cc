@@ -53,10 +53,6 @@ void Touch(const QString& path) {
   QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
-QString Shown(UiHarness& harness, const QString& host_path) {
-  return ToQt(*harness.codec, EnginePath(harness, host_path));
-}
-
 Job QuietJob() {
   Job job;
   job.app.sw_set[AppSettings::kSetShowList] = false;
@@ -94,10 +90,10 @@ class MainWindowTest : public QObject {
     auto* mode_combo = window.findChild<QComboBox*>(QStringLiteral("targetModeCombo"));
     QCOMPARE(mode_combo->currentIndex(), mode - 1);
     QCOMPARE(stack->currentWidget(), mode == 1 ? static_cast<QWidget*>(window.path_panel()) : window.list_panel());
-    if (count == 1) QCOMPARE(window.path_panel()->PathText(), Shown(harness, tree.path()));
+    if (count == 1) QCOMPARE(window.path_panel()->PathText(), tree.path());
     if (count == 2) {
       QCOMPARE(window.list_panel()->Texts(),
-               (QStringList{Shown(harness, all[1]), Shown(harness, all[0])}));
+               (QStringList{all[1], all[0]}));
     }
     harness.ui.set_main_window(nullptr);
   }
@@ -115,7 +111,7 @@ class MainWindowTest : public QObject {
     MainWindow window(harness.context, {plain, odd});
     harness.ui.set_main_window(&window);
     QTRY_COMPARE(answerer.texts(), QStringList{QStringLiteral("変換対象パスが不正です。\n") + tree.filePath("?.txt")});
-    QCOMPARE(window.list_panel()->Texts(), QStringList{Shown(harness, plain)});
+    QCOMPARE(window.list_panel()->Texts(), QStringList{plain});
     harness.ui.set_main_window(nullptr);
   }
 
@@ -211,11 +207,11 @@ class MainWindowTest : public QObject {
     UiHarness harness(home.path());
     MainWindow window(harness.context);
     ListPanel* list = window.list_panel();
-    QVERIFY(list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("song.mp3")))));
-    QVERIFY(!list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("song.mp3")))));
-    QVERIFY(!list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("SONG.MP3")))));  // not another file
-    QVERIFY(list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("two.txt")))));
-    QVERIFY(list->AddEntry(Shown(harness, tree.filePath(QStringLiteral("Two.txt")))));  // two files here
+    QVERIFY(list->AddEntry(tree.filePath(QStringLiteral("song.mp3"))));
+    QVERIFY(!list->AddEntry(tree.filePath(QStringLiteral("song.mp3"))));
+    QVERIFY(!list->AddEntry(tree.filePath(QStringLiteral("SONG.MP3"))));  // not another file
+    QVERIFY(list->AddEntry(tree.filePath(QStringLiteral("two.txt"))));
+    QVERIFY(list->AddEntry(tree.filePath(QStringLiteral("Two.txt"))));  // two files here
 
     // Several files dropped on the window go to the list, once each, and select the list mode.
     QMimeData mime;
@@ -357,6 +353,57 @@ class MainWindowTest : public QObject {
   // The path box is what the run takes. When its text cannot become the target path (cleared, no code
   // page 932 form, too long), the run is refused; it never falls back on the last path of the history,
   // whose files the person no longer has in view.
+  // The path box shows the history in host form while the settings keep the engine's; a run converts
+  // the directory the box names, whether it is a history entry left as shown or a path typed in either
+  // form.
+  void PathBoxShowsHostPathsAndRunsTheOneItNames_data() {
+    QTest::addColumn<QString>("typed");  // "engine", "host", or empty: the newest history entry as shown
+    QTest::newRow("history entry as shown") << QString();
+    QTest::newRow("engine path typed") << QStringLiteral("engine");
+    QTest::newRow("host path typed") << QStringLiteral("host");
+  }
+  void PathBoxShowsHostPathsAndRunsTheOneItNames() {
+    QFETCH(QString, typed);
+    QTemporaryDir home, tree;
+    const QString newest = tree.filePath(QStringLiteral("写真 アルバム"));
+    const QString older = tree.filePath(QStringLiteral("古い"));
+    QVERIFY(QDir(tree.path()).mkdir(QStringLiteral("写真 アルバム")) && QDir(tree.path()).mkdir(QStringLiteral("古い")));
+    Touch(newest + QStringLiteral("/alpha.txt"));
+    Touch(older + QStringLiteral("/beta.txt"));
+    Job job = QuietJob();
+    job.app.pref = false;
+    job.app.dirfil[0] = EnginePathOf(newest);
+    job.app.dirfil[1] = EnginePathOf(older);
+    SetUpperCaseJob(job.settings);
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* combo = window.path_panel()->findChild<QComboBox*>(QStringLiteral("pathCombo"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemText(0), newest);
+    QCOMPARE(combo->itemText(1), older);
+    QCOMPARE(window.path_panel()->PathText(), newest);
+    if (typed == QStringLiteral("engine")) combo->setEditText(ToQt(*harness.codec, EnginePathOf(older)));
+    if (typed == QStringLiteral("host")) combo->setEditText(older);
+    {
+      MessageBoxAnswerer answerer;
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QCOMPARE(answerer.texts().size(), 2);  // the confirmation and the summary
+    }
+    const bool newest_run = typed.isEmpty();
+    QCOMPARE(QDir(newest).entryList(QDir::Files), QStringList{newest_run ? "ALPHA.txt" : "alpha.txt"});
+    QCOMPARE(QDir(older).entryList(QDir::Files), QStringList{newest_run ? "beta.txt" : "BETA.txt"});
+    // The history keeps the engine's form; the box shows the host's again.
+    const AppSettings& app = harness.session.job.app;
+    QCOMPARE(*app.dirfil[0], EnginePathOf(newest_run ? newest : older));
+    QCOMPARE(window.path_panel()->PathText(), newest_run ? newest : older);
+    QCOMPARE(combo->itemText(0), newest_run ? newest : older);
+    harness.ui.set_main_window(nullptr);
+  }
+
   void PathThatCannotBeTakenIsNeverReplacedByTheLastOne_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");

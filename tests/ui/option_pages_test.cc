@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "core/job.h"
+#include "engine/validation.h"
 #include "settings/settings_file.h"
 #include "ui/bracket_dialog.h"
 #include "ui/gui_test_support.h"
@@ -365,10 +366,63 @@ class OptionPagesTest : public QObject {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &one, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(path, &drop);
-    const QString expected = ToQt(*f.harness->codec, EnginePath(*f.harness, tree.filePath(QStringLiteral("置換.csv"))));
-    QCOMPARE(path->text(), expected);
+    QCOMPARE(path->text(), tree.filePath(QStringLiteral("置換.csv")));
     // The main window did not take it as a target.
     QCOMPARE(f.window->findChild<QComboBox*>(QStringLiteral("targetModeCombo"))->currentIndex(), 0);
+  }
+
+  // The pattern file box shows the host path of the stored file and takes a path typed in either form;
+  // the record keeps the engine's form, which the job's validation loads. A stored path with bytes that
+  // have no Unicode form is shown as it stands with escapes, never replacement characters, and, left as
+  // it is, kept byte for byte.
+  void CsvPathBoxShowsTheHostPathAndTakesEitherForm_data() {
+    QTest::addColumn<QString>("stored");  // "file", "none" or "broken" (a code the code page leaves unassigned)
+    QTest::addColumn<QString>("typed");   // "host", "engine", or empty: the box left as shown
+    QTest::newRow("stored, left as shown") << "file" << "";
+    QTest::newRow("host path typed") << "none" << "host";
+    QTest::newRow("engine path typed") << "none" << "engine";
+    QTest::newRow("stored with bytes no display can show") << "broken" << "";
+  }
+  void CsvPathBoxShowsTheHostPathAndTakesEitherForm() {
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QTemporaryDir tree;
+    QVERIFY(QDir(tree.path()).mkdir(QStringLiteral("置換 パターン")));
+    const QString host = tree.filePath(QStringLiteral("置換 パターン/表.csv"));
+    QFile csv(host);
+    QVERIFY(csv.open(QIODevice::WriteOnly));
+    csv.write("a\tb\n");
+    csv.close();
+    std::string engine;
+    {
+      UiHarness probe(tree.path());
+      engine = EnginePath(probe, host);
+    }
+    const std::string broken = engine + "\x85\x40";  // no file of that name: only the box is looked at
+    Job job = QuietJob();
+    job.settings.sw_fnm = 8;
+    if (stored == QStringLiteral("file")) QVERIFY(job.settings.fnm_csv_pth.Assign(engine));
+    if (stored == QStringLiteral("broken")) QVERIFY(job.settings.fnm_csv_pth.Assign(broken));
+    Fixture f(job);
+    auto* path = f.Find<QLineEdit>("pathEdit");
+    if (stored == QStringLiteral("file")) QCOMPARE(path->text(), host);
+    if (stored == QStringLiteral("none")) QCOMPARE(path->text(), QString());
+    // Without a host form, the engine's form as it stands.
+    QString engine_shown = QStringLiteral("Z:") + host + QStringLiteral("\\x85\\x40");
+    engine_shown.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    if (stored == QStringLiteral("broken")) QCOMPARE(path->text(), engine_shown);
+    if (typed == QStringLiteral("host")) path->setText(host);
+    if (typed == QStringLiteral("engine")) path->setText(ToQt(*f.harness->codec, engine));
+    f.window->CollectSettings();
+    if (stored == QStringLiteral("broken")) {
+      QCOMPARE(f.settings().fnm_csv_pth.view(), std::string_view(broken));
+      return;
+    }
+    QCOMPARE(f.settings().fnm_csv_pth.view(), std::string_view(engine));
+    MessageBoxAnswerer answerer;
+    QVERIFY(ValidateJob(f.harness->session, true));
+    QCOMPARE(answerer.texts(), QStringList());
+    QCOMPARE(f.harness->session.run.csv_patterns.size(), std::size_t{1});
   }
 
   // "変換設定保存" validates the job: a refusal shows the page and control at fault.

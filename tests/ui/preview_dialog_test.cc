@@ -33,7 +33,7 @@ QMap<QString, int> States(PreviewDialog& dialog) {
   PreviewTableModel& model = dialog.model();
   for (int row = 0; row < model.rowCount(); ++row) {
     const QString target = model.data(model.index(row, 1)).toString();
-    states[target.section(QLatin1Char('\\'), -1)] = model.RecordAt(row).state;
+    states[target.section(QLatin1Char('/'), -1)] = model.RecordAt(row).state;
   }
   return states;
 }
@@ -131,6 +131,37 @@ class PreviewDialogTest : public QObject {
     QVERIFY(!app.sw_pre[AppSettings::kPreExcludeNoChange]);
     QCOMPARE(app.prec[3], 222);
     QVERIFY(app.prew >= 600 && app.preh >= 240);
+  }
+
+  // People read host paths: every target, file or directory, is listed by its host path.
+  void ListsTargetsByTheirHostPaths() {
+    QTemporaryDir home, tree;
+    QVERIFY(home.isValid() && tree.isValid());
+    const QDir dir(tree.filePath(QStringLiteral("写真 アルバム")));
+    QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("写真 アルバム/秋")));
+    Touch(dir, QStringLiteral("夏.txt"));
+    Touch(dir, QStringLiteral("b.txt"));
+    UiHarness harness(home.path());
+    SetUpperCaseJob(harness.session.job.settings);
+    AppSettings& app = harness.session.job.app;
+    app.set_0 = 1;
+    app.dirfil[0] = EnginePath(harness, dir.path());
+    app.sw_set[AppSettings::kSetDirectories] = true;
+
+    QStringList listed;
+    ModalDriver driver;
+    driver.OnModal<PreviewDialog>([&listed](PreviewDialog& dialog) {
+      const PreviewTableModel& model = dialog.model();
+      for (int row = 0; row < model.rowCount(); ++row) listed << model.data(model.index(row, 1)).toString();
+      ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("cancelButton")));
+    });
+    const ConversionResult result = StartConversion(harness.session, RunMode::kPreview, false);
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(result.outcome, ConversionOutcome::kPreviewClosed);
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"[Dir] " + dir.filePath(QStringLiteral("秋")), "[File] " + dir.filePath(QStringLiteral("b.txt")),
+                                  "[File] " + dir.filePath(QStringLiteral("夏.txt"))}));
   }
 
   // Cancel and the close box end the preview without touching a file.

@@ -17,6 +17,7 @@
 #include "ui/message_box_answerer.h"
 #include "ui/output_directory_dialog.h"
 #include "ui/path_panel.h"
+#include "ui/list_panel.h"
 #include "ui/qt_text.h"
 #include "ui/target_list_model.h"
 #include "ui/target_list_window.h"
@@ -100,6 +101,20 @@ class TargetPanelTest : public QObject {
     harness.ui.set_main_window(nullptr);
   }
 
+  // In file-list mode the list panel and the target list window show every entry by its host path,
+  // and the run takes the engine paths they stand for.
+  void ListModeShowsHostPathsAndRunsTheirEnginePaths() {
+    UiHarness harness(home_.path());
+    const QStringList paths = {tree_.filePath(QStringLiteral("a.jpg")), tree_.filePath(QStringLiteral("sub/c.txt"))};
+    MainWindow window(harness.context, paths);
+    harness.ui.set_main_window(&window);
+    QCOMPARE(window.list_panel()->Texts(), paths);
+    QCOMPARE(window.list_panel()->Items(),
+             (std::vector<std::string>{EnginePath(harness, paths[0]), EnginePath(harness, paths[1])}));
+    QCOMPARE(Rows(*window.target_list_window()), paths);
+    harness.ui.set_main_window(nullptr);
+  }
+
   void PathIsTidiedUnlessBeingTyped() {
     UiHarness harness(home_.path());
     MainWindow window(harness.context);
@@ -129,12 +144,11 @@ class TargetPanelTest : public QObject {
     QVERIFY(!selected->isEnabled());
     MessageBoxAnswerer answerer;
     parent->click();
-    QCOMPARE(window.path_panel()->PathText(), ToQt(*harness.codec, EnginePath(harness, tree_.path())));
+    QCOMPARE(window.path_panel()->PathText(), tree_.path());  // people read host paths
     table->selectRow(2);  // "sub"
     QVERIFY(selected->isEnabled());
     selected->click();
-    QCOMPARE(window.path_panel()->PathText(),
-             ToQt(*harness.codec, EnginePath(harness, tree_.filePath(QStringLiteral("sub")))));
+    QCOMPARE(window.path_panel()->PathText(), tree_.filePath(QStringLiteral("sub")));
     QVERIFY(answerer.texts().isEmpty());  // no confirmation asked for by default
 
     window.path_panel()->SetPathText(QStringLiteral("Z:\\"));
@@ -186,7 +200,7 @@ class TargetPanelTest : public QObject {
     const int result = dialog.exec();
     QCOMPARE(result, message.isEmpty() ? int{QDialog::Accepted} : int{QDialog::Rejected});
     QCOMPARE(answerer.texts(), message.isEmpty() ? QStringList{} : QStringList{message});
-    if (message.isEmpty()) QCOMPARE(dialog.entry(), typed);
+    if (message.isEmpty()) QCOMPARE(dialog.entry(), tree_.filePath(entry));  // shown in host form
   }
 
  private:
