@@ -59,6 +59,8 @@ void ConsoleUi::ShowSummary(SummaryKind, std::string_view text) { PrintResult(te
 
 void ConsoleUi::PrintResult(std::string_view text) { out_ << DisplayText(codec_, text) << '\n' << std::flush; }
 
+void ConsoleUi::PrintText(std::string_view utf8) { out_ << utf8 << std::flush; }
+
 void ConsoleUi::ShowError(std::string_view text) { PrintMessage(text); }
 
 bool ConsoleUi::AskYesNo(std::string_view text) {

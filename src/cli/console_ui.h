@@ -56,6 +56,8 @@ class ConsoleUi final : public UserInterface {
 
   // Prints one line of a command's result (code page 932) to `out`.
   void PrintResult(std::string_view text);
+  // Prints a command's result that is UTF-8 already, as it is, to `out`.
+  void PrintText(std::string_view utf8);
 
   // What happened, for the exit status.
   bool declined() const { return declined_; }
