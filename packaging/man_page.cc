@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
        << ".nf\n"
        << "morva\\-cli \\-\\-set SW_FNM=1 \\-\\-set FNM_IPN_SEL=1 \\-\\-set FNM_IPN2=1 preview ~/photos\n"
        << "morva\\-cli show > job.txt\n"
+       << "morva\\-cli log \"$(morva\\-cli runs | tail \\-n 1 | cut \\-f 1)\" | less\n"
        << "morva\\-cli keys | grep 名称文字列置換\n"
        << ".fi\n";
 

@@ -45,19 +45,61 @@ _morva_cli() {
     return
   fi
 
-  # The command, once; after it, targets (files and directories).
+  # The command, once; after it, targets (files and directories), or after log and undo the run
+  # identifiers the log holds.
   local i word
   for ((i = 1; i < COMP_CWORD; i++)); do
     word=${COMP_WORDS[i]}
     case $word in
-      check|preview|run|undo|runs|eval|presets|keys|show)
+      log|undo)
+        [[ ${COMP_WORDS[i-1]} != --* || ${COMP_WORDS[i-1]} == --yes || ${COMP_WORDS[i-1]} == --overwrite ]] || continue
+        _morva_cli_run_ids "$i"
+        return
+        ;;
+      check|preview|run|runs|eval|presets|keys|show)
         [[ ${COMP_WORDS[i-1]} != --* || ${COMP_WORDS[i-1]} == --yes || ${COMP_WORDS[i-1]} == --overwrite ]] || continue
         COMPREPLY=($(compgen -f -- "$cur"))
         return
         ;;
     esac
   done
-  COMPREPLY=($(compgen -W "check preview run undo runs eval presets keys show" -- "$cur"))
+  COMPREPLY=($(compgen -W "check preview run undo runs log eval presets keys show" -- "$cur"))
+}
+
+# The run identifiers of the log after log or undo (the command at index $1 of COMP_WORDS), asked of
+# the morva-cli being completed with the same --home (`runs`). An identifier is a date and a time, which
+# the command also takes as two words: the date is completed first, then the time. Bash splits a word
+# at ':', so the words typed after the command are taken from the line itself.
+_morva_cli_run_ids() {
+  local home=() j
+  for ((j = 1; j < $1; j++)); do
+    case ${COMP_WORDS[j]} in
+      --home) home=(--home "${COMP_WORDS[j+1]}") ;;
+      --home=*) home=("${COMP_WORDS[j]}") ;;
+    esac
+  done
+  local line=${COMP_LINE:0:COMP_POINT} typed=()
+  read -ra typed <<< "$line"
+  [[ $line == *[[:space:]] ]] && typed+=("")
+  local command=${COMP_WORDS[$1]} n=${#typed[@]}
+  local after=$((n - 1))
+  while ((after > 0)) && [[ ${typed[after-1]} != "$command" ]]; do ((after--)); done
+  ((after > 0)) || return
+  local ids
+  ids=$("${COMP_WORDS[0]}" "${home[@]}" runs 2>/dev/null | cut -f1)
+  local IFS=$'\n'
+  case $((n - after)) in
+    1) COMPREPLY=($(compgen -W "$(cut -d' ' -f1 <<< "$ids" | sort -u)" -- "${typed[after]}")) ;;
+    2)
+      local word=${typed[after+1]}
+      COMPREPLY=($(compgen -W "$(awk -v d="${typed[after]}" '$1 == d { print $2 }' <<< "$ids")" -- "$word"))
+      # Bash replaces only what follows the last ':' of the word.
+      if [[ $COMP_WORDBREAKS == *:* && $word == *:* ]]; then
+        local i
+        for i in "${!COMPREPLY[@]}"; do COMPREPLY[i]=${COMPREPLY[i]#"${word%:*}:"}; done
+      fi
+      ;;
+  esac
 }
 
 complete -F _morva_cli morva-cli

@@ -13,6 +13,7 @@
 #include "platform/engine_text.h"
 #include "engine/validation.h"
 #include "log/log_scan.h"
+#include "log/log_view.h"
 #include "log/log_writer.h"
 #include "undo/undo_from_log.h"
 #include "platform/path_utils.h"
@@ -177,14 +178,46 @@ int ListPresets(Session& session, ConsoleUi& ui) {
   return kExitDone;
 }
 
+// The run identifier given after undo or log, in code page 932, in *run_id (empty when none was given);
+// false with a message when the argument cannot be one.
+bool TakeRunId(Session& session, const CliOptions& options, std::string* run_id, std::ostream& err) {
+  run_id->clear();
+  if (options.targets.empty()) return true;
+  if (!session.host.codec.Utf8ToCp932(options.targets[0], run_id).ok() || run_id->size() != kLogStampSize) {
+    err << "morva-cli: " << options.targets[0] << ": a run identifier is YYYY/MM/DD hh:mm:ss\n";
+    return false;
+  }
+  return true;
+}
+
+// `log [RUN-ID]`: the whole log, or the block of the run named, in UTF-8 with host paths. The text is
+// read whole before it is printed, so that a reader slow to take it (a pager) never keeps the log held
+// from a run.
+int PrintLog(Session& session, ConsoleUi& ui, const CliOptions& options, std::ostream& err) {
+  std::string run_id;
+  if (!TakeRunId(session, options, &run_id, err)) return kExitRefused;
+  std::string text;
+  switch (ReadLogForPeople(session.log_context(), run_id, &text)) {
+    case LogReading::kRead:
+      ui.PrintText(text);
+      return kExitDone;
+    case LogReading::kNoLog:
+      ui.ShowWarning(Cp932Text(session.host.codec, "ログが見つかりませんでした。"));
+      return kExitRefused;
+    case LogReading::kUnknownRun:
+      err << "morva-cli: the log holds no run " << options.targets[0] << " (see runs)\n";
+      return kExitRefused;
+    case LogReading::kReadFailed:
+      ui.ShowWarning(Cp932Text(session.host.codec, "ログの読み込みに失敗しました。"));
+      return kExitRefused;
+  }
+  return kExitRefused;
+}
+
 // `undo [RUN-ID]`: the run named, or the newest one that can be undone and has not been.
 int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err) {
   std::string run_id;
-  if (!options.targets.empty() && !session.host.codec.Utf8ToCp932(options.targets[0], &run_id).ok()) run_id.clear();
-  if (!options.targets.empty() && run_id.size() != 19) {
-    err << "morva-cli: " << options.targets[0] << ": a run identifier is YYYY/MM/DD hh:mm:ss\n";
-    return kExitRefused;
-  }
+  if (!TakeRunId(session, options, &run_id, err)) return kExitRefused;
   LogUndoResult result;
   switch (UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), run_id, &result)) {
     case LogUndoOutcome::kUndone:
@@ -253,6 +286,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   if (!LoadJob(session, options, home, err)) return kExitRefused;
   // The log's commands take no targets: their argument is a run identifier.
   if (options.command == CliCommand::kRuns) return ListRuns(session, ui);
+  if (options.command == CliCommand::kLog) return PrintLog(session, ui, options, err);
   if (options.command == CliCommand::kPresets) return ListPresets(session, ui);
   if (options.command == CliCommand::kKeys) return ListSettingsKeys(session, ui);
   if (options.command == CliCommand::kShow) return ShowJobLines(session, ui);
@@ -322,6 +356,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kNone:
     case CliCommand::kUndo:
     case CliCommand::kRuns:
+    case CliCommand::kLog:
     case CliCommand::kEval:
     case CliCommand::kPresets:
     case CliCommand::kKeys:

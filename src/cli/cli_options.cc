@@ -5,7 +5,7 @@
 namespace morva {
 namespace {
 
-constexpr std::string_view kCommandList = "check, preview, run, undo, runs, eval, presets, keys or show";
+constexpr std::string_view kCommandList = "check, preview, run, undo, runs, log, eval, presets, keys or show";
 
 // Splits "--name=value"; `value` is empty (not absent) for "--name=".
 void SplitOption(std::string_view arg, std::string_view* name, std::optional<std::string_view>* value) {
@@ -44,6 +44,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
         options->command = CliCommand::kUndo;
       } else if (arg == "runs") {
         options->command = CliCommand::kRuns;
+      } else if (arg == "log") {
+        options->command = CliCommand::kLog;
       } else if (arg == "eval") {
         options->command = CliCommand::kEval;
       } else if (arg == "presets") {
@@ -153,12 +155,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options,
     *error = "eval takes a control statement and one path";
     return false;
   }
-  if (options->command == CliCommand::kUndo) {
+  if (options->command == CliCommand::kUndo || options->command == CliCommand::kLog) {
     // "2024/01/02 03:04:05" typed without quotes arrives as two arguments.
     if (options->targets.size() == 2) {
       options->targets = {options->targets[0] + " " + options->targets[1]};
     } else if (options->targets.size() > 2) {
-      *error = "undo takes at most one run identifier (YYYY/MM/DD hh:mm:ss)";
+      *error = std::string(options->command == CliCommand::kUndo ? "undo" : "log") +
+               " takes at most one run identifier (YYYY/MM/DD hh:mm:ss)";
       return false;
     }
   }
@@ -175,6 +178,7 @@ std::string UsageText() {
          "  run     [TARGET...]   convert (asks first unless --yes) and print the summary\n"
          "  undo    [RUN-ID]      undo a run from the log (default: the newest one not undone yet)\n"
          "  runs                  list the runs in the log: identifier, 不可/済み/未, target, function\n"
+         "  log     [RUN-ID]      print the log (or the block of one run) in UTF-8 with host paths\n"
          "  eval STATEMENT PATH   print the name the control statement gives the file or directory PATH\n"
          "                        (the job's extension handling applies; nothing changes on disk)\n"
          "  presets               list the saved presets: kind (変換設定, 変換制御文 or 文字列置換設定),\n"

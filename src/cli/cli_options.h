@@ -8,7 +8,7 @@
 namespace morva {
 
 // The commands morva-cli carries out.
-enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns, kEval, kPresets, kKeys, kShow };
+enum class CliCommand { kNone, kCheck, kPreview, kRun, kUndo, kRuns, kLog, kEval, kPresets, kKeys, kShow };
 
 // The command line of morva-cli, as typed: paths are still host (or engine) paths in UTF-8.
 struct CliOptions {
@@ -22,7 +22,7 @@ struct CliOptions {
   std::string copy_to;               // --copy-to DIR; empty: no copy conversion
   bool overwrite = false;            // --overwrite: copies replace existing files
   CliCommand command = CliCommand::kNone;
-  std::vector<std::string> targets;  // the arguments after the command (undo: the run identifier;
+  std::vector<std::string> targets;  // the arguments after the command (undo, log: the run identifier;
                                     // eval: the statement, then the path)
 };
 
@@ -30,8 +30,8 @@ struct CliOptions {
 // "--opt VALUE" and "--opt=VALUE" are accepted; "--" ends the options, so a target may start with "-".
 // Returns false with a one-line reason in *error for anything it cannot take: an unknown option or
 // command, a missing or empty value, a repeated single-valued option, --overwrite without --copy-to,
-// no command, arguments after runs or more than one run identifier after undo (its date and time may
-// come as one argument or two), eval without exactly a statement and a path, arguments after presets, keys or show.
+// no command, arguments after runs or more than one run identifier after undo or log (its date and
+// time may come as one argument or two), eval without exactly a statement and a path, arguments after presets, keys or show.
 bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options, std::string* error);
 
 // The usage text (UTF-8, ends with a line break).

@@ -61,6 +61,8 @@ void ConsoleUi::PrintResult(std::string_view text) { PrintResultUtf8(DisplayText
 
 void ConsoleUi::PrintResultUtf8(std::string_view utf8) { out_ << utf8 << '\n' << std::flush; }
 
+void ConsoleUi::PrintText(std::string_view utf8) { out_ << utf8 << std::flush; }
+
 void ConsoleUi::ShowError(std::string_view text) { PrintMessage(text); }
 
 bool ConsoleUi::AskYesNo(std::string_view text) {

@@ -64,6 +64,8 @@ class ConsoleUi final : public UserInterface {
   void PrintResultUtf8(std::string_view utf8);
   // An engine path as the console shows it (UTF-8): see DisplayPath.
   std::string ShownPath(std::string_view engine_path) { return DisplayPath(fs_, codec_, engine_path); }
+  // Prints a command's result that is UTF-8 already, as it is, to `out`.
+  void PrintText(std::string_view utf8);
 
   // What happened, for the exit status.
   bool declined() const { return declined_; }

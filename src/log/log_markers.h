@@ -28,6 +28,9 @@ static_assert(kUndoHeaderEnd.size() == kExtractionHeaderEnd.size());
 
 // The lines of a run header after its first.
 inline constexpr std::string_view kCopyKind = "変換種別：【コピー変換】";
+// After kCopyKind: the output directory's path between these two.
+inline constexpr std::string_view kOutputDirectory = "【出力先：";
+inline constexpr std::string_view kOutputDirectoryEnd = "】";
 inline constexpr std::string_view kFileCount = "指定対象ファイル数：";
 inline constexpr std::string_view kTargetDirectory = "対象ディレクトリ（ファイル）：";
 inline constexpr std::string_view kFunction = "変換機能：";
@@ -49,6 +52,11 @@ inline constexpr std::string_view kOldAttributesField = "*属性<";
 inline constexpr std::string_view kOldTimeFields[3] = {"*作成日時<", "*更新日時<", "*アクセス日時<"};
 inline constexpr char kFieldEnd = '>';
 
+// The line of an extraction for a target line it cannot read back: this tag, the fields it could not
+// read, kReadErrorTarget, the target's full path and kFieldEnd, then the rest of the target line.
+inline constexpr std::string_view kReadErrorTag = "[▲戻しログ読取エラー（";
+inline constexpr std::string_view kReadErrorTarget = "）] *対象<";
+
 // The line a run or an undo cancelled by the person writes before its verdict.
 inline constexpr std::string_view kCancelled = "ユーザによって途中キャンセルされています。";
 
@@ -61,6 +69,8 @@ inline constexpr std::string_view kExtractionCounts = "成功：%d / 不要：%d
 inline constexpr std::string_view kFullSuccess = "完全成功";
 inline constexpr std::string_view kFullSuccessCount = "完全成功：";
 inline constexpr std::string_view kSuccessCount = "成功：";
+// A counts line of a run or an undo as the readers also take it, with a full-width slash.
+inline constexpr std::string_view kFullSuccessSlash = "完全成功／";
 static_assert(kRunCounts.starts_with(kFullSuccessCount) && kUndoCounts.starts_with(kFullSuccessCount));
 static_assert(kFullSuccessCount.starts_with(kFullSuccess));
 static_assert(kExtractionCounts.starts_with(kSuccessCount));

@@ -1,13 +1,18 @@
 #include "log/log_view.h"
 
-#include <string>
-#include <thread>
+#include <memory>
+#include <vector>
 
-#include "platform/engine_text.h"
 #include "core/user_interface.h"
+#include "log/log_host_text.h"
+#include "log/log_journal.h"
+#include "log/log_scan.h"
 #include "log/log_writer.h"
 #include "platform/document_opener.h"
+#include "platform/engine_text.h"
 #include "platform/file_system.h"
+#include "platform/path_utils.h"
+#include "platform/private_file.h"
 
 namespace morva {
 namespace {
@@ -29,26 +34,66 @@ std::string OpenFailureMessage(TextCodec& codec, int result) {
   }
 }
 
+bool Exists(FileSystem& fs, const std::string& path) {
+  FindData data;
+  return fs.Stat(path, &data).ok();
+}
+
 }  // namespace
 
-bool ViewLog(Host& host, std::chrono::milliseconds settle) {
+LogReading ReadLogForPeople(const LogContext& log, std::string_view run_id, std::string* text) {
+  text->clear();
+  Host& host = log.host;
   const std::string path = LogPath(host);
-  FindData before;
-  // Read-only while a viewer may have it open, so that nobody edits the log in it. Only a log this made
-  // read-only is given its attributes back.
-  const bool protect = host.fs.Stat(path, &before).ok() &&
-                       host.fs.SetAttributes(path, before.attributes | kAttrReadOnly).ok();
-  const int result =
-      host.document_opener != nullptr ? host.document_opener->Open(path) : kDocumentNoAssociation;
-  if (result > kDocumentOpened) {
-    std::this_thread::sleep_for(settle);
-  } else {
-    host.ui.ShowWarning(OpenFailureMessage(host.codec, result));
+  // Without a log, and without a journal whose lines could make one, there is nothing to hold: taking
+  // the hold would leave a journal file behind in a directory that had none.
+  if (!Exists(host.fs, path) && !Exists(host.fs, JoinPath(host.program_directory, kLogJournalFileName))) {
+    return LogReading::kNoLog;
   }
-  // Nothing more can be done here when that fails: the next run that cannot write the read-only log says
-  // so, and that it cannot be undone from it.
-  if (protect) host.fs.SetAttributes(path, before.attributes).IgnoreError();
-  return result > kDocumentOpened;
+  const LogHold hold(log);
+  std::unique_ptr<ReadableFile> file;
+  if (!host.fs.OpenRead(path, &file).ok()) return LogReading::kNoLog;
+  HostLogText converter(host.codec, host.fs);
+  if (run_id.empty()) return converter.AppendLog(*file, 0, false, text) ? LogReading::kRead : LogReading::kReadFailed;
+
+  // The runs `runs` lists and `undo` takes, so that every identifier they show can be looked at.
+  std::vector<LoggedRun> runs;
+  if (ScanRunsIn(host.codec, *file, &runs) < 0) return LogReading::kReadFailed;
+  for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+    if (run->id != run_id) continue;
+    return converter.AppendLog(*file, run->position, true, text) ? LogReading::kRead : LogReading::kReadFailed;
+  }
+  return LogReading::kUnknownRun;
+}
+
+bool ViewLog(const LogContext& log, const std::string& private_directory) {
+  Host& host = log.host;
+  if (host.document_opener == nullptr) {
+    host.ui.ShowWarning(OpenFailureMessage(host.codec, kDocumentNoAssociation));
+    return false;
+  }
+  std::string text;
+  switch (ReadLogForPeople(log, {}, &text)) {
+    case LogReading::kRead:
+      break;
+    case LogReading::kNoLog:
+    case LogReading::kUnknownRun:
+      host.ui.ShowWarning(OpenFailureMessage(host.codec, kDocumentNotFound));
+      return false;
+    case LogReading::kReadFailed:
+      host.ui.ShowWarning(Cp932Text(host.codec, "ログの読み込みに失敗しました。"));
+      return false;
+  }
+  std::string copy_host_path, copy_path;
+  if (!WritePrivateFile(private_directory, kLogViewFileName, text, &copy_host_path).ok() ||
+      !host.fs.FromHostPath(copy_host_path, &copy_path).ok()) {
+    host.ui.ShowWarning(OpenFailureMessage(host.codec, kDocumentFailed));
+    return false;
+  }
+  const int result = host.document_opener->Open(copy_path);
+  if (result > kDocumentOpened) return true;
+  host.ui.ShowWarning(OpenFailureMessage(host.codec, result));
+  return false;
 }
 
 }  // namespace morva

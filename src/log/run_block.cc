@@ -17,8 +17,8 @@ std::vector<std::string> RunHeaderLines(Host& host, const Job& job, bool copy_co
   lines.push_back(Cp932Text(codec, log_markers::kRunBlock) + std::string(kLogVersionTag) +
                   Cp932Text(codec, log_markers::kRunHeaderEnd));
   if (copy_conversion) {
-    lines.push_back(Cp932Text(codec, log_markers::kCopyKind) + Cp932Text(codec, "【出力先：") +
-                    std::string(app.cpdir.view()) + Cp932Text(codec, "】"));
+    lines.push_back(Cp932Text(codec, log_markers::kCopyKind) + Cp932Text(codec, log_markers::kOutputDirectory) +
+                    std::string(app.cpdir.view()) + Cp932Text(codec, log_markers::kOutputDirectoryEnd));
   }
   const bool list_mode = app.set_0 == 2;
   lines.push_back(Cp932Text(codec, list_mode ? "変換対象指定方式：【指定ファイルの変換】"

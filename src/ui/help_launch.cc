@@ -13,6 +13,7 @@
 #include "platform/engine_text.h"
 #include "platform/file_system.h"
 #include "platform/path_utils.h"
+#include "platform/private_file.h"
 #include "settings/program_directory.h"
 #include "ui/qt_text.h"
 #include "ui/window_context.h"
@@ -76,6 +77,6 @@ bool OpenHelp(UiContext& context) {
   return false;
 }
 
-bool OpenLog(UiContext& context) { return ViewLog(context.session.host); }
+bool OpenLog(UiContext& context) { return ViewLog(context.session.log_context(), PrivateDirectory()); }
 
 }  // namespace morva

@@ -27,7 +27,8 @@ std::string FindHelpDocument(FileSystem& fs, const std::vector<std::string>& dir
 // the program's message. Returns true when a viewer took it.
 bool OpenHelp(UiContext& context);
 
-// Opens the log with the desktop's viewer ("ログ表示"); a failure shows the program's message.
+// Shows the log with the desktop's viewer ("ログ表示"): a private copy in UTF-8 with host paths (ViewLog
+// in the user's PrivateDirectory); a failure shows the program's message.
 bool OpenLog(UiContext& context);
 
 }  // namespace morva

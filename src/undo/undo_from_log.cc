@@ -35,8 +35,8 @@ struct ExtractTexts {
               Cp932Text(codec, log_markers::kOldTimeFields[2])},
         error_names{Cp932Text(codec, "名称,"), Cp932Text(codec, "属性,"), Cp932Text(codec, "作成日時,"),
                     Cp932Text(codec, "更新日時,"), Cp932Text(codec, "アクセス日時,")},
-        error_start(Cp932Text(codec, "[▲戻しログ読取エラー（")),
-        error_end(Cp932Text(codec, "）] *対象<")),
+        error_start(Cp932Text(codec, log_markers::kReadErrorTag)),
+        error_end(Cp932Text(codec, log_markers::kReadErrorTarget)),
         block_markers{Cp932Text(codec, log_markers::kRunBlock), Cp932Text(codec, log_markers::kUndoBlock),
                       Cp932Text(codec, log_markers::kExtractionBlock)} {}
 

@@ -401,6 +401,73 @@ TEST_F(CliEndToEndTest, RunsListsTheLogAndUndoTakesTheNewestRunBack) {
   EXPECT_NE(r.err.find("no run 2000/01/01 00:00:00"), std::string::npos) << r.err;
 }
 
+// `log` shows the log as a person here reads it: UTF-8, line feeds, host paths; `log RUN-ID` the block
+// of that run alone. Reading it changes nothing.
+TEST_F(CliEndToEndTest, LogPrintsTheLogWithHostPathsAndOneRunsBlock) {
+  Result r = RunCli({"--home", home_.path(), "log"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("ログが見つかりませんでした。"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  ASSERT_TRUE(home_.WriteFile("mvlogs.txt", ""));
+  r = RunCli({"--home", home_.path(), "log"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  // Two runs: one in a directory with a Japanese name and a space, one a copy into another.
+  const std::string photos = tree_ / "写真 フォルダ";
+  const std::string copies = tree_ / "出力 先";
+  ASSERT_EQ(mkdir(photos.c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(copies.c_str(), 0755), 0);
+  ASSERT_TRUE(tree_.WriteFile("写真 フォルダ/夏 a.jpg", "a"));
+  r = RunCli(UpperCase({"--yes", "run", photos}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = RunCli(UpperCase({"--yes", "--copy-to", copies, "run", photos_}));
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string log = ReadFile(home_ / "mvlogs.txt");
+
+  r = RunCli({"--home", home_.path(), "log"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string whole = r.out;
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  std::string cp932;
+  EXPECT_TRUE(codec->Utf8ToCp932(whole, &cp932).ok()) << "UTF-8 throughout";
+  EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), std::count(log.begin(), log.end(), '\n'));
+  EXPECT_EQ(whole.find('\r'), std::string::npos);
+  EXPECT_EQ(whole.find("Z:"), std::string::npos) << whole;
+  for (const std::string& shown : {"対象ディレクトリ（ファイル）：" + photos + "\n", "ディレクトリ：" + photos + "\n",
+                                   "【出力先：" + copies + "】\n", std::string("*対象<夏 a.jpg> → *名称変換<夏 A.jpg>")}) {
+    EXPECT_NE(whole.find(shown), std::string::npos) << shown << "\n" << whole;
+  }
+
+  r = RunCli({"--home", home_.path(), "runs"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> ids = {r.out.substr(0, 19), r.out.substr(r.out.find('\n') + 1, 19)};
+  for (const std::string& id : ids) {
+    const std::size_t begin = whole.find(id + "  ■ MORVA");
+    const std::size_t counts = whole.find("完全成功：", begin);
+    ASSERT_NE(counts, std::string::npos) << id;
+    const std::string block = whole.substr(begin, whole.find('\n', counts) + 1 - begin);
+    r = RunCli({"--home", home_.path(), "log", id});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, block) << id;
+    // Typed without quotes, as two arguments.
+    r = RunCli({"--home", home_.path(), "log", id.substr(0, 10), id.substr(11)});
+    EXPECT_EQ(r.out, block) << id;
+  }
+  EXPECT_NE(RunCli({"--home", home_.path(), "log", ids[0]}).out.find(photos), std::string::npos);
+
+  for (const std::string unknown : {"2000/01/01 00:00:00", "yesterday"}) {
+    r = RunCli({"--home", home_.path(), "log", unknown});
+    EXPECT_EQ(r.status, 2) << unknown;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(unknown), std::string::npos) << r.err;
+  }
+  EXPECT_NE(r.err.find("YYYY/MM/DD hh:mm:ss"), std::string::npos) << r.err;
+  EXPECT_NE(RunCli({"--home", home_.path(), "log", "2000/01/01 00:00:00"}).err.find("no run 2000/01/01 00:00:00"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(home_ / "mvlogs.txt"), log) << "reading leaves the log as it was";
+}
+
 // A run the log cannot take would be a run nobody can undo: it does not start (exit 2, the program's
 // message, nothing renamed), also for a mistyped --home. With the log switched off it runs.
 TEST_F(CliEndToEndTest, ARunTheLogCannotTakeIsRefusedAndChangesNothing) {

@@ -54,6 +54,7 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
       {"convert"},                         // unknown command
       {"runs", "x"},                       // runs takes nothing
       {"undo", "2024/01/02", "03:04:05", "x"},  // one identifier at most
+      {"log", "2024/01/02", "03:04:05", "x"},
       {"eval", "<F>"},                     // a statement without a path
       {"eval", "<F>", "/a", "/b"},         // one path only
       {"--preset", "a", "--preset", "b", "run"},  // given twice
@@ -83,6 +84,9 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
   // A run identifier typed without quotes is put back together.
   ASSERT_TRUE(Parse({"undo", "2024/01/02", "03:04:05"}, &o, &error)) << error;
   EXPECT_EQ(o.command, CliCommand::kUndo);
+  EXPECT_EQ(o.targets, std::vector<std::string>{"2024/01/02 03:04:05"});
+  ASSERT_TRUE(Parse({"log", "2024/01/02", "03:04:05"}, &o, &error)) << error;
+  EXPECT_EQ(o.command, CliCommand::kLog);
   EXPECT_EQ(o.targets, std::vector<std::string>{"2024/01/02 03:04:05"});
   ASSERT_TRUE(Parse({"runs"}, &o, &error)) << error;
   EXPECT_EQ(o.command, CliCommand::kRuns);

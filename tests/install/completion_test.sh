@@ -8,10 +8,14 @@ PATH=$2:$PATH
 source "$1"
 failed=0
 
-# The completions for the command line `words...`, the cursor at the end of the last word.
+# The completions for the command line `words...`, the cursor at the end of the last word. Bash makes a
+# word of each ':' in the line too.
 complete_line() {
   COMP_WORDS=("$@")
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMP_LINE="$*"
+  COMP_LINE=${COMP_LINE// : /:}
+  COMP_POINT=${#COMP_LINE}
   COMPREPLY=()
   _morva_cli
   printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort
@@ -38,4 +42,17 @@ expect "--version" morva-cli --ver
 expect "--set"$'\n'"--settings" morva-cli --se
 # After the command come targets: files and directories.
 expect "/etc/hostname" morva-cli run /etc/hostnam
+
+# After log and undo: the run identifiers of the log in the --home given, the date first, then the time.
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+for stamp in "2024/01/02 03:04:05" "2024/01/02 03:09:00" "2024/02/01 10:00:00"; do
+  printf '%s  ■ MORVA - Version 6 - 変換実行開始 ■\r\n' "$stamp"
+done | iconv -f UTF-8 -t CP932 > "$home/mvlogs.txt"
+expect $'2024/01/02\n2024/02/01' morva-cli --home "$home" log ""
+expect $'2024/01/02' morva-cli --home "$home" --yes undo 2024/01
+expect $'03:04:05\n03:09:00' morva-cli --home "$home" log 2024/01/02 ""
+expect $'04:05\n09:00' morva-cli --home "$home" log 2024/01/02 03 : 0
+expect $'09:00' morva-cli --home "$home" log 2024/01/02 03 : 09
+expect "" morva-cli --home "$home" log 2024/01/02 03:04:05 ""
 exit $failed
