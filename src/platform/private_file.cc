@@ -70,18 +70,6 @@ class Temporary {
   std::string path_;
 };
 
-int WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
-}
-
 }  // namespace
 
 std::string ChoosePrivateDirectory(std::string_view runtime_dir, std::string_view cache_home, std::string_view home) {
@@ -114,7 +102,7 @@ Status WritePrivateFile(const std::string& directory, std::string_view name, std
   }
   // mkstemp's mode already; said again so that the contract does not rest on the C library's.
   if (fchmod(temporary.fd(), kPrivateFileMode) != 0) return Status::Error(errno, "fchmod " + final_path);
-  if (const int err = WriteAll(temporary.fd(), data); err != 0) return Status::Error(err, "write " + final_path);
+  if (const int err = posix::WriteAll(temporary.fd(), data); err != 0) return Status::Error(err, "write " + final_path);
   if (const int err = temporary.Close(); err != 0) return Status::Error(err, "close " + final_path);
   if (rename(temporary.path().c_str(), final_path.c_str()) != 0) return Status::Error(errno, "rename " + final_path);
   temporary.Release();

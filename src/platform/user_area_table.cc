@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "platform/posix_util.h"
+#include "platform/unicode_text.h"
 
 namespace morva {
 namespace user_area {
@@ -43,24 +44,6 @@ bool ParseLine(std::string_view line, Entry* entry) {
   entry->code = static_cast<cp932::Char>(code);
   entry->character = character;
   return true;
-}
-
-void AppendUtf8(char32_t c, std::string* out) {
-  if (c < 0x80) {
-    out->push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 }  // namespace
@@ -100,7 +83,7 @@ std::string FormatLine(const Entry& entry) {
   std::snprintf(fields, sizeof(fields), "%04X\tU+%04X\t", static_cast<unsigned>(entry.code),
                 static_cast<unsigned>(entry.character));
   std::string line = fields;
-  AppendUtf8(entry.character, &line);
+  unicode::AppendUtf8(entry.character, &line);
   line += '\n';
   return line;
 }
@@ -131,19 +114,6 @@ class FileLock {
   int fd_;
   int error_ = 0;
 };
-
-Status WriteAllAt(int fd, std::string_view bytes, std::uint64_t offset, const std::string& host_path) {
-  while (!bytes.empty()) {
-    const ssize_t n = pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return posix::ErrnoStatus(errno, "write", host_path);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-    offset += static_cast<std::uint64_t>(n);
-  }
-  return Status::Ok();
-}
 
 }  // namespace
 
@@ -219,8 +189,14 @@ Status UserAreaTable::Append(char32_t character, cp932::Char preferred, cp932::C
   const user_area::Entry entry{user_area::CodeAt(index), character};
   std::string bytes = read_end_ == 0 ? std::string(user_area::kHeader) : std::string();
   bytes += user_area::FormatLine(entry);
-  Status s = WriteAllAt(fd_, bytes, read_end_, host_path_);
-  if (s.ok() && fdatasync(fd_) != 0) s = posix::ErrnoStatus(errno, "sync", host_path_);
+  Status s;
+  if (lseek(fd_, static_cast<off_t>(read_end_), SEEK_SET) < 0) {
+    s = posix::ErrnoStatus(errno, "seek", host_path_);
+  } else if (const int err = posix::WriteAll(fd_, bytes); err != 0) {
+    s = posix::ErrnoStatus(err, "write", host_path_);
+  } else if (fdatasync(fd_) != 0) {
+    s = posix::ErrnoStatus(errno, "sync", host_path_);
+  }
   if (!s.ok()) {
     // A line that may not be on disk is not given. Should the cut fail too, the next writer cuts it; a
     // reader that takes it meanwhile takes a true entry, since no other code was given to this character.
