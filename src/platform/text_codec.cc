@@ -107,11 +107,13 @@ class IconvTextCodec final : public TextCodec {
     const auto learn = [&](cp932::Char code) {
       std::string bytes;
       cp932::AppendChar(code, &bytes);
-      if (to_utf16.Convert(bytes.data(), bytes.size(), &unicode).ok() && unicode.size() == 1) {
+      // ASCII only ever comes from ASCII.
+      if (to_utf16.Convert(bytes.data(), bytes.size(), &unicode).ok() && unicode.size() == 1 && unicode[0] >= 0x80) {
         to_unicode_[code] = unicode[0];
       }
     };
-    for (unsigned b = 0; b < 0x100; ++b) {
+    // ASCII stands for itself both ways: it takes the fast path and is not in the tables.
+    for (unsigned b = 0x80; b < 0x100; ++b) {
       if (!cp932::IsLeadByte(static_cast<unsigned char>(b))) learn(static_cast<cp932::Char>(b));
     }
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
@@ -120,10 +122,9 @@ class IconvTextCodec final : public TextCodec {
         if (trail != 0x7F) learn(static_cast<cp932::Char>(lead << 8 | trail));
       }
     }
-    // ASCII stands for itself both ways; it takes the fast path and is not in the tables.
     for (std::size_t code = 0x80; code < kCodeSpace; ++code) {
       const char16_t c = to_unicode_[code];
-      if (c == kNoCharacter || c < 0x80 || from_unicode_[c] != 0) continue;
+      if (c == kNoCharacter || from_unicode_[c] != 0) continue;
       // The user-defined area belongs to the table, whatever characters the converter puts there.
       if (user_area::IsUserCode(static_cast<cp932::Char>(code))) continue;
       std::string bytes;
@@ -204,7 +205,9 @@ class IconvTextCodec final : public TextCodec {
         continue;
       }
       if (table_ != nullptr && user_area::IsUserCode(code)) {
-        if (const char32_t given = table_->CharacterOf(code); given != 0) {
+        // An entry for a character that has a form of its own could only come from an edit of the file:
+        // that code would not come back from the character, so it is not taken.
+        if (const char32_t given = table_->CharacterOf(code); given != 0 && !HasForm(given)) {
           append(given);
           continue;
         }
@@ -215,6 +218,8 @@ class IconvTextCodec final : public TextCodec {
     }
     return Status::Ok();
   }
+
+  bool HasForm(char32_t c) const { return c < 0x80 || (c < kCodeSpace && from_unicode_[c] != 0); }
 
   Status Encode(char32_t c, std::string* out) {
     if (c < 0x80) {

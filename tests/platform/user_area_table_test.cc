@@ -126,17 +126,21 @@ TEST_F(UserAreaTableTest, TornLinesAndAFullTableLoseNothing) {
     ASSERT_TRUE(p.codec->Utf8ToCp932("é", &e).ok());
   }
   const std::string whole = ReadFile(TablePath());
-  WriteFile(TablePath(), whole + "F041\tU+00FC");  // killed before its newline
+  // A line naming a character that has a form of its own (only an edit makes one), then a writer
+  // killed before its newline.
+  WriteFile(TablePath(), whole + "F042\tU+3042\tあ\nF041\tU+00FC");
   {
     Process p = Start();
     std::string shown;
     ASSERT_TRUE(p.codec->Cp932ToUtf8("\xF0\x41", &shown).ok());
     EXPECT_EQ(shown, "\uE001");  // not given: still the private-use character it always was
+    ASSERT_TRUE(p.codec->Cp932ToUtf8("\xF0\x42", &shown).ok());
+    EXPECT_EQ(shown, "\uE002");
     std::string a;
     ASSERT_TRUE(p.codec->Utf8ToCp932("å", &a).ok());
     EXPECT_EQ(a, "\xF0\x41");
   }
-  EXPECT_EQ(ReadFile(TablePath()), whole + "F041\tU+00E5\tå\n");
+  EXPECT_EQ(ReadFile(TablePath()), whole + "F042\tU+3042\tあ\nF041\tU+00E5\tå\n");
 
   // Fill every code.
   std::string full;
