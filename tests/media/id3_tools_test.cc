@@ -316,7 +316,7 @@ TEST_F(Id3WriterToolsTest, MutagenReadsTheTagsWeWrite) {
     contents.audio_frames = 9;
     const std::string path = dir_ / "song.mp3";
     testing::WriteFile(path, testing::BuildMp3(contents));
-    ASSERT_EQ(WriteId3(*fs_, testing::EnginePath(codec_.get(), path), c.kinds, items, {}), kId3Written);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, testing::EnginePath(codec_.get(), path), c.kinds, items, {}), kId3Written);
 
     std::map<std::string, std::string> seen = MutagenView(python_, script_, path);
     EXPECT_EQ(seen["title"], U(*items[kWriteTitle]));
@@ -376,7 +376,7 @@ t.save(sys.argv[1], v2_version=int(sys.argv[2]))
     items[kWriteArtist] = "New artist";
     items[kWriteYear] = "2020";
     items[kWriteGenre] = "17";
-    ASSERT_EQ(WriteId3(*fs_, testing::EnginePath(codec_.get(), path), kId3ChangeV2, items, {}), kId3Written);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, testing::EnginePath(codec_.get(), path), kId3ChangeV2, items, {}), kId3Written);
 
     const std::string after_bytes = testing::ReadFile(path);
     std::map<std::string, std::string> after = MutagenView(python_, script_, path);

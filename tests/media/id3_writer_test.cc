@@ -216,7 +216,7 @@ TEST_F(Id3WriterTest, TagsAsTheJobAsksAndAudioUntouched) {
     SCOPED_TRACE(c.name);
     const std::string before = BuildMp3(c.contents);
     testing::WriteFile(dir_ / c.file_name, before);
-    ASSERT_EQ(WriteId3(*fs_, E(c.file_name), c.kinds, c.items, c.options), kId3Written);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, E(c.file_name), c.kinds, c.items, c.options), kId3Written);
     const std::string after = testing::ReadFile(dir_ / c.file_name);
     const Written w = Inspect(*codec_, after);
     EXPECT_EQ(w.audio, FakeAudio(c.contents.audio_frames));
@@ -249,7 +249,7 @@ TEST_F(Id3WriterTest, PaddingLeftShorterThanAFrameHeaderIsKept) {
       const std::string before = BuildMp3(contents);
       testing::WriteFile(dir_ / "a.mp3", before);
       const std::string title = old_title + std::string(kPadding - left, '+');
-      ASSERT_EQ(WriteId3(*fs_, E("a.mp3"), kId3ChangeV2, Items(title), {}), kId3Written);
+      ASSERT_EQ(WriteId3(*fs_, *codec_, E("a.mp3"), kId3ChangeV2, Items(title), {}), kId3Written);
       const Written w = Inspect(*codec_, testing::ReadFile(dir_ / "a.mp3"));
       EXPECT_EQ(w.layout.tag_size, BuildId3v2(contents).size() - 10);
       EXPECT_EQ(w.layout.padding_size, left);
@@ -258,7 +258,7 @@ TEST_F(Id3WriterTest, PaddingLeftShorterThanAFrameHeaderIsKept) {
       EXPECT_EQ(w.audio, FakeAudio(contents.audio_frames));
 
       // The tag as written takes a further change.
-      ASSERT_EQ(WriteId3(*fs_, E("a.mp3"), kId3ChangeV2, Items(std::nullopt, "Other"), {}), kId3Written);
+      ASSERT_EQ(WriteId3(*fs_, *codec_, E("a.mp3"), kId3ChangeV2, Items(std::nullopt, "Other"), {}), kId3Written);
       EXPECT_EQ(Inspect(*codec_, testing::ReadFile(dir_ / "a.mp3")).v2.artist, "Other");
     }
   }
@@ -273,7 +273,7 @@ TEST_F(Id3WriterTest, FooterFollowsTheTag) {
   std::string footer = tag.substr(0, 10);
   footer.replace(0, 3, "3DI");
   testing::WriteFile(dir_ / "f.mp3", tag + footer + FakeAudio(3));
-  ASSERT_EQ(WriteId3(*fs_, E("f.mp3"), kId3ChangeV2, Items("Longer title of the song"), {}), kId3Written);
+  ASSERT_EQ(WriteId3(*fs_, *codec_, E("f.mp3"), kId3ChangeV2, Items("Longer title of the song"), {}), kId3Written);
   const std::string after = testing::ReadFile(dir_ / "f.mp3");
   const Written w = Inspect(*codec_, after);
   EXPECT_EQ(w.v2.title, "Longer title of the song");
@@ -287,7 +287,7 @@ TEST_F(Id3WriterTest, SafetyCopyNamesAndReadOnly) {
   FaultInjectingFileSystem fs(fs_.get());
   testing::WriteFile(dir_ / "a.mp3", original);
   testing::WriteFile(dir_ / "a.mp3.bak", "someone's own file");
-  ASSERT_EQ(WriteId3(fs, E("a.mp3"), kId3ChangeV2, Items("New"), {}), kId3Written);
+  ASSERT_EQ(WriteId3(fs, *codec_, E("a.mp3"), kId3ChangeV2, Items("New"), {}), kId3Written);
   EXPECT_EQ(fs.calls(FsOp::kOpenUpdate), 2) << "a.mp3.bak taken, a.mp3.bak1 used";
   EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3.bak"), "someone's own file");
   EXPECT_EQ(Others("a.mp3"), std::vector<std::string>{"a.mp3.bak"});
@@ -295,13 +295,13 @@ TEST_F(Id3WriterTest, SafetyCopyNamesAndReadOnly) {
   // All ten names taken: nothing is written.
   testing::WriteFile(dir_ / "b.mp3", original);
   for (int n = 0; n < 10; ++n) testing::WriteFile(dir_ / ("b.mp3.bak" + (n ? std::to_string(n) : "")), "x");
-  EXPECT_EQ(WriteId3(fs, E("b.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
+  EXPECT_EQ(WriteId3(fs, *codec_, E("b.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
   EXPECT_EQ(testing::ReadFile(dir_ / "b.mp3"), original);
 
   // A read-only file is written and stays read-only.
   testing::WriteFile(dir_ / "r.mp3", original);
   ASSERT_EQ(chmod((dir_ / "r.mp3").c_str(), 0444), 0);
-  ASSERT_EQ(WriteId3(fs, E("r.mp3"), kId3ChangeV2 | kId3ChangeV1, Items("New"), {}), kId3Written);
+  ASSERT_EQ(WriteId3(fs, *codec_, E("r.mp3"), kId3ChangeV2 | kId3ChangeV1, Items("New"), {}), kId3Written);
   struct stat st {};
   ASSERT_EQ(stat((dir_ / "r.mp3").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0444u);
@@ -353,7 +353,7 @@ TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
     c.fault(fs);
     struct stat before {};
     ASSERT_EQ(stat((dir_ / "a.mp3").c_str(), &before), 0);
-    EXPECT_EQ(WriteId3(fs, E("a.mp3"), c.kinds, Items(c.items_title), {}), c.expected);
+    EXPECT_EQ(WriteId3(fs, *codec_, E("a.mp3"), c.kinds, Items(c.items_title), {}), c.expected);
     EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3"), original);
     struct stat st {};
     ASSERT_EQ(stat((dir_ / "a.mp3").c_str(), &st), 0);
@@ -371,14 +371,14 @@ TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
   junk[10 + 10 + 22] = 'x';  // where the second frame's identifier starts
   for (const std::string& bytes : {bad, junk}) {
     testing::WriteFile(dir_ / "t.mp3", bytes);
-    EXPECT_EQ(WriteId3(*fs_, E("t.mp3"), kId3ChangeV2, Items("New"), {}), kId3TagUnreadable);
+    EXPECT_EQ(WriteId3(*fs_, *codec_, E("t.mp3"), kId3ChangeV2, Items("New"), {}), kId3TagUnreadable);
     EXPECT_EQ(testing::ReadFile(dir_ / "t.mp3"), bytes);
     EXPECT_EQ(Others("t.mp3"), std::vector<std::string>{"a.mp3"});
   }
 
   // A symbolic link is not written through: neither the link nor its file changes.
   ASSERT_EQ(symlink((dir_ / "a.mp3").c_str(), (dir_ / "l.mp3").c_str()), 0);
-  EXPECT_EQ(WriteId3(*fs_, E("l.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
+  EXPECT_EQ(WriteId3(*fs_, *codec_, E("l.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
   EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3"), original);
 }
 
