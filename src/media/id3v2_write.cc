@@ -20,6 +20,8 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 10;
 constexpr std::uint32_t kMaxSynchsafe = 0x0FFFFFFF;
+constexpr std::size_t kFlagsAt = 5;             // the header's flags byte
+constexpr std::uint8_t kUnsynchronised = 0x80;  // its unsynchronisation flag
 
 // Frame identifiers of the items (Id3WriteItem order) in versions 3 and 4, and in version 2.
 constexpr std::string_view kIds[] = {"TIT2", "TPE1", "TALB", "TRCK", "TYER", "COMM", "TCON"};
@@ -192,7 +194,7 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, const FrameTextFo
 
   std::string old;
   if (!file.Read(0, static_cast<std::size_t>(tag_end), &old).ok() || old.size() != tag_end) return kId3TagUnreadable;
-  if (h.version < 4 && (h.flags & 0x80) && HasInsertedZeros(std::string_view(old).substr(kHeaderSize))) {
+  if (h.version < 4 && (h.flags & kUnsynchronised) && HasInsertedZeros(std::string_view(old).substr(kHeaderSize))) {
     return kId3TagUnreadable;
   }
   std::array<std::string, 7> payloads;
@@ -240,6 +242,12 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, const FrameTextFo
   head->append(old, kHeaderSize, h.extended_size);
   head->append(frames);
   head->append(static_cast<std::size_t>(padding), '\0');
+  // A tag of versions 2 and 3 marked unsynchronised is read with the zero after every 0xFF taken out.
+  // This one holds no such pair (see above), so without the mark it reads the same; UTF-16 text may hold
+  // one ("ｱ一" is 71 FF 00 4E), which must stay: the mark goes.
+  if (h.version < 4 && (h.flags & kUnsynchronised) && HasInsertedZeros(std::string_view(*head).substr(kHeaderSize))) {
+    (*head)[kFlagsAt] = static_cast<char>(h.flags & ~kUnsynchronised);
+  }
   if (!ReadsAsBuilt(*head, frames_begin, starts, frames.size())) return kId3TagUnreadable;
   *old_head_size = tag_end;
   std::string footer;

@@ -133,22 +133,29 @@ std::string Latin1AsUtf8(const std::string& bytes) {
 }
 
 // Japanese texts our writer puts into new and existing tags of every version read back exactly with
-// mid3v2: as UTF-16 in versions 2 and 3, as UTF-8 in version 4. With code page 932 kept (ID3_ENC),
-// mid3v2 shows the bytes of code page 932 as Latin-1, as it always did.
+// mid3v2: as UTF-16 in versions 2 and 3, as UTF-8 in version 4, in a tag marked unsynchronised too
+// (whose reader takes out the zero after every 0xFF, and UTF-16 has such pairs). With code page 932
+// kept (ID3_ENC), mid3v2 shows the bytes of code page 932 as Latin-1, as it always did.
 TEST_F(Id3ToolsTest, Mid3v2ReadsTheJapaneseTextsWeWrite) {
   struct Case {
     const char* name;
     int version;  // of the tag the file has; 0: none, a version 3 tag is added
     bool cp932_text;
+    bool unsynchronised = false;
   };
   const Case cases[] = {
-      {"new tag", 0, false}, {"version 2", 2, false},          {"version 3", 3, false},
-      {"version 4", 4, false}, {"version 3, code page 932 kept", 3, true}, {"version 4, code page 932 kept", 4, true},
+      {"new tag", 0, false},
+      {"version 2", 2, false},
+      {"version 3", 3, false},
+      {"version 3 marked unsynchronised", 3, false, true},
+      {"version 4", 4, false},
+      {"version 3, code page 932 kept", 3, true},
+      {"version 4, code page 932 kept", 4, true},
   };
   // Kanji and kana, full-width letters and digits, half-width kana, and the wave dash, whose code page
-  // 932 form is the full-width tilde U+FF5E.
+  // 932 form is the full-width tilde U+FF5E. "ﾑ一" is 91 FF 00 4E in UTF-16.
   const std::map<std::string, std::string> texts = {
-      {"TIT2", "曲名・テスト～"}, {"TPE1", "ＭＯＲＶＡ１２３"}, {"TALB", "ｱﾙﾊﾞﾑ"}, {"COMM", "コメント"}};
+      {"TIT2", "曲名・テスト～"}, {"TPE1", "ＭＯＲＶＡ１２３"}, {"TALB", "ｱﾙﾊﾞﾑ一"}, {"COMM", "コメント"}};
   Id3Items items;
   items[kWriteTitle] = testing::Sjis(codec_.get(), texts.at("TIT2"));
   items[kWriteArtist] = testing::Sjis(codec_.get(), texts.at("TPE1"));
@@ -164,7 +171,9 @@ TEST_F(Id3ToolsTest, Mid3v2ReadsTheJapaneseTextsWeWrite) {
       contents.padding = 20;
     }
     const std::string path = dir_ / "song.mp3";
-    testing::WriteFile(path, testing::BuildMp3(contents));
+    std::string bytes = testing::BuildMp3(contents);
+    if (c.unsynchronised) bytes[5] = '\x80';
+    testing::WriteFile(path, bytes);
     Id3WriteOptions options;
     options.cp932_text = c.cp932_text;
     ASSERT_EQ(WriteId3(*fs_, *codec_, testing::EnginePath(codec_.get(), path),

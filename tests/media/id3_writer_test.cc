@@ -338,6 +338,42 @@ TEST_F(Id3WriterTest, TextEncodingAndSizesFollowTheTagVersion) {
   }
 }
 
+// A reader of a version 2 or 3 tag marked unsynchronised takes out the zero after every 0xFF first.
+// UTF-16 text can hold such a pair, and then the mark goes (the tag held no pair before, so without the
+// mark it reads the same); otherwise the mark stays.
+TEST_F(Id3WriterTest, UnsynchronisationMarkGoesWhenUnicodeTextNeedsIt) {
+  struct Case {
+    const char* name;
+    int version;
+    const char* title;
+    bool mark_kept;
+  };
+  const Case cases[] = {
+      {"0xFF 0x00 in UTF-16", 3, "ｱﾙﾊﾞﾑ一", false},  // ﾑ一: 91 FF 00 4E
+      {"0xFF 0x00 in UTF-16, version 2", 2, "ｱﾙﾊﾞﾑ一", false},
+      {"no such pair", 3, "曲名", true},
+      {"version 4 frames never hold one", 4, "ｱﾙﾊﾞﾑ一", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mp3Contents contents;
+    contents.v2_version = c.version;
+    contents.frames = {{c.version == 2 ? "TT2" : "TIT2", 0, "Old"}};
+    contents.padding = 8;
+    std::string before = BuildMp3(contents);
+    before[5] = '\x80';
+    testing::WriteFile(dir_ / "a.mp3", before);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, E("a.mp3"), kId3ChangeV2, Items(Sjis(c.title)), {}), kId3Written);
+    const std::string after = testing::ReadFile(dir_ / "a.mp3");
+    const Written w = Inspect(*codec_, after);
+    EXPECT_EQ(w.v2.title, Sjis(c.title));
+    EXPECT_EQ(after[5] == '\x80', c.mark_kept);
+    if (c.version < 4 && c.mark_kept) {
+      EXPECT_EQ(after.substr(10, w.layout.tag_size).find(std::string("\xFF\x00", 2)), std::string::npos);
+    }
+  }
+}
+
 // A change the padding absorbs leaves it as small as it comes, shorter than a frame header too, and
 // at the very end of a file that is nothing but its tag: it is kept, and the tag reads back.
 TEST_F(Id3WriterTest, PaddingLeftShorterThanAFrameHeaderIsKept) {
