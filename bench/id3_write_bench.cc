@@ -67,7 +67,7 @@ void BM_WriteTitleAndArtist(benchmark::State& state, const std::vector<std::stri
     };
     for (const std::string& path : paths) {
       std::unique_ptr<morva::Id3PendingWrite> pending;
-      if (morva::WriteId3(*fs, path, morva::kId3ChangeV2, items, {}, &pending) != morva::kId3Written) failed = true;
+      if (morva::WriteId3(*fs, *codec, path, morva::kId3ChangeV2, items, {}, &pending) != morva::kId3Written) failed = true;
       if (pending) batch.push_back(std::move(pending));
       if (batch.size() >= kBatchSize) finish();
     }

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes as a file to the ID3 writer's plan: every tag it copies frame by frame must read
-// back with the new items, with the bytes after the old tag (audio, ID3v1) following the new one
+// back with the new items (in Unicode or code page 932 frames), with the bytes after the old tag (audio, ID3v1) following the new one
 // unchanged; an ID3v1 block it writes must be one.
 
 #include <cstddef>
@@ -20,18 +20,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   morva::MemoryReadableFile file{input};
 
   morva::Id3Items items;
-  items[morva::kWriteTitle] = "Fuzzed title";
+  // Code page 932 kana: written as UTF-16 or UTF-8 by the tag's version, or as it is.
+  items[morva::kWriteTitle] = "Fuzzed title \x83\x5E\x83\x43\x83\x67\x83\x8B";
   items[morva::kWriteYear] = "2024";
   items[morva::kWriteGenre] = "rock";
   if (size & 1) items[morva::kWriteComment] = std::string(200, 'c');  // a frame over 127 bytes
   morva::Id3WriteOptions options;
   options.new_tag_padding = size % 300;
   options.never_use_padding = (size & 2) != 0;
+  options.cp932_text = (size & 4) != 0;
 
   for (const int kinds : {morva::kId3ChangeV2 | morva::kId3ChangeV1, morva::kId3AddV2 | morva::kId3AddV1,
                           morva::kId3ChangeV2 | morva::kId3AddV1, morva::kId3AddV2 | morva::kId3ChangeV1}) {
     morva::Id3Edit edit;
-    if (morva::PlanId3Edit(file, kinds, items, options, &edit) != morva::kId3Written) continue;
+    if (morva::PlanId3Edit(file, *codec, kinds, items, options, &edit) != morva::kId3Written) continue;
     if (edit.old_head_size > size) std::abort();
     std::string after = edit.head + input.substr(static_cast<std::size_t>(edit.old_head_size));
     if (edit.v1_replaces) {

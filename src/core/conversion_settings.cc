@@ -616,6 +616,9 @@ constexpr Key kKeys[] = {
     At(Flags<&S::id3_cts>("ID3_CTS", Under(3), InRange<0, 15>),
        "ID3情報変換", "変換対象ID3: ID3v1、ID3v2; 新規付加ID3: ID3v1、ID3v2",
        "0-15: 1 変換対象ID3v1、2 変換対象ID3v2、4 新規付加ID3v1、8 新規付加ID3v2 の和"),
+    At(Digit<&S::id3_enc, 0, 1>("ID3_ENC"),
+       "ID3情報変換", "タグをShift_JISで書き込む（旧機器向け）",
+       "0 オフ（ID3v2の文字列はUnicode: v2.2・v2.3 UTF-16、v2.4 UTF-8）、1 オン（Shift_JIS）"),
 };
 
 const Key* FindKey(std::string_view name) {

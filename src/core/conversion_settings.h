@@ -226,6 +226,9 @@ struct ConversionSettings {
   static constexpr std::uint8_t kId3ConvertV2 = 2;
   static constexpr std::uint8_t kId3AddV1 = 4;
   static constexpr std::uint8_t kId3AddV2 = 8;
+  // ID3v2 texts written as code page 932 bytes (encoding 0), for players that read nothing else; off,
+  // a text that is not plain ASCII is written as Unicode. Files of earlier versions lack the key: off.
+  bool id3_enc = false;
 };
 
 // Applies one key line to *settings. `key` is already upper-cased; `value_text` is the value without its

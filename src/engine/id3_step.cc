@@ -153,7 +153,8 @@ void RunId3Step(const Walk& walk, TargetWork* work, std::unique_ptr<Id3PendingWr
   Id3WriteOptions options;
   options.new_tag_padding = static_cast<std::uint32_t>(app.opt_3 < 0 ? 0 : app.opt_3);
   options.never_use_padding = app.sw_opt[AppSettings::kOptNoPadding];
-  const int result = WriteId3(walk.host.fs, path, mode, work->id3_items, options, pending);
+  options.cp932_text = s.id3_enc;
+  const int result = WriteId3(walk.host.fs, walk.host.codec, path, mode, work->id3_items, options, pending);
   if (result < 0) {
     work->failure |= kStepId3;
     work->id3_write_result = result;

@@ -58,6 +58,7 @@ PreviewBuilder::PreviewBuilder(Host& host, const Job& job, RunState& run)
   t.id3_open_failed = Cp932Text(c, "対象ファイルオープンに失敗");
   t.id3_restored = Cp932Text(c, "中断された書き込みの安全コピーから復元（ID3情報は変換しない）");
   t.id3_leftover_copy = Cp932Text(c, "中断された書き込みの安全コピーが残存するため失敗");
+  t.id3_text_unconvertible = Cp932Text(c, "ID3v2の文字コード変換に失敗");
   t.id3_items_missing = Cp932Text(c, "ID3情報項目取得不可により失敗（");
   t.id3_items_missing_end = Cp932Text(c, "）");
   t.id3_none = Cp932Text(c, "ID3情報変換なし");
@@ -148,6 +149,7 @@ std::string PreviewBuilder::Id3Column(const TargetWork& work, bool* will_change)
     if (work.id3_write_result == kId3Restored) return texts_.id3_restored;
     if (work.id3_write_result == kId3LeftoverCopy) return texts_.id3_leftover_copy;
     if (work.id3_write_result == kId3OpenFailed) return texts_.id3_open_failed;
+    if (work.id3_write_result == kId3TextUnconvertible) return texts_.id3_text_unconvertible;
     column = texts_.id3_items_missing;
     bool first = true;
     for (std::size_t i = 0; i < work.id3_items.size(); ++i) {

@@ -50,6 +50,7 @@ class PreviewBuilder {
     std::string recycle_bin_used;
     std::string id3_open_failed;
     std::string id3_restored, id3_leftover_copy;  // a safety copy left by a killed write
+    std::string id3_text_unconvertible;
     std::string id3_items_missing;    // "ID3情報項目取得不可により失敗（"
     std::string id3_items_missing_end;
     std::string id3_none;

@@ -70,7 +70,7 @@ TargetLineComposer::TargetLineComposer(TextCodec& codec, bool log_successes, boo
   id3_failed_ = t("[▲ID3情報変換失敗");
   id3_details_[0] = t("(バックアップ失敗)");
   id3_details_[1] = t("(ファイルオープン失敗)");
-  id3_details_[2] = id3_details_[1];
+  id3_details_[2] = t("(文字コード変換失敗)");
   id3_details_[3] = t("(ID3v2解析失敗)");
   id3_details_[4] = t("(メモリ不足)");
   id3_details_[5] = t("(中断された書き込みの安全コピーから復元)");

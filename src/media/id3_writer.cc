@@ -135,9 +135,11 @@ std::vector<int> FinishId3Writes(const std::vector<Id3PendingWrite*>& writes) {
   return results;
 }
 
-int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3WriteOptions& options, Id3Edit* edit) {
+int PlanId3Edit(ReadableFile& file, TextCodec& codec, int kinds, const Id3Items& items,
+                const Id3WriteOptions& options, Id3Edit* edit) {
   *edit = Id3Edit{};
   const id3_write::ItemTexts texts = TextsOf(items);
+  const id3_write::FrameTextForm form{codec, options.cp932_text};
   if (kinds & (kId3ChangeV2 | kId3AddV2)) {
     Id3v2Frames probe;
     const bool has_v2 = ListId3v2Frames(file, &probe);
@@ -146,11 +148,11 @@ int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3W
     if (has_v2 != ((kinds & kId3ChangeV2) != 0)) return kId3TagUnreadable;
     edit->head_changes = true;
     if (has_v2) {
-      const int result = id3_write::ChangeId3v2Tag(file, texts, options.never_use_padding, &edit->head,
+      const int result = id3_write::ChangeId3v2Tag(file, texts, form, options.never_use_padding, &edit->head,
                                                    &edit->old_head_size);
       if (result != kId3Written) return result;
     } else {
-      const int result = id3_write::NewId3v2Tag(texts, options.new_tag_padding, &edit->head);
+      const int result = id3_write::NewId3v2Tag(texts, form, options.new_tag_padding, &edit->head);
       if (result != kId3Written) return result;
       edit->old_head_size = 0;
     }
@@ -192,12 +194,13 @@ int RecoverInterruptedWrite(FileSystem& fs, std::string_view path, bool restore)
   return kId3Restored;
 }
 
-int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options) {
-  return WriteId3(fs, path, kinds, items, options, nullptr);
+int WriteId3(FileSystem& fs, TextCodec& codec, std::string_view path, int kinds, const Id3Items& items,
+             const Id3WriteOptions& options) {
+  return WriteId3(fs, codec, path, kinds, items, options, nullptr);
 }
 
-int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options,
-             std::unique_ptr<Id3PendingWrite>* pending) {
+int WriteId3(FileSystem& fs, TextCodec& codec, std::string_view path, int kinds, const Id3Items& items,
+             const Id3WriteOptions& options, std::unique_ptr<Id3PendingWrite>* pending) {
   if ((kinds & (kId3ChangeV1 | kId3ChangeV2 | kId3AddV1 | kId3AddV2)) == 0) return kId3NothingRequested;
   if (path.size() >= kMaxPathForCopy) return kId3BackupFailed;
   FindData data;
@@ -236,7 +239,7 @@ int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& i
   // from one read, padding included (taggers leave a few kilobytes; mid3v2 over four).
   HeadCachedFile head(update->original(), kWriterHeadSize);
   head.Load();
-  int result = PlanId3Edit(head, kinds, items, options, &edit);
+  int result = PlanId3Edit(head, codec, kinds, items, options, &edit);
   // The flag goes back while the safety copy is still there: a file that would silently stay writable
   // is a failure like any other, and gets its former contents back.
   if (result == kId3Written && (!Apply(edit, head, *update).ok() || !KeepReadOnly(fs, path, attributes).ok())) {

@@ -14,6 +14,7 @@ namespace morva {
 class FileSystem;
 class FileUpdate;
 class ReadableFile;
+class TextCodec;
 
 // The items the writer puts into the tags, in the order of the job's settings (SW_ID3), as code page
 // 932 text; an absent item is left as it is. The genre is given as a number, "(n)" or a name, and is
@@ -31,6 +32,10 @@ inline constexpr int kId3AddV2 = 8;
 struct Id3WriteOptions {
   std::uint32_t new_tag_padding = 256;  // OPT_3: zero bytes after the frames of a new ID3v2 tag
   bool never_use_padding = false;       // SW_OPT[11]: a tag that grows always grows, padding stays
+  // ID3_ENC: ID3v2 texts as code page 932 bytes under encoding 0, for players that read nothing else
+  // (every other reader takes them for Latin-1). Otherwise a text that is not plain ASCII is UTF-16 with
+  // a byte-order mark (encoding 1) in tags of versions 2 and 3, and UTF-8 (encoding 3) in version 4.
+  bool cp932_text = false;
 };
 
 // The writer's results, as the log shows them.
@@ -38,6 +43,9 @@ inline constexpr int kId3Written = 0;
 inline constexpr int kId3NothingRequested = 1;
 inline constexpr int kId3BackupFailed = -1;    // the safety copy cannot be made ("(バックアップ失敗)")
 inline constexpr int kId3OpenFailed = -2;      // the file cannot be opened, read or written, or its attributes read
+// An item has no Unicode form (bytes that are no code page 932 text): no frame is written that would
+// read as another text than the item's.
+inline constexpr int kId3TextUnconvertible = -3;
 inline constexpr int kId3TagUnreadable = -4;   // the existing ID3v2 tag cannot be parsed or copied
 // A write of this file was killed before it ended and left its safety copy, which holds the file's former
 // contents: the file was given them back (kId3Restored, nothing written this time), or the copy stands
@@ -66,9 +74,11 @@ int RecoverInterruptedWrite(FileSystem& fs, std::string_view path, bool restore)
 // first comment frame and every text frame of an item are replaced; items without a frame get new ones
 // at the end of the frames. A tag that grows by no
 // more than its padding keeps its size and only its own bytes are rewritten; otherwise the whole file
-// is. A new tag is an ID3v2.3 tag in front of the file. Texts are written in code page 932 (encoding 0).
-// ID3v1: the given fields of an existing block are changed in place; a new block is appended.
-int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options);
+// is. A new tag is an ID3v2.3 tag in front of the file. Texts are written in the encoding
+// Id3WriteOptions::cp932_text chooses, through `codec`; plain ASCII always under encoding 0. ID3v1:
+// the given fields of an existing block are changed in place, in code page 932; a new block is appended.
+int WriteId3(FileSystem& fs, TextCodec& codec, std::string_view path, int kinds, const Id3Items& items,
+             const Id3WriteOptions& options);
 
 // A write whose tags are in the file, not yet flushed to the disk, under the cover of its safety copy.
 // Many of them share one flush of their file system (FinishId3Writes) instead of one flush each.
@@ -98,8 +108,8 @@ class Id3PendingWrite {
 // WriteId3, whose write is handed over unfinished in *pending where the file system makes one flush for
 // many files pay (FileUpdate::shares_data); it then returns kId3Written with the tags not yet on the
 // disk. Elsewhere it finishes the write itself and leaves *pending empty.
-int WriteId3(FileSystem& fs, std::string_view path, int kinds, const Id3Items& items, const Id3WriteOptions& options,
-             std::unique_ptr<Id3PendingWrite>* pending);
+int WriteId3(FileSystem& fs, TextCodec& codec, std::string_view path, int kinds, const Id3Items& items,
+             const Id3WriteOptions& options, std::unique_ptr<Id3PendingWrite>* pending);
 
 // Finishes `writes` after one flush of each of their file systems; their results, in their order.
 std::vector<int> FinishId3Writes(const std::vector<Id3PendingWrite*>& writes);
@@ -117,8 +127,10 @@ struct Id3Edit {
 
 // Plans the change of the contents `file` as WriteId3 makes it: kId3Written, kId3TagUnreadable when the
 // existing ID3v2 tag cannot be copied frame by frame (or kinds ask to add a tag where there is one, or to
-// change one where there is none), kId3OpenFailed for an ID3v1 block that is not where kinds expect it.
-int PlanId3Edit(ReadableFile& file, int kinds, const Id3Items& items, const Id3WriteOptions& options, Id3Edit* edit);
+// change one where there is none), kId3OpenFailed for an ID3v1 block that is not where kinds expect it,
+// kId3TextUnconvertible for an item without a Unicode form.
+int PlanId3Edit(ReadableFile& file, TextCodec& codec, int kinds, const Id3Items& items,
+                const Id3WriteOptions& options, Id3Edit* edit);
 
 }  // namespace morva
 

@@ -2,6 +2,7 @@
 // frames replaced and every other frame copied byte for byte.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,12 +13,15 @@
 #include "media/id3_write_parts.h"
 #include "platform/file_system.h"
 #include "platform/memory_file.h"
+#include "platform/text_codec.h"
 
 namespace morva::id3_write {
 namespace {
 
 constexpr std::size_t kHeaderSize = 10;
 constexpr std::uint32_t kMaxSynchsafe = 0x0FFFFFFF;
+constexpr std::size_t kFlagsAt = 5;             // the header's flags byte
+constexpr std::uint8_t kUnsynchronised = 0x80;  // its unsynchronisation flag
 
 // Frame identifiers of the items (Id3WriteItem order) in versions 3 and 4, and in version 2.
 constexpr std::string_view kIds[] = {"TIT2", "TPE1", "TALB", "TRCK", "TYER", "COMM", "TCON"};
@@ -54,14 +58,68 @@ void AppendBigEndian(std::uint32_t value, int digits, std::string* out) {
   for (int i = digits - 1; i >= 0; --i) out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-// One frame: identifier, payload size, flags (versions 3 and 4), then the encoding byte 0 (code page 932
-// text), a comment's language and empty description, and the text without a terminator. Sizes are
-// written as the version defines them (plain numbers in versions 2 and 3, synchsafe in version 4), so
-// that every other reader finds the frames after a long one; this program reads both forms.
-void AppendFrame(int version, std::string_view id, int item, const std::string& text, std::string* out) {
-  std::string payload(1, '\0');
-  if (item == kWriteComment) payload.append("jpn\0", 4);
-  payload += text;
+// Encoding bytes of text frames.
+constexpr char kEncodingCp932 = 0;  // declared Latin-1; this program's readers take it as code page 932
+constexpr char kEncodingUtf16 = 1;  // UTF-16 with a byte-order mark
+constexpr char kEncodingUtf8 = 3;   // version 4 only
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The payload of a frame of `item` in a tag of `version`: the encoding byte, a comment's language and
+// empty description, and the text without a terminator. Plain ASCII reads the same under every
+// encoding and stays one byte a character. False when the text has no Unicode form.
+bool FramePayload(const FrameTextForm& form, int version, int item, std::string_view text, std::string* payload) {
+  payload->clear();
+  if (form.cp932_text || IsAscii(text)) {
+    payload->push_back(kEncodingCp932);
+    if (item == kWriteComment) payload->append("jpn\0", 4);
+    payload->append(text);
+    return true;
+  }
+  if (version == 4) {
+    std::string utf8;
+    if (!form.codec.Cp932ToUtf8(text, &utf8).ok()) return false;
+    payload->push_back(kEncodingUtf8);
+    if (item == kWriteComment) payload->append("jpn\0", 4);
+    payload->append(utf8);
+    return true;
+  }
+  std::u16string units;
+  if (!form.codec.Cp932ToUtf16(text, &units).ok()) return false;
+  // Little-endian after its mark, as the mark says; the empty description has its own mark, as every
+  // Unicode string of these versions must.
+  const auto append_units = [payload](std::u16string_view u) {
+    payload->append("\xFF\xFE", 2);
+    for (char16_t unit : u) {
+      payload->push_back(static_cast<char>(unit & 0xFF));
+      payload->push_back(static_cast<char>(unit >> 8));
+    }
+  };
+  payload->push_back(kEncodingUtf16);
+  if (item == kWriteComment) {
+    payload->append("jpn", 3);
+    append_units(u"");
+    payload->append(2, '\0');
+  }
+  append_units(units);
+  return true;
+}
+
+// The payloads of the given items in a tag of `version`; false when one has no Unicode form.
+bool FramePayloads(const ItemTexts& texts, const FrameTextForm& form, int version,
+                   std::array<std::string, 7>* payloads) {
+  for (int item = 0; item < 7; ++item) {
+    if (texts.items[item] && !FramePayload(form, version, item, *texts.items[item], &(*payloads)[item])) return false;
+  }
+  return true;
+}
+
+// One frame: identifier, payload size, flags (versions 3 and 4), payload. Sizes are written as the
+// version defines them (plain numbers in versions 2 and 3, synchsafe in version 4), so that every other
+// reader finds the frames after a long one; this program reads both forms.
+void AppendFrame(int version, std::string_view id, const std::string& payload, std::string* out) {
   out->append(id);
   const auto size = static_cast<std::uint32_t>(payload.size());
   if (version == 2) {
@@ -101,13 +159,16 @@ void AppendSynchsafe(std::uint32_t value, int digits, std::string* out) {
   for (int i = digits - 1; i >= 0; --i) out->push_back(static_cast<char>((value >> (7 * i)) & 0x7F));
 }
 
-int NewId3v2Tag(const ItemTexts& texts, std::uint32_t padding, std::string* tag) {
+int NewId3v2Tag(const ItemTexts& texts, const FrameTextForm& form, std::uint32_t padding, std::string* tag) {
+  constexpr int kVersion = 3;
+  std::array<std::string, 7> payloads;
+  if (!FramePayloads(texts, form, kVersion, &payloads)) return kId3TextUnconvertible;
   std::string frames;
   std::vector<std::uint64_t> starts;
   for (int item = 0; item < 7; ++item) {
     if (!texts.items[item]) continue;
     starts.push_back(frames.size());
-    AppendFrame(3, NewFrameId(3, item), item, *texts.items[item], &frames);
+    AppendFrame(kVersion, NewFrameId(kVersion, item), payloads[item], &frames);
   }
   tag->assign("ID3\x03\x00\x00", 6);
   AppendSynchsafe(static_cast<std::uint32_t>(frames.size()) + padding, 4, tag);
@@ -116,8 +177,8 @@ int NewId3v2Tag(const ItemTexts& texts, std::uint32_t padding, std::string* tag)
   return ReadsAsBuilt(*tag, kHeaderSize, starts, frames.size()) ? kId3Written : kId3TagUnreadable;
 }
 
-int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_padding, std::string* head,
-                   std::uint64_t* old_head_size) {
+int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, const FrameTextForm& form, bool never_use_padding,
+                   std::string* head, std::uint64_t* old_head_size) {
   Id3v2Frames tag;
   if (!ListId3v2Frames(file, &tag) || !tag.complete) return kId3TagUnreadable;
   const Id3v2Header& h = tag.header;
@@ -133,9 +194,11 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
 
   std::string old;
   if (!file.Read(0, static_cast<std::size_t>(tag_end), &old).ok() || old.size() != tag_end) return kId3TagUnreadable;
-  if (h.version < 4 && (h.flags & 0x80) && HasInsertedZeros(std::string_view(old).substr(kHeaderSize))) {
+  if (h.version < 4 && (h.flags & kUnsynchronised) && HasInsertedZeros(std::string_view(old).substr(kHeaderSize))) {
     return kId3TagUnreadable;
   }
+  std::array<std::string, 7> payloads;
+  if (!FramePayloads(texts, form, h.version, &payloads)) return kId3TextUnconvertible;
 
   // The first comment frame is replaced; others (in other languages, with descriptions) stay. A text
   // frame may stand once in a tag; where a tag has it twice, both get the new text, so that no reader
@@ -149,7 +212,7 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
     int slot = 0;
     const int item = ItemOf(h.version, id, &slot);
     if (item >= 0 && texts.items[item] && (item != kWriteComment || !replaced[item][slot])) {
-      AppendFrame(h.version, id, item, *texts.items[item], &frames);
+      AppendFrame(h.version, id, payloads[item], &frames);
       replaced[item][slot] = true;
     } else {
       frames.append(old, static_cast<std::size_t>(f.offset), f.header.size() + f.size);
@@ -158,7 +221,7 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
   for (int item = 0; item < 7; ++item) {
     if (texts.items[item] && !replaced[item][0] && !replaced[item][1]) {
       starts.push_back(frames.size());
-      AppendFrame(h.version, NewFrameId(h.version, item), item, *texts.items[item], &frames);
+      AppendFrame(h.version, NewFrameId(h.version, item), payloads[item], &frames);
     }
   }
 
@@ -179,6 +242,12 @@ int ChangeId3v2Tag(ReadableFile& file, const ItemTexts& texts, bool never_use_pa
   head->append(old, kHeaderSize, h.extended_size);
   head->append(frames);
   head->append(static_cast<std::size_t>(padding), '\0');
+  // A tag of versions 2 and 3 marked unsynchronised is read with the zero after every 0xFF taken out.
+  // This one holds no such pair (see above), so without the mark it reads the same; UTF-16 text may hold
+  // one ("ｱ一" is 71 FF 00 4E), which must stay: the mark goes.
+  if (h.version < 4 && (h.flags & kUnsynchronised) && HasInsertedZeros(std::string_view(*head).substr(kHeaderSize))) {
+    (*head)[kFlagsAt] = static_cast<char>(h.flags & ~kUnsynchronised);
+  }
   if (!ReadsAsBuilt(*head, frames_begin, starts, frames.size())) return kId3TagUnreadable;
   *old_head_size = tag_end;
   std::string footer;

@@ -50,6 +50,7 @@ Id3Page::Id3Page(UiContext& context, QWidget* parent)
                        {ui_->convertV2Check, C::kId3ConvertV2},
                        {ui_->addV1Check, C::kId3AddV1},
                        {ui_->addV2Check, C::kId3AddV2}});
+  ui_->cp932TextCheck->setChecked(s.id3_enc);
   UpdateEnabled();
   for (const ItemRow& row : rows) {
     connect(row.source, &QComboBox::currentIndexChanged, this, &Id3Page::SwitchChanged);
@@ -88,6 +89,7 @@ void Id3Page::Collect() {
                                                      {ui_->convertV2Check, C::kId3ConvertV2},
                                                      {ui_->addV1Check, C::kId3AddV1},
                                                      {ui_->addV2Check, C::kId3AddV2}}));
+  s.id3_enc = ui_->cp932TextCheck->isChecked();
 }
 
 }  // namespace morva

@@ -57,7 +57,7 @@ void ExpectSameSettings(const ConversionSettings& a, const ConversionSettings& b
     EXPECT_SAME_TEXT(dtt_time[i]) << i;
   }
   EXPECT_SAME(sw_del); EXPECT_SAME(del_01); EXPECT_SAME(sw_id3); EXPECT_SAME(id3_str);
-  EXPECT_SAME_TEXT(id3_spr); EXPECT_SAME(id3_cts);
+  EXPECT_SAME_TEXT(id3_spr); EXPECT_SAME(id3_cts); EXPECT_SAME(id3_enc);
 }
 
 // A record in which every field differs from its default.
@@ -83,7 +83,7 @@ ConversionSettings Unusual() {
   s.dtt_date[2].Assign("2012/12/31"); s.dtt_time[2].Assign("23:59:59");
   s.sw_del = {true, true, false}; s.del_01 = 3; s.sw_id3 = {10, 1, 2, 3, 9, 10, 8};
   s.id3_str[0] = "Title"; s.id3_str[3] = "3"; s.id3_str[5] = "\x83\x52\x83\x81\x83\x93\x83\x67";
-  s.id3_spr.Assign("+"); s.id3_cts = 6;
+  s.id3_spr.Assign("+"); s.id3_cts = 6; s.id3_enc = true;
   return s;
 }
 
@@ -121,7 +121,7 @@ TEST(ConversionSettingsTest, DefaultRecordWritesExactBytes) {
             "FNM_ID33 = _\nFNM_ID3_OPT = 1\nFNM_USR1 = \nFNM_CSV_PTH = \nFNM_CSV_OPT = 1\nSW_ATR = 0000\n"
             "ATR_ONB = 11\nSW_DTT = 00000\nSW_DEL = 000\nDEL_01 = 1\nSW_ID3 = 0000000\nID3_STR0 = \n"
             "ID3_STR1 = \nID3_STR2 = \nID3_STR3 = \nID3_STR4 = \nID3_STR5 = \nID3_STR6 = \nID3_SPR = _\n"
-            "ID3_CTS = 11\n");
+            "ID3_CTS = 11\nID3_ENC = 0\n");
 
   // Direct timestamps add their date and time lines, taken from the construction time, after SW_DTT.
   ConversionSettings direct(kNow);

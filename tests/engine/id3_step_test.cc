@@ -83,6 +83,52 @@ TEST_F(Id3StepTest, ItemsFromTheNamesPreviewedAndWritten) {
   EXPECT_EQ(session.undo.size(), 0u);
 }
 
+// The job's ID3_ENC chooses how the texts of ID3v2 frames are written: Unicode by default, code page 932
+// as before when asked. A text without a Unicode form fails its file, which keeps its bytes, and the log
+// says why.
+TEST_F(Id3StepTest, TheJobChoosesTheTextEncoding) {
+  struct Case {
+    const char* name;
+    bool cp932_text;
+    std::string title;    // code page 932
+    std::string payload;  // of the title frame afterwards; empty: the file is left as it was
+  };
+  const std::string kana = testing::Sjis(codec.get(), "曲名");
+  const std::vector<Case> cases = {
+      {"Unicode by default", false, kana, std::string("\x01\xFF\xFE", 3) + testing::Utf16Le(u"曲名", false)},
+      {"code page 932 kept", true, kana, std::string(1, '\0') + kana},
+      {"no Unicode form", false, "ab\x85\x40", ""},
+  };
+  testing::Mp3Contents tagged;
+  tagged.v2_version = 3;
+  tagged.frames = {{"TIT2", 0, "old"}};
+  tagged.padding = 100;
+  const std::string original = testing::BuildMp3(tagged);
+  ConversionSettings& s = session.job.settings;
+  s.sw_id3 = {10, 0, 0, 0, 0, 0, 0};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MakeFile("song.mp3", original);
+    std::remove(home.Sub("mvlogs.txt").c_str());
+    s.id3_enc = c.cp932_text;
+    s.id3_str[0] = c.title;
+    ASSERT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
+    const std::string after = ReadFile(dir.Sub("song.mp3"));
+    const std::string log = U(ReadFile(home.Sub("mvlogs.txt")));
+    if (c.payload.empty()) {
+      EXPECT_EQ(after, original);
+      EXPECT_EQ(session.run.counters.full_failure, 1);
+      EXPECT_NE(log.find("[▲ID3情報変換失敗(文字コード変換失敗)]"), std::string::npos) << log;
+    } else {
+      EXPECT_EQ(session.run.counters.full_success, 1);
+      const std::string frame = "TIT2" + std::string(3, '\0') + static_cast<char>(c.payload.size()) +
+                                std::string(2, '\0') + c.payload;
+      EXPECT_NE(after.find(frame), std::string::npos);
+    }
+    EXPECT_EQ(testing::HostNames(dir.path()).size(), 1u) << "a safety copy was left";
+  }
+}
+
 // Where the safety copies share the files' blocks, the writes of a run share one flush of their file
 // system, and each target is logged, in target order, only once its new tags are on the disk. When the
 // file system cannot be flushed each file is; a file that cannot be flushed gets its former contents

@@ -1,5 +1,6 @@
 #include "media/id3_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -261,6 +262,54 @@ TEST_F(Id3ReaderTest, DecodeStaysInsideItsInput) {
   EXPECT_EQ(decode(7, "raw"), "raw");
   EXPECT_EQ(decode(0, ""), "");
   EXPECT_EQ(decode(3, ""), "");
+}
+
+// A codec that gives "é", which code page 932 lacks, the user-defined code F040.
+class UserDefinedCodec : public TextCodecWrapper {
+ public:
+  using TextCodecWrapper::TextCodecWrapper;
+  Status Utf16ToCp932(std::u16string_view in, std::string* out) override {
+    out->clear();
+    std::string part;
+    for (std::size_t from = 0; from < in.size();) {
+      const std::size_t at = std::min(in.find(u'é', from), in.size());
+      if (Status s = target()->Utf16ToCp932(in.substr(from, at - from), &part); !s.ok()) return s;
+      *out += part;
+      if (at < in.size()) *out += "\xF0\x40";
+      from = at + 1;
+    }
+    return Status::Ok();
+  }
+};
+
+// UTF-16 (either byte order) and UTF-8 texts are converted by the codec, character by character where
+// it refuses one: a character it gives a form (a user-defined code) is kept, one it refuses becomes "?".
+TEST_F(Id3ReaderTest, UnicodeTextsGoThroughTheCodec) {
+  UserDefinedCodec user_defined(codec_.get());
+  const std::string kanji = Sjis("曲");
+  struct Case {
+    const char* name;
+    int version;
+    Id3v2Frame frame;
+  };
+  const Case cases[] = {
+      {"UTF-16 with a mark", 3, {"TIT2", 1, Utf16Le(u"é曲", true)}},
+      {"UTF-16, version 2", 2, {"TT2", 1, Utf16Be(u"é曲", true)}},
+      {"UTF-16 big-endian", 4, {"TIT2", 2, Utf16Be(u"é曲", false)}},
+      {"UTF-8", 4, {"TIT2", 3, "\xC3\xA9\xE6\x9B\xB2"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mp3Contents contents;
+    contents.v2_version = c.version;
+    contents.frames = {c.frame};
+    MemoryReadableFile file(BuildMp3(contents));
+    Id3v2Fields kept, refused;
+    ASSERT_EQ(ReadId3v2(file, user_defined, false, &kept, nullptr), c.version);
+    EXPECT_EQ(kept.title, "\xF0\x40" + kanji);
+    ASSERT_EQ(ReadId3v2(file, *codec_, false, &refused, nullptr), c.version);
+    EXPECT_EQ(refused.title, "?" + kanji);
+  }
 }
 
 TEST_F(Id3ReaderTest, CommentFrames) {

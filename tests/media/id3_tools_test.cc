@@ -117,6 +117,77 @@ TEST_F(Id3ToolsTest, Mid3v2Version4Utf8) {
   ExpectSameAsMid3v2("kana.mp3", 4);
 }
 
+// What `mid3v2 -l` shows of code page 932 bytes under encoding 0: each byte as a Latin-1 character.
+std::string Latin1AsUtf8(const std::string& bytes) {
+  std::string out;
+  for (char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b < 0x80) {
+      out.push_back(ch);
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (b >> 6)));
+      out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
+    }
+  }
+  return out;
+}
+
+// Japanese texts our writer puts into new and existing tags of every version read back exactly with
+// mid3v2: as UTF-16 in versions 2 and 3, as UTF-8 in version 4, in a tag marked unsynchronised too
+// (whose reader takes out the zero after every 0xFF, and UTF-16 has such pairs). With code page 932
+// kept (ID3_ENC), mid3v2 shows the bytes of code page 932 as Latin-1, as it always did.
+TEST_F(Id3ToolsTest, Mid3v2ReadsTheJapaneseTextsWeWrite) {
+  struct Case {
+    const char* name;
+    int version;  // of the tag the file has; 0: none, a version 3 tag is added
+    bool cp932_text;
+    bool unsynchronised = false;
+  };
+  const Case cases[] = {
+      {"new tag", 0, false},
+      {"version 2", 2, false},
+      {"version 3", 3, false},
+      {"version 3 marked unsynchronised", 3, false, true},
+      {"version 4", 4, false},
+      {"version 3, code page 932 kept", 3, true},
+      {"version 4, code page 932 kept", 4, true},
+  };
+  // Kanji and kana, full-width letters and digits, half-width kana, and the wave dash, whose code page
+  // 932 form is the full-width tilde U+FF5E. "ﾑ一" is 91 FF 00 4E in UTF-16.
+  const std::map<std::string, std::string> texts = {
+      {"TIT2", "曲名・テスト～"}, {"TPE1", "ＭＯＲＶＡ１２３"}, {"TALB", "ｱﾙﾊﾞﾑ一"}, {"COMM", "コメント"}};
+  Id3Items items;
+  items[kWriteTitle] = testing::Sjis(codec_.get(), texts.at("TIT2"));
+  items[kWriteArtist] = testing::Sjis(codec_.get(), texts.at("TPE1"));
+  items[kWriteAlbum] = testing::Sjis(codec_.get(), texts.at("TALB"));
+  items[kWriteComment] = testing::Sjis(codec_.get(), texts.at("COMM"));
+  items[kWriteTrack] = "7";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing::Mp3Contents contents;
+    contents.v2_version = c.version;
+    if (c.version != 0) {
+      contents.frames = {{c.version == 2 ? "TT2" : "TIT2", 0, "Old"}};
+      contents.padding = 20;
+    }
+    const std::string path = dir_ / "song.mp3";
+    std::string bytes = testing::BuildMp3(contents);
+    if (c.unsynchronised) bytes[5] = '\x80';
+    testing::WriteFile(path, bytes);
+    Id3WriteOptions options;
+    options.cp932_text = c.cp932_text;
+    ASSERT_EQ(WriteId3(*fs_, *codec_, testing::EnginePath(codec_.get(), path),
+                       c.version == 0 ? kId3AddV2 : kId3ChangeV2, items, options),
+              kId3Written);
+    const std::map<std::string, std::string> listed = ListFrames(path);
+    for (const auto& [id, text] : texts) {
+      const std::string expected = c.cp932_text ? Latin1AsUtf8(testing::Sjis(codec_.get(), text)) : text;
+      EXPECT_EQ(listed.count(id) ? listed.at(id) : "(absent)", expected) << id;
+    }
+    EXPECT_EQ(listed.count("TRCK") ? listed.at("TRCK") : "(absent)", "7");
+  }
+}
+
 // What the synchsafe reading of the size of frame `id` lands on in the version 3 tag at the start of
 // `file`, whose sizes are plain numbers: the four bytes there, or nothing when the frame is missing or
 // its size reads one way only.
@@ -316,7 +387,7 @@ TEST_F(Id3WriterToolsTest, MutagenReadsTheTagsWeWrite) {
     contents.audio_frames = 9;
     const std::string path = dir_ / "song.mp3";
     testing::WriteFile(path, testing::BuildMp3(contents));
-    ASSERT_EQ(WriteId3(*fs_, testing::EnginePath(codec_.get(), path), c.kinds, items, {}), kId3Written);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, testing::EnginePath(codec_.get(), path), c.kinds, items, {}), kId3Written);
 
     std::map<std::string, std::string> seen = MutagenView(python_, script_, path);
     EXPECT_EQ(seen["title"], U(*items[kWriteTitle]));
@@ -376,7 +447,7 @@ t.save(sys.argv[1], v2_version=int(sys.argv[2]))
     items[kWriteArtist] = "New artist";
     items[kWriteYear] = "2020";
     items[kWriteGenre] = "17";
-    ASSERT_EQ(WriteId3(*fs_, testing::EnginePath(codec_.get(), path), kId3ChangeV2, items, {}), kId3Written);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, testing::EnginePath(codec_.get(), path), kId3ChangeV2, items, {}), kId3Written);
 
     const std::string after_bytes = testing::ReadFile(path);
     std::map<std::string, std::string> after = MutagenView(python_, script_, path);

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -216,7 +217,7 @@ TEST_F(Id3WriterTest, TagsAsTheJobAsksAndAudioUntouched) {
     SCOPED_TRACE(c.name);
     const std::string before = BuildMp3(c.contents);
     testing::WriteFile(dir_ / c.file_name, before);
-    ASSERT_EQ(WriteId3(*fs_, E(c.file_name), c.kinds, c.items, c.options), kId3Written);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, E(c.file_name), c.kinds, c.items, c.options), kId3Written);
     const std::string after = testing::ReadFile(dir_ / c.file_name);
     const Written w = Inspect(*codec_, after);
     EXPECT_EQ(w.audio, FakeAudio(c.contents.audio_frames));
@@ -229,6 +230,147 @@ TEST_F(Id3WriterTest, TagsAsTheJobAsksAndAudioUntouched) {
     c.check(w);
     EXPECT_EQ(Others(c.file_name), std::vector<std::string>()) << "a safety copy was left";
     unlink((dir_ / c.file_name).c_str());
+  }
+}
+
+// The encoding of each text follows the tag's version and ID3_ENC, and the tag's size and padding follow
+// the bytes actually written: the padding takes a growth exactly as large as it is, and one byte more
+// makes the tag grow by the whole growth with its padding kept.
+TEST_F(Id3WriterTest, TextEncodingAndSizesFollowTheTagVersion) {
+  struct Case {
+    const char* name;
+    int version;  // of the tag the file has; 0: none, a version 3 tag is added
+    bool cp932_text;
+    const char* title;        // UTF-8
+    const char16_t* title16;  // the same text
+    int encoding;             // expected of the new frames
+    bool fits;                // the padding is exactly the growth, or one byte less
+  };
+  const Case cases[] = {
+      {"version 3, kanji and a wave dash", 3, false, "曲名・テスト～", u"曲名・テスト～", 1, true},
+      {"version 3, full width, grows", 3, false, "ＭＯＲＶＡ１２３", u"ＭＯＲＶＡ１２３", 1, false},
+      {"version 2, half-width kana", 2, false, "ｱｲｳ曲", u"ｱｲｳ曲", 1, true},
+      {"version 2, grows", 2, false, "ｱｲｳ曲", u"ｱｲｳ曲", 1, false},
+      {"version 4, UTF-8", 4, false, "曲名・テスト～", u"曲名・テスト～", 3, true},
+      {"version 4, grows", 4, false, "ＭＯＲＶＡ", u"ＭＯＲＶＡ", 3, false},
+      {"new tag", 0, false, "曲名", u"曲名", 1, true},
+      {"plain ASCII stays one byte a character", 3, false, "Plain title", u"Plain title", 0, false},
+      {"code page 932 kept, version 3", 3, true, "曲名・テスト～", u"曲名・テスト～", 0, true},
+      {"code page 932 kept, version 4, grows", 4, true, "曲名・テスト～", u"曲名・テスト～", 0, false},
+  };
+  const std::string comment_utf8 = "コメント";
+  const std::u16string comment16 = u"コメント";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int version = c.version == 0 ? 3 : c.version;
+    const std::string title_id = version == 2 ? "TT2" : "TIT2";
+    const std::string comment_id = version == 2 ? "COM" : "COMM";
+    const std::size_t frame_header = version == 2 ? 6 : 10;
+    // The payloads as a standard reader expects them: UTF-16 after a byte-order mark (the comment's
+    // empty description has one too), UTF-8, or the code page 932 bytes.
+    std::string title_payload(1, static_cast<char>(c.encoding));
+    std::string comment_payload = title_payload + "jpn";
+    if (c.encoding == 1) {
+      title_payload += testing::Utf16Le(c.title16, true);
+      comment_payload += testing::Utf16Le(u"", true) + std::string(2, '\0') + testing::Utf16Le(comment16, true);
+    } else if (c.encoding == 3) {
+      title_payload += c.title;
+      comment_payload += std::string(1, '\0') + comment_utf8;
+    } else {
+      title_payload += Sjis(c.title);
+      comment_payload += std::string(1, '\0') + (c.cp932_text ? Sjis(comment_utf8) : std::string());
+    }
+    Id3Items items = Items(Sjis(c.title));
+    if (c.encoding != 0 || c.cp932_text) items[kWriteComment] = Sjis(comment_utf8);
+
+    Mp3Contents contents;
+    contents.audio_frames = 3;
+    std::size_t growth = 0;
+    if (c.version != 0) {
+      contents.v2_version = version;
+      contents.frames = {{title_id, 0, "Old"}, {version == 2 ? "TP1" : "TPE1", 0, "Artist"}};
+      growth = title_payload.size() - 4;
+      if (items[kWriteComment]) growth += frame_header + comment_payload.size();
+      contents.padding = c.fits ? growth : growth - 1;
+    }
+    const std::string before = BuildMp3(contents);
+    testing::WriteFile(dir_ / "a.mp3", before);
+    Id3WriteOptions options;
+    options.new_tag_padding = 50;
+    options.cp932_text = c.cp932_text;
+    ASSERT_EQ(WriteId3(*fs_, *codec_, E("a.mp3"), c.version == 0 ? kId3AddV2 | kId3AddV1 : kId3ChangeV2, items,
+                       options),
+              kId3Written);
+    const std::string after = testing::ReadFile(dir_ / "a.mp3");
+
+    MemoryReadableFile file(after);
+    Id3v2Frames tag;
+    ASSERT_TRUE(ListId3v2Frames(file, &tag));
+    std::map<std::string, std::string> payloads;
+    for (const Id3v2FrameSpan& f : tag.frames) {
+      payloads[f.header.substr(0, version == 2 ? 3 : 4)] = after.substr(f.offset + f.header.size(), f.size);
+    }
+    EXPECT_EQ(payloads[title_id], title_payload);
+    if (items[kWriteComment]) {
+      EXPECT_EQ(payloads[comment_id], comment_payload);
+    }
+
+    const Written w = Inspect(*codec_, after);
+    EXPECT_EQ(w.v2.title, Sjis(c.title));
+    EXPECT_EQ(w.v2.comment, items[kWriteComment]);
+    EXPECT_EQ(w.v2.artist, c.version == 0 ? std::nullopt : std::optional<std::string>("Artist"));
+    EXPECT_EQ(w.audio, FakeAudio(3));
+    if (c.version == 0) {
+      // Frames and the padding asked for; the ID3v1 block keeps code page 932.
+      EXPECT_EQ(w.layout.tag_size, 10 + title_payload.size() + 10 + comment_payload.size() + 50);
+      EXPECT_EQ(w.layout.padding_size, 50u);
+      EXPECT_EQ(w.v1.substr(3, 30), Sjis(c.title) + std::string(30 - Sjis(c.title).size(), '\0'));
+    } else {
+      const std::size_t old_size = BuildId3v2(contents).size() - 10;
+      EXPECT_EQ(w.layout.tag_size, c.fits ? old_size : old_size + growth);
+      EXPECT_EQ(w.layout.padding_size, c.fits ? 0u : contents.padding);
+      // A tag that keeps its size leaves the audio where it was.
+      if (c.fits) {
+        EXPECT_EQ(after.size(), before.size());
+      }
+    }
+    EXPECT_EQ(Others("a.mp3"), std::vector<std::string>());
+  }
+}
+
+// A reader of a version 2 or 3 tag marked unsynchronised takes out the zero after every 0xFF first.
+// UTF-16 text can hold such a pair, and then the mark goes (the tag held no pair before, so without the
+// mark it reads the same); otherwise the mark stays.
+TEST_F(Id3WriterTest, UnsynchronisationMarkGoesWhenUnicodeTextNeedsIt) {
+  struct Case {
+    const char* name;
+    int version;
+    const char* title;
+    bool mark_kept;
+  };
+  const Case cases[] = {
+      {"0xFF 0x00 in UTF-16", 3, "ｱﾙﾊﾞﾑ一", false},  // ﾑ一: 91 FF 00 4E
+      {"0xFF 0x00 in UTF-16, version 2", 2, "ｱﾙﾊﾞﾑ一", false},
+      {"no such pair", 3, "曲名", true},
+      {"version 4 frames never hold one", 4, "ｱﾙﾊﾞﾑ一", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mp3Contents contents;
+    contents.v2_version = c.version;
+    contents.frames = {{c.version == 2 ? "TT2" : "TIT2", 0, "Old"}};
+    contents.padding = 8;
+    std::string before = BuildMp3(contents);
+    before[5] = '\x80';
+    testing::WriteFile(dir_ / "a.mp3", before);
+    ASSERT_EQ(WriteId3(*fs_, *codec_, E("a.mp3"), kId3ChangeV2, Items(Sjis(c.title)), {}), kId3Written);
+    const std::string after = testing::ReadFile(dir_ / "a.mp3");
+    const Written w = Inspect(*codec_, after);
+    EXPECT_EQ(w.v2.title, Sjis(c.title));
+    EXPECT_EQ(after[5] == '\x80', c.mark_kept);
+    if (c.version < 4 && c.mark_kept) {
+      EXPECT_EQ(after.substr(10, w.layout.tag_size).find(std::string("\xFF\x00", 2)), std::string::npos);
+    }
   }
 }
 
@@ -249,7 +391,7 @@ TEST_F(Id3WriterTest, PaddingLeftShorterThanAFrameHeaderIsKept) {
       const std::string before = BuildMp3(contents);
       testing::WriteFile(dir_ / "a.mp3", before);
       const std::string title = old_title + std::string(kPadding - left, '+');
-      ASSERT_EQ(WriteId3(*fs_, E("a.mp3"), kId3ChangeV2, Items(title), {}), kId3Written);
+      ASSERT_EQ(WriteId3(*fs_, *codec_, E("a.mp3"), kId3ChangeV2, Items(title), {}), kId3Written);
       const Written w = Inspect(*codec_, testing::ReadFile(dir_ / "a.mp3"));
       EXPECT_EQ(w.layout.tag_size, BuildId3v2(contents).size() - 10);
       EXPECT_EQ(w.layout.padding_size, left);
@@ -258,7 +400,7 @@ TEST_F(Id3WriterTest, PaddingLeftShorterThanAFrameHeaderIsKept) {
       EXPECT_EQ(w.audio, FakeAudio(contents.audio_frames));
 
       // The tag as written takes a further change.
-      ASSERT_EQ(WriteId3(*fs_, E("a.mp3"), kId3ChangeV2, Items(std::nullopt, "Other"), {}), kId3Written);
+      ASSERT_EQ(WriteId3(*fs_, *codec_, E("a.mp3"), kId3ChangeV2, Items(std::nullopt, "Other"), {}), kId3Written);
       EXPECT_EQ(Inspect(*codec_, testing::ReadFile(dir_ / "a.mp3")).v2.artist, "Other");
     }
   }
@@ -273,7 +415,7 @@ TEST_F(Id3WriterTest, FooterFollowsTheTag) {
   std::string footer = tag.substr(0, 10);
   footer.replace(0, 3, "3DI");
   testing::WriteFile(dir_ / "f.mp3", tag + footer + FakeAudio(3));
-  ASSERT_EQ(WriteId3(*fs_, E("f.mp3"), kId3ChangeV2, Items("Longer title of the song"), {}), kId3Written);
+  ASSERT_EQ(WriteId3(*fs_, *codec_, E("f.mp3"), kId3ChangeV2, Items("Longer title of the song"), {}), kId3Written);
   const std::string after = testing::ReadFile(dir_ / "f.mp3");
   const Written w = Inspect(*codec_, after);
   EXPECT_EQ(w.v2.title, "Longer title of the song");
@@ -287,7 +429,7 @@ TEST_F(Id3WriterTest, SafetyCopyNamesAndReadOnly) {
   FaultInjectingFileSystem fs(fs_.get());
   testing::WriteFile(dir_ / "a.mp3", original);
   testing::WriteFile(dir_ / "a.mp3.bak", "someone's own file");
-  ASSERT_EQ(WriteId3(fs, E("a.mp3"), kId3ChangeV2, Items("New"), {}), kId3Written);
+  ASSERT_EQ(WriteId3(fs, *codec_, E("a.mp3"), kId3ChangeV2, Items("New"), {}), kId3Written);
   EXPECT_EQ(fs.calls(FsOp::kOpenUpdate), 2) << "a.mp3.bak taken, a.mp3.bak1 used";
   EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3.bak"), "someone's own file");
   EXPECT_EQ(Others("a.mp3"), std::vector<std::string>{"a.mp3.bak"});
@@ -295,13 +437,13 @@ TEST_F(Id3WriterTest, SafetyCopyNamesAndReadOnly) {
   // All ten names taken: nothing is written.
   testing::WriteFile(dir_ / "b.mp3", original);
   for (int n = 0; n < 10; ++n) testing::WriteFile(dir_ / ("b.mp3.bak" + (n ? std::to_string(n) : "")), "x");
-  EXPECT_EQ(WriteId3(fs, E("b.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
+  EXPECT_EQ(WriteId3(fs, *codec_, E("b.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
   EXPECT_EQ(testing::ReadFile(dir_ / "b.mp3"), original);
 
   // A read-only file is written and stays read-only.
   testing::WriteFile(dir_ / "r.mp3", original);
   ASSERT_EQ(chmod((dir_ / "r.mp3").c_str(), 0444), 0);
-  ASSERT_EQ(WriteId3(fs, E("r.mp3"), kId3ChangeV2 | kId3ChangeV1, Items("New"), {}), kId3Written);
+  ASSERT_EQ(WriteId3(fs, *codec_, E("r.mp3"), kId3ChangeV2 | kId3ChangeV1, Items("New"), {}), kId3Written);
   struct stat st {};
   ASSERT_EQ(stat((dir_ / "r.mp3").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0444u);
@@ -341,6 +483,9 @@ TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
       {"a tag to add where there is one", kId3AddV2, "New", [](FaultInjectingFileSystem&) {}, kId3TagUnreadable},
       {"an ID3v1 block to add where there is one", kId3AddV1, "New", [](FaultInjectingFileSystem&) {},
        kId3OpenFailed},
+      // 0x8540 is no character of code page 932: no Unicode frame, and no ID3v1 change either.
+      {"a title without a Unicode form", kId3ChangeV2 | kId3ChangeV1, "ab\x85\x40", [](FaultInjectingFileSystem&) {},
+       kId3TextUnconvertible},
   };
   const std::string original = BuildMp3(Padded());
   for (const Case& c : cases) {
@@ -353,7 +498,7 @@ TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
     c.fault(fs);
     struct stat before {};
     ASSERT_EQ(stat((dir_ / "a.mp3").c_str(), &before), 0);
-    EXPECT_EQ(WriteId3(fs, E("a.mp3"), c.kinds, Items(c.items_title), {}), c.expected);
+    EXPECT_EQ(WriteId3(fs, *codec_, E("a.mp3"), c.kinds, Items(c.items_title), {}), c.expected);
     EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3"), original);
     struct stat st {};
     ASSERT_EQ(stat((dir_ / "a.mp3").c_str(), &st), 0);
@@ -371,14 +516,14 @@ TEST_F(Id3WriterTest, FailuresLeaveTheFileAsItWas) {
   junk[10 + 10 + 22] = 'x';  // where the second frame's identifier starts
   for (const std::string& bytes : {bad, junk}) {
     testing::WriteFile(dir_ / "t.mp3", bytes);
-    EXPECT_EQ(WriteId3(*fs_, E("t.mp3"), kId3ChangeV2, Items("New"), {}), kId3TagUnreadable);
+    EXPECT_EQ(WriteId3(*fs_, *codec_, E("t.mp3"), kId3ChangeV2, Items("New"), {}), kId3TagUnreadable);
     EXPECT_EQ(testing::ReadFile(dir_ / "t.mp3"), bytes);
     EXPECT_EQ(Others("t.mp3"), std::vector<std::string>{"a.mp3"});
   }
 
   // A symbolic link is not written through: neither the link nor its file changes.
   ASSERT_EQ(symlink((dir_ / "a.mp3").c_str(), (dir_ / "l.mp3").c_str()), 0);
-  EXPECT_EQ(WriteId3(*fs_, E("l.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
+  EXPECT_EQ(WriteId3(*fs_, *codec_, E("l.mp3"), kId3ChangeV2, Items("New"), {}), kId3BackupFailed);
   EXPECT_EQ(testing::ReadFile(dir_ / "a.mp3"), original);
 }
 

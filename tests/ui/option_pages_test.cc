@@ -238,12 +238,15 @@ class OptionPagesTest : public QObject {
     f.tabs()->setCurrentIndex(4);
     f.Find<QComboBox>("albumCombo")->setCurrentIndex(10);
     f.Find<QLineEdit>("albumEdit")->setText(QStringLiteral("旅行"));
+    QVERIFY(!f.Find<QCheckBox>("cp932TextCheck")->isChecked());  // Unicode unless asked
+    f.Find<QCheckBox>("cp932TextCheck")->click();
     f.tabs()->setCurrentIndex(0);
     QCOMPARE(f.Find<QComboBox>("targetCombo")->currentText(), QStringLiteral("コピー"));
     f.tabs()->setCurrentIndex(1);
     QVERIFY(f.Find<QCheckBox>("hiddenCheck")->isChecked() && f.Find<QRadioButton>("hiddenOffRadio")->isChecked());
     f.tabs()->setCurrentIndex(4);
     QCOMPARE(f.Find<QLineEdit>("albumEdit")->text(), QStringLiteral("旅行"));
+    QVERIFY(f.Find<QCheckBox>("cp932TextCheck")->isChecked());
     f.Find<QLineEdit>("albumEdit")->setText(QStringLiteral("旅行２"));  // typed on the page in front
 
     f.window->findChild<QPushButton*>(QStringLiteral("clearAllButton"))->click();
@@ -255,6 +258,7 @@ class OptionPagesTest : public QObject {
     QCOMPARE(s.fnm_ckn3.view(), f.Bytes(QStringLiteral("写し")));
     QCOMPARE((s.atr_onb & ConversionSettings::kAttributeHidden), 0);
     QCOMPARE(*s.id3_str[2], f.Bytes(QStringLiteral("旅行２")));
+    QVERIFY(s.id3_enc);
     f.window->job_page()->findChild<QComboBox*>(QStringLiteral("ruleCombo"))->setCurrentIndex(3);
     QCOMPARE(f.Find<QLineEdit>("replacementEdit")->text(), QStringLiteral("写し"));
   }
