@@ -23,6 +23,7 @@
 #include "platform/file_system.h"
 #include "platform/memory_file.h"
 #include "platform/text_codec.h"
+#include "platform/user_area_table.h"
 
 namespace morva {
 namespace {
@@ -132,11 +133,11 @@ std::string Latin1AsUtf8(const std::string& bytes) {
   return out;
 }
 
-// Japanese texts our writer puts into new and existing tags of every version read back exactly with
+// Japanese and accented texts our writer puts into new and existing tags of every version read back exactly with
 // mid3v2: as UTF-16 in versions 2 and 3, as UTF-8 in version 4, in a tag marked unsynchronised too
 // (whose reader takes out the zero after every 0xFF, and UTF-16 has such pairs). With code page 932
 // kept (ID3_ENC), mid3v2 shows the bytes of code page 932 as Latin-1, as it always did.
-TEST_F(Id3ToolsTest, Mid3v2ReadsTheJapaneseTextsWeWrite) {
+TEST_F(Id3ToolsTest, Mid3v2ReadsTheJapaneseAndAccentedTextsWeWrite) {
   struct Case {
     const char* name;
     int version;  // of the tag the file has; 0: none, a version 3 tag is added
@@ -152,15 +153,21 @@ TEST_F(Id3ToolsTest, Mid3v2ReadsTheJapaneseTextsWeWrite) {
       {"version 3, code page 932 kept", 3, true},
       {"version 4, code page 932 kept", 4, true},
   };
-  // Kanji and kana, full-width letters and digits, half-width kana, and the wave dash, whose code page
-  // 932 form is the full-width tilde U+FF5E. "ﾑ一" is 91 FF 00 4E in UTF-16.
-  const std::map<std::string, std::string> texts = {
-      {"TIT2", "曲名・テスト～"}, {"TPE1", "ＭＯＲＶＡ１２３"}, {"TALB", "ｱﾙﾊﾞﾑ一"}, {"COMM", "コメント"}};
+  // Kanji and kana, full-width letters and digits, half-width kana, the wave dash, whose code page 932
+  // form is the full-width tilde U+FF5E, and accented letters, which take user-defined codes. "ﾑ一" is
+  // 91 FF 00 4E in UTF-16.
+  const std::map<std::string, std::string> texts = {{"TIT2", "曲名・テスト～"},
+                                                    {"TPE1", "Motörhead ＭＯＲＶＡ１２３"},
+                                                    {"TALB", "ｱﾙﾊﾞﾑ一"},
+                                                    {"COMM", "コメント café"}};
+  std::unique_ptr<UserAreaTable> table;
+  ASSERT_TRUE(UserAreaTable::Open(dir_ / "mvchars.txt", &table).ok());
+  const std::unique_ptr<TextCodec> codec = NewIconvTextCodec(table.get());
   Id3Items items;
-  items[kWriteTitle] = testing::Sjis(codec_.get(), texts.at("TIT2"));
-  items[kWriteArtist] = testing::Sjis(codec_.get(), texts.at("TPE1"));
-  items[kWriteAlbum] = testing::Sjis(codec_.get(), texts.at("TALB"));
-  items[kWriteComment] = testing::Sjis(codec_.get(), texts.at("COMM"));
+  items[kWriteTitle] = testing::Sjis(codec.get(), texts.at("TIT2"));
+  items[kWriteArtist] = testing::Sjis(codec.get(), texts.at("TPE1"));
+  items[kWriteAlbum] = testing::Sjis(codec.get(), texts.at("TALB"));
+  items[kWriteComment] = testing::Sjis(codec.get(), texts.at("COMM"));
   items[kWriteTrack] = "7";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -176,12 +183,12 @@ TEST_F(Id3ToolsTest, Mid3v2ReadsTheJapaneseTextsWeWrite) {
     testing::WriteFile(path, bytes);
     Id3WriteOptions options;
     options.cp932_text = c.cp932_text;
-    ASSERT_EQ(WriteId3(*fs_, *codec_, testing::EnginePath(codec_.get(), path),
+    ASSERT_EQ(WriteId3(*fs_, *codec, testing::EnginePath(codec_.get(), path),
                        c.version == 0 ? kId3AddV2 : kId3ChangeV2, items, options),
               kId3Written);
     const std::map<std::string, std::string> listed = ListFrames(path);
     for (const auto& [id, text] : texts) {
-      const std::string expected = c.cp932_text ? Latin1AsUtf8(testing::Sjis(codec_.get(), text)) : text;
+      const std::string expected = c.cp932_text ? Latin1AsUtf8(testing::Sjis(codec.get(), text)) : text;
       EXPECT_EQ(listed.count(id) ? listed.at(id) : "(absent)", expected) << id;
     }
     EXPECT_EQ(listed.count("TRCK") ? listed.at("TRCK") : "(absent)", "7");
