@@ -34,9 +34,9 @@ struct RuleEngine : bench::Engine {
 void BM_Preview(benchmark::State& state, const FileTree* tree, morva::NameRule rule, const char* statement) {
   RuleEngine engine(tree->path(), rule, statement);
   for (auto _ : state) {
-    morva::StartConversion(engine.session, morva::RunMode::kPreview, false);
-    if (engine.session.run.preview.size() != tree->size() ||
-        engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
+    morva::Plan plan;
+    const morva::ConversionResult result = morva::Preview(engine.session, &plan, false);
+    if (plan.records.size() != tree->size() || result.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the preview did not rename every target");
       break;
     }

@@ -30,8 +30,9 @@ void BM_Preview(benchmark::State& state, const FileTree* tree) {
   UpperCaseEngine engine(tree->path());
   tree->Reset();
   for (auto _ : state) {
-    morva::StartConversion(engine.session, morva::RunMode::kPreview, false);
-    if (engine.session.run.preview.size() != tree->size() || engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
+    morva::Plan plan;
+    const morva::ConversionResult result = morva::Preview(engine.session, &plan, false);
+    if (plan.records.size() != tree->size() || result.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the preview did not accept every target");
       break;
     }
@@ -44,7 +45,6 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& ho
   for (auto _ : state) {
     state.PauseTiming();
     tree->Reset();
-    engine.session.run.selection.clear();
     state.ResumeTiming();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
     if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {

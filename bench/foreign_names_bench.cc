@@ -38,8 +38,9 @@ void BM_Preview(benchmark::State& state, const FileTree* tree, morva::UserAreaTa
   bench::Engine engine(tree->path(), table);
   bench::UpperCaseBaseNames(engine.session.job.settings);
   for (auto _ : state) {
-    morva::StartConversion(engine.session, morva::RunMode::kPreview, false);
-    if (engine.session.run.preview.size() != tree->size()) {
+    morva::Plan plan;
+    morva::Preview(engine.session, &plan, false);
+    if (plan.records.size() != tree->size()) {
       state.SkipWithError("the preview did not list every target");
       break;
     }

@@ -31,7 +31,6 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& ho
   for (auto _ : state) {
     state.PauseTiming();
     tree->Reset();
-    engine.session.run.selection.clear();
     state.ResumeTiming();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
     if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {

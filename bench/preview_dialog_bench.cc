@@ -35,9 +35,11 @@ struct PreviewedEngine : bench::Engine {
   }
 
   bool Preview(std::size_t expected) {
-    const morva::ConversionResult result = morva::StartConversion(session, morva::RunMode::kPreview, false);
-    return result.outcome == morva::ConversionOutcome::kPreviewClosed && session.run.preview.size() == expected;
+    const morva::ConversionResult result = morva::Preview(session, &plan, false);
+    return result.outcome == morva::ConversionOutcome::kPreviewClosed && plan.records.size() == expected;
   }
+
+  morva::Plan plan;
 };
 
 // Shows the dialog and paints it once, as the person first sees it.
@@ -82,8 +84,7 @@ void BM_OpenPreviewDialog(benchmark::State& state, const bench::FileTree* tree) 
     const std::size_t before = bench::HeapInUse();
     state.ResumeTiming();
     {
-      morva::PreviewDialog dialog(context, previewed.session.run.preview, previewed.session.run.targets,
-                                  &copy_directory, nullptr);
+      morva::PreviewDialog dialog(context, previewed.plan.records, previewed.plan.paths, &copy_directory, nullptr);
       ShowAndPaint(dialog);
       state.PauseTiming();
       dialog_mb = static_cast<double>(bench::HeapInUse() - before) / kMegabyte;
@@ -99,11 +100,11 @@ void BM_ToggleHideExcluded(benchmark::State& state, const bench::FileTree* tree)
     state.SkipWithError("the preview did not list every target");
     return;
   }
-  std::vector<morva::PreviewRecord>& records = previewed.session.run.preview;
+  std::vector<morva::PreviewRecord>& records = previewed.plan.records;
   for (std::size_t i = 0; i < records.size(); i += 2) records[i].state = static_cast<std::int16_t>(-records[i].state);
   morva::UiContext context{previewed.session, {}};
   std::string copy_directory;
-  morva::PreviewDialog dialog(context, records, previewed.session.run.targets, &copy_directory, nullptr);
+  morva::PreviewDialog dialog(context, records, previewed.plan.paths, &copy_directory, nullptr);
   ShowAndPaint(dialog);
   auto* hide = dialog.findChild<QCheckBox*>(QStringLiteral("hideExcludedCheck"));
   if (hide == nullptr) {

@@ -28,14 +28,16 @@ void BM_PreviewMemory(benchmark::State& state, const bench::FileTree* tree) {
     malloc_trim(0);
     const std::size_t before = bench::HeapInUse();
     state.ResumeTiming();
-    const morva::ConversionResult result = morva::StartConversion(*session, morva::RunMode::kPreview, false);
+    morva::Plan plan;
+    const morva::ConversionResult result = morva::Preview(*session, &plan, false);
     state.PauseTiming();
-    if (result.outcome != morva::ConversionOutcome::kPreviewClosed || session->run.preview.size() != tree->size()) {
+    if (result.outcome != morva::ConversionOutcome::kPreviewClosed || plan.records.size() != tree->size()) {
       state.SkipWithError("the preview did not list every target");
       break;
     }
     bytes_per_target = static_cast<double>(bench::HeapInUse() - before) / static_cast<double>(tree->size());
     session.reset();
+    plan = morva::Plan();
     state.ResumeTiming();
   }
   state.counters["targets"] = static_cast<double>(tree->size());

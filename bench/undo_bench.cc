@@ -36,7 +36,6 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& ho
     state.PauseTiming();
     tree->Reset();
     unlink(engine.log_path.c_str());
-    engine.session.run.selection.clear();
     state.ResumeTiming();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
     if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
@@ -53,7 +52,6 @@ void BM_UndoFromLog(benchmark::State& state, const FileTree* tree, const std::st
     state.PauseTiming();
     tree->Reset();
     unlink(engine.log_path.c_str());
-    engine.session.run.selection.clear();
     morva::StartConversion(engine.session, morva::RunMode::kRun, false);
     engine.session.undo.Clear();  // only the log remembers the run
     state.ResumeTiming();

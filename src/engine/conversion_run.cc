@@ -103,12 +103,17 @@ void ShowSummary(Session& session, RunJournal& journal) {
   std::string message = sentence;
   if (failed && session.log.usable) message += Cp932Text(codec, "ログを参照してください。");
   message += "\n\n" + counts + Cp932Text(codec, "　　");
+  // Targets a preview showed that were gone or replaced by the time the run reached them failed
+  // untouched: say why, since nothing on disk tells.
+  if (const std::size_t changed = session.run.changed_since_preview.size(); changed > 0) {
+    message += "\n\n" + Format(Cp932Text(codec, "プレビュー後に変更されました（%zu件）。"), changed);
+  }
   session.host.ui.ShowSummary(SummaryKind::kRun, message);
 }
 
 }  // namespace
 
-void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
+void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* plan) {
   const JobSwitches jobs = ComputeJobSwitches(walk.job.settings);
   const bool preview = walk.run.mode == RunMode::kPreview;
   std::optional<PreviewBuilder> builder;
@@ -123,9 +128,14 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
   ProgressState state;
   int title_percent = -1;
   walk.run.id3_batch.clear();
+  const bool planned_run = !preview && plan != nullptr;
+  if (preview && plan != nullptr) plan->targets.assign(walk.run.targets.size(), PlannedTarget());
   for (std::size_t i = 0; i < walk.run.targets.size(); ++i) {
     const std::string& path = walk.run.targets[i];
     if (!preview && i < walk.run.selection.size() && walk.run.selection[i] < 0) continue;
+    PlannedTarget* planned = plan != nullptr && i < plan->targets.size() ? &plan->targets[i] : nullptr;
+    // A target the preview did not show was never approved.
+    if (planned_run && (planned == nullptr || !planned->walked)) continue;
     work = TargetWork();
     std::unique_ptr<Id3PendingWrite> id3_write;
 
@@ -137,16 +147,30 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
       RefreshTargetContext(walk.host.fs, path, data, &walk.run.target);
       work.new_name = walk.run.target.name;
       work.failure |= kFailPathTooLong;
+      if (preview && planned != nullptr) planned->walked = true;
     } else {
-      // A file's listing is still true: no earlier target is the file or changes it. A directory's
-      // times change as its contents are renamed, so it is asked again, as is a target never listed.
-      const std::optional<FindData>* listed = i < walk.run.target_data.size() ? &walk.run.target_data[i] : nullptr;
-      const bool have_listing = listed != nullptr && listed->has_value();
-      if (have_listing && !((*listed)->attributes & kAttrDirectory)) {
-        data = **listed;
-      } else if (Status s = walk.host.fs.Stat(path, &data); !s.ok()) {
-        if (Vanished(s) || !have_listing) continue;  // vanished since the enumeration
-        data = **listed;  // there but out of reach (a link swapped in on the way): its steps fail
+      // After a preview the target must still be the entry the preview saw: gone, or another file in
+      // its place (a rename, a replacement by another program), it fails untouched.
+      bool changed = false;
+      if (planned_run) {
+        data = planned->seen;
+        FindData now;
+        if (walk.host.fs.Stat(path, &now).ok() && now.identity == planned->seen.identity) {
+          data = std::move(now);
+        } else {
+          changed = true;
+        }
+      } else {
+        // A file's listing is still true: no earlier target is the file or changes it. A directory's
+        // times change as its contents are renamed, so it is asked again, as is a target never listed.
+        const std::optional<FindData>* listed = i < walk.run.target_data.size() ? &walk.run.target_data[i] : nullptr;
+        const bool have_listing = listed != nullptr && listed->has_value();
+        if (have_listing && !((*listed)->attributes & kAttrDirectory)) {
+          data = **listed;
+        } else if (Status s = walk.host.fs.Stat(path, &data); !s.ok()) {
+          if (Vanished(s) || !have_listing) continue;  // vanished since the enumeration
+          data = **listed;  // there but out of reach (a link swapped in on the way): its steps fail
+        }
       }
 
       const int total = walk.run.progress_total;
@@ -175,13 +199,14 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
       // The enumeration passes the program's own entries over; one found here took a target's place
       // since, and fails whole before any step reaches it.
       const bool program_entry = walk.run.program_files.Protects(data.identity);
-      if (program_entry) {
+      if (changed) walk.run.changed_since_preview.push_back(path);
+      if (program_entry || changed) {
         if (jobs.name || walk.run.copy_conversion) work.failure |= kStepName;
       } else {
-        if (jobs.name) RunNameStep(walk, &work, preview ? nullptr : &journal);
+        if (jobs.name) RunNameStep(walk, &work, preview ? nullptr : &journal, planned ? &planned->name : nullptr);
         if (!preview && walk.run.copy_conversion && !jobs.name) RunPlainCopyStep(walk, jobs, &work);
       }
-      if (program_entry || (walk.run.copy_conversion && (work.failure & kStepName))) {
+      if (program_entry || changed || (walk.run.copy_conversion && (work.failure & kStepName))) {
         // Without its copy no other job has anything to work on.
         if (jobs.attributes) work.failure |= kStepAttributes;
         if (jobs.times) work.failure |= kStepTimes;
@@ -203,8 +228,12 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
       // A target that failed because it vanished since the enumeration (a list naming a file after its
       // directory, someone else's change) is skipped like one found missing.
       FindData still;
-      if (!preview && work.failure != 0 && Vanished(walk.host.fs.Stat(path, &still))) {
+      if (!preview && !changed && work.failure != 0 && Vanished(walk.host.fs.Stat(path, &still))) {
         if (work.change == 0) continue;
+      }
+      if (preview && planned != nullptr) {
+        planned->walked = true;
+        planned->seen = std::move(data);
       }
     }
 
@@ -232,134 +261,148 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo) {
   walk.run.directory_names.clear();
 }
 
-ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion) {
+namespace {
+
+// A fresh run state for a preview or run: nothing of an earlier one is carried over.
+void StartRunState(Session& session, RunMode mode, bool copy_conversion) {
+  session.run = RunState();
+  session.run.mode = mode;
+  session.run.copy_conversion = copy_conversion;
+}
+
+// Lists the targets (both modes without a plan): the extraction dialog, the enumeration, and the
+// message when the target is missing. False when there is nothing to walk; *result says why.
+bool ListTargets(Session& session, RunJournal& journal, ConversionResult* result) {
+  TextCodec& codec = session.host.codec;
+  UserInterface& ui = session.host.ui;
+  ui.OpenExtractionDialog();
+  const bool listed = session.job.app.set_0 == 2
+                          ? EnumerateFileList(session.walk())
+                          : EnumerateDirectory(session.walk(), session.job.app.dirfil[0].value_or(std::string()), false);
+  ui.CloseExtractionDialog();
+  result->invisible_names = session.run.invisible_names;
+  result->program_entries = session.run.program_entries;
+  if (listed) {
+    // The lists stay for as long as the preview is shown: they give back what growing them left over.
+    session.run.targets.shrink_to_fit();
+    session.run.target_data.shrink_to_fit();
+    return true;
+  }
+  if (session.run.cancelled) {
+    journal.WriteMessage(Cp932Text(codec, "ユーザによりキャンセルされました。"));
+    result->outcome = ConversionOutcome::kCancelled;
+  } else {
+    const std::string message = Cp932Text(codec, "指定された変換対象は存在しません。");
+    ui.ShowWarning(message);
+    journal.WriteMessage(message);
+    result->outcome = ConversionOutcome::kNoTargets;
+  }
+  return false;
+}
+
+// Walks the listed targets under the progress dialog.
+void WalkTargets(Session& session, RunJournal& journal, Plan* plan) {
+  UserInterface& ui = session.host.ui;
+  if (session.run.progress_total < 1) session.run.progress_total = static_cast<int>(session.run.targets.size());
+  ui.OpenProgressDialog(Cp932Text(session.host.codec, session.run.mode == RunMode::kPreview
+                                                          ? "プレビュー作成中です．．．"
+                                                          : "変換中です．．．"),
+                        session.run.progress_total);
+  ui.ClearCancel();
+  session.run.cancelled = false;
+  RunTargets(session.walk(), journal, &session.undo, plan);
+  ui.CloseProgressDialog();
+}
+
+}  // namespace
+
+ConversionResult Preview(Session& session, Plan* plan, bool copy_conversion) {
+  ConversionResult result;
+  StartRunState(session, RunMode::kPreview, copy_conversion);
+  if (!ValidateJob(session, false)) return result;
+  RunJournal journal(session);
+  // The deletion column tells whether the trash keeps what it is given; no other job reads it.
+  session.run.recycle_bin_state =
+      ComputeJobSwitches(session.job.settings).deletion ? session.host.fs.ProbeRecycleBin() : -1;
+  // A photograph may have been edited since the last question about it.
+  session.exif.Clear();
+  session.run.program_files.Load(session.host.fs, session.host.program_directory);
+  session.host.ui.ClearCancel();
+  const ConfinedScope confined(session.host.fs, RunRoots(session.host, session.job.app, copy_conversion));
+  if (!ListTargets(session, journal, &result)) {
+    session.run = RunState();
+    return result;
+  }
+  session.run.preview.reserve(session.run.targets.size());
+  WalkTargets(session, journal, plan);
+  if (session.run.cancelled) {
+    session.run = RunState();
+    result.outcome = ConversionOutcome::kCancelled;
+    return result;
+  }
+  for (const PreviewRecord& record : session.run.preview) {
+    if (record.state == kPreviewError || record.state == -kPreviewError) ++result.preview_failures;
+  }
+  result.counters = session.run.counters;
+  plan->paths = std::move(session.run.targets);
+  plan->records = std::move(session.run.preview);
+  // Nothing of the preview stays with the session: the plan holds what the run needs of it.
+  session.run = RunState();
+  result.previewed = true;
+  result.outcome = ConversionOutcome::kPreviewClosed;
+  return result;
+}
+
+ConversionResult Run(Session& session, Plan* plan, bool copy_conversion) {
   ConversionResult result;
   TextCodec& codec = session.host.codec;
   UserInterface& ui = session.host.ui;
-  session.run.mode = mode;
-  session.run.copy_conversion = copy_conversion;
+  StartRunState(session, RunMode::kRun, copy_conversion);
   const bool valid = ValidateJob(session, false);
-  // The replacement patterns validation loaded serve this preview or run only.
+  // The replacement patterns validation loaded serve this run only.
   struct PatternsFreed {
     Session& session;
     ~PatternsFreed() { std::vector<CsvPattern>().swap(session.run.csv_patterns); }
   } patterns_freed{session};
   if (!valid) return result;
 
-  session.run.counters = RunCounters();
   RunJournal journal(session);
-  if (mode == RunMode::kPreview) {
-    // The deletion column tells whether the trash keeps what it is given; no other job reads it.
-    session.run.recycle_bin_state =
-        ComputeJobSwitches(session.job.settings).deletion ? session.host.fs.ProbeRecycleBin() : -1;
-  } else {
-    if (!ui.AskYesNo(Cp932Text(codec, "変換を開始します。よろしいですか？"))) {
-      result.outcome = ConversionOutcome::kDeclined;
-      return result;
-    }
-    // Nothing is touched when the run could not be undone from the log.
-    if (!journal.WriteHeader()) {
-      result.outcome = ConversionOutcome::kLogUnwritable;
-      return result;
-    }
-    session.undo.Clear();
+  if (!ui.AskYesNo(Cp932Text(codec, "変換を開始します。よろしいですか？"))) {
+    result.outcome = ConversionOutcome::kDeclined;
+    return result;
   }
-  // A photograph may have been edited since the last question about it.
+  // Nothing is touched when the run could not be undone from the log.
+  if (!journal.WriteHeader()) {
+    result.outcome = ConversionOutcome::kLogUnwritable;
+    return result;
+  }
+  session.undo.Clear();
   session.exif.Clear();
-  session.run.targets.clear();
-  session.run.target_data.clear();
-  session.run.pending_sort.clear();
-  session.run.listed_names.clear();
-  session.run.directory_names.clear();
-  session.run.invisible_names = 0;
-  session.run.program_entries = 0;
   session.run.program_files.Load(session.host.fs, session.host.program_directory);
-  session.run.target = TargetContext();
-  session.run.progress_total = 0;
-  session.run.cancelled = false;
   ui.ClearCancel();
 
   // The walk reaches every target from these without following a link that turns up in the tree
   // meanwhile; the undo of this run keeps them.
   const std::vector<std::string> roots = RunRoots(session.host, session.job.app, copy_conversion);
   const ConfinedScope confined(session.host.fs, roots);
-  if (mode == RunMode::kRun) session.undo.set_roots(roots);
+  session.undo.set_roots(roots);
 
-  ui.OpenExtractionDialog();
-  const bool listed = session.job.app.set_0 == 2
-                          ? EnumerateFileList(session.walk())
-                          : EnumerateDirectory(session.walk(), session.job.app.dirfil[0].value_or(std::string()), false);
-  ui.CloseExtractionDialog();
-  result.invisible_names = session.run.invisible_names;
-  result.program_entries = session.run.program_entries;
-  if (!listed) {
-    if (session.run.cancelled) {
-      session.run.targets.clear();
-      session.run.target_data.clear();
-      journal.WriteMessage(Cp932Text(codec, "ユーザによりキャンセルされました。"));
-      result.outcome = ConversionOutcome::kCancelled;
-    } else {
-      const std::string message = Cp932Text(codec, "指定された変換対象は存在しません。");
-      ui.ShowWarning(message);
-      journal.WriteMessage(message);
-      result.outcome = ConversionOutcome::kNoTargets;
-    }
-    return result;
-  }
-
-  // The lists stay for as long as the preview is shown: they give back what growing them left over.
-  session.run.targets.shrink_to_fit();
-  session.run.target_data.shrink_to_fit();
-  const int count = static_cast<int>(session.run.targets.size());
-  if (mode == RunMode::kPreview) {
-    session.run.selection.assign(session.run.targets.size(), 1);
-    session.run.preview.clear();
-    session.run.preview.reserve(session.run.targets.size());
-  } else if (!session.run.selection.empty()) {
+  if (plan != nullptr) {
+    // The targets are the preview's, in its order; those the person excluded are passed over.
+    session.run.targets = std::move(plan->paths);
+    session.run.selection.assign(session.run.targets.size(), 0);
     int selected = 0;
-    for (std::size_t i = 0; i < session.run.targets.size() && i < session.run.selection.size(); ++i) {
-      if (session.run.selection[i] > 0) ++selected;
+    for (const PreviewRecord& record : plan->records) {
+      const auto i = static_cast<std::size_t>(record.index);
+      if (i >= session.run.selection.size()) continue;
+      session.run.selection[i] = record.state;
+      if (record.state > 0) ++selected;
     }
     session.run.progress_total = selected;
+  } else if (!ListTargets(session, journal, &result)) {
+    return result;
   }
-  if (session.run.progress_total < 1) session.run.progress_total = count;
-
-  ui.OpenProgressDialog(Cp932Text(codec, mode == RunMode::kPreview ? "プレビュー作成中です．．．" : "変換中です．．．"),
-                        session.run.progress_total);
-  ui.ClearCancel();
-  session.run.cancelled = false;
-  RunTargets(session.walk(), journal, &session.undo);
-  session.run.listed_names.clear();
-  ui.CloseProgressDialog();
-
-  if (mode == RunMode::kPreview) {
-    if (session.run.cancelled) {
-      result.outcome = ConversionOutcome::kCancelled;
-      return result;
-    }
-    for (const PreviewRecord& record : session.run.preview) {
-      if (record.state == kPreviewError || record.state == -kPreviewError) ++result.preview_failures;
-    }
-    result.previewed = true;
-    result.outcome = ConversionOutcome::kPreviewClosed;
-    // The dialog hides excluded records itself when "対象外は非表示" is on, since the choice can change
-    // while it is open.
-    std::string copy_directory(session.job.app.cpdir.view());
-    const PreviewChoice choice = ui.ShowPreview(session.run.preview, session.run.targets, &copy_directory);
-    if (choice == PreviewChoice::kCancel) return result;
-    if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return result;
-    session.run.selection.assign(session.run.targets.size(), 1);
-    for (const PreviewRecord& record : session.run.preview) {
-      if (record.index >= 0 && static_cast<std::size_t>(record.index) < session.run.selection.size()) {
-        session.run.selection[static_cast<std::size_t>(record.index)] = record.state;
-      }
-    }
-    ConversionResult run = StartConversion(session, RunMode::kRun, choice == PreviewChoice::kCopyRun);
-    run.previewed = true;
-    run.preview_failures = result.preview_failures;
-    return run;
-  }
-
+  WalkTargets(session, journal, plan);
   ShowSummary(session, journal);
   session.run_happened = true;
   ui.RefreshTargetList();
@@ -367,7 +410,27 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
   result.cancelled = session.run.cancelled;
   result.counters = session.run.counters;
   result.log_complete = session.log.run_logged && session.log.usable;
+  result.changed_since_preview = std::move(session.run.changed_since_preview);
   return result;
+}
+
+ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion) {
+  if (mode == RunMode::kRun) return Run(session, nullptr, copy_conversion);
+  Plan plan;
+  ConversionResult previewed = Preview(session, &plan, copy_conversion);
+  if (previewed.outcome != ConversionOutcome::kPreviewClosed) return previewed;
+  // The dialog hides excluded records itself when "対象外は非表示" is on, since the choice can change
+  // while it is open.
+  std::string copy_directory(session.job.app.cpdir.view());
+  const PreviewChoice choice = session.host.ui.ShowPreview(plan.records, plan.paths, &copy_directory);
+  if (choice == PreviewChoice::kCancel) return previewed;
+  if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return previewed;
+  ConversionResult run = Run(session, &plan, choice == PreviewChoice::kCopyRun);
+  run.previewed = true;
+  run.preview_failures = previewed.preview_failures;
+  run.invisible_names = previewed.invisible_names;
+  run.program_entries = previewed.program_entries;
+  return run;
 }
 
 }  // namespace morva

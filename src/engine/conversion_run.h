@@ -1,6 +1,10 @@
 #ifndef MORVA_ENGINE_CONVERSION_RUN_H_
 #define MORVA_ENGINE_CONVERSION_RUN_H_
 
+#include <string>
+#include <vector>
+
+#include "engine/plan.h"
 #include "engine/run_journal.h"
 #include "engine/session.h"
 
@@ -22,7 +26,7 @@ struct ConversionResult {
   ConversionOutcome outcome = ConversionOutcome::kRefused;
   bool previewed = false;  // a preview was shown (and, with kRunFinished, started the run)
   bool cancelled = false;  // kRunFinished: the person cancelled part way
-  RunCounters counters;    // kRunFinished: the run's counters
+  RunCounters counters;    // kRunFinished: the run's counters; kPreviewClosed: what the preview predicts
   // The preview's records that predict a failure, included or not (when previewed).
   std::size_t preview_failures = 0;
   // Host names the enumeration passed over because Windows could not hold them.
@@ -33,13 +37,25 @@ struct ConversionResult {
   // kRunFinished with the log on: whether every line of the run reached the log (its header always
   // does: a run that cannot log does not start). What the log misses cannot be undone from it.
   bool log_complete = false;
+  // kRunFinished after a preview: the targets that failed because they were no longer the entries the
+  // preview showed (gone, or another file in their place).
+  std::vector<std::string> changed_since_preview;
 };
 
-// Validates the job, enumerates the targets and walks them, in preview mode (nothing on disk changes;
-// the preview dialog shows what would happen and may start the run) or in run mode (asks for
-// confirmation, converts, shows the summary). The current settings in `session` are used as they
-// stand (the front end collects them first); the walk's state stays in `session.run` for the front end
-// to show.
+// A preview: validates the job, lists the targets and walks them without changing anything on disk
+// (with `copy_conversion`, as a copy conversion would convert them). With kPreviewClosed, *plan holds the
+// targets, what the preview saw of each and its records, for the front end to show and to hand to Run;
+// the session keeps nothing of it.
+ConversionResult Preview(Session& session, Plan* plan, bool copy_conversion);
+
+// A run: validates the job, asks for confirmation, writes the log header and converts. With a plan (a
+// preview's, its records' states set by the person; used up by the run) it converts exactly the planned
+// targets whose state is positive, each only while it is still the entry the preview saw, and gives it
+// the name the preview showed; without one it lists the targets itself. Ends with the summary.
+ConversionResult Run(Session& session, Plan* plan, bool copy_conversion);
+
+// The whole of a start: in run mode a run; in preview mode a preview, the preview dialog, and the run
+// of the plan when the person starts it there.
 ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion);
 
 // The walk over walk.run.targets in walk.run.mode: for each target (skipping those excluded by a negative
@@ -47,8 +63,10 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
 // and timestamp steps, the ID3 step or the deletion; then, in preview mode, one record in
 // walk.run.preview, in run mode the classification into walk.run.counters, the target's log line and
 // its undo record in *undo. The cancel request is polled once per target; a cancel sets
-// walk.run.cancelled and leaves the rest of the targets untouched.
-void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo);
+// walk.run.cancelled and leaves the rest of the targets untouched. With a `plan`, a preview records in it
+// what it saw of each target, and a run takes each target's planned name and fails a target that is no
+// longer the entry the preview saw (listed in walk.run.changed_since_preview).
+void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* plan = nullptr);
 
 }  // namespace morva
 

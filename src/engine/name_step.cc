@@ -62,19 +62,43 @@ std::string DestinationDirectory(const Job& job, const RunState& run, std::strin
   return dir;
 }
 
-void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal) {
+namespace {
+
+// The new name the job's rule gives the target, or false (with the rule's failure bits in *failure) when
+// it gives none.
+bool ComputeNewName(const Walk& walk, std::uint32_t* failure, std::string* new_name) {
   const ConversionSettings& s = walk.job.settings;
   const TargetContext& t = walk.run.target;
-  work->new_name = t.name;
-
   std::string text = !s.fnm_01 ? t.name : (s.fnm_02 == 2 ? t.extension : t.base);
   const bool had_text = !text.empty();
-  if (!ApplyNameRule(NameRuleInputsOf(walk), &text, &work->failure)) return;  // the name stays as it was
+  if (!ApplyNameRule(NameRuleInputsOf(walk), &text, failure)) return false;
   // A rule that leaves nothing of a base name would make "a.mp3" the hidden ".mp3", a name that is all
   // extension: the new name counts as empty, which the preview reports and the run refuses. An emptied
   // extension still joins the base name with its dot ("a."), as the recombination always does.
   const bool base_emptied = had_text && text.empty() && s.fnm_02 != 2;
-  std::string new_name = base_emptied ? std::string() : Recombine(s, t, std::move(text));
+  *new_name = base_emptied ? std::string() : Recombine(s, t, std::move(text));
+  return true;
+}
+
+}  // namespace
+
+void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal, PlannedName* planned) {
+  const TargetContext& t = walk.run.target;
+  work->new_name = t.name;
+
+  std::string new_name;
+  if (planned != nullptr && walk.run.mode == RunMode::kRun) {
+    // What the preview showed, serial numbers and all, whatever the rule would give now.
+    work->failure |= planned->rule_failure;
+    if (!planned->named) return;
+    new_name = planned->new_name;
+  } else {
+    std::uint32_t rule_failure = 0;
+    const bool named = ComputeNewName(walk, &rule_failure, &new_name);
+    work->failure |= rule_failure;
+    if (planned != nullptr) *planned = PlannedName{named, new_name, rule_failure};
+    if (!named) return;  // the name stays as it was
+  }
   work->new_name = new_name;
 
   // Both limits are checked before preview mode ends, so the preview predicts what the run meets: the

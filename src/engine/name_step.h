@@ -5,6 +5,7 @@
 
 #include "engine/directory_cache.h"
 #include "core/job_switches.h"
+#include "engine/plan.h"
 #include "engine/run_state.h"
 #include "rename/name_rule.h"
 #include "core/target_work.h"
@@ -22,8 +23,9 @@ class RunJournal;
 // the new path: success sets change kStepName and makes the new path current with the old one as
 // previous path; failure sets failure kStepName, and a failed copy empties
 // both paths. A failure leaves the file where it was. `journal` (null in preview mode) notes each move
-// just before it is made.
-void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal);
+// just before it is made. With `planned`, a preview records there what the rule gave, and a run takes
+// that instead of applying the rule.
+void RunNameStep(const Walk& walk, TargetWork* work, RunJournal* journal, PlannedName* planned = nullptr);
 
 // What the name rules read of the walk, for the target in walk.run.target.
 NameRuleInputs NameRuleInputsOf(const Walk& walk);

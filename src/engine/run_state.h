@@ -98,6 +98,8 @@ struct RunState {
 
   // The records of the preview.
   std::vector<PreviewRecord> preview;
+  // A run after a preview: the targets that were no longer what the preview saw.
+  std::vector<std::string> changed_since_preview;
 
   // The targets of an ID3 run since the last flush of their writes, in target order: the run counts and
   // logs them once their new tags are on the disk (see RunTargets).

@@ -56,8 +56,8 @@ class EngineFixture : public ::testing::Test {
     EXPECT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
     const std::string prefix = E(dir.path()) + "\\";
     std::vector<std::string> out;
-    for (const PreviewRecord& r : session.run.preview) {
-      const std::string& path = session.run.targets.at(static_cast<std::size_t>(r.index));
+    for (const PreviewRecord& r : ui.shown_preview) {
+      const std::string& path = ui.shown_targets.at(static_cast<std::size_t>(r.index));
       out.push_back(U(path.substr(prefix.size()) + " -> " + r.name_column));
     }
     return out;

@@ -39,7 +39,9 @@ class ScriptedUi : public UserInterface {
   // What happened.
   std::vector<Message> messages;
   std::vector<std::string> wait_notices;
+  // The targets of the last preview shown (already while `on_preview` runs), and its records after it.
   std::vector<PreviewRecord> shown_preview;
+  std::vector<std::string> shown_targets;
   int previews_shown = 0;
   int polls = 0;
   std::vector<ProgressState> progress;
@@ -79,9 +81,10 @@ class ScriptedUi : public UserInterface {
     return cancelled_;
   }
   void ClearCancel() override { cancelled_ = false; }
-  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>&,
+  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                             std::string* copy_directory) override {
     ++previews_shown;
+    shown_targets = targets;
     if (on_preview) on_preview(records);
     shown_preview = records;
     if (preview_choice == PreviewChoice::kCopyRun) *copy_directory = output_directory;

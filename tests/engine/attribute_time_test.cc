@@ -257,8 +257,8 @@ TEST_F(AttributeTimeTest, PreviewShowsTheChangesAndWritesNothing) {
   s.sw_dtt[2] = 2;  // last access from creation: the same moment
   ui.preview_choice = PreviewChoice::kCancel;
   ASSERT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
-  ASSERT_EQ(session.run.preview.size(), 1u);
-  const PreviewRecord& r = session.run.preview[0];
+  ASSERT_EQ(ui.shown_preview.size(), 1u);
+  const PreviewRecord& r = ui.shown_preview[0];
   EXPECT_EQ(r.state, kPreviewWillChange);
   EXPECT_EQ(U(r.column(PreviewColumn::kAttributes)), "R");
   EXPECT_EQ(U(r.column(PreviewColumn::kTimes)),

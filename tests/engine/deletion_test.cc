@@ -175,7 +175,7 @@ TEST_F(DeletionRunTest, EachWayOfDeletingTakesEveryTargetAndNothingOutside) {
     ui.on_preview = [&](std::vector<PreviewRecord>& records) {
       for (const PreviewRecord& r : records) columns.push_back(U(r.column(PreviewColumn::kDeletion)));
       ASSERT_EQ(records.size(), 5u);
-      EXPECT_EQ(U(session.run.targets[3]), U(E(root + "/sub/inner.txt")));
+      EXPECT_EQ(U(ui.shown_targets[3]), U(E(root + "/sub/inner.txt")));
       records[3].state = static_cast<std::int16_t>(-records[3].state);
     };
     const ConversionResult result = StartConversion(session, RunMode::kPreview, false);
@@ -276,7 +276,7 @@ TEST_F(DeletionRunTest, ThePreviewFailsWhatTheRunFailsOnMountsAndFileSystemsWith
     ui.preview_choice = PreviewChoice::kRun;
     ui.on_preview = [&](std::vector<PreviewRecord>& records) {
       for (const PreviewRecord& r : records) {
-        std::string target = U(session.run.targets[static_cast<std::size_t>(r.index)]).substr(U(E(root)).size() + 1);
+        std::string target = U(ui.shown_targets[static_cast<std::size_t>(r.index)]).substr(U(E(root)).size() + 1);
         std::replace(target.begin(), target.end(), '\\', '/');
         all.push_back(target);
         if (U(r.column(PreviewColumn::kDeletion)) != failed) continue;

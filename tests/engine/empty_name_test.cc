@@ -75,8 +75,8 @@ TEST_F(EmptyNameTest, EmptiedBaseNameFailsInPreviewAndRun) {
 
     ui.preview_choice = PreviewChoice::kCancel;
     ASSERT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
-    ASSERT_EQ(session.run.preview.size(), 1u);
-    const PreviewRecord& record = session.run.preview[0];
+    ASSERT_EQ(ui.shown_preview.size(), 1u);
+    const PreviewRecord& record = ui.shown_preview[0];
     if (c.renamed_to == nullptr) {
       EXPECT_EQ(record.name_column, S("変換後名称がNULLになるため失敗"));
       EXPECT_EQ(record.state, kPreviewError);

@@ -48,8 +48,8 @@ class Id3LeftoverTest : public testing::EngineFixture {
   std::string Id3Column() {
     ui.preview_choice = PreviewChoice::kCancel;
     EXPECT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
-    EXPECT_EQ(session.run.preview.size(), 1u);
-    return session.run.preview.empty() ? "" : U(session.run.preview[0].column(PreviewColumn::kId3));
+    EXPECT_EQ(ui.shown_preview.size(), 1u);
+    return ui.shown_preview.empty() ? "" : U(ui.shown_preview[0].column(PreviewColumn::kId3));
   }
 
   std::string Title(const std::string& rel) {

@@ -48,7 +48,7 @@ TEST_F(Id3StepTest, ItemsFromTheNamesPreviewedAndWritten) {
   ui.preview_choice = PreviewChoice::kCancel;
   ASSERT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
   std::vector<std::string> columns;
-  for (const PreviewRecord& r : session.run.preview) columns.push_back(U(r.column(PreviewColumn::kId3)));
+  for (const PreviewRecord& r : ui.shown_preview) columns.push_back(U(r.column(PreviewColumn::kId3)));
   const std::string items = "：タイトル【Song One】, アーティスト【Artist Name】, アルバム【Album Title】, トラック番号【01】, ジャンル【Rock】";
   EXPECT_EQ(columns, (std::vector<std::string>{
                          "ID3v2変換" + items,

@@ -19,20 +19,23 @@ class PreviewTest : public testing::EngineFixture {
   // Runs a preview whose dialog is cancelled and returns its records.
   const std::vector<PreviewRecord>& Preview() {
     ui.preview_choice = PreviewChoice::kCancel;
-    EXPECT_EQ(StartConversion(session, RunMode::kPreview, false).outcome, ConversionOutcome::kPreviewClosed);
-    return session.run.preview;
+    result = StartConversion(session, RunMode::kPreview, false);
+    EXPECT_EQ(result.outcome, ConversionOutcome::kPreviewClosed);
+    return ui.shown_preview;
   }
 
   // The record of the target at `rel`.
   const PreviewRecord& Record(const std::string& rel) {
     const std::string path = E(dir.Sub(rel));
-    for (const PreviewRecord& r : session.run.preview) {
-      if (session.run.targets.at(static_cast<std::size_t>(r.index)) == path) return r;
+    for (const PreviewRecord& r : ui.shown_preview) {
+      if (ui.shown_targets.at(static_cast<std::size_t>(r.index)) == path) return r;
     }
     ADD_FAILURE() << "no record for " << rel;
     static const PreviewRecord kNone;
     return kNone;
   }
+
+  ConversionResult result;  // of the last preview
 };
 
 TEST_F(PreviewTest, NameChecksPredictTheRun) {
@@ -41,7 +44,7 @@ TEST_F(PreviewTest, NameChecksPredictTheRun) {
   MakeFile("x.txt");
   MakeFile("X.txt");
   Preview();
-  ASSERT_EQ(session.run.preview.size(), 4u);
+  ASSERT_EQ(ui.shown_preview.size(), 4u);
   EXPECT_EQ(ui.previews_shown, 1);
   // A case-only change of the target itself is a rename.
   EXPECT_EQ(Record("a.txt").name_column, "A.txt");
@@ -53,8 +56,8 @@ TEST_F(PreviewTest, NameChecksPredictTheRun) {
   EXPECT_EQ(Record("x.txt").state, kPreviewError);
   EXPECT_EQ(Record("x.txt").failure_word, 0x01u);
   EXPECT_EQ(Record("X.txt").state, kPreviewNoChange);
-  EXPECT_EQ(session.run.counters.full_success, 3);
-  EXPECT_EQ(session.run.counters.full_failure, 1);
+  EXPECT_EQ(result.counters.full_success, 3);
+  EXPECT_EQ(result.counters.full_failure, 1);
   // Nothing on disk changed.
   EXPECT_TRUE(testing::Exists(dir.Sub("a.txt")));
   EXPECT_FALSE(testing::Exists(dir.Sub("A.txt")));
@@ -66,7 +69,7 @@ TEST_F(PreviewTest, NameChecksPredictTheRun) {
   EXPECT_EQ(Record("x.txt").state, -kPreviewError);
   EXPECT_EQ(Record("B.txt").state, -kPreviewNoChange);
   EXPECT_EQ(Record("a.txt").state, kPreviewWillChange);
-  for (std::size_t i = 0; i < session.run.preview.size(); ++i) EXPECT_EQ(session.run.preview[i].index, static_cast<int>(i));
+  for (std::size_t i = 0; i < ui.shown_preview.size(); ++i) EXPECT_EQ(ui.shown_preview[i].index, static_cast<int>(i));
 }
 
 TEST_F(PreviewTest, SecondTargetToOneNameFails) {
@@ -127,7 +130,7 @@ TEST_F(PreviewTest, PathLengthLimit) {
   session.job.settings.fnm_ipn_sel = 8;  // zero padding to 3 digits: two bytes longer
   session.job.settings.fnm_ipnd = 3;
   Preview();
-  ASSERT_EQ(session.run.preview.size(), 3u);
+  ASSERT_EQ(ui.shown_preview.size(), 3u);
   EXPECT_EQ(Record(sub + "/" + fits).name_column, fits.substr(0, fits.size() - 1) + "001");  // 260 bytes
   EXPECT_EQ(Record(sub + "/" + fits).state, kPreviewWillChange);
   EXPECT_EQ(Record(sub + "/" + too_long).name_column, S("変換後パス最大長超えにより失敗"));
@@ -138,8 +141,8 @@ TEST_F(PreviewTest, PathLengthLimit) {
   // The run refuses both and touches neither.
   ui.answers = {true};
   EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
-  EXPECT_EQ(session.run.counters.full_success, 1);
-  EXPECT_EQ(session.run.counters.full_failure, 2);
+  EXPECT_EQ(result.counters.full_success, 1);
+  EXPECT_EQ(result.counters.full_failure, 2);
   EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + too_long)));
   EXPECT_TRUE(testing::Exists(dir.Sub(sub + "/" + long_target)));
 }
@@ -166,8 +169,8 @@ TEST_F(PreviewTest, NameLongerThanTheHostHoldsFailsAsTooLongInPreviewAndRun) {
 
     ui.preview_choice = PreviewChoice::kCancel;
     EXPECT_EQ(StartConversion(session, RunMode::kPreview, c.copy).outcome, ConversionOutcome::kPreviewClosed);
-    ASSERT_EQ(session.run.preview.size(), 1u);
-    const PreviewRecord& r = session.run.preview[0];
+    ASSERT_EQ(ui.shown_preview.size(), 1u);
+    const PreviewRecord& r = ui.shown_preview[0];
     EXPECT_EQ(U(r.name_column), fits ? new_name : "変換後パス最大長超えにより失敗");
     EXPECT_EQ(r.state, fits ? kPreviewWillChange : kPreviewError);
     EXPECT_EQ(r.failure_word, fits ? 0u : 0x100u);
@@ -204,6 +207,8 @@ TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
   RunJournal journal(session);
   RunTargets(session.walk(), journal, &session.undo);
   ASSERT_EQ(session.run.preview.size(), 4u);
+  ui.shown_preview = session.run.preview;  // where Record looks
+  ui.shown_targets = session.run.targets;
   EXPECT_EQ(Record("noext").state, kPreviewNoChange);
   EXPECT_EQ(Record(".profile").state, kPreviewNoChange);
   EXPECT_EQ(Record("sub.dir").name_column, "sub.dir");
@@ -213,8 +218,6 @@ TEST_F(PreviewTest, ExtensionOnlyLeavesNamesWithoutOne) {
 
   // The base name only: the directory's whole name is its base.
   session.job.settings.fnm_02 = 1;
-  session.run.preview.clear();
-  session.run.targets.clear();
   Preview();
   EXPECT_EQ(Record("sub.dir").name_column, "SUB.DIR");
   EXPECT_EQ(Record("a.txt").name_column, "A.txt");

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -117,24 +118,71 @@ TEST_F(RunTest, NameEqualToAnotherEntryIgnoringCaseIsRefusedAsThePreviewSays) {
   EXPECT_EQ(ReadFile(dir.Sub("A.TXT")), "upper");
 }
 
-TEST_F(RunTest, PreviewExclusionsReachTheRun) {
-  MakeFile("a.txt");
-  MakeFile("b.txt");
-  MakeFile("c.txt");
-  ui.preview_choice = PreviewChoice::kRun;
-  ui.on_preview = [](std::vector<PreviewRecord>& records) { records[1].state = static_cast<std::int16_t>(-records[1].state); };
-  const ConversionResult result = StartConversion(session, RunMode::kPreview, false);
-  EXPECT_EQ(result.outcome, ConversionOutcome::kRunFinished);
-  EXPECT_TRUE(result.previewed);
-  EXPECT_EQ(result.counters.full_success, 2);
-  EXPECT_EQ(ui.previews_shown, 1);
-  EXPECT_TRUE(testing::Exists(dir.Sub("A.txt")));
-  EXPECT_TRUE(testing::Exists(dir.Sub("b.txt")));
-  EXPECT_TRUE(testing::Exists(dir.Sub("C.txt")));
-  EXPECT_EQ(session.run.counters.processed, 2);
-  EXPECT_EQ(session.run.counters.full_success, 2);
-  EXPECT_EQ(session.run.progress_total, 2);
-  EXPECT_EQ(ui.Texts(Message::kWarning).back(), Summary("変換が全て正常に終了しました。", 2, 0, 0, 0, 2));
+// A run after a preview converts what the preview showed and the person left in: the same entries under
+// the names shown, whatever happened in the directory while the preview was open. A target that is no
+// longer the entry shown fails untouched and the summary says why; a file that appeared is not touched.
+TEST_F(RunTest, TheRunConvertsWhatThePreviewShowed) {
+  struct Case {
+    const char* name;
+    bool serial;  // numbering "n1", "n2", ... instead of upper case
+    // Done while the preview is open, in the case's directory, after b.txt was excluded.
+    std::function<void(const std::string& sub)> meanwhile;
+    std::vector<std::string> after;
+    int changed;
+  };
+  const Case cases[] = {
+      {"a file created while the preview is open", false,
+       [this](const std::string& sub) { MakeFile(sub + "/a0.txt", "new"); },
+       {"A.txt", "C.txt", "a0.txt", "b.txt"}, 0},
+      {"a target renamed by another program", false,
+       [this](const std::string& sub) {
+         ASSERT_EQ(rename(dir.Sub(sub + "/c.txt").c_str(), dir.Sub(sub + "/moved.txt").c_str()), 0);
+       },
+       {"A.txt", "b.txt", "moved.txt"}, 1},
+      {"a target replaced by another file", false,
+       [this](const std::string& sub) {
+         MakeFile(sub + "/new", "new");
+         ASSERT_EQ(rename(dir.Sub(sub + "/c.txt").c_str(), dir.Sub(sub + "/old").c_str()), 0);
+         ASSERT_EQ(rename(dir.Sub(sub + "/new").c_str(), dir.Sub(sub + "/c.txt").c_str()), 0);
+       },
+       {"A.txt", "b.txt", "c.txt", "old"}, 1},
+      {"serial numbers as shown, the excluded one's skipped", true, [](const std::string&) {},
+       {"b.txt", "n1.txt", "n3.txt"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string sub = std::string("case") + std::to_string(&c - cases);
+    MakeDir(sub);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) MakeFile(sub + "/" + name, name);
+    session.job.app.dirfil[0] = E(dir.Sub(sub));
+    if (c.serial) {
+      session.job.settings.sw_fnm = 4;
+      session.job.settings.fnm_rnb1 = settings_internal::Text<81>("n");
+      session.job.settings.fnm_rnb3 = 1;
+    }
+    ui.preview_choice = PreviewChoice::kRun;
+    ui.answers = {true};
+    ui.messages.clear();
+    ui.on_preview = [&](std::vector<PreviewRecord>& records) {
+      ASSERT_EQ(records.size(), 3u);
+      if (c.serial) {
+        EXPECT_EQ(U(records[2].name_column), "n3.txt");
+      }
+      records[1].state = static_cast<std::int16_t>(-records[1].state);
+      c.meanwhile(sub);
+    };
+    const ConversionResult result = StartConversion(session, RunMode::kPreview, false);
+    ASSERT_EQ(result.outcome, ConversionOutcome::kRunFinished);
+    EXPECT_EQ(testing::HostNames(dir.Sub(sub)), c.after);
+    EXPECT_EQ(result.changed_since_preview.size(), static_cast<std::size_t>(c.changed));
+    EXPECT_EQ(result.counters.full_failure, c.changed);
+    EXPECT_EQ(result.counters.full_success, 2 - c.changed);
+    const std::string summary = ui.Texts(Message::kWarning).back();
+    EXPECT_EQ(summary.find(S("プレビュー後に変更されました")) != std::string::npos, c.changed > 0) << U(summary);
+    if (testing::Exists(dir.Sub(sub + "/a0.txt"))) {
+      EXPECT_EQ(testing::ReadFile(dir.Sub(sub + "/a0.txt")), "new");
+    }
+  }
 }
 
 TEST_F(RunTest, InjectedFailureLeavesTheFileAndIsCounted) {

@@ -53,17 +53,16 @@ bool PreviewShot(const QDir& out) {
   job.sw_atr = {true, false, false, false};
   harness.session.job.app.sw_set[AppSettings::kSetRecurse] = true;
   harness.session.job.app.dirfil[0] = EnginePath(harness, tree.path());
-  // The engine's preview, closed at once: its records stay in the session for the dialog below.
-  ModalDriver driver;
-  driver.OnModal<PreviewDialog>([](PreviewDialog& dialog) { dialog.reject(); });
-  StartConversion(harness.session, RunMode::kPreview, false);
-  if (!driver.done() || harness.session.run.preview.empty()) return false;
+  // The engine's preview, whose plan the dialog below shows.
+  Plan plan;
+  if (Preview(harness.session, &plan, false).outcome != ConversionOutcome::kPreviewClosed || plan.records.empty()) {
+    return false;
+  }
   harness.session.job.app.prew = 900;
   harness.session.job.app.preh = 320;
   harness.session.job.app.prec[1] = 300;
   std::string copy_directory;
-  PreviewDialog dialog(harness.context, harness.session.run.preview, harness.session.run.targets, &copy_directory,
-                       nullptr);
+  PreviewDialog dialog(harness.context, plan.records, plan.paths, &copy_directory, nullptr);
   return SaveShot(dialog, out, QStringLiteral("preview"));
 }
 
