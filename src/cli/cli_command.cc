@@ -103,7 +103,7 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
     session.job.app.PushTargetPath(targets[0]);
   } else if (targets.size() > 1) {
     session.job.app.set_0 = 2;
-    ui.set_list_items(std::move(targets));
+    session.job.app.list_items = std::move(targets);
   }
 
   if (!options.copy_to.empty()) {
@@ -267,7 +267,7 @@ int EvaluateStatement(Session& session, ConsoleUi& ui, const CliOptions& options
   }
   // A list of one: a directory is the target itself, not its contents.
   session.job.app.set_0 = 2;
-  ui.set_list_items({path});
+  session.job.app.list_items = {path};
   ui.set_job(&job);
   ui.set_preview_names_only(true);
   const ConversionResult result = StartConversion(session, RunMode::kPreview, false);

@@ -45,8 +45,6 @@ class ConsoleUi final : public UserInterface {
   // The job whose columns the preview shows; must outlive the interface. Without one the preview shows
   // the number and path columns only.
   void set_job(const ConversionSettings* job) { job_ = job; }
-  // The list-mode targets (engine paths) that ListItems hands to the engine.
-  void set_list_items(std::vector<std::string> items) { list_items_ = std::move(items); }
   // Print only the new name of each previewed target (`eval`): a name that fails goes to `err` with the
   // reason the preview gives, a name that does not to `out`.
   void set_preview_names_only(bool on) { preview_names_only_ = on; }
@@ -88,7 +86,6 @@ class ConsoleUi final : public UserInterface {
                             std::string* copy_directory) override;
   bool AskOutputDirectory(std::string* directory) override;
   void FocusSetting(int page_code, std::string_view key) override;
-  std::vector<std::string> ListItems() override { return list_items_; }
   void SetTargetPath(std::string_view) override {}
   void ClearDirectoryTargets() override {}
   void RefreshTargetList() override {}
@@ -104,7 +101,6 @@ class ConsoleUi final : public UserInterface {
   const bool interactive_;
   const bool assume_yes_;
   const ConversionSettings* job_ = nullptr;
-  std::vector<std::string> list_items_;
   std::string output_directory_;
   bool declined_ = false;
   bool preview_names_only_ = false;

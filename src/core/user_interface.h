@@ -91,9 +91,6 @@ class UserInterface {
   // configuration key, e.g. "DIRFIL", "FNM_IPN_SEL").
   virtual void FocusSetting(int page_code, std::string_view key) = 0;
 
-  // The items of the list panel's list box (file-list mode), engine paths in list order.
-  virtual std::vector<std::string> ListItems() = 0;
-
   // The target panel after validation changed it: the trimmed target path, and "ディレクトリも対象",
   // "指定ディレクトリ自身も対象", "ディレクトリのみを対象" cleared (the latter two disabled) with
   // "対象ファイルワイルドカード指定" enabled.

@@ -121,7 +121,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
 }
 
 bool CheckFileList(ValidationContext& ctx) {
-  const std::vector<std::string> items = ctx.host.ui.ListItems();
+  const std::vector<std::string>& items = ctx.job.app.list_items;
   if (items.empty()) return RefuseUtf8(ctx, kPageTargets, kListKey, "変換対象ファイルが指定されていません。");
 
   // Each item as enumeration will use it, and how many times each is still to come, so that "a later

@@ -251,6 +251,7 @@ bool MainWindow::CollectSettings() {
   const bool path_taken = path_panel_->Collect();
   if (job_page_ != nullptr) job_page_->Collect();
   app.set_0 = static_cast<std::int16_t>(ui_->targetModeCombo->currentIndex() + 1);
+  app.list_items = list_panel_->Items();
   app.sw_set[AppSettings::kSetShowList] = ui_->showTargetListCheck->isChecked();
   app.pref = ui_->previewCheck->isChecked();
   app.cpyf = ui_->copyCheck->isChecked();
@@ -310,8 +311,6 @@ void MainWindow::RefreshTargets(bool typing) {
 }
 
 void MainWindow::RefreshTargetList() { RefreshTargets(false); }
-
-std::vector<std::string> MainWindow::ListItems() const { return list_panel_->Items(); }
 
 void MainWindow::SetTargetPath(std::string_view path) {
   path_panel_->SetPathText(DisplayPathToQt(context_.session.host.fs, context_.session.host.codec, path));

@@ -38,7 +38,6 @@ class MainWindow : public QDialog {
 
   // The calls the engine makes through the user-interface boundary (see UserInterface).
   void FocusSetting(int page_code, std::string_view key);
-  std::vector<std::string> ListItems() const;
   void SetTargetPath(std::string_view path);
   void ClearDirectoryTargets();
   void RefreshTargetList();

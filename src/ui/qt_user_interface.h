@@ -54,7 +54,6 @@ class QtUserInterface final : public UserInterface {
   bool AskOutputDirectory(std::string* directory) override;
 
   void FocusSetting(int page_code, std::string_view key) override;
-  std::vector<std::string> ListItems() override;
   void SetTargetPath(std::string_view path) override;
   void ClearDirectoryTargets() override;
   void RefreshTargetList() override;

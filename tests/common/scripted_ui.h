@@ -32,7 +32,6 @@ class ScriptedUi : public UserInterface {
   // Called with every progress update, before the target it names is converted: a change to the tree
   // made here happens in the middle of the walk.
   std::function<void(const ProgressState&)> on_progress;
-  std::vector<std::string> list_items;
   std::string output_directory;
   bool output_directory_chosen = true;
 
@@ -92,7 +91,6 @@ class ScriptedUi : public UserInterface {
     return output_directory_chosen;
   }
   void FocusSetting(int page_code, std::string_view key) override { focused.emplace_back(page_code, std::string(key)); }
-  std::vector<std::string> ListItems() override { return list_items; }
   void SetTargetPath(std::string_view path) override { target_path_set = std::string(path); }
   void ClearDirectoryTargets() override { ++directory_targets_cleared; }
   void RefreshTargetList() override { ++target_list_refreshed; }

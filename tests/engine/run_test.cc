@@ -169,7 +169,7 @@ TEST_F(RunTest, TargetThatVanishedIsSkippedUncounted) {
   MakeFile("d/b");
   MakeFile("e");
   session.job.app.set_0 = 2;
-  ui.list_items = {E(dir.Sub("d")), E(dir.Sub("d/a")), E(dir.Sub("e")), E(dir.Sub("d/b"))};
+  session.job.app.list_items = {E(dir.Sub("d")), E(dir.Sub("d/a")), E(dir.Sub("e")), E(dir.Sub("d/b"))};
   EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 3, 0, 0, 0, 3));
   EXPECT_TRUE(testing::Exists(dir.Sub("D/A")));
   EXPECT_TRUE(testing::Exists(dir.Sub("D/b")));
@@ -193,7 +193,7 @@ TEST_F(RunTest, TargetsGivenThroughDotsAreConvertedAsThePreviewSays) {
 
   // A list item too.
   session.job.app.set_0 = 2;
-  ui.list_items = {E(dir.Sub("P")) + "\\Q\\..\\A.txt"};
+  session.job.app.list_items = {E(dir.Sub("P")) + "\\Q\\..\\A.txt"};
   session.job.settings.fnm_ipn2 = 2;  // lower case
   EXPECT_EQ(PreviewNames(), std::vector<std::string>{"P\\A.txt -> a.txt"});
 }

@@ -74,7 +74,7 @@ Change Wildcard(std::string text) {
 Change List(std::vector<std::string Tree::*> items) {
   return [items](Session& s, const Tree& t) {
     s.job.app.set_0 = 2;
-    auto& list = static_cast<ScriptedUi&>(s.host.ui).list_items;
+    auto& list = s.job.app.list_items;
     for (auto item : items) list.push_back(t.*item);
   };
 }
@@ -229,7 +229,7 @@ TEST_F(ValidationTest, UnreadableTargetAttributesAreRefused) {
   fs_->FailOn(FsOp::kStat, "g.txt", EACCES);
   std::unique_ptr<Harness> h = NewHarness();
   h->session.job.app.set_0 = 2;
-  h->ui.list_items = {tree_.file, tree_.file2};
+  h->session.job.app.list_items = {tree_.file, tree_.file2};
   EXPECT_FALSE(ValidateJob(h->session, false));
   EXPECT_EQ(h->ui.Texts(Kind::kWarning),
             std::vector<std::string>{Sjis("変換対象ファイルに存在しないパスが指定されています。\n（") + tree_.file2 +
@@ -315,7 +315,7 @@ TEST_F(ValidationTest, FileListMessagesNameTheItem) {
        }) {
     std::unique_ptr<Harness> h = NewHarness();
     h->session.job.app.set_0 = 2;
-    h->ui.list_items = c.items;
+    h->session.job.app.list_items = c.items;
     EXPECT_FALSE(ValidateJob(h->session, false));
     ASSERT_EQ(h->ui.messages.size(), 1u);
     EXPECT_EQ(h->ui.messages[0].text, Sjis(c.prefix) + c.item + Sjis("）"));
@@ -340,7 +340,7 @@ TEST_F(ValidationTest, DuplicatesAreItemsNamingTheSameEntry) {
     SCOPED_TRACE(c.name);
     std::unique_ptr<Harness> h = NewHarness();
     h->session.job.app.set_0 = 2;
-    h->ui.list_items = c.items;
+    h->session.job.app.list_items = c.items;
     EXPECT_EQ(ValidateJob(h->session, false), c.duplicate.empty());
     const std::vector<std::string> expected =
         c.duplicate.empty() ? std::vector<std::string>{}
@@ -352,7 +352,7 @@ TEST_F(ValidationTest, DuplicatesAreItemsNamingTheSameEntry) {
   // A root reached through ".." is a root.
   std::unique_ptr<Harness> h = NewHarness();
   h->session.job.app.set_0 = 2;
-  h->ui.list_items = {"Z:\\tmp\\.."};
+  h->session.job.app.list_items = {"Z:\\tmp\\.."};
   EXPECT_FALSE(ValidateJob(h->session, false));
   EXPECT_EQ(h->ui.Texts(Kind::kWarning),
             std::vector<std::string>{Sjis("変換対象ファイルにルートディレクトリを指定することはできません。")});

@@ -225,6 +225,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(list->Texts().size(), 4);
     QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("targetModeCombo"))->currentIndex(), 1);
     QCOMPARE(list->Items().size(), std::size_t{4});
+    // Collecting the window hands the list to the job, in list order.
+    window.CollectSettings();
+    QVERIFY(harness.session.job.app.list_items == list->Items());
+    QCOMPARE(harness.session.job.app.list_items.size(), std::size_t{4});
   }
 
   void RunThenUndoChangeTheFiles() {
