@@ -60,6 +60,9 @@ class ConsoleUi final : public UserInterface {
   // Prints one line of a command's result already in UTF-8 (a line that holds paths as people read
   // them, see ShownPath) to `out`.
   void PrintResultUtf8(std::string_view utf8);
+  // Where the desktop program would put the focus after a refusal: prints the configuration key of the
+  // setting to change (page `page_code`) to `err`.
+  void FocusSetting(int page_code, std::string_view key);
   // An engine path as the console shows it (UTF-8): see DisplayPath.
   std::string ShownPath(std::string_view engine_path) { return DisplayPath(fs_, codec_, engine_path); }
   // Prints a command's result that is UTF-8 already, as it is, to `out`.
@@ -85,9 +88,6 @@ class ConsoleUi final : public UserInterface {
   PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                             std::string* copy_directory) override;
   bool AskOutputDirectory(std::string* directory) override;
-  void FocusSetting(int page_code, std::string_view key) override;
-  void SetTargetPath(std::string_view) override {}
-  void ClearDirectoryTargets() override {}
   void RefreshTargetList() override {}
 
  private:

@@ -238,13 +238,17 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
   UserInterface& ui = session.host.ui;
   session.run.mode = mode;
   session.run.copy_conversion = copy_conversion;
-  const bool valid = ValidateJob(session, false);
+  result.verdict = ValidateJob(session, false);
   // The replacement patterns validation loaded serve this preview or run only.
   struct PatternsFreed {
     Session& session;
     ~PatternsFreed() { std::vector<CsvPattern>().swap(session.run.csv_patterns); }
   } patterns_freed{session};
-  if (!valid) return result;
+  if (!result.verdict.accepted()) {
+    const bool question = result.verdict.kind == ValidationVerdict::Kind::kQuestion;
+    result.outcome = question ? ConversionOutcome::kQuestion : ConversionOutcome::kRefused;
+    return result;
+  }
 
   session.run.counters = RunCounters();
   RunJournal journal(session);
@@ -356,6 +360,8 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
     }
     ConversionResult run = StartConversion(session, RunMode::kRun, choice == PreviewChoice::kCopyRun);
     run.previewed = true;
+    // The preview's validation put the path in its usable form; the run's found it so.
+    run.verdict.target_path_changed = run.verdict.target_path_changed || result.verdict.target_path_changed;
     run.preview_failures = result.preview_failures;
     return run;
   }

@@ -100,7 +100,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
 
   if (path != given) {
     app.ReplaceNewestTargetPath(path);
-    ctx.host.ui.SetTargetPath(path);
+    ctx.verdict.target_path_changed = true;
   }
 
   if (ctx.run.copy_conversion && app.sw_set[AppSettings::kSetRecurse] &&

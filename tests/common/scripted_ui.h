@@ -42,9 +42,6 @@ class ScriptedUi : public UserInterface {
   int previews_shown = 0;
   int polls = 0;
   std::vector<ProgressState> progress;
-  std::vector<std::pair<int, std::string>> focused;  // (page, key)
-  std::string target_path_set;
-  int directory_targets_cleared = 0;
   int target_list_refreshed = 0;
 
   void ShowWarning(std::string_view text) override { messages.push_back({Message::kWarning, std::string(text)}); }
@@ -90,9 +87,6 @@ class ScriptedUi : public UserInterface {
     if (output_directory_chosen) *directory = output_directory;
     return output_directory_chosen;
   }
-  void FocusSetting(int page_code, std::string_view key) override { focused.emplace_back(page_code, std::string(key)); }
-  void SetTargetPath(std::string_view path) override { target_path_set = std::string(path); }
-  void ClearDirectoryTargets() override { ++directory_targets_cleared; }
   void RefreshTargetList() override { ++target_list_refreshed; }
 
   // The texts of the messages of one kind, in order.

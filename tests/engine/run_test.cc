@@ -69,9 +69,11 @@ TEST_F(RunTest, DeclinedOrEmptyRuns) {
   // A missing target: refused before anything is asked or touched.
   session.job.app.dirfil[0] = E(dir.Sub("missing"));
   ui.messages.clear();
-  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRefused);
-  EXPECT_TRUE(ui.Texts(Message::kQuestion).empty());
-  EXPECT_FALSE(ui.Texts(Message::kWarning).empty());
+  const ConversionResult refused = StartConversion(session, RunMode::kRun, false);
+  EXPECT_EQ(refused.outcome, ConversionOutcome::kRefused);
+  EXPECT_EQ(refused.verdict.message, S("指定された変換対象は存在しません。"));
+  EXPECT_EQ(refused.verdict.key, "DIRFIL");
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(RunTest, CollisionsAreRefusedWithoutReplacing) {
