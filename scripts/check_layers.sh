@@ -1,7 +1,9 @@
 #!/bin/bash
 # Checks that every folder of src/ includes only itself and the folders it is declared to stand on (the
-# morva_layer() and morva_qt_layer() lines of src/CMakeLists.txt, followed transitively). Prints each offending include and
-# exits 1 when there is one. Run by the test suite.
+# morva_layer() and morva_qt_layer() lines of src/CMakeLists.txt, followed transitively), and that the
+# engine, the log and the undo never call a front end for what the job record holds or the verdict of
+# validation reports (the file list, the target path shown, the directory flags cleared, the setting to
+# focus). Prints each offence and exits 1 when there is one. Run by the test suite.
 #
 #   scripts/check_layers.sh [SOURCE_ROOT]
 set -euo pipefail
@@ -37,6 +39,14 @@ for folder in "${!direct[@]}"; do
     esac
   done < <(grep -nE '^#include "[a-z_]+/' "$root/src/$folder"/*.h "$root/src/$folder"/*.cc 2>/dev/null || true)
 done
+# Front-end functions the engine must not call: their inputs and outputs pass through the job and the
+# verdict instead.
+while IFS=: read -r file line call; do
+  echo "$file:$line: calls a front-end function: ${call}"
+  status=1
+done < <(grep -nE '(\.|->)[[:space:]]*(ListItems|SetTargetPath|ClearDirectoryTargets|FocusSetting)[[:space:]]*\(' \
+           "$root"/src/engine/*.h "$root"/src/engine/*.cc "$root"/src/log/*.h "$root"/src/log/*.cc \
+           "$root"/src/undo/*.h "$root"/src/undo/*.cc 2>/dev/null || true)
 for dir in "$root"/src/*/; do
   folder=$(basename "$dir")
   [ -n "${direct[$folder]+set}" ] || { echo "src/$folder has no morva_layer() line"; status=1; }

@@ -103,7 +103,7 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
     session.job.app.PushTargetPath(targets[0]);
   } else if (targets.size() > 1) {
     session.job.app.set_0 = 2;
-    ui.set_list_items(std::move(targets));
+    session.job.app.list_items = std::move(targets);
   }
 
   if (!options.copy_to.empty()) {
@@ -117,6 +117,39 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
     ui.set_output_directory(directory);
   }
   return true;
+}
+
+// Puts a verdict of validation before the person: a refusal is printed with the setting to change, a
+// question is asked (answered by the terminal or by --yes). True when the answer was Yes and the job
+// now has the change the question proposed, to be validated again.
+bool TakeVerdict(Session& session, ConsoleUi& ui, const ValidationVerdict& verdict) {
+  switch (verdict.kind) {
+    case ValidationVerdict::Kind::kAccepted:
+      return false;
+    case ValidationVerdict::Kind::kRefused:
+      ui.ShowWarning(verdict.message);
+      ui.FocusSetting(verdict.page, verdict.key);
+      return false;
+    case ValidationVerdict::Kind::kQuestion:
+      if (!ui.AskYesNo(verdict.message)) return false;
+      ApplyProposedChange(session.job, verdict.change);
+      return true;
+  }
+  return false;
+}
+
+// Validates the job alone, as `check` does before anything else.
+ValidationVerdict Validate(Session& session, ConsoleUi& ui) {
+  ValidationVerdict verdict = ValidateJob(session, false);
+  while (TakeVerdict(session, ui, verdict)) verdict = ValidateJob(session, false);
+  return verdict;
+}
+
+// StartConversion with its verdict put before the person; a change agreed to starts it again.
+ConversionResult Start(Session& session, ConsoleUi& ui, RunMode mode, bool copy) {
+  ConversionResult result = StartConversion(session, mode, copy);
+  while (TakeVerdict(session, ui, result.verdict)) result = StartConversion(session, mode, copy);
+  return result;
 }
 
 // Names a Windows file system could not hold are never touched; say how many were passed over so that
@@ -267,10 +300,10 @@ int EvaluateStatement(Session& session, ConsoleUi& ui, const CliOptions& options
   }
   // A list of one: a directory is the target itself, not its contents.
   session.job.app.set_0 = 2;
-  ui.set_list_items({path});
+  session.job.app.list_items = {path};
   ui.set_job(&job);
   ui.set_preview_names_only(true);
-  const ConversionResult result = StartConversion(session, RunMode::kPreview, false);
+  const ConversionResult result = Start(session, ui, RunMode::kPreview, false);
   if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
   if (!result.previewed) return kExitRefused;
   return result.preview_failures > 0 ? kExitFailures : kExitDone;
@@ -300,19 +333,19 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kCheck:
       session.run.mode = RunMode::kPreview;
       session.run.copy_conversion = copy;
-      if (!ValidateJob(session, false)) return kExitRefused;
+      if (!Validate(session, ui).accepted()) return kExitRefused;
       // A song a run would not tag is worth knowing before the run: above all one whose last write was
       // killed and whose former contents wait in its safety copy.
       if (ComputeJobSwitches(session.job.settings).id3) {
         ui.set_preview_id3_failures_only(true);
-        const ConversionResult result = StartConversion(session, RunMode::kPreview, copy);
+        const ConversionResult result = Start(session, ui, RunMode::kPreview, copy);
         if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
         if (ui.failures() > 0) return kExitFailures;
       }
       return kExitDone;
 
     case CliCommand::kPreview: {
-      const ConversionResult result = StartConversion(session, RunMode::kPreview, copy);
+      const ConversionResult result = Start(session, ui, RunMode::kPreview, copy);
       ReportInvisibleNames(result, err);
       ReportProgramEntries(result, err);
       if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
@@ -323,7 +356,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kRun: {
       // A direct run converts every target: no exclusions from an earlier preview.
       session.run.selection.clear();
-      const ConversionResult result = StartConversion(session, RunMode::kRun, copy);
+      const ConversionResult result = Start(session, ui, RunMode::kRun, copy);
       ReportInvisibleNames(result, err);
       ReportProgramEntries(result, err);
       if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;

@@ -45,8 +45,6 @@ class ConsoleUi final : public UserInterface {
   // The job whose columns the preview shows; must outlive the interface. Without one the preview shows
   // the number and path columns only.
   void set_job(const ConversionSettings* job) { job_ = job; }
-  // The list-mode targets (engine paths) that ListItems hands to the engine.
-  void set_list_items(std::vector<std::string> items) { list_items_ = std::move(items); }
   // Print only the new name of each previewed target (`eval`): a name that fails goes to `err` with the
   // reason the preview gives, a name that does not to `out`.
   void set_preview_names_only(bool on) { preview_names_only_ = on; }
@@ -62,6 +60,9 @@ class ConsoleUi final : public UserInterface {
   // Prints one line of a command's result already in UTF-8 (a line that holds paths as people read
   // them, see ShownPath) to `out`.
   void PrintResultUtf8(std::string_view utf8);
+  // Where the desktop program would put the focus after a refusal: prints the configuration key of the
+  // setting to change (page `page_code`) to `err`.
+  void FocusSetting(int page_code, std::string_view key);
   // An engine path as the console shows it (UTF-8): see DisplayPath.
   std::string ShownPath(std::string_view engine_path) { return DisplayPath(fs_, codec_, engine_path); }
   // Prints a command's result that is UTF-8 already, as it is, to `out`.
@@ -87,10 +88,6 @@ class ConsoleUi final : public UserInterface {
   PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                             std::string* copy_directory) override;
   bool AskOutputDirectory(std::string* directory) override;
-  void FocusSetting(int page_code, std::string_view key) override;
-  std::vector<std::string> ListItems() override { return list_items_; }
-  void SetTargetPath(std::string_view) override {}
-  void ClearDirectoryTargets() override {}
   void RefreshTargetList() override {}
 
  private:
@@ -104,7 +101,6 @@ class ConsoleUi final : public UserInterface {
   const bool interactive_;
   const bool assume_yes_;
   const ConversionSettings* job_ = nullptr;
-  std::vector<std::string> list_items_;
   std::string output_directory_;
   bool declined_ = false;
   bool preview_names_only_ = false;

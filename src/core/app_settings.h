@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/fixed_text.h"
 
@@ -13,8 +14,8 @@ namespace morva {
 
 // The program-wide options outside the job: how targets are given, copy conversion, the preview
 // switch, the program options and the window geometry. One instance lives from start-up to exit; the
-// settings file stores it under the keys the fields are named after. Text fields hold code page 932
-// bytes; their capacity includes the terminating NUL.
+// settings file stores it under the keys the fields are named after, all but the file list. Text fields
+// hold code page 932 bytes; their capacity includes the terminating NUL.
 struct AppSettings {
   // Places the main, preview and log-run windows in the middle of a desktop whose right and bottom
   // edges are `desktop_right` and `desktop_bottom`, the main window having the given size. The main
@@ -35,6 +36,10 @@ struct AppSettings {
   std::int16_t set_0 = 1;  // how targets are given: 1 a directory path, 2 a list of files
   // Target paths, most recent first, each at most 259 bytes (DIRFIL, DIRFIL1-9, DIRFILA-F).
   std::array<std::optional<std::string>, 16> dirfil;
+  // The files and directories of file-list mode (engine paths, in list order), as the front end's list
+  // holds them: it puts them here with the rest of the target settings before a preview, run or
+  // validation. Not a setting: the settings file has no key for it and never holds it.
+  std::vector<std::string> list_items;
   // [0] show the target list, [1] a shortcut stands for its target, [2] recurse, [3] directories too,
   // [4] the given directory itself, [5] wildcard, [6] directories only, [7] Exif files only, [8] ID3
   // files only, [9]-[11] reserved (0).

@@ -30,10 +30,6 @@ class QuietUserInterface : public UserInterface {
   void ClearCancel() override {}
   PreviewChoice ShowPreview(std::vector<PreviewRecord>&, const std::vector<std::string>&, std::string*) override { return PreviewChoice::kCancel; }
   bool AskOutputDirectory(std::string*) override { return false; }
-  void FocusSetting(int, std::string_view) override {}
-  std::vector<std::string> ListItems() override { return {}; }
-  void SetTargetPath(std::string_view) override {}
-  void ClearDirectoryTargets() override {}
   void RefreshTargetList() override {}
 
  private:

@@ -9,7 +9,7 @@
 
 namespace morva {
 
-// Page codes of the job pages, as CollectSettings and FocusSetting name them.
+// Page codes of the job pages, as CollectSettings and validation's refusals name them.
 inline constexpr int kPageTargets = 0;      // the target panel and the main window
 inline constexpr int kPageNameRuleBase = 0;  // name rule n (1-8) is page n
 inline constexpr int kPageNameSelector = 10;
@@ -87,20 +87,7 @@ class UserInterface {
   // Asks for the output directory of copy conversion, starting from *directory; false when cancelled.
   virtual bool AskOutputDirectory(std::string* directory) = 0;
 
-  // Brings the page `page_code` to the front and puts the focus on the control of setting `key` (its
-  // configuration key, e.g. "DIRFIL", "FNM_IPN_SEL").
-  virtual void FocusSetting(int page_code, std::string_view key) = 0;
-
-  // The items of the list panel's list box (file-list mode), engine paths in list order.
-  virtual std::vector<std::string> ListItems() = 0;
-
-  // The target panel after validation changed it: the trimmed target path, and "ディレクトリも対象",
-  // "指定ディレクトリ自身も対象", "ディレクトリのみを対象" cleared (the latter two disabled) with
-  // "対象ファイルワイルドカード指定" enabled.
-  virtual void SetTargetPath(std::string_view path) = 0;
-  virtual void ClearDirectoryTargets() = 0;
-
-  // Refreshes the target list window.
+  // Refreshes the target list window after a run changed the targets.
   virtual void RefreshTargetList() = 0;
 };
 

@@ -270,6 +270,15 @@ void StartRunState(Session& session, RunMode mode, bool copy_conversion) {
   session.run.copy_conversion = copy_conversion;
 }
 
+// Validates the job; false (with the verdict and outcome in *result) when it may not start as it stands.
+bool Validate(Session& session, ConversionResult* result) {
+  result->verdict = ValidateJob(session, false);
+  if (result->verdict.accepted()) return true;
+  const bool question = result->verdict.kind == ValidationVerdict::Kind::kQuestion;
+  result->outcome = question ? ConversionOutcome::kQuestion : ConversionOutcome::kRefused;
+  return false;
+}
+
 // Lists the targets (both modes without a plan): the extraction dialog, the enumeration, and the
 // message when the target is missing. False when there is nothing to walk; *result says why.
 bool ListTargets(Session& session, RunJournal& journal, ConversionResult* result) {
@@ -319,7 +328,7 @@ void WalkTargets(Session& session, RunJournal& journal, Plan* plan) {
 ConversionResult Preview(Session& session, Plan* plan, bool copy_conversion) {
   ConversionResult result;
   StartRunState(session, RunMode::kPreview, copy_conversion);
-  if (!ValidateJob(session, false)) return result;
+  if (!Validate(session, &result)) return result;
   RunJournal journal(session);
   // The deletion column tells whether the trash keeps what it is given; no other job reads it.
   session.run.recycle_bin_state =
@@ -358,7 +367,7 @@ ConversionResult Run(Session& session, Plan* plan, bool copy_conversion) {
   TextCodec& codec = session.host.codec;
   UserInterface& ui = session.host.ui;
   StartRunState(session, RunMode::kRun, copy_conversion);
-  const bool valid = ValidateJob(session, false);
+  const bool valid = Validate(session, &result);
   // The replacement patterns validation loaded serve this run only.
   struct PatternsFreed {
     Session& session;
@@ -427,6 +436,8 @@ ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conve
   if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return previewed;
   ConversionResult run = Run(session, &plan, choice == PreviewChoice::kCopyRun);
   run.previewed = true;
+  // The preview's validation put the path in its usable form; the run's found it so.
+  run.verdict.target_path_changed = run.verdict.target_path_changed || previewed.verdict.target_path_changed;
   run.preview_failures = previewed.preview_failures;
   run.invisible_names = previewed.invisible_names;
   run.program_entries = previewed.program_entries;

@@ -7,12 +7,14 @@
 #include "engine/plan.h"
 #include "engine/run_journal.h"
 #include "engine/session.h"
+#include "engine/validation_verdict.h"
 
 namespace morva {
 
 // How a preview or run ended.
 enum class ConversionOutcome {
-  kRefused,        // validation refused the job; the reason was shown
+  kRefused,        // validation refused the job: the verdict says why, for the front end to show
+  kQuestion,       // validation asks to change the job (the verdict's question); nothing was started
   kDeclined,       // the person did not confirm the run
   kLogUnwritable,  // the log or its journal cannot be written: the run did not start; the person was told
   kNoTargets,      // the target directory does not exist; the person was told
@@ -24,6 +26,9 @@ enum class ConversionOutcome {
 // What StartConversion did, all a front end needs to know of it.
 struct ConversionResult {
   ConversionOutcome outcome = ConversionOutcome::kRefused;
+  // What validation decided; with kRefused and kQuestion all that happened. Whatever the outcome it
+  // tells whether validation put the target path in its usable form.
+  ValidationVerdict verdict;
   bool previewed = false;  // a preview was shown (and, with kRunFinished, started the run)
   bool cancelled = false;  // kRunFinished: the person cancelled part way
   RunCounters counters;    // kRunFinished: the run's counters; kPreviewClosed: what the preview predicts

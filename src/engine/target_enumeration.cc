@@ -292,7 +292,7 @@ bool EnumerateDirectory(const Walk& walk, std::string_view path, bool nested) {
 
 bool EnumerateFileList(const Walk& walk) {
   std::vector<std::string> open_directories;
-  for (const std::string& listed : walk.host.ui.ListItems()) {
+  for (const std::string& listed : walk.job.app.list_items) {
     if (Cancelled(walk)) return false;
     // As validation checked it: one spelling per entry.
     const std::string item = NormalizePath(listed);

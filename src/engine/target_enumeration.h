@@ -20,7 +20,7 @@ namespace morva {
 // path does not exist, a network share cannot be connected, or the person cancelled.
 bool EnumerateDirectory(const Walk& walk, std::string_view path, bool nested);
 
-// File-list mode: appends the items of the list panel (ui.ListItems()) in list order, each normalised
+// File-list mode: appends the listed items (walk.job.app.list_items) in list order, each normalised
 // (NormalizePath) as validation checked it. Missing items are skipped; a directory item becomes a
 // target after the files listed below it. Returns false only after a cancel (walk.run.cancelled set).
 bool EnumerateFileList(const Walk& walk);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/user_interface.h"
 #include "engine/validation_checks.h"
@@ -76,12 +77,9 @@ bool CheckAvailable(ValidationContext& ctx) {
   return true;
 }
 
-}  // namespace
-
-bool ValidateJob(Host& host, Job& job, RunState& run, bool job_only) {
-  ValidationContext ctx(host, job, run, job_only);
-
-  if (!job_only) {
+// The checks in order; false once one has decided the verdict against the job.
+bool RunChecks(ValidationContext& ctx) {
+  if (!ctx.job_only) {
     const bool targets_ok = ctx.directory_mode() ? validation_internal::CheckDirectoryTargets(ctx)
                                                  : validation_internal::CheckFileList(ctx);
     if (!targets_ok) return false;
@@ -90,13 +88,23 @@ bool ValidateJob(Host& host, Job& job, RunState& run, bool job_only) {
 
   // Only numbering, date naming and a statement's serial sort the targets; a job validated before must
   // not leave its order.
-  run.sort = SortParameters{};
+  ctx.run.sort = SortParameters{};
   if (!CheckAvailable(ctx)) return false;
   if (!ctx.jobs.name) return true;
 
   // CheckAvailable let only a known rule with a check through.
-  if (!EntryOf(*NameRuleOf(job.settings.sw_fnm)).check(ctx)) return false;
+  if (!EntryOf(*NameRuleOf(ctx.job.settings.sw_fnm)).check(ctx)) return false;
   return validation_internal::CheckNameTargets(ctx);
+}
+
+}  // namespace
+
+ValidationVerdict ValidateJob(Host& host, Job& job, RunState& run, bool job_only) {
+  ValidationContext ctx(host, job, run, job_only);
+  const bool passed = RunChecks(ctx);
+  // Every failing check says why; should one not, the job is still not accepted.
+  if (!passed && ctx.verdict.accepted()) ctx.verdict.kind = ValidationVerdict::Kind::kRefused;
+  return std::move(ctx.verdict);
 }
 
 }  // namespace morva

@@ -2,13 +2,15 @@
 #define MORVA_ENGINE_VALIDATION_CHECKS_H_
 
 // The checks of job validation, shared by the validation units and their tests. ValidateJob
-// (validation.h) runs them in order; each returns false after it has shown its refusal.
+// (validation.h) runs them in order; each returns false after it has put its refusal or question in
+// the context's verdict.
 
 #include <string>
 #include <string_view>
 
 #include "core/job_switches.h"
 #include "engine/session.h"
+#include "engine/validation_verdict.h"
 
 namespace morva::validation_internal {
 
@@ -27,11 +29,12 @@ struct ValidationContext {
       : ValidationContext(session.host, session.job, session.run, job_only_in) {}
 
   Host& host;
-  Job& job;       // checks may switch off target flags the job cannot use
+  Job& job;       // the target path check puts the path in the form enumeration uses
   RunState& run;  // the sort parameters and the replacement patterns of the walk to come
   bool job_only;
   JobSwitches jobs;
   TargetKinds kinds;
+  ValidationVerdict verdict;  // accepted until a check refuses or asks
 
   // Directory mode ("指定ディレクトリ下の変換"); anything else than the file-list mode counts as it, as
   // enumeration treats it.
@@ -48,9 +51,13 @@ inline constexpr std::string_view kListKey = "LIST";
 // The code page 932 form of a UTF-8 text of this program. Every text passed here has that form.
 std::string Cp932(Host& host, std::string_view utf8);
 
-// Shows `text` (code page 932) as a warning, brings page `page` forward with the focus on the control of
-// `key`, and returns false, so that a check can end with `return Refuse(...)`.
+// Makes the verdict a refusal with `text` (code page 932) and the setting of `key` on page `page` to
+// change, and returns false, so that a check can end with `return Refuse(...)`.
 bool Refuse(ValidationContext& ctx, int page, std::string_view key, std::string_view text);
+
+// Makes the verdict the question `text` (code page 932), whether `change` may be made to the job, and
+// returns false: the job is refused as it stands.
+bool Ask(ValidationContext& ctx, std::string_view text, ProposedChange change);
 
 // As Refuse, for a message of this program given in UTF-8.
 bool RefuseUtf8(ValidationContext& ctx, int page, std::string_view key, std::string_view utf8);
@@ -63,7 +70,7 @@ bool HasForbiddenChar(std::string_view text);
 inline constexpr std::string_view kForbiddenCharsText = "\\ / : * ? \" < > | \\n \\r \\t";
 
 // The target path of directory mode. Trims trailing '\' and spaces from the path (writing
-// the result back to the settings and the path box) once the path has been found usable.
+// the result back to the settings, and telling the verdict) once the path has been found usable.
 bool CheckDirectoryTargets(ValidationContext& ctx);
 
 // The items of the file list; fills ctx.kinds.
@@ -99,7 +106,8 @@ bool CheckControlRule(ValidationContext& ctx);
 bool CheckCsvRule(ValidationContext& ctx);
 
 // Extension handling and directories of the name job, then the sort parameters of the
-// enumeration. Needs ctx.kinds from the file-list check. May ask to drop directories from the targets.
+// enumeration. Needs ctx.kinds from the file-list check. May ask to drop directories from the targets
+// (ProposedChange::kDropDirectoryTargets).
 bool CheckNameTargets(ValidationContext& ctx);
 
 }  // namespace morva::validation_internal

@@ -1,5 +1,4 @@
 #include "platform/path_utils.h"
-#include "core/user_interface.h"
 #include "engine/validation_checks.h"
 #include "platform/text_codec.h"
 
@@ -24,8 +23,19 @@ std::string Cp932(Host& host, std::string_view utf8) {
 }
 
 bool Refuse(ValidationContext& ctx, int page, std::string_view key, std::string_view text) {
-  ctx.host.ui.ShowWarning(text);
-  ctx.host.ui.FocusSetting(page, key);
+  ValidationVerdict& verdict = ctx.verdict;
+  verdict.kind = ValidationVerdict::Kind::kRefused;
+  verdict.message = std::string(text);
+  verdict.page = page;
+  verdict.key = std::string(key);
+  return false;
+}
+
+bool Ask(ValidationContext& ctx, std::string_view text, ProposedChange change) {
+  ValidationVerdict& verdict = ctx.verdict;
+  verdict.kind = ValidationVerdict::Kind::kQuestion;
+  verdict.message = std::string(text);
+  verdict.change = change;
   return false;
 }
 

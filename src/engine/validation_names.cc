@@ -41,8 +41,8 @@ std::string Subject(const ConversionSettings& s) {
 }  // namespace
 
 bool CheckNameTargets(ValidationContext& ctx) {
-  ConversionSettings& s = ctx.job.settings;
-  auto& sw_set = ctx.job.app.sw_set;
+  const ConversionSettings& s = ctx.job.settings;
+  const auto& sw_set = ctx.job.app.sw_set;
   const std::optional<NameRule> rule = NameRuleOf(s.sw_fnm);
 
   if (s.fnm_01 && s.fnm_02 == 2) {
@@ -78,15 +78,11 @@ bool CheckNameTargets(ValidationContext& ctx) {
   }
   if (rule == NameRule::kDate || rule == NameRule::kId3) {
     if (ctx.directory_mode() && sw_set[AppSettings::kSetDirectories]) {
+      // The job stays as it is until the person agrees; "No" refuses it without a further message,
+      // since the question said what is wrong.
       const std::string question =
           lead + "「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
-      // "No" refuses without a further message: the question said what is wrong.
-      if (!ctx.host.ui.AskYesNo(Cp932(ctx.host, question))) return false;
-      sw_set[AppSettings::kSetDirectories] = false;
-      sw_set[AppSettings::kSetItself] = false;
-      sw_set[AppSettings::kSetDirectoriesOnly] = false;
-      ctx.host.ui.ClearDirectoryTargets();
-      ctx.host.ui.RefreshTargetList();
+      return Ask(ctx, Cp932(ctx.host, question), ProposedChange::kDropDirectoryTargets);
     }
     if (!ctx.directory_mode() && ctx.kinds.directories) {
       return RefuseUtf8(ctx, kPageTargets, kListKey, lead + "変換対象ファイルにディレクトリは指定できません。");
@@ -106,3 +102,20 @@ bool CheckNameTargets(ValidationContext& ctx) {
 }
 
 }  // namespace morva::validation_internal
+
+namespace morva {
+
+void ApplyProposedChange(Job& job, ProposedChange change) {
+  switch (change) {
+    case ProposedChange::kNone:
+      return;
+    case ProposedChange::kDropDirectoryTargets:
+      // "指定ディレクトリ自身も対象" and "ディレクトリのみを対象" mean nothing without the first.
+      job.app.sw_set[AppSettings::kSetDirectories] = false;
+      job.app.sw_set[AppSettings::kSetItself] = false;
+      job.app.sw_set[AppSettings::kSetDirectoriesOnly] = false;
+      return;
+  }
+}
+
+}  // namespace morva

@@ -100,7 +100,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
 
   if (path != given) {
     app.ReplaceNewestTargetPath(path);
-    ctx.host.ui.SetTargetPath(path);
+    ctx.verdict.target_path_changed = true;
   }
 
   if (ctx.run.copy_conversion && app.sw_set[AppSettings::kSetRecurse] &&
@@ -121,7 +121,7 @@ bool CheckDirectoryTargets(ValidationContext& ctx) {
 }
 
 bool CheckFileList(ValidationContext& ctx) {
-  const std::vector<std::string> items = ctx.host.ui.ListItems();
+  const std::vector<std::string>& items = ctx.job.app.list_items;
   if (items.empty()) return RefuseUtf8(ctx, kPageTargets, kListKey, "変換対象ファイルが指定されていません。");
 
   // Each item as enumeration will use it, and how many times each is still to come, so that "a later

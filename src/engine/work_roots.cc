@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/path_utils.h"
-#include "core/user_interface.h"
 #include "platform/file_system.h"
 
 namespace morva {
@@ -47,7 +46,7 @@ std::string DirectoryTargetRoot(FileSystem& fs, std::string_view target) {
 std::vector<std::string> RunRoots(Host& host, const AppSettings& app, bool copy_conversion) {
   std::vector<std::string> roots;
   if (app.set_0 == 2) {
-    for (const std::string& item : host.ui.ListItems()) roots.push_back(DirectoryOf(item));
+    for (const std::string& item : app.list_items) roots.push_back(DirectoryOf(item));
   } else {
     roots.push_back(DirectoryTargetRoot(host.fs, app.dirfil[0].value_or(std::string())));
   }

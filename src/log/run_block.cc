@@ -2,7 +2,6 @@
 
 #include "platform/engine_text.h"
 #include "platform/path_utils.h"
-#include "core/user_interface.h"
 #include "fileops/date_time_text.h"
 #include "log/job_summary.h"
 #include "log/log_markers.h"
@@ -24,7 +23,7 @@ std::vector<std::string> RunHeaderLines(Host& host, const Job& job, bool copy_co
   lines.push_back(Cp932Text(codec, list_mode ? "変換対象指定方式：【指定ファイルの変換】"
                                              : "変換対象指定方式：【指定ディレクトリ下の変換】"));
   if (list_mode) {
-    lines.push_back(Cp932Text(codec, log_markers::kFileCount) + std::to_string(host.ui.ListItems().size()));
+    lines.push_back(Cp932Text(codec, log_markers::kFileCount) + std::to_string(app.list_items.size()));
   } else {
     lines.push_back(Cp932Text(codec, log_markers::kTargetDirectory) + app.dirfil[0].value_or(std::string()));
     std::string settings = Cp932Text(codec, "変換対象設定内容：");

@@ -251,6 +251,7 @@ bool MainWindow::CollectSettings() {
   const bool path_taken = path_panel_->Collect();
   if (job_page_ != nullptr) job_page_->Collect();
   app.set_0 = static_cast<std::int16_t>(ui_->targetModeCombo->currentIndex() + 1);
+  app.list_items = list_panel_->Items();
   app.sw_set[AppSettings::kSetShowList] = ui_->showTargetListCheck->isChecked();
   app.pref = ui_->previewCheck->isChecked();
   app.cpyf = ui_->copyCheck->isChecked();
@@ -311,13 +312,29 @@ void MainWindow::RefreshTargets(bool typing) {
 
 void MainWindow::RefreshTargetList() { RefreshTargets(false); }
 
-std::vector<std::string> MainWindow::ListItems() const { return list_panel_->Items(); }
-
 void MainWindow::SetTargetPath(std::string_view path) {
   path_panel_->SetPathText(DisplayPathToQt(context_.session.host.fs, context_.session.host.codec, path));
 }
 
-void MainWindow::ClearDirectoryTargets() { path_panel_->ClearDirectoryTargets(); }
+bool MainWindow::TakeVerdict(const ValidationVerdict& verdict) {
+  Session& session = context_.session;
+  if (verdict.target_path_changed && session.job.app.dirfil[0].has_value()) SetTargetPath(*session.job.app.dirfil[0]);
+  switch (verdict.kind) {
+    case ValidationVerdict::Kind::kAccepted:
+      return false;
+    case ValidationVerdict::Kind::kRefused:
+      session.host.ui.ShowWarning(verdict.message);
+      FocusSetting(verdict.page, verdict.key);
+      return false;
+    case ValidationVerdict::Kind::kQuestion:
+      if (!session.host.ui.AskYesNo(verdict.message)) return false;
+      ApplyProposedChange(session.job, verdict.change);
+      if (verdict.change == ProposedChange::kDropDirectoryTargets) path_panel_->ClearDirectoryTargets();
+      RefreshTargets(false);
+      return true;
+  }
+  return false;
+}
 
 void MainWindow::FocusSetting(int page_code, std::string_view key) {
   QWidget* root = this;
@@ -369,7 +386,9 @@ void MainWindow::StartConversionCommand() {
     if (!AskCopyOutputDirectory(context_, this, &directory)) return;
   }
   session.run.selection.clear();
-  const ConversionResult result = StartConversion(session, preview ? RunMode::kPreview : RunMode::kRun, copy);
+  const RunMode mode = preview ? RunMode::kPreview : RunMode::kRun;
+  ConversionResult result = StartConversion(session, mode, copy);
+  while (TakeVerdict(result.verdict)) result = StartConversion(session, mode, copy);
   if (result.outcome == ConversionOutcome::kRunFinished) write_gate_.Open();
   ui_->undoButton->setEnabled(!session.undo.empty());
   UpdateLogButtons();
@@ -394,7 +413,9 @@ void MainWindow::UndoFromLogCommand() {
 void MainWindow::SavePresetCommand() {
   CollectSettings();
   // Only a valid job may become a preset.
-  if (ValidateJob(context_.session, true)) SavePreset(context_, PresetKind::kJob, {}, this);
+  ValidationVerdict verdict = ValidateJob(context_.session, true);
+  while (TakeVerdict(verdict)) verdict = ValidateJob(context_.session, true);
+  if (verdict.accepted()) SavePreset(context_, PresetKind::kJob, {}, this);
 }
 
 void MainWindow::LoadPresetCommand() {

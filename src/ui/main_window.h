@@ -20,6 +20,7 @@ class MainWindow;
 namespace morva {
 
 struct UiContext;
+struct ValidationVerdict;
 class JobPage;
 class ListPanel;
 class PathPanel;
@@ -36,12 +37,17 @@ class MainWindow : public QDialog {
   MainWindow(UiContext& context, const QStringList& arguments = {}, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // The calls the engine makes through the user-interface boundary (see UserInterface).
+  // Brings the page `page_code` to the front and puts the focus on the control of setting `key` (its
+  // configuration key, e.g. "DIRFIL", "FNM_IPN_SEL"), as after a refusal of the job.
   void FocusSetting(int page_code, std::string_view key);
-  std::vector<std::string> ListItems() const;
+  // Shows `path` (an engine path) in the path box.
   void SetTargetPath(std::string_view path);
-  void ClearDirectoryTargets();
+  // Refreshes the target list window (the engine asks for it after a run).
   void RefreshTargetList();
+  // Puts a verdict of validation before the person: a new form of the target path in the path box; a
+  // refusal as a warning with the focus on the setting to change; a question, and on Yes its change
+  // made to the job and to the panels. True when the job was so changed and is to be validated again.
+  bool TakeVerdict(const ValidationVerdict& verdict);
 
   // Shows the page of `code`: 11-14 a job page, 10 the name page with the stored rule, 0-8 the name page
   // with that rule. The page is made anew when `force` is set or another page was shown.

@@ -126,22 +126,6 @@ bool QtUserInterface::AskOutputDirectory(std::string* directory) {
   return context_ != nullptr && AskCopyOutputDirectory(*context_, owner(), directory);
 }
 
-void QtUserInterface::FocusSetting(int page_code, std::string_view key) {
-  if (main_window_ != nullptr) main_window_->FocusSetting(page_code, key);
-}
-
-std::vector<std::string> QtUserInterface::ListItems() {
-  return main_window_ != nullptr ? main_window_->ListItems() : std::vector<std::string>();
-}
-
-void QtUserInterface::SetTargetPath(std::string_view path) {
-  if (main_window_ != nullptr) main_window_->SetTargetPath(path);
-}
-
-void QtUserInterface::ClearDirectoryTargets() {
-  if (main_window_ != nullptr) main_window_->ClearDirectoryTargets();
-}
-
 void QtUserInterface::RefreshTargetList() {
   if (main_window_ != nullptr) main_window_->RefreshTargetList();
 }

@@ -53,10 +53,6 @@ class QtUserInterface final : public UserInterface {
                             std::string* copy_directory) override;
   bool AskOutputDirectory(std::string* directory) override;
 
-  void FocusSetting(int page_code, std::string_view key) override;
-  std::vector<std::string> ListItems() override;
-  void SetTargetPath(std::string_view path) override;
-  void ClearDirectoryTargets() override;
   void RefreshTargetList() override;
 
   // The program is asked to end: the run in progress sees a cancel at its next poll, and so does every

@@ -98,7 +98,36 @@ TEST_F(CliEndToEndTest, CheckAcceptsAJobAndRefusesAMissingTarget) {
 
   r = RunCli(UpperCase({"check", photos_ + "/none"}));
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("指定された変換対象は存在しません。"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("指定された変換対象は存在しません。\n  (setting: DIRFIL)\n"), std::string::npos) << r.err;
+  EXPECT_TRUE(Untouched());
+}
+
+// Date naming cannot name directories: validation asks to leave them out. Without --yes (and without a
+// terminal) the answer is No and the job is refused; with --yes they are left out and the job goes on.
+TEST_F(CliEndToEndTest, ADateJobOnDirectoriesGoesOnWithoutThemAfterYes) {
+  ASSERT_EQ(mkdir((photos_ + "/sub").c_str(), 0755), 0);
+  const std::string question =
+      "日時による名称変換を行う場合、「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
+  const std::vector<std::string> job = {"--home", home_.path(), "--set", "SW_FNM=5", "--set", "SW_SET=110100000000"};
+  auto with = [&job](std::vector<std::string> rest) {
+    std::vector<std::string> args = job;
+    args.insert(args.end(), rest.begin(), rest.end());
+    return args;
+  };
+
+  Result r = RunCli(with({"check", photos_}));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, question + " [y/N] n (no terminal; --yes answers Yes)\n");
+
+  r = RunCli(with({"--yes", "check", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, question + " [y/N] y (--yes)\n");
+
+  r = RunCli(with({"--yes", "preview", photos_}));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, question + " [y/N] y (--yes)\n");
+  EXPECT_NE(r.out.find("[File] " + photos_ + "/a.jpg"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("sub"), std::string::npos) << r.out;
   EXPECT_TRUE(Untouched());
 }
 

@@ -155,16 +155,14 @@ TEST_F(ConsoleUiTest, AStopSignalIsNeverDroppedByTheEnginesClearing) {
   }
 }
 
-TEST_F(ConsoleUiTest, ListItemsAndOutputDirectoryComeFromTheCommandLine) {
+TEST_F(ConsoleUiTest, TheOutputDirectoryComesFromTheCommandLine) {
   ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
   std::string directory = "Z:\\before";
   EXPECT_FALSE(ui.AskOutputDirectory(&directory));
   EXPECT_EQ(directory, "Z:\\before");
   ui.set_output_directory("Z:\\out");
-  ui.set_list_items({"Z:\\a", "Z:\\b"});
   EXPECT_TRUE(ui.AskOutputDirectory(&directory));
   EXPECT_EQ(directory, "Z:\\out");
-  EXPECT_EQ(ui.ListItems(), (std::vector<std::string>{"Z:\\a", "Z:\\b"}));
 }
 
 }  // namespace

@@ -66,18 +66,16 @@ class EngineFixture : public ::testing::Test {
   void MakeDir(const std::string& rel) { ASSERT_EQ(mkdir(dir.Sub(rel).c_str(), 0755), 0) << rel; }
   void MakeFile(const std::string& rel, const std::string& text = "") { ASSERT_TRUE(dir.WriteFile(rel, text)) << rel; }
 
-  // Validates the job: "ok", or the single warning in UTF-8 and the focused key ("message @KEY"), whose
-  // page must be `page`.
+  // Validates the job: "ok", or the refusal's message in UTF-8 and its key ("message @KEY"), whose page
+  // must be `page`. Validation itself shows nothing.
   std::string RefusalOn(int page) {
     ui.messages.clear();
-    ui.focused.clear();
-    if (ValidateJob(session, false)) return "ok";
-    const auto warnings = ui.Texts(ScriptedUi::Message::kWarning);
-    EXPECT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(ui.focused.size(), 1u);
-    if (warnings.empty() || ui.focused.empty()) return "?";
-    EXPECT_EQ(ui.focused[0].first, page);
-    return U(warnings[0]) + " @" + ui.focused[0].second;
+    const ValidationVerdict verdict = ValidateJob(session, false);
+    EXPECT_TRUE(ui.messages.empty());
+    if (verdict.accepted()) return "ok";
+    EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+    EXPECT_EQ(verdict.page, page);
+    return U(verdict.message) + " @" + verdict.key;
   }
 
   // Sets the last-write time of `rel` (below the temporary directory) to a local time.

@@ -32,7 +32,6 @@ class ScriptedUi : public UserInterface {
   // Called with every progress update, before the target it names is converted: a change to the tree
   // made here happens in the middle of the walk.
   std::function<void(const ProgressState&)> on_progress;
-  std::vector<std::string> list_items;
   std::string output_directory;
   bool output_directory_chosen = true;
 
@@ -45,9 +44,6 @@ class ScriptedUi : public UserInterface {
   int previews_shown = 0;
   int polls = 0;
   std::vector<ProgressState> progress;
-  std::vector<std::pair<int, std::string>> focused;  // (page, key)
-  std::string target_path_set;
-  int directory_targets_cleared = 0;
   int target_list_refreshed = 0;
 
   void ShowWarning(std::string_view text) override { messages.push_back({Message::kWarning, std::string(text)}); }
@@ -94,10 +90,6 @@ class ScriptedUi : public UserInterface {
     if (output_directory_chosen) *directory = output_directory;
     return output_directory_chosen;
   }
-  void FocusSetting(int page_code, std::string_view key) override { focused.emplace_back(page_code, std::string(key)); }
-  std::vector<std::string> ListItems() override { return list_items; }
-  void SetTargetPath(std::string_view path) override { target_path_set = std::string(path); }
-  void ClearDirectoryTargets() override { ++directory_targets_cleared; }
   void RefreshTargetList() override { ++target_list_refreshed; }
 
   // The texts of the messages of one kind, in order.

@@ -181,7 +181,7 @@ TEST_F(EnumerationTest, FileListFinishesADirectoryAfterItsListedFiles) {
   MakeFile("D/a");
   MakeFile("e");
   session.job.app.set_0 = 2;
-  ui.list_items = {E(dir.Sub("D")), E(dir.Sub("D/a")), E(dir.Sub("gone")), E(dir.Sub("e"))};
+  session.job.app.list_items = {E(dir.Sub("D")), E(dir.Sub("D/a")), E(dir.Sub("gone")), E(dir.Sub("e"))};
   ASSERT_TRUE(EnumerateFileList(session.walk()));
   EXPECT_EQ(RelativeTargets(), (Targets{"D\\a", "D", "e"}));
 
@@ -190,7 +190,7 @@ TEST_F(EnumerationTest, FileListFinishesADirectoryAfterItsListedFiles) {
   MakeFile("D/E/f");
   session.run.targets.clear();
   session.run.sort.on = true;
-  ui.list_items = {E(dir.Sub("D")), E(dir.Sub("D/E")), E(dir.Sub("D/E/f"))};
+  session.job.app.list_items = {E(dir.Sub("D")), E(dir.Sub("D/E")), E(dir.Sub("D/E/f"))};
   ASSERT_TRUE(EnumerateFileList(session.walk()));
   EXPECT_EQ(RelativeTargets(), (Targets{"D\\E\\f", "D\\E", "D"}));
 

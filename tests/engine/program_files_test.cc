@@ -92,7 +92,7 @@ TEST_F(ProgramFilesRunTest, PassedOverCountedAndUntouched) {
       session.job.settings.atr_onb = 1;
     }
     session.job.app.set_0 = c.list ? 2 : 1;
-    ui.list_items = {E(at("cfg/morva/mvlogs.txt")), E(at("cfg/morva/morvaset.dat")),
+    session.job.app.list_items = {E(at("cfg/morva/mvlogs.txt")), E(at("cfg/morva/morvaset.dat")),
                      E(at("settings-link")),        E(at("cfg/morva")),
                      E(at("cfg")),                  E(at("other/mvlogs.txt"))};
 

@@ -70,9 +70,11 @@ TEST_F(RunTest, DeclinedOrEmptyRuns) {
   // A missing target: refused before anything is asked or touched.
   session.job.app.dirfil[0] = E(dir.Sub("missing"));
   ui.messages.clear();
-  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRefused);
-  EXPECT_TRUE(ui.Texts(Message::kQuestion).empty());
-  EXPECT_FALSE(ui.Texts(Message::kWarning).empty());
+  const ConversionResult refused = StartConversion(session, RunMode::kRun, false);
+  EXPECT_EQ(refused.outcome, ConversionOutcome::kRefused);
+  EXPECT_EQ(refused.verdict.message, S("指定された変換対象は存在しません。"));
+  EXPECT_EQ(refused.verdict.key, "DIRFIL");
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(RunTest, CollisionsAreRefusedWithoutReplacing) {
@@ -217,7 +219,7 @@ TEST_F(RunTest, TargetThatVanishedIsSkippedUncounted) {
   MakeFile("d/b");
   MakeFile("e");
   session.job.app.set_0 = 2;
-  ui.list_items = {E(dir.Sub("d")), E(dir.Sub("d/a")), E(dir.Sub("e")), E(dir.Sub("d/b"))};
+  session.job.app.list_items = {E(dir.Sub("d")), E(dir.Sub("d/a")), E(dir.Sub("e")), E(dir.Sub("d/b"))};
   EXPECT_EQ(Run(), Summary("変換が全て正常に終了しました。", 3, 0, 0, 0, 3));
   EXPECT_TRUE(testing::Exists(dir.Sub("D/A")));
   EXPECT_TRUE(testing::Exists(dir.Sub("D/b")));
@@ -241,7 +243,7 @@ TEST_F(RunTest, TargetsGivenThroughDotsAreConvertedAsThePreviewSays) {
 
   // A list item too.
   session.job.app.set_0 = 2;
-  ui.list_items = {E(dir.Sub("P")) + "\\Q\\..\\A.txt"};
+  session.job.app.list_items = {E(dir.Sub("P")) + "\\Q\\..\\A.txt"};
   session.job.settings.fnm_ipn2 = 2;  // lower case
   EXPECT_EQ(PreviewNames(), std::vector<std::string>{"P\\A.txt -> a.txt"});
 }

@@ -22,7 +22,6 @@ namespace morva {
 namespace {
 
 using testing::ScriptedUi;
-using Kind = ScriptedUi::Message::Kind;
 
 // Engine paths of the tree every case starts from: root\f.txt, root\g.txt, root\sub\h.txt.
 struct Tree {
@@ -74,7 +73,7 @@ Change Wildcard(std::string text) {
 Change List(std::vector<std::string Tree::*> items) {
   return [items](Session& s, const Tree& t) {
     s.job.app.set_0 = 2;
-    auto& list = static_cast<ScriptedUi&>(s.host.ui).list_items;
+    auto& list = s.job.app.list_items;
     for (auto item : items) list.push_back(t.*item);
   };
 }
@@ -132,27 +131,25 @@ class ValidationTest : public ::testing::Test {
     return out;
   }
 
-  // Runs every case through ValidateJob and checks the single refusal, its focus, and the result.
+  // Runs every case through ValidateJob and checks the verdict: the refusal, its setting, or acceptance.
+  // Validation itself never speaks to the person.
   void RunCases(const std::vector<Case>& cases, bool job_only = false) {
     for (const Case& c : cases) {
       SCOPED_TRACE(c.name);
       std::unique_ptr<Harness> h = NewHarness();
       c.change(h->session, tree_);
-      const bool ok = ValidateJob(h->session, job_only);
+      const ValidationVerdict verdict = ValidateJob(h->session, job_only);
+      EXPECT_TRUE(h->ui.messages.empty()) << (h->ui.messages.empty() ? "" : Utf8(h->ui.messages[0].text));
       if (c.message.empty()) {
-        EXPECT_TRUE(ok);
-        EXPECT_TRUE(h->ui.messages.empty()) << (h->ui.messages.empty() ? "" : Utf8(h->ui.messages[0].text));
+        EXPECT_TRUE(verdict.accepted()) << Utf8(verdict.message);
         continue;
       }
-      EXPECT_FALSE(ok);
-      ASSERT_EQ(h->ui.messages.size(), 1u);
-      EXPECT_EQ(h->ui.messages[0].kind, Kind::kWarning);
-      EXPECT_EQ(Utf8(h->ui.messages[0].text), c.message);
-      // The bytes shown are the code page 932 form, not UTF-8.
-      EXPECT_EQ(h->ui.messages[0].text, Sjis(c.message));
-      ASSERT_EQ(h->ui.focused.size(), 1u);
-      EXPECT_EQ(h->ui.focused[0].first, c.page);
-      EXPECT_EQ(h->ui.focused[0].second, c.focus);
+      EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+      EXPECT_EQ(Utf8(verdict.message), c.message);
+      // The bytes to show are the code page 932 form, not UTF-8.
+      EXPECT_EQ(verdict.message, Sjis(c.message));
+      EXPECT_EQ(verdict.page, c.page);
+      EXPECT_EQ(verdict.key, c.focus);
     }
   }
 
@@ -229,11 +226,10 @@ TEST_F(ValidationTest, UnreadableTargetAttributesAreRefused) {
   fs_->FailOn(FsOp::kStat, "g.txt", EACCES);
   std::unique_ptr<Harness> h = NewHarness();
   h->session.job.app.set_0 = 2;
-  h->ui.list_items = {tree_.file, tree_.file2};
-  EXPECT_FALSE(ValidateJob(h->session, false));
-  EXPECT_EQ(h->ui.Texts(Kind::kWarning),
-            std::vector<std::string>{Sjis("変換対象ファイルに存在しないパスが指定されています。\n（") + tree_.file2 +
-                                     Sjis("）")});
+  h->session.job.app.list_items = {tree_.file, tree_.file2};
+  const ValidationVerdict verdict = ValidateJob(h->session, false);
+  EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+  EXPECT_EQ(verdict.message, Sjis("変換対象ファイルに存在しないパスが指定されています。\n（") + tree_.file2 + Sjis("）"));
 }
 
 TEST_F(ValidationTest, TheTargetPathIsTrimmedAndNormalised) {
@@ -254,10 +250,11 @@ TEST_F(ValidationTest, TheTargetPathIsTrimmedAndNormalised) {
     SCOPED_TRACE(t.typed);
     std::unique_ptr<Harness> h = NewHarness();
     h->session.job.app.dirfil[0] = t.typed;
-    EXPECT_TRUE(ValidateJob(h->session, false));
+    const ValidationVerdict verdict = ValidateJob(h->session, false);
+    EXPECT_TRUE(verdict.accepted());
     EXPECT_EQ(*h->session.job.app.dirfil[0], t.trimmed);
-    // The path box hears of it only when something changed.
-    EXPECT_EQ(h->ui.target_path_set, t.typed == t.trimmed ? "" : t.trimmed);
+    // The front end shows the path anew only when something changed.
+    EXPECT_EQ(verdict.target_path_changed, t.typed != t.trimmed);
   }
 
   // The path as typed leaves the history; when the usable form is in it already, it is there once.
@@ -265,7 +262,7 @@ TEST_F(ValidationTest, TheTargetPathIsTrimmedAndNormalised) {
   h->session.job.app.dirfil[0] = tree_.dir + "\\.";
   h->session.job.app.dirfil[1] = tree_.root;
   h->session.job.app.dirfil[2] = tree_.dir;
-  EXPECT_TRUE(ValidateJob(h->session, false));
+  EXPECT_TRUE(ValidateJob(h->session, false).accepted());
   EXPECT_EQ(h->session.job.app.dirfil[0], tree_.dir);
   EXPECT_EQ(h->session.job.app.dirfil[1], tree_.root);
   EXPECT_FALSE(h->session.job.app.dirfil[2].has_value());
@@ -274,9 +271,10 @@ TEST_F(ValidationTest, TheTargetPathIsTrimmedAndNormalised) {
   h = NewHarness();
   h->session.job.app.dirfil[0] = tree_.dir + "\\";
   h->session.job.settings.fnm_ipn_sel = 0;
-  EXPECT_FALSE(ValidateJob(h->session, false));
+  const ValidationVerdict refused = ValidateJob(h->session, false);
+  EXPECT_EQ(refused.kind, ValidationVerdict::Kind::kRefused);
   EXPECT_EQ(*h->session.job.app.dirfil[0], tree_.dir);
-  EXPECT_EQ(h->ui.target_path_set, tree_.dir);
+  EXPECT_TRUE(refused.target_path_changed);
 }
 
 TEST_F(ValidationTest, FileListTargets) {
@@ -315,10 +313,11 @@ TEST_F(ValidationTest, FileListMessagesNameTheItem) {
        }) {
     std::unique_ptr<Harness> h = NewHarness();
     h->session.job.app.set_0 = 2;
-    h->ui.list_items = c.items;
-    EXPECT_FALSE(ValidateJob(h->session, false));
-    ASSERT_EQ(h->ui.messages.size(), 1u);
-    EXPECT_EQ(h->ui.messages[0].text, Sjis(c.prefix) + c.item + Sjis("）"));
+    h->session.job.app.list_items = c.items;
+    const ValidationVerdict verdict = ValidateJob(h->session, false);
+    EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+    EXPECT_EQ(verdict.message, Sjis(c.prefix) + c.item + Sjis("）"));
+    EXPECT_EQ(verdict.key, "LIST");
   }
 }
 
@@ -340,22 +339,22 @@ TEST_F(ValidationTest, DuplicatesAreItemsNamingTheSameEntry) {
     SCOPED_TRACE(c.name);
     std::unique_ptr<Harness> h = NewHarness();
     h->session.job.app.set_0 = 2;
-    h->ui.list_items = c.items;
-    EXPECT_EQ(ValidateJob(h->session, false), c.duplicate.empty());
-    const std::vector<std::string> expected =
-        c.duplicate.empty() ? std::vector<std::string>{}
-                            : std::vector<std::string>{Sjis("変換対象ファイルに同一のパスが複数指定されています。\n（") +
-                                                       c.duplicate + Sjis("）")};
-    EXPECT_EQ(h->ui.Texts(Kind::kWarning), expected);
+    h->session.job.app.list_items = c.items;
+    const ValidationVerdict verdict = ValidateJob(h->session, false);
+    EXPECT_EQ(verdict.accepted(), c.duplicate.empty());
+    const std::string expected =
+        c.duplicate.empty() ? ""
+                            : Sjis("変換対象ファイルに同一のパスが複数指定されています。\n（") + c.duplicate + Sjis("）");
+    EXPECT_EQ(verdict.message, expected);
   }
 
   // A root reached through ".." is a root.
   std::unique_ptr<Harness> h = NewHarness();
   h->session.job.app.set_0 = 2;
-  h->ui.list_items = {"Z:\\tmp\\.."};
-  EXPECT_FALSE(ValidateJob(h->session, false));
-  EXPECT_EQ(h->ui.Texts(Kind::kWarning),
-            std::vector<std::string>{Sjis("変換対象ファイルにルートディレクトリを指定することはできません。")});
+  h->session.job.app.list_items = {"Z:\\tmp\\.."};
+  const ValidationVerdict verdict = ValidateJob(h->session, false);
+  EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+  EXPECT_EQ(verdict.message, Sjis("変換対象ファイルにルートディレクトリを指定することはできません。"));
 }
 
 TEST_F(ValidationTest, JobCombination) {
@@ -548,7 +547,7 @@ TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
   std::unique_ptr<Harness> h = NewHarness();
   h->session.job.app.dirfil[0] = tree_.dir + "\\";
   const int stats = fs_->calls(FsOp::kStat);
-  EXPECT_TRUE(ValidateJob(h->session, true));
+  EXPECT_TRUE(ValidateJob(h->session, true).accepted());
   EXPECT_EQ(*h->session.job.app.dirfil[0], tree_.dir + "\\");
   EXPECT_EQ(fs_->calls(FsOp::kStat), stats);
 }
@@ -558,16 +557,25 @@ TEST_F(ValidationTest, JobOnlySkipsTheTargets) {
 class NameTargetsTest : public ValidationTest {
  protected:
   // Runs the extension and directory checks for name rule `rule` with `kinds` as the file list held them.
+  // The verdict it came to is kept in `verdict_`.
   bool Check(Harness& h, int rule, validation_internal::TargetKinds kinds = {}, bool job_only = false) {
     h.session.job.settings.sw_fnm = static_cast<std::int16_t>(rule);
     validation_internal::ValidationContext ctx(h.session, job_only);
     ctx.kinds = kinds;
-    return validation_internal::CheckNameTargets(ctx);
+    const bool ok = validation_internal::CheckNameTargets(ctx);
+    verdict_ = ctx.verdict;
+    EXPECT_TRUE(h.ui.messages.empty());
+    return ok;
   }
-  std::string Warning(const Harness& h) {
-    EXPECT_EQ(h.ui.messages.size(), 1u);
-    return h.ui.messages.empty() ? "" : Utf8(h.ui.messages[0].text);
+  // The message of the refusal of the last check.
+  std::string Warning() {
+    EXPECT_EQ(verdict_.kind, ValidationVerdict::Kind::kRefused);
+    return Utf8(verdict_.message);
   }
+  // The setting it names, as (page, key).
+  std::vector<std::pair<int, std::string>> Focused() const { return {{verdict_.page, verdict_.key}}; }
+
+  ValidationVerdict verdict_;
 };
 
 TEST_F(NameTargetsTest, ExtensionHandlingIsRequiredExceptForControlStatements) {
@@ -579,12 +587,12 @@ TEST_F(NameTargetsTest, ExtensionHandlingIsRequiredExceptForControlStatements) {
     h->session.job.settings.fnm_01 = false;
     if (rule == 7) {
       EXPECT_TRUE(Check(*h, rule));
-      EXPECT_TRUE(h->ui.messages.empty());
+      EXPECT_TRUE(verdict_.accepted());
       continue;
     }
     EXPECT_FALSE(Check(*h, rule, {}, true));
-    EXPECT_EQ(Warning(*h), std::string(subjects[rule - 4]) + "を行う場合、拡張子処理の指定が必須です。");
-    EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageNameSelector, "FNM_01"}}));
+    EXPECT_EQ(Warning(), std::string(subjects[rule - 4]) + "を行う場合、拡張子処理の指定が必須です。");
+    EXPECT_EQ(Focused(), (std::vector<std::pair<int, std::string>>{{kPageNameSelector, "FNM_01"}}));
   }
 
   // Replacement by position needs it, replacement by string does not.
@@ -594,7 +602,7 @@ TEST_F(NameTargetsTest, ExtensionHandlingIsRequiredExceptForControlStatements) {
   EXPECT_TRUE(Check(*h, 3));
   h->session.job.settings.fnm_ckn0 = 2;
   EXPECT_FALSE(Check(*h, 3));
-  EXPECT_EQ(Warning(*h), "名称文字列置換の位置指定を行う場合、拡張子処理の指定が必須です。");
+  EXPECT_EQ(Warning(), "名称文字列置換の位置指定を行う場合、拡張子処理の指定が必須です。");
 }
 
 TEST_F(NameTargetsTest, SerialNumberingTakesDirectoriesOnlyAlone) {
@@ -616,8 +624,8 @@ TEST_F(NameTargetsTest, SerialNumberingTakesDirectoriesOnlyAlone) {
     h->session.job.app.sw_set[6] = f.only;
     EXPECT_EQ(Check(*h, 4), f.ok);
     if (!f.ok) {
-      EXPECT_EQ(Warning(*h), dirs);
-      EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageTargets, "SW_SET[3]"}}));
+      EXPECT_EQ(Warning(), dirs);
+      EXPECT_EQ(Focused(), (std::vector<std::pair<int, std::string>>{{kPageTargets, "SW_SET[3]"}}));
     }
   }
 
@@ -627,15 +635,15 @@ TEST_F(NameTargetsTest, SerialNumberingTakesDirectoriesOnlyAlone) {
   EXPECT_TRUE(Check(*h, 4, {true, false}));
   EXPECT_TRUE(Check(*h, 4, {false, true}));
   EXPECT_FALSE(Check(*h, 4, {true, true}));
-  EXPECT_EQ(Warning(*h),
+  EXPECT_EQ(Warning(),
             "連番による名称変換を行う場合、変換対象ファイルにディレクトリとファイルを混在させて指定できません。");
-  EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageTargets, "LIST"}}));
+  EXPECT_EQ(Focused(), (std::vector<std::pair<int, std::string>>{{kPageTargets, "LIST"}}));
 
   // With the job alone, the targets are not looked at.
   h = NewHarness();
   h->session.job.app.sw_set[3] = true;
   EXPECT_TRUE(Check(*h, 4, {}, true));
-  EXPECT_TRUE(h->ui.messages.empty());
+  EXPECT_TRUE(verdict_.accepted());
 }
 
 TEST_F(NameTargetsTest, DateAndTagNamingOfferToDropDirectories) {
@@ -645,28 +653,22 @@ TEST_F(NameTargetsTest, DateAndTagNamingOfferToDropDirectories) {
     const std::string question =
         subject + "を行う場合、「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？";
 
-    // No: refused without a further message, the flags as they were.
+    // A question, not a refusal: the job keeps its flags until the person agrees.
     std::unique_ptr<Harness> h = NewHarness();
     h->session.job.app.sw_set[3] = h->session.job.app.sw_set[4] = h->session.job.app.sw_set[6] = true;
-    h->ui.answers = {false};
-    EXPECT_FALSE(Check(*h, rule));
-    ASSERT_EQ(h->ui.messages.size(), 1u);
-    EXPECT_EQ(h->ui.messages[0].kind, Kind::kQuestion);
-    EXPECT_EQ(h->ui.messages[0].text, Sjis(question));
-    EXPECT_TRUE(h->session.job.app.sw_set[3] && h->session.job.app.sw_set[4] && h->session.job.app.sw_set[6]);
-    EXPECT_EQ(h->ui.directory_targets_cleared, 0);
-
-    // Yes: the three flags are cleared, the panel and the target list follow, and validation goes on.
-    h = NewHarness();
-    h->session.job.app.sw_set[3] = h->session.job.app.sw_set[4] = h->session.job.app.sw_set[6] = true;
     h->session.job.app.sw_set[2] = true;
-    h->ui.answers = {true};
-    EXPECT_TRUE(Check(*h, rule));
-    EXPECT_EQ(h->ui.Texts(Kind::kQuestion).size(), 1u);
+    EXPECT_FALSE(Check(*h, rule));
+    EXPECT_EQ(verdict_.kind, ValidationVerdict::Kind::kQuestion);
+    EXPECT_EQ(verdict_.message, Sjis(question));
+    EXPECT_EQ(verdict_.change, ProposedChange::kDropDirectoryTargets);
+    EXPECT_TRUE(h->session.job.app.sw_set[3] && h->session.job.app.sw_set[4] && h->session.job.app.sw_set[6]);
+
+    // Yes: the three flags are cleared, the others stay, and the check passes.
+    ApplyProposedChange(h->session.job, verdict_.change);
     EXPECT_FALSE(h->session.job.app.sw_set[3] || h->session.job.app.sw_set[4] || h->session.job.app.sw_set[6]);
     EXPECT_TRUE(h->session.job.app.sw_set[2]);
-    EXPECT_EQ(h->ui.directory_targets_cleared, 1);
-    EXPECT_EQ(h->ui.target_list_refreshed, 1);
+    EXPECT_TRUE(Check(*h, rule));
+    EXPECT_TRUE(verdict_.accepted());
 
     // In list mode a directory is refused outright.
     h = NewHarness();
@@ -674,9 +676,41 @@ TEST_F(NameTargetsTest, DateAndTagNamingOfferToDropDirectories) {
     h->session.job.app.sw_set[3] = true;  // not a list-mode setting
     EXPECT_TRUE(Check(*h, rule, {true, false}));
     EXPECT_FALSE(Check(*h, rule, {true, true}));
-    EXPECT_EQ(Warning(*h), subject + "を行う場合、変換対象ファイルにディレクトリは指定できません。");
-    EXPECT_EQ(h->ui.focused, (std::vector<std::pair<int, std::string>>{{kPageTargets, "LIST"}}));
+    EXPECT_EQ(Warning(), subject + "を行う場合、変換対象ファイルにディレクトリは指定できません。");
+    EXPECT_EQ(Focused(), (std::vector<std::pair<int, std::string>>{{kPageTargets, "LIST"}}));
   }
+}
+
+TEST_F(ValidationTest, ADateJobOnDirectoriesIsAQuestionUntilTheChangeIsMade) {
+  std::unique_ptr<Harness> h = NewHarness();
+  ConversionSettings& s = h->session.job.settings;
+  s.sw_fnm = 5;  // date naming from the last write, extension kept
+  s.fnm_hdk0 = 2;
+  s.fnm_hdk_udt = 2;
+  s.fnm_hdk2 = 1;
+  AppSettings& app = h->session.job.app;
+  app.dirfil[0] = tree_.root + "\\";  // the trimmed form is kept whatever the verdict
+  app.sw_set[3] = app.sw_set[4] = true;
+  const AppSettings before = app;
+
+  const ValidationVerdict question = ValidateJob(h->session, false);
+  EXPECT_EQ(question.kind, ValidationVerdict::Kind::kQuestion);
+  EXPECT_EQ(Utf8(question.message),
+            "日時による名称変換を行う場合、「ディレクトリも対象」指定はできません。\n"
+            "「ディレクトリも対象」指定を外しますか？");
+  EXPECT_EQ(question.change, ProposedChange::kDropDirectoryTargets);
+  EXPECT_TRUE(question.target_path_changed);
+  EXPECT_TRUE(h->ui.messages.empty());  // asked of no one: the front end asks
+  // Asking again asks the same: nothing of the job but its path's form changed.
+  EXPECT_EQ(app.sw_set, before.sw_set);
+  EXPECT_EQ(ValidateJob(h->session, false).kind, ValidationVerdict::Kind::kQuestion);
+
+  ApplyProposedChange(h->session.job, question.change);
+  EXPECT_FALSE(app.sw_set[3] || app.sw_set[4] || app.sw_set[6]);
+  const ValidationVerdict accepted = ValidateJob(h->session, false);
+  EXPECT_TRUE(accepted.accepted()) << Utf8(accepted.message);
+  EXPECT_FALSE(accepted.target_path_changed);
+  EXPECT_EQ(*app.dirfil[0], tree_.root);
 }
 
 TEST_F(NameTargetsTest, SortParametersComeFromNumberingAndDateNaming) {
@@ -713,9 +747,9 @@ TEST_F(NameTargetsTest, SortParametersComeFromNumberingAndDateNaming) {
     if (!name) {
       h->session.job.settings.sw_fnm = 0;
       h->session.job.settings.sw_atr[0] = true;
-      EXPECT_TRUE(ValidateJob(h->session, false));
+      EXPECT_TRUE(ValidateJob(h->session, false).accepted());
     } else {
-      EXPECT_TRUE(ValidateJob(h->session, false));
+      EXPECT_TRUE(ValidateJob(h->session, false).accepted());
     }
     EXPECT_FALSE(h->session.run.sort.on);
     EXPECT_TRUE(h->session.run.sort.ascending);

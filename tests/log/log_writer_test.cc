@@ -101,7 +101,7 @@ TEST_F(LogWriterTest, FailuresOnlyWhenSuccessesAreNotLogged) {
   session.job.app.sw_opt[0] = false;
   fs.FailOn(FsOp::kMove, "b.txt", EACCES);
   session.job.app.set_0 = 2;  // list mode: the header counts the list
-  ui.list_items = {E(dir.Sub("a.txt")), E(dir.Sub("b.txt")), E(dir.Sub("C.txt"))};
+  session.job.app.list_items = {E(dir.Sub("a.txt")), E(dir.Sub("b.txt")), E(dir.Sub("C.txt"))};
   Run();
   EXPECT_EQ(LogTexts(), Sjis({
                             Header(),
@@ -116,7 +116,7 @@ TEST_F(LogWriterTest, FailuresOnlyWhenSuccessesAreNotLogged) {
   // All succeeding: header, directory line and closing lines only.
   fs.ClearFaults();
   ASSERT_EQ(unlink(LogFile().c_str()), 0);
-  ui.list_items = {E(dir.Sub("A.txt")), E(dir.Sub("b.txt")), E(dir.Sub("C.txt"))};
+  session.job.app.list_items = {E(dir.Sub("A.txt")), E(dir.Sub("b.txt")), E(dir.Sub("C.txt"))};
   Run();
   EXPECT_EQ(LogTexts().size(), 7u);
   EXPECT_EQ(LogTexts()[4], S("ディレクトリ：" + E(dir.path())));

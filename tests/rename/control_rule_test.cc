@@ -146,22 +146,21 @@ TEST_F(ControlRuleTest, ValidationShowsTheNameTheCheckStoppedAt) {
   for (const auto& [statement, message] : cases) {
     SCOPED_TRACE(statement);
     Statement(statement);
-    ui.messages.clear();
-    ui.focused.clear();
-    EXPECT_EQ(ValidateJob(session, false), message.empty());
-    const Names warnings = ui.Texts(Message::kWarning);
+    const ValidationVerdict verdict = ValidateJob(session, false);
+    EXPECT_EQ(verdict.accepted(), message.empty());
     if (message.empty()) {
-      EXPECT_TRUE(warnings.empty());
+      EXPECT_TRUE(verdict.message.empty());
       continue;
     }
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], S(message));  // byte for byte, the token as the statement writes it
-    EXPECT_EQ(ui.focused, (std::vector<std::pair<int, std::string>>{{kPageNameRuleBase + 7, "FNM_USR1"}}));
+    EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+    EXPECT_EQ(verdict.message, S(message));  // byte for byte, the token as the statement writes it
+    EXPECT_EQ(verdict.page, kPageNameRuleBase + 7);
+    EXPECT_EQ(verdict.key, "FNM_USR1");
   }
 
   // The order a serial variable asks for reaches the enumeration.
   Statement("<CSDW>");
-  ASSERT_TRUE(ValidateJob(session, false));
+  ASSERT_TRUE(ValidateJob(session, false).accepted());
   EXPECT_TRUE(session.run.sort.on);
   EXPECT_FALSE(session.run.sort.ascending);
   EXPECT_EQ(session.run.sort.key, 1);

@@ -121,15 +121,14 @@ class CsvRuleTest : public testing::EngineFixture {
   }
 
 
-  // The single warning of a validation that must fail, in UTF-8.
+  // The refusal of a validation that must fail, in UTF-8.
   std::string Refusal() {
-    ui.messages.clear();
-    ui.focused.clear();
-    EXPECT_FALSE(ValidateJob(session, false));
-    EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.focused, (std::vector<std::pair<int, std::string>>{{kPageNameRuleBase + 8, "FNM_CSV_PTH"}}));
+    const ValidationVerdict verdict = ValidateJob(session, false);
+    EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+    EXPECT_EQ(verdict.page, kPageNameRuleBase + 8);
+    EXPECT_EQ(verdict.key, "FNM_CSV_PTH");
     EXPECT_TRUE(session.run.csv_patterns.empty());
-    return ui.messages.empty() ? "" : U(ui.messages[0].text);
+    return U(verdict.message);
   }
 
   // The rule applied to a UTF-8 text after validation loaded the patterns; "<failed N>" on failure.
@@ -160,8 +159,7 @@ TEST_F(CsvRuleTest, ValidationRefusesBadPathsAndFilesWithTheirLine) {
   EXPECT_EQ(Refusal(), "メモリ不足により失敗しました。");
 
   Patterns("\"a\",\"b\"\n");
-  ui.messages.clear();
-  EXPECT_TRUE(ValidateJob(session, false));
+  EXPECT_TRUE(ValidateJob(session, false).accepted());
   EXPECT_EQ(session.run.csv_patterns.size(), 1u);
 }
 
@@ -191,18 +189,18 @@ TEST_F(CsvRuleTest, ValidationReportsTheFirstBadLineWhateverItsFault) {
 
 TEST_F(CsvRuleTest, PatternsApplyInOrderAndFailuresKeepTheRest) {
   Patterns("\"a\",\"b\"\n\"b\",\"c\"\n");
-  ASSERT_TRUE(ValidateJob(session, false));
+  ASSERT_TRUE(ValidateJob(session, false).accepted());
   EXPECT_EQ(Apply("ab"), "cc");  // each pattern works on the previous result
   EXPECT_EQ(Apply("AB"), "AB");  // case-sensitive (bit 1)
 
   Patterns("\"a\",\"b\"\n\"b\",\"c\"\n", 0);
-  ASSERT_TRUE(ValidateJob(session, false));
+  ASSERT_TRUE(ValidateJob(session, false).accepted());
   EXPECT_EQ(Apply("AB"), "cc");
   // Case folding stays within one width.
   EXPECT_EQ(Apply("ＡＢ"), "ＡＢ");
 
   Patterns("写真\t\"photo\"\n\"(\\d+)_(\\d+)\",\"$2-$1\"\n", 2);
-  ASSERT_TRUE(ValidateJob(session, false));
+  ASSERT_TRUE(ValidateJob(session, false).accepted());
   EXPECT_EQ(Apply("写真12_34"), "photo34-12");
   EXPECT_EQ(Apply("ｘ"), "ｘ");
 
@@ -217,7 +215,7 @@ TEST_F(CsvRuleTest, PatternsApplyInOrderAndFailuresKeepTheRest) {
   EXPECT_EQ(ApplyCsvPatterns(&regex, patterns, true, true, &text), 0x200u);
   EXPECT_EQ(text, "ac");
   Patterns("\"b\",\"" + std::string(200, 'x') + "\"\n");
-  ASSERT_TRUE(ValidateJob(session, false));
+  ASSERT_TRUE(ValidateJob(session, false).accepted());
   EXPECT_EQ(Apply("abc"), "a" + std::string(200, 'x') + "c");
   EXPECT_EQ(Apply(std::string(61, 'a') + "b"), "<failed 256>");
   text = "name";
@@ -249,7 +247,7 @@ TEST_F(CsvRuleTest, AFileSavedAsUtf8IsReadLikeOneInCodePage932) {
     if (outcome.starts_with("置換")) {
       EXPECT_EQ(Refusal(), outcome);
     } else {
-      ASSERT_TRUE(ValidateJob(session, false));
+      ASSERT_TRUE(ValidateJob(session, false).accepted());
       EXPECT_EQ(Apply("IMG_旅行"), outcome);
     }
   }
@@ -271,9 +269,10 @@ TEST_F(CsvRuleTest, RunRenamesByThePatternsAndFreesThem) {
   // A bad line refuses the whole job: nothing is renamed.
   Patterns("\"memo\",\"note\"\n\"x\",\"a|b\"\n");
   ui.messages.clear();
-  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRefused);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(U(ui.messages[0].text), "置換パターンCSVファイルの内容が不正です。（2行目）");
+  const ConversionResult refused = StartConversion(session, RunMode::kRun, false);
+  EXPECT_EQ(refused.outcome, ConversionOutcome::kRefused);
+  EXPECT_EQ(U(refused.verdict.message), "置換パターンCSVファイルの内容が不正です。（2行目）");
+  EXPECT_TRUE(ui.messages.empty());  // nothing asked, nothing shown: the front end shows the verdict
   EXPECT_TRUE(testing::Exists(dir.Sub("memo.txt")));
   EXPECT_TRUE(session.run.csv_patterns.empty());
 }

@@ -213,15 +213,17 @@ TEST_F(DateRuleTest, ValidationMessages) {
   s.fnm_hdkb.Assign("_");
 
   // The time the names are made of cannot be changed by the same job; another time can.
+  ValidationVerdict verdict;
   auto check = [&]() {
-    ui.messages.clear();
     validation_internal::ValidationContext ctx(session, false);
-    return validation_internal::CheckDateRule(ctx);
+    const bool ok = validation_internal::CheckDateRule(ctx);
+    verdict = ctx.verdict;
+    return ok;
   };
   s.sw_dtt[1] = 1;
   EXPECT_FALSE(check());
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(U(ui.messages[0].text), "日時による名称変換を行う場合、使用する日時の日時変換は同時に実行できません。");
+  EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+  EXPECT_EQ(U(verdict.message), "日時による名称変換を行う場合、使用する日時の日時変換は同時に実行できません。");
   s.fnm_hdk_udt = 1 | 0x40;
   EXPECT_TRUE(check());
   s.sw_dtt[1] = 0;

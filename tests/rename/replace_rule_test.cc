@@ -53,14 +53,16 @@ class ReplaceRuleTest : public testing::EngineFixture {
     session.job.settings.fnm_ckn_tgb = options;
   }
 
-  // The single warning of a validation that must fail, in UTF-8.
+  // The refusal of a validation that must fail, in UTF-8; `refusal` keeps the whole verdict.
   std::string Refusal() {
-    ui.messages.clear();
-    ui.focused.clear();
-    EXPECT_FALSE(ValidateJob(session, false));
-    EXPECT_EQ(ui.messages.size(), 1u);
-    return ui.messages.empty() ? "" : U(ui.messages[0].text);
+    refusal = ValidateJob(session, false);
+    EXPECT_EQ(refusal.kind, ValidationVerdict::Kind::kRefused);
+    return U(refusal.message);
   }
+  // The setting the last refusal names, as (page, key).
+  std::vector<std::pair<int, std::string>> Focused() const { return {{refusal.page, refusal.key}}; }
+
+  ValidationVerdict refusal;
 
   std::unique_ptr<RegexService> pcre2 = NewPcre2RegexService(codec.get());
   FaultInjectingRegexService regex{pcre2.get()};
@@ -232,29 +234,29 @@ TEST_F(ReplaceRuleTest, ValidationOfTheRule) {
   auto focus = [&](const char* key) { return std::vector<std::pair<int, std::string>>{{page, key}}; };
 
   ByString("a", "b", 0);
-  EXPECT_TRUE(ValidateJob(session, false));
+  EXPECT_TRUE(ValidateJob(session, false).accepted());
   ByString("", "b", 0);
   EXPECT_EQ(Refusal(), "置換対象文字列が指定されていません。");
-  EXPECT_EQ(ui.focused, focus("FNM_CKN1"));
+  EXPECT_EQ(Focused(), focus("FNM_CKN1"));
   // A plain target is never screened as a pattern.
   ByString("(", "b", 0);
-  EXPECT_TRUE(ValidateJob(session, false));
+  EXPECT_TRUE(ValidateJob(session, false).accepted());
   // Patterns: one the screen refuses, one only the service refuses, one that passes both.
   ByString("a.", "b", 2);
   EXPECT_EQ(Refusal(), "正規表現に誤りがあります。");
-  EXPECT_EQ(ui.focused, focus("FNM_CKN1"));
+  EXPECT_EQ(Focused(), focus("FNM_CKN1"));
   ByString("(a", "b", 2);
   EXPECT_EQ(Refusal(), "正規表現に誤りがあります。");
   ByString("(a)+\\d", "$1", 3);
-  EXPECT_TRUE(ValidateJob(session, false));
+  EXPECT_TRUE(ValidateJob(session, false).accepted());
   session.host.regex = nullptr;
   EXPECT_EQ(Refusal(), "正規表現に誤りがあります。");
   session.host.regex = &regex;
   ByString("a", "b:c", 0);
   EXPECT_EQ(Refusal(), forbidden);
-  EXPECT_EQ(ui.focused, focus("FNM_CKN3"));
+  EXPECT_EQ(Focused(), focus("FNM_CKN3"));
   ByString("a", "表", 0);  // 0x95 0x5C: its trail byte is no backslash
-  EXPECT_TRUE(ValidateJob(session, false));
+  EXPECT_TRUE(ValidateJob(session, false).accepted());
 
   // By position.
   ConversionSettings& s = session.job.settings;
@@ -282,20 +284,18 @@ TEST_F(ReplaceRuleTest, ValidationOfTheRule) {
     s.fnm_ckn6.Assign(c.position);
     s.fnm_ckn9.Assign(c.count);
     if (*c.message == '\0') {
-      ui.messages.clear();
-      EXPECT_TRUE(ValidateJob(session, false));
-      EXPECT_TRUE(ui.messages.empty());
+      EXPECT_TRUE(ValidateJob(session, false).accepted());
       continue;
     }
     EXPECT_EQ(Refusal(), c.message);
-    EXPECT_EQ(ui.focused, focus(c.key));
+    EXPECT_EQ(Focused(), focus(c.key));
   }
   // Without a position or a count their texts are not read.
   s.fnm_ckn6.Clear();
   s.fnm_ckn9.Clear();
   s.fnm_ckn5 = false;
   s.fnm_ckn8 = 1;
-  EXPECT_TRUE(ValidateJob(session, false));
+  EXPECT_TRUE(ValidateJob(session, false).accepted());
   s.fnm_ckn3.Assign("a?b");
   EXPECT_EQ(Refusal(), forbidden);
 }
@@ -361,10 +361,9 @@ TEST_F(ReplaceRuleTest, RunRenamesWithARegularExpression) {
 
   // An invalid pattern is refused before anything is renamed.
   ByString("(img", "x", 2);
-  ui.messages.clear();
-  EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRefused);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(U(ui.messages[0].text), "正規表現に誤りがあります。");
+  const ConversionResult refused = StartConversion(session, RunMode::kRun, false);
+  EXPECT_EQ(refused.outcome, ConversionOutcome::kRefused);
+  EXPECT_EQ(U(refused.verdict.message), "正規表現に誤りがあります。");
   EXPECT_TRUE(testing::Exists(dir.Sub("img_002.jpg")));
 }
 

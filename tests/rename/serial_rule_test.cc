@@ -54,15 +54,12 @@ class SerialRuleTest : public testing::EngineFixture {
   }
 
 
-  // The validation refusal of the current job: the warning in UTF-8 and its focus, or "ok".
+  // The validation refusal of the current job: the message in UTF-8 and its setting, or "ok".
   std::string Refusal() {
-    ui.messages.clear();
-    ui.focused.clear();
-    if (ValidateJob(session, false)) return "ok";
-    const auto warnings = ui.Texts(Message::kWarning);
-    EXPECT_EQ(ui.focused.size(), 1u);
-    const std::string focus = ui.focused.empty() ? "" : std::to_string(ui.focused[0].first) + " " + ui.focused[0].second;
-    return (warnings.empty() ? std::string("no message") : U(warnings.back())) + " @" + focus;
+    const ValidationVerdict verdict = ValidateJob(session, false);
+    if (verdict.accepted()) return "ok";
+    EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+    return U(verdict.message) + " @" + std::to_string(verdict.page) + " " + verdict.key;
   }
 };
 

@@ -155,12 +155,12 @@ TEST_F(WidthRuleTest, ValidationRefusesClassSetsThatCannotWork) {
   auto refusal = [&](int direction, int classes) {
     session.job.settings.fnm_znk0 = static_cast<std::int16_t>(direction);
     session.job.settings.fnm_znk_ctc = static_cast<std::uint8_t>(classes);
-    ui.messages.clear();
-    ui.focused.clear();
-    if (ValidateJob(session, false)) return std::string("ok");
-    EXPECT_EQ(ui.focused, (std::vector<std::pair<int, std::string>>{{2, "FNM_ZNK_CTC"}}));
-    const auto warnings = ui.Texts(Message::kWarning);
-    return warnings.empty() ? std::string("no message") : U(warnings.back());
+    const ValidationVerdict verdict = ValidateJob(session, false);
+    if (verdict.accepted()) return std::string("ok");
+    EXPECT_EQ(verdict.kind, ValidationVerdict::Kind::kRefused);
+    EXPECT_EQ(verdict.page, 2);
+    EXPECT_EQ(verdict.key, "FNM_ZNK_CTC");
+    return U(verdict.message);
   };
   EXPECT_EQ(refusal(1, 0), "全角／半角変換の変換対象文字が１つも指定されていません。");
   EXPECT_EQ(refusal(2, 0), "全角／半角変換の変換対象文字が１つも指定されていません。");

@@ -225,6 +225,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(list->Texts().size(), 4);
     QCOMPARE(window.findChild<QComboBox*>(QStringLiteral("targetModeCombo"))->currentIndex(), 1);
     QCOMPARE(list->Items().size(), std::size_t{4});
+    // Collecting the window hands the list to the job, in list order.
+    window.CollectSettings();
+    QVERIFY(harness.session.job.app.list_items == list->Items());
+    QCOMPARE(harness.session.job.app.list_items.size(), std::size_t{4});
   }
 
   void RunThenUndoChangeTheFiles() {
@@ -347,6 +351,51 @@ class MainWindowTest : public QObject {
     QVERIFY(focus != nullptr);
     QVERIFY2(focus->objectName() == focused || focus->parentWidget()->objectName() == focused,
              qPrintable(focus->objectName()));
+    harness.ui.set_main_window(nullptr);
+  }
+
+  // Date naming cannot name directories: the window asks to leave them out, clears their boxes on Yes,
+  // and the run goes on with the files alone; on No nothing is run and the boxes stay.
+  void ADateJobOnDirectoriesRunsWithoutThemAfterYes() {
+    QTemporaryDir home, tree;
+    Touch(tree.filePath(QStringLiteral("a.txt")));
+    QVERIFY(QDir(tree.path()).mkdir(QStringLiteral("sub")));
+    Job job = QuietJob();
+    job.app.pref = false;
+    job.app.dirfil[0] = EnginePathOf(tree.path());
+    job.app.sw_set[AppSettings::kSetDirectories] = true;
+    job.settings.sw_fnm = 5;  // date naming from the last write, extension kept
+    job.settings.fnm_hdk0 = 2;
+    job.settings.fnm_hdk_udt = 2;
+    job.settings.fnm_hdk2 = 1;
+    WriteSettings(home.path(), job);
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* directories = window.findChild<QCheckBox*>(QStringLiteral("directoriesCheck"));
+    QVERIFY(directories->isChecked());
+    const QString question = QStringLiteral(
+        "日時による名称変換を行う場合、「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？");
+    {
+      MessageBoxAnswerer answerer(QMessageBox::No);
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QCOMPARE(answerer.texts(), QStringList{question});
+    }
+    QVERIFY(directories->isChecked());
+    QVERIFY(harness.session.job.app.sw_set[AppSettings::kSetDirectories]);
+    QCOMPARE(QDir(tree.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
+    {
+      MessageBoxAnswerer answerer;
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QCOMPARE(answerer.texts().size(), 3);  // the question, the confirmation and the summary
+      QCOMPARE(answerer.texts().front(), question);
+    }
+    QVERIFY(!directories->isChecked());
+    QVERIFY(!harness.session.job.app.sw_set[AppSettings::kSetDirectories]);
+    QVERIFY(!QFile::exists(tree.filePath(QStringLiteral("a.txt"))));
+    QCOMPARE(QDir(tree.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{QStringLiteral("sub")});
     harness.ui.set_main_window(nullptr);
   }
 

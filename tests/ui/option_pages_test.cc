@@ -424,7 +424,7 @@ class OptionPagesTest : public QObject {
     }
     QCOMPARE(f.settings().fnm_csv_pth.view(), std::string_view(engine));
     MessageBoxAnswerer answerer;
-    QVERIFY(ValidateJob(f.harness->session, true));
+    QVERIFY(ValidateJob(f.harness->session, true).accepted());
     QCOMPARE(answerer.texts(), QStringList());
     QCOMPARE(f.harness->session.run.csv_patterns.size(), std::size_t{1});
   }
