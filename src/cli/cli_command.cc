@@ -354,8 +354,6 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     }
 
     case CliCommand::kRun: {
-      // A direct run converts every target: no exclusions from an earlier preview.
-      session.run.selection.clear();
       const ConversionResult result = Start(session, ui, RunMode::kRun, copy);
       ReportInvisibleNames(result, err);
       ReportProgramEntries(result, err);

@@ -153,12 +153,10 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* pla
       // its place (a rename, a replacement by another program), it fails untouched.
       bool changed = false;
       if (planned_run) {
-        data = planned->seen;
-        FindData now;
-        if (walk.host.fs.Stat(path, &now).ok() && now.identity == planned->seen.identity) {
-          data = std::move(now);
-        } else {
+        if (!walk.host.fs.Stat(path, &data).ok() || data.identity != planned->identity) {
           changed = true;
+          data = FindData();
+          data.attributes = planned->attributes;
         }
       } else {
         // A file's listing is still true: no earlier target is the file or changes it. A directory's
@@ -233,7 +231,8 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* pla
       }
       if (preview && planned != nullptr) {
         planned->walked = true;
-        planned->seen = std::move(data);
+        planned->identity = data.identity;
+        planned->attributes = data.attributes;
       }
     }
 

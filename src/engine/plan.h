@@ -21,9 +21,10 @@ struct PlannedName {
 
 // One target as the preview saw it.
 struct PlannedTarget {
-  bool walked = false;  // the preview reached it (it had not vanished since the listing)
-  FindData seen;        // its entry as the preview saw it (identity: device and inode)
-  PlannedName name;     // with a name job
+  bool walked = false;          // the preview reached it (it had not vanished since the listing)
+  FileIdentity identity;        // the entry the preview saw there
+  std::uint32_t attributes = 0;  // its attributes then (file or directory, for the log line of a failure)
+  PlannedName name;             // with a name job
 };
 
 // A preview's result, which the front end holds while it shows the records and hands back to the run

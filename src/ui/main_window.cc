@@ -385,7 +385,6 @@ void MainWindow::StartConversionCommand() {
     std::string directory(session.job.app.cpdir.view());
     if (!AskCopyOutputDirectory(context_, this, &directory)) return;
   }
-  session.run.selection.clear();
   const RunMode mode = preview ? RunMode::kPreview : RunMode::kRun;
   ConversionResult result = StartConversion(session, mode, copy);
   while (TakeVerdict(result.verdict)) result = StartConversion(session, mode, copy);
