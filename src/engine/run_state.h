@@ -50,9 +50,10 @@ struct Id3BatchEntry {
   std::unique_ptr<Id3PendingWrite> write;
 };
 
-// The state of one preview or run: its targets in conversion order, what the walk learnt about them,
-// its counters and the records it shows. The walk's parts receive it through a Walk; the last one stays
-// with the front end, which shows its preview and applies its exclusions to the run that follows.
+// The state of one preview or run while it works: its targets in conversion order, what the walk learnt
+// about them, its counters and the records it shows. The walk's parts receive it through a Walk. Each
+// preview and run starts from a fresh one; a preview hands what the run needs of it to the front end as
+// a Plan and leaves nothing here.
 struct RunState {
   RunMode mode = RunMode::kPreview;
   bool copy_conversion = false;
@@ -61,8 +62,8 @@ struct RunState {
   int progress_total = 0;
   int recycle_bin_state = -1;     // -1 unknown, 1 deletions go to the recycle bin, 0 they do not
 
-  // Targets in conversion order, and the preview's exclusions by position (a negative flag excludes the
-  // target from the next run; empty = convert everything).
+  // Targets in conversion order, and in a run of a plan each target's preview state (negative: the
+  // person left it out; empty = convert everything).
   std::vector<std::string> targets;
   // The find data of each target as its directory listed it, by position; absent for a target added
   // without a listing. The walk trusts it for files, whose entries no earlier target changes.

@@ -12,7 +12,7 @@
 namespace morva {
 
 // Everything one running program shares between its parts: the services it stands on, the job, the log,
-// the undo of the last run and the state of the last preview or run. One instance lives as long as the
+// the undo of the last run and the state of the preview or run at work. One instance lives as long as the
 // front end; it is passed to the code that needs it instead of living in global variables. Code that
 // needs one part takes that part only.
 struct Session {
