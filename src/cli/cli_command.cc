@@ -4,6 +4,7 @@
 #include <utility>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "cli/key_listing.h"
@@ -145,10 +146,22 @@ ValidationVerdict Validate(Session& session, ConsoleUi& ui) {
   return verdict;
 }
 
+// Runs `work` on a thread of its own and waits for it. The desktop program runs the engine beside its
+// window; the console does the same, so that nothing in the engine can come to depend on running on a
+// program's main thread (its signal handling, its stack size).
+template <typename Work>
+auto OnEngineThread(Work work) {
+  decltype(work()) result{};
+  std::thread engine([&result, &work] { result = work(); });
+  engine.join();
+  return result;
+}
+
 // StartConversion with its verdict put before the person; a change agreed to starts it again.
 ConversionResult Start(Session& session, ConsoleUi& ui, RunMode mode, bool copy) {
-  ConversionResult result = StartConversion(session, mode, copy);
-  while (TakeVerdict(session, ui, result.verdict)) result = StartConversion(session, mode, copy);
+  const auto start = [&] { return OnEngineThread([&] { return StartConversion(session, mode, copy); }); };
+  ConversionResult result = start();
+  while (TakeVerdict(session, ui, result.verdict)) result = start();
   return result;
 }
 
@@ -252,7 +265,9 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
   std::string run_id;
   if (!TakeRunId(session, options, &run_id, err)) return kExitRefused;
   LogUndoResult result;
-  switch (UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), run_id, &result)) {
+  const LogUndoOutcome outcome = OnEngineThread(
+      [&] { return UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), run_id, &result); });
+  switch (outcome) {
     case LogUndoOutcome::kUndone:
       if (result.undo.cancelled) return kExitCancelled;
       return result.undo.ok ? kExitDone : kExitFailures;
