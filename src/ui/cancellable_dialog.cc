@@ -27,9 +27,11 @@ void CancellableDialog::reject() {
   question_ = new QMessageBox(QMessageBox::Question, QStringLiteral("MORVA"),
                               QStringLiteral("キャンセルしてもよろしいですか？"), QMessageBox::Yes | QMessageBox::No, this);
   const QPointer<CancellableDialog> self(this);
+  emit Asking(true);
   const int answer = question_->exec();
   if (self == nullptr) return;  // gone with its question
   delete question_.data();
+  emit Asking(false);
   if (answer != QMessageBox::Yes || !isVisible()) return;
   cancel_requested_ = true;
   QDialog::reject();

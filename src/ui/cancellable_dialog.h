@@ -26,6 +26,10 @@ class CancellableDialog : public QDialog {
 
   void reject() override;
 
+ signals:
+  // The cancel question opened (true) or got its answer (false).
+  void Asking(bool open);
+
  private:
   bool cancel_requested_ = false;
   QPointer<QMessageBox> question_;

@@ -580,10 +580,10 @@ void MainWindow::done(int result) {
 void MainWindow::Shutdown() {
   if (shut_down_) return;
   shut_down_ = true;
-  // Going away (or the program ending) with the engine at work: it stops at its next target; what it
-  // asks meanwhile is answered from here, without the person's input.
+  // Going away (or the program ending) with the engine at work: it stops at its next target, and what
+  // it would still ask or tell returns at once, as when the program is told to end.
   if (busy_) {
-    StopEngine();
+    if (QtUserInterface* ui = dynamic_cast<QtUserInterface*>(&context_.session.host.ui)) ui->RequestTermination();
     worker_->Wait();
     refresh_after_busy_ = false;
     SetBusy(false);

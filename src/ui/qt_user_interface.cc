@@ -144,8 +144,18 @@ bool QtUserInterface::AskYesNo(std::string_view text) {
 
 void QtUserInterface::WatchCancel(CancellableDialog* dialog) {
   // A confirmed cancel rejects the dialog: the worker reads the flag at its next poll.
-  QObject::connect(dialog, &QDialog::rejected, gui_.get(),
-                   [this] { cancel_requested_ = true; });
+  QObject::connect(dialog, &QDialog::rejected, gui_.get(), [this] { cancel_requested_ = true; });
+  // A dialog deleted while asking (with its owner) never says that its question is over.
+  auto open = std::make_shared<bool>(false);
+  const auto set_open = [this, open](bool now) {
+    if (*open == now) return;
+    *open = now;
+    const std::lock_guard<std::mutex> lock(question_mu_);
+    questions_open_ += now ? 1 : -1;
+    if (!now) question_answered_.notify_all();
+  };
+  QObject::connect(dialog, &CancellableDialog::Asking, gui_.get(), set_open);
+  QObject::connect(dialog, &QObject::destroyed, gui_.get(), [set_open] { set_open(false); });
 }
 
 void QtUserInterface::OpenExtractionDialog() {
@@ -211,7 +221,11 @@ void QtUserInterface::CloseProgressDialog() {
 
 bool QtUserInterface::PollCancel() {
   EndWaitNotice();
-  if (!OnGuiThread()) return cancel_requested_;
+  if (!OnGuiThread()) {
+    std::unique_lock<std::mutex> lock(question_mu_);
+    question_answered_.wait(lock, [this] { return questions_open_ == 0 || terminating_ || stop_requested_; });
+    return cancel_requested_;
+  }
   // With a progress dialog shown, only it takes input (it is modal to the program). Without one (none
   // opened, or hidden by a confirmed cancel), nothing may: a click would reach the main window while
   // the engine is still at work.
@@ -228,11 +242,15 @@ void QtUserInterface::ClearCancel() { cancel_requested_ = terminating_ || stop_r
 void QtUserInterface::RequestTermination() {
   terminating_ = true;
   cancel_requested_ = true;
+  const std::lock_guard<std::mutex> lock(question_mu_);
+  question_answered_.notify_all();
 }
 
 void QtUserInterface::RequestStop() {
   stop_requested_ = true;
   cancel_requested_ = true;
+  const std::lock_guard<std::mutex> lock(question_mu_);
+  question_answered_.notify_all();
 }
 
 void QtUserInterface::ClearStopRequest() { stop_requested_ = false; }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -112,6 +113,12 @@ class QtUserInterface final : public UserInterface {
     ProgressState state;
     QString shown_path;
   };
+  // A cancel question is open: the worker waits at its next poll for the answer, as a run on the GUI
+  // thread does, so that nothing more changes while the person decides.
+  std::mutex question_mu_;
+  std::condition_variable question_answered_;
+  int questions_open_ = 0;  // guarded by question_mu_
+
   std::mutex progress_mu_;
   std::optional<PendingProgress> pending_progress_;  // guarded by progress_mu_
 };
