@@ -171,6 +171,43 @@ class EngineThreadTest : public QObject {
     QVERIFY(OpenProgressDialog() == nullptr);
     harness.ui.set_main_window(nullptr);
   }
+
+  // Closing the window while a run works cancels the run; the window closes once the worker has stopped,
+  // and only then are the settings saved.
+  void CloseDuringARunCancelsItAndClosesAfter() {
+    QTemporaryDir home, tree;
+    QVERIFY(home.isValid() && tree.isValid());
+    QVERIFY(MakeNumberedFiles(tree.path(), kManyFiles));
+    {
+      UiHarness scratch(home.path());
+      Job job = RunJob(scratch, tree.path());
+      SetUpperCaseJob(job.settings);
+      WriteSettings(home.path(), job);
+    }
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    bool busy_while_shown = true;
+    connect(&window, &QDialog::finished, this, [&] { busy_while_shown = window.busy(); });
+
+    ModalDriver driver;
+    driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
+        .Then(OpenProgressDialog, [&](QWidget*) { window.close(); })
+        .Answer(QStringLiteral("完全成功："), QMessageBox::Ok);
+    window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), kRunTimeoutMs);
+    QVERIFY(!window.busy());
+    QVERIFY(!busy_while_shown);
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected(), QStringList());
+    const qsizetype renamed =
+        QDir(tree.path()).entryList({QStringLiteral("F*.txt")}, QDir::Files | QDir::CaseSensitive, QDir::NoSort).size();
+    QVERIFY2(renamed < kManyFiles / 2, qPrintable(QString::number(renamed)));
+    QVERIFY(window.write_gate().is_open());  // a run happened: the settings were written at the close
+    harness.ui.set_main_window(nullptr);
+  }
 };
 
 }  // namespace morva
