@@ -411,17 +411,24 @@ void MainWindow::StartConversionCommand() {
   StartConversionOnWorker(preview ? RunMode::kPreview : RunMode::kRun, copy);
 }
 
+template <typename Result>
+void MainWindow::StartOnWorker(std::function<Result()> call, std::function<void(Result)> then) {
+  if (QtUserInterface* ui = dynamic_cast<QtUserInterface*>(&context_.session.host.ui)) ui->ClearStopRequest();
+  SetBusy(true);
+  worker_->Run<Result>(std::move(call), [this, then = std::move(then)](Result result) {
+    SetBusy(false);
+    if (CloseIfAsked()) return;
+    then(std::move(result));
+  });
+}
+
 void MainWindow::StartConversionOnWorker(RunMode mode, bool copy) {
   Session& session = context_.session;
-  if (QtUserInterface* ui = dynamic_cast<QtUserInterface*>(&session.host.ui)) ui->ClearStopRequest();
-  SetBusy(true);
-  worker_->Run<ConversionResult>([&session, mode, copy] { return StartConversion(session, mode, copy); },
-                                 [this, mode, copy](ConversionResult result) { ConversionEnded(mode, copy, result); });
+  StartOnWorker<ConversionResult>([&session, mode, copy] { return StartConversion(session, mode, copy); },
+                                  [this, mode, copy](ConversionResult result) { ConversionEnded(mode, copy, result); });
 }
 
 void MainWindow::ConversionEnded(RunMode mode, bool copy, const ConversionResult& result) {
-  SetBusy(false);
-  if (CloseIfAsked()) return;
   // A question of validation answered Yes changed the job: it starts again.
   if (TakeVerdict(result.verdict)) {
     StartConversionOnWorker(mode, copy);
@@ -469,16 +476,12 @@ void MainWindow::UndoCommand() {
   if (busy_) return;
   if (!AskPanelQuestion(context_, QStringLiteral("変換したものを元に戻します。よろしいですか？"))) return;
   Session& session = context_.session;
-  if (QtUserInterface* ui = dynamic_cast<QtUserInterface*>(&session.host.ui)) ui->ClearStopRequest();
-  SetBusy(true);
-  worker_->Run<bool>(
+  StartOnWorker<bool>(
       [&session] {
         UndoRun(session.log_context(), &session.undo, false, session.log.run_id);
         return true;
       },
       [this](bool) {
-        SetBusy(false);
-        if (CloseIfAsked()) return;
         RefreshTargets(false);
         // A cancelled undo leaves the records it did not reach for another try.
         ui_->undoButton->setEnabled(!context_.session.undo.empty());
@@ -487,12 +490,43 @@ void MainWindow::UndoCommand() {
       });
 }
 
+// The scan of the log and the undo run on the worker; the choice of the run between them here.
 void MainWindow::UndoFromLogCommand() {
   if (busy_) return;
-  if (UndoFromLogDialog(context_, this)) RefreshTargets(false);
+  struct Scan {
+    int found = -1;
+    std::vector<LoggedRun> runs;
+  };
+  Session& session = context_.session;
+  const std::string log_path = LogPath(session.host);
+  StartOnWorker<Scan>(
+      [&session, log_path] {
+        Scan scan;
+        scan.found = ScanRuns(session.host.fs, session.host.codec, log_path, &scan.runs);
+        return scan;
+      },
+      [this, &session, log_path](Scan scan) {
+        std::string run_id;
+        if (!ChooseRunToUndo(context_, this, scan.found, std::move(scan.runs), &run_id)) {
+          UndoFromLogEnded(false);
+          return;
+        }
+        StartOnWorker<LogUndoOutcome>(
+            [&session, log_path, run_id] {
+              LogUndoResult result;
+              return UndoConfirmedRunFromLog(session.log_context(), &session.undo, log_path, run_id, &result);
+            },
+            [this](LogUndoOutcome outcome) { UndoFromLogEnded(TakeLogUndoOutcome(this, outcome)); });
+      });
+}
+
+void MainWindow::UndoFromLogEnded(bool undone) {
+  if (undone) RefreshTargets(false);
   ui_->undoButton->setEnabled(!context_.session.undo.empty());
   UpdateLogButtons();
+  emit CommandFinished();
 }
+
 
 void MainWindow::SavePresetCommand() {
   if (busy_) return;

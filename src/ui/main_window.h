@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QList>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -109,6 +110,11 @@ class MainWindow : public QDialog {
   void StopEngine();
   void UndoCommand();
   void UndoFromLogCommand();
+  void UndoFromLogEnded(bool undone);
+  // Runs `call` on the worker with the window busy; `then` takes its result on the GUI thread unless the
+  // window was closed meanwhile.
+  template <typename Result>
+  void StartOnWorker(std::function<Result()> call, std::function<void(Result)> then);
   void SavePresetCommand();
   void LoadPresetCommand();
   void SettingsCommand();

@@ -16,6 +16,7 @@
 #include "ui/gui_test_support.h"
 #include "ui/main_window.h"
 #include "ui/modal_driver_support.h"
+#include "ui/run_selection_dialog.h"
 
 namespace morva {
 namespace {
@@ -169,6 +170,46 @@ class EngineThreadTest : public QObject {
     QCOMPARE(renamed, counted.captured(1).toLongLong());
     QVERIFY2(renamed < kManyFiles / 2, qPrintable(QString::number(renamed)));
     QVERIFY(OpenProgressDialog() == nullptr);
+    harness.ui.set_main_window(nullptr);
+  }
+
+  // The undo from the log through the window: the scan of the log and the undo on the worker, the choice
+  // of the run between them on the GUI thread.
+  void UndoFromTheLogThroughTheWindow() {
+    QTemporaryDir home, tree;
+    QVERIFY(home.isValid() && tree.isValid());
+    QVERIFY(MakeNumberedFiles(tree.path(), 3));
+    {
+      UiHarness scratch(home.path());
+      Job job = RunJob(scratch, tree.path());
+      SetUpperCaseJob(job.settings);
+      WriteSettings(home.path(), job);
+    }
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QStringList before = QDir(tree.path()).entryList(QDir::Files);
+    {
+      ModalDriver driver;
+      driver.AnswerEveryBox(QMessageBox::Yes);
+      window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
+    }
+    QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"F000.txt", "F001.txt", "F002.txt"}));
+    ModalDriver driver;
+    driver.AnswerEveryBox(QMessageBox::Yes);
+    driver.OnModal<RunSelectionDialog>([](RunSelectionDialog& dialog) {
+      ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("undoButton")));
+    });
+    auto* undo_from_log = window.findChild<QPushButton*>(QStringLiteral("undoFromLogButton"));
+    QVERIFY(undo_from_log->isEnabled());
+    undo_from_log->click();
+    QTRY_VERIFY(driver.done());
+    QTRY_VERIFY(!window.busy());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(QDir(tree.path()).entryList(QDir::Files), before);
     harness.ui.set_main_window(nullptr);
   }
 
