@@ -16,11 +16,23 @@ CancellableDialog::~CancellableDialog() = default;
 
 bool CancellableDialog::TakeCancelRequest() { return std::exchange(cancel_requested_, false); }
 
+void CancellableDialog::EndQuestion() {
+  if (question_ != nullptr) question_->done(QMessageBox::No);
+}
+
 void CancellableDialog::reject() {
-  // The question is asked from inside the run's event processing: the run waits for the answer.
-  QMessageBox box(QMessageBox::Question, QStringLiteral("MORVA"), QStringLiteral("キャンセルしてもよろしいですか？"),
-                  QMessageBox::Yes | QMessageBox::No, this);
-  if (box.exec() != QMessageBox::Yes) return;
+  if (question_ != nullptr) return;
+  // A run on the GUI thread waits for the answer inside its event processing; a run on the worker goes on
+  // meanwhile and may end, its dialog closed while the question is still open.
+  question_ = new QMessageBox(QMessageBox::Question, QStringLiteral("MORVA"),
+                              QStringLiteral("キャンセルしてもよろしいですか？"), QMessageBox::Yes | QMessageBox::No, this);
+  const QPointer<CancellableDialog> self(this);
+  emit Asking(true);
+  const int answer = question_->exec();
+  if (self == nullptr) return;  // gone with its question
+  delete question_.data();
+  emit Asking(false);
+  if (answer != QMessageBox::Yes || !isVisible()) return;
   cancel_requested_ = true;
   QDialog::reject();
 }

@@ -2,6 +2,8 @@
 #define MORVA_UI_CANCELLABLE_DIALOG_H_
 
 #include <QDialog>
+#include <QMessageBox>
+#include <QPointer>
 
 namespace morva {
 
@@ -17,11 +19,20 @@ class CancellableDialog : public QDialog {
 
   // True once when the person has asked to cancel (and confirmed it) since the last call.
   bool TakeCancelRequest();
+  // True while the cancel question is open (this dialog's reject() is waiting for its answer).
+  bool asking() const { return question_ != nullptr; }
+  // Answers the open cancel question with No, for a run that has ended meanwhile.
+  void EndQuestion();
 
   void reject() override;
 
+ signals:
+  // The cancel question opened (true) or got its answer (false).
+  void Asking(bool open);
+
  private:
   bool cancel_requested_ = false;
+  QPointer<QMessageBox> question_;
 };
 
 }  // namespace morva

@@ -21,6 +21,7 @@
 #include "settings/settings_store.h"
 #include "ui/about_dialog.h"
 #include "ui/dropped_paths.h"
+#include "ui/engine_worker.h"
 #include "ui/help_launch.h"
 #include "ui/job_pages.h"
 #include "ui/list_panel.h"
@@ -30,6 +31,7 @@
 #include "ui/preset_load_dialog.h"
 #include "ui/preset_save_dialog.h"
 #include "ui/qt_text.h"
+#include "ui/qt_user_interface.h"
 #include "ui/run_selection_dialog.h"
 #include "ui/settings_dialog.h"
 #include "ui/target_list_window.h"
@@ -80,7 +82,8 @@ MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget
       context_(context),
       ui_(std::make_unique<Ui::MainWindow>()),
       job_on_icon_(QStringLiteral(":/morva/icons/job_on.svg")),
-      job_off_icon_(QStringLiteral(":/morva/icons/job_off.svg")) {
+      job_off_icon_(QStringLiteral(":/morva/icons/job_off.svg")),
+      worker_(std::make_unique<EngineWorker>()) {
   ui_->setupUi(this);
   // Enter in the path or wildcard box must not press a button (a dialog's default would start a run).
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
@@ -167,11 +170,20 @@ void MainWindow::WireCommands() {
   connect(ui_->startButton, &QPushButton::clicked, this, &MainWindow::StartConversionCommand);
   connect(ui_->undoButton, &QPushButton::clicked, this, &MainWindow::UndoCommand);
   connect(ui_->undoFromLogButton, &QPushButton::clicked, this, &MainWindow::UndoFromLogCommand);
-  connect(ui_->logButton, &QPushButton::clicked, this, [this] { OpenLog(context_); });
-  connect(ui_->helpButton, &QPushButton::clicked, this, [this] { OpenHelp(context_); });
-  connect(ui_->aboutButton, &QPushButton::clicked, this, [this] { ShowAboutDialog(context_, this); });
+  // Every command below checks busy_: while the worker runs the engine, the window's controls are off,
+  // and nothing started here may touch the session or the file system.
+  connect(ui_->logButton, &QPushButton::clicked, this, [this] {
+    if (!busy_) OpenLog(context_);
+  });
+  connect(ui_->helpButton, &QPushButton::clicked, this, [this] {
+    if (!busy_) OpenHelp(context_);
+  });
+  connect(ui_->aboutButton, &QPushButton::clicked, this, [this] {
+    if (!busy_) ShowAboutDialog(context_, this);
+  });
   connect(ui_->savePresetButton, &QPushButton::clicked, this, &MainWindow::SavePresetCommand);
   connect(ui_->clearAllButton, &QPushButton::clicked, this, [this] {
+    if (busy_) return;
     ClearAllConversions();
     ShowJobPage(0, true);
     ui_->jobTabs->tabBar()->setFocus();
@@ -294,6 +306,11 @@ void MainWindow::ShowTargetList(bool shown) {
 
 void MainWindow::RefreshTargets(bool typing) {
   if (target_list_ == nullptr) return;
+  // Listing reads the file system, which the worker is using.
+  if (busy_) {
+    refresh_after_busy_ = true;
+    return;
+  }
   const int mode = ui_->targetModeCombo->currentIndex() + 1;
   TargetListQuery query;
   if (mode == 1) {
@@ -310,7 +327,12 @@ void MainWindow::RefreshTargets(bool typing) {
   target_list_->Show(mode, listing);
 }
 
-void MainWindow::RefreshTargetList() { RefreshTargets(false); }
+// The engine asks for it from the worker, which waits meanwhile: the file system is free for the list.
+void MainWindow::RefreshTargetList() {
+  const bool busy = std::exchange(busy_, false);
+  RefreshTargets(false);
+  busy_ = busy;
+}
 
 void MainWindow::SetTargetPath(std::string_view path) {
   path_panel_->SetPathText(DisplayPathToQt(context_.session.host.fs, context_.session.host.codec, path));
@@ -372,6 +394,7 @@ void MainWindow::UpdateLogButtons() {
 }
 
 void MainWindow::StartConversionCommand() {
+  if (busy_) return;
   if (!CollectSettings()) {
     // The history's newest path is not the one in the box: running it would convert files out of view.
     ShowPanelWarning(context_, QStringLiteral("対象ディレクトリの指定が不正です。"));
@@ -385,31 +408,128 @@ void MainWindow::StartConversionCommand() {
     std::string directory(session.job.app.cpdir.view());
     if (!AskCopyOutputDirectory(context_, this, &directory)) return;
   }
-  const RunMode mode = preview ? RunMode::kPreview : RunMode::kRun;
-  ConversionResult result = StartConversion(session, mode, copy);
-  while (TakeVerdict(result.verdict)) result = StartConversion(session, mode, copy);
+  StartConversionOnWorker(preview ? RunMode::kPreview : RunMode::kRun, copy);
+}
+
+template <typename Result>
+void MainWindow::StartOnWorker(std::function<Result()> call, std::function<void(Result)> then) {
+  if (QtUserInterface* ui = dynamic_cast<QtUserInterface*>(&context_.session.host.ui)) ui->ClearStopRequest();
+  SetBusy(true);
+  worker_->Run<Result>(std::move(call), [this, then = std::move(then)](Result result) {
+    SetBusy(false);
+    if (CloseIfAsked()) return;
+    then(std::move(result));
+  });
+}
+
+void MainWindow::StartConversionOnWorker(RunMode mode, bool copy) {
+  Session& session = context_.session;
+  StartOnWorker<ConversionResult>([&session, mode, copy] { return StartConversion(session, mode, copy); },
+                                  [this, mode, copy](ConversionResult result) { ConversionEnded(mode, copy, result); });
+}
+
+void MainWindow::ConversionEnded(RunMode mode, bool copy, const ConversionResult& result) {
+  // A question of validation answered Yes changed the job: it starts again.
+  if (TakeVerdict(result.verdict)) {
+    StartConversionOnWorker(mode, copy);
+    return;
+  }
   if (result.outcome == ConversionOutcome::kRunFinished) write_gate_.Open();
-  ui_->undoButton->setEnabled(!session.undo.empty());
+  ui_->undoButton->setEnabled(!context_.session.undo.empty());
   UpdateLogButtons();
+  emit CommandFinished();
+}
+
+void MainWindow::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    focus_before_busy_ = focusWidget();
+    // The window's own controls; its dialogs are windows of their own and stay usable.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (child->isWindow() || !child->isEnabled()) continue;
+      child->setEnabled(false);
+      disabled_while_busy_.append(child);
+    }
+  } else {
+    for (const QPointer<QWidget>& child : std::exchange(disabled_while_busy_, {})) {
+      if (child != nullptr) child->setEnabled(true);
+    }
+    if (focus_before_busy_ != nullptr) focus_before_busy_->setFocus();
+  }
+  if (target_list_ != nullptr) target_list_->setEnabled(!busy);
+  if (!busy && std::exchange(refresh_after_busy_, false)) RefreshTargets(false);
+}
+
+void MainWindow::StopEngine() {
+  if (QtUserInterface* ui = dynamic_cast<QtUserInterface*>(&context_.session.host.ui)) ui->RequestStop();
+}
+
+bool MainWindow::CloseIfAsked() {
+  if (!close_asked_.has_value()) return false;
+  done(*std::exchange(close_asked_, std::nullopt));
+  emit CommandFinished();
+  return true;
 }
 
 void MainWindow::UndoCommand() {
+  if (busy_) return;
   if (!AskPanelQuestion(context_, QStringLiteral("変換したものを元に戻します。よろしいですか？"))) return;
   Session& session = context_.session;
-  UndoRun(session.log_context(), &session.undo, false, session.log.run_id);
-  RefreshTargets(false);
-  // A cancelled undo leaves the records it did not reach for another try.
-  ui_->undoButton->setEnabled(!session.undo.empty());
-  UpdateLogButtons();
+  StartOnWorker<bool>(
+      [&session] {
+        UndoRun(session.log_context(), &session.undo, false, session.log.run_id);
+        return true;
+      },
+      [this](bool) {
+        RefreshTargets(false);
+        // A cancelled undo leaves the records it did not reach for another try.
+        ui_->undoButton->setEnabled(!context_.session.undo.empty());
+        UpdateLogButtons();
+        emit CommandFinished();
+      });
 }
 
+// The scan of the log and the undo run on the worker; the choice of the run between them here.
 void MainWindow::UndoFromLogCommand() {
-  if (UndoFromLogDialog(context_, this)) RefreshTargets(false);
+  if (busy_) return;
+  struct Scan {
+    int found = -1;
+    std::vector<LoggedRun> runs;
+  };
+  Session& session = context_.session;
+  const std::string log_path = LogPath(session.host);
+  StartOnWorker<Scan>(
+      [&session, log_path] {
+        Scan scan;
+        scan.found = ScanRuns(session.host.fs, session.host.codec, log_path, &scan.runs);
+        return scan;
+      },
+      [this, &session, log_path](Scan scan) {
+        std::string run_id;
+        if (!ChooseRunToUndo(context_, this, scan.found, std::move(scan.runs), &run_id)) {
+          UndoFromLogEnded(false);
+          return;
+        }
+        StartOnWorker<LogUndoOutcome>(
+            [&session, log_path, run_id] {
+              LogUndoResult result;
+              return UndoConfirmedRunFromLog(session.log_context(), &session.undo, log_path, run_id, &result);
+            },
+            [this](LogUndoOutcome outcome) { UndoFromLogEnded(TakeLogUndoOutcome(this, outcome)); });
+      });
+}
+
+void MainWindow::UndoFromLogEnded(bool undone) {
+  if (undone) RefreshTargets(false);
   ui_->undoButton->setEnabled(!context_.session.undo.empty());
   UpdateLogButtons();
+  emit CommandFinished();
 }
 
+
 void MainWindow::SavePresetCommand() {
+  if (busy_) return;
   CollectSettings();
   // Only a valid job may become a preset.
   ValidationVerdict verdict = ValidateJob(context_.session, true);
@@ -418,6 +538,7 @@ void MainWindow::SavePresetCommand() {
 }
 
 void MainWindow::LoadPresetCommand() {
+  if (busy_) return;
   Job& job = context_.session.job;
   const int slot = LoadPreset(context_, PresetKind::kJob, this);
   if (slot < 0 || job.presets.job.entries[static_cast<std::size_t>(slot)].job == nullptr) return;
@@ -431,6 +552,7 @@ void MainWindow::LoadPresetCommand() {
 }
 
 void MainWindow::SettingsCommand() {
+  if (busy_) return;
   if (!RunSettingsDialog(context_, this)) return;
   CollectSettings();
   TrimLog(context_.session.log_context());
@@ -458,10 +580,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  if (!busy_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
+  if (busy_) return;  // the paths are read through the file system, which the worker is using
   QStringList refused;
   const QStringList paths = DroppedEnginePaths(context_, event->mimeData(), &refused);
   ReportRefusedPaths(context_, refused);
@@ -478,6 +601,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::done(int result) {
+  if (busy_) {
+    // The engine stops at its next target; ConversionEnded or the undo's end then closes the window.
+    close_asked_ = result;
+    StopEngine();
+    return;
+  }
   Shutdown();
   QDialog::done(result);
 }
@@ -485,6 +614,14 @@ void MainWindow::done(int result) {
 void MainWindow::Shutdown() {
   if (shut_down_) return;
   shut_down_ = true;
+  // Going away (or the program ending) with the engine at work: it stops at its next target, and what
+  // it would still ask or tell returns at once, as when the program is told to end.
+  if (busy_) {
+    if (QtUserInterface* ui = dynamic_cast<QtUserInterface*>(&context_.session.host.ui)) ui->RequestTermination();
+    worker_->Wait();
+    refresh_after_busy_ = false;
+    SetBusy(false);
+  }
   if (context_.session.run_happened) write_gate_.Open();
   if (shown_once_ && Placement(*this) != shown_geometry_) write_gate_.Open();
   if (target_list_ != nullptr && Placement(*target_list_) != target_list_geometry_) write_gate_.Open();

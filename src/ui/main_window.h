@@ -5,8 +5,11 @@
 #include <QIcon>
 #include <QPointer>
 #include <QRect>
+#include <QList>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +22,11 @@ class MainWindow;
 
 namespace morva {
 
+struct ConversionResult;
 struct UiContext;
 struct ValidationVerdict;
+enum class RunMode;
+class EngineWorker;
 class JobPage;
 class ListPanel;
 class PathPanel;
@@ -69,7 +75,16 @@ class MainWindow : public QDialog {
   JobPage* job_page() const { return job_page_; }
   const SettingsWriteGate& write_gate() const { return write_gate_; }
 
+  // True while a command's engine call runs on the worker thread: no other command starts meanwhile and
+  // the window's controls are disabled.
+  bool busy() const { return busy_; }
+
+  // Closing while the engine works cancels its run and closes once it has stopped.
   void done(int result) override;
+
+ signals:
+  // A command that ran the engine on the worker has ended; the window takes commands again.
+  void CommandFinished();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -84,8 +99,22 @@ class MainWindow : public QDialog {
   void RefreshTargets(bool typing);
   void UpdateLogButtons();
   void StartConversionCommand();
+  // Hands the conversion to the worker; ConversionEnded takes its result on the GUI thread.
+  void StartConversionOnWorker(RunMode mode, bool copy);
+  void ConversionEnded(RunMode mode, bool copy, const ConversionResult& result);
+  // Disables the controls (and the target list window) while the engine works, and gives them back.
+  void SetBusy(bool busy);
+  // After a command on the worker: a close asked for meanwhile happens now. True when it did.
+  bool CloseIfAsked();
+  // Cancels the run in progress, as the close box does.
+  void StopEngine();
   void UndoCommand();
   void UndoFromLogCommand();
+  void UndoFromLogEnded(bool undone);
+  // Runs `call` on the worker with the window busy; `then` takes its result on the GUI thread unless the
+  // window was closed meanwhile.
+  template <typename Result>
+  void StartOnWorker(std::function<Result()> call, std::function<void(Result)> then);
   void SavePresetCommand();
   void LoadPresetCommand();
   void SettingsCommand();
@@ -105,6 +134,12 @@ class MainWindow : public QDialog {
   QRect target_list_geometry_;  // the target list window when shown
   bool shown_once_ = false;
   bool shut_down_ = false;
+  std::unique_ptr<EngineWorker> worker_;
+  bool busy_ = false;
+  QList<QPointer<QWidget>> disabled_while_busy_;  // the controls SetBusy disabled, to enable again
+  QPointer<QWidget> focus_before_busy_;
+  std::optional<int> close_asked_;  // the result of a close asked for while busy
+  bool refresh_after_busy_ = false;  // the target list was asked to refresh while busy
 };
 
 }  // namespace morva

@@ -34,11 +34,13 @@ void ProgressDialog::Start(std::string_view status_text, int total) {
   since_shown_.invalidate();
 }
 
-void ProgressDialog::Update(const ProgressState& state) {
+void ProgressDialog::Update(const ProgressState& state) { Update(state, DisplayPathToQt(fs_, codec_, state.path)); }
+
+void ProgressDialog::Update(const ProgressState& state, const QString& shown_path) {
   const bool last = state.position >= state.total;
   if (since_shown_.isValid() && !last && since_shown_.elapsed() < kShowEveryMs) return;
   since_shown_.start();
-  ui_->pathLabel->setText(DisplayPathToQt(fs_, codec_, state.path));
+  ui_->pathLabel->setText(shown_path);
   if (ui_->progressBar->maximum() != state.total) ui_->progressBar->setRange(0, std::max(state.total, 0));
   ui_->progressBar->setValue(std::clamp(state.position, 0, std::max(state.total, 0)));
   if (!state.counts.empty()) ui_->countsLabel->setText(ToQt(codec_, state.counts));

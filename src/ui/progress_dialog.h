@@ -2,6 +2,7 @@
 #define MORVA_UI_PROGRESS_DIALOG_H_
 
 #include <QElapsedTimer>
+#include <QString>
 #include <memory>
 #include <string_view>
 
@@ -32,6 +33,8 @@ class ProgressDialog : public CancellableDialog {
   // Shows where the run is. Called once per target: between two repaints only the last state counts,
   // so the texts are set at most every few milliseconds, and always for the last target.
   void Update(const ProgressState& state);
+  // The same with the target's path already in host form (made where the file system may be used).
+  void Update(const ProgressState& state, const QString& shown_path);
 
  private:
   TextCodec& codec_;

@@ -1,7 +1,13 @@
 #ifndef MORVA_UI_QT_USER_INTERFACE_H_
 #define MORVA_UI_QT_USER_INTERFACE_H_
 
+#include <QPointer>
+#include <QString>
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +15,7 @@
 #include "core/user_interface.h"
 
 class QMessageBox;
+class QObject;
 class QWidget;
 
 namespace morva {
@@ -16,13 +23,17 @@ namespace morva {
 class TextCodec;
 class FileSystem;
 class MainWindow;
+class CancellableDialog;
 class ProgressDialog;
 class ExtractionDialog;
 struct UiContext;
 
 // The engine's way to the person at the desktop: Qt message boxes captioned "MORVA", the extraction,
-// progress and preview dialogs, and the main window's panels. Everything runs on the one GUI thread:
-// PollCancel processes pending events, so a long run keeps the window alive and sees its cancel button.
+// progress and preview dialogs, and the main window's panels. Made on the GUI thread, where every widget
+// lives. The engine may call it from there (PollCancel then processes pending events, so the window
+// stays alive between targets) or from the engine's worker thread: then each call does its part on the
+// GUI thread, a question or a message waiting there for its answer, a progress update queued without
+// waiting (only the latest counts), and PollCancel only reads what the cancel buttons left.
 class QtUserInterface final : public UserInterface {
  public:
   QtUserInterface(TextCodec& codec, FileSystem& fs);
@@ -58,11 +69,27 @@ class QtUserInterface final : public UserInterface {
   // The program is asked to end: the run in progress sees a cancel at its next poll, and so does every
   // later run until the program is gone.
   void RequestTermination();
+  // The window is closing: the run in progress sees a cancel at its next poll, as after a confirmed
+  // cancel, and so does any run started before ClearStopRequest.
+  void RequestStop();
+  void ClearStopRequest();
 
  private:
   QWidget* owner() const;
+  bool OnGuiThread() const;
+  // Runs `work` on the GUI thread and returns once it is done; from the worker only while the program is
+  // not ending (false then, with `work` not run).
+  template <typename Work>
+  bool DoOnGuiThread(Work work);
   // Closes the notice of a wait for the log: the wait is over once the engine asks anything else.
   void EndWaitNotice();
+  // On the GUI thread: shows the latest progress the worker left.
+  void ShowPendingProgress();
+  // On the GUI thread: a cancellable dialog's confirmed cancel reaches the run.
+  void WatchCancel(CancellableDialog* dialog);
+  // Closes an extraction or progress dialog, now or, while its cancel question is open, once that is over.
+  template <typename Dialog>
+  void Dispose(std::unique_ptr<Dialog>& dialog);
 
   TextCodec& codec_;
   FileSystem& fs_;
@@ -71,8 +98,29 @@ class QtUserInterface final : public UserInterface {
   std::unique_ptr<ExtractionDialog> extraction_;
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<QMessageBox> wait_notice_;
-  bool cancel_requested_ = false;
-  bool terminating_ = false;
+  // Dialogs closed while their cancel question was open, deleted once it has returned (or with their
+  // owner).
+  std::vector<QPointer<CancellableDialog>> retired_;
+  // The object of the GUI thread that the worker's calls are queued to.
+  std::unique_ptr<QObject> gui_;
+  std::atomic<bool> wait_notice_open_ = false;
+  std::atomic<bool> cancel_requested_ = false;
+  std::atomic<bool> terminating_ = false;
+  std::atomic<bool> stop_requested_ = false;
+
+  // The progress the worker reported last and the GUI thread has not shown yet, its path in host form.
+  struct PendingProgress {
+    ProgressState state;
+    QString shown_path;
+  };
+  // A cancel question is open: the worker waits at its next poll for the answer, as a run on the GUI
+  // thread does, so that nothing more changes while the person decides.
+  std::mutex question_mu_;
+  std::condition_variable question_answered_;
+  int questions_open_ = 0;  // guarded by question_mu_
+
+  std::mutex progress_mu_;
+  std::optional<PendingProgress> pending_progress_;  // guarded by progress_mu_
 };
 
 }  // namespace morva

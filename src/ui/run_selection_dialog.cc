@@ -139,6 +139,14 @@ bool UndoFromLogDialog(UiContext& context, QWidget* owner) {
   const std::string log_path = LogPath(host);
   std::vector<LoggedRun> runs;
   const int found = ScanRuns(host.fs, host.codec, log_path, &runs);
+  std::string run_id;
+  if (!ChooseRunToUndo(context, owner, found, std::move(runs), &run_id)) return false;
+  LogUndoResult result;
+  return TakeLogUndoOutcome(owner,
+                            UndoConfirmedRunFromLog(session.log_context(), &session.undo, log_path, run_id, &result));
+}
+
+bool ChooseRunToUndo(UiContext& context, QWidget* owner, int found, std::vector<LoggedRun> runs, std::string* run_id) {
   if (found < 0) {
     Tell(owner, QMessageBox::Warning, QStringLiteral("ログが見つかりませんでした。"));
     return false;
@@ -147,16 +155,16 @@ bool UndoFromLogDialog(UiContext& context, QWidget* owner) {
     Tell(owner, QMessageBox::Warning, QStringLiteral("ログには変換実行結果がありませんでした。"));
     return false;
   }
-  std::string run_id;
-  {
-    RunSelectionDialog dialog(context, std::move(runs), owner);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    run_id = dialog.chosen_run();
-  }
   // The dialog is gone before the undo starts: its progress dialog and messages need the screen to
   // themselves, and its cancel button must not be blocked by a modal window.
-  LogUndoResult result;
-  switch (UndoConfirmedRunFromLog(session.log_context(), &session.undo, log_path, run_id, &result)) {
+  RunSelectionDialog dialog(context, std::move(runs), owner);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  *run_id = dialog.chosen_run();
+  return true;
+}
+
+bool TakeLogUndoOutcome(QWidget* owner, LogUndoOutcome outcome) {
+  switch (outcome) {
     case LogUndoOutcome::kUndone:
       return true;
     case LogUndoOutcome::kUnknownRun:

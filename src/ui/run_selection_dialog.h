@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "log/log_scan.h"
+#include "undo/undo_from_log.h"
 
 class QWidget;
 
@@ -52,6 +53,14 @@ class RunSelectionDialog : public QDialog {
 // chosen run's log lines), confirms it and undoes it from the log, showing every message on the way.
 // Returns true when an undo ran (the caller refreshes the target list window and the undo button).
 bool UndoFromLogDialog(UiContext& context, QWidget* owner);
+
+// The steps of UndoFromLogDialog between the scan of the log and the undo, for a caller that runs those
+// two elsewhere (ScanRuns, then UndoConfirmedRunFromLog). ChooseRunToUndo takes what the scan found
+// (`found` its result): it tells the person why nothing can be chosen, or shows the runs and puts the
+// one chosen and confirmed in *run_id; false when nothing is to be undone.
+bool ChooseRunToUndo(UiContext& context, QWidget* owner, int found, std::vector<LoggedRun> runs, std::string* run_id);
+// Tells the person what they must still know of how the undo ended; true when it ran.
+bool TakeLogUndoOutcome(QWidget* owner, LogUndoOutcome outcome);
 
 }  // namespace morva
 

@@ -253,6 +253,7 @@ class MainWindowTest : public QObject {
       {
         MessageBoxAnswerer answerer;
         window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+        QTRY_VERIFY(!window.busy());
         QCOMPARE(answerer.texts().size(), 2);  // the confirmation and the summary
       }
       QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"ALPHA.txt", "BETA.txt"}));
@@ -261,6 +262,7 @@ class MainWindowTest : public QObject {
       {
         MessageBoxAnswerer answerer;
         undo->click();
+        QTRY_VERIFY(!window.busy());
         QCOMPARE(answerer.texts().size(), 2);  // the question and the undo's summary
       }
       QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"alpha.txt", "beta.txt"}));
@@ -302,6 +304,7 @@ class MainWindowTest : public QObject {
       driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes);
       driver.Answer(QStringLiteral("完全成功：1 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：1"), QMessageBox::Ok);
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
       QVERIFY(driver.done());
       QCOMPARE(rows, 2);
       QVERIFY2(driver.unexpected().isEmpty(), qPrintable(driver.unexpected().join(QStringLiteral(" / "))));
@@ -310,6 +313,7 @@ class MainWindowTest : public QObject {
     {
       MessageBoxAnswerer answerer;
       window.findChild<QPushButton*>(QStringLiteral("undoButton"))->click();
+      QTRY_VERIFY(!window.busy());
     }
     QCOMPARE(QDir(tree.path()).entryList(QDir::Files), (QStringList{"alpha.txt", "beta.txt"}));
     harness.ui.set_main_window(nullptr);
@@ -344,6 +348,7 @@ class MainWindowTest : public QObject {
     {
       MessageBoxAnswerer answerer;
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
       QCOMPARE(answerer.texts().size(), 1);
     }
     QCOMPARE(window.findChild<QTabWidget*>(QStringLiteral("jobTabs"))->currentIndex(), tab);
@@ -381,6 +386,7 @@ class MainWindowTest : public QObject {
     {
       MessageBoxAnswerer answerer(QMessageBox::No);
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
       QCOMPARE(answerer.texts(), QStringList{question});
     }
     QVERIFY(directories->isChecked());
@@ -389,6 +395,7 @@ class MainWindowTest : public QObject {
     {
       MessageBoxAnswerer answerer;
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
       QCOMPARE(answerer.texts().size(), 3);  // the question, the confirmation and the summary
       QCOMPARE(answerer.texts().front(), question);
     }
@@ -440,6 +447,7 @@ class MainWindowTest : public QObject {
     {
       MessageBoxAnswerer answerer;
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
       QCOMPARE(answerer.texts().size(), 2);  // the confirmation and the summary
     }
     const bool newest_run = typed.isEmpty();
@@ -480,6 +488,7 @@ class MainWindowTest : public QObject {
     {
       MessageBoxAnswerer answerer;
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
       QCOMPARE(answerer.texts(), QStringList{message});
     }
     QCOMPARE(QDir(tree.path()).entryList(QDir::Files), QStringList{QStringLiteral("alpha.txt")});
@@ -514,6 +523,7 @@ class MainWindowTest : public QObject {
               })
         .Answer(QStringLiteral("完全成功：300"), QMessageBox::Ok);
     start->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 30000);
     QVERIFY(driver.done());
     QVERIFY(clicked_during_run);
     QCOMPARE(driver.unexpected(), QStringList());

@@ -142,6 +142,7 @@ class SettingsDialogTest : public QObject {
     for (int run = 0; run < 2; ++run) {
       MessageBoxAnswerer answerer;
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+      QTRY_VERIFY(!window.busy());
     }
     const QString log = QDir(home.path()).filePath(QStringLiteral("mvlogs.txt"));
     auto runs = [&log] {
