@@ -92,7 +92,7 @@ bool LoadJob(Session& session, const CliOptions& options, const std::string& pro
   return ResolvePatternFile(session, err);
 }
 
-bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std::ostream& err) {
+bool TakeTargets(Session& session, const CliOptions& options, std::ostream& err) {
   std::vector<std::string> targets;
   for (const std::string& given : options.targets) {
     std::string engine;
@@ -115,7 +115,6 @@ bool TakeTargets(Session& session, ConsoleUi& ui, const CliOptions& options, std
       return false;
     }
     session.job.app.cpovw = options.overwrite;
-    ui.set_output_directory(directory);
   }
   return true;
 }
@@ -340,7 +339,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   if (options.command == CliCommand::kShow) return ShowJobLines(session, ui);
   if (options.command == CliCommand::kUndo) return UndoLoggedRun(session, options, err);
   if (options.command == CliCommand::kEval) return EvaluateStatement(session, ui, options, err);
-  if (!TakeTargets(session, ui, options, err)) return kExitRefused;
+  if (!TakeTargets(session, options, err)) return kExitRefused;
   ui.set_job(&session.job.settings);
   const bool copy = !options.copy_to.empty();
 

@@ -120,12 +120,6 @@ PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const 
   return PreviewChoice::kCancel;
 }
 
-bool ConsoleUi::AskOutputDirectory(std::string* directory) {
-  if (output_directory_.empty()) return false;
-  *directory = output_directory_;
-  return true;
-}
-
 void ConsoleUi::FocusSetting(int, std::string_view key) {
   // Where the desktop program would put the focus: on a console, the key to change.
   if (!key.empty()) err_ << "  (setting: " << DisplayText(codec_, key) << ")\n" << std::flush;

@@ -53,7 +53,6 @@ class ConsoleUi final : public UserInterface {
   void set_preview_id3_failures_only(bool on) { preview_id3_failures_only_ = on; }
   int failures() const { return failures_; }
   // The output directory of copy conversion (engine path); empty when none was given.
-  void set_output_directory(std::string directory) { output_directory_ = std::move(directory); }
 
   // Prints one line of a command's result (code page 932) to `out`.
   void PrintResult(std::string_view text);
@@ -87,7 +86,6 @@ class ConsoleUi final : public UserInterface {
   void ClearCancel() override;
   PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                             std::string* copy_directory) override;
-  bool AskOutputDirectory(std::string* directory) override;
   void RefreshTargetList() override {}
 
  private:
@@ -101,7 +99,6 @@ class ConsoleUi final : public UserInterface {
   const bool interactive_;
   const bool assume_yes_;
   const ConversionSettings* job_ = nullptr;
-  std::string output_directory_;
   bool declined_ = false;
   bool preview_names_only_ = false;
   bool preview_id3_failures_only_ = false;

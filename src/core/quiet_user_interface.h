@@ -29,7 +29,6 @@ class QuietUserInterface : public UserInterface {
   bool PollCancel() override { return false; }
   void ClearCancel() override {}
   PreviewChoice ShowPreview(std::vector<PreviewRecord>&, const std::vector<std::string>&, std::string*) override { return PreviewChoice::kCancel; }
-  bool AskOutputDirectory(std::string*) override { return false; }
   void RefreshTargetList() override {}
 
  private:

@@ -84,9 +84,6 @@ class UserInterface {
   virtual PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                                     std::string* copy_directory) = 0;
 
-  // Asks for the output directory of copy conversion, starting from *directory; false when cancelled.
-  virtual bool AskOutputDirectory(std::string* directory) = 0;
-
   // Refreshes the target list window after a run changed the targets.
   virtual void RefreshTargetList() = 0;
 };

@@ -8,7 +8,6 @@
 
 #include "ui/extraction_dialog.h"
 #include "ui/main_window.h"
-#include "ui/output_directory_dialog.h"
 #include "ui/preview_dialog.h"
 #include "ui/progress_dialog.h"
 #include "ui/window_context.h"
@@ -261,12 +260,6 @@ PreviewChoice QtUserInterface::ShowPreview(std::vector<PreviewRecord>& records, 
   if (context_ == nullptr) return choice;
   DoOnGuiThread([&] { choice = RunPreviewDialog(*context_, owner(), records, targets, copy_directory); });
   return choice;
-}
-
-bool QtUserInterface::AskOutputDirectory(std::string* directory) {
-  bool chosen = false;
-  DoOnGuiThread([&] { chosen = context_ != nullptr && AskCopyOutputDirectory(*context_, owner(), directory); });
-  return chosen;
 }
 
 void QtUserInterface::RefreshTargetList() {

@@ -62,7 +62,6 @@ class QtUserInterface final : public UserInterface {
 
   PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                             std::string* copy_directory) override;
-  bool AskOutputDirectory(std::string* directory) override;
 
   void RefreshTargetList() override;
 

@@ -155,15 +155,5 @@ TEST_F(ConsoleUiTest, AStopSignalIsNeverDroppedByTheEnginesClearing) {
   }
 }
 
-TEST_F(ConsoleUiTest, TheOutputDirectoryComesFromTheCommandLine) {
-  ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
-  std::string directory = "Z:\\before";
-  EXPECT_FALSE(ui.AskOutputDirectory(&directory));
-  EXPECT_EQ(directory, "Z:\\before");
-  ui.set_output_directory("Z:\\out");
-  EXPECT_TRUE(ui.AskOutputDirectory(&directory));
-  EXPECT_EQ(directory, "Z:\\out");
-}
-
 }  // namespace
 }  // namespace morva

@@ -33,7 +33,6 @@ class ScriptedUi : public UserInterface {
   // made here happens in the middle of the walk.
   std::function<void(const ProgressState&)> on_progress;
   std::string output_directory;
-  bool output_directory_chosen = true;
 
   // What happened.
   std::vector<Message> messages;
@@ -85,10 +84,6 @@ class ScriptedUi : public UserInterface {
     shown_preview = records;
     if (preview_choice == PreviewChoice::kCopyRun) *copy_directory = output_directory;
     return preview_choice;
-  }
-  bool AskOutputDirectory(std::string* directory) override {
-    if (output_directory_chosen) *directory = output_directory;
-    return output_directory_chosen;
   }
   void RefreshTargetList() override { ++target_list_refreshed; }
 
