@@ -86,7 +86,6 @@ class ConsoleUi final : public UserInterface {
   void ClearCancel() override;
   PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                             std::string* copy_directory) override;
-  void RefreshTargetList() override {}
 
  private:
   void PrintMessage(std::string_view text);

@@ -29,7 +29,6 @@ class QuietUserInterface : public UserInterface {
   bool PollCancel() override { return false; }
   void ClearCancel() override {}
   PreviewChoice ShowPreview(std::vector<PreviewRecord>&, const std::vector<std::string>&, std::string*) override { return PreviewChoice::kCancel; }
-  void RefreshTargetList() override {}
 
  private:
   bool answer_;

@@ -83,9 +83,6 @@ class UserInterface {
   // `copy_directory` is the output directory of copy conversion; kCopyRun stores the chosen one there.
   virtual PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                                     std::string* copy_directory) = 0;
-
-  // Refreshes the target list window after a run changed the targets.
-  virtual void RefreshTargetList() = 0;
 };
 
 }  // namespace morva

@@ -413,7 +413,6 @@ ConversionResult Run(Session& session, Plan* plan, bool copy_conversion) {
   WalkTargets(session, journal, plan);
   ShowSummary(session, journal);
   session.run_happened = true;
-  ui.RefreshTargetList();
   result.outcome = ConversionOutcome::kRunFinished;
   result.cancelled = session.run.cancelled;
   result.counters = session.run.counters;

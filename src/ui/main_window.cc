@@ -328,11 +328,7 @@ void MainWindow::RefreshTargets(bool typing) {
 }
 
 // The engine asks for it from the worker, which waits meanwhile: the file system is free for the list.
-void MainWindow::RefreshTargetList() {
-  const bool busy = std::exchange(busy_, false);
-  RefreshTargets(false);
-  busy_ = busy;
-}
+void MainWindow::RefreshTargetList() { RefreshTargets(false); }
 
 void MainWindow::SetTargetPath(std::string_view path) {
   path_panel_->SetPathText(DisplayPathToQt(context_.session.host.fs, context_.session.host.codec, path));
@@ -434,7 +430,11 @@ void MainWindow::ConversionEnded(RunMode mode, bool copy, const ConversionResult
     StartConversionOnWorker(mode, copy);
     return;
   }
-  if (result.outcome == ConversionOutcome::kRunFinished) write_gate_.Open();
+  if (result.outcome == ConversionOutcome::kRunFinished) {
+    write_gate_.Open();
+    // The run changed the targets the list shows.
+    RefreshTargets(false);
+  }
   ui_->undoButton->setEnabled(!context_.session.undo.empty());
   UpdateLogButtons();
   emit CommandFinished();

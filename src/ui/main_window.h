@@ -48,7 +48,7 @@ class MainWindow : public QDialog {
   void FocusSetting(int page_code, std::string_view key);
   // Shows `path` (an engine path) in the path box.
   void SetTargetPath(std::string_view path);
-  // Refreshes the target list window (the engine asks for it after a run).
+  // Refreshes the target list window (deferred until the worker has finished).
   void RefreshTargetList();
   // Puts a verdict of validation before the person: a new form of the target path in the path box; a
   // refusal as a warning with the focus on the setting to change; a question, and on Yes its change

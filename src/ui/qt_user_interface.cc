@@ -262,10 +262,4 @@ PreviewChoice QtUserInterface::ShowPreview(std::vector<PreviewRecord>& records, 
   return choice;
 }
 
-void QtUserInterface::RefreshTargetList() {
-  DoOnGuiThread([this] {
-    if (main_window_ != nullptr) main_window_->RefreshTargetList();
-  });
-}
-
 }  // namespace morva

@@ -63,7 +63,6 @@ class QtUserInterface final : public UserInterface {
   PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
                             std::string* copy_directory) override;
 
-  void RefreshTargetList() override;
 
   // The program is asked to end: the run in progress sees a cancel at its next poll, and so does every
   // later run until the program is gone.

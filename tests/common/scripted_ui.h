@@ -43,7 +43,6 @@ class ScriptedUi : public UserInterface {
   int previews_shown = 0;
   int polls = 0;
   std::vector<ProgressState> progress;
-  int target_list_refreshed = 0;
 
   void ShowWarning(std::string_view text) override { messages.push_back({Message::kWarning, std::string(text)}); }
   // Recorded as the box it is.
@@ -85,7 +84,6 @@ class ScriptedUi : public UserInterface {
     if (preview_choice == PreviewChoice::kCopyRun) *copy_directory = output_directory;
     return preview_choice;
   }
-  void RefreshTargetList() override { ++target_list_refreshed; }
 
   // The texts of the messages of one kind, in order.
   std::vector<std::string> Texts(Message::Kind kind) const {
