@@ -28,14 +28,6 @@ constexpr int kRunTimeoutMs = 10 * 60 * 1000;
 constexpr int kManyFiles = 3000;
 constexpr qint64 kLargeLogBytes = qint64{200} << 20;
 
-// Writes the settings file of `home` for `job`, as the program itself would write it.
-void WriteSettings(const QString& home, const Job& job) {
-  QFile file(QDir(home).filePath(QStringLiteral("morva.dat")));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  const std::string text = FormatSettingsText(job.settings, job.app);
-  file.write(text.data(), static_cast<qint64>(text.size()));
-}
-
 Job RunJob(UiHarness& scratch, const QString& tree) {
   Job job;
   job.app.sw_set[AppSettings::kSetShowList] = false;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTest>
 
+#include "settings/settings_file.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_text.h"
 
@@ -51,6 +52,14 @@ QWidget* OpenProgressDialog() {
     if (qobject_cast<ProgressDialog*>(widget) != nullptr && widget->isVisible()) return widget;
   }
   return nullptr;
+}
+
+void WriteSettings(const QString& home, const Job& job, const QByteArray& extra) {
+  QFile file(QDir(home).filePath(QStringLiteral("morva.dat")));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  const std::string text = FormatSettingsText(job.settings, job.app);
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  file.write(extra);
 }
 
 }  // namespace morva

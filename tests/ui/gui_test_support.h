@@ -1,6 +1,7 @@
 #ifndef MORVA_TESTS_UI_GUI_TEST_SUPPORT_H_
 #define MORVA_TESTS_UI_GUI_TEST_SUPPORT_H_
 
+#include <QByteArray>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -31,6 +32,9 @@ struct UiHarness {
 
 // The engine path of a host path; fails the test (QVERIFY) when it has none.
 std::string EnginePath(UiHarness& harness, const QString& host_path);
+
+// Writes the settings file of `home` for `job` as the program itself would, then `extra`.
+void WriteSettings(const QString& home, const Job& job, const QByteArray& extra = {});
 
 // The job most tests run: the general rule, names to upper case, extensions left alone.
 void SetUpperCaseJob(ConversionSettings& settings);

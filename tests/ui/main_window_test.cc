@@ -34,15 +34,6 @@
 namespace morva {
 namespace {
 
-// Writes the settings file of `home` for `job`, as the program itself would write it.
-void WriteSettings(const QString& home, const Job& job, const QByteArray& extra = {}) {
-  QFile file(QDir(home).filePath(QStringLiteral("morva.dat")));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  const std::string text = FormatSettingsText(job.settings, job.app);
-  file.write(text.data(), static_cast<qint64>(text.size()));
-  file.write(extra);
-}
-
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -31,13 +31,6 @@ T* Child(QWidget& parent, const char* name) {
   return widget;
 }
 
-void WriteSettings(const QString& home, const Job& job) {
-  QFile file(QDir(home).filePath(QStringLiteral("morva.dat")));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  const std::string text = FormatSettingsText(job.settings, job.app);
-  file.write(text.data(), static_cast<qint64>(text.size()));
-}
-
 }  // namespace
 
 class SettingsDialogTest : public QObject {
