@@ -32,7 +32,7 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& ho
     state.PauseTiming();
     tree->Reset();
     state.ResumeTiming();
-    morva::StartConversion(engine.session, morva::RunMode::kRun, false);
+    morva::Run(engine.session, nullptr, false);
     if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the run did not rename every target");
       break;

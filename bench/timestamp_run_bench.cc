@@ -56,7 +56,7 @@ void BM_TimestampRun(benchmark::State& state, const FileTree* tree, const std::s
     engine.session.job.settings.dtt_date[1].Assign(first ? "2001/02/03" : "2002/03/04");
     engine.session.job.settings.dtt_time[1].Assign("04:05:06");
     first = !first;
-    const morva::ConversionResult result = morva::StartConversion(engine.session, morva::RunMode::kRun, false);
+    const morva::ConversionResult result = morva::Run(engine.session, nullptr, false);
     if (result.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the run did not change every target");
       break;

@@ -37,7 +37,7 @@ void BM_Run(benchmark::State& state, const FileTree* tree, const std::string& ho
     tree->Reset();
     unlink(engine.log_path.c_str());
     state.ResumeTiming();
-    morva::StartConversion(engine.session, morva::RunMode::kRun, false);
+    morva::Run(engine.session, nullptr, false);
     if (engine.session.run.counters.full_success != static_cast<int>(tree->size())) {
       state.SkipWithError("the run did not rename every target");
       break;
@@ -52,7 +52,7 @@ void BM_UndoFromLog(benchmark::State& state, const FileTree* tree, const std::st
     state.PauseTiming();
     tree->Reset();
     unlink(engine.log_path.c_str());
-    morva::StartConversion(engine.session, morva::RunMode::kRun, false);
+    morva::Run(engine.session, nullptr, false);
     engine.session.undo.Clear();  // only the log remembers the run
     state.ResumeTiming();
     morva::LogUndoResult result;

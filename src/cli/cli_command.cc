@@ -156,9 +156,17 @@ auto OnEngineThread(Work work) {
   return result;
 }
 
-// StartConversion with its verdict put before the person; a change agreed to starts it again.
+// A run, or a preview printed as the interface's settings ask, with its verdict put before the person;
+// a change agreed to starts it again. A console preview never leads to a run: its plan is dropped.
 ConversionResult Start(Session& session, ConsoleUi& ui, RunMode mode, bool copy) {
-  const auto start = [&] { return OnEngineThread([&] { return StartConversion(session, mode, copy); }); };
+  const auto start = [&] {
+    Plan plan;
+    ConversionResult result = OnEngineThread([&] {
+      return mode == RunMode::kRun ? Run(session, nullptr, copy) : Preview(session, &plan, copy);
+    });
+    if (result.outcome == ConversionOutcome::kPreviewClosed) ui.PrintPreview(plan.records, plan.paths);
+    return result;
+  };
   ConversionResult result = start();
   while (TakeVerdict(session, ui, result.verdict)) result = start();
   return result;

@@ -93,8 +93,7 @@ bool ConsoleUi::PollCancel() { return g_stop_signal != 0; }
 // the targets were listed must still stop the walk that follows, so the engine's clearing keeps it.
 void ConsoleUi::ClearCancel() {}
 
-PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
-                                     std::string*) {
+void ConsoleUi::PrintPreview(const std::vector<PreviewRecord>& records, const std::vector<std::string>& targets) {
   if (preview_names_only_) {
     for (const PreviewRecord& record : records) {
       const bool failed = record.state == kPreviewError || record.state == -kPreviewError;
@@ -102,7 +101,7 @@ PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const 
     }
     out_ << std::flush;
     err_ << std::flush;
-    return PreviewChoice::kCancel;
+    return;
   }
   if (preview_id3_failures_only_) {
     for (const PreviewRecord& record : records) {
@@ -113,11 +112,10 @@ PreviewChoice ConsoleUi::ShowPreview(std::vector<PreviewRecord>& records, const 
       ++failures_;
     }
     err_ << std::flush;
-    return PreviewChoice::kCancel;
+    return;
   }
   const JobSwitches kinds = job_ != nullptr ? ComputeJobSwitches(*job_) : JobSwitches();
   out_ << FormatPreview(fs_, codec_, records, targets, kinds) << std::flush;
-  return PreviewChoice::kCancel;
 }
 
 void ConsoleUi::FocusSetting(int, std::string_view key) {

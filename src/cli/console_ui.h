@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/conversion_settings.h"
+#include "core/preview_record.h"
 #include "core/user_interface.h"
 #include "platform/display_text.h"
 #include "platform/file_system.h"
@@ -33,8 +34,8 @@ void ForgetStopSignal();
 // Message boxes go to `err` as their text. Questions are asked on `err` and answered from `in` when
 // `interactive` (stdin is a terminal); otherwise they are answered Yes with `assume_yes` and No
 // without it, and the question and the answer are printed so that a log shows why the program
-// stopped. The summary of a run or an undo is the program's result, so it goes to `out` instead. The preview is
-// printed to `out` (see FormatPreview) and is never accepted: a preview starts no run. Dialogs
+// stopped. The summary of a run or an undo is the program's result, so it goes to `out` instead, and so
+// does a preview (PrintPreview), which starts no run. Dialogs
 // without a console meaning (extraction, progress, target panel) print nothing. A path it prints is in
 // host form ("/home/me/a.jpg", see DisplayPath); the engine's messages print as the engine wrote them.
 class ConsoleUi final : public UserInterface {
@@ -52,7 +53,9 @@ class ConsoleUi final : public UserInterface {
   // job: a safety copy left by an interrupted write, an item without a value); failures() counts them.
   void set_preview_id3_failures_only(bool on) { preview_id3_failures_only_ = on; }
   int failures() const { return failures_; }
-  // The output directory of copy conversion (engine path); empty when none was given.
+  // Prints a preview's records (in target order; a record's path is targets[index]) as the settings
+  // above ask: the whole table (see FormatPreview), the new names, or the ID3 failures.
+  void PrintPreview(const std::vector<PreviewRecord>& records, const std::vector<std::string>& targets);
 
   // Prints one line of a command's result (code page 932) to `out`.
   void PrintResult(std::string_view text);
@@ -84,8 +87,6 @@ class ConsoleUi final : public UserInterface {
   void CloseProgressDialog() override {}
   bool PollCancel() override;
   void ClearCancel() override;
-  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
-                            std::string* copy_directory) override;
 
  private:
   void PrintMessage(std::string_view text);

@@ -21,6 +21,13 @@ enum class PreviewColumn {
   kId3,
 };
 
+// How the person ended a preview shown to them.
+enum class PreviewChoice {
+  kCancel,   // "キャンセル" or closed
+  kRun,      // "変換開始"
+  kCopyRun,  // "コピー変換", the output directory chosen and stored in the application settings
+};
+
 // What the run would do to one target, in words. Texts are code page 932; an empty text is an absent
 // column. A preview holds one per target, so a record is kept small: the target's path is the run's
 // (its targets at `index`), and the columns of the other jobs take room only in a job that has them.

@@ -1,16 +1,13 @@
 #ifndef MORVA_CORE_QUIET_USER_INTERFACE_H_
 #define MORVA_CORE_QUIET_USER_INTERFACE_H_
 
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/user_interface.h"
 
 namespace morva {
 
-// A user interface that shows nothing, never cancels, answers every question alike and leaves a preview
-// without a run: what the benchmarks and the fuzz targets drive the engine with.
+// A user interface that shows nothing, never cancels and answers every question alike: what the benchmarks and the fuzz targets drive the engine with.
 class QuietUserInterface : public UserInterface {
  public:
   explicit QuietUserInterface(bool answer) : answer_(answer) {}
@@ -28,7 +25,6 @@ class QuietUserInterface : public UserInterface {
   void CloseProgressDialog() override {}
   bool PollCancel() override { return false; }
   void ClearCancel() override {}
-  PreviewChoice ShowPreview(std::vector<PreviewRecord>&, const std::vector<std::string>&, std::string*) override { return PreviewChoice::kCancel; }
 
  private:
   bool answer_;

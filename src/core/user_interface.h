@@ -3,9 +3,7 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "core/preview_record.h"
 
 namespace morva {
 
@@ -17,13 +15,6 @@ inline constexpr int kPageAttributes = 11;
 inline constexpr int kPageTimes = 12;
 inline constexpr int kPageDeletion = 13;
 inline constexpr int kPageId3 = 14;
-
-// How the preview dialog ended.
-enum class PreviewChoice {
-  kCancel,   // "キャンセル" or closed
-  kRun,      // "変換開始"
-  kCopyRun,  // "コピー変換", the output directory chosen and stored in the application settings
-};
 
 // What the progress dialog shows for the target being processed.
 struct ProgressState {
@@ -78,11 +69,6 @@ class UserInterface {
   virtual bool PollCancel() = 0;
   virtual void ClearCancel() = 0;
 
-  // The modal preview dialog over `records` (in target order; a record's path is targets[index]). The
-  // person may exclude and include targets: an excluded record's state is negated in place.
-  // `copy_directory` is the output directory of copy conversion; kCopyRun stores the chosen one there.
-  virtual PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
-                                    std::string* copy_directory) = 0;
 };
 
 }  // namespace morva

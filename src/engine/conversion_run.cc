@@ -421,25 +421,4 @@ ConversionResult Run(Session& session, Plan* plan, bool copy_conversion) {
   return result;
 }
 
-ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion) {
-  if (mode == RunMode::kRun) return Run(session, nullptr, copy_conversion);
-  Plan plan;
-  ConversionResult previewed = Preview(session, &plan, copy_conversion);
-  if (previewed.outcome != ConversionOutcome::kPreviewClosed) return previewed;
-  // The dialog hides excluded records itself when "対象外は非表示" is on, since the choice can change
-  // while it is open.
-  std::string copy_directory(session.job.app.cpdir.view());
-  const PreviewChoice choice = session.host.ui.ShowPreview(plan.records, plan.paths, &copy_directory);
-  if (choice == PreviewChoice::kCancel) return previewed;
-  if (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory)) return previewed;
-  ConversionResult run = Run(session, &plan, choice == PreviewChoice::kCopyRun);
-  run.previewed = true;
-  // The preview's validation put the path in its usable form; the run's found it so.
-  run.verdict.target_path_changed = run.verdict.target_path_changed || previewed.verdict.target_path_changed;
-  run.preview_failures = previewed.preview_failures;
-  run.invisible_names = previewed.invisible_names;
-  run.program_entries = previewed.program_entries;
-  return run;
-}
-
 }  // namespace morva

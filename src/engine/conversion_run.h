@@ -23,16 +23,16 @@ enum class ConversionOutcome {
   kRunFinished,    // a run went to its summary (part way only when `cancelled`)
 };
 
-// What StartConversion did, all a front end needs to know of it.
+// What a preview or a run did, all a front end needs to know of it.
 struct ConversionResult {
   ConversionOutcome outcome = ConversionOutcome::kRefused;
   // What validation decided; with kRefused and kQuestion all that happened. Whatever the outcome it
   // tells whether validation put the target path in its usable form.
   ValidationVerdict verdict;
-  bool previewed = false;  // a preview was shown (and, with kRunFinished, started the run)
+  bool previewed = false;  // a preview walked the targets: `counters` and `preview_failures` hold its prediction
   bool cancelled = false;  // kRunFinished: the person cancelled part way
   RunCounters counters;    // kRunFinished: the run's counters; kPreviewClosed: what the preview predicts
-  // The preview's records that predict a failure, included or not (when previewed).
+  // The preview's records that predict a failure, included or not.
   std::size_t preview_failures = 0;
   // Host names the enumeration passed over because Windows could not hold them.
   std::size_t invisible_names = 0;
@@ -58,10 +58,6 @@ ConversionResult Preview(Session& session, Plan* plan, bool copy_conversion);
 // targets whose state is positive, each only while it is still the entry the preview saw, and gives it
 // the name the preview showed; without one it lists the targets itself. Ends with the summary.
 ConversionResult Run(Session& session, Plan* plan, bool copy_conversion);
-
-// The whole of a start: in run mode a run; in preview mode a preview, the preview dialog, and the run
-// of the plan when the person starts it there.
-ConversionResult StartConversion(Session& session, RunMode mode, bool copy_conversion);
 
 // The walk over walk.run.targets in walk.run.mode: for each target (skipping those excluded by a negative
 // selection flag in run mode, and those that vanished), the name step or the copy, then the attribute

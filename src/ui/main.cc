@@ -86,7 +86,6 @@ int main(int argc, char** argv) {
   }
   session.host.program_directory = program_directory;
   UiContext context{session, program_directory};
-  ui.set_context(&context);
 
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();

@@ -30,6 +30,7 @@
 #include "ui/path_panel.h"
 #include "ui/preset_load_dialog.h"
 #include "ui/preset_save_dialog.h"
+#include "ui/preview_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 #include "ui/run_selection_dialog.h"
@@ -420,8 +421,35 @@ void MainWindow::StartOnWorker(std::function<Result()> call, std::function<void(
 
 void MainWindow::StartConversionOnWorker(RunMode mode, bool copy) {
   Session& session = context_.session;
-  StartOnWorker<ConversionResult>([&session, mode, copy] { return StartConversion(session, mode, copy); },
-                                  [this, mode, copy](ConversionResult result) { ConversionEnded(mode, copy, result); });
+  if (mode == RunMode::kRun) {
+    StartOnWorker<ConversionResult>([&session, copy] { return Run(session, nullptr, copy); },
+                                    [this, copy](ConversionResult result) { ConversionEnded(RunMode::kRun, copy, result); });
+    return;
+  }
+  auto plan = std::make_shared<Plan>();
+  StartOnWorker<ConversionResult>([&session, plan, copy] { return Preview(session, plan.get(), copy); },
+                                  [this, plan, copy](ConversionResult result) { PreviewEnded(copy, plan, result); });
+}
+
+void MainWindow::PreviewEnded(bool copy, std::shared_ptr<Plan> plan, const ConversionResult& result) {
+  if (result.outcome != ConversionOutcome::kPreviewClosed) {
+    ConversionEnded(RunMode::kPreview, copy, result);
+    return;
+  }
+  // The preview's validation may have put the target path in its usable form: show it before the dialog.
+  TakeVerdict(result.verdict);
+  Session& session = context_.session;
+  std::string copy_directory(session.job.app.cpdir.view());
+  const PreviewChoice choice = RunPreviewDialog(context_, this, plan->records, plan->paths, &copy_directory);
+  if (choice == PreviewChoice::kCancel ||
+      (choice == PreviewChoice::kCopyRun && !session.job.app.cpdir.Assign(copy_directory))) {
+    ConversionEnded(RunMode::kPreview, copy, result);
+    return;
+  }
+  const bool copy_run = choice == PreviewChoice::kCopyRun;
+  StartOnWorker<ConversionResult>(
+      [&session, plan, copy_run] { return Run(session, plan.get(), copy_run); },
+      [this, copy](ConversionResult run) { ConversionEnded(RunMode::kPreview, copy, run); });
 }
 
 void MainWindow::ConversionEnded(RunMode mode, bool copy, const ConversionResult& result) {

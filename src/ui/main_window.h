@@ -23,6 +23,7 @@ class MainWindow;
 namespace morva {
 
 struct ConversionResult;
+struct Plan;
 struct UiContext;
 struct ValidationVerdict;
 enum class RunMode;
@@ -99,8 +100,10 @@ class MainWindow : public QDialog {
   void RefreshTargets(bool typing);
   void UpdateLogButtons();
   void StartConversionCommand();
-  // Hands the conversion to the worker; ConversionEnded takes its result on the GUI thread.
+  // Hands the run, or the preview, to the worker; PreviewEnded and ConversionEnded take their results on
+  // the GUI thread. A preview's plan goes to the preview dialog and from there to the run it starts.
   void StartConversionOnWorker(RunMode mode, bool copy);
+  void PreviewEnded(bool copy, std::shared_ptr<Plan> plan, const ConversionResult& result);
   void ConversionEnded(RunMode mode, bool copy, const ConversionResult& result);
   // Disables the controls (and the target list window) while the engine works, and gives them back.
   void SetBusy(bool busy);

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/preview_record.h"
-#include "core/user_interface.h"
 
 class QWidget;
 
@@ -58,9 +57,10 @@ class PreviewDialog : public QDialog {
   PreviewChoice choice_ = PreviewChoice::kCancel;
 };
 
-// Runs the modal preview dialog over `records` (see UserInterface::ShowPreview): the person excludes
-// and includes targets (an excluded record's state is negated in place) and ends it with a run, a copy
-// run (the chosen output directory stored in *copy_directory) or cancel.
+// Runs the modal preview dialog over a preview's `records` (in target order; a record's path is
+// targets[index]): the person excludes and includes targets (an excluded record's state is negated in
+// place) and ends it with a run, a copy run (the chosen output directory stored in *copy_directory) or
+// cancel.
 PreviewChoice RunPreviewDialog(UiContext& context, QWidget* owner, std::vector<PreviewRecord>& records,
                                const std::vector<std::string>& targets, std::string* copy_directory);
 

@@ -8,7 +8,6 @@
 
 #include "ui/extraction_dialog.h"
 #include "ui/main_window.h"
-#include "ui/preview_dialog.h"
 #include "ui/progress_dialog.h"
 #include "ui/window_context.h"
 #include "ui/qt_text.h"
@@ -253,13 +252,5 @@ void QtUserInterface::RequestStop() {
 }
 
 void QtUserInterface::ClearStopRequest() { stop_requested_ = false; }
-
-PreviewChoice QtUserInterface::ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
-                                           std::string* copy_directory) {
-  PreviewChoice choice = PreviewChoice::kCancel;
-  if (context_ == nullptr) return choice;
-  DoOnGuiThread([&] { choice = RunPreviewDialog(*context_, owner(), records, targets, copy_directory); });
-  return choice;
-}
 
 }  // namespace morva

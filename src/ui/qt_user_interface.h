@@ -26,10 +26,9 @@ class MainWindow;
 class CancellableDialog;
 class ProgressDialog;
 class ExtractionDialog;
-struct UiContext;
 
-// The engine's way to the person at the desktop: Qt message boxes captioned "MORVA", the extraction,
-// progress and preview dialogs, and the main window's panels. Made on the GUI thread, where every widget
+// The engine's way to the person at the desktop: Qt message boxes captioned "MORVA" and the extraction
+// and progress dialogs. Made on the GUI thread, where every widget
 // lives. The engine may call it from there (PollCancel then processes pending events, so the window
 // stays alive between targets) or from the engine's worker thread: then each call does its part on the
 // GUI thread, a question or a message waiting there for its answer, a progress update queued without
@@ -42,8 +41,6 @@ class QtUserInterface final : public UserInterface {
   // The window that owns the dialogs and answers for the panels; set once it exists, cleared before it
   // goes. Without one, dialogs have no owner and the panel calls do nothing.
   void set_main_window(MainWindow* window);
-  // The context the dialogs read their settings from; set with the main window.
-  void set_context(UiContext* context) { context_ = context; }
 
   void ShowWarning(std::string_view text) override;
   void ShowInformation(std::string_view text) override;
@@ -59,10 +56,6 @@ class QtUserInterface final : public UserInterface {
   void CloseProgressDialog() override;
   bool PollCancel() override;
   void ClearCancel() override;
-
-  PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
-                            std::string* copy_directory) override;
-
 
   // The program is asked to end: the run in progress sees a cancel at its next poll, and so does every
   // later run until the program is gone.
@@ -92,7 +85,6 @@ class QtUserInterface final : public UserInterface {
   TextCodec& codec_;
   FileSystem& fs_;
   MainWindow* main_window_ = nullptr;
-  UiContext* context_ = nullptr;
   std::unique_ptr<ExtractionDialog> extraction_;
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<QMessageBox> wait_notice_;

@@ -59,8 +59,7 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
 
   ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
   ui.set_job(&job);
-  std::string copy_directory;
-  EXPECT_EQ(ui.ShowPreview(records, targets_, &copy_directory), PreviewChoice::kCancel);
+  ui.PrintPreview(records, targets_);
   EXPECT_EQ(out_.str(),
             "＃\t対象ファイル名\t属性\t変換後名称\t変換後属性\n"
             "1\t1\t[File] /写真/a.jpg\tA\tA.jpg\tRA\n"

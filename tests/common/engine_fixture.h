@@ -19,7 +19,7 @@
 
 #include "common/scripted_ui.h"
 #include "common/test_util.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "engine/validation.h"
 #include "engine/session.h"
 #include "platform/file_system.h"

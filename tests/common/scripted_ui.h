@@ -2,7 +2,7 @@
 #define MORVA_TESTS_COMMON_SCRIPTED_UI_H_
 
 // A UserInterface for engine tests: records every message and dialog call, answers questions from a
-// script, and can cancel after a given number of polls.
+// script, ends previews as scripted, and can cancel after a given number of polls.
 
 #include <deque>
 #include <functional>
@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/preview_record.h"
 #include "core/user_interface.h"
 
 namespace morva::testing {
@@ -75,8 +76,9 @@ class ScriptedUi : public UserInterface {
     return cancelled_;
   }
   void ClearCancel() override { cancelled_ = false; }
+  // The person shown a preview's records (see StartConversion): how they end it.
   PreviewChoice ShowPreview(std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
-                            std::string* copy_directory) override {
+                            std::string* copy_directory) {
     ++previews_shown;
     shown_targets = targets;
     if (on_preview) on_preview(records);

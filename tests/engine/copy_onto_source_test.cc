@@ -12,7 +12,7 @@
 #include "common/engine_fixture.h"
 #include "common/test_trash.h"
 #include "common/test_util.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 
 namespace morva {
 namespace {

@@ -17,7 +17,7 @@
 #include "common/test_mount.h"
 #include "common/test_trash.h"
 #include "common/test_util.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 
 namespace morva {
 namespace {

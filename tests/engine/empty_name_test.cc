@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 
 namespace morva {
 namespace {

@@ -15,7 +15,7 @@
 #include "common/engine_fixture.h"
 #include "common/mp3_builder.h"
 #include "common/test_util.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "media/id3_reader.h"
 
 namespace morva {

@@ -8,7 +8,7 @@
 
 #include "common/engine_fixture.h"
 #include "common/mp3_builder.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "media/id3_reader.h"
 #include "platform/file_system_wrapper.h"
 

@@ -11,7 +11,7 @@
 
 #include "common/engine_fixture.h"
 #include "common/test_util.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "engine/program_files.h"
 #include "log/log_journal.h"
 #include "log/log_trim.h"

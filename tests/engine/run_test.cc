@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "engine/name_step.h"
 #include "core/target_context.h"
 

@@ -10,7 +10,7 @@
 
 #include "common/engine_fixture.h"
 #include "common/fat_mount.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "log/log_writer.h"
 #include "undo/undo_from_log.h"
 #include "undo/undo_run.h"

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "fileops/date_time_text.h"
 #include "log/log_journal.h"
 #include "log/log_scan.h"

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "log/log_scan.h"
 #include "log/log_writer.h"
 #include "log/run_block.h"

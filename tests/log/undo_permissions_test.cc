@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "undo/undo_run.h"
 
 namespace morva {

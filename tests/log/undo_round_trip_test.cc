@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "log/log_writer.h"
 #include "undo/undo_from_log.h"
 #include "undo/undo_run.h"

@@ -10,7 +10,7 @@
 #include "common/engine_fixture.h"
 #include "common/jpeg_builder.h"
 #include "common/mp3_builder.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "engine/validation.h"
 #include "platform/regex_service.h"
 

@@ -12,7 +12,7 @@
 
 #include "common/engine_fixture.h"
 #include "common/jpeg_builder.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "engine/validation.h"
 #include "engine/validation_checks.h"
 #include "platform/file_time.h"

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
-#include "engine/conversion_run.h"
+#include "common/start_conversion.h"
 #include "engine/validation.h"
 #include "rename/name_rule.h"
 

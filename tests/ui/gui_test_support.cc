@@ -21,7 +21,6 @@ UiHarness::UiHarness(const QString& program_directory)
   session.host.regex = regex.get();
   EnginePathFromQt(*codec, *fs, program_directory, &context.program_directory);
   session.host.program_directory = context.program_directory;
-  ui.set_context(&context);
 }
 
 std::string EnginePath(UiHarness& harness, const QString& host_path) {

@@ -1,18 +1,20 @@
-// The preview dialog on a real temporary tree, through the engine's StartConversion and the Qt user
-// interface: what it lists, the exclusion commands, the refusal to start without a target, and the run
-// it starts changing the files on disk.
+// The preview dialog on a real temporary tree, through the main window: the preview on the engine's
+// worker, what the dialog lists, the exclusion commands, the refusal to start without a target, and the
+// run of what it showed changing the files on disk.
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "engine/conversion_run.h"
+#include "core/job.h"
 #include "ui/gui_test_support.h"
+#include "ui/main_window.h"
 #include "ui/modal_driver_support.h"
 #include "ui/preview_dialog.h"
 #include "ui/preview_table_model.h"
@@ -46,6 +48,30 @@ void Click(PreviewDialog& dialog, const char* name) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Starts a preview from the main window of `harness` and waits until the command has ended: the preview
+// on the worker, the dialog (which `driver` drives) and the run it starts. The window's job is the one
+// of the settings file.
+void PreviewFromTheWindow(UiHarness& harness) {
+  MainWindow window(harness.context);
+  harness.ui.set_main_window(&window);
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QSignalSpy finished(&window, &MainWindow::CommandFinished);
+  window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
+  QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+  harness.ui.set_main_window(nullptr);
+}
+
+// The settings file of `home` for a preview of `job` over `tree`, as the window loads it.
+void WritePreviewJob(const QString& home, const QString& tree, Job& job) {
+  UiHarness scratch(home);
+  job.app.sw_set[AppSettings::kSetShowList] = false;
+  job.app.pref = true;
+  job.app.set_0 = 1;
+  job.app.dirfil[0] = EnginePath(scratch, tree);
+  WriteSettings(home, job);
+}
+
 }  // namespace
 
 class PreviewDialogTest : public QObject {
@@ -58,14 +84,13 @@ class PreviewDialogTest : public QObject {
     QVERIFY(home.isValid() && tree.isValid());
     const QDir dir(tree.path());
     for (const char* name : {"x1.txt", "x2.txt", "x3.txt", "y1.txt", "z.txt"}) Touch(dir, QString::fromLatin1(name));
+    Job job;
+    job.settings.sw_fnm = static_cast<std::int16_t>(NameRule::kReplace);
+    job.settings.fnm_ckn1.Assign("x");
+    job.settings.fnm_ckn3.Assign("y");
+    WritePreviewJob(home.path(), tree.path(), job);
     UiHarness harness(home.path());
-    ConversionSettings& job = harness.session.job.settings;
-    job.sw_fnm = static_cast<std::int16_t>(NameRule::kReplace);
-    job.fnm_ckn1.Assign("x");
-    job.fnm_ckn3.Assign("y");
-    AppSettings& app = harness.session.job.app;
-    app.set_0 = 1;
-    app.dirfil[0] = EnginePath(harness, tree.path());
+    const AppSettings& app = harness.session.job.app;
 
     ModalDriver driver;
     driver
@@ -99,7 +124,9 @@ class PreviewDialogTest : public QObject {
           ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("startButton")));
         })
         .Answer(QStringLiteral("変換対象がありません。"), QMessageBox::Ok)
-        .OnModal<PreviewDialog>([](PreviewDialog& dialog) {
+        .OnModal<PreviewDialog>([&dir](PreviewDialog& dialog) {
+          // A file that appears while the dialog is open is not the preview's: the run leaves it alone.
+          Touch(dir, QStringLiteral("x0.txt"));
           Click(dialog, "includeAllButton");
           QCOMPARE(dialog.model().rowCount(), 5);
           // x3 excluded by a double click, x1 by "エラー"; with excluded rows hidden, x3 leaves the list.
@@ -119,12 +146,11 @@ class PreviewDialogTest : public QObject {
         .Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
         .Answer(QStringLiteral("完全成功："), QMessageBox::Ok);
 
-    const ConversionResult result = StartConversion(harness.session, RunMode::kPreview, false);
+    PreviewFromTheWindow(harness);
     QVERIFY(driver.done());
     QCOMPARE(driver.unexpected(), QStringList());
-    QCOMPARE(result.outcome, ConversionOutcome::kRunFinished);
     // Only x2 was left to convert.
-    QCOMPARE(Names(dir), (QStringList{"x1.txt", "x3.txt", "y1.txt", "y2.txt", "z.txt"}));
+    QCOMPARE(Names(dir), (QStringList{"x0.txt", "x1.txt", "x3.txt", "y1.txt", "y2.txt", "z.txt"}));
     // The dialog's choices and the new name column's width stay for the next preview.
     QVERIFY(app.sw_pre[0]);
     QVERIFY(app.sw_pre[AppSettings::kPreExcludeFailures]);
@@ -141,12 +167,11 @@ class PreviewDialogTest : public QObject {
     QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("写真 アルバム/秋")));
     Touch(dir, QStringLiteral("夏.txt"));
     Touch(dir, QStringLiteral("b.txt"));
+    Job job;
+    SetUpperCaseJob(job.settings);
+    job.app.sw_set[AppSettings::kSetDirectories] = true;
+    WritePreviewJob(home.path(), dir.path(), job);
     UiHarness harness(home.path());
-    SetUpperCaseJob(harness.session.job.settings);
-    AppSettings& app = harness.session.job.app;
-    app.set_0 = 1;
-    app.dirfil[0] = EnginePath(harness, dir.path());
-    app.sw_set[AppSettings::kSetDirectories] = true;
 
     QStringList listed;
     ModalDriver driver;
@@ -155,10 +180,9 @@ class PreviewDialogTest : public QObject {
       for (int row = 0; row < model.rowCount(); ++row) listed << model.data(model.index(row, 1)).toString();
       ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("cancelButton")));
     });
-    const ConversionResult result = StartConversion(harness.session, RunMode::kPreview, false);
+    PreviewFromTheWindow(harness);
     QVERIFY(driver.done());
     QCOMPARE(driver.unexpected(), QStringList());
-    QCOMPARE(result.outcome, ConversionOutcome::kPreviewClosed);
     listed.sort();
     QCOMPARE(listed, (QStringList{"[Dir] " + dir.filePath(QStringLiteral("秋")), "[File] " + dir.filePath(QStringLiteral("b.txt")),
                                   "[File] " + dir.filePath(QStringLiteral("夏.txt"))}));
@@ -170,9 +194,10 @@ class PreviewDialogTest : public QObject {
     QVERIFY(home.isValid() && tree.isValid());
     const QDir dir(tree.path());
     Touch(dir, QStringLiteral("a.txt"));
+    Job job;
+    SetUpperCaseJob(job.settings);
+    WritePreviewJob(home.path(), tree.path(), job);
     UiHarness harness(home.path());
-    SetUpperCaseJob(harness.session.job.settings);
-    harness.session.job.app.dirfil[0] = EnginePath(harness, tree.path());
 
     ModalDriver driver;
     driver.OnModal<PreviewDialog>([](PreviewDialog& dialog) {
@@ -182,10 +207,9 @@ class PreviewDialogTest : public QObject {
       QCOMPARE(dialog.size(), QSize(600, 240));
       ClickLater(dialog.findChild<QPushButton*>(QStringLiteral("cancelButton")));
     });
-    const ConversionResult result = StartConversion(harness.session, RunMode::kPreview, false);
+    PreviewFromTheWindow(harness);
     QVERIFY(driver.done());
     QCOMPARE(driver.unexpected(), QStringList());
-    QCOMPARE(result.outcome, ConversionOutcome::kPreviewClosed);
     QCOMPARE(Names(dir), QStringList{"a.txt"});
   }
 };

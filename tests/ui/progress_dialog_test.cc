@@ -64,7 +64,7 @@ class ProgressDialogTest : public QObject {
               })
         .Answer(QStringLiteral("キャンセルしてもよろしいですか？"), confirm ? QMessageBox::Yes : QMessageBox::No)
         .Answer(QStringLiteral("完全成功："), QMessageBox::Ok);
-    const ConversionResult result = StartConversion(harness.session, RunMode::kRun, false);
+    const ConversionResult result = Run(harness.session, nullptr, false);
     QVERIFY(driver.done());
     QCOMPARE(driver.unexpected(), QStringList());
     QCOMPARE(result.outcome, ConversionOutcome::kRunFinished);

@@ -45,7 +45,7 @@ void Run(UiHarness& harness) {
   ModalDriver driver;
   driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
       .Answer(QStringLiteral("完全成功："), QMessageBox::Ok);
-  const ConversionResult result = StartConversion(harness.session, RunMode::kRun, false);
+  const ConversionResult result = Run(harness.session, nullptr, false);
   QVERIFY(driver.done());
   QCOMPARE(result.outcome, ConversionOutcome::kRunFinished);
 }

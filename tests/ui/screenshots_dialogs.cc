@@ -38,7 +38,7 @@ bool RunJob(UiHarness& harness) {
   ModalDriver driver;
   driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
       .Answer(QStringLiteral("完全成功："), QMessageBox::Ok);
-  const ConversionResult result = StartConversion(harness.session, RunMode::kRun, false);
+  const ConversionResult result = Run(harness.session, nullptr, false);
   return driver.done() && result.outcome == ConversionOutcome::kRunFinished;
 }
 

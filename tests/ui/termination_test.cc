@@ -47,7 +47,7 @@ class TerminationTest : public QObject {
     ModalDriver driver;
     driver.Answer(QStringLiteral("変換を開始します。よろしいですか？"), QMessageBox::Yes)
         .Then(OpenProgressDialog, [](QWidget*) { ::kill(::getpid(), SIGTERM); });
-    const ConversionResult result = StartConversion(harness.session, RunMode::kRun, false);
+    const ConversionResult result = Run(harness.session, nullptr, false);
     QVERIFY(driver.done());
     // The run's summary and any other box returned at once: nobody was asked anything more.
     QCOMPARE(driver.unexpected(), QStringList());
