@@ -34,6 +34,7 @@
 #include "ui/qt_text.h"
 #include "ui/qt_user_interface.h"
 #include "ui/run_selection_dialog.h"
+#include "ui/screen_fit.h"
 #include "ui/settings_dialog.h"
 #include "ui/target_list_window.h"
 #include "ui/window_context.h"
@@ -74,7 +75,8 @@ QWidget* FindSettingWidget(QWidget* root, std::string_view key) {
   return hidden_match;
 }
 
-QRect Placement(const QWidget& widget) { return QRect(widget.pos(), widget.size()); }
+// Where a window stands as the settings keep it: its client area.
+QRect Placement(const QWidget& widget) { return widget.geometry(); }
 
 }  // namespace
 
@@ -134,13 +136,50 @@ MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget
 
   WireCommands();
   ui_->showTargetListCheck->setChecked(app.sw_set[AppSettings::kSetShowList]);
+  // The panels and the page are in: the window takes its real size. Its place waits for the first show,
+  // when every page is laid out.
+  adjustSize();
   if (app.sw_set[AppSettings::kSetShowList]) ShowTargetList(true);
   if (mode == 1) path_panel_->FocusPath();
-  // The panels and the page are in: the window takes its real size where the settings place it.
+}
+
+void MainWindow::PlaceTargetListBeside() {
+  const AppSettings& app = context_.session.job.app;
+  if (target_list_ == nullptr || app.trex != 0 || app.trey != 0) return;
+  // Never placed by the person: beside the main window rather than over its controls.
+  const QMargins frame = FrameMargins(*this);
+  const QMargins list_frame = FrameMargins(*target_list_);
+  if (const std::optional<QRect> beside =
+          BesideFrame(geometry().marginsAdded(frame), target_list_->size().grownBy(list_frame),
+                      target_list_->minimumWidth() + list_frame.left() + list_frame.right(),
+                      AvailableGeometryAt(geometry().center()))) {
+    target_list_->setGeometry(beside->marginsRemoved(list_frame));
+  }
+}
+
+void MainWindow::PlaceOnScreen() {
+  // Where the settings put it, or centred when they did not, and in both cases whole on the screen. The
+  // position is the client area's, as stored: a frame position would move the window by its title bar
+  // at every start.
+  const AppSettings& app = context_.session.job.app;
+  ensurePolished();
+  layout()->activate();
   adjustSize();
-  // Window systems pull a window that starts left of or above the screen back in, each in its own way,
-  // which would count as a move at exit: it starts at the edge instead.
-  move(std::max(0, app.winx), std::max(0, app.winy));
+  const QMargins frame = FrameMargins(*this);
+  const QPoint to_client(frame.left(), frame.top());
+  const QSize frame_size = size().grownBy(frame);
+  QPoint frame_origin = QPoint(app.winx, app.winy) - to_client;
+  const QRect available = AvailableGeometryAt(QPoint(app.winx, app.winy));
+  if (centred_by_default_) {
+    // On a first start the target list window opens too: the two are centred side by side when the
+    // screen is wide enough, the list on the left.
+    const bool list_first_shown = app.sw_set[AppSettings::kSetShowList] && app.trex == 0 && app.trey == 0;
+    const int list_width = list_first_shown ? app.trew : 0;
+    const int both = std::min(frame_size.width() + list_width, available.width());
+    frame_origin = QPoint(available.left() + (available.width() - both) / 2 + both - frame_size.width(),
+                          available.top() + (available.height() - frame_size.height()) / 2);
+  }
+  setGeometry(QRect(FitOnScreen(frame_origin, frame_size, available) + to_client, size()));
 }
 
 MainWindow::~MainWindow() {
@@ -162,6 +201,11 @@ void MainWindow::LoadSettingsFile() {
   Job& job = context_.session.job;
   LoadAllPresets(context_.session.host.fs, context_.session.host.codec, context_.program_directory, &job.presets);
   LoadSettings(context_.session.host.fs, context_.program_directory, desktop, &job.settings, &job.app);
+  // The window has not been laid out yet, so the centred position the settings give when they hold none
+  // is wrong: the constructor centres the window itself once it knows its size.
+  AppSettings centred;
+  centred.CentreWindows(desktop.right, desktop.bottom, desktop.main_width, desktop.main_height);
+  centred_by_default_ = job.app.winx == centred.winx && job.app.winy == centred.winy;
 }
 
 void MainWindow::WireCommands() {
@@ -239,6 +283,14 @@ void MainWindow::ShowJobPage(int code, bool force) {
   job_page_->show();
 }
 
+bool MainWindow::event(QEvent* event) {
+  // The layout, which acts on the request before the window sees it, has grown the window for a taller
+  // page or panel: downwards, so it moves up as far as it must to stay on the screen.
+  const bool handled = QDialog::event(event);
+  if (event->type() == QEvent::LayoutRequest && shown_once_) KeepOnScreen(*this);
+  return handled;
+}
+
 void MainWindow::ClearAllConversions() {
   // The page's options stay; only the switches below go off.
   if (job_page_ != nullptr) job_page_->Collect();
@@ -269,8 +321,8 @@ bool MainWindow::CollectSettings() {
   app.pref = ui_->previewCheck->isChecked();
   app.cpyf = ui_->copyCheck->isChecked();
   context_.session.job.settings.sw_tab = static_cast<std::int16_t>(ui_->jobTabs->currentIndex());
-  app.winx = x();
-  app.winy = y();
+  app.winx = geometry().x();
+  app.winy = geometry().y();
   if (target_list_ != nullptr) target_list_->StorePlacement(app);
   return path_taken || app.set_0 != 1;
 }
@@ -299,6 +351,7 @@ void MainWindow::ShowTargetList(bool shown) {
     if (target_list_ != nullptr) target_list_->deleteLater();
     target_list_ = nullptr;
   });
+  if (isVisible()) PlaceTargetListBeside();
   target_list_->show();
   target_list_geometry_ = Placement(*target_list_);
   QTimer::singleShot(0, target_list_, [this] { target_list_geometry_ = Placement(*target_list_); });
@@ -600,6 +653,9 @@ void MainWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!shown_once_) {
     shown_once_ = true;
+    // Sent before the window system shows the window, with every page laid out.
+    PlaceOnScreen();
+    PlaceTargetListBeside();
     // The placement once the window system has taken the window: what the person's moves are
     // compared with at exit.
     shown_geometry_ = Placement(*this);

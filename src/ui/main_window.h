@@ -88,12 +88,18 @@ class MainWindow : public QDialog {
   void CommandFinished();
 
  protected:
+  bool event(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
   void LoadSettingsFile();
+  // Gives the laid-out window its place on the screen: where the settings put it, or centred when they
+  // did not (beside a first-shown target list window), whole on the screen in both cases.
+  void PlaceOnScreen();
+  // A target list window the person never placed goes beside the main window when there is room.
+  void PlaceTargetListBeside();
   void WireCommands();
   void SelectMode(int mode);
   void ShowTargetList(bool shown);
@@ -134,6 +140,7 @@ class MainWindow : public QDialog {
   QIcon job_off_icon_;
   SettingsWriteGate write_gate_;
   QRect shown_geometry_;       // the main window when first shown
+  bool centred_by_default_ = false;  // the settings file gave no position of the main window
   QRect target_list_geometry_;  // the target list window when shown
   bool shown_once_ = false;
   bool shut_down_ = false;

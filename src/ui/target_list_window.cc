@@ -32,8 +32,8 @@ TargetListWindow::TargetListWindow(UiContext& context)
   ui_->entryTable->horizontalHeader()->setStretchLastSection(false);
   ui_->entryTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   const AppSettings& app = context_.session.job.app;
+  // Client-area geometry, as stored: a frame position would move the window at every start.
   setGeometry(app.trex, app.trey, app.trew, app.treh);
-  move(app.trex, app.trey);
 
   connect(ui_->refreshButton, &QPushButton::clicked, this, &TargetListWindow::RefreshRequested);
   connect(ui_->parentButton, &QPushButton::clicked, this, [this] { ChangeTarget(true); });
@@ -125,7 +125,7 @@ void TargetListWindow::ChangeTarget(bool to_parent) {
 }
 
 void TargetListWindow::StorePlacement(AppSettings& app) const {
-  const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : QRect(pos(), size());
+  const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
   int x = std::max(0, normal.x());
   int y = std::max(0, normal.y());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
