@@ -41,7 +41,8 @@ QMargins FrameMargins(const QWidget& window) {
     return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
             frame.bottom() - client.bottom()};
   }
-  return {0, window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window), 0, 0};
+  const int border = window.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
+  return {border, window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window) + border, border, border};
 }
 
 QRect AvailableGeometryAt(QPoint point) {

@@ -22,7 +22,7 @@ QPoint FitOnScreen(QPoint wanted, QSize frame, const QRect& available);
 std::optional<QRect> BesideFrame(const QRect& main, QSize frame, int minimum_width, const QRect& available);
 
 // The margins the window manager puts around `window`: the real ones once it has framed the window, an
-// estimate (a title bar) before, so that a window placed before it is shown fits once framed.
+// estimate (a title bar and thin borders) before, so that a window placed before it is shown fits once framed.
 QMargins FrameMargins(const QWidget& window);
 
 // The available geometry (the screen without panels and docks) of the screen holding `point`, or of the
