@@ -2,6 +2,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMimeData>
@@ -75,6 +76,12 @@ QWidget* FindSettingWidget(QWidget* root, std::string_view key) {
   return hidden_match;
 }
 
+// A dialog presses its default button, or the focused push button, when Enter is pressed anywhere in
+// it: Enter in a path box would open the folder chooser. The main window has no default button.
+void WithoutDefaultButtons(QWidget& root) {
+  for (QPushButton* button : root.findChildren<QPushButton*>()) button->setAutoDefault(false);
+}
+
 // Where a window stands as the settings keep it: its client area.
 QRect Placement(const QWidget& widget) { return widget.geometry(); }
 
@@ -135,6 +142,7 @@ MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget
   UpdateJobKindMarks();
 
   WireCommands();
+  WithoutDefaultButtons(*this);
   ui_->showTargetListCheck->setChecked(app.sw_set[AppSettings::kSetShowList]);
   // The panels and the page are in: the window takes its real size. Its place waits for the first show,
   // when every page is laid out.
@@ -154,6 +162,8 @@ void MainWindow::PlaceTargetListBeside() {
                       target_list_->minimumWidth() + list_frame.left() + list_frame.right(),
                       AvailableGeometryAt(geometry().center()))) {
     target_list_->setGeometry(beside->marginsRemoved(list_frame));
+    // The program's choice, not the person's: no reason to write the settings at exit.
+    target_list_geometry_ = Placement(*target_list_);
   }
 }
 
@@ -270,6 +280,7 @@ void MainWindow::ShowJobPage(int code, bool force) {
   if (job_page_ == nullptr) {
     QWidget* container = ui_->jobTabs->widget(tab);
     job_page_ = NewJobPage(page_code, context_, container);
+    WithoutDefaultButtons(*job_page_);
     container->layout()->addWidget(job_page_);
     connect(job_page_, &JobPage::JobKindChanged, this, &MainWindow::UpdateJobKindMarks);
   }
@@ -661,6 +672,15 @@ void MainWindow::showEvent(QShowEvent* event) {
     shown_geometry_ = Placement(*this);
     QTimer::singleShot(0, this, [this] { shown_geometry_ = Placement(*this); });
   }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape closes dialogs, not a program's main window: 終了 and the close box do that.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -74,6 +74,8 @@ PathPanel::PathPanel(UiContext& context, const std::optional<QString>& argument,
   // Wiring: every change that changes the targets lists them again.
   connect(ui_->pathCombo->lineEdit(), &QLineEdit::textEdited, this, [this] { emit Changed(true); });
   connect(ui_->pathCombo, &QComboBox::activated, this, [this] { emit Changed(false); });
+  // Enter takes the path typed: the target list shows what it names, the path tidied.
+  connect(ui_->pathCombo->lineEdit(), &QLineEdit::returnPressed, this, [this] { emit Changed(false); });
   connect(ui_->wildcardCombo->lineEdit(), &QLineEdit::textEdited, this, [this] { emit Changed(false); });
   connect(ui_->wildcardCombo, &QComboBox::activated, this, [this] { emit Changed(false); });
   for (std::size_t i = 1; i < checks.size(); ++i) {

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -570,6 +571,36 @@ class MainWindowTest : public QObject {
       harness.ui.set_main_window(nullptr);
     }
     QCOMPARE(ReadAll(file), before);
+  }
+
+  // Enter in the path box takes the path, without pressing a button nobody sees as the default (it
+  // opened the folder chooser); Escape, which closes dialogs, leaves the main window open.
+  void EnterAndEscapeKeepToTheirPlace() {
+    QTemporaryDir home, tree;
+    WriteSettings(home.path(), QuietJob());
+    UiHarness harness(home.path());
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* browse = window.path_panel()->findChild<QPushButton*>(QStringLiteral("browseFolderButton"));
+    QSignalSpy browsed(browse, &QPushButton::clicked);
+    QSignalSpy taken(window.path_panel(), &PathPanel::Changed);
+    QLineEdit* path = window.path_panel()->findChild<QComboBox*>(QStringLiteral("pathCombo"))->lineEdit();
+    ModalDriver driver;
+    driver.Then([]() -> QWidget* { return QApplication::activeModalWidget(); }, [](QWidget* opened) { opened->close(); });
+    path->setFocus();
+    QTest::keyClicks(path, tree.path());
+    taken.clear();
+    QTest::keyClick(path, Qt::Key_Return);
+    QCOMPARE(browsed.count(), 0);
+    QVERIFY(!driver.done());  // no window opened
+    QVERIFY(taken.count() > 0);
+    QTest::keyClick(path, Qt::Key_Escape);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.result(), 0);
+    harness.ui.set_main_window(nullptr);
   }
 
   void SecondStartHandsOverToTheFirst() {
