@@ -41,10 +41,12 @@ class HelpLaunchTest : public QObject {
     QTest::newRow("no resources") << kDocumentNoResources << "メモリまたはリソースが不足しているため失敗しました。";
     QTest::newRow("not found") << kDocumentNotFound << "ヘルプファイルが見つかりませんでした。";
     QTest::newRow("path not found") << 3 << "ヘルプファイルが見つかりませんでした。";
-    QTest::newRow("bad viewer") << kDocumentBadViewer
-                                << "ヘルプファイル（*.hlp）に関連付けられているアプリケーションが不正です。";
+    QTest::newRow("bad viewer") << kDocumentBadViewer << "ヘルプを表示するプログラム xdg-open を実行できません。";
+    QTest::newRow("viewer missing")
+        << kDocumentViewerMissing
+        << "ヘルプを表示するプログラム xdg-open が見つかりません。xdg-utils パッケージをインストールしてください。";
     QTest::newRow("no association")
-        << kDocumentNoAssociation << "ヘルプファイル（*.hlp）に関連付けがされていないため、ヘルプを表示できません。";
+        << kDocumentNoAssociation << "ヘルプファイル（*.html）に関連付けがされていないため、ヘルプを表示できません。";
     QTest::newRow("other") << kDocumentFailed << "ヘルプの表示に失敗しました。";
   }
 
