@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-noto-cjk
   # The desktop program's icons are SVG: Qt's SVG image and icon plugins draw them.
   libqt6svg6
+  # Qt's own Japanese texts (qtbase_ja.qm): the buttons of message boxes and the file choosers.
+  qt6-translations-l10n
   # The Debian package (make package): dpkg-shlibdeps finds the libraries the programs need.
   dpkg-dev
   # Test time only: the installed desktop entry and manual page are checked with these.

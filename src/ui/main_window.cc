@@ -568,6 +568,25 @@ void MainWindow::BringForward() {
   activateWindow();
 }
 
+void MainWindow::TakeTargets(const QStringList& arguments) {
+  QStringList paths;
+  QStringList refused;
+  for (const QString& argument : arguments) {
+    QString shown;
+    (ArgumentPath(context_, argument, &shown) ? paths : refused) << shown;
+  }
+  ReportRefusedPaths(context_, refused);
+  if (paths.isEmpty()) return;
+  if (arguments.size() > 1) {
+    list_panel_->ReplaceEntries(paths);
+    SelectMode(2);
+    return;
+  }
+  path_panel_->SetPathText(paths.front());
+  path_panel_->FollowShortcut();
+  SelectMode(1);
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!shown_once_) {

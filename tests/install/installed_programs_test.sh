@@ -54,19 +54,22 @@ grep -q $'\t未\t' <<<"$("$cli" runs)" || fail "the run is not in the log of ~/.
 XDG_CONFIG_HOME=$work/xdg "$cli" show >/dev/null || fail "show with XDG_CONFIG_HOME"
 [[ -d $work/xdg/morva ]] || fail "\$XDG_CONFIG_HOME/morva was not created"
 
-# The desktop program starts from the installed tree with Qt's libraries and the offscreen platform.
-[[ $(QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" --version 2>/dev/null) == "morva "[0-9]* ]] ||
-  fail "morva --version"
-[[ $(QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" --help 2>/dev/null) == "usage: morva "* ]] || fail "morva --help"
+# --version and --help need no display: they are answered before Qt looks for one (the xcb platform
+# without DISPLAY would end the program).
+[[ $(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/morva" --version 2>/dev/null) == "morva "[0-9]* ]] ||
+  fail "morva --version without a display"
+[[ $(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/morva" --help 2>/dev/null) == "usage: morva "* ]] ||
+  fail "morva --help without a display"
 
 # Opened on a directory, as the menu entry's %F does; a second start hands over to it and ends; SIGTERM,
 # as a logout sends it, ends it through its normal shutdown, not by the signal's default kill. Its socket
-# lives in its own TMPDIR, so a morva the developer has open is not the one that answers.
-export TMPDIR=$work/tmp XDG_CONFIG_HOME=$work/desktop-config
-mkdir -p "$TMPDIR"
+# lives in its own private runtime directory, so a morva the developer has open is not the one that
+# answers.
+export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/desktop-config
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
 QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" "$work/tree" 2>"$work/morva.log" &
 desktop=$!
-socket=$TMPDIR/morva_mutex-$(id -u)
+socket=$XDG_RUNTIME_DIR/morva_mutex
 for _ in $(seq 200); do
   [[ -S $socket ]] && break
   kill -0 "$desktop" 2>/dev/null || fail "morva ended by itself: $(cat "$work/morva.log")"

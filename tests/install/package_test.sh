@@ -40,7 +40,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 # One package name a line, without its version.
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6svg6 qt6-qpa-plugins libpcre2-8-0 \
-  libglib2.0-0 fonts-noto-cjk libc6 libstdc++6; do
+  libglib2.0-0 fonts-noto-cjk qt6-translations-l10n libc6 libstdc++6; do
   grep -qxF -- "$p" <<<"$names" || fail "Depends lacks $p: $depends"
 done
 echo "package: ok ($depends)"
