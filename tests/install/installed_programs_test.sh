@@ -25,6 +25,17 @@ done
   fail "the PNG icon is not 256 x 256"
 desktop-file-validate "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not validate"
 grep -qx 'Exec=morva %F' "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not take files"
+# File managers offer "Open with MORVA" for folders, pictures, music and any file.
+for type in inode/directory image/jpeg audio/mpeg application/octet-stream; do
+  grep -q "^MimeType=.*$type;" "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not take $type"
+done
+appstreamcli validate --no-net "$prefix/share/metainfo/io.morva.morva.metainfo.xml" >"$work/appstream.log" 2>&1 ||
+  fail "the metainfo file does not validate: $(cat "$work/appstream.log")"
+for f in share/kio/servicemenus/morva.desktop share/nemo/actions/morva.nemo_action share/file-manager/actions/morva.desktop; do
+  grep -q 'MORVAで一括変換' "$prefix/$f" || fail "$f does not offer MORVAで一括変換"
+  grep -q '^Exec=morva %F$' "$prefix/$f" || fail "$f does not pass the selection to morva"
+done
+[[ -x "$prefix/share/morva/MORVAで一括変換" ]] || fail "the file managers' script is not installed"
 for page in morva-cli morva; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
   [[ -z $warnings ]] || fail "the manual page $page(1) does not format cleanly: $warnings"
