@@ -46,7 +46,7 @@ install: build
 # functions, stack protector, read-only relocations bound at once, position-independent executables),
 # as a Debian package build would; build type None so that they are the only optimisation flags.
 package: deps
-	./scripts/build-package.sh $(PACKAGE_BUILD) $(WERROR)
+	./scripts/build-package.sh $(PACKAGE_BUILD)
 
 # lintian on that package, and its programs checked for the hardening features.
 check-package: package

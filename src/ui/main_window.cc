@@ -173,7 +173,9 @@ void MainWindow::WireCommands() {
   // Every command below checks busy_: while the worker runs the engine, the window's controls are off,
   // and nothing started here may touch the session or the file system.
   connect(ui_->logButton, &QPushButton::clicked, this, [this] {
-    if (!busy_) OpenLog(context_);
+    // On the worker: a large log takes its time to read, and another process's run holds it for as
+    // long as it runs.
+    if (!busy_) StartOnWorker<bool>([this] { return OpenLog(context_); }, [this](bool) { emit CommandFinished(); });
   });
   connect(ui_->helpButton, &QPushButton::clicked, this, [this] {
     if (!busy_) OpenHelp(context_);
