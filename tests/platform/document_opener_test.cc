@@ -29,6 +29,9 @@ constexpr char kLingeringViewer[] =
     "mv \"$(dirname \"$0\")/opened.tmp\" \"$(dirname \"$0\")/opened\"\n"
     "exec sleep 20 </dev/null >/dev/null 2>&1\n";
 
+// A name a shell would split and expand: the viewer must get it whole.
+constexpr char kDocument[] = "the log 'of' $HOME.txt";
+
 bool WriteProgram(const TempDir& dir, const std::string& name, const std::string& text, mode_t mode) {
   return dir.WriteFile(name, text) && chmod(dir.Sub(name).c_str(), mode) == 0;
 }
@@ -38,11 +41,11 @@ TEST(DocumentOpenerTest, StartsTheViewerDetachedAndReportsWhatIsMissing) {
   ASSERT_TRUE(dir.ok());
   std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
-  ASSERT_TRUE(dir.WriteFile("log.txt", "x\n"));
+  ASSERT_TRUE(dir.WriteFile(kDocument, "x\n"));
   ASSERT_TRUE(WriteProgram(dir, "viewer", kLingeringViewer, 0755));
   ASSERT_TRUE(WriteProgram(dir, "not-runnable", kLingeringViewer, 0644));
   std::string document, missing_document;
-  ASSERT_TRUE(fs->FromHostPath(dir / "log.txt", &document).ok());
+  ASSERT_TRUE(fs->FromHostPath(dir / kDocument, &document).ok());
   ASSERT_TRUE(fs->FromHostPath(dir / "gone.txt", &missing_document).ok());
 
   const struct {
@@ -74,7 +77,7 @@ TEST(DocumentOpenerTest, StartsTheViewerDetachedAndReportsWhatIsMissing) {
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
     const std::string seen = ReadFile(dir / "opened");
-    EXPECT_EQ(seen.substr(0, seen.find('\n')), dir / "log.txt");
+    EXPECT_EQ(seen.substr(0, seen.find('\n')), dir / kDocument) << "the host path, as one argument";
     // Not our child: nobody here waits for it, and its end leaves no zombie.
     const std::string parent = seen.substr(seen.find('\n') + 1);
     EXPECT_FALSE(parent.empty());
