@@ -2,12 +2,14 @@
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 BENCH_BUILD ?= build-bench
+# The Debian package is built in a tree of its own, with Debian's hardening flags.
+PACKAGE_BUILD ?= build-package
 # Warnings fail the build here and in CI; `make test WERROR=OFF` for a compiler that warns differently.
 WERROR ?= ON
 # Where `make install` puts the program; DESTDIR=/some/stage installs below a staging directory.
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test demo screenshots install package check-fresh-install sanitize bench clean
+.PHONY: all deps configure build run test demo screenshots install package check-package check-fresh-install sanitize bench clean
 
 all: build
 
@@ -39,13 +41,20 @@ screenshots: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-# The Debian package $(BUILD)/morva_<version>_amd64.deb (installs under /usr): apt install ./morva_*.deb
-package: build
-	cmake --build $(BUILD) --target package
+# The Debian package $(PACKAGE_BUILD)/morva_<version>_amd64.deb (installs under /usr): apt install
+# ./morva_*.deb. Built with the flags dpkg-buildflags gives with every hardening feature on (fortified
+# functions, stack protector, read-only relocations bound at once, position-independent executables),
+# as a Debian package build would; build type None so that they are the only optimisation flags.
+package: deps
+	./scripts/build-package.sh $(PACKAGE_BUILD)
+
+# lintian on that package, and its programs checked for the hardening features.
+check-package: package
+	./scripts/check-package.sh $(PACKAGE_BUILD)/morva_*_amd64.deb
 
 # apt install of that package on a fresh Debian 12 chroot, both programs used there, apt remove (root).
 check-fresh-install: package
-	./scripts/check-fresh-install.sh $(BUILD)/morva_*_amd64.deb
+	./scripts/check-fresh-install.sh $(PACKAGE_BUILD)/morva_*_amd64.deb
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMORVA_SANITIZE=ON -DMORVA_BENCH=OFF -DMORVA_WERROR=$(WERROR)

@@ -50,11 +50,14 @@ morva-cli --yes undo >/dev/null
 source /usr/share/bash-completion/completions/morva-cli
 COMP_WORDS=(morva-cli --set FNM_IPN_S); COMP_CWORD=2; _morva_cli 2>/dev/null || true
 [[ " ${COMPREPLY[*]} " == *" FNM_IPN_SEL="* ]] || fail "the completion does not complete a key: ${COMPREPLY[*]}"
+[[ $(morva --version 2>/dev/null) == "morva "* ]] || fail "morva --version without a display"
+[[ $(morva --help 2>/dev/null) == "usage: morva "* ]] || fail "morva --help without a display"
+[[ -f /usr/share/qt6/translations/qtbase_ja.qm ]] || fail "Qt'"'"'s Japanese texts are not installed"
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$(mktemp -d)
-[[ $(morva --version 2>/dev/null) == "morva "* ]] || fail "morva --version"
 morva photos 2>/tmp/morva.log & pid=$!
-for _ in $(seq 200); do [[ -S /tmp/morva_mutex-$(id -u) ]] && break; sleep 0.05; done
-[[ -S /tmp/morva_mutex-$(id -u) ]] || fail "morva did not start: $(cat /tmp/morva.log)"
+for _ in $(seq 200); do [[ -S $XDG_RUNTIME_DIR/morva_mutex ]] && break; sleep 0.05; done
+[[ -S $XDG_RUNTIME_DIR/morva_mutex ]] || fail "morva did not start: $(cat /tmp/morva.log)"
+timeout 10 morva photos/beach.jpg 2>/dev/null || fail "a second morva did not hand over"
 sleep 1
 kill -TERM $pid; status=0; wait $pid || status=$?
 [[ $status == 0 ]] || fail "morva ended with $status: $(cat /tmp/morva.log)"

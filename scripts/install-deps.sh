@@ -10,10 +10,12 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-noto-cjk
   # The desktop program's icons are SVG: Qt's SVG image and icon plugins draw them.
   libqt6svg6
+  # Qt's own Japanese texts (qtbase_ja.qm): the buttons of message boxes and the file choosers.
+  qt6-translations-l10n
   # The Debian package (make package): dpkg-shlibdeps finds the libraries the programs need.
   dpkg-dev
-  # Test time only: the installed desktop entry and manual page are checked with these.
-  desktop-file-utils man-db
+  # Test time only: the installed desktop entry, metainfo file and manual page are checked with these.
+  desktop-file-utils man-db appstream
   # Test time only: the media readers are checked against files these tools write and what they report.
   libimage-exiftool-perl python3-mutagen
   # Test time only: renames on a FAT file system (names that ignore case, made-up inode numbers), made

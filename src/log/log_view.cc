@@ -19,19 +19,7 @@ namespace {
 
 // The message for a result of the document opener that is not a success, for the log ("ログ", *.txt).
 std::string OpenFailureMessage(TextCodec& codec, int result) {
-  switch (result) {
-    case kDocumentNoResources:
-      return Cp932Text(codec, "メモリまたはリソースが不足しているため失敗しました。");
-    case 2:
-    case 3:
-      return Cp932Text(codec, "ログファイルが見つかりませんでした。");
-    case kDocumentBadViewer:
-      return Cp932Text(codec, "ログファイル（*.txt）に関連付けられているアプリケーションが不正です。");
-    case kDocumentNoAssociation:
-      return Cp932Text(codec, "ログファイル（*.txt）に関連付けがされていないため、ログを表示できません。");
-    default:
-      return Cp932Text(codec, "ログの表示に失敗しました。");
-  }
+  return Cp932Text(codec, DocumentOpenFailureMessage("ログ", "txt", result));
 }
 
 bool Exists(FileSystem& fs, const std::string& path) {

@@ -83,6 +83,21 @@ std::string PrivateDirectory() {
   return ChoosePrivateDirectory(Environment("XDG_RUNTIME_DIR"), Environment("XDG_CACHE_HOME"), Environment("HOME"));
 }
 
+Status CheckPrivateDirectory(const std::string& directory) {
+  struct stat st {};
+  if (lstat(directory.c_str(), &st) != 0) return Status::Error(errno, "lstat " + directory);
+  if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid() || (st.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+    return Status::Error(EPERM, "not a private directory: " + directory);
+  }
+  return Status::Ok();
+}
+
+Status MakePrivateDirectory(const std::string& directory) {
+  if (!Absolute(directory)) return Status::Error(EINVAL, "private directory " + directory);
+  if (const int err = MakeDirectories(directory); err != 0) return Status::Error(err, "mkdir " + directory);
+  return CheckPrivateDirectory(directory);
+}
+
 Status WritePrivateFile(const std::string& directory, std::string_view name, std::string_view data,
                         std::string* path) {
   if (!Absolute(directory) || name.empty() || name.find('/') != std::string_view::npos) {

@@ -18,6 +18,15 @@ std::string ChoosePrivateDirectory(std::string_view runtime_dir, std::string_vie
 // ChoosePrivateDirectory with this process's environment.
 std::string PrivateDirectory();
 
+// Whether the host directory `directory` is the user's alone: a directory, not a symbolic link, owned
+// by this user, with no permission for the group or others (what $XDG_RUNTIME_DIR must be). EPERM
+// when it is not, the lstat error when it cannot be looked at.
+Status CheckPrivateDirectory(const std::string& directory);
+
+// Creates the host directory `directory` (absolute) with its missing parents, mode 0700, and checks it
+// with CheckPrivateDirectory: one made by someone else first, or left open to others, is refused.
+Status MakePrivateDirectory(const std::string& directory);
+
 // Replaces the file `name` in the host directory `directory` with `data`, readable and writable by the
 // owner alone (mode 0600), atomically: a reader (a viewer still showing the previous copy) sees the
 // whole old file or the whole new one. The directory is created, private to the user (0700), when it

@@ -14,8 +14,9 @@ namespace morva {
 
 struct UiContext;
 
-// The about box "MORVA - バージョン情報": the application icon, the product name, the version, a line
-// about this build and the project's web address as a link that opens in the desktop's browser.
+// The about box "MORVA - バージョン情報": the application icon, the product name, the version and a line
+// about this build. The project has no public web address yet, so the box links to none: a link to an
+// address nobody owns would send the person to whoever registers it.
 class AboutDialog : public QDialog {
   Q_OBJECT
 
@@ -23,18 +24,8 @@ class AboutDialog : public QDialog {
   explicit AboutDialog(QWidget* owner);
   ~AboutDialog() override;
 
-  // The address the link opens.
-  static QString WebAddress();
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
-  enum class LinkLook { kFresh, kHovered, kVisited };
-  void ShowLink(LinkLook look);
-
   std::unique_ptr<Ui::AboutDialog> ui_;
-  bool visited_ = false;
 };
 
 // The modal about box ("バージョン").

@@ -33,20 +33,8 @@ int OpenWithQt(FileSystem& fs, const std::string& path) {
 }  // namespace
 
 std::string HelpOpenFailureMessage(int result) {
-  // The extension named is the one the help always had, whatever the document's own is.
-  switch (result) {
-    case kDocumentNoResources:
-      return "メモリまたはリソースが不足しているため失敗しました。";
-    case 2:
-    case 3:
-      return "ヘルプファイルが見つかりませんでした。";
-    case kDocumentBadViewer:
-      return "ヘルプファイル（*.hlp）に関連付けられているアプリケーションが不正です。";
-    case kDocumentNoAssociation:
-      return "ヘルプファイル（*.hlp）に関連付けがされていないため、ヘルプを表示できません。";
-    default:
-      return result > kDocumentOpened ? std::string() : "ヘルプの表示に失敗しました。";
-  }
+  // The extension is the document's own, so that an association to fix names the right type.
+  return DocumentOpenFailureMessage("ヘルプ", "html", result);
 }
 
 std::string FindHelpDocument(FileSystem& fs, const std::vector<std::string>& directories,

@@ -12,8 +12,8 @@ struct UiContext;
 // The help document's file name beside the executable.
 inline constexpr char kHelpFileName[] = "morva.html";
 
-// The message (UTF-8) for an opening of the help that ended in the document opener's result `result`;
-// empty for a success.
+// The message (UTF-8) for an opening of the help that ended in the document opener's result `result`
+// (DocumentOpenFailureMessage for the help, "*.html"); empty for a success.
 std::string HelpOpenFailureMessage(int result);
 
 // The help document (engine path) in the first of `directories` (engine paths) that holds it; when none

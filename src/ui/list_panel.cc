@@ -65,6 +65,11 @@ void ListPanel::AddEntries(const QStringList& entries) {
   emit Changed();
 }
 
+void ListPanel::ReplaceEntries(const QStringList& entries) {
+  ui_->entryList->clear();
+  AddEntries(entries);
+}
+
 std::vector<std::string> ListPanel::Items() const {
   std::vector<std::string> items;
   for (int i = 0; i < ui_->entryList->count(); ++i) {

@@ -31,6 +31,8 @@ class ListPanel : public QWidget {
   bool AddEntry(const QString& entry);
   // Adds every path, then updates the buttons; Changed is emitted once.
   void AddEntries(const QStringList& entries);
+  // The list becomes `entries` alone (added as AddEntries does); Changed is emitted once.
+  void ReplaceEntries(const QStringList& entries);
 
   // The entries as engine paths, in list order.
   std::vector<std::string> Items() const;

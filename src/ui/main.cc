@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
+#include <QTranslator>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -17,8 +18,10 @@
 #include "platform/text_codec.h"
 #include "platform/user_area_table.h"
 #include "settings/program_directory.h"
+#include "ui/handed_over_targets.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
+#include "ui/qt_translations.h"
 #include "ui/qt_user_interface.h"
 #include "ui/single_instance.h"
 #include "ui/termination_signals.h"
@@ -26,9 +29,8 @@
 
 int main(int argc, char** argv) {
   using namespace morva;
-  QApplication app(argc, argv);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
-  // Answered once Qt stands, so that it also tells whether the libraries and the platform plugin load.
+  // Answered before Qt stands: they need no display, and a script or a package check may ask them
+  // where there is none.
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
     std::printf("morva %s\n", MORVA_VERSION);
     return 0;
@@ -38,15 +40,27 @@ int main(int argc, char** argv) {
     std::printf(
         "usage: morva [PATH...]\n"
         "       morva --help | --version\n"
-        "One PATH is the target path; two or more are the target list. See morva(1) and morva-cli(1).\n");
+        "One PATH is the target path; two or more are the target list. A running morva takes the PATHs of\n"
+        "a later start as its targets. See morva(1) and morva-cli(1).\n");
     return 0;
   }
+  QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
+  const std::unique_ptr<QTranslator> qt_japanese = InstallQtJapanese();
+  QStringList arguments = QCoreApplication::arguments();
+  arguments.removeFirst();
 
   // Caught from before the socket that tells other starts this one runs: a signal sent once the socket
   // is seen is never the default kill. It is delivered by the event loop, after the window is built.
   TerminationSignals termination;
-  SingleInstance instance(SingleInstance::DefaultName());
-  if (instance.ClaimOrHandOver() == SingleInstance::Claim::kHandedOver) return 0;
+  QString socket_error;
+  const QString socket_path = SingleInstance::DefaultSocketPath(&socket_error);
+  if (socket_path.isEmpty()) {
+    std::fprintf(stderr, "morva: no private directory for the single-instance socket, running alone (%s)\n",
+                 qPrintable(socket_error));
+  }
+  SingleInstance instance(socket_path);
+  if (instance.ClaimOrHandOver(arguments) == SingleInstance::Claim::kHandedOver) return 0;
 
   // Beside the executable in a build tree, under ~/.config/morva when installed: shared with morva-cli.
   std::string error;
@@ -87,10 +101,10 @@ int main(int argc, char** argv) {
   session.host.program_directory = program_directory;
   UiContext context{session, program_directory};
 
-  QStringList arguments = QCoreApplication::arguments();
-  arguments.removeFirst();
   MainWindow window(context, arguments);
   ui.set_main_window(&window);
+  HandedOverTargets handed_over(window);
+  QObject::connect(&instance, &SingleInstance::PathsHandedOver, &handed_over, &HandedOverTargets::Take);
   QObject::connect(&instance, &SingleInstance::ActivationRequested, &window, &MainWindow::BringForward);
   // A termination signal ends the program as its close box does. A run in progress is cancelled and the
   // dialogs it would still open return at once: every event loop is told to end, so nothing waits for

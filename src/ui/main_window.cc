@@ -228,7 +228,9 @@ void MainWindow::WireCommands() {
   // Every command below checks busy_: while the worker runs the engine, the window's controls are off,
   // and nothing started here may touch the session or the file system.
   connect(ui_->logButton, &QPushButton::clicked, this, [this] {
-    if (!busy_) OpenLog(context_);
+    // On the worker: a large log takes its time to read, and another process's run holds it for as
+    // long as it runs.
+    if (!busy_) StartOnWorker<bool>([this] { return OpenLog(context_); }, [this](bool) { emit CommandFinished(); });
   });
   connect(ui_->helpButton, &QPushButton::clicked, this, [this] {
     if (!busy_) OpenHelp(context_);
@@ -658,6 +660,25 @@ void MainWindow::BringForward() {
   show();
   raise();
   activateWindow();
+}
+
+void MainWindow::TakeTargets(const QStringList& arguments) {
+  QStringList paths;
+  QStringList refused;
+  for (const QString& argument : arguments) {
+    QString shown;
+    (ArgumentPath(context_, argument, &shown) ? paths : refused) << shown;
+  }
+  ReportRefusedPaths(context_, refused);
+  if (paths.isEmpty()) return;
+  if (arguments.size() > 1) {
+    list_panel_->ReplaceEntries(paths);
+    SelectMode(2);
+    return;
+  }
+  path_panel_->SetPathText(paths.front());
+  path_panel_->FollowShortcut();
+  SelectMode(1);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

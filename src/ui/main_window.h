@@ -68,6 +68,10 @@ class MainWindow : public QDialog {
   bool CollectSettings();
   // Restores and raises the window (a second start asked for it).
   void BringForward();
+  // Paths a later start was given (command-line arguments) become the targets, as at start: one is the
+  // target path, two or more replace the list. Those without an engine form are reported and left out.
+  // Only while the window is free (HandedOverTargets waits for that).
+  void TakeTargets(const QStringList& arguments);
 
   // The parts the tests drive.
   PathPanel* path_panel() const { return path_panel_; }

@@ -25,6 +25,17 @@ done
   fail "the PNG icon is not 256 x 256"
 desktop-file-validate "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not validate"
 grep -qx 'Exec=morva %F' "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not take files"
+# File managers offer "Open with MORVA" for folders, pictures, music and any file.
+for type in inode/directory image/jpeg audio/mpeg application/octet-stream; do
+  grep -q "^MimeType=.*$type;" "$prefix/share/applications/morva.desktop" || fail "the desktop entry does not take $type"
+done
+appstreamcli validate --no-net "$prefix/share/metainfo/io.morva.morva.metainfo.xml" >"$work/appstream.log" 2>&1 ||
+  fail "the metainfo file does not validate: $(cat "$work/appstream.log")"
+for f in share/kio/servicemenus/morva.desktop share/nemo/actions/morva.nemo_action share/file-manager/actions/morva.desktop; do
+  grep -q 'MORVAで一括変換' "$prefix/$f" || fail "$f does not offer MORVAで一括変換"
+  grep -q '^Exec=morva %F$' "$prefix/$f" || fail "$f does not pass the selection to morva"
+done
+[[ -x "$prefix/share/morva/MORVAで一括変換" ]] || fail "the file managers' script is not installed"
 for page in morva-cli morva; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
   [[ -z $warnings ]] || fail "the manual page $page(1) does not format cleanly: $warnings"
@@ -54,19 +65,22 @@ grep -q $'\t未\t' <<<"$("$cli" runs)" || fail "the run is not in the log of ~/.
 XDG_CONFIG_HOME=$work/xdg "$cli" show >/dev/null || fail "show with XDG_CONFIG_HOME"
 [[ -d $work/xdg/morva ]] || fail "\$XDG_CONFIG_HOME/morva was not created"
 
-# The desktop program starts from the installed tree with Qt's libraries and the offscreen platform.
-[[ $(QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" --version 2>/dev/null) == "morva "[0-9]* ]] ||
-  fail "morva --version"
-[[ $(QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" --help 2>/dev/null) == "usage: morva "* ]] || fail "morva --help"
+# --version and --help need no display: they are answered before Qt looks for one (the xcb platform
+# without DISPLAY would end the program).
+[[ $(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/morva" --version 2>/dev/null) == "morva "[0-9]* ]] ||
+  fail "morva --version without a display"
+[[ $(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/morva" --help 2>/dev/null) == "usage: morva "* ]] ||
+  fail "morva --help without a display"
 
 # Opened on a directory, as the menu entry's %F does; a second start hands over to it and ends; SIGTERM,
 # as a logout sends it, ends it through its normal shutdown, not by the signal's default kill. Its socket
-# lives in its own TMPDIR, so a morva the developer has open is not the one that answers.
-export TMPDIR=$work/tmp XDG_CONFIG_HOME=$work/desktop-config
-mkdir -p "$TMPDIR"
+# lives in its own private runtime directory, so a morva the developer has open is not the one that
+# answers.
+export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/desktop-config
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
 QT_QPA_PLATFORM=offscreen "$prefix/bin/morva" "$work/tree" 2>"$work/morva.log" &
 desktop=$!
-socket=$TMPDIR/morva_mutex-$(id -u)
+socket=$XDG_RUNTIME_DIR/morva_mutex
 for _ in $(seq 200); do
   [[ -S $socket ]] && break
   kill -0 "$desktop" 2>/dev/null || fail "morva ended by itself: $(cat "$work/morva.log")"

@@ -20,7 +20,9 @@ files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for f in ./usr/bin/morva ./usr/bin/morva-cli ./usr/share/morva/morva.html ./usr/share/applications/morva.desktop \
   ./usr/share/icons/hicolor/scalable/apps/morva.svg ./usr/share/icons/hicolor/256x256/apps/morva.png \
   ./usr/share/man/man1/morva-cli.1.gz ./usr/share/man/man1/morva.1.gz ./usr/share/bash-completion/completions/morva-cli \
-  ./usr/share/doc/morva/copyright ./usr/share/doc/morva/changelog.gz; do
+  ./usr/share/doc/morva/copyright ./usr/share/doc/morva/changelog.gz ./usr/share/metainfo/io.morva.morva.metainfo.xml \
+  ./usr/share/kio/servicemenus/morva.desktop ./usr/share/nemo/actions/morva.nemo_action \
+  ./usr/share/file-manager/actions/morva.desktop "./usr/share/morva/MORVAで一括変換"; do
   grep -qx -- "$f" <<<"$files" || fail "$f is not in the package"
 done
 # Nothing outside /usr, nothing of the build or the tests.
@@ -40,7 +42,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 # One package name a line, without its version.
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6svg6 qt6-qpa-plugins libpcre2-8-0 \
-  libglib2.0-0 fonts-noto-cjk libc6 libstdc++6; do
+  libglib2.0-0 fonts-noto-cjk qt6-translations-l10n libc6 libstdc++6; do
   grep -qxF -- "$p" <<<"$names" || fail "Depends lacks $p: $depends"
 done
 echo "package: ok ($depends)"

@@ -214,7 +214,9 @@ TEST_F(LogViewTest, FailuresAreExplained) {
       {false, kDocumentOpened + 1, "ログファイルが見つかりませんでした。"},
       {true, kDocumentNotFound, "ログファイルが見つかりませんでした。"},
       {true, kDocumentNoAssociation, "ログファイル（*.txt）に関連付けがされていないため、ログを表示できません。"},
-      {true, kDocumentBadViewer, "ログファイル（*.txt）に関連付けられているアプリケーションが不正です。"},
+      {true, kDocumentBadViewer, "ログを表示するプログラム xdg-open を実行できません。"},
+      {true, kDocumentViewerMissing,
+       "ログを表示するプログラム xdg-open が見つかりません。xdg-utils パッケージをインストールしてください。"},
       {true, kDocumentNoResources, "メモリまたはリソースが不足しているため失敗しました。"},
       {true, kDocumentFailed, "ログの表示に失敗しました。"},
   };

@@ -58,27 +58,5 @@ TEST_F(AppendTest, InjectedFaultsFailOpenOrAppend) {
   EXPECT_EQ(testing::ReadFile(dir.Sub("log.txt")), "kept\n");
 }
 
-TEST_F(AppendTest, ViewerExitStatusesBecomeResultCodes) {
-  ASSERT_TRUE(dir.WriteFile("doc.txt", "x"));
-  // A stand-in viewer that records its argument and exits with the status named in its own file name.
-  auto viewer = [&](int status) {
-    const std::string path = dir.Sub("viewer" + std::to_string(status));
-    EXPECT_TRUE(dir.WriteFile("viewer" + std::to_string(status),
-                              "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/argument\"\nexit " +
-                                  std::to_string(status) + "\n"));
-    chmod(path.c_str(), 0755);
-    return path;
-  };
-  EXPECT_GT(NewXdgDocumentOpener(fs.get(), viewer(0))->Open(E(dir.Sub("doc.txt"))), kDocumentOpened);
-  EXPECT_EQ(testing::ReadFile(dir.Sub("argument")), dir.Sub("doc.txt")) << "the host path, as one argument";
-  EXPECT_EQ(NewXdgDocumentOpener(fs.get(), viewer(2))->Open(E(dir.Sub("doc.txt"))), kDocumentNotFound);
-  EXPECT_EQ(NewXdgDocumentOpener(fs.get(), viewer(3))->Open(E(dir.Sub("doc.txt"))), kDocumentNoAssociation);
-  EXPECT_EQ(NewXdgDocumentOpener(fs.get(), viewer(4))->Open(E(dir.Sub("doc.txt"))), kDocumentFailed);
-  EXPECT_EQ(NewXdgDocumentOpener(fs.get(), dir.Sub("no-such-viewer"))->Open(E(dir.Sub("doc.txt"))),
-            kDocumentNoAssociation);
-  // A missing document never reaches the viewer.
-  EXPECT_EQ(NewXdgDocumentOpener(fs.get(), viewer(0))->Open(E(dir.Sub("gone.txt"))), kDocumentNotFound);
-}
-
 }  // namespace
 }  // namespace morva

@@ -14,7 +14,10 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-export QT_QPA_PLATFORM=offscreen TMPDIR=$work
+# The socket and its lock live in the runtime directory: a private one, so that a morva the developer
+# has open is not the one that answers.
+export QT_QPA_PLATFORM=offscreen TMPDIR=$work XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
 
 for ((trial = 1; trial <= trials; trial++)); do
   pids=()

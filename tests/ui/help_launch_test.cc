@@ -1,18 +1,36 @@
 // Opening the help: the document beside the program handed to the desktop's opener, and each way the
 // opener can fail turned into the program's message.
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/document_opener.h"
 #include "ui/gui_test_support.h"
 #include "ui/help_launch.h"
+#include "ui/main_window.h"
 #include "ui/qt_text.h"
 #include "ui/modal_driver_support.h"
 
 namespace morva {
 namespace {
+
+// Whether another process holds the lock on `path` (a non-blocking flock of our own fails).
+bool LockedElsewhere(const QString& path) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+  ::close(fd);
+  return locked;
+}
 
 // Answers every request with `result` and remembers the paths it was given.
 class FixedOpener final : public DocumentOpener {
@@ -41,10 +59,12 @@ class HelpLaunchTest : public QObject {
     QTest::newRow("no resources") << kDocumentNoResources << "メモリまたはリソースが不足しているため失敗しました。";
     QTest::newRow("not found") << kDocumentNotFound << "ヘルプファイルが見つかりませんでした。";
     QTest::newRow("path not found") << 3 << "ヘルプファイルが見つかりませんでした。";
-    QTest::newRow("bad viewer") << kDocumentBadViewer
-                                << "ヘルプファイル（*.hlp）に関連付けられているアプリケーションが不正です。";
+    QTest::newRow("bad viewer") << kDocumentBadViewer << "ヘルプを表示するプログラム xdg-open を実行できません。";
+    QTest::newRow("viewer missing")
+        << kDocumentViewerMissing
+        << "ヘルプを表示するプログラム xdg-open が見つかりません。xdg-utils パッケージをインストールしてください。";
     QTest::newRow("no association")
-        << kDocumentNoAssociation << "ヘルプファイル（*.hlp）に関連付けがされていないため、ヘルプを表示できません。";
+        << kDocumentNoAssociation << "ヘルプファイル（*.html）に関連付けがされていないため、ヘルプを表示できません。";
     QTest::newRow("other") << kDocumentFailed << "ヘルプの表示に失敗しました。";
   }
 
@@ -89,6 +109,47 @@ class HelpLaunchTest : public QObject {
     QVERIFY(write(QStringLiteral("bin/morva.html")));
     QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory),
              engine(QStringLiteral("bin/morva.html")));
+  }
+
+  // "ログ表示" reads the log on the worker: while another process's run holds the log, the window
+  // answers at once, and the viewer gets the log once it is let go.
+  void LogViewWaitsOffTheWindow() {
+    QTemporaryDir home, runtime;
+    QVERIFY(home.isValid() && runtime.isValid());
+    QVERIFY(::chmod(QFile::encodeName(runtime.path()).constData(), 0700) == 0);
+    const QByteArray runtime_before = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    {
+      QFile log(QDir(home.path()).filePath(QStringLiteral("mvlogs.txt")));
+      QVERIFY(log.open(QIODevice::WriteOnly) && log.write("x\n") == 2);
+    }
+    const QString journal = QDir(home.path()).filePath(QStringLiteral("mvlogs.jnl"));
+    QProcess holder;
+    holder.start(QStringLiteral("flock"), {journal, QStringLiteral("sleep"), QStringLiteral("3")});
+    QVERIFY(holder.waitForStarted());
+    QTRY_VERIFY(LockedElsewhere(journal));
+
+    UiHarness harness(home.path());
+    FixedOpener opener(kDocumentOpened + 1);
+    harness.session.host.document_opener = &opener;
+    MainWindow window(harness.context);
+    harness.ui.set_main_window(&window);
+    window.show();
+    QElapsedTimer clock;
+    clock.start();
+    emit window.findChild<QPushButton*>(QStringLiteral("logButton"))->clicked();
+    QVERIFY2(clock.elapsed() < 1000, "the window waited for the log");
+    QVERIFY(window.busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.busy(), 15000);
+    QCOMPARE(opener.paths.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(opener.paths.front()).endsWith(QStringLiteral("mvlogs.txt")));
+    harness.ui.set_main_window(nullptr);
+    holder.waitForFinished();
+    if (runtime_before.isNull()) {
+      qunsetenv("XDG_RUNTIME_DIR");
+    } else {
+      qputenv("XDG_RUNTIME_DIR", runtime_before);
+    }
   }
 
   // Without the host's opener the help goes through Qt; a missing document is said so before that.

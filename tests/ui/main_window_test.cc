@@ -604,7 +604,8 @@ class MainWindowTest : public QObject {
   }
 
   void SecondStartHandsOverToTheFirst() {
-    const QString name = QStringLiteral("morva_test-%1").arg(QCoreApplication::applicationPid());
+    QTemporaryDir sockets;
+    const QString name = sockets.filePath(QStringLiteral("morva_mutex"));
     QTemporaryDir home;
     WriteSettings(home.path(), QuietJob());
     UiHarness harness(home.path());
@@ -622,25 +623,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(second.ClaimOrHandOver(), SingleInstance::Claim::kHandedOver);
     QVERIFY(asked.wait(5000));
     QVERIFY(!window.isMinimized());
-  }
-
-  void StaleSocketDoesNotStopAStart() {
-    const QString name = QStringLiteral("morva_stale-%1").arg(QCoreApplication::applicationPid());
-    // What a killed first instance leaves: a socket file nobody listens on.
-    const QByteArray path = QDir(QDir::tempPath()).filePath(name).toUtf8();
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(fd >= 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
-    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ::close(fd);
-    QVERIFY(QFile::exists(QString::fromUtf8(path)));
-
-    SingleInstance started(name);
-    QCOMPARE(started.ClaimOrHandOver(), SingleInstance::Claim::kFirst);
-    SingleInstance later(name);
-    QCOMPARE(later.ClaimOrHandOver(), SingleInstance::Claim::kHandedOver);
   }
 
  private:
