@@ -28,6 +28,8 @@ export DISPLAY=:$(cat "$work/display")
 openbox >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+# openbox names itself before it has finished starting; a window mapped meanwhile is placed by nobody.
+sleep 1
 
 morva_pid=
 window=
