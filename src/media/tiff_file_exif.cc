@@ -50,7 +50,9 @@ ExifParse ParseTiffFile(ReadableFile& file, ExifDateKind which, bool probe_only)
     parse.date_text.clear();
     exif::WalkIfds(bytes, header, which, &parse.values, &parse.date_text, &reach);
     if (reach <= bytes.size() || bytes.size() >= file.size() || reach > kMaxRead) break;
-    if (!file.Read(0, static_cast<std::size_t>(reach < file.size() ? reach : file.size()), &bytes).ok()) break;
+    // A head's worth past the reach: the table found there points at values close behind it.
+    const std::uint64_t want = reach + kHeadRead;
+    if (!file.Read(0, static_cast<std::size_t>(want < file.size() ? want : file.size()), &bytes).ok()) break;
   }
   return parse;
 }
