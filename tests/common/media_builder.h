@@ -351,6 +351,42 @@ inline std::string BuildM4aSkeleton() {
   return Ftyp("M4A ", {"M4A ", "mp42", "isom"}) + moov + IsoBox("mdat", std::string(64, '\x22'));
 }
 
+// The M4A skeleton with iTunes items in moov/udta/meta/ilst: text items (type "\xA9nam" and so on, UTF-8)
+// and a track number. The skeleton's chunk offset table is empty, so nothing else moves.
+inline std::string BuildTaggedM4a(const std::vector<std::pair<std::string, std::string>>& texts, int track) {
+  using namespace media_builder_internal;
+  auto data = [](int type, std::string_view value) {
+    std::string body;
+    Be(&body, static_cast<std::uint64_t>(type), 4);
+    Be(&body, 0, 4);
+    body.append(value);
+    return IsoBox("data", body);
+  };
+  std::string ilst;
+  for (const auto& [type, value] : texts) ilst += IsoBox(type, data(1, value));
+  if (track > 0) {
+    std::string number;
+    Be(&number, 0, 2);
+    Be(&number, static_cast<std::uint64_t>(track), 2);
+    Be(&number, 0, 4);
+    ilst += IsoBox("trkn", data(0, number));
+  }
+  const std::string hdlr = std::string(4, '\0') + "mdirappl" + std::string(9, '\0');
+  const std::string udta = IsoBox("udta", IsoFullBox("meta", 0, IsoFullBox("hdlr", 0, hdlr) + IsoBox("ilst", ilst)));
+  std::string file = BuildM4aSkeleton();
+  // The skeleton is ftyp, moov, mdat: the user data goes at the end of moov, whose size grows by as much.
+  const std::size_t moov_at = file.find("moov") - 4;
+  const std::size_t moov_size = (static_cast<unsigned char>(file[moov_at]) << 24) |
+                                (static_cast<unsigned char>(file[moov_at + 1]) << 16) |
+                                (static_cast<unsigned char>(file[moov_at + 2]) << 8) |
+                                static_cast<unsigned char>(file[moov_at + 3]);
+  file.insert(moov_at + moov_size, udta);
+  std::string size;
+  Be(&size, moov_size + udta.size(), 4);
+  file.replace(moov_at, 4, size);
+  return file;
+}
+
 // An APE tag (version 2, with its footer) of text `items` (key, UTF-8 value).
 inline std::string ApeTag(const std::vector<std::pair<std::string, std::string>>& items) {
   using namespace media_builder_internal;
