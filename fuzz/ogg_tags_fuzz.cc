@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes as a file to the Ogg reader: the page walk, the packets put together from their segments and the
-// Vorbis or Opus comment header.
+// Feeds arbitrary bytes as a file to the Ogg reader: the page walk, the packets put together from their
+// segments and the Vorbis or Opus comment header.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string block;
   if (!morva::media::FindWebpExif(window, &block)) return 0;
   if (block.size() > morva::media::kMaxExifBlock) std::abort();
-  for (int which = 1; which <= 3; ++which) CheckParse(morva::exif::ParseExifBlock(block, static_cast<morva::ExifDateKind>(which), false));
+  for (int which = 1; which <= 3; ++which) {
+    CheckParse(morva::exif::ParseExifBlock(block, static_cast<morva::ExifDateKind>(which), false));
+  }
   // Through the reader's dispatch by content, the same bytes give a parse as well formed.
   CheckParse(morva::ParseMediaExif(file, morva::kExifDateTimeOriginal, false));
   return 0;

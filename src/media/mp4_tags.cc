@@ -37,7 +37,9 @@ void ReadItem(FileWindow& file, const Box& item, TagSink* sink) {
     if (value.size() < 6) return;
     const std::uint32_t track = Be16(value, 2), total = Be16(value, 4);
     if (track == 0) return;
-    sink->Set(TagItem::kTrack, total == 0 ? std::to_string(track) : std::to_string(track) + "/" + std::to_string(total));
+    std::string text = std::to_string(track);
+    if (total != 0) text += "/" + std::to_string(total);
+    sink->Set(TagItem::kTrack, text);
     return;
   }
   if (item.type == FourCc("gnre")) {

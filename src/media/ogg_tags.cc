@@ -56,7 +56,8 @@ class PacketReader {
           const unsigned size = static_cast<unsigned char>(lacing[s]);
           if (packet_index == 1) {
             if (!keep) return !packet->empty();
-            if (packet->size() < kMaxPacket) packet->append(bytes.substr(at, std::min<std::size_t>(size, kMaxPacket - packet->size())));
+            const std::size_t room = kMaxPacket - packet->size();
+            packet->append(bytes.substr(at, std::min<std::size_t>(size, room)));
           }
           at += size;
           if (size < kLacingEnd && ++packet_index == 2) return true;

@@ -26,7 +26,8 @@ std::string LocalText(std::uint64_t seconds_since_1904) {
   if (seconds_since_1904 == 0) return {};
   constexpr std::uint64_t kMaxSeconds = (~0ULL - kUnixEpochFileTime) / kTicksPerSecond;
   if (seconds_since_1904 > kMaxSeconds) return {};
-  const FileTime time = kUnixEpochFileTime - kSeconds1904To1970 * kTicksPerSecond + seconds_since_1904 * kTicksPerSecond;
+  const FileTime time =
+      kUnixEpochFileTime - kSeconds1904To1970 * kTicksPerSecond + seconds_since_1904 * kTicksPerSecond;
   CalendarTime local;
   if (!FileTimeToLocal(time, &local)) return {};
   char text[32];
@@ -113,7 +114,8 @@ ExifParse ParseQuickTime(FileWindow& file, ExifDateKind which, bool probe_only) 
   }
   if (!parse.has_exif) return parse;
   exif::StoreDate(kExifDateTime, modified, which, &parse.values, &parse.date_text);
-  if (creation_date.empty() || !exif::StoreDate(kExifDateTimeOriginal, creation_date, which, &parse.values, &parse.date_text)) {
+  if (creation_date.empty() ||
+      !exif::StoreDate(kExifDateTimeOriginal, creation_date, which, &parse.values, &parse.date_text)) {
     exif::StoreDate(kExifDateTimeOriginal, created, which, &parse.values, &parse.date_text);
   }
   exif::StoreDate(kExifDateTimeDigitized, created, which, &parse.values, &parse.date_text);

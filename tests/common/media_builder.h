@@ -117,7 +117,9 @@ struct MovieContents {
 };
 
 // Seconds since 1904-01-01 UTC of a Unix time.
-constexpr std::uint64_t MovieTime(std::int64_t unix_seconds) { return static_cast<std::uint64_t>(unix_seconds + 2082844800LL); }
+constexpr std::uint64_t MovieTime(std::int64_t unix_seconds) {
+  return static_cast<std::uint64_t>(unix_seconds + 2082844800LL);
+}
 
 inline std::string BuildMovie(const MovieContents& m) {
   using namespace media_builder_internal;
@@ -347,7 +349,8 @@ inline std::string BuildM4aSkeleton() {
   const std::string stbl = IsoBox("stbl", IsoFullBox("stsd", 0, stsd) + IsoFullBox("stco", 0, stco));
   const std::string mdia =
       IsoBox("mdia", IsoFullBox("mdhd", 0, mdhd) + IsoFullBox("hdlr", 0, hdlr) + IsoBox("minf", stbl));
-  const std::string moov = IsoBox("moov", IsoFullBox("mvhd", 0, mvhd) + IsoBox("trak", IsoFullBox("tkhd", 0, tkhd) + mdia));
+  const std::string trak = IsoBox("trak", IsoFullBox("tkhd", 0, tkhd) + mdia);
+  const std::string moov = IsoBox("moov", IsoFullBox("mvhd", 0, mvhd) + trak);
   return Ftyp("M4A ", {"M4A ", "mp42", "isom"}) + moov + IsoBox("mdat", std::string(64, '\x22'));
 }
 

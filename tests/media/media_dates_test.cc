@@ -154,8 +154,9 @@ TEST_F(MediaDatesTest, EveryContainerGivesTheDatesExiftoolReads) {
     const bool movie = c.bytes.find("moov") != std::string::npos;
     const std::string tool[3] = {
         JsonDate(*json, "ModifyDate"),
-        movie ? (JsonDate(*json, "CreationDate").empty() ? JsonDate(*json, "CreateDate") : JsonDate(*json, "CreationDate"))
-              : JsonDate(*json, "DateTimeOriginal"),
+        !movie                                  ? JsonDate(*json, "DateTimeOriginal")
+        : JsonDate(*json, "CreationDate").empty() ? JsonDate(*json, "CreateDate")
+                                                  : JsonDate(*json, "CreationDate"),
         JsonDate(*json, "CreateDate")};
     ExifReader reader(*fs_);
     for (int kind = 1; kind <= 3; ++kind) {
