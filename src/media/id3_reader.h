@@ -125,7 +125,7 @@ class Id3Reader {
   // case) or of 4 bytes or fewer, and the container tags only from a path ending in one of
   // kContainerTagExtensions; a path that qualifies for neither gives 0 without opening the file. Only the
   // ID3 tags are ever written, so they alone set version_string(). Probe mode only decides which tags are
-  // present and changes no value.
+  // present (version_string() and container_format() say which) and changes no item's value.
   int Read(std::string_view path, const Id3ReadOptions& options, bool probe_only);
 
   // Bit 4 of Read's result.
