@@ -27,6 +27,7 @@ bool HasId3Tag(Id3Reader& id3, const AppSettings& app, std::string_view path, Id
     presence->v1 = (versions & 1) != 0;
     presence->v2 = (versions & 2) != 0;
     presence->v2_minor = v.size() == 3 && v[2] >= '0' && v[2] <= '9' ? v[2] - '0' : 0;
+    presence->container = id3.container_format();
   }
   return true;
 }

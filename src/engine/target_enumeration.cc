@@ -104,6 +104,14 @@ bool PassOver(const Walk& walk, const FindData& data, bool holder_too) {
   return true;
 }
 
+// The filter of files carrying a tag. The ID3 conversion writes only ID3 tags, so for it the tag of
+// another container (which the name rules read) does not count.
+bool PassesId3Filter(const Walk& walk, std::string_view path) {
+  Id3Presence presence;
+  if (!HasId3Tag(walk.id3, walk.job.app, path, &presence)) return false;
+  return presence.v1 || presence.v2 || !ComputeJobSwitches(walk.job.settings).id3;
+}
+
 // Appends a target and what its listing said about it.
 void AppendTarget(const Walk& walk, std::string path, const FindData* data) {
   walk.run.target_data.resize(walk.run.targets.size());
@@ -256,7 +264,7 @@ bool EnumerateDirectory(const Walk& walk, std::string_view path, bool nested) {
     const std::string entry_path = JoinPath(list_dir, entry.name);
     if (!range.Contains(entry.last_write_time)) continue;
     if (app.sw_set[AppSettings::kSetExifOnly] && !HasExifDate(walk.exif, walk.job.app, entry_path, nullptr)) continue;
-    if (app.sw_set[AppSettings::kSetId3Only] && !HasId3Tag(walk.id3, walk.job.app, entry_path, nullptr)) continue;
+    if (app.sw_set[AppSettings::kSetId3Only] && !PassesId3Filter(walk, entry_path)) continue;
     AddTarget(walk, entry_path, &entry);
   }
 
@@ -358,6 +366,8 @@ EntryRow DescribeEntry(const AppSettings& app, ExifReader& exif, Id3Reader& id3_
       if (id3.v1) row.marker += "/v1";
     } else if (id3.v1) {
       row.marker = "ID3v1";
+    } else {
+      row.marker = TagFormatName(id3.container);
     }
   }
   // The list shows seconds: the stored text's milliseconds are cut off.

@@ -87,8 +87,10 @@ bool HasExifExtension(std::string_view path) {
   for (char& c : extension) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  return extension == "jpg" || extension == "jpeg" || extension == "jpe" || extension == "jfif" ||
-         extension == "tif";
+  for (std::string_view known : ExifReader::kExifExtensions) {
+    if (extension == known) return true;
+  }
+  return false;
 }
 
 // "YYYYMMDDhhmmss" as "YYYY/MM/DD hh:mm:ss"; empty for a value of any other length.
@@ -142,7 +144,7 @@ bool ExifReader::ReadDate(std::string_view path, int which, int default_which, b
   if (!skip_extension_test && !HasExifExtension(path)) return false;
   std::unique_ptr<ReadableFile> file;
   if (!fs_.OpenRead(path, &file).ok()) return false;
-  ExifParse parse = ParseJpegExif(*file, static_cast<ExifDateKind>(which), probe_only);
+  ExifParse parse = ParseMediaExif(*file, static_cast<ExifDateKind>(which), probe_only);
   file.reset();
   if (!parse.has_exif) return false;
 

@@ -50,6 +50,14 @@ struct ExifParse {
 // outside it are taken as absent. Never fails in any other way than by finding nothing.
 ExifParse ParseJpegExif(ReadableFile& file, ExifDateKind which, bool probe_only);
 
+// Parses the Exif values of `file` whatever container it is, told by its content: JPEG (ParseJpegExif),
+// TIFF and TIFF-based raw images, HEIF/HEIC/AVIF, PNG, WebP, and MP4/MOV/3GP movies, whose dates come from
+// the movie header and the QuickTime metadata (MP4 audio files have none). The same rules hold for every
+// container: dates are valid "YYYY:MM:DD hh:mm:ss" texts or absent; `has_exif` says the container holds
+// an Exif block with a valid TIFF header (a movie: a movie header). Never fails in any other way than by
+// finding nothing.
+ExifParse ParseMediaExif(ReadableFile& file, ExifDateKind which, bool probe_only);
+
 // The Exif date reader with its one-file cache: one target is asked for its Exif values several times in
 // a row (the target list's columns, the filters, the name rules), and a second question about the same
 // path does not open the file again. One per session; not safe for concurrent use.
@@ -61,8 +69,9 @@ class ExifReader {
   ExifReader& operator=(const ExifReader&) = delete;
 
   // Reads the date `which` (1 to 3; 0 means `default_which`, the OPT_2 option) of the file at the engine
-  // path `path`. Unless `skip_extension_test` (SW_OPT[6]) the name must end in .jpg, .jpeg, .jpe, .jfif
-  // or .tif, in any case, or the file is not opened and the result is false.
+  // path `path` (ParseMediaExif: the file's content decides how it is read). Unless `skip_extension_test`
+  // (SW_OPT[6]) the name must end in one of kExifExtensions, in any case, or the file is not opened and
+  // the result is false.
   //
   // Normal mode returns true when the file gave any recognised tag (not necessarily the requested date);
   // result_text() is then the requested date or empty. On a fresh read the text is the tag's own 19 bytes
@@ -74,6 +83,12 @@ class ExifReader {
   // cache is invalidated unless it holds this very file (whose header was valid, so the answer is true
   // without opening it again).
   bool ReadDate(std::string_view path, int which, int default_which, bool skip_extension_test, bool probe_only);
+
+  // The suffixes (lower case, without the dot) of the files ReadDate reads without SW_OPT[6]: JPEG and
+  // TIFF, raw images, HEIF, PNG, WebP and movies.
+  static constexpr std::string_view kExifExtensions[] = {
+      "jpg", "jpeg", "jpe", "jfif", "tif", "tiff", "dng", "cr2", "nef", "nrw", "arw", "srf", "sr2", "orf",
+      "rw2", "pef", "heic", "heif", "hif", "avif", "png", "webp", "mp4", "mov", "m4v", "3gp", "3g2", "qt"};
 
   // The date text of the last ReadDate call.
   const std::string& result_text() const { return result_text_; }

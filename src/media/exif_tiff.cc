@@ -58,8 +58,8 @@ std::uint32_t Get32(std::string_view bytes, std::size_t pos, bool big_endian) {
 class IfdWalker {
  public:
   IfdWalker(std::string_view tiff, bool big_endian, ExifDateKind which, ExifValues* values,
-            std::string* date_text)
-      : tiff_(tiff), big_endian_(big_endian), which_(which), values_(values), date_text_(date_text) {}
+            std::string* date_text, std::uint64_t* reach)
+      : tiff_(tiff), big_endian_(big_endian), which_(which), values_(values), date_text_(date_text), reach_(reach) {}
 
   // Level 0 is IFD0, level 1 the Exif IFD; nothing deeper is followed, so offsets that point back at an
   // IFD already seen cannot make the walk loop.
@@ -116,7 +116,10 @@ class IfdWalker {
   }
 
   bool Inside(std::uint64_t offset, std::uint64_t size) const {
-    return offset <= tiff_.size() && size <= tiff_.size() - offset;
+    if (offset <= tiff_.size() && size <= tiff_.size() - offset) return true;
+    // Both are below 2^36: no overflow.
+    if (reach_ != nullptr && offset + size > *reach_) *reach_ = offset + size;
+    return false;
   }
 
   // ASCII values end at their first zero byte (or at the value's end when there is none); other values
@@ -137,11 +140,14 @@ class IfdWalker {
         }
         return;
       case kTagDateTime:
-        return StoreDate(kExifDateTime, Text(type, value), &values_->date_time);
+        exif::StoreDate(kExifDateTime, Text(type, value), which_, values_, date_text_);
+        return;
       case kTagDateTimeOriginal:
-        return StoreDate(kExifDateTimeOriginal, Text(type, value), &values_->date_time_original);
+        exif::StoreDate(kExifDateTimeOriginal, Text(type, value), which_, values_, date_text_);
+        return;
       case kTagDateTimeDigitized:
-        return StoreDate(kExifDateTimeDigitized, Text(type, value), &values_->date_time_digitized);
+        exif::StoreDate(kExifDateTimeDigitized, Text(type, value), which_, values_, date_text_);
+        return;
       case kTagPixelX:
         return StoreText(Text(type, value), &values_->pixel_x);
       case kTagPixelY:
@@ -175,25 +181,12 @@ class IfdWalker {
     StoreText(std::move(raw), slot);
   }
 
-  // A date counts only as a valid "YYYY:MM:DD hh:mm:ss"; cameras that do not know the time write
-  // "0000:00:00 00:00:00" or blanks, and those must not name a file.
-  void StoreDate(ExifDateKind kind, const std::string& text, std::optional<std::string>* slot) {
-    if (text.size() < 19) return;
-    const std::string_view view(text);
-    if (!validate_date_time(view.substr(0, 10), view.substr(11, 8), false)) return;
-    std::string compact;
-    compact.reserve(14);
-    compact.append(view.substr(0, 4));
-    for (std::size_t at : {5, 8, 11, 14, 17}) compact.append(view.substr(at, 2));
-    StoreText(std::move(compact), slot);
-    if (kind == which_) date_text_->assign(view.substr(0, 19));
-  }
-
   std::string_view tiff_;
   bool big_endian_;
   ExifDateKind which_;
   ExifValues* values_;
   std::string* date_text_;
+  std::uint64_t* reach_;
   // Only the first Exif IFD pointer is followed: a table full of them must not multiply the work.
   bool exif_ifd_walked_ = false;
 };
@@ -217,8 +210,39 @@ bool ReadTiffHeader(std::string_view tiff, TiffHeader* header) {
 }
 
 void WalkIfds(std::string_view tiff, const TiffHeader& header, ExifDateKind which, ExifValues* values,
-              std::string* date_text) {
-  IfdWalker(tiff, header.big_endian, which, values, date_text).Walk(header.ifd0_offset, 0);
+              std::string* date_text, std::uint64_t* reach) {
+  if (reach != nullptr) *reach = 0;
+  IfdWalker(tiff, header.big_endian, which, values, date_text, reach).Walk(header.ifd0_offset, 0);
+}
+
+// A date counts only as a valid "YYYY:MM:DD hh:mm:ss"; cameras that do not know the time write
+// "0000:00:00 00:00:00" or blanks, and those must not name a file.
+bool StoreDate(ExifDateKind kind, std::string_view text, ExifDateKind which, ExifValues* values,
+               std::string* date_text) {
+  if (text.size() < 19) return false;
+  if (!validate_date_time(text.substr(0, 10), text.substr(11, 8), false)) return false;
+  std::string compact;
+  compact.reserve(14);
+  compact.append(text.substr(0, 4));
+  for (std::size_t at : {5, 8, 11, 14, 17}) compact.append(text.substr(at, 2));
+  std::optional<std::string>* slot = kind == kExifDateTime           ? &values->date_time
+                                     : kind == kExifDateTimeOriginal ? &values->date_time_original
+                                                                     : &values->date_time_digitized;
+  *slot = std::move(compact);
+  values->found = true;
+  if (kind == which) date_text->assign(text.substr(0, 19));
+  return true;
+}
+
+ExifParse ParseExifBlock(std::string_view block, ExifDateKind which, bool probe_only) {
+  ExifParse parse;
+  constexpr std::string_view kExifHeader("Exif\0\0", 6);
+  if (block.substr(0, kExifHeader.size()) == kExifHeader) block.remove_prefix(kExifHeader.size());
+  TiffHeader header;
+  if (!ReadTiffHeader(block, &header)) return parse;
+  parse.has_exif = true;
+  if (!probe_only) WalkIfds(block, header, which, &parse.values, &parse.date_text);
+  return parse;
 }
 
 }  // namespace morva::exif

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "media/container_tags.h"
+
 namespace morva {
 
 class FileSystem;
@@ -117,16 +119,25 @@ class Id3Reader {
   Id3Reader(const Id3Reader&) = delete;
   Id3Reader& operator=(const Id3Reader&) = delete;
 
-  // Reads the tags of the MP3 file at the engine path `path`: 0 none, 1 ID3v1 only, 2 ID3v2 only, 3 both.
-  // Unless options.skip_extension_test, a path longer than 4 bytes must end in ".mp3" (any case) or the
-  // result is 0 without opening the file. Probe mode only decides which tags are present and changes no
-  // value. Sets version_string() either way.
+  // Reads the tags of the file at the engine path `path`: bit 1 an ID3v1 tag, bit 2 an ID3v2 tag, bit 4
+  // the tag of another audio container (ReadContainerTags: FLAC, Ogg Vorbis/Opus, MP4/M4A, APE), 0 none.
+  // Unless options.skip_extension_test, the ID3 tags are read only from a path ending in ".mp3" (any
+  // case) or of 4 bytes or fewer, and the container tags only from a path ending in one of
+  // kContainerTagExtensions; a path that qualifies for neither gives 0 without opening the file. Only the
+  // ID3 tags are ever written, so they alone set version_string(). Probe mode only decides which tags are
+  // present (version_string() and container_format() say which) and changes no item's value.
   int Read(std::string_view path, const Id3ReadOptions& options, bool probe_only);
 
-  // Copies item `item` of the last file read into *out: 0 not found, 1 taken from ID3v1, 2 from ID3v2.
-  // `allowed` holds bit 1 for ID3v1 and bit 2 for ID3v2; `v1_first` (SW_OPT[9]) tries ID3v1 before
-  // ID3v2. An ID3v1 value counts when its first byte is neither a space nor zero, an ID3v2 value when its
-  // frame was found.
+  // Bit 4 of Read's result.
+  static constexpr int kContainerTags = 4;
+  // The suffixes (lower case, with the dot) of files whose container tags are read without SW_OPT[6].
+  static constexpr std::string_view kContainerTagExtensions[] = {
+      ".mp3", ".flac", ".ogg", ".oga", ".opus", ".m4a", ".m4b", ".mp4", ".ape", ".mpc", ".wv"};
+
+  // Copies item `item` of the last file read into *out: 0 not found, 1 taken from ID3v1, 2 from ID3v2,
+  // 4 from the container's tag. `allowed` holds bit 1 for ID3v1, bit 2 for ID3v2 and bit 4 for the
+  // container's tag, which is tried last; `v1_first` (SW_OPT[9]) tries ID3v1 before ID3v2. An ID3v1 value
+  // counts when its first byte is neither a space nor zero, an ID3v2 or container value when it was found.
   int GetItem(int allowed, int item, bool v1_first, std::string* out) const;
 
   // "1" or "0" for ID3v1, then "2" and the ID3v2 major version digit or "00": "123", "024", "000".
@@ -135,6 +146,9 @@ class Id3Reader {
   const std::string& loaded_path() const { return loaded_path_; }
   const Id3v1Fields& v1() const { return v1_; }
   const Id3v2Fields& v2() const { return v2_; }
+  // The container tag of the last file read or probed (kNone when it had none), and its values.
+  TagFormat container_format() const { return container_format_; }
+  const Id3v2Fields& container_tags() const { return container_tags_; }
 
  private:
   FileSystem& fs_;
@@ -144,6 +158,8 @@ class Id3Reader {
   bool has_v1_ = false;
   Id3v1Fields v1_;
   Id3v2Fields v2_;
+  TagFormat container_format_ = TagFormat::kNone;
+  Id3v2Fields container_tags_;
 };
 
 // The genre names, 0 to 147 ("Blues" ... "Synthpop"); empty for any other index.

@@ -226,8 +226,8 @@ int ControlInterpreter::AppendId3(std::string_view name, std::string* out) {
     std::string value;
     const int from = reader.GetItem(versions, m.item, in().app.sw_opt[AppSettings::kOptId3V1First], &value);
     if (from == 0) return 0;
-    // An ID3v2 track may carry the count of tracks as "3/12".
-    if (from == 2 && m.item == kId3Track) value.resize(std::min(value.size(), value.find('/')));
+    // An ID3v2 or container track may carry the count of tracks as "3/12".
+    if (from >= 2 && m.item == kId3Track) value.resize(std::min(value.size(), value.find('/')));
     out->append(value);
     return 0;
   }

@@ -55,8 +55,8 @@ bool BuildId3Name(const NameRuleInputs& in, std::string* text) {
     std::string element;
     const int from = in.id3.GetItem(versions, kind, app.sw_opt[AppSettings::kOptId3V1First], &element);
     if (from == 0) continue;
-    // An ID3v2 track may carry the count of tracks as "3/12".
-    if (from == 2 && kind == kId3Track) element = element.substr(0, element.find('/'));
+    // An ID3v2 or container track may carry the count of tracks as "3/12".
+    if (from >= 2 && kind == kId3Track) element = element.substr(0, element.find('/'));
     name.append((s.fnm_id3_opt & ConversionSettings::kId3NameTrimSpaces) ? TrimSpaces(element)
                                                                          : std::string_view(element));
     if (name.size() > kMaxId3Name) return false;

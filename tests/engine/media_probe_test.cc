@@ -7,6 +7,7 @@
 
 #include "common/engine_fixture.h"
 #include "common/jpeg_builder.h"
+#include "common/media_builder.h"
 #include "common/mp3_builder.h"
 #include "engine/target_enumeration.h"
 
@@ -30,7 +31,7 @@ class MediaProbeTest : public testing::EngineFixture {
     older.date_time_original = "2010:01:01 10:00:00";
     older.big_endian = true;
     MakeFile("c.JPG", testing::BuildJpeg(older));
-    MakeFile("d.png", testing::BuildJpeg(dated));  // Exif inside, but the name says otherwise
+    MakeFile("d.txt", testing::BuildJpeg(dated));  // Exif inside, but the name says otherwise
 
     testing::Mp3Contents both;
     both.v2_version = 3;
@@ -41,6 +42,15 @@ class MediaProbeTest : public testing::EngineFixture {
     v1_only.v1 = testing::Id3v1Block{};
     MakeFile("f.mp3", testing::BuildMp3(v1_only));
     MakeFile("g.txt", "text");
+
+    testing::JpegContents phone;
+    phone.date_time_original = "2012:03:04 05:06:07";
+    MakeFile("h.heic", testing::BuildHeic(testing::BuildExifTiff(phone), false));
+    testing::MovieContents movie;
+    movie.creation_date = "2011-02-03T04:05:06+0900";
+    movie.created = testing::MovieTime(1296673506);
+    MakeFile("i.mov", testing::BuildMovie(movie));
+    MakeFile("j.flac", testing::BuildFlac({"TITLE=Song"}));
   }
 
   Targets Enumerate() {
@@ -59,24 +69,28 @@ class MediaProbeTest : public testing::EngineFixture {
 
 TEST_F(MediaProbeTest, FiltersKeepFilesWithTheDateItemOrATag) {
   session.job.app.sw_set[7] = true;
-  EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG"}));
+  EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG", "h.heic", "i.mov"}));
   // Another date item finds another set of photographs.
   session.job.app.opt_2 = 1;
   EXPECT_EQ(Enumerate(), (Targets{"b.jpg"}));
   session.job.app.opt_2 = 2;
   // Without the extension test the content alone decides.
   session.job.app.sw_opt[6] = true;
-  EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG", "d.png"}));
+  EXPECT_EQ(Enumerate(), (Targets{"a.jpg", "c.JPG", "d.txt", "h.heic", "i.mov"}));
   session.job.app.sw_opt[6] = false;
 
   session.job.app.sw_set[7] = false;
   session.job.app.sw_set[8] = true;
+  EXPECT_EQ(Enumerate(), (Targets{"e.mp3", "f.mp3", "j.flac"}));
+  // The ID3 conversion writes ID3 tags only: a FLAC file's tag does not make it a target of it.
+  session.job.settings.sw_id3[0] = 1;
   EXPECT_EQ(Enumerate(), (Targets{"e.mp3", "f.mp3"}));
 }
 
 TEST_F(MediaProbeTest, ExifSortKeyPutsUndatedFilesLast) {
   session.run.sort = SortParameters{true, true, 3};
-  EXPECT_EQ(Enumerate(), (Targets{"c.JPG", "a.jpg", "b.jpg", "d.png", "e.mp3", "f.mp3", "g.txt"}));
+  EXPECT_EQ(Enumerate(),
+            (Targets{"c.JPG", "i.mov", "h.heic", "a.jpg", "b.jpg", "d.txt", "e.mp3", "f.mp3", "g.txt", "j.flac"}));
   // The key is the same whether the reader answers from its cache or from the file.
   std::string first, second;
   ASSERT_TRUE(HasExifDate(session.exif, session.job.app, E(dir.Sub("a.jpg")), &first));
@@ -85,7 +99,8 @@ TEST_F(MediaProbeTest, ExifSortKeyPutsUndatedFilesLast) {
   EXPECT_EQ(second, first);
   // Descending, the files without a date ("Z") come first, in listing order.
   session.run.sort.ascending = false;
-  EXPECT_EQ(Enumerate(), (Targets{"b.jpg", "d.png", "e.mp3", "f.mp3", "g.txt", "a.jpg", "c.JPG"}));
+  EXPECT_EQ(Enumerate(),
+            (Targets{"b.jpg", "d.txt", "e.mp3", "f.mp3", "g.txt", "j.flac", "a.jpg", "h.heic", "i.mov", "c.JPG"}));
 }
 
 TEST_F(MediaProbeTest, ListMarkersNameWhatTheFileCarries) {
@@ -96,6 +111,10 @@ TEST_F(MediaProbeTest, ListMarkersNameWhatTheFileCarries) {
   EXPECT_EQ(Row("e.mp3").marker, "ID3v2.3/v1");
   EXPECT_EQ(Row("f.mp3").marker, "ID3v1");
   EXPECT_EQ(Row("g.txt").marker, "");
+  EXPECT_EQ(Row("h.heic").exif_date, "2012/03/04 05:06:07");
+  EXPECT_EQ(Row("i.mov").marker, "Exif");
+  EXPECT_EQ(Row("i.mov").exif_date, "2011/02/03 04:05:06");
+  EXPECT_EQ(Row("j.flac").marker, "FLAC");
   session.job.app.sw_opt[5] = false;
   EXPECT_EQ(Row("a.jpg").exif_date, "");
 }

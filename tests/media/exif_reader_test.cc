@@ -123,19 +123,21 @@ TEST_F(ExifReaderTest, ProbeDecidesOnTheHeaderAndInvalidatesTheCache) {
 
 TEST_F(ExifReaderTest, ExtensionTestAndFailedOpens) {
   const std::string photo = BuildJpeg(PhotoContents());
-  for (const char* name : {"a.JPG", "b.jpeg", "c.Jpe", "d.JFIF", "e.tif"}) {
+  // The content decides how a file is read: a JPEG named as a raw image, a HEIF photo or a movie is read
+  // as the JPEG it is.
+  for (const char* name : {"a.JPG", "b.jpeg", "c.Jpe", "d.JFIF", "e.tif", "h.DNG", "i.heic", "j.mov"}) {
     reader_->Clear();
     EXPECT_TRUE(reader_->ReadDate(Put(name, photo), 2, 2, false, false)) << name;
   }
   const int before = opens();
-  const std::string png = Put("f.png", photo);
+  const std::string unlisted = Put("f.txt", photo);
   const std::string bare = Put("jpg", photo);
-  EXPECT_FALSE(reader_->ReadDate(png, 2, 2, false, false));
-  EXPECT_FALSE(reader_->ReadDate(png, 2, 2, false, true));
+  EXPECT_FALSE(reader_->ReadDate(unlisted, 2, 2, false, false));
+  EXPECT_FALSE(reader_->ReadDate(unlisted, 2, 2, false, true));
   EXPECT_FALSE(reader_->ReadDate(bare, 2, 2, false, false));
   EXPECT_EQ(opens(), before);
   // Without the test, the content alone decides.
-  EXPECT_TRUE(reader_->ReadDate(png, 2, 2, true, false));
+  EXPECT_TRUE(reader_->ReadDate(unlisted, 2, 2, true, false));
   EXPECT_EQ(reader_->result_text(), "2013:05:04 13:02:09");
   EXPECT_FALSE(reader_->ReadDate(Put("g.jpg", "not a jpeg"), 2, 2, true, false));
 

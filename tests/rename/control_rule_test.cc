@@ -9,6 +9,7 @@
 
 #include "common/engine_fixture.h"
 #include "common/jpeg_builder.h"
+#include "common/media_builder.h"
 #include "common/mp3_builder.h"
 #include "common/start_conversion.h"
 #include "engine/validation.h"
@@ -74,6 +75,17 @@ TEST_F(ControlRuleTest, VariablesReadTheTargetsFiles) {
       {"x<MTT>_<MTRCK>", {"a.txt -> x_.txt", "p.jpg -> x_.jpg", "s.mp3 -> xIntro_3.mp3"}},
       // A time variable in lower case alone still has the listing read the times.
       {"<tw-year>", {"a.txt -> 2013.txt", "p.jpg -> 2013.jpg", "s.mp3 -> 2013.mp3"}},
+  });
+}
+
+TEST_F(ControlRuleTest, VariablesReadMoviesAndOtherTagFormats) {
+  MakeFile("f.flac", testing::BuildFlac({"TITLE=Intro", "TRACKNUMBER=3/12"}));
+  testing::MovieContents movie;
+  movie.creation_date = "2023-06-01T23:30:00+0200";
+  MakeFile("v.mov", testing::BuildMovie(movie));
+  ExpectPreviews({
+      {"x<MTT>_<MTRCK>", {"f.flac -> xIntro_3.flac", "v.mov -> x_.mov"}},
+      {"x<JDO>", {"f.flac -> x.flac", "v.mov -> x20230601233000.mov"}},
   });
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/engine_fixture.h"
+#include "common/media_builder.h"
 #include "common/mp3_builder.h"
 #include "common/start_conversion.h"
 #include "engine/validation.h"
@@ -110,6 +111,19 @@ TEST_F(Id3RuleTest, RunRenamesByTags) {
   session.job.settings.fnm_id31 = {1, 2, 0, 0};
   EXPECT_EQ(StartConversion(session, RunMode::kRun, false).outcome, ConversionOutcome::kRunFinished);
   EXPECT_TRUE(testing::Exists(dir.Sub("y.mp3")));
+}
+
+TEST_F(Id3RuleTest, TagsOfOtherContainersName) {
+  // Track "3/12" names track 3 whichever container holds it; a date gives its year.
+  MakeFile("a.flac", testing::BuildFlac({"TRACKNUMBER=3/12", "TITLE=Intro"}));
+  MakeFile("b.opus", testing::BuildOgg(true, {"TRACKNUMBER=4", "TITLE=Outro"}));
+  MakeFile("c.mp3", testing::BuildMp3(testing::Mp3Contents{}) + testing::ApeTag({{"Track", "5/9"}, {"Title", "Mid"}}));
+  MakeFile("d.wav", testing::BuildFlac({"TITLE=Not read"}));  // no name of a tagged container
+  EXPECT_EQ(PreviewNames(), (std::vector<std::string>{"a.flac -> 3 - Intro.flac", "b.opus -> 4 - Outro.opus",
+                                                      "c.mp3 -> 5 - Mid.mp3", "d.wav ->  - .wav"}));
+  session.job.settings.fnm_id31 = {4, 0, 0, 0};
+  MakeFile("e.flac", testing::BuildFlac({"DATE=2019-05-01"}));
+  EXPECT_EQ(PreviewNames()[4], "e.flac -> 2019.flac");
 }
 
 TEST_F(Id3RuleTest, ValidationMessages) {
