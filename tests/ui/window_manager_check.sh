@@ -2,7 +2,7 @@
 # The desktop program under a real X server and window manager (Xvfb and openbox) on a 1366x768 screen:
 # a first start fits the screen with its frame, a window the person moved comes back to the same place
 # at every start, and a start in which nothing moved leaves the settings file as it was.
-# Usage: window_manager_check.sh MORVA        (exits 77, skipped, without Xvfb, openbox or xdotool)
+# Usage: window_manager_check.sh MORVA   (make check-window-manager; exits 77 without Xvfb, openbox or xdotool)
 set -euo pipefail
 for tool in Xvfb openbox xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
