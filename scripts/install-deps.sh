@@ -21,7 +21,8 @@ packages=(
   # Test time only: renames on a FAT file system (names that ignore case, made-up inode numbers), made
   # in an image file and mounted through FUSE without root's mount, as a camera card or USB stick is.
   dosfstools fusefat
-  # Test time only: the desktop program under a real X server and window manager, driven by xdotool.
+  # Checks by hand only (make check-window-manager): the desktop program under a real X server and
+  # window manager, driven by xdotool.
   xvfb openbox xdotool x11-utils
 )
 

@@ -12,6 +12,7 @@
 #include "engine/name_step.h"
 #include "platform/path_utils.h"
 #include "engine/preview_builder.h"
+#include "engine/progress_text.h"
 #include "engine/target_enumeration.h"
 #include "engine/target_steps.h"
 #include "core/target_work.h"
@@ -25,13 +26,6 @@ namespace morva {
 namespace {
 
 // The progress texts of the walk, converted once per walk instead of once per target.
-struct ProgressTexts {
-  explicit ProgressTexts(TextCodec& codec)
-      : counts(Cp932Text(codec, "%d / %d 完了 （%d%%）")), title(Cp932Text(codec, "MORVA - 変換状況（%d%%）")) {}
-  std::string counts;
-  std::string title;
-};
-
 // Whether a failed Stat means the entry is gone: any other refusal (a directory on the way swapped for a
 // symbolic link) is a failure of the target, not a reason to pass over it.
 bool Vanished(const Status& s) { return s.code() == ENOENT || s.code() == ENOTDIR; }
@@ -118,7 +112,7 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* pla
   const bool preview = walk.run.mode == RunMode::kPreview;
   std::optional<PreviewBuilder> builder;
   if (preview) builder.emplace(walk.host, walk.job, walk.run);
-  const ProgressTexts progress_texts(walk.host.codec);
+  ProgressText progress_text(walk.host.codec);
   const DirectTimes direct_times = DirectTimesOf(walk.job.settings);
   UserInterface& ui = walk.host.ui;
   // Numbering starts afresh with every preview and run.
@@ -126,7 +120,6 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* pla
 
   TargetWork work;
   ProgressState state;
-  int title_percent = -1;
   walk.run.id3_batch.clear();
   const bool planned_run = !preview && plan != nullptr;
   if (preview && plan != nullptr) plan->targets.assign(walk.run.targets.size(), PlannedTarget());
@@ -171,18 +164,8 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* pla
         }
       }
 
-      const int total = walk.run.progress_total;
-      const int processed = walk.run.counters.processed;
-      const int percent = total > 0 ? static_cast<int>(static_cast<long long>(processed) * 100 / total) : 0;
       state.path = path;
-      state.position = processed;
-      state.total = total;
-      state.counts = Format(progress_texts.counts, processed, total, percent);
-      // The title changes with the percentage only, a hundred times in a run of any size.
-      if (percent != title_percent || state.title.empty()) {
-        state.title = Format(progress_texts.title, percent);
-        title_percent = percent;
-      }
+      progress_text.Fill(walk.run.counters.processed, walk.run.progress_total, &state);
       ui.UpdateProgress(state);
       if (ui.PollCancel()) {
         walk.run.cancelled = true;

@@ -13,6 +13,7 @@
 #include "log/log_journal.h"
 #include "log/log_markers.h"
 #include "log/log_writer.h"
+#include "engine/progress_text.h"
 #include "log/undo_block.h"
 #include "platform/file_system.h"
 #include "platform/move_temporary.h"
@@ -215,12 +216,12 @@ UndoResult UndoRun(const LogContext& log, UndoList* undo, bool from_log, std::st
   std::string previous_directory = "\\";
   int done_count = 0;
   std::vector<RestoredDirectory> directories;
+  ProgressText progress_text(codec);
+  ProgressState state;
   while (!undo->empty()) {
     const UndoRecord& record = undo->Head();
-    ProgressState state;
     state.path = record.current_path;
-    state.position = done_count;
-    state.total = total;
+    progress_text.Fill(done_count, total, &state);
     ui.UpdateProgress(state);
     if (ui.PollCancel()) {
       result.cancelled = true;

@@ -87,8 +87,14 @@ TEST_F(UndoTest, FromMemoryRestoresNamesAndTimesToTheMillisecond) {
   ASSERT_TRUE(fs.SetAttributes(E(dir.Sub("B.txt")), kAttrReadOnly).ok());
 
   ui.messages.clear();
+  ui.progress.clear();
   EXPECT_TRUE(UndoRun(session.log_context(), &session.undo, false, "2024/05/06 07:08:09").ok);
   EXPECT_TRUE(session.undo.empty());
+  // The progress dialog counts the undo's targets as it goes.
+  ASSERT_EQ(ui.progress.size(), 2u);
+  EXPECT_EQ(ui.progress[0].counts, S("0 / 2 完了 （0%）"));
+  EXPECT_EQ(ui.progress[1].counts, S("1 / 2 完了 （50%）"));
+  EXPECT_EQ(ui.progress[1].title, S("MORVA - 変換状況（50%）"));
   const FindData b = StatOf("b.txt");  // before reading it moves the access time
   EXPECT_EQ(b.last_write_time, write);
   EXPECT_EQ(b.last_access_time, access);
