@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/job_switches.h"
+#include "ui/column_widths.h"
 #include "ui/output_directory_dialog.h"
 #include "ui/preview_table_model.h"
 #include "ui/window_context.h"
@@ -44,6 +45,10 @@ PreviewDialog::PreviewDialog(UiContext& context, std::vector<PreviewRecord>& rec
   for (int section = 0; section < model_->columnCount(); ++section) {
     view.setColumnWidth(section, app.prec[static_cast<std::size_t>(model_->ListColumn(section))]);
   }
+  // The number column shows the largest number whole, beside its state icon; the last column fills.
+  const qsizetype digits = QString::number(std::max<std::size_t>(records.size(), 1)).size();
+  WidenToShowWhole(*view.horizontalHeader(), {{QString(digits, QLatin1Char('9')), true}});
+  view.horizontalHeader()->setStretchLastSection(true);
 
   ui_->hideExcludedCheck->setChecked(app.sw_pre[0]);
   ui_->errorCheck->setChecked(app.sw_pre[AppSettings::kPreExcludeFailures]);

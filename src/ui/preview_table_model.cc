@@ -75,6 +75,9 @@ QVariant PreviewTableModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       return CellText(record, ListColumn(index.column()));
+    case Qt::ToolTipRole:
+      // The whole text of a cell too narrow for it.
+      return ListColumn(index.column()) == 0 ? QVariant() : QVariant(CellText(record, ListColumn(index.column())));
     case Qt::DecorationRole:
       if (ListColumn(index.column()) == 0) return icons_[SlotOf(record.state)];
       return {};

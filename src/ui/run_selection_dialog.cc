@@ -6,6 +6,7 @@
 
 #include "log/log_writer.h"
 #include "platform/file_system.h"
+#include "ui/column_widths.h"
 #include "ui/qt_text.h"
 #include "ui/window_context.h"
 #include "ui/window_placement.h"
@@ -42,12 +43,14 @@ RunSelectionDialog::RunSelectionDialog(UiContext& context, std::vector<LoggedRun
     auto* item = new QTreeWidgetItem(ui_->runList, {ToQt(codec, run.id), state, DisplayPathToQt(fs, codec, run.target),
                                                     ToQt(codec, run.function)});
     item->setData(0, Qt::UserRole, static_cast<int>(ui_->runList->topLevelItemCount() - 1));
+    for (int column = 2; column < 4; ++column) item->setToolTip(column, item->text(column));
   }
   const AppSettings& app = context_.session.job.app;
-  ui_->runList->header()->setStretchLastSection(false);
   for (int column = 0; column < 4; ++column) {
     ui_->runList->setColumnWidth(column, app.lulc[static_cast<std::size_t>(column)]);
   }
+  WidenToShowWhole(*ui_->runList->header(), {{WidestTimeStamp()}, {QStringLiteral("済み")}});
+  ui_->runList->header()->setStretchLastSection(true);
   ui_->undoButton->setEnabled(false);
   RestoreGeometry();
   ConnectSignals();

@@ -68,6 +68,7 @@ QVariant TargetListModel::data(const QModelIndex& index, int role) const {
   const Shown& row = rows_[index.row()];
   switch (role) {
     case Qt::DisplayRole:
+    case Qt::ToolTipRole:  // the whole text of a cell too narrow for it
       return row.cells.value(index.column());
     case Qt::DecorationRole:
       if (index.column() == 0) return row.directory ? directory_icon_ : file_icon_;

@@ -9,6 +9,7 @@
 
 #include "core/app_settings.h"
 #include "platform/path_utils.h"
+#include "ui/column_widths.h"
 #include "ui/panel_messages.h"
 #include "ui/qt_text.h"
 #include "ui/target_list_model.h"
@@ -29,7 +30,7 @@ TargetListWindow::TargetListWindow(UiContext& context)
       model_(new TargetListModel(context.session.host.fs, context.session.host.codec, this)) {
   ui_->setupUi(this);
   ui_->entryTable->setModel(model_);
-  ui_->entryTable->horizontalHeader()->setStretchLastSection(false);
+  ui_->entryTable->horizontalHeader()->setStretchLastSection(true);
   ui_->entryTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   const AppSettings& app = context_.session.job.app;
   // Client-area geometry, as stored: a frame position would move the window at every start.
@@ -68,6 +69,15 @@ void TargetListWindow::Show(int mode, const TargetListing& listing) {
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
     const int stored = app.trec[columns[i]];
     ui_->entryTable->setColumnWidth(i, same_columns ? widths[i] : (stored < 1 ? kDefaultColumnWidth : stored));
+  }
+  if (!same_columns) {
+    std::vector<ColumnSample> samples;
+    for (const TargetListModel::Column column : columns) {
+      const bool time = column == TargetListModel::kLastWrite || column == TargetListModel::kCreation ||
+                        column == TargetListModel::kExifDate;
+      samples.push_back({time ? WidestTimeStamp() : QString(), column == TargetListModel::kName});
+    }
+    WidenToShowWhole(*ui_->entryTable->horizontalHeader(), samples);
   }
   ui_->entryTable->setColumnHidden(3, !app.sw_opt[AppSettings::kOptColumnLastWrite]);
   UpdateButtons();

@@ -83,6 +83,12 @@ class RunSelectionDialogTest : public QObject {
     driver
         .OnModal<RunSelectionDialog>([](RunSelectionDialog& dialog) {
           QCOMPARE(States(dialog), (QStringList{"不可", "未"}));
+          // The time stamps and states show whole in this font, whatever widths the settings hold.
+          auto* runs = dialog.findChild<QTreeWidget*>(QStringLiteral("runList"));
+          for (int column = 0; column < 2; ++column) {
+            const int text = runs->fontMetrics().horizontalAdvance(runs->topLevelItem(0)->text(column));
+            QVERIFY2(runs->columnWidth(column) > text, qPrintable(QString::number(column)));
+          }
           // The newest run is chosen first. The deletion cannot be undone, and the dialog stays.
           QVERIFY(UndoButton(dialog)->isEnabled());
           SelectRun(dialog, 0);
