@@ -143,12 +143,29 @@ MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget
 
   WireCommands();
   WithoutDefaultButtons(*this);
+  OrderTabChain();
   ui_->showTargetListCheck->setChecked(app.sw_set[AppSettings::kSetShowList]);
   // The panels and the page are in: the window takes its real size. Its place waits for the first show,
   // when every page is laid out.
   adjustSize();
   if (app.sw_set[AppSettings::kSetShowList]) ShowTargetList(true);
   if (mode == 1) path_panel_->FocusPath();
+}
+
+void MainWindow::OrderTabChain() {
+  // The panels, made after the form, ended the chain: Tab went from the target path through the whole
+  // job page before it reached ▼変換開始. Now the commands follow the panels, then the job tabs and page.
+  QWidget* previous = list_panel_;
+  for (QWidget* next = previous->nextInFocusChain(); list_panel_->isAncestorOf(next); next = next->nextInFocusChain()) {
+    previous = next;
+  }
+  for (QWidget* next : std::initializer_list<QWidget*>{
+           ui_->startButton, ui_->previewCheck, ui_->copyCheck, ui_->undoButton, ui_->undoFromLogButton,
+           ui_->logButton, ui_->savePresetButton, ui_->loadPresetButton, ui_->clearAllButton, ui_->settingsButton,
+           ui_->helpButton, ui_->aboutButton, ui_->exitButton, ui_->jobTabs}) {
+    setTabOrder(previous, next);
+    previous = next;
+  }
 }
 
 void MainWindow::PlaceTargetListBeside() {

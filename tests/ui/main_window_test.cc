@@ -574,10 +574,13 @@ class MainWindowTest : public QObject {
   }
 
   // Enter in the path box takes the path, without pressing a button nobody sees as the default (it
-  // opened the folder chooser); Escape, which closes dialogs, leaves the main window open.
+  // opened the folder chooser); Escape, which closes dialogs, leaves the main window open; Tab reaches
+  // the commands before the job page, and the start button has its mnemonic.
   void EnterAndEscapeKeepToTheirPlace() {
     QTemporaryDir home, tree;
-    WriteSettings(home.path(), QuietJob());
+    Job job = QuietJob();
+    SetUpperCaseJob(job.settings);  // a name rule's page, with its many settings, is shown
+    WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
     harness.ui.set_main_window(&window);
@@ -600,6 +603,16 @@ class MainWindowTest : public QObject {
     QTest::keyClick(&window, Qt::Key_Escape);
     QVERIFY(window.isVisible());
     QCOMPARE(window.result(), 0);
+
+    // Tab goes from the target panel to the commands before the job page, and Alt+S starts.
+    auto* start = window.findChild<QPushButton*>(QStringLiteral("startButton"));
+    path->setFocus();
+    int presses = 0;
+    for (; presses < 40 && QApplication::focusWidget() != start; ++presses) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QVERIFY2(presses <= 12, qPrintable(QString::number(presses)));
+    QCOMPARE(QKeySequence::mnemonic(start->text()).toString(), QStringLiteral("Alt+S"));
     harness.ui.set_main_window(nullptr);
   }
 
