@@ -39,8 +39,13 @@ demo: build
 	MORVA_CLI=./$(BUILD)/src/morva-cli ./scripts/demo.sh
 
 # Every window of the desktop program as a PNG file under $(BUILD)/screenshots/, rendered without a display.
+# Also the first start on a 1366x768 laptop screen at scale factors 1 and 2, as desktop_1366x768*.png.
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/morva-screenshots $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/$(BUILD)/tests/screen_1366x768_scale_1.json \
+	  ./$(BUILD)/tests/morva-screenshots --desktop $(BUILD)/screenshots/desktop_1366x768.png
+	QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/$(BUILD)/tests/screen_1366x768_scale_2.json QT_SCALE_FACTOR=2 \
+	  ./$(BUILD)/tests/morva-screenshots --desktop $(BUILD)/screenshots/desktop_1366x768_scale_2.png
 
 # morva and morva-cli in $(PREFIX)/bin, the help document in $(PREFIX)/share/morva, the menu entry, the
 # icon, the manual page morva-cli.1 and the bash completion. Settings then live in ~/.config/morva.

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QVariant>
 
@@ -144,12 +145,26 @@ MainWindow::MainWindow(UiContext& context, const QStringList& arguments, QWidget
   WireCommands();
   WithoutDefaultButtons(*this);
   OrderTabChain();
+  AddPageShortcuts();
   ui_->showTargetListCheck->setChecked(app.sw_set[AppSettings::kSetShowList]);
   // The panels and the page are in: the window takes its real size. Its place waits for the first show,
   // when every page is laid out.
   adjustSize();
   if (app.sw_set[AppSettings::kSetShowList]) ShowTargetList(true);
   if (mode == 1) path_panel_->FocusPath();
+}
+
+void MainWindow::AddPageShortcuts() {
+  // Alt+1 to Alt+5 open the job tabs; a "(&1)" in their titles would not leave the five room enough.
+  for (int tab = 0; tab < ui_->jobTabs->count(); ++tab) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | static_cast<Qt::Key>(Qt::Key_1 + tab)), this);
+    connect(shortcut, &QShortcut::activated, this, [this, tab] {
+      if (busy_) return;
+      ui_->jobTabs->setCurrentIndex(tab);
+      ui_->jobTabs->tabBar()->setFocus();
+    });
+    ui_->jobTabs->setTabToolTip(tab, shortcut->key().toString(QKeySequence::NativeText));
+  }
 }
 
 void MainWindow::OrderTabChain() {

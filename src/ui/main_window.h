@@ -102,6 +102,7 @@ class MainWindow : public QDialog {
   void LoadSettingsFile();
   // Tab goes through the target panel, then the commands, then the job tabs and page.
   void OrderTabChain();
+  void AddPageShortcuts();
   // Gives the laid-out window its place on the screen: where the settings put it, or centred when they
   // did not (beside a first-shown target list window), whole on the screen in both cases.
   void PlaceOnScreen();

@@ -613,6 +613,8 @@ class MainWindowTest : public QObject {
     }
     QVERIFY2(presses <= 12, qPrintable(QString::number(presses)));
     QCOMPARE(QKeySequence::mnemonic(start->text()).toString(), QStringLiteral("Alt+S"));
+    QTest::keyClick(&window, Qt::Key_3, Qt::AltModifier);
+    QCOMPARE(window.findChild<QTabWidget*>(QStringLiteral("jobTabs"))->currentIndex(), 2);
     harness.ui.set_main_window(nullptr);
   }
 

@@ -13,6 +13,8 @@ bool SaveShot(QWidget& widget, const QDir& out, const QString& name);
 bool RenderMainWindowShots(const QDir& out);
 bool RenderDialogShots(const QDir& out);
 bool RenderPageShots(const QDir& out);
+// The whole screen at a first start, saved as `path`.
+bool RenderDesktopShot(const QString& path);
 
 }  // namespace morva
 
