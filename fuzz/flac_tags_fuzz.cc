@@ -1,31 +1,11 @@
 // Feeds arbitrary bytes as a file to the FLAC reader: the metadata block walk (also behind an ID3v2 tag) and the
 // Vorbis comment block.
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
-#include <string>
-
-#include "media/container_tags.h"
-#include "media/id3_reader.h"
-#include "media/tag_sink.h"
-#include "platform/memory_file.h"
-#include "platform/text_codec.h"
+#include "media_fuzz_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
-  morva::MemoryReadableFile file(std::string(reinterpret_cast<const char*>(data), size));
-  morva::media::FileWindow window(file);
-  morva::Id3v2Fields fields;
-  morva::media::TagSink sink(*codec, &fields);
-  morva::media::TagSink probe(*codec, nullptr);
-  morva::media::ReadFlacTags(window, &sink);
-  morva::media::ReadFlacTags(window, &probe);
-  // A probe finds what a full read finds, and the whole dispatch agrees with itself.
-  if (sink.found() != probe.found()) std::abort();
-  if (fields.title && fields.title->size() > 2 * 511) std::abort();
-  morva::Id3v2Fields dispatched;
-  const morva::TagFormat format = morva::ReadContainerTags(file, *codec, &dispatched);
-  if (morva::ReadContainerTags(file, *codec, nullptr) != format) std::abort();
+  morva::MemoryReadableFile file = morva::fuzz::FileOf(data, size);
+  morva::fuzz::CheckTagReader(file, [](morva::media::FileWindow& window, morva::media::TagSink* sink) {
+    morva::media::ReadFlacTags(window, sink);
+  });
   return 0;
 }
