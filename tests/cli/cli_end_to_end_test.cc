@@ -755,3 +755,125 @@ TEST_F(CliEndToEndTest, ShowPrintsTheJobAsLinesSetTakesBackAndKeysShowsWhereThey
 
 }  // namespace
 }  // namespace morva
+
+namespace morva {
+namespace {
+
+// What python3's json module reads in `json_lines` (a file): for each object a line of its type and
+// members (strings as JSON again, so that a tab or a line break in them shows), or the parser's error.
+std::string ParsedByPython(const std::string& json_lines) {
+  TempDir dir;
+  const std::string input = dir / "in.json";
+  const std::string output = dir / "out.txt";
+  testing::WriteFile(input, json_lines);
+  const std::string script =
+      "import json, sys\n"
+      "out = open(sys.argv[2], 'w', encoding='utf-8')\n"
+      "for line in open(sys.argv[1], encoding='utf-8', errors='strict', newline='\\n'):\n"
+      "    o = json.loads(line)\n"
+      "    keys = ['source', 'target', 'state', 'reason'] if o['type'] == 'target' else \\\n"
+      "        ['command', 'total', 'change', 'changed', 'failed', 'run_id'] if o['type'] == 'summary' else \\\n"
+      "        ['id', 'undoable', 'undone', 'target', 'function']\n"
+      "    out.write(' '.join([o['type']] + [json.dumps(o[k], ensure_ascii=False) for k in keys if k in o]) + '\\n')\n";
+  testing::WriteFile(dir / "parse.py", script);
+  const std::string command = "python3 " + (dir / "parse.py") + " " + input + " " + output + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return "popen failed";
+  std::string errors;
+  char buffer[256];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof(buffer), pipe)) > 0;) errors.append(buffer, n);
+  const int status = pclose(pipe);
+  return status == 0 ? ReadFile(output) : "python3: " + errors;
+}
+
+// The NUL-terminated fields of --null output.
+std::vector<std::string> NullFields(const std::string& out) {
+  std::vector<std::string> fields;
+  for (std::size_t pos = 0; pos < out.size();) {
+    const std::size_t end = out.find('\0', pos);
+    if (end == std::string::npos) {
+      fields.push_back("unterminated: " + out.substr(pos));
+      break;
+    }
+    fields.push_back(out.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return fields;
+}
+
+// Names as Linux allows them, a tab, a line break and quotes in the directory above the targets (a
+// backslash is no part of a path the engine takes): every form carries them whole, JSON through a real parser, --null byte for byte, the text
+// form as escapes on one line.
+TEST_F(CliEndToEndTest, EveryOutputFormCarriesAnyNameWhole) {
+  const std::string dir = tree_ / "we\"ird\tdir\nname 'q'";
+  ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
+  ASSERT_TRUE(tree_.WriteFile("we\"ird\tdir\nname 'q'/a.jpg", "a"));
+  ASSERT_TRUE(tree_.WriteFile("we\"ird\tdir\nname 'q'/b.txt", "b"));
+  ASSERT_TRUE(tree_.WriteFile("we\"ird\tdir\nname 'q'/B.txt", "taken"));
+  const std::string a = dir + "/a.jpg", b = dir + "/b.txt";
+  // The path as json.dumps writes it.
+  const std::string json_dir = tree_.path() + "/we\\\"ird\\tdir\\nname 'q'";
+  const std::string fails = "\"既に存在する名称への変換により失敗：B.txt\"";
+
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string parsed;  // for --json: what python reads
+  } cases[] = {
+      {{"preview", a, b},
+       1,
+       "target \"" + json_dir + "/a.jpg\" \"" + json_dir + "/A.jpg\" \"change\" \"\"\n"
+       "target \"" + json_dir + "/b.txt\" \"" + json_dir + "/b.txt\" \"fail\" " + fails + "\n"
+       "summary \"preview\" 2 1 1\n"},
+      {{"--yes", "run", a, b},
+       1,
+       "target \"" + json_dir + "/a.jpg\" \"" + json_dir + "/A.jpg\" \"changed\" \"\"\n"
+       "target \"" + json_dir + "/b.txt\" \"" + json_dir + "/b.txt\" \"failed\" \"[▲名称変換失敗]\"\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[c.args.size() - 3]);
+    for (const char* form : {"--json", "--null", "text"}) {
+      SCOPED_TRACE(form);
+      std::vector<std::string> args = c.args;
+      if (std::string(form) != "text") args.insert(args.begin(), form);
+      const Result r = RunCli(UpperCase(args));
+      EXPECT_EQ(r.status, c.status) << r.err;
+      if (std::string(form) == "--json") {
+        const std::string parsed = ParsedByPython(r.out);
+        // A run's summary carries its identifier, which the log gave it.
+        EXPECT_EQ(parsed.substr(0, c.parsed.size()), c.parsed) << parsed;
+        if (c.args[1] == "run") {
+          EXPECT_TRUE(parsed.substr(c.parsed.size()).starts_with("summary \"run\" 2 1 1 \"")) << parsed;
+        }
+      } else if (std::string(form) == "--null") {
+        EXPECT_EQ(NullFields(r.out), (std::vector<std::string>{a, dir + "/A.jpg", b, b}));
+      } else {
+        // One line per target; the controls of the name as escapes.
+        const std::string shown = tree_ / "we\"ird\\tdir\\nname 'q'";
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2) << r.out;
+        EXPECT_EQ(r.out.find(shown + "/a.jpg\tA.jpg\t"), r.out.find('\t') + 1) << r.out;
+      }
+      // Put back for the next form.
+      if (Exists(dir + "/A.jpg")) {
+        ASSERT_EQ(rename((dir + "/A.jpg").c_str(), a.c_str()), 0);
+      }
+    }
+  }
+
+  // runs: one object per run, and --null's four fields per run.
+  Result r = RunCli({"--home", home_.path(), "--json", "runs"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string parsed = ParsedByPython(r.out);
+  EXPECT_EQ(std::count(parsed.begin(), parsed.end(), '\n'), 3) << parsed;
+  EXPECT_NE(parsed.find(" true false \"2ファイル\" \"【大文字変換】【変換対象文字：全角,半角】【拡張子除く】\"\n"),
+            std::string::npos)
+      << parsed;
+  r = RunCli({"--home", home_.path(), "-0", "runs"});
+  const std::vector<std::string> fields = NullFields(r.out);
+  ASSERT_EQ(fields.size(), 12u) << r.out;
+  EXPECT_EQ(fields[1], "未");
+  EXPECT_EQ(fields[2], "2ファイル");
+}
+
+}  // namespace
+}  // namespace morva
