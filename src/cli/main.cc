@@ -10,6 +10,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/console_ui.h"
+#include "cli/target_report.h"
 #include "engine/session.h"
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
   CliOptions options;
   std::string usage_error;
   if (!ParseCommandLine(args, &options, &usage_error)) {
-    std::cerr << "morva-cli: " << usage_error << "\n" << UsageHint(options.command);
+    // One line, whatever the arguments it quotes hold.
+    std::cerr << "morva-cli: " << CellText(usage_error) << "\n" << UsageHint(options.command);
     return kExitRefused;
   }
   if (options.help) {
