@@ -92,7 +92,7 @@ class ConsoleUi final : public UserInterface {
   bool declined() const { return declined_; }
 
   void ShowWarning(std::string_view text) override;
-  // On stdout: it is the result of the command.
+  // A run's on `err` with the messages (its rows are the result); an undo's on `out`: it is the result.
   void ShowSummary(SummaryKind kind, std::string_view text) override;
   void ShowInformation(std::string_view text) override;
   void ShowError(std::string_view text) override;
