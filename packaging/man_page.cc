@@ -70,14 +70,20 @@ int main(int argc, char** argv) {
        << "preset (\\fB\\-\\-preset\\fR), then every \\fB\\-\\-set\\fR in order.\n"
        << "\\fBmorva\\-cli keys\\fR lists every key with its place in the window;\n"
        << "\\fBmorva\\-cli show\\fR prints the job in force as lines \\fB\\-\\-set\\fR takes.\n"
+       << ".PP\nmorva\\-cli keeps no state of its own: the job of one call is not carried to the next.\n"
+       << "The settings file and its history of target paths are written only by \\fBrun \\-\\-save\\fR.\n"
        << ".SH COMMANDS\n";
   Verbatim(page, Section(usage, "commands:").substr(std::string_view("commands:\n").size()));
   page << ".PP\n";
   Verbatim(page, Section(usage, "TARGET:"));
   page << ".SH OPTIONS\n";
   Verbatim(page, Section(usage, "options:").substr(std::string_view("options:\n").size()));
+  page << ".SH OUTPUT\n";
+  const std::string forms = OutputFormsText();
+  Verbatim(page, forms.substr(forms.find('\n') + 1));
   page << ".SH EXIT STATUS\n";
-  Verbatim(page, Section(usage, "exit status:").substr(std::string_view("exit status: ").size()));
+  const std::string statuses = ExitStatusText();
+  Verbatim(page, statuses.substr(statuses.find('\n') + 1));
   page << ".SH FILES\n"
        << "The program directory holds the settings file \\fBmorva.dat\\fR, the presets\n"
        << "(\\fBmorvaset.dat\\fR and the others \\fBmorva\\-cli presets\\fR lists) and the log. It is the\n"
@@ -99,6 +105,8 @@ int main(int argc, char** argv) {
        << "morva\\-cli \\-\\-set SW_FNM=1 \\-\\-set FNM_IPN_SEL=1 \\-\\-set FNM_IPN2=1 preview ~/photos\n"
        << "morva\\-cli show > job.txt\n"
        << "morva\\-cli log \"$(morva\\-cli runs | tail \\-n 1 | cut \\-f 1)\" | less\n"
+       << "morva\\-cli \\-\\-preset 大文字 \\-\\-json preview ~/photos | jq \\-r 'select(.state == \"fail\") | .source'\n"
+       << "morva\\-cli \\-\\-preset 大文字 \\-0 preview ~/photos | xargs \\-0 \\-n 2 printf '%s \\-> %s\\\\n'\n"
        << "morva\\-cli keys | grep 名称文字列置換\n"
        << ".fi\n";
 

@@ -1,13 +1,16 @@
 #include "cli/cli_command.h"
 
 #include <algorithm>
+#include <sstream>
 #include <utility>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "cli/json_writer.h"
 #include "cli/key_listing.h"
+#include "cli/target_report.h"
 #include "core/job_switches.h"
 #include "cli/set_option.h"
 #include "engine/conversion_run.h"
@@ -17,6 +20,7 @@
 #include "log/log_view.h"
 #include "log/log_writer.h"
 #include "undo/undo_from_log.h"
+#include "platform/decimal_text.h"
 #include "platform/path_utils.h"
 #include "settings/preset_file.h"
 #include "settings/settings_store.h"
@@ -119,6 +123,20 @@ bool TakeTargets(Session& session, const CliOptions& options, std::ostream& err)
   return true;
 }
 
+// The value of the setting a refusal names ("DIRFIL", "SW_SET[3]") as people read it: a path in host
+// form, one flag's digit alone; empty when the job writes none.
+std::string ShownSettingValue(Session& session, ConsoleUi& ui, std::string_view key) {
+  const std::string_view name = key.substr(0, key.find('['));
+  std::string value = JobKeyValue(session, name);
+  if (value.empty()) return {};
+  if (name.size() < key.size()) {
+    const int flag = LeadingInt(key.substr(name.size() + 1));
+    if (flag < 0 || static_cast<std::size_t>(flag) >= value.size()) return {};
+    value = value.substr(static_cast<std::size_t>(flag), 1);
+  }
+  return IsEnginePathForm(value) ? ui.ShownPath(value) : DisplayText(session.host.codec, value);
+}
+
 // Puts a verdict of validation before the person: a refusal is printed with the setting to change, a
 // question is asked (answered by the terminal or by --yes). True when the answer was Yes and the job
 // now has the change the question proposed, to be validated again.
@@ -128,7 +146,7 @@ bool TakeVerdict(Session& session, ConsoleUi& ui, const ValidationVerdict& verdi
       return false;
     case ValidationVerdict::Kind::kRefused:
       ui.ShowWarning(verdict.message);
-      ui.FocusSetting(verdict.page, verdict.key);
+      ui.FocusSetting(verdict.page, verdict.key, ShownSettingValue(session, ui, verdict.key));
       return false;
     case ValidationVerdict::Kind::kQuestion:
       if (!ui.AskYesNo(verdict.message)) return false;
@@ -172,6 +190,30 @@ ConversionResult Start(Session& session, ConsoleUi& ui, RunMode mode, bool copy)
   return result;
 }
 
+// The exit status of a preview or run that did not go through: declined (a question answered No, the
+// run not confirmed) or cancelled, else refused.
+int NotStarted(const ConversionResult& result, const ConsoleUi& ui) {
+  if (result.outcome == ConversionOutcome::kCancelled || result.outcome == ConversionOutcome::kDeclined ||
+      ui.declined()) {
+    return kExitDeclined;
+  }
+  return kExitRefused;
+}
+
+// The last line of --json: what the preview or run amounts to; `counts` holds the type, the command and
+// its counts.
+void WriteJsonSummary(ConsoleUi& ui, const ConversionResult& result, JsonObject counts) {
+  counts.AddNumber("passed_over_names", static_cast<std::int64_t>(result.invisible_names))
+      .AddNumber("program_entries", static_cast<std::int64_t>(result.program_entries));
+  ui.PrintText(counts.Text() + "\n");
+}
+
+JsonObject SummaryObject(std::string_view command) {
+  JsonObject object;
+  object.AddString("type", "summary").AddString("command", command);
+  return object;
+}
+
 // Names a Windows file system could not hold are never touched; say how many were passed over so that
 // nobody wonders why a file was left alone.
 void ReportInvisibleNames(const ConversionResult& result, std::ostream& err) {
@@ -189,26 +231,43 @@ void ReportProgramEntries(const ConversionResult& result, std::ostream& err) {
          " the directories holding them are never converted\n";
 }
 
-// `runs`: one line per run of the log, tab-separated: identifier, whether it can be undone ("不可"
-// cannot, "済み" undone already, "未" not yet), target (a directory in host form), function.
-int ListRuns(Session& session, ConsoleUi& ui) {
+// `runs`: one row per run of the log: identifier, whether it can be undone ("不可" cannot, "済み"
+// undone already, "未" not yet), target (a directory in host form), function. A log that is not there
+// or holds no run is no error: there is nothing to list.
+int ListRuns(Session& session, ConsoleUi& ui, OutputForm form, bool aligned) {
+  TextCodec& codec = session.host.codec;
   std::vector<LoggedRun> runs;
-  const int found = ScanRuns(session.host.fs, session.host.codec, LogPath(session.host), &runs);
+  const int found = ScanRuns(session.host.fs, codec, LogPath(session.host), &runs);
   if (found < 0) {
-    ui.ShowWarning(Cp932Text(session.host.codec, "ログが見つかりませんでした。"));
-    return kExitRefused;
-  }
-  if (found == 0) {
-    ui.ShowWarning(Cp932Text(session.host.codec, "ログには変換実行結果がありませんでした。"));
+    ui.ShowWarning(Cp932Text(codec, "ログが見つかりませんでした。"));
     return kExitDone;
   }
-  const std::string states[3] = {Cp932Text(session.host.codec, "不可"), Cp932Text(session.host.codec, "済み"),
-                                 Cp932Text(session.host.codec, "未")};
+  if (found == 0) {
+    ui.ShowWarning(Cp932Text(codec, "ログには変換実行結果がありませんでした。"));
+    return kExitDone;
+  }
+  const std::string states[3] = {"不可", "済み", "未"};
+  std::ostringstream out;
+  std::vector<std::vector<std::string>> lines;
   for (const LoggedRun& run : runs) {
     const std::string& state = !run.undoable ? states[0] : run.undone ? states[1] : states[2];
-    ui.PrintResultUtf8(DisplayText(session.host.codec, run.id + "\t" + state) + "\t" + ui.ShownPath(run.target) +
-                       "\t" + DisplayText(session.host.codec, run.function));
+    std::vector<std::string> fields = {DisplayText(codec, run.id), state, ui.ShownPath(run.target),
+                                       DisplayText(codec, run.function)};
+    if (form != OutputForm::kJson) {
+      lines.push_back(std::move(fields));
+      continue;
+    }
+    JsonObject object;
+    object.AddString("type", "run")
+        .AddString("id", fields[0])
+        .AddBool("undoable", run.undoable)
+        .AddBool("undone", run.undone)
+        .AddString("target", fields[2])
+        .AddString("function", fields[3]);
+    out << object.Text() << '\n';
   }
+  WriteFieldLines(form, aligned, {"ID", "UNDO", "TARGET", "FUNCTION"}, lines, out);
+  ui.PrintText(out.str());
   return kExitDone;
 }
 
@@ -276,8 +335,10 @@ int UndoLoggedRun(Session& session, const CliOptions& options, std::ostream& err
       [&] { return UndoFromLog(session.log_context(), &session.undo, LogPath(session.host), run_id, &result); });
   switch (outcome) {
     case LogUndoOutcome::kUndone:
-      if (result.undo.cancelled) return kExitCancelled;
+      if (result.undo.cancelled) return kExitDeclined;
       return result.undo.ok ? kExitDone : kExitFailures;
+    case LogUndoOutcome::kDeclined:
+      return kExitDeclined;
     case LogUndoOutcome::kUnknownRun:
       err << "morva-cli: the log holds no run " << options.targets[0] << " (see runs)\n";
       return kExitRefused;
@@ -326,8 +387,7 @@ int EvaluateStatement(Session& session, ConsoleUi& ui, const CliOptions& options
   ui.set_job(&job);
   ui.set_preview_names_only(true);
   const ConversionResult result = Start(session, ui, RunMode::kPreview, false);
-  if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
-  if (!result.previewed) return kExitRefused;
+  if (!result.previewed) return NotStarted(result, ui);
   return result.preview_failures > 0 ? kExitFailures : kExitDone;
 }
 
@@ -340,7 +400,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   session.host.program_directory = home;
   if (!LoadJob(session, options, home, err)) return kExitRefused;
   // The log's commands take no targets: their argument is a run identifier.
-  if (options.command == CliCommand::kRuns) return ListRuns(session, ui);
+  if (options.command == CliCommand::kRuns) return ListRuns(session, ui, options.output, ui.aligned());
   if (options.command == CliCommand::kLog) return PrintLog(session, ui, options, err);
   if (options.command == CliCommand::kPresets) return ListPresets(session, ui);
   if (options.command == CliCommand::kKeys) return ListSettingsKeys(session, ui);
@@ -350,18 +410,19 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   if (!TakeTargets(session, options, err)) return kExitRefused;
   ui.set_job(&session.job.settings);
   const bool copy = !options.copy_to.empty();
+  if (copy) ui.set_copy_directory(std::string(session.job.app.cpdir.view()));
 
   switch (options.command) {
     case CliCommand::kCheck:
       session.run.mode = RunMode::kPreview;
       session.run.copy_conversion = copy;
-      if (!Validate(session, ui).accepted()) return kExitRefused;
+      if (!Validate(session, ui).accepted()) return ui.declined() ? kExitDeclined : kExitRefused;
       // A song a run would not tag is worth knowing before the run: above all one whose last write was
       // killed and whose former contents wait in its safety copy.
       if (ComputeJobSwitches(session.job.settings).id3) {
         ui.set_preview_id3_failures_only(true);
         const ConversionResult result = Start(session, ui, RunMode::kPreview, copy);
-        if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
+        if (!result.previewed) return NotStarted(result, ui);
         if (ui.failures() > 0) return kExitFailures;
       }
       return kExitDone;
@@ -370,16 +431,25 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       const ConversionResult result = Start(session, ui, RunMode::kPreview, copy);
       ReportInvisibleNames(result, err);
       ReportProgramEntries(result, err);
-      if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
-      if (!result.previewed) return kExitRefused;
+      if (!result.previewed) return NotStarted(result, ui);
+      const PreviewCounts& counts = ui.preview_counts();
+      err << PreviewCountsLine(counts) << '\n';
+      if (options.output == OutputForm::kJson) {
+        WriteJsonSummary(ui, result,
+                         SummaryObject("preview")
+                             .AddNumber("total", counts.total)
+                             .AddNumber("change", counts.to_convert)
+                             .AddNumber("succeeded", counts.succeeded)
+                             .AddNumber("failed", counts.failed));
+      }
       return result.preview_failures > 0 ? kExitFailures : kExitDone;
     }
 
     case CliCommand::kRun: {
       const ConversionResult result = Start(session, ui, RunMode::kRun, copy);
+      ui.FinishRunRows();
       ReportInvisibleNames(result, err);
       ReportProgramEntries(result, err);
-      if (result.outcome == ConversionOutcome::kCancelled) return kExitCancelled;
       if (result.outcome == ConversionOutcome::kLogUnwritable) {
         // Refused like a job validation refuses (exit 2): nothing was changed, and the person can mend the
         // program directory (or switch the log off with --set SW_OPT) and run again.
@@ -387,22 +457,39 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
             << " cannot be written (a missing, read-only or full directory?): nothing was changed\n";
         return kExitRefused;
       }
-      if (result.outcome != ConversionOutcome::kRunFinished) return kExitRefused;
-      SettingsWriteGate gate;
-      gate.Open();
-      const bool saved = SaveSettings(session.host.fs, home, gate, session.job.settings, session.job.app);
-      if (!saved) {
-        err << "morva-cli: the settings could not be saved to " << program_directory
-            << "/" << kSettingsFileName << " (disk full or not writable): the next start uses what it finds there\n";
-      }
-      if (result.cancelled) return kExitCancelled;
+      if (result.outcome != ConversionOutcome::kRunFinished) return NotStarted(result, ui);
+      const RunCounters& c = result.counters;
       const bool log_on = !session.job.app.sw_opt[AppSettings::kOptNoLog];
+      if (options.output == OutputForm::kJson) {
+        WriteJsonSummary(ui, result,
+                         SummaryObject("run")
+                             .AddString("run_id", log_on ? DisplayText(session.host.codec, session.log.run_id) : "")
+                             .AddNumber("total", c.processed)
+                             .AddNumber("changed", c.full_success)
+                             .AddNumber("partial", c.partial_success)
+                             .AddNumber("unchanged", c.not_needed)
+                             .AddNumber("failed", c.full_failure)
+                             .AddBool("cancelled", result.cancelled)
+                             .AddBool("log_complete", !log_on || result.log_complete));
+      }
+      // The job is kept for the next start only when asked: a console call never leaves a job behind
+      // for a later one to repeat.
+      bool saved = true;
+      if (options.save) {
+        SettingsWriteGate gate;
+        gate.Open();
+        saved = SaveSettings(session.host.fs, home, gate, session.job.settings, session.job.app);
+        if (!saved) {
+          err << "morva-cli: the settings could not be saved to " << program_directory << "/" << kSettingsFileName
+              << " (disk full or not writable): the next start uses what it finds there\n";
+        }
+      }
+      if (result.cancelled) return kExitDeclined;
       if (log_on && !result.log_complete) {
         err << "morva-cli: the log could not be written to the end of the run: what it misses cannot be undone"
                " from it\n";
         return kExitFailures;
       }
-      const RunCounters& c = result.counters;
       return c.partial_success + c.full_failure > 0 || !saved ? kExitFailures : kExitDone;
     }
 
@@ -414,6 +501,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
     case CliCommand::kPresets:
     case CliCommand::kKeys:
     case CliCommand::kShow:
+    case CliCommand::kHelp:
       break;
   }
   return kExitRefused;

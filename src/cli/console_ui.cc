@@ -55,7 +55,13 @@ void ConsoleUi::ShowWarning(std::string_view text) { PrintMessage(text); }
 
 void ConsoleUi::ShowInformation(std::string_view text) { PrintMessage(text); }
 
-void ConsoleUi::ShowSummary(SummaryKind, std::string_view text) { PrintResult(text); }
+void ConsoleUi::ShowSummary(SummaryKind kind, std::string_view text) {
+  if (kind == SummaryKind::kRun) {
+    PrintMessage(text);
+  } else {
+    PrintResult(text);
+  }
+}
 
 void ConsoleUi::PrintResult(std::string_view text) { PrintResultUtf8(DisplayText(codec_, text)); }
 
@@ -115,12 +121,42 @@ void ConsoleUi::PrintPreview(const std::vector<PreviewRecord>& records, const st
     return;
   }
   const JobSwitches kinds = job_ != nullptr ? ComputeJobSwitches(*job_) : JobSwitches();
-  out_ << FormatPreview(fs_, codec_, records, targets, kinds) << std::flush;
+  RowWriter rows(form_, aligned_, true, out_);
+  preview_counts_ = PreviewCounts();
+  for (const PreviewRecord& record : records) {
+    const std::size_t index = static_cast<std::size_t>(record.index);
+    const std::string_view path = index < targets.size() ? std::string_view(targets[index]) : std::string_view();
+    std::string destination = copy_directory_;
+    if (destination.empty()) {
+      const std::size_t slash = path.rfind('\\');
+      destination = slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+    }
+    if (destination.empty() || destination.back() != '\\') destination += '\\';
+    rows.Add(PreviewRow(fs_, codec_, record, path, destination, kinds));
+    CountPreviewRecord(record, &preview_counts_);
+  }
+  rows.Finish();
 }
 
-void ConsoleUi::FocusSetting(int, std::string_view key) {
-  // Where the desktop program would put the focus: on a console, the key to change.
-  if (!key.empty()) err_ << "  (setting: " << DisplayText(codec_, key) << ")\n" << std::flush;
+void ConsoleUi::TargetFinished(std::string_view path, const TargetWork& work) {
+  if (!run_rows_) run_rows_.emplace(form_, aligned_, false, out_);
+  if (!failure_tags_) {
+    const bool copy_only = !copy_directory_.empty() && (job_ == nullptr || !ComputeJobSwitches(*job_).name);
+    failure_tags_ = std::make_unique<TargetLineComposer>(codec_, false, copy_only);
+  }
+  run_rows_->Add(RunRow(fs_, codec_, *failure_tags_, path, work));
+}
+
+void ConsoleUi::FinishRunRows() {
+  if (run_rows_) run_rows_->Finish();
+}
+
+void ConsoleUi::FocusSetting(int, std::string_view key, std::string_view shown_value) {
+  // Where the desktop program would put the focus: on a console, the key to change and what it holds.
+  if (key.empty()) return;
+  err_ << "  (setting: " << DisplayText(codec_, key);
+  if (!shown_value.empty()) err_ << " = " << shown_value;
+  err_ << ")\n" << std::flush;
 }
 
 }  // namespace morva

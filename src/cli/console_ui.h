@@ -2,11 +2,15 @@
 #define MORVA_CLI_CONSOLE_UI_H_
 
 #include <istream>
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/preview_text.h"
+#include "cli/target_report.h"
 #include "core/conversion_settings.h"
 #include "core/preview_record.h"
 #include "core/user_interface.h"
@@ -34,8 +38,8 @@ void ForgetStopSignal();
 // Message boxes go to `err` as their text. Questions are asked on `err` and answered from `in` when
 // `interactive` (stdin is a terminal); otherwise they are answered Yes with `assume_yes` and No
 // without it, and the question and the answer are printed so that a log shows why the program
-// stopped. The summary of a run or an undo is the program's result, so it goes to `out` instead, and so
-// does a preview (PrintPreview), which starts no run. Dialogs
+// stopped. The summary of an undo is the program's result, so it goes to `out` instead, and so does a preview (PrintPreview), which starts no run, and the rows of what a run did (TargetFinished);
+// the summary of a run is its counts, for people, and goes to `err` with the messages. Dialogs
 // without a console meaning (extraction, progress, target panel) print nothing. A path it prints is in
 // host form ("/home/me/a.jpg", see DisplayPath); the engine's messages print as the engine wrote them.
 class ConsoleUi final : public UserInterface {
@@ -53,9 +57,22 @@ class ConsoleUi final : public UserInterface {
   // job: a safety copy left by an interrupted write, an item without a value); failures() counts them.
   void set_preview_id3_failures_only(bool on) { preview_id3_failures_only_ = on; }
   int failures() const { return failures_; }
+  // The form of the rows of a preview or a run, and whether the text form is laid out in columns (stdout
+  // is a terminal).
+  void set_output(OutputForm form, bool aligned) {
+    form_ = form;
+    aligned_ = aligned;
+  }
+  bool aligned() const { return aligned_; }
+  // The output directory of a copy conversion (an engine path): where a preview puts the new names.
+  void set_copy_directory(std::string engine_directory) { copy_directory_ = std::move(engine_directory); }
   // Prints a preview's records (in target order; a record's path is targets[index]) as the settings
-  // above ask: the whole table (see FormatPreview), the new names, or the ID3 failures.
+  // above ask: a row each (see PreviewRow) in the output form, the new names, or the ID3 failures.
   void PrintPreview(const std::vector<PreviewRecord>& records, const std::vector<std::string>& targets);
+  // What the last preview printed in rows predicts.
+  const PreviewCounts& preview_counts() const { return preview_counts_; }
+  // Prints the rows of the run's targets kept for alignment (see RowWriter::Finish).
+  void FinishRunRows();
 
   // Prints one line of a command's result (code page 932) to `out`.
   void PrintResult(std::string_view text);
@@ -63,8 +80,9 @@ class ConsoleUi final : public UserInterface {
   // them, see ShownPath) to `out`.
   void PrintResultUtf8(std::string_view utf8);
   // Where the desktop program would put the focus after a refusal: prints the configuration key of the
-  // setting to change (page `page_code`) to `err`.
-  void FocusSetting(int page_code, std::string_view key);
+  // setting to change (page `page_code`) to `err`, with the value it holds as people read it (UTF-8,
+  // a path in host form; empty: none shown).
+  void FocusSetting(int page_code, std::string_view key, std::string_view shown_value = {});
   // An engine path as the console shows it (UTF-8): see DisplayPath.
   std::string ShownPath(std::string_view engine_path) { return DisplayPath(fs_, codec_, engine_path); }
   // Prints a command's result that is UTF-8 already, as it is, to `out`.
@@ -74,7 +92,7 @@ class ConsoleUi final : public UserInterface {
   bool declined() const { return declined_; }
 
   void ShowWarning(std::string_view text) override;
-  // On stdout: it is the result of the command.
+  // A run's on `err` with the messages (its rows are the result); an undo's on `out`: it is the result.
   void ShowSummary(SummaryKind kind, std::string_view text) override;
   void ShowInformation(std::string_view text) override;
   void ShowError(std::string_view text) override;
@@ -87,6 +105,8 @@ class ConsoleUi final : public UserInterface {
   void CloseProgressDialog() override {}
   bool PollCancel() override;
   void ClearCancel() override;
+  // A row of what the run did (RunRow), printed at once unless it waits for alignment.
+  void TargetFinished(std::string_view path, const TargetWork& work) override;
 
  private:
   void PrintMessage(std::string_view text);
@@ -103,6 +123,13 @@ class ConsoleUi final : public UserInterface {
   bool preview_names_only_ = false;
   bool preview_id3_failures_only_ = false;
   int failures_ = 0;
+  OutputForm form_ = OutputForm::kText;
+  bool aligned_ = false;
+  std::string copy_directory_;
+  PreviewCounts preview_counts_;
+  // The run's rows, from its first finished target on.
+  std::optional<RowWriter> run_rows_;
+  std::unique_ptr<TargetLineComposer> failure_tags_;
 };
 
 }  // namespace morva

@@ -34,6 +34,20 @@ std::map<std::string, std::string, std::less<>> CurrentValues(const Session& ses
 
 }  // namespace
 
+std::string JobKeyValue(const Session& session, std::string_view key) {
+  const auto values = CurrentValues(session);
+  const auto value = values.find(key);
+  return value == values.end() ? std::string() : value->second;
+}
+
+std::string_view KeyValuesText(std::string_view key) {
+  // The descriptions are built on each call; the values they point to are the table's constants.
+  for (const KeyDescription& description : SettingsKeyDescriptions()) {
+    if (description.key == key) return description.place.values;
+  }
+  return {};
+}
+
 int ListSettingsKeys(Session& session, ConsoleUi& ui) {
   TextCodec& codec = session.host.codec;
   const auto values = CurrentValues(session);

@@ -2,6 +2,7 @@
 #define MORVA_CLI_KEY_LISTING_H_
 
 #include <string>
+#include <string_view>
 
 #include "cli/console_ui.h"
 #include "engine/session.h"
@@ -13,6 +14,13 @@ namespace morva {
 // the window does not show has "（ウィンドウの配置）" (window geometry) or "（旧版）" (read from files of
 // earlier versions only) for a page.
 int ListSettingsKeys(Session& session, ConsoleUi& ui);
+
+// The value `key` has in the job in force, as the settings file writes it (code page 932); empty for a
+// key the job does not write.
+std::string JobKeyValue(const Session& session, std::string_view key);
+
+// What the key table says `key` takes (UTF-8, "0 オフ、1 オン"); empty for a key it does not know.
+std::string_view KeyValuesText(std::string_view key);
 
 // `show`: the job in force as settings-file lines ("KEY = value"), each one an argument --set takes.
 int ShowJobLines(Session& session, ConsoleUi& ui);

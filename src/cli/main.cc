@@ -10,6 +10,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/console_ui.h"
+#include "cli/target_report.h"
 #include "engine/session.h"
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
@@ -23,11 +24,12 @@ int main(int argc, char** argv) {
   CliOptions options;
   std::string usage_error;
   if (!ParseCommandLine(args, &options, &usage_error)) {
-    std::cerr << "morva-cli: " << usage_error << "\n\n" << UsageText();
+    // One line, whatever the arguments it quotes hold.
+    std::cerr << "morva-cli: " << CellText(usage_error) << "\n" << UsageHint(options.command);
     return kExitRefused;
   }
   if (options.help) {
-    std::cout << UsageText();
+    std::cout << (options.help_topic == CliCommand::kNone ? UsageText() : CommandHelpText(options.help_topic));
     return kExitDone;
   }
   if (options.version) {
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
 
   InstallInterruptHandler();
   ConsoleUi ui(*codec, *fs, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
+  ui.set_output(options.output, isatty(STDOUT_FILENO) == 1);
   Session session(*codec, *fs, ui);
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
   session.host.regex = regex.get();

@@ -3,24 +3,43 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "cli/target_report.h"
+#include "core/job_switches.h"
 #include "core/preview_record.h"
-#include "platform/display_text.h"
+#include "core/target_work.h"
+#include "log/run_block.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
-#include "settings/settings_file.h"
 
 namespace morva {
 
-// The preview as console text (UTF-8, one line each, tab-separated): a header with the titles of the
-// columns in force for `kinds`, one line per record (the number from 1, the state, "[Dir] " or
-// "[File] " with the path as people read it (DisplayPath), then each column in force), and the counts
-// line of the preview dialog.
-// The counts are those the dialog shows: all records, those to be converted (state 1), the successes
-// and the failures (state 2, excluded or not).
-std::string FormatPreview(FileSystem& fs, TextCodec& codec, const std::vector<PreviewRecord>& records,
-                          const std::vector<std::string>& targets, const JobSwitches& kinds);
+// The row of one preview record for the target at engine path `path`, whose new name goes in
+// `destination_directory` (an engine path ending with a backslash: its own directory, or the output
+// directory of a copy conversion). The state word says what a run would do (kStateChange, kStateFail,
+// kStateUnchanged); a failure's reason is the text of each column that fails, as the preview dialog
+// shows it; `failures` names the steps that fail. The details are the columns in force for `kinds` besides the name, with the dialog's titles.
+ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const PreviewRecord& record, std::string_view path,
+                     std::string_view destination_directory, const JobSwitches& kinds);
+
+// The row of one target a run finished: `path` its engine path then, `work` what the run did. The state
+// is kStateChanged, kStatePartial, kStateUnchanged or kStateFailed as the run's counters class it; the
+// reason is the failure tags of its log line (`tags`).
+ReportRow RunRow(FileSystem& fs, TextCodec& codec, const TargetLineComposer& tags, std::string_view path,
+                 const TargetWork& work);
+
+// What a preview predicts, as its dialog counts it: all records, those to be converted (state 1), the
+// successes and the failures (state 2, excluded or not).
+struct PreviewCounts {
+  int total = 0;
+  int to_convert = 0;
+  int succeeded = 0;
+  int failed = 0;
+};
+void CountPreviewRecord(const PreviewRecord& record, PreviewCounts* counts);
+
+// The counts line of the preview dialog (UTF-8).
+std::string PreviewCountsLine(const PreviewCounts& counts);
 
 }  // namespace morva
 

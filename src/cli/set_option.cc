@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "cli/key_listing.h"
 #include "platform/decimal_text.h"
 
 namespace morva {
@@ -67,6 +68,14 @@ bool IsSettingsKey(std::string_view key) {
   return text.find(line_start) != std::string::npos;
 }
 
+// "value refused for KEY", and what the key takes when the key table says.
+std::string Refused(std::string_view key) {
+  std::string text = "value refused for " + std::string(key);
+  const std::string_view values = KeyValuesText(key);
+  if (!values.empty()) text += " (it takes: " + std::string(values) + ")";
+  return text;
+}
+
 std::string AsciiUpper(std::string_view text) {
   std::string out(text);
   for (char& c : out) {
@@ -111,7 +120,7 @@ bool ApplySetOption(TextCodec& codec, std::string_view argument, const DesktopGe
   const std::size_t file_line_length = key.size() + 3 + value.size();
   if (file_line_length < kMinLineLength || file_line_length > kMaxLineLength) {
     *error = shown + (IsSettingsKey(key) ? "the settings file would not read this line (too short or too long)"
-                                         : "unknown key " + key);
+                                         : "unknown key " + key + " (morva-cli keys lists them)");
     return false;
   }
 
@@ -123,19 +132,19 @@ bool ApplySetOption(TextCodec& codec, std::string_view argument, const DesktopGe
     case SettingsLineOutcome::kApplied:
       break;
     case SettingsLineOutcome::kRefused:
-      *error = shown + "value refused for " + key;
+      *error = shown + Refused(key);
       if (key.rfind("DIRFIL", 0) == 0 || key == "CPDIR") {
         *error += " (the slot is filled already: name the target on the command line, or use --copy-to)";
       }
       return false;
     case SettingsLineOutcome::kJobKey:
       if (!JobValueTaken(*job, key, value, number, new_job)) {
-        *error = shown + "value refused for " + key;
+        *error = shown + Refused(key);
         return false;
       }
       break;
     case SettingsLineOutcome::kNotAKey:
-      *error = shown + (IsSettingsKey(key) ? "value refused for " : "unknown key ") + key;
+      *error = shown + (IsSettingsKey(key) ? Refused(key) : "unknown key " + key + " (morva-cli keys lists them)");
       return false;
   }
   *job = std::move(new_job);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/target_work.h"
 
 namespace morva {
 
@@ -69,6 +70,12 @@ class UserInterface {
   virtual bool PollCancel() = 0;
   virtual void ClearCancel() = 0;
 
+  // A run counted one target: `path` is the engine path it had when the run reached it, `work` what the
+  // run did to it (its change and failure words; current_path is where it is now, or its copy). Called
+  // in target order, once the target's changes are final (after the flush of an ID3 batch), never for a
+  // preview. A front end that lists what a run did keeps it; a window that shows the summary only does
+  // not need it.
+  virtual void TargetFinished(std::string_view /*path*/, const TargetWork& /*work*/) {}
 };
 
 }  // namespace morva

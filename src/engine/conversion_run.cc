@@ -63,6 +63,7 @@ void FinishId3Batch(const Walk& walk, RunJournal& journal) {
     }
     // The ID3 job runs alone and is never undone: the target is only counted and logged.
     Classify(&walk.run.counters, entry.work);
+    walk.host.ui.TargetFinished(entry.path, entry.work);
     if (!walk.job.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(entry.path, entry.directory, entry.work);
   }
   batch.clear();
@@ -231,6 +232,7 @@ void RunTargets(const Walk& walk, RunJournal& journal, UndoList* undo, Plan* pla
       if (walk.run.id3_batch.size() >= kId3BatchSize) FinishId3Batch(walk, journal);
     } else {
       Classify(&walk.run.counters, work);
+      ui.TargetFinished(walk.run.target.path, work);
       if (!walk.job.app.sw_opt[AppSettings::kOptNoLog]) journal.WriteTarget(work);
       if (work.change != 0 && !walk.run.copy_conversion && !jobs.deletion && !jobs.id3) RecordUndo(work, undo);
     }

@@ -89,6 +89,20 @@ TargetLineComposer::TargetLineComposer(TextCodec& codec, bool log_successes, boo
   id3_done_ = t(" *ID3情報変換");
 }
 
+void TargetLineComposer::AppendFailureTags(const TargetWork& work, std::string* out) const {
+  if (work.failure & kStepName) *out += copy_only_ ? copy_failed_ : failed_[0];
+  for (int bit = 1; bit < 4; ++bit) {
+    if (work.failure & (1u << bit)) *out += failed_[bit];
+  }
+  if (work.failure & kStepId3) {
+    *out += id3_failed_;
+    if (work.id3_write_result <= -1 && work.id3_write_result >= -7) *out += id3_details_[-work.id3_write_result - 1];
+    *out += "] ";
+  }
+  if (work.failure & kFailPathTooLong) *out += too_long_;
+  if (work.failure & kFailOther) *out += other_;
+}
+
 bool TargetLineComposer::Compose(std::string_view path, const TargetWork& work, std::string* line) const {
   std::string& out = *line;
   out.clear();
@@ -99,17 +113,7 @@ bool TargetLineComposer::Compose(std::string_view path, const TargetWork& work, 
     if (work.change == 0 && work.failure == 0) out += not_needed_;
   }
   const std::size_t before_failures = out.size();
-  if (work.failure & kStepName) out += copy_only_ ? copy_failed_ : failed_[0];
-  for (int bit = 1; bit < 4; ++bit) {
-    if (work.failure & (1u << bit)) out += failed_[bit];
-  }
-  if (work.failure & kStepId3) {
-    out += id3_failed_;
-    if (work.id3_write_result <= -1 && work.id3_write_result >= -7) out += id3_details_[-work.id3_write_result - 1];
-    out += "] ";
-  }
-  if (work.failure & kFailPathTooLong) out += too_long_;
-  if (work.failure & kFailOther) out += other_;
+  AppendFailureTags(work, &out);
   if (!log_successes_ && out.size() == before_failures) return false;
 
   // A drive root ("Z:\") has no name after its separator: the whole path stands for it.

@@ -34,6 +34,9 @@ class TargetLineComposer {
   // Replaces *line by the target line of a finished target whose full path was `path`. Returns false
   // (the target is not logged) when successes are not logged and nothing failed.
   bool Compose(std::string_view path, const TargetWork& work, std::string* line) const;
+  // Appends to *out the failure tags of the line Compose gives `work` ("[▲名称変換失敗] " and so on),
+  // nothing when nothing failed: the reason a front end shows beside a failed target.
+  void AppendFailureTags(const TargetWork& work, std::string* out) const;
 
  private:
   bool log_successes_;

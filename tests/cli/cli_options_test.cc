@@ -69,6 +69,13 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
       {"--home", "/a", "--home", "/b", "run"},  // given twice
       {"--overwrite", "run"},              // without --copy-to
       {"--yes=1", "run"},                  // a switch with a value
+      {"-yx", "run"},                      // a letter that is no option among combined ones
+      {"--json", "--null", "run"},         // two output forms
+      {"--json", "keys"},                  // a command without rows
+      {"-0", "show"},
+      {"--save", "preview"},               // only a run keeps its job
+      {"help", "convert"},                 // help on an unknown command
+      {"help", "run", "undo"},
   };
   for (const auto& args : refused) {
     CliOptions o;
@@ -90,6 +97,56 @@ TEST(CliOptionsTest, RefusesWhatItCannotTake) {
   EXPECT_EQ(o.targets, std::vector<std::string>{"2024/01/02 03:04:05"});
   ASSERT_TRUE(Parse({"runs"}, &o, &error)) << error;
   EXPECT_EQ(o.command, CliCommand::kRuns);
+
+  // The hint after a usage error names the help of the command read so far.
+  EXPECT_FALSE(Parse({"eval", "<F>"}, &o, &error));
+  EXPECT_EQ(UsageHint(o.command), "try morva-cli eval --help, or morva-cli --help\n");
+  EXPECT_FALSE(Parse({"--frobnicate"}, &o, &error));
+  EXPECT_EQ(UsageHint(o.command), "try morva-cli --help\n");
+}
+
+// Short options combine, help comes as a command or after one, and the output forms and --save are
+// taken where they apply.
+TEST(CliOptionsTest, CombinedShortOptionsHelpAndOutputForms) {
+  const struct {
+    std::vector<std::string> args;
+    bool yes;
+    bool help;
+    CliCommand help_topic;
+    OutputForm output;
+    bool save;
+  } cases[] = {
+      {{"-y0", "preview"}, true, false, CliCommand::kNone, OutputForm::kNull, false},
+      {{"-0y", "--save", "run"}, true, false, CliCommand::kNone, OutputForm::kNull, true},
+      {{"-yh"}, true, true, CliCommand::kNone, OutputForm::kText, false},
+      {{"run", "-yh"}, true, true, CliCommand::kRun, OutputForm::kText, false},
+      {{"undo", "--help"}, false, true, CliCommand::kUndo, OutputForm::kText, false},
+      {{"help", "runs"}, false, true, CliCommand::kRuns, OutputForm::kText, false},
+      {{"help"}, false, true, CliCommand::kNone, OutputForm::kText, false},
+      {{"--json", "runs"}, false, false, CliCommand::kNone, OutputForm::kJson, false},
+      {{"--null", "--null", "run"}, false, false, CliCommand::kNone, OutputForm::kNull, false},
+      // After "--" a "-y" is a target.
+      {{"preview", "--", "-y"}, false, false, CliCommand::kNone, OutputForm::kText, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));
+    CliOptions o;
+    std::string error;
+    ASSERT_TRUE(Parse(c.args, &o, &error)) << error;
+    EXPECT_EQ(o.yes, c.yes);
+    EXPECT_EQ(o.help, c.help);
+    EXPECT_EQ(o.help_topic, c.help_topic);
+    EXPECT_EQ(o.output, c.output);
+    EXPECT_EQ(o.save, c.save);
+  }
+  CliOptions o;
+  std::string error;
+  ASSERT_TRUE(Parse({"preview", "--", "-y"}, &o, &error));
+  EXPECT_EQ(o.targets, std::vector<std::string>{"-y"});
+  // A command's help is its own, with the output forms where it prints rows.
+  EXPECT_NE(CommandHelpText(CliCommand::kRun).find("usage: morva-cli [OPTIONS] run [TARGET...]"), std::string::npos);
+  EXPECT_NE(CommandHelpText(CliCommand::kRun).find("--json"), std::string::npos);
+  EXPECT_EQ(CommandHelpText(CliCommand::kLog).find("--json"), std::string::npos);
 }
 
 }  // namespace

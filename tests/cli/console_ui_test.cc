@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/preview_text.h"
+#include "core/target_work.h"
 #include "common/test_util.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
@@ -44,7 +45,7 @@ class ConsoleUiTest : public ::testing::Test {
   std::istringstream in_;
 };
 
-TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
+TEST_F(ConsoleUiTest, PreviewPrintsARowPerTargetWithTheReasonApartAndTheColumnsInForce) {
   ConversionSettings job;
   job.sw_fnm = 1;
   job.sw_atr[0] = true;  // attributes: the old attributes and the new ones
@@ -55,27 +56,35 @@ TEST_F(ConsoleUiTest, PreviewPrintsTheColumnsInForceAndTheCounts) {
   records.back().mutable_column(PreviewColumn::kAttributes) = "RA";
   records.push_back(Record(1, -kPreviewError, true, "Z:\\写真\\sub"));
   records.back().name_column = Sjis(codec_.get(), "既に存在する名称への変換により失敗：SUB");
+  records.back().failure_word = kStepName;
   records.push_back(Record(2, -kPreviewNoChange, false, "Z:\\写真\\C.TXT"));
 
-  ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
-  ui.set_job(&job);
-  ui.PrintPreview(records, targets_);
-  EXPECT_EQ(out_.str(),
-            "＃\t対象ファイル名\t属性\t変換後名称\t変換後属性\n"
-            "1\t1\t[File] /写真/a.jpg\tA\tA.jpg\tRA\n"
-            "2\t-2\t[Dir] /写真/sub\t\t既に存在する名称への変換により失敗：SUB\t\n"
-            "3\t-3\t[File] /写真/C.TXT\t\t\t\n"
-            "抽出総数：3　　　変換対象：1　　　成功/不要：2　　　変換失敗：1\n");
+  const std::string rows = "change\t/写真/a.jpg\tA.jpg\t\tA\tRA\n"
+                           "fail\t/写真/sub\tsub\t既に存在する名称への変換により失敗：SUB\t\t\n"
+                           "unchanged\t/写真/C.TXT\tC.TXT\t\t\t\n";
+  const struct {
+    bool aligned;
+    std::string out;
+  } cases[] = {
+      {false, rows},
+      // On a terminal: columns padded to the widest cell, full-width characters two columns wide.
+      {true,
+       "STATE      SOURCE       NEW NAME  REASON                                   属性  変換後属性\n"
+       "change     /写真/a.jpg  A.jpg                                              A     RA\n"
+       "fail       /写真/sub    sub       既に存在する名称への変換により失敗：SUB\n"
+       "unchanged  /写真/C.TXT  C.TXT\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.aligned);
+    out_.str("");
+    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
+    ui.set_job(&job);
+    ui.set_output(OutputForm::kText, c.aligned);
+    ui.PrintPreview(records, targets_);
+    EXPECT_EQ(out_.str(), c.out);
+    EXPECT_EQ(PreviewCountsLine(ui.preview_counts()), "抽出総数：3　　　変換対象：1　　　成功/不要：2　　　変換失敗：1");
+  }
   EXPECT_EQ(err_.str(), "");
-
-  // Every other job column, without attributes: times bring the old attributes back.
-  ConversionSettings others;
-  others.sw_dtt[1] = 1;
-  others.sw_del[0] = true;
-  others.sw_id3[0] = 1;
-  const std::string header = FormatPreview(*fs_, *codec_, {}, {}, ComputeJobSwitches(others));
-  EXPECT_EQ(header, "＃\t対象ファイル名\t属性\t日時変換\tファイル削除\tID3情報変換\n"
-                    "抽出総数：0　　　変換対象：0　　　成功/不要：0　　　変換失敗：0\n");
 }
 
 // People read host paths; a path without one is shown as it stands, and bytes without a Unicode form
@@ -105,17 +114,17 @@ TEST_F(ConsoleUiTest, DisplayTextEscapesOnlyWhatHasNoUnicodeForm) {
   EXPECT_EQ(DisplayText(*codec_, "plain"), "plain");
 }
 
-TEST_F(ConsoleUiTest, MessagesGoToStderrAndTheRunSummaryToStdout) {
+TEST_F(ConsoleUiTest, MessagesAndTheRunSummaryGoToStderrTheUndoSummaryToStdout) {
   ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
   ui.ShowWarning(Sjis(codec_.get(), "指定された変換対象は存在しません。"));
-  ui.FocusSetting(0, "DIRFIL");
-  const std::string summary = Sjis(codec_.get(),
-                                   "変換が全て正常に終了しました。\n\n完全成功：2 / 一部成功：0 / 変換不要：0 / "
-                                   "完全失敗：0 / 総数：2　　");
-  ui.ShowSummary(SummaryKind::kRun, summary);
-  EXPECT_EQ(err_.str(), "指定された変換対象は存在しません。\n  (setting: DIRFIL)\n");
-  EXPECT_EQ(out_.str(),
-            "変換が全て正常に終了しました。\n\n完全成功：2 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：2　　\n");
+  ui.FocusSetting(0, "DIRFIL", "/home/me/none");
+  ui.FocusSetting(0, "LIST");
+  ui.ShowSummary(SummaryKind::kRun, Sjis(codec_.get(), "完全成功：2 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：2"));
+  ui.ShowSummary(SummaryKind::kUndo, Sjis(codec_.get(), "全て元に戻すことに成功しました。"));
+  EXPECT_EQ(err_.str(),
+            "指定された変換対象は存在しません。\n  (setting: DIRFIL = /home/me/none)\n  (setting: LIST)\n"
+            "完全成功：2 / 一部成功：0 / 変換不要：0 / 完全失敗：0 / 総数：2\n");
+  EXPECT_EQ(out_.str(), "全て元に戻すことに成功しました。\n");
 }
 
 TEST_F(ConsoleUiTest, QuestionsAreAnsweredByTheTerminalByYesOrElseNo) {

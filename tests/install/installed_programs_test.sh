@@ -52,12 +52,12 @@ cli=$prefix/bin/morva-cli
 # Captured first: grep -q leaves early, and the writer's broken pipe would fail the pipeline.
 keys=$("$cli" keys)
 grep -q $'^FNM_IPN_SEL\t名称変換 > 名称一般変換\t' <<<"$keys" || fail "keys does not list FNM_IPN_SEL with its page"
-"$cli" --set SW_FNM=1 --set FNM_IPN_SEL=1 --set FNM_IPN2=1 --yes run "$work/tree" >"$work/run.log" 2>&1 ||
+"$cli" --set SW_FNM=1 --set FNM_IPN_SEL=1 --set FNM_IPN2=1 --yes --save run "$work/tree" >"$work/run.log" 2>&1 ||
   fail "the run failed: $(cat "$work/run.log")"
 [[ -f $work/tree/A.txt ]] || fail "the run did not rename a.txt"
 [[ -f $HOME/.config/morva/morva.dat ]] || fail "the settings were not saved in ~/.config/morva"
 [[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "the run wrote beside the executable"
-# The job the run saved is the next one's.
+# The job a run saves (--save) is the next one's.
 grep -qx 'SW_FNM = 1' <<<"$("$cli" show)" || fail "show does not print the saved job"
 grep -q $'\t未\t' <<<"$("$cli" runs)" || fail "the run is not in the log of ~/.config/morva"
 
