@@ -38,8 +38,9 @@ void ForgetStopSignal();
 // Message boxes go to `err` as their text. Questions are asked on `err` and answered from `in` when
 // `interactive` (stdin is a terminal); otherwise they are answered Yes with `assume_yes` and No
 // without it, and the question and the answer are printed so that a log shows why the program
-// stopped. The summary of an undo is the program's result, so it goes to `out` instead, and so does a preview (PrintPreview), which starts no run, and the rows of what a run did (TargetFinished);
-// the summary of a run is its counts, for people, and goes to `err` with the messages. Dialogs
+// stopped. The summary of an undo is the program's result, so it goes to `out` instead, and so do a
+// preview (PrintPreview), which starts no run, and the rows of what a run did (TargetFinished); the
+// summary of a run is its counts, for people, and goes to `err` with the messages. Dialogs
 // without a console meaning (extraction, progress, target panel) print nothing. A path it prints is in
 // host form ("/home/me/a.jpg", see DisplayPath); the engine's messages print as the engine wrote them.
 class ConsoleUi final : public UserInterface {

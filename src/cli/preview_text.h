@@ -18,7 +18,8 @@ namespace morva {
 // `destination_directory` (an engine path ending with a backslash: its own directory, or the output
 // directory of a copy conversion). The state word says what a run would do (kStateChange, kStateFail,
 // kStateUnchanged); a failure's reason is the text of each column that fails, as the preview dialog
-// shows it; `failures` names the steps that fail. The details are the columns in force for `kinds` besides the name, with the dialog's titles.
+// shows it; `failures` names the steps that fail. The details are the columns in force for `kinds`
+// besides the name, with the dialog's titles.
 ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const PreviewRecord& record, std::string_view path,
                      std::string_view destination_directory, const JobSwitches& kinds);
 

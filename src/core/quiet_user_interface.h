@@ -7,7 +7,8 @@
 
 namespace morva {
 
-// A user interface that shows nothing, never cancels and answers every question alike: what the benchmarks and the fuzz targets drive the engine with.
+// A user interface that shows nothing, never cancels and answers every question alike: what the
+// benchmarks and the fuzz targets drive the engine with.
 class QuietUserInterface : public UserInterface {
  public:
   explicit QuietUserInterface(bool answer) : answer_(answer) {}
