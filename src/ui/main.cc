@@ -1,11 +1,11 @@
 // morva: the desktop program. One instance per user: a later start hands over to the running one and
 // ends. Builds the services and the session, shows the main window (which loads the settings and takes
 // the command-line paths) and runs the event loop until it closes.
+#include <QCoreApplication>
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
+#include "platform/interface_language.h"
 #include "platform/user_area_table.h"
 #include "settings/program_directory.h"
 #include "ui/handed_over_targets.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
-  const std::unique_ptr<QTranslator> qt_japanese = InstallQtJapanese();
+  const InstalledTranslations translations = InstallTranslations(UiLanguageOfEnvironment());
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
 
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "morva: cannot find the program directory (%s)\n", error.c_str());
     // Started from a menu, nobody reads stderr: the person is told in a window too.
     QMessageBox::critical(nullptr, QStringLiteral("MORVA"),
-                          QStringLiteral("設定とログを置くディレクトリを用意できませんでした。\n") +
+                          QCoreApplication::translate("Main", "設定とログを置くディレクトリを用意できませんでした。\n") +
                               QString::fromLocal8Bit(error.c_str()));
     return 1;
   }

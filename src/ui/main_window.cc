@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -492,7 +493,7 @@ void MainWindow::StartConversionCommand() {
   if (busy_) return;
   if (!CollectSettings()) {
     // The history's newest path is not the one in the box: running it would convert files out of view.
-    ShowPanelWarning(context_, QStringLiteral("対象ディレクトリの指定が不正です。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("MainWindow", "対象ディレクトリの指定が不正です。"));
     path_panel_->FocusPath();
     return;
   }
@@ -600,7 +601,7 @@ bool MainWindow::CloseIfAsked() {
 
 void MainWindow::UndoCommand() {
   if (busy_) return;
-  if (!AskPanelQuestion(context_, QStringLiteral("変換したものを元に戻します。よろしいですか？"))) return;
+  if (!AskPanelQuestion(context_, QCoreApplication::translate("MainWindow", "変換したものを元に戻します。よろしいですか？"))) return;
   Session& session = context_.session;
   StartOnWorker<bool>(
       [&session] {

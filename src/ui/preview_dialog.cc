@@ -1,5 +1,6 @@
 #include "ui/preview_dialog.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <algorithm>
@@ -103,7 +104,7 @@ void PreviewDialog::done(int result) {
 
 void PreviewDialog::Refresh() {
   const PreviewCounts counts = model_->Counts();
-  ui_->countsLabel->setText(QStringLiteral("抽出総数：%1　　　変換対象：%2　　　成功/不要：%3　　　変換失敗：%4")
+  ui_->countsLabel->setText(QCoreApplication::translate("PreviewDialog", "抽出総数：%1　　　変換対象：%2　　　成功/不要：%3　　　変換失敗：%4")
                                 .arg(counts.total)
                                 .arg(counts.to_convert)
                                 .arg(counts.succeeded)
@@ -147,7 +148,7 @@ void PreviewDialog::SetHideExcluded(bool hide) {
 
 void PreviewDialog::Start(PreviewChoice choice) {
   if (model_->Counts().to_convert == 0) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("MORVA"), QStringLiteral("変換対象がありません。"),
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("MORVA"), QCoreApplication::translate("PreviewDialog", "変換対象がありません。"),
                     QMessageBox::Ok, this);
     box.exec();
     return;

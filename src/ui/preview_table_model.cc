@@ -1,5 +1,7 @@
 #include "ui/preview_table_model.h"
 
+#include <QCoreApplication>
+
 #include "ui/qt_text.h"
 
 namespace morva {
@@ -15,7 +17,10 @@ StatusSlot SlotOf(std::int16_t state) {
 }
 
 const char* const kTitles[PreviewTableModel::kListColumnCount] = {
-    "＃", "対象ファイル名", "属性", "変換後名称", "変換後属性", "日時変換", "ファイル削除", "ID3情報変換"};
+    QT_TRANSLATE_NOOP("PreviewTableModel", "＃"),         QT_TRANSLATE_NOOP("PreviewTableModel", "対象ファイル名"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "属性"),       QT_TRANSLATE_NOOP("PreviewTableModel", "変換後名称"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "変換後属性"), QT_TRANSLATE_NOOP("PreviewTableModel", "日時変換"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "ファイル削除"), QT_TRANSLATE_NOOP("PreviewTableModel", "ID3情報変換")};
 
 }  // namespace
 
@@ -92,7 +97,7 @@ QVariant PreviewTableModel::headerData(int section, Qt::Orientation orientation,
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount()) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
-  return QString::fromUtf8(kTitles[ListColumn(section)]);
+  return QCoreApplication::translate("PreviewTableModel", kTitles[ListColumn(section)]);
 }
 
 void PreviewTableModel::RebuildRows() {

@@ -1,4 +1,4 @@
-#include "platform/ui_language.h"
+#include "platform/interface_language.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#ifndef MORVA_PLATFORM_UI_LANGUAGE_H_
-#define MORVA_PLATFORM_UI_LANGUAGE_H_
+#ifndef MORVA_PLATFORM_INTERFACE_LANGUAGE_H_
+#define MORVA_PLATFORM_INTERFACE_LANGUAGE_H_
 
 #include <string_view>
 
@@ -30,4 +30,4 @@ UiLanguage UiLanguageOfEnvironment();
 
 }  // namespace morva
 
-#endif  // MORVA_PLATFORM_UI_LANGUAGE_H_
+#endif  // MORVA_PLATFORM_INTERFACE_LANGUAGE_H_
