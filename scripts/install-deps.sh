@@ -12,6 +12,8 @@ packages=(
   libqt6svg6
   # Qt's own Japanese texts (qtbase_ja.qm): the buttons of message boxes and the file choosers.
   qt6-translations-l10n
+  # The window's English translation: lupdate and lrelease, and CMake's LinguistTools package that runs them.
+  qt6-l10n-tools qt6-tools-dev
   # The Debian package (make package): dpkg-shlibdeps finds the libraries the programs need.
   dpkg-dev
   # Test time only: the installed desktop entry, metainfo file and manual page are checked with these.
