@@ -1,8 +1,8 @@
 // The English catalogue of the engine's messages. Each source is the Japanese text exactly as the
-// engine writes it (or a printf format of it); a message the engine puts together from several texts
-// has an entry for each piece, and one for a combination whose English needs other words or a space
-// between sentences. Japanese runs its sentences together, so an English sentence that follows another
-// one in a message starts with a blank.
+// engine writes it (or a printf format of it). A message the engine puts together from several texts
+// has an entry for each piece that reads on its own, and one for each combination of pieces that does
+// not (two sentences, which English parts with a blank; a clause and its end): short pieces would match
+// inside the paths that messages show.
 #include "platform/message_catalogue.h"
 
 namespace morva {
@@ -27,13 +27,8 @@ constexpr CatalogueEntry kEnglish[] = {
     {"変換に失敗したファイルがありました。", "Some files could not be converted."},
     {"変換に失敗したファイルがありました。ログを参照してください。",
      "Some files could not be converted. See the log for details."},
-    {"ログを参照してください。", " See the log for details."},
-    {"変換が", "The conversion "},
-    {"キャンセル時点までの変換は", "Up to the cancel, the conversion "},
-    {"全て正常に終了しました。", "finished without errors."},
     {"変換が全て正常に終了しました。", "All files were converted."},
     {"キャンセル時点までの変換は全て正常に終了しました。", "All files up to the cancel were converted."},
-    {"キャンセル時点までに", "Up to the cancel: "},
     {"変換する必要のあるファイルは存在しませんでした。", "No file needed converting."},
     {"キャンセル時点までに変換する必要のあるファイルは存在しませんでした。",
      "Up to the cancel, no file needed converting."},
@@ -69,7 +64,6 @@ constexpr CatalogueEntry kEnglish[] = {
     {"成功：%d / 不要：%d / 失敗：%d / 総数：%d", "Read: %d / Not needed: %d / Failed: %d / Total: %d"},
     {"成功：%d / 不要：%d / 失敗：%d / 総数：%d　　", "Read: %d / Not needed: %d / Failed: %d / Total: %d"},
     {"全ての変換ログ抽出に成功しました。", "All runs were read from the log."},
-    {"ログ中には有効となる変換ログは存在しませんでした。", " The log holds no run that can be undone."},
     {"全ての変換ログ抽出に成功しました。ログ中には有効となる変換ログは存在しませんでした。",
      "All runs were read from the log. None of them can be undone."},
     {"ログが見つかりませんでした。", "The log was not found."},

@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/session.h"
 #include "platform/document_opener.h"
 #include "platform/file_system.h"
+#include "platform/message_catalogue.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
 #include "platform/interface_language.h"
@@ -47,7 +49,11 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
-  const InstalledTranslations translations = InstallTranslations(UiLanguageOfEnvironment());
+  const UiLanguage language = UiLanguageOfEnvironment();
+  const InstalledTranslations translations = InstallTranslations(language);
+  // The engine speaks Japanese (and writes its log so); the window shows its messages in English too.
+  std::optional<MessageCatalogue> english;
+  if (language == UiLanguage::kEnglish) english.emplace(EnglishMessages());
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
 
@@ -79,7 +85,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TextCodec> codec = NewIconvTextCodec(table.get());
   if (codec == nullptr) return 1;
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
-  QtUserInterface ui(*codec, *fs);
+  QtUserInterface ui(*codec, *fs, english.has_value() ? &*english : nullptr);
   Session session(*codec, *fs, ui);
   // Without regular expressions the program cannot convert names: it ends without a word.
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
