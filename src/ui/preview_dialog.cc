@@ -26,8 +26,8 @@ PreviewDialog::PreviewDialog(UiContext& context, std::vector<PreviewRecord>& rec
       context_(context),
       copy_directory_(copy_directory),
       ui_(std::make_unique<Ui::PreviewDialog>()),
-      model_(new PreviewTableModel(context.session.host.fs, context.session.host.codec, records, targets,
-                                   ComputeJobSwitches(context.session.job.settings), this)) {
+      model_(new PreviewTableModel(context.session.host.fs, context.session.host.codec, context.translation, records,
+                                   targets, ComputeJobSwitches(context.session.job.settings), this)) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowMaximizeButtonHint, true);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "core/target_work.h"
 #include "ui/qt_text.h"
 
 namespace morva {
@@ -24,10 +25,15 @@ const char* const kTitles[PreviewTableModel::kListColumnCount] = {
 
 }  // namespace
 
-PreviewTableModel::PreviewTableModel(FileSystem& fs, TextCodec& codec, std::vector<PreviewRecord>& records,
-                                     const std::vector<std::string>& targets, const JobSwitches& jobs,
-                                     QObject* parent)
-    : QAbstractTableModel(parent), fs_(fs), codec_(codec), records_(records), targets_(targets) {
+PreviewTableModel::PreviewTableModel(FileSystem& fs, TextCodec& codec, const MessageCatalogue* translation,
+                                     std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
+                                     const JobSwitches& jobs, QObject* parent)
+    : QAbstractTableModel(parent),
+      fs_(fs),
+      codec_(codec),
+      translation_(translation),
+      records_(records),
+      targets_(targets) {
   const bool shown[kListColumnCount] = {true,           true,       jobs.attributes || jobs.times,
                                         jobs.name,      jobs.attributes, jobs.times,
                                         jobs.deletion,  jobs.id3};
@@ -65,11 +71,15 @@ QString PreviewTableModel::CellText(const PreviewRecord& record, int list_column
       return text;
     }
     case 2: return ToQt(codec_, record.column(PreviewColumn::kOldAttributes));
-    case 3: return ToQt(codec_, record.name_column);
-    case 4: return ToQt(codec_, record.column(PreviewColumn::kAttributes));
-    case 5: return ToQt(codec_, record.column(PreviewColumn::kTimes));
-    case 6: return ToQt(codec_, record.column(PreviewColumn::kDeletion));
-    case 7: return ToQt(codec_, record.column(PreviewColumn::kId3));
+    // The new name, or why naming fails (the name it would have given after the reason).
+    case 3:
+      return (record.failure_word & (kStepName | kFailPathTooLong | kFailOther)) != 0
+                 ? MessageToQt(codec_, translation_, record.name_column)
+                 : ToQt(codec_, record.name_column);
+    case 4: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kAttributes));
+    case 5: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kTimes));
+    case 6: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kDeletion));
+    case 7: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kId3));
     default: return {};
   }
 }

@@ -76,7 +76,7 @@ TEST(MessageCatalogueTest, TranslationsKeepTheArgumentsOfTheirSource) {
 bool LogOnly(const std::filesystem::path& file, std::string_view text) {
   static const char* const kLogFiles[] = {"run_block.cc",  "undo_block.cc",    "log_scan.cc",
                                           "log_trim.cc",   "log_host_text.cc", "job_summary.cc",
-                                          "log_markers.h", "preview_builder.cc"};
+                                          "log_markers.h"};
   for (const char* name : kLogFiles) {
     if (file.filename() == name) return true;
   }
@@ -88,6 +88,18 @@ bool LogOnly(const std::filesystem::path& file, std::string_view text) {
                                            "属性,", "作成日時,", "更新日時,", "アクセス日時,", "ディレクトリ"};
   for (const char* field : kLogFields) {
     if (text == field) return true;
+  }
+  return false;
+}
+
+// Whether `text` holds a Japanese word (kana or kanji); marks and brackets ("→", "】") read the same in
+// English.
+bool HasJapaneseWord(std::string_view text) {
+  for (std::size_t i = 0; i + 2 < text.size(); ++i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    if ((b(0) & 0xF0) != 0xE0) continue;
+    const char32_t c = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+    if ((c >= 0x3040 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF66 && c <= 0xFF9F)) return true;
   }
   return false;
 }
@@ -130,9 +142,7 @@ std::vector<std::string> MessageLiterals(const std::string& source) {
     }
     if (in_group) found.push_back(current);
   }
-  std::erase_if(found, [](const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  });
+  std::erase_if(found, [](const std::string& text) { return !HasJapaneseWord(text); });
   return found;
 }
 

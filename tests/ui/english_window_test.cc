@@ -7,12 +7,15 @@
 #include <QTest>
 
 #include "core/job.h"
+#include "core/preview_record.h"
+#include "core/target_work.h"
 #include "log/log_writer.h"
 #include "platform/interface_language.h"
 #include "platform/message_catalogue.h"
 #include "ui/gui_test_support.h"
 #include "ui/main_window.h"
 #include "ui/message_box_answerer.h"
+#include "ui/preview_table_model.h"
 #include "ui/qt_text.h"
 #include "ui/qt_translations.h"
 
@@ -72,6 +75,40 @@ class EnglishWindowTest : public QObject {
              qPrintable(logged));
     QVERIFY2(!logged.contains(QStringLiteral("Converted")), qPrintable(logged));
     harness.ui.set_main_window(nullptr);
+  }
+
+  // The preview's cells: the engine's reasons and descriptions are translated, names never are, even one
+  // that reads like a reason.
+  void PreviewCellsAreTranslatedButNames() {
+    QTemporaryDir home;
+    const MessageCatalogue english(EnglishMessages());
+    UiHarness harness(home.path(), &english);
+    const auto cp932 = [&](const QString& text) {
+      std::string out;
+      if (!FromQt(*harness.codec, text, &out)) QTest::qFail("no code page 932 form", __FILE__, __LINE__);
+      return out;
+    };
+    std::vector<PreviewRecord> records(2);
+    records[0].index = 0;
+    records[0].state = kPreviewError;
+    records[0].failure_word = kStepName;
+    records[0].name_column = cp932(QStringLiteral("既に存在する名称への変換により失敗：ファイル削除失敗.txt"));
+    records[0].mutable_column(PreviewColumn::kDeletion) = cp932(QStringLiteral("ファイル削除（ごみ箱使用）"));
+    records[1].index = 1;
+    records[1].state = kPreviewWillChange;
+    records[1].name_column = cp932(QStringLiteral("ファイル削除失敗"));
+    records[1].mutable_column(PreviewColumn::kDeletion) = cp932(QStringLiteral("ファイル削除（復元不可削除［レベル3］）"));
+    const std::vector<std::string> targets = {"/a", "/b"};
+    JobSwitches jobs;
+    jobs.name = true;
+    jobs.deletion = true;
+    PreviewTableModel model(*harness.fs, *harness.codec, &english, records, targets, jobs);
+    // Columns: number, target, new name, deletion.
+    QCOMPARE(model.data(model.index(0, 2)).toString(),
+             QStringLiteral("Failed, the name already exists: ファイル削除失敗.txt"));
+    QCOMPARE(model.data(model.index(0, 3)).toString(), QStringLiteral("Delete (to the trash)"));
+    QCOMPARE(model.data(model.index(1, 2)).toString(), QStringLiteral("ファイル削除失敗"));
+    QCOMPARE(model.data(model.index(1, 3)).toString(), QStringLiteral("Delete (wipe, level 3)"));
   }
 
   // A refusal of the engine's checks, and a message the catalogue does not know (shown as it came).
