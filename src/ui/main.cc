@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   session.host.program_directory = program_directory;
-  UiContext context{session, program_directory, english.has_value() ? &*english : nullptr};
+  UiContext context{session, program_directory, english.has_value() ? &*english : nullptr, language};
 
   MainWindow window(context, arguments);
   ui.set_main_window(&window);
