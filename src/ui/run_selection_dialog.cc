@@ -122,7 +122,9 @@ void RunSelectionDialog::ConfirmSelectedRun() {
     Tell(this, QMessageBox::Warning, QCoreApplication::translate("RunSelectionDialog", "指定のログからは元に戻すことができません。"));
     return;
   }
-  if (!Ask(this, ToQt(host.codec, UndoFromLogQuestion(host.codec, context_.session.undo, *run)))) return;
+  const QString question =
+      MessageToQt(host.codec, context_.translation, UndoFromLogQuestion(host.codec, context_.session.undo, *run));
+  if (!Ask(this, question)) return;
   std::unique_ptr<ReadableFile> log;
   if (!host.fs.OpenRead(LogPath(host), &log).ok()) {
     Tell(this, QMessageBox::Warning, QCoreApplication::translate("RunSelectionDialog", "ログの読み込みに失敗しました。"));
