@@ -48,8 +48,7 @@ UiLanguage ChooseUiLanguage(const LocaleVariables& variables) {
 }
 
 UiLanguage UiLanguageOfEnvironment() {
-  return ChooseUiLanguage(
-      {Variable("LANGUAGE"), Variable("LC_ALL"), Variable("LC_MESSAGES"), Variable("LANG")});
+  return ChooseUiLanguage({Variable("LANGUAGE"), Variable("LC_ALL"), Variable("LC_MESSAGES"), Variable("LANG")});
 }
 
 }  // namespace morva

@@ -49,8 +49,8 @@ class MessageCatalogue {
 
   static std::vector<Piece> Parse(std::string_view format);
   // The end of `message`'s source matched at `pos` of `text`, with its arguments; npos if none.
-  static std::size_t Match(const std::vector<Piece>& pieces, std::size_t piece, std::string_view text,
-                           std::size_t pos, std::vector<std::string_view>* args);
+  static std::size_t Match(const std::vector<Piece>& pieces, std::size_t piece, std::string_view text, std::size_t pos,
+                           std::vector<std::string_view>* args);
   static void Render(const std::vector<Piece>& pieces, const std::vector<std::string_view>& args, std::string* out);
 
   std::vector<Message> messages_;

@@ -29,9 +29,9 @@ std::string HelpOpenFailureMessage(int result);
 std::string FindHelpDocument(FileSystem& fs, const std::vector<std::string>& directories,
                              const std::string& program_directory, std::string_view file_name);
 
-// Opens the help document in the window's language, "morva.html" or "morva-en.html" (FindHelpDocument: beside the executable in a build tree, else
-// in ../share/morva beside its bin directory, where an installation puts it) with the desktop's browser; a failure shows
-// the program's message. Returns true when a viewer took it.
+// Opens the help document in the window's language, "morva.html" or "morva-en.html" (FindHelpDocument: beside the
+// executable in a build tree, else in ../share/morva beside its bin directory, where an installation puts it) with the
+// desktop's browser; a failure shows the program's message. Returns true when a viewer took it.
 bool OpenHelp(UiContext& context);
 
 // Shows the log with the desktop's viewer ("ログ表示"): a private copy in UTF-8 with host paths (ViewLog

@@ -46,11 +46,13 @@ void ListEntryDialog::Confirm() {
     return;
   }
   if (path.size() <= 3) {
-    ShowPanelWarning(context_, QCoreApplication::translate("ListEntryDialog", "変換対象としてルートディレクトリは指定できません。"));
+    ShowPanelWarning(
+        context_, QCoreApplication::translate("ListEntryDialog", "変換対象としてルートディレクトリは指定できません。"));
     return;
   }
   if (path.ends_with("\\..") || path.ends_with("\\.")) {
-    ShowPanelWarning(context_, QCoreApplication::translate("ListEntryDialog", "変換対象として「..」または「.」の指定はできません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("ListEntryDialog",
+                                                           "変換対象として「..」または「.」の指定はできません。"));
     return;
   }
   entry_ = DisplayPathToQt(host.fs, host.codec, path);

@@ -1,8 +1,8 @@
 // morva: the desktop program. One instance per user: a later start hands over to the running one and
 // ends. Builds the services and the session, shows the main window (which loads the settings and takes
 // the command-line paths) and runs the event loop until it closes.
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
@@ -15,10 +15,10 @@
 #include "engine/session.h"
 #include "platform/document_opener.h"
 #include "platform/file_system.h"
+#include "platform/interface_language.h"
 #include "platform/message_catalogue.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
-#include "platform/interface_language.h"
 #include "platform/user_area_table.h"
 #include "settings/program_directory.h"
 #include "ui/handed_over_targets.h"
@@ -100,9 +100,10 @@ int main(int argc, char** argv) {
     if (error.empty()) error = host_directory + " has no code page 932 form";
     std::fprintf(stderr, "morva: cannot find the program directory (%s)\n", error.c_str());
     // Started from a menu, nobody reads stderr: the person is told in a window too.
-    QMessageBox::critical(nullptr, QStringLiteral("MORVA"),
-                          QCoreApplication::translate("Main", "設定とログを置くディレクトリを用意できませんでした。\n") +
-                              QString::fromLocal8Bit(error.c_str()));
+    QMessageBox::critical(
+        nullptr, QStringLiteral("MORVA"),
+        QCoreApplication::translate("Main", "設定とログを置くディレクトリを用意できませんでした。\n") +
+            QString::fromLocal8Bit(error.c_str()));
     return 1;
   }
   session.host.program_directory = program_directory;

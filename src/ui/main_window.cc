@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -41,8 +41,8 @@
 #include "ui/settings_dialog.h"
 #include "ui/target_list_window.h"
 #include "ui/window_context.h"
-#include "undo/undo_run.h"
 #include "ui_main_window.h"
+#include "undo/undo_run.h"
 
 namespace morva {
 namespace {
@@ -601,7 +601,8 @@ bool MainWindow::CloseIfAsked() {
 
 void MainWindow::UndoCommand() {
   if (busy_) return;
-  if (!AskPanelQuestion(context_, QCoreApplication::translate("MainWindow", "変換したものを元に戻します。よろしいですか？"))) return;
+  const QString question = QCoreApplication::translate("MainWindow", "変換したものを元に戻します。よろしいですか？");
+  if (!AskPanelQuestion(context_, question)) return;
   Session& session = context_.session;
   StartOnWorker<bool>(
       [&session] {

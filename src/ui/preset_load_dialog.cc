@@ -44,14 +44,20 @@ PresetLoadDialog::PresetLoadDialog(UiContext& context, PresetKind kind, QWidget*
   PresetTable& table = context_.session.job.presets.of(kind);
   SortPresets(&table);
   std::vector<Column> columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 580}};
-  if (kind == PresetKind::kStatement) columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 120}, {QT_TRANSLATE_NOOP("PresetLoadDialog", "変換制御文内容"), 460}};
-  if (kind == PresetKind::kReplacement) columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 120}, {QT_TRANSLATE_NOOP("PresetLoadDialog", "正規表現"), 240}, {QT_TRANSLATE_NOOP("PresetLoadDialog", "置換文字列"), 220}};
+  if (kind == PresetKind::kStatement)
+    columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 120},
+               {QT_TRANSLATE_NOOP("PresetLoadDialog", "変換制御文内容"), 460}};
+  if (kind == PresetKind::kReplacement)
+    columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 120},
+               {QT_TRANSLATE_NOOP("PresetLoadDialog", "正規表現"), 240},
+               {QT_TRANSLATE_NOOP("PresetLoadDialog", "置換文字列"), 220}};
   QTableWidget* list = ui_->presetTable;
   list->setColumnCount(static_cast<int>(columns.size()));
   list->setRowCount(static_cast<int>(table.entries.size()));
   list->verticalHeader()->hide();
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    list->setHorizontalHeaderItem(c, new QTableWidgetItem(QCoreApplication::translate("PresetLoadDialog", columns[c].title)));
+    list->setHorizontalHeaderItem(
+        c, new QTableWidgetItem(QCoreApplication::translate("PresetLoadDialog", columns[c].title)));
     list->setColumnWidth(c, columns[c].width);
   }
   TextCodec& codec = context_.session.host.codec;
@@ -98,7 +104,8 @@ void PresetLoadDialog::Load() {
 void PresetLoadDialog::Delete() {
   const int slot = SelectedSlot();
   if (slot < 0) return;
-  if (!AskPanelQuestion(context_, QCoreApplication::translate("PresetLoadDialog", "削除します。よろしいですか？"))) return;
+  const QString question = QCoreApplication::translate("PresetLoadDialog", "削除します。よろしいですか？");
+  if (!AskPanelQuestion(context_, question)) return;
   Session& session = context_.session;
   PresetTable& table = session.job.presets.of(kind_);
   table.entries[static_cast<std::size_t>(slot)].Clear();

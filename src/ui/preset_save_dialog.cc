@@ -1,7 +1,7 @@
 #include "ui/preset_save_dialog.h"
 
-#include <QCoreApplication>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <cstdlib>
 
 #include "core/user_interface.h"
@@ -52,20 +52,24 @@ void PresetSaveDialog::Confirm() {
   }
   // The file marks a name with these two.
   if (name.find_first_of("<>") != std::string::npos) {
-    ShowPanelWarning(context_, QCoreApplication::translate("PresetSaveDialog", "保存名称に '<' と '>' は使用できません。"));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("PresetSaveDialog", "保存名称に '<' と '>' は使用できません。"));
     return;
   }
   PresetTable& table = session.job.presets.of(kind_);
   int slot = table.Find(name);
   if (slot >= 0) {
-    if (!AskPanelQuestion(context_, QCoreApplication::translate("PresetSaveDialog", "既に同じ名称のものが保存されています。上書きしますか？"))) return;
+    const QString question =
+        QCoreApplication::translate("PresetSaveDialog", "既に同じ名称のものが保存されています。上書きしますか？");
+    if (!AskPanelQuestion(context_, question)) return;
   } else {
     slot = table.FirstFree();
     if (slot < 0) {
-      ShowPanelWarning(context_,
-                       QCoreApplication::translate("PresetSaveDialog", "既に保存可能最大数（%1）分保存されているため、新規に登録することができません。\n"
-                                      "新規に登録したい場合は、不要なものを削除してから再保存してください。")
-                           .arg(kPresetSlotCount));
+      ShowPanelWarning(context_, QCoreApplication::translate(
+                                     "PresetSaveDialog",
+                                     "既に保存可能最大数（%1）分保存されているため、新規に登録することができません。\n"
+                                     "新規に登録したい場合は、不要なものを削除してから再保存してください。")
+                                     .arg(kPresetSlotCount));
       return;
     }
   }
@@ -74,7 +78,9 @@ void PresetSaveDialog::Confirm() {
     std::unique_ptr<ConversionSettings> copy = session.job.settings.Clone();
     if (copy == nullptr) {
       std::string text;
-      FromQt(codec, QCoreApplication::translate("PresetSaveDialog", "メモリ不足等により領域確保に失敗しました。終了します。"), &text);
+      FromQt(codec,
+             QCoreApplication::translate("PresetSaveDialog", "メモリ不足等により領域確保に失敗しました。終了します。"),
+             &text);
       session.host.ui.ShowError(text);
       std::exit(1);
     }

@@ -11,10 +11,8 @@ namespace morva {
 // What the preset dialogs call each kind: "変換設定", "変換制御文" or "文字列置換設定".
 inline QString PresetKindName(PresetKind kind) {
   switch (kind) {
-    case PresetKind::kStatement:
-      return QCoreApplication::translate("PresetText", "変換制御文");
-    case PresetKind::kReplacement:
-      return QCoreApplication::translate("PresetText", "文字列置換設定");
+    case PresetKind::kStatement: return QCoreApplication::translate("PresetText", "変換制御文");
+    case PresetKind::kReplacement: return QCoreApplication::translate("PresetText", "文字列置換設定");
     case PresetKind::kJob:
       break;
   }

@@ -104,7 +104,8 @@ void PreviewDialog::done(int result) {
 
 void PreviewDialog::Refresh() {
   const PreviewCounts counts = model_->Counts();
-  ui_->countsLabel->setText(QCoreApplication::translate("PreviewDialog", "抽出総数：%1　　　変換対象：%2　　　成功/不要：%3　　　変換失敗：%4")
+  ui_->countsLabel->setText(QCoreApplication::translate(
+                                "PreviewDialog", "抽出総数：%1　　　変換対象：%2　　　成功/不要：%3　　　変換失敗：%4")
                                 .arg(counts.total)
                                 .arg(counts.to_convert)
                                 .arg(counts.succeeded)
@@ -148,8 +149,8 @@ void PreviewDialog::SetHideExcluded(bool hide) {
 
 void PreviewDialog::Start(PreviewChoice choice) {
   if (model_->Counts().to_convert == 0) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("MORVA"), QCoreApplication::translate("PreviewDialog", "変換対象がありません。"),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("MORVA"),
+                    QCoreApplication::translate("PreviewDialog", "変換対象がありません。"), QMessageBox::Ok, this);
     box.exec();
     return;
   }

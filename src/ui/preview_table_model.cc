@@ -18,9 +18,9 @@ StatusSlot SlotOf(std::int16_t state) {
 }
 
 const char* const kTitles[PreviewTableModel::kListColumnCount] = {
-    QT_TRANSLATE_NOOP("PreviewTableModel", "＃"),         QT_TRANSLATE_NOOP("PreviewTableModel", "対象ファイル名"),
-    QT_TRANSLATE_NOOP("PreviewTableModel", "属性"),       QT_TRANSLATE_NOOP("PreviewTableModel", "変換後名称"),
-    QT_TRANSLATE_NOOP("PreviewTableModel", "変換後属性"), QT_TRANSLATE_NOOP("PreviewTableModel", "日時変換"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "＃"),           QT_TRANSLATE_NOOP("PreviewTableModel", "対象ファイル名"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "属性"),         QT_TRANSLATE_NOOP("PreviewTableModel", "変換後名称"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "変換後属性"),   QT_TRANSLATE_NOOP("PreviewTableModel", "日時変換"),
     QT_TRANSLATE_NOOP("PreviewTableModel", "ファイル削除"), QT_TRANSLATE_NOOP("PreviewTableModel", "ID3情報変換")};
 
 }  // namespace

@@ -14,9 +14,12 @@ constexpr qint64 kShowEveryMs = 40;
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(TextCodec& codec, FileSystem& fs, const MessageCatalogue* translation,
-                               QWidget* owner)
-    : CancellableDialog(owner), codec_(codec), fs_(fs), translation_(translation), ui_(std::make_unique<Ui::ProgressDialog>()) {
+ProgressDialog::ProgressDialog(TextCodec& codec, FileSystem& fs, const MessageCatalogue* translation, QWidget* owner)
+    : CancellableDialog(owner),
+      codec_(codec),
+      fs_(fs),
+      translation_(translation),
+      ui_(std::make_unique<Ui::ProgressDialog>()) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   QPalette palette = ui_->progressBar->palette();

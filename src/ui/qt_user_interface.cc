@@ -112,8 +112,8 @@ void QtUserInterface::ShowSummary(SummaryKind kind, std::string_view text) {
 void QtUserInterface::ShowWaitNotice(std::string_view text) {
   const bool from_gui = OnGuiThread();
   DoOnGuiThread([&] {
-    wait_notice_ = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromLatin1(kCaption),
-                                                 Shown(text), QMessageBox::NoButton, owner());
+    wait_notice_ = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromLatin1(kCaption), Shown(text),
+                                                 QMessageBox::NoButton, owner());
     wait_notice_->setWindowModality(Qt::NonModal);
     wait_notice_->show();
     wait_notice_open_ = true;

@@ -1,7 +1,7 @@
 #include "ui/replacement_rule_page.h"
 
-#include <QCoreApplication>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QLineEdit>
 
 #include "core/conversion_settings.h"
@@ -99,8 +99,9 @@ void ReplacementRulePage::SavePresetCommand() {
   }
   // Both and the tab between them must fit a preset's 200 bytes.
   if (target.size() + replacement.size() >= kPresetTextMax) {
-    ShowPanelWarning(context_,
-                     QCoreApplication::translate("ReplacementRulePage", "保存する場合、対象文字列と置換文字列の合計は199バイト以下で指定してください。"));
+    ShowPanelWarning(context_, QCoreApplication::translate(
+                                   "ReplacementRulePage",
+                                   "保存する場合、対象文字列と置換文字列の合計は199バイト以下で指定してください。"));
     return;
   }
   SavePreset(context_, PresetKind::kReplacement, target + '\t' + replacement, this);

@@ -57,7 +57,9 @@ std::string StatementRulePage::CleanStatement(bool trailing_too) {
   }
   const bool inside = std::any_of(text.begin(), text.end(), IsLineBreak);
   if (inside) {
-    ShowPanelWarning(context_, QCoreApplication::translate("StatementRulePage", "変換制御文中に '\\n' または '\\r' を検出しました。この文字は削除されます。"));
+    ShowPanelWarning(context_, QCoreApplication::translate(
+                                   "StatementRulePage",
+                                   "変換制御文中に '\\n' または '\\r' を検出しました。この文字は削除されます。"));
     text.erase(std::remove_if(text.begin(), text.end(), IsLineBreak), text.end());
   }
   if (text.size() != before) ui_->statementEdit->setPlainText(ToQt(codec, text));
@@ -75,7 +77,9 @@ void StatementRulePage::SavePresetCommand() {
     return;
   }
   if (bytes.size() > kStatementMax) {
-    ShowPanelWarning(context_, QCoreApplication::translate("StatementRulePage", "変換制御文が長すぎます。（最大%1バイト）").arg(kStatementMax));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("StatementRulePage", "変換制御文が長すぎます。（最大%1バイト）")
+                         .arg(kStatementMax));
     return;
   }
   const std::string statement = CleanStatement(true);

@@ -1,8 +1,8 @@
 #include "ui/target_list_window.h"
 
-#include <QCoreApplication>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -101,23 +101,29 @@ void TargetListWindow::ChangeTarget(bool to_parent) {
   }
   if (to_parent) {
     if (listing_.drive_root) {
-      ShowPanelWarning(context_, QCoreApplication::translate("TargetListWindow", "ルートディレクトリから親ディレクトリへの対象変更はできません。"));
+      ShowPanelWarning(context_,
+                       QCoreApplication::translate("TargetListWindow",
+                                                   "ルートディレクトリから親ディレクトリへの対象変更はできません。"));
       return;
     }
-    if (confirm && !AskPanelQuestion(context_, QCoreApplication::translate("TargetListWindow", "変換対象を親ディレクトリに変更します。よろしいですか？"))) {
+    if (confirm && !AskPanelQuestion(
+                       context_, QCoreApplication::translate(
+                                     "TargetListWindow", "変換対象を親ディレクトリに変更します。よろしいですか？"))) {
       return;
     }
     std::string parent = listing_.directory, name;
     // The listed directory's parent; a pattern or a single file goes to the directory it is in.
     if (!listing_.pattern && !listing_.single_file && !SplitPath(listing_.directory, &parent, &name)) {
-      ShowPanelWarning(context_, QCoreApplication::translate("TargetListWindow", "親ディレクトリへの対象変更に失敗しました。"));
+      ShowPanelWarning(context_,
+                       QCoreApplication::translate("TargetListWindow", "親ディレクトリへの対象変更に失敗しました。"));
       return;
     }
     emit PathChosen(DisplayPathToQt(host.fs, host.codec, parent));
     return;
   }
   if (listing_.single_file) {
-    ShowPanelWarning(context_, QCoreApplication::translate("TargetListWindow", "指定のファイルは、変換対象そのものです。"));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("TargetListWindow", "指定のファイルは、変換対象そのものです。"));
     return;
   }
   const QModelIndexList rows = ui_->entryTable->selectionModel()->selectedRows();
@@ -126,10 +132,13 @@ void TargetListWindow::ChangeTarget(bool to_parent) {
   if (!FromQt(host.codec, model_->NameAt(rows.front().row()), &name)) return;
   const std::string path = JoinPath(listing_.directory, name);
   if (path.size() > kMaxPath) {
-    ShowPanelWarning(context_, QCoreApplication::translate("TargetListWindow", "対象変更後のパス長が最大値を超えるため、変更できません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("TargetListWindow",
+                                                           "対象変更後のパス長が最大値を超えるため、変更できません。"));
     return;
   }
-  if (confirm && !AskPanelQuestion(context_, QCoreApplication::translate("TargetListWindow", "変換対象を指定のものに変更します。よろしいですか？"))) {
+  if (confirm &&
+      !AskPanelQuestion(context_, QCoreApplication::translate("TargetListWindow",
+                                                              "変換対象を指定のものに変更します。よろしいですか？"))) {
     return;
   }
   emit PathChosen(DisplayPathToQt(host.fs, host.codec, path));

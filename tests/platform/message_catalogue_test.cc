@@ -1,13 +1,13 @@
 #include "platform/message_catalogue.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace morva {
 namespace {
@@ -74,18 +74,33 @@ TEST(MessageCatalogueTest, TranslationsKeepTheArgumentsOfTheirSource) {
 
 // The texts the engine writes only into the log and reads back from it: formats, never shown.
 bool LogOnly(const std::filesystem::path& file, std::string_view text) {
-  static const char* const kLogFiles[] = {"run_block.cc",  "undo_block.cc",    "log_scan.cc",
-                                          "log_trim.cc",   "log_host_text.cc", "job_summary.cc",
-                                          "log_markers.h"};
+  static const char* const kLogFiles[] = {"run_block.cc",     "undo_block.cc",  "log_scan.cc",  "log_trim.cc",
+                                          "log_host_text.cc", "job_summary.cc", "log_markers.h"};
   for (const char* name : kLogFiles) {
     if (file.filename() == name) return true;
   }
   // The undo's log lines and the fields it reads back from a run's lines.
-  static const char* const kLogFields[] = {"[○名称戻し] ", "[○属性戻し] ", "[○日時戻し] ", "[☆戻し不要] ",
-                                           "[▲名称戻し失敗] ", "[▲属性戻し失敗] ", "[▲日時戻し失敗] ",
-                                           " *対象<", "> →", " *戻し名称<", " *戻し属性<", " *戻し作成日時<",
-                                           " *戻し更新日時<", " *戻しアクセス日時<", "完全成功／", "名称,",
-                                           "属性,", "作成日時,", "更新日時,", "アクセス日時,", "ディレクトリ"};
+  static const char* const kLogFields[] = {"[○名称戻し] ",
+                                           "[○属性戻し] ",
+                                           "[○日時戻し] ",
+                                           "[☆戻し不要] ",
+                                           "[▲名称戻し失敗] ",
+                                           "[▲属性戻し失敗] ",
+                                           "[▲日時戻し失敗] ",
+                                           " *対象<",
+                                           "> →",
+                                           " *戻し名称<",
+                                           " *戻し属性<",
+                                           " *戻し作成日時<",
+                                           " *戻し更新日時<",
+                                           " *戻しアクセス日時<",
+                                           "完全成功／",
+                                           "名称,",
+                                           "属性,",
+                                           "作成日時,",
+                                           "更新日時,",
+                                           "アクセス日時,",
+                                           "ディレクトリ"};
   for (const char* field : kLogFields) {
     if (text == field) return true;
   }
@@ -160,8 +175,8 @@ TEST(MessageCatalogueTest, EveryMessageOfTheEngineHasAnEnglishEntry) {
         if (LogOnly(file.path(), text)) continue;
         ++checked;
         // The text is a key, or a piece of one (a message put together from pieces).
-        const bool covered =
-            std::any_of(keys.begin(), keys.end(), [&](const std::string& key) { return key.find(text) != std::string::npos; });
+        const bool covered = std::any_of(keys.begin(), keys.end(),
+                                         [&](const std::string& key) { return key.find(text) != std::string::npos; });
         EXPECT_TRUE(covered) << file.path().filename() << ": " << text;
       }
     }

@@ -97,7 +97,8 @@ class EnglishWindowTest : public QObject {
     records[1].index = 1;
     records[1].state = kPreviewWillChange;
     records[1].name_column = cp932(QStringLiteral("ファイル削除失敗"));
-    records[1].mutable_column(PreviewColumn::kDeletion) = cp932(QStringLiteral("ファイル削除（復元不可削除［レベル3］）"));
+    records[1].mutable_column(PreviewColumn::kDeletion) =
+        cp932(QStringLiteral("ファイル削除（復元不可削除［レベル3］）"));
     const std::vector<std::string> targets = {"/a", "/b"};
     JobSwitches jobs;
     jobs.name = true;
@@ -122,7 +123,8 @@ class EnglishWindowTest : public QObject {
     harness.ui.ShowWarning(cp932);
     QVERIFY(FromQt(*harness.codec, QStringLiteral("未知の文"), &cp932));
     harness.ui.ShowInformation(cp932);
-    QCOMPARE(answerer.texts(), (QStringList{QStringLiteral("Enter the target directory."), QStringLiteral("未知の文")}));
+    QCOMPARE(answerer.texts(),
+             (QStringList{QStringLiteral("Enter the target directory."), QStringLiteral("未知の文")}));
   }
 };
 

@@ -1,8 +1,10 @@
 // Opening the help: the document beside the program handed to the desktop's opener, and each way the
 // opener can fail turned into the program's message.
+#include "ui/help_launch.h"
+
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -16,10 +18,9 @@
 #include "platform/document_opener.h"
 #include "platform/message_catalogue.h"
 #include "ui/gui_test_support.h"
-#include "ui/help_launch.h"
 #include "ui/main_window.h"
-#include "ui/qt_text.h"
 #include "ui/modal_driver_support.h"
+#include "ui/qt_text.h"
 
 namespace morva {
 namespace {

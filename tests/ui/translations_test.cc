@@ -78,8 +78,10 @@ class TranslationsTest : public QObject {
     for (const Message& m : messages) {
       const QString where = m.context + QStringLiteral(": ") + m.source;
       QVERIFY2(m.type.isEmpty() && !m.translation.isEmpty(), qPrintable(where + QStringLiteral(" has no translation")));
-      QVERIFY2(Arguments(m.translation) == Arguments(m.source), qPrintable(where + QStringLiteral(" -> ") + m.translation));
-      QVERIFY2(HasMnemonic(m.translation) == HasMnemonic(m.source), qPrintable(where + QStringLiteral(" -> ") + m.translation));
+      QVERIFY2(Arguments(m.translation) == Arguments(m.source),
+               qPrintable(where + QStringLiteral(" -> ") + m.translation));
+      QVERIFY2(HasMnemonic(m.translation) == HasMnemonic(m.source),
+               qPrintable(where + QStringLiteral(" -> ") + m.translation));
     }
     // Nothing the sources no longer hold lingers in the file either: run the target update_translations.
     QVERIFY2(ReadTs(committed) == messages, "morva_en.ts is not up to date with the sources");
