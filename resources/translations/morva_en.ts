@@ -220,15 +220,15 @@ around the texts may be left out.</translation>
     </message>
     <message>
         <source>同一日時毎に連番付加</source>
-        <translation>Number files with the same date</translation>
+        <translation>Number equal dates</translation>
     </message>
     <message>
         <source>日時と連番の区切り文字</source>
-        <translation>Separator before the number</translation>
+        <translation>Separator</translation>
     </message>
     <message>
         <source>0埋め桁数</source>
-        <translation>Zero-padded digits</translation>
+        <translation>Digits</translation>
     </message>
     <message>
         <source>ディレクトリ毎に１からの連番</source>
@@ -1637,7 +1637,7 @@ a full-width character, replace that character</translation>
     </message>
     <message>
         <source>日時直接指定</source>
-        <translation>Date and time</translation>
+        <translation>Given date and time</translation>
     </message>
     <message>
         <source>更新日時と同じ日時</source>
@@ -1657,7 +1657,7 @@ a full-width character, replace that character</translation>
     </message>
     <message>
         <source>直接指定</source>
-        <translation>Text</translation>
+        <translation>Given</translation>
     </message>
     <message>
         <source>日付</source>
