@@ -39,9 +39,11 @@ demo: build
 	MORVA_CLI=./$(BUILD)/src/morva-cli ./scripts/demo.sh
 
 # Every window of the desktop program as a PNG file under $(BUILD)/screenshots/, rendered without a display.
-# Also the first start on a 1366x768 laptop screen at scale factors 1 and 2, as desktop_1366x768*.png.
+# Also the first start on a 1366x768 laptop screen at scale factors 1 and 2, as desktop_1366x768*.png, and
+# the main window and the job pages in English under $(BUILD)/screenshots/english/.
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/morva-screenshots $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/tests/morva-screenshots --english $(BUILD)/screenshots/english
 	QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/$(BUILD)/tests/screen_1366x768_scale_1.json \
 	  ./$(BUILD)/tests/morva-screenshots --desktop $(BUILD)/screenshots/desktop_1366x768.png
 	QT_QPA_PLATFORM=offscreen:configfile=$(CURDIR)/$(BUILD)/tests/screen_1366x768_scale_2.json QT_SCALE_FACTOR=2 \

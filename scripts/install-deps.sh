@@ -10,8 +10,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-noto-cjk
   # The desktop program's icons are SVG: Qt's SVG image and icon plugins draw them.
   libqt6svg6
-  # Qt's own Japanese texts (qtbase_ja.qm): the buttons of message boxes and the file choosers.
+  # Qt's own texts (qtbase_ja.qm, qtbase_en.qm): the buttons of message boxes and the file choosers.
   qt6-translations-l10n
+  # The window's English translation: lupdate and lrelease, and CMake's LinguistTools package that runs them.
+  qt6-l10n-tools qt6-tools-dev
   # The Debian package (make package): dpkg-shlibdeps finds the libraries the programs need.
   dpkg-dev
   # Test time only: the installed desktop entry, metainfo file and manual page are checked with these.

@@ -1,5 +1,6 @@
 #include "ui/bracket_dialog.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "core/conversion_settings.h"
@@ -26,7 +27,8 @@ BracketDialog::~BracketDialog() = default;
 
 void BracketDialog::Confirm() {
   if (std::none_of(pairs_.begin(), pairs_.end(), [](const QCheckBox* box) { return box->isChecked(); })) {
-    ShowPanelWarning(context_, QStringLiteral("全ての括弧を対象としない設定にすることはできません。"));
+    ShowPanelWarning(
+        context_, QCoreApplication::translate("BracketDialog", "全ての括弧を対象としない設定にすることはできません。"));
     return;
   }
   ConversionSettings& s = context_.session.job.settings;

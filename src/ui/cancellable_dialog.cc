@@ -1,5 +1,6 @@
 #include "ui/cancellable_dialog.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <utility>
 
@@ -25,7 +26,8 @@ void CancellableDialog::reject() {
   // A run on the GUI thread waits for the answer inside its event processing; a run on the worker goes on
   // meanwhile and may end, its dialog closed while the question is still open.
   question_ = new QMessageBox(QMessageBox::Question, QStringLiteral("MORVA"),
-                              QStringLiteral("キャンセルしてもよろしいですか？"), QMessageBox::Yes | QMessageBox::No, this);
+                              QCoreApplication::translate("CancellableDialog", "キャンセルしてもよろしいですか？"),
+                              QMessageBox::Yes | QMessageBox::No, this);
   const QPointer<CancellableDialog> self(this);
   emit Asking(true);
   const int answer = question_->exec();

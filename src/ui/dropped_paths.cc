@@ -1,5 +1,6 @@
 #include "ui/dropped_paths.h"
 
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -34,7 +35,7 @@ void ReportRefusedPaths(UiContext& context, const QStringList& refused) {
   if (refused.isEmpty()) return;
   // The messages are code page 932 texts: a character that has no form there, the likely reason the path
   // was refused, is shown as "?".
-  QString text = QStringLiteral("変換対象パスが不正です。");
+  QString text = QCoreApplication::translate("DroppedPaths", "変換対象パスが不正です。");
   std::string ignored;
   for (const QString& path : refused) {
     text += QLatin1Char('\n');

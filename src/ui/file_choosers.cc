@@ -1,5 +1,6 @@
 #include "ui/file_choosers.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <string>
@@ -30,8 +31,9 @@ QString EngineResult(UiContext& context, const QString& chosen) {
 
 QString ChooseFile(UiContext& context, QWidget* owner, const QString& from) {
   const QString start = HostStart(context, from);
-  const QString chosen = QFileDialog::getOpenFileName(owner, QStringLiteral("ファイルを選択してください"), start,
-                                                      QStringLiteral("All Files(*.*) (*)"));
+  const QString chosen =
+      QFileDialog::getOpenFileName(owner, QCoreApplication::translate("FileChoosers", "ファイルを選択してください"),
+                                   start, QStringLiteral("All Files(*.*) (*)"));
   return EngineResult(context, chosen);
 }
 
@@ -39,8 +41,8 @@ QString ChooseFolder(UiContext& context, QWidget* owner, const QString& from) {
   QString start = HostStart(context, from);
   const QFileInfo info(start);
   if (info.isFile()) start = info.absolutePath();
-  const QString chosen = QFileDialog::getExistingDirectory(owner, QStringLiteral("変換対象フォルダの選択"), start,
-                                                           QFileDialog::ShowDirsOnly);
+  const QString chosen = QFileDialog::getExistingDirectory(
+      owner, QCoreApplication::translate("FileChoosers", "変換対象フォルダの選択"), start, QFileDialog::ShowDirsOnly);
   return EngineResult(context, chosen);
 }
 

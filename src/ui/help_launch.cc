@@ -37,14 +37,18 @@ std::string HelpOpenFailureMessage(int result) {
   return DocumentOpenFailureMessage("ヘルプ", "html", result);
 }
 
+std::string_view HelpFileName(UiLanguage language) {
+  return language == UiLanguage::kJapanese ? kHelpFileName : kEnglishHelpFileName;
+}
+
 std::string FindHelpDocument(FileSystem& fs, const std::vector<std::string>& directories,
-                             const std::string& program_directory) {
+                             const std::string& program_directory, std::string_view file_name) {
   for (const std::string& directory : directories) {
-    const std::string path = JoinPath(directory, kHelpFileName);
+    const std::string path = JoinPath(directory, file_name);
     FindData data;
     if (fs.Stat(path, &data).ok()) return path;
   }
-  return JoinPath(program_directory, kHelpFileName);
+  return JoinPath(program_directory, file_name);
 }
 
 bool OpenHelp(UiContext& context) {
@@ -57,7 +61,8 @@ bool OpenHelp(UiContext& context) {
     std::string engine;
     if (EnginePathFromQt(host.codec, host.fs, directory, &engine)) directories.push_back(std::move(engine));
   }
-  const std::string path = FindHelpDocument(host.fs, directories, context.program_directory);
+  const std::string path =
+      FindHelpDocument(host.fs, directories, context.program_directory, HelpFileName(context.language));
   const int result = host.document_opener != nullptr ? host.document_opener->Open(path) : OpenWithQt(host.fs, path);
   const std::string message = HelpOpenFailureMessage(result);
   if (message.empty()) return true;

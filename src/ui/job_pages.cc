@@ -1,5 +1,7 @@
 #include "ui/job_pages.h"
 
+#include <QCoreApplication>
+
 #include "core/conversion_settings.h"
 #include "ui/attribute_page.h"
 #include "ui/csv_rule_page.h"
@@ -56,8 +58,9 @@ void NamePage::ShowRule(int rule) {
   ui_->extensionOnlyRadio->setVisible(selected);
   UpdateExtensionControls();
   ui_->ruleText->setVisible(!selected);
-  ui_->ruleText->setText(
-      QStringLiteral("ファイル名称変換を実行しません。\n\n変換する場合は、上のコンボボックスで変換機能を指定してください。"));
+  ui_->ruleText->setText(QCoreApplication::translate(
+      "JobPages",
+      "ファイル名称変換を実行しません。\n\n変換する場合は、上のコンボボックスで変換機能を指定してください。"));
 }
 
 void NamePage::UpdateExtensionControls() {

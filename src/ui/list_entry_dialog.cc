@@ -1,5 +1,6 @@
 #include "ui/list_entry_dialog.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -41,15 +42,17 @@ void ListEntryDialog::Confirm() {
   std::string path;
   if (!EnginePathFromQt(host.codec, host.fs, ui_->pathEdit->text().trimmed(), &path) ||
       ClassifyPath(host.fs, path) < kPathDriveRoot) {
-    ShowPanelWarning(context_, QStringLiteral("変換対象パスが不正です。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("ListEntryDialog", "変換対象パスが不正です。"));
     return;
   }
   if (path.size() <= 3) {
-    ShowPanelWarning(context_, QStringLiteral("変換対象としてルートディレクトリは指定できません。"));
+    ShowPanelWarning(
+        context_, QCoreApplication::translate("ListEntryDialog", "変換対象としてルートディレクトリは指定できません。"));
     return;
   }
   if (path.ends_with("\\..") || path.ends_with("\\.")) {
-    ShowPanelWarning(context_, QStringLiteral("変換対象として「..」または「.」の指定はできません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("ListEntryDialog",
+                                                           "変換対象として「..」または「.」の指定はできません。"));
     return;
   }
   entry_ = DisplayPathToQt(host.fs, host.codec, path);

@@ -2,18 +2,21 @@
 // ends. Builds the services and the session, shows the main window (which loads the settings and takes
 // the command-line paths) and runs the event loop until it closes.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
-#include <QTranslator>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/session.h"
 #include "platform/document_opener.h"
 #include "platform/file_system.h"
+#include "platform/interface_language.h"
+#include "platform/message_catalogue.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
 #include "platform/user_area_table.h"
@@ -46,7 +49,11 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/morva/icons/morva.svg")));
-  const std::unique_ptr<QTranslator> qt_japanese = InstallQtJapanese();
+  const UiLanguage language = UiLanguageOfEnvironment();
+  const InstalledTranslations translations = InstallTranslations(language);
+  // The engine speaks Japanese (and writes its log so); the window shows its messages in English too.
+  std::optional<MessageCatalogue> english;
+  if (language == UiLanguage::kEnglish) english.emplace(EnglishMessages());
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
 
@@ -78,7 +85,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<TextCodec> codec = NewIconvTextCodec(table.get());
   if (codec == nullptr) return 1;
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
-  QtUserInterface ui(*codec, *fs);
+  QtUserInterface ui(*codec, *fs, english.has_value() ? &*english : nullptr);
   Session session(*codec, *fs, ui);
   // Without regular expressions the program cannot convert names: it ends without a word.
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());
@@ -93,13 +100,14 @@ int main(int argc, char** argv) {
     if (error.empty()) error = host_directory + " has no code page 932 form";
     std::fprintf(stderr, "morva: cannot find the program directory (%s)\n", error.c_str());
     // Started from a menu, nobody reads stderr: the person is told in a window too.
-    QMessageBox::critical(nullptr, QStringLiteral("MORVA"),
-                          QStringLiteral("設定とログを置くディレクトリを用意できませんでした。\n") +
-                              QString::fromLocal8Bit(error.c_str()));
+    QMessageBox::critical(
+        nullptr, QStringLiteral("MORVA"),
+        QCoreApplication::translate("Main", "設定とログを置くディレクトリを用意できませんでした。\n") +
+            QString::fromLocal8Bit(error.c_str()));
     return 1;
   }
   session.host.program_directory = program_directory;
-  UiContext context{session, program_directory};
+  UiContext context{session, program_directory, english.has_value() ? &*english : nullptr, language};
 
   MainWindow window(context, arguments);
   ui.set_main_window(&window);

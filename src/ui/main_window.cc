@@ -1,10 +1,11 @@
 #include "ui/main_window.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -40,8 +41,8 @@
 #include "ui/settings_dialog.h"
 #include "ui/target_list_window.h"
 #include "ui/window_context.h"
-#include "undo/undo_run.h"
 #include "ui_main_window.h"
+#include "undo/undo_run.h"
 
 namespace morva {
 namespace {
@@ -492,7 +493,7 @@ void MainWindow::StartConversionCommand() {
   if (busy_) return;
   if (!CollectSettings()) {
     // The history's newest path is not the one in the box: running it would convert files out of view.
-    ShowPanelWarning(context_, QStringLiteral("対象ディレクトリの指定が不正です。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("MainWindow", "対象ディレクトリの指定が不正です。"));
     path_panel_->FocusPath();
     return;
   }
@@ -600,7 +601,8 @@ bool MainWindow::CloseIfAsked() {
 
 void MainWindow::UndoCommand() {
   if (busy_) return;
-  if (!AskPanelQuestion(context_, QStringLiteral("変換したものを元に戻します。よろしいですか？"))) return;
+  const QString question = QCoreApplication::translate("MainWindow", "変換したものを元に戻します。よろしいですか？");
+  if (!AskPanelQuestion(context_, question)) return;
   Session& session = context_.session;
   StartOnWorker<bool>(
       [&session] {

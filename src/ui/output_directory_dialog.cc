@@ -1,5 +1,6 @@
 #include "ui/output_directory_dialog.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -48,29 +49,37 @@ void OutputDirectoryDialog::Confirm() {
                              ? ClassifyPath(host.fs, path)
                              : kPathInvalid;
   if (kind == kPathInvalid) {
-    ShowPanelWarning(context_, QStringLiteral("出力先ディレクトリパスが不正です。"));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("OutputDirectoryDialog", "出力先ディレクトリパスが不正です。"));
     return;
   }
   FindData found;
   const bool exists = host.fs.Stat(path, &found).ok();
   if (exists && (found.attributes & kAttrDirectory) == 0) {
-    ShowPanelWarning(context_, QStringLiteral("指定されたパスはディレクトリではありません。"));
+    ShowPanelWarning(
+        context_, QCoreApplication::translate("OutputDirectoryDialog", "指定されたパスはディレクトリではありません。"));
     return;
   }
   if (path.ends_with("\\..") || path.ends_with("\\.")) {
-    ShowPanelWarning(context_, QStringLiteral("出力先ディレクトリとして「..」または「.」の指定はできません。"));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("OutputDirectoryDialog",
+                                                 "出力先ディレクトリとして「..」または「.」の指定はできません。"));
     return;
   }
   if (!exists && kind != kPathDriveRoot) {
-    if (!AskPanelQuestion(context_, QStringLiteral("指定した出力先ディレクトリは存在しません。作成しますか？"))) return;
+    const QString question =
+        QCoreApplication::translate("OutputDirectoryDialog", "指定した出力先ディレクトリは存在しません。作成しますか？");
+    if (!AskPanelQuestion(context_, question)) return;
     if (!MakeDirectories(host.fs, path)) {
-      ShowPanelWarning(context_, QStringLiteral("出力先ディレクトリの作成に失敗しました。"));
+      ShowPanelWarning(
+          context_, QCoreApplication::translate("OutputDirectoryDialog", "出力先ディレクトリの作成に失敗しました。"));
       return;
     }
   }
   AppSettings& app = context_.session.job.app;
   if (!app.cpdir.Assign(path)) {
-    ShowPanelWarning(context_, QStringLiteral("出力先ディレクトリパスが不正です。"));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("OutputDirectoryDialog", "出力先ディレクトリパスが不正です。"));
     return;
   }
   app.cpovw = ui_->overwriteCheck->isChecked();

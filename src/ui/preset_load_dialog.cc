@@ -1,5 +1,6 @@
 #include "ui/preset_load_dialog.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
@@ -37,20 +38,26 @@ PresetLoadDialog::PresetLoadDialog(UiContext& context, PresetKind kind, QWidget*
     : QDialog(parent), context_(context), kind_(kind), ui_(std::make_unique<Ui::PresetLoadDialog>()) {
   ui_->setupUi(this);
   const QString name = PresetKindName(kind);
-  setWindowTitle(QStringLiteral("MORVA - %1読み込み・削除").arg(name));
-  ui_->listLabel->setText(QStringLiteral("保存されている%1").arg(name));
+  setWindowTitle(QCoreApplication::translate("PresetLoadDialog", "MORVA - %1読み込み・削除").arg(name));
+  ui_->listLabel->setText(QCoreApplication::translate("PresetLoadDialog", "保存されている%1").arg(name));
 
   PresetTable& table = context_.session.job.presets.of(kind);
   SortPresets(&table);
-  std::vector<Column> columns = {{"保存名称", 580}};
-  if (kind == PresetKind::kStatement) columns = {{"保存名称", 120}, {"変換制御文内容", 460}};
-  if (kind == PresetKind::kReplacement) columns = {{"保存名称", 120}, {"正規表現", 240}, {"置換文字列", 220}};
+  std::vector<Column> columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 580}};
+  if (kind == PresetKind::kStatement)
+    columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 120},
+               {QT_TRANSLATE_NOOP("PresetLoadDialog", "変換制御文内容"), 460}};
+  if (kind == PresetKind::kReplacement)
+    columns = {{QT_TRANSLATE_NOOP("PresetLoadDialog", "保存名称"), 120},
+               {QT_TRANSLATE_NOOP("PresetLoadDialog", "正規表現"), 240},
+               {QT_TRANSLATE_NOOP("PresetLoadDialog", "置換文字列"), 220}};
   QTableWidget* list = ui_->presetTable;
   list->setColumnCount(static_cast<int>(columns.size()));
   list->setRowCount(static_cast<int>(table.entries.size()));
   list->verticalHeader()->hide();
   for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-    list->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(columns[c].title)));
+    list->setHorizontalHeaderItem(
+        c, new QTableWidgetItem(QCoreApplication::translate("PresetLoadDialog", columns[c].title)));
     list->setColumnWidth(c, columns[c].width);
   }
   TextCodec& codec = context_.session.host.codec;
@@ -97,7 +104,8 @@ void PresetLoadDialog::Load() {
 void PresetLoadDialog::Delete() {
   const int slot = SelectedSlot();
   if (slot < 0) return;
-  if (!AskPanelQuestion(context_, QStringLiteral("削除します。よろしいですか？"))) return;
+  const QString question = QCoreApplication::translate("PresetLoadDialog", "削除します。よろしいですか？");
+  if (!AskPanelQuestion(context_, question)) return;
   Session& session = context_.session;
   PresetTable& table = session.job.presets.of(kind_);
   table.entries[static_cast<std::size_t>(slot)].Clear();

@@ -1,6 +1,7 @@
 #include "ui/preset_save_dialog.h"
 
 #include <QCompleter>
+#include <QCoreApplication>
 #include <cstdlib>
 
 #include "core/user_interface.h"
@@ -22,8 +23,8 @@ PresetSaveDialog::PresetSaveDialog(UiContext& context, PresetKind kind, std::str
       ui_(std::make_unique<Ui::PresetSaveDialog>()) {
   ui_->setupUi(this);
   const QString name = PresetKindName(kind);
-  setWindowTitle(QStringLiteral("MORVA - %1保存").arg(name));
-  ui_->nameLabel->setText(QStringLiteral("%1保存名称").arg(name));
+  setWindowTitle(QCoreApplication::translate("PresetSaveDialog", "MORVA - %1保存").arg(name));
+  ui_->nameLabel->setText(QCoreApplication::translate("PresetSaveDialog", "%1保存名称").arg(name));
   TextCodec& codec = context_.session.host.codec;
   LimitBytes(codec, ui_->nameCombo, static_cast<int>(kPresetNameMax));
   // 'abc' and 'ABC' are two presets: the drop-down must not turn a typed name into a saved one that
@@ -46,25 +47,29 @@ void PresetSaveDialog::Confirm() {
   TextCodec& codec = session.host.codec;
   const std::string name = ControlBytes(codec, ui_->nameCombo->currentText(), kPresetNameMax);
   if (name.empty()) {
-    ShowPanelWarning(context_, QStringLiteral("保存名称が指定されていません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("PresetSaveDialog", "保存名称が指定されていません。"));
     return;
   }
   // The file marks a name with these two.
   if (name.find_first_of("<>") != std::string::npos) {
-    ShowPanelWarning(context_, QStringLiteral("保存名称に '<' と '>' は使用できません。"));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("PresetSaveDialog", "保存名称に '<' と '>' は使用できません。"));
     return;
   }
   PresetTable& table = session.job.presets.of(kind_);
   int slot = table.Find(name);
   if (slot >= 0) {
-    if (!AskPanelQuestion(context_, QStringLiteral("既に同じ名称のものが保存されています。上書きしますか？"))) return;
+    const QString question =
+        QCoreApplication::translate("PresetSaveDialog", "既に同じ名称のものが保存されています。上書きしますか？");
+    if (!AskPanelQuestion(context_, question)) return;
   } else {
     slot = table.FirstFree();
     if (slot < 0) {
-      ShowPanelWarning(context_,
-                       QStringLiteral("既に保存可能最大数（%1）分保存されているため、新規に登録することができません。\n"
-                                      "新規に登録したい場合は、不要なものを削除してから再保存してください。")
-                           .arg(kPresetSlotCount));
+      ShowPanelWarning(context_, QCoreApplication::translate(
+                                     "PresetSaveDialog",
+                                     "既に保存可能最大数（%1）分保存されているため、新規に登録することができません。\n"
+                                     "新規に登録したい場合は、不要なものを削除してから再保存してください。")
+                                     .arg(kPresetSlotCount));
       return;
     }
   }
@@ -73,7 +78,9 @@ void PresetSaveDialog::Confirm() {
     std::unique_ptr<ConversionSettings> copy = session.job.settings.Clone();
     if (copy == nullptr) {
       std::string text;
-      FromQt(codec, QStringLiteral("メモリ不足等により領域確保に失敗しました。終了します。"), &text);
+      FromQt(codec,
+             QCoreApplication::translate("PresetSaveDialog", "メモリ不足等により領域確保に失敗しました。終了します。"),
+             &text);
       session.host.ui.ShowError(text);
       std::exit(1);
     }

@@ -1,5 +1,6 @@
 #include "ui/preview_dialog.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <algorithm>
@@ -25,8 +26,8 @@ PreviewDialog::PreviewDialog(UiContext& context, std::vector<PreviewRecord>& rec
       context_(context),
       copy_directory_(copy_directory),
       ui_(std::make_unique<Ui::PreviewDialog>()),
-      model_(new PreviewTableModel(context.session.host.fs, context.session.host.codec, records, targets,
-                                   ComputeJobSwitches(context.session.job.settings), this)) {
+      model_(new PreviewTableModel(context.session.host.fs, context.session.host.codec, context.translation, records,
+                                   targets, ComputeJobSwitches(context.session.job.settings), this)) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowMaximizeButtonHint, true);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -103,7 +104,8 @@ void PreviewDialog::done(int result) {
 
 void PreviewDialog::Refresh() {
   const PreviewCounts counts = model_->Counts();
-  ui_->countsLabel->setText(QStringLiteral("抽出総数：%1　　　変換対象：%2　　　成功/不要：%3　　　変換失敗：%4")
+  ui_->countsLabel->setText(QCoreApplication::translate(
+                                "PreviewDialog", "抽出総数：%1　　　変換対象：%2　　　成功/不要：%3　　　変換失敗：%4")
                                 .arg(counts.total)
                                 .arg(counts.to_convert)
                                 .arg(counts.succeeded)
@@ -147,8 +149,8 @@ void PreviewDialog::SetHideExcluded(bool hide) {
 
 void PreviewDialog::Start(PreviewChoice choice) {
   if (model_->Counts().to_convert == 0) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("MORVA"), QStringLiteral("変換対象がありません。"),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("MORVA"),
+                    QCoreApplication::translate("PreviewDialog", "変換対象がありません。"), QMessageBox::Ok, this);
     box.exec();
     return;
   }

@@ -1,5 +1,8 @@
 #include "ui/preview_table_model.h"
 
+#include <QCoreApplication>
+
+#include "core/target_work.h"
 #include "ui/qt_text.h"
 
 namespace morva {
@@ -15,14 +18,22 @@ StatusSlot SlotOf(std::int16_t state) {
 }
 
 const char* const kTitles[PreviewTableModel::kListColumnCount] = {
-    "＃", "対象ファイル名", "属性", "変換後名称", "変換後属性", "日時変換", "ファイル削除", "ID3情報変換"};
+    QT_TRANSLATE_NOOP("PreviewTableModel", "＃"),           QT_TRANSLATE_NOOP("PreviewTableModel", "対象ファイル名"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "属性"),         QT_TRANSLATE_NOOP("PreviewTableModel", "変換後名称"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "変換後属性"),   QT_TRANSLATE_NOOP("PreviewTableModel", "日時変換"),
+    QT_TRANSLATE_NOOP("PreviewTableModel", "ファイル削除"), QT_TRANSLATE_NOOP("PreviewTableModel", "ID3情報変換")};
 
 }  // namespace
 
-PreviewTableModel::PreviewTableModel(FileSystem& fs, TextCodec& codec, std::vector<PreviewRecord>& records,
-                                     const std::vector<std::string>& targets, const JobSwitches& jobs,
-                                     QObject* parent)
-    : QAbstractTableModel(parent), fs_(fs), codec_(codec), records_(records), targets_(targets) {
+PreviewTableModel::PreviewTableModel(FileSystem& fs, TextCodec& codec, const MessageCatalogue* translation,
+                                     std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
+                                     const JobSwitches& jobs, QObject* parent)
+    : QAbstractTableModel(parent),
+      fs_(fs),
+      codec_(codec),
+      translation_(translation),
+      records_(records),
+      targets_(targets) {
   const bool shown[kListColumnCount] = {true,           true,       jobs.attributes || jobs.times,
                                         jobs.name,      jobs.attributes, jobs.times,
                                         jobs.deletion,  jobs.id3};
@@ -60,11 +71,15 @@ QString PreviewTableModel::CellText(const PreviewRecord& record, int list_column
       return text;
     }
     case 2: return ToQt(codec_, record.column(PreviewColumn::kOldAttributes));
-    case 3: return ToQt(codec_, record.name_column);
-    case 4: return ToQt(codec_, record.column(PreviewColumn::kAttributes));
-    case 5: return ToQt(codec_, record.column(PreviewColumn::kTimes));
-    case 6: return ToQt(codec_, record.column(PreviewColumn::kDeletion));
-    case 7: return ToQt(codec_, record.column(PreviewColumn::kId3));
+    // The new name, or why naming fails (the name it would have given after the reason).
+    case 3:
+      return (record.failure_word & (kStepName | kFailPathTooLong | kFailOther)) != 0
+                 ? MessageToQt(codec_, translation_, record.name_column)
+                 : ToQt(codec_, record.name_column);
+    case 4: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kAttributes));
+    case 5: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kTimes));
+    case 6: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kDeletion));
+    case 7: return MessageToQt(codec_, translation_, record.column(PreviewColumn::kId3));
     default: return {};
   }
 }
@@ -92,7 +107,7 @@ QVariant PreviewTableModel::headerData(int section, Qt::Orientation orientation,
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount()) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
-  return QString::fromUtf8(kTitles[ListColumn(section)]);
+  return QCoreApplication::translate("PreviewTableModel", kTitles[ListColumn(section)]);
 }
 
 void PreviewTableModel::RebuildRows() {

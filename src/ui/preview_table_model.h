@@ -14,6 +14,7 @@
 namespace morva {
 
 class FileSystem;
+class MessageCatalogue;
 class TextCodec;
 
 // The preview's four numbers: the targets listed, those that will be converted, those that succeed or
@@ -35,8 +36,11 @@ class PreviewTableModel final : public QAbstractTableModel {
   // shown by its host path.
   static constexpr int kListColumnCount = 8;
 
-  PreviewTableModel(FileSystem& fs, TextCodec& codec, std::vector<PreviewRecord>& records,
-                    const std::vector<std::string>& targets, const JobSwitches& jobs, QObject* parent = nullptr);
+  // The engine's texts in the cells (why a step fails, what it will do) are shown translated by
+  // `translation`, or as written when it is null; names and paths never are.
+  PreviewTableModel(FileSystem& fs, TextCodec& codec, const MessageCatalogue* translation,
+                    std::vector<PreviewRecord>& records, const std::vector<std::string>& targets,
+                    const JobSwitches& jobs, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -74,6 +78,7 @@ class PreviewTableModel final : public QAbstractTableModel {
 
   FileSystem& fs_;
   TextCodec& codec_;
+  const MessageCatalogue* translation_;
   std::vector<PreviewRecord>& records_;
   const std::vector<std::string>& targets_;
   std::vector<int> shown_columns_;

@@ -14,8 +14,12 @@ constexpr qint64 kShowEveryMs = 40;
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(TextCodec& codec, FileSystem& fs, QWidget* owner)
-    : CancellableDialog(owner), codec_(codec), fs_(fs), ui_(std::make_unique<Ui::ProgressDialog>()) {
+ProgressDialog::ProgressDialog(TextCodec& codec, FileSystem& fs, const MessageCatalogue* translation, QWidget* owner)
+    : CancellableDialog(owner),
+      codec_(codec),
+      fs_(fs),
+      translation_(translation),
+      ui_(std::make_unique<Ui::ProgressDialog>()) {
   ui_->setupUi(this);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   QPalette palette = ui_->progressBar->palette();
@@ -27,7 +31,7 @@ ProgressDialog::ProgressDialog(TextCodec& codec, FileSystem& fs, QWidget* owner)
 ProgressDialog::~ProgressDialog() = default;
 
 void ProgressDialog::Start(std::string_view status_text, int total) {
-  ui_->statusLabel->setText(ToQt(codec_, status_text));
+  ui_->statusLabel->setText(MessageToQt(codec_, translation_, status_text));
   ui_->progressBar->setRange(0, std::max(total, 0));
   ui_->progressBar->setValue(0);
   show();
@@ -43,8 +47,8 @@ void ProgressDialog::Update(const ProgressState& state, const QString& shown_pat
   ui_->pathLabel->setText(shown_path);
   if (ui_->progressBar->maximum() != state.total) ui_->progressBar->setRange(0, std::max(state.total, 0));
   ui_->progressBar->setValue(std::clamp(state.position, 0, std::max(state.total, 0)));
-  if (!state.counts.empty()) ui_->countsLabel->setText(ToQt(codec_, state.counts));
-  if (!state.title.empty()) setWindowTitle(ToQt(codec_, state.title));
+  if (!state.counts.empty()) ui_->countsLabel->setText(MessageToQt(codec_, translation_, state.counts));
+  if (!state.title.empty()) setWindowTitle(MessageToQt(codec_, translation_, state.title));
 }
 
 }  // namespace morva

@@ -16,6 +16,7 @@ class ProgressDialog;
 namespace morva {
 
 class FileSystem;
+class MessageCatalogue;
 class TextCodec;
 
 // The modeless progress dialog "MORVA - 変換状況" of a preview or run: the target's path, the bar, the
@@ -24,7 +25,8 @@ class ProgressDialog : public CancellableDialog {
   Q_OBJECT
 
  public:
-  ProgressDialog(TextCodec& codec, FileSystem& fs, QWidget* owner);
+  // The engine's texts are shown translated by `translation`, or as written when it is null.
+  ProgressDialog(TextCodec& codec, FileSystem& fs, const MessageCatalogue* translation, QWidget* owner);
   ~ProgressDialog() override;
 
   // Shows the dialog with `status_text` ("変換中です．．．" or "プレビュー作成中です．．．") and a bar from
@@ -39,6 +41,7 @@ class ProgressDialog : public CancellableDialog {
  private:
   TextCodec& codec_;
   FileSystem& fs_;
+  const MessageCatalogue* translation_;
   std::unique_ptr<Ui::ProgressDialog> ui_;
   QElapsedTimer since_shown_;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/display_text.h"
 #include "platform/file_system.h"
+#include "platform/message_catalogue.h"
 #include "platform/path_utils.h"
 #include "platform/text_codec.h"
 
@@ -14,6 +15,14 @@ QString ToQt(TextCodec& codec, std::string_view cp932) {
   }
   const std::string shown = DisplayText(codec, cp932);
   return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
+}
+
+QString MessageToQt(TextCodec& codec, const MessageCatalogue* translation, std::string_view cp932) {
+  const QString japanese = ToQt(codec, cp932);
+  if (translation == nullptr) return japanese;
+  const QByteArray utf8 = japanese.toUtf8();
+  const std::string translated = translation->Translate(std::string_view(utf8.constData(), utf8.size()));
+  return QString::fromUtf8(translated.data(), static_cast<qsizetype>(translated.size()));
 }
 
 bool FromQt(TextCodec& codec, const QString& text, std::string* cp932) {

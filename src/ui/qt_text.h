@@ -9,11 +9,16 @@ namespace morva {
 
 class TextCodec;
 class FileSystem;
+class MessageCatalogue;
 
 // The one crossing between the engine's code page 932 bytes and Qt's UTF-16 strings. A character
 // without a Unicode form shows as "\xNN" escapes of its bytes (see DisplayText) rather than being dropped
 // or becoming a replacement character, so that a broken text is seen and can be read.
 QString ToQt(TextCodec& codec, std::string_view cp932);
+
+// One of the engine's messages as the window shows it: translated by `translation` when the window
+// speaks another language than the engine's Japanese, as written when `translation` is null.
+QString MessageToQt(TextCodec& codec, const MessageCatalogue* translation, std::string_view cp932);
 
 // The code page 932 form of `text`; false (and *cp932 untouched) when a character has none, so a caller
 // refuses the input with its own message instead of storing a replacement character.

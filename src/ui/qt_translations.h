@@ -1,18 +1,40 @@
 #ifndef MORVA_UI_QT_TRANSLATIONS_H_
 #define MORVA_UI_QT_TRANSLATIONS_H_
 
+#include <QTranslator>
 #include <memory>
 
-class QTranslator;
+#include "platform/interface_language.h"
 
 namespace morva {
 
-// Qt's own Japanese texts (qtbase_ja.qm from Qt's translations directory, Debian's
-// qt6-translations-l10n): the buttons of message boxes ("はい", "いいえ") and the file and folder
-// choosers speak the language of the rest of the window, whatever the system's locale. Installed in the
-// running application; it stays installed while the returned translator lives. Null when the file is
-// not there (the program then runs with Qt's English texts).
-std::unique_ptr<QTranslator> InstallQtJapanese();
+// The translators of one language, installed in the running application while this lives.
+class InstalledTranslations {
+ public:
+  InstalledTranslations() = default;
+  InstalledTranslations(InstalledTranslations&&) = default;
+  InstalledTranslations& operator=(InstalledTranslations&&) = default;
+  ~InstalledTranslations();
+
+  // Whether Qt's own texts of the language were found and installed.
+  bool has_qt() const { return qt_ != nullptr; }
+  // Whether the program's own translation was found and installed (never for Japanese, the language its
+  // texts are written in).
+  bool has_program() const { return program_ != nullptr; }
+
+ private:
+  friend InstalledTranslations InstallTranslations(UiLanguage language);
+  std::unique_ptr<QTranslator> qt_;
+  std::unique_ptr<QTranslator> program_;
+};
+
+// Makes the window speak `language`. The program's texts are Japanese in the source; for English its
+// translation (morva_en.qm, built into the program's resources) is installed. Qt's own texts of the
+// same language (qtbase_ja.qm or qtbase_en.qm from Qt's translations directory, Debian's
+// qt6-translations-l10n) name the buttons of message boxes ("はい", "いいえ") and the file and folder
+// choosers in that language whatever Qt makes of the system's locale. A file that is not there is left
+// out: the window then shows the text as written.
+InstalledTranslations InstallTranslations(UiLanguage language);
 
 }  // namespace morva
 

@@ -24,8 +24,10 @@ void ShowBox(QWidget* owner, QMessageBox::Icon icon, const QString& text) {
 
 }  // namespace
 
-QtUserInterface::QtUserInterface(TextCodec& codec, FileSystem& fs)
-    : codec_(codec), fs_(fs), gui_(std::make_unique<QObject>()) {}
+QtUserInterface::QtUserInterface(TextCodec& codec, FileSystem& fs, const MessageCatalogue* translation)
+    : codec_(codec), fs_(fs), translation_(translation), gui_(std::make_unique<QObject>()) {}
+
+QString QtUserInterface::Shown(std::string_view text) const { return MessageToQt(codec_, translation_, text); }
 
 QtUserInterface::~QtUserInterface() {
   for (const QPointer<CancellableDialog>& old : retired_) delete old.data();
@@ -85,23 +87,23 @@ bool QtUserInterface::DoOnGuiThread(Work work) {
 
 void QtUserInterface::ShowWarning(std::string_view text) {
   EndWaitNotice();
-  DoOnGuiThread([&] { ShowBox(owner(), QMessageBox::Warning, ToQt(codec_, text)); });
+  DoOnGuiThread([&] { ShowBox(owner(), QMessageBox::Warning, Shown(text)); });
 }
 
 void QtUserInterface::ShowInformation(std::string_view text) {
   EndWaitNotice();
-  DoOnGuiThread([&] { ShowBox(owner(), QMessageBox::Information, ToQt(codec_, text)); });
+  DoOnGuiThread([&] { ShowBox(owner(), QMessageBox::Information, Shown(text)); });
 }
 
 void QtUserInterface::ShowError(std::string_view text) {
   EndWaitNotice();
-  DoOnGuiThread([&] { ShowBox(owner(), QMessageBox::Critical, ToQt(codec_, text)); });
+  DoOnGuiThread([&] { ShowBox(owner(), QMessageBox::Critical, Shown(text)); });
 }
 
 void QtUserInterface::ShowSummary(SummaryKind kind, std::string_view text) {
   EndWaitNotice();
   DoOnGuiThread([&] {
-    ShowBox(owner(), kind == SummaryKind::kRun ? QMessageBox::Warning : QMessageBox::Information, ToQt(codec_, text));
+    ShowBox(owner(), kind == SummaryKind::kRun ? QMessageBox::Warning : QMessageBox::Information, Shown(text));
   });
 }
 
@@ -110,8 +112,8 @@ void QtUserInterface::ShowSummary(SummaryKind kind, std::string_view text) {
 void QtUserInterface::ShowWaitNotice(std::string_view text) {
   const bool from_gui = OnGuiThread();
   DoOnGuiThread([&] {
-    wait_notice_ = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromLatin1(kCaption),
-                                                 ToQt(codec_, text), QMessageBox::NoButton, owner());
+    wait_notice_ = std::make_unique<QMessageBox>(QMessageBox::Information, QString::fromLatin1(kCaption), Shown(text),
+                                                 QMessageBox::NoButton, owner());
     wait_notice_->setWindowModality(Qt::NonModal);
     wait_notice_->show();
     wait_notice_open_ = true;
@@ -133,7 +135,7 @@ bool QtUserInterface::AskYesNo(std::string_view text) {
   EndWaitNotice();
   bool yes = false;
   DoOnGuiThread([&] {
-    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), ToQt(codec_, text),
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kCaption), Shown(text),
                     QMessageBox::Yes | QMessageBox::No, owner());
     yes = box.exec() == QMessageBox::Yes;
   });
@@ -178,7 +180,7 @@ void QtUserInterface::OpenProgressDialog(std::string_view status_text, int total
       pending_progress_.reset();
     }
     Dispose(progress_);
-    progress_ = std::make_unique<ProgressDialog>(codec_, fs_, owner());
+    progress_ = std::make_unique<ProgressDialog>(codec_, fs_, translation_, owner());
     WatchCancel(progress_.get());
     progress_->Start(status_text, total);
   });

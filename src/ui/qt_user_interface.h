@@ -22,6 +22,7 @@ namespace morva {
 
 class TextCodec;
 class FileSystem;
+class MessageCatalogue;
 class MainWindow;
 class CancellableDialog;
 class ProgressDialog;
@@ -35,7 +36,9 @@ class ExtractionDialog;
 // waiting (only the latest counts), and PollCancel only reads what the cancel buttons left.
 class QtUserInterface final : public UserInterface {
  public:
-  QtUserInterface(TextCodec& codec, FileSystem& fs);
+  // The engine's messages are shown translated by `translation` (which must outlive this), or as the
+  // engine wrote them (Japanese) when it is null.
+  QtUserInterface(TextCodec& codec, FileSystem& fs, const MessageCatalogue* translation = nullptr);
   ~QtUserInterface() override;
 
   // The window that owns the dialogs and answers for the panels; set once it exists, cleared before it
@@ -82,8 +85,12 @@ class QtUserInterface final : public UserInterface {
   template <typename Dialog>
   void Dispose(std::unique_ptr<Dialog>& dialog);
 
+  // An engine message as the window shows it.
+  QString Shown(std::string_view text) const;
+
   TextCodec& codec_;
   FileSystem& fs_;
+  const MessageCatalogue* translation_;
   MainWindow* main_window_ = nullptr;
   std::unique_ptr<ExtractionDialog> extraction_;
   std::unique_ptr<ProgressDialog> progress_;

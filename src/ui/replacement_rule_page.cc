@@ -1,6 +1,7 @@
 #include "ui/replacement_rule_page.h"
 
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QLineEdit>
 
 #include "core/conversion_settings.h"
@@ -87,19 +88,20 @@ void ReplacementRulePage::SavePresetCommand() {
   const std::string target = ControlBytes(codec, ui_->targetCombo->currentText(), 200);
   const std::string replacement = ControlBytes(codec, ui_->replacementEdit->text(), 200);
   if (target.empty()) {
-    ShowPanelWarning(context_, QStringLiteral("対象文字列が指定されていません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("ReplacementRulePage", "対象文字列が指定されていません。"));
     ui_->targetCombo->setFocus();
     return;
   }
   if (replacement.empty()) {
-    ShowPanelWarning(context_, QStringLiteral("置換文字列が指定されていません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("ReplacementRulePage", "置換文字列が指定されていません。"));
     ui_->replacementEdit->setFocus();
     return;
   }
   // Both and the tab between them must fit a preset's 200 bytes.
   if (target.size() + replacement.size() >= kPresetTextMax) {
-    ShowPanelWarning(context_,
-                     QStringLiteral("保存する場合、対象文字列と置換文字列の合計は199バイト以下で指定してください。"));
+    ShowPanelWarning(context_, QCoreApplication::translate(
+                                   "ReplacementRulePage",
+                                   "保存する場合、対象文字列と置換文字列の合計は199バイト以下で指定してください。"));
     return;
   }
   SavePreset(context_, PresetKind::kReplacement, target + '\t' + replacement, this);

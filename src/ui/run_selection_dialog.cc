@@ -1,5 +1,6 @@
 #include "ui/run_selection_dialog.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <algorithm>
@@ -38,7 +39,9 @@ RunSelectionDialog::RunSelectionDialog(UiContext& context, std::vector<LoggedRun
   TextCodec& codec = context_.session.host.codec;
   FileSystem& fs = context_.session.host.fs;
   for (const LoggedRun& run : runs_) {
-    const QString state = !run.undoable ? QStringLiteral("不可") : run.undone ? QStringLiteral("済み") : QStringLiteral("未");
+    const QString state = !run.undoable ? QCoreApplication::translate("RunSelectionDialog", "不可")
+                          : run.undone  ? QCoreApplication::translate("RunSelectionDialog", "済み")
+                                        : QCoreApplication::translate("RunSelectionDialog", "未");
     // The log names the engine path; people read the host's (a list run's "%dファイル" stays as it is).
     auto* item = new QTreeWidgetItem(ui_->runList, {ToQt(codec, run.id), state, DisplayPathToQt(fs, codec, run.target),
                                                     ToQt(codec, run.function)});
@@ -49,7 +52,8 @@ RunSelectionDialog::RunSelectionDialog(UiContext& context, std::vector<LoggedRun
   for (int column = 0; column < 4; ++column) {
     ui_->runList->setColumnWidth(column, app.lulc[static_cast<std::size_t>(column)]);
   }
-  WidenToShowWhole(*ui_->runList->header(), {{WidestTimeStamp()}, {QStringLiteral("済み")}});
+  WidenToShowWhole(*ui_->runList->header(),
+                   {{WidestTimeStamp()}, {QCoreApplication::translate("RunSelectionDialog", "済み")}});
   ui_->runList->header()->setStretchLastSection(true);
   ui_->undoButton->setEnabled(false);
   RestoreGeometry();
@@ -118,17 +122,22 @@ void RunSelectionDialog::ConfirmSelectedRun() {
   if (run == nullptr) return;
   Host& host = context_.session.host;
   if (!run->undoable) {
-    Tell(this, QMessageBox::Warning, QStringLiteral("指定のログからは元に戻すことができません。"));
+    Tell(this, QMessageBox::Warning,
+         QCoreApplication::translate("RunSelectionDialog", "指定のログからは元に戻すことができません。"));
     return;
   }
-  if (!Ask(this, ToQt(host.codec, UndoFromLogQuestion(host.codec, context_.session.undo, *run)))) return;
+  const QString question =
+      MessageToQt(host.codec, context_.translation, UndoFromLogQuestion(host.codec, context_.session.undo, *run));
+  if (!Ask(this, question)) return;
   std::unique_ptr<ReadableFile> log;
   if (!host.fs.OpenRead(LogPath(host), &log).ok()) {
-    Tell(this, QMessageBox::Warning, QStringLiteral("ログの読み込みに失敗しました。"));
+    Tell(this, QMessageBox::Warning,
+         QCoreApplication::translate("RunSelectionDialog", "ログの読み込みに失敗しました。"));
     return;
   }
   if (!RunHasUndoableTargets(host.codec, *log, *run)) {
-    Tell(this, QMessageBox::Information, QStringLiteral("ログには元に戻すものが存在しませんでした。"));
+    Tell(this, QMessageBox::Information,
+         QCoreApplication::translate("RunSelectionDialog", "ログには元に戻すものが存在しませんでした。"));
     reject();
     return;
   }
@@ -151,11 +160,13 @@ bool UndoFromLogDialog(UiContext& context, QWidget* owner) {
 
 bool ChooseRunToUndo(UiContext& context, QWidget* owner, int found, std::vector<LoggedRun> runs, std::string* run_id) {
   if (found < 0) {
-    Tell(owner, QMessageBox::Warning, QStringLiteral("ログが見つかりませんでした。"));
+    Tell(owner, QMessageBox::Warning,
+         QCoreApplication::translate("RunSelectionDialog", "ログが見つかりませんでした。"));
     return false;
   }
   if (found == 0) {
-    Tell(owner, QMessageBox::Warning, QStringLiteral("ログには変換実行結果がありませんでした。"));
+    Tell(owner, QMessageBox::Warning,
+         QCoreApplication::translate("RunSelectionDialog", "ログには変換実行結果がありませんでした。"));
     return false;
   }
   // The dialog is gone before the undo starts: its progress dialog and messages need the screen to
@@ -172,7 +183,8 @@ bool TakeLogUndoOutcome(QWidget* owner, LogUndoOutcome outcome) {
       return true;
     case LogUndoOutcome::kUnknownRun:
       // Another process trimmed the run away since the list was read.
-      Tell(owner, QMessageBox::Warning, QStringLiteral("ログの読み込みに失敗しました。"));
+      Tell(owner, QMessageBox::Warning,
+           QCoreApplication::translate("RunSelectionDialog", "ログの読み込みに失敗しました。"));
       return false;
     default:
       return false;

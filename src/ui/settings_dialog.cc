@@ -1,5 +1,6 @@
 #include "ui/settings_dialog.h"
 
+#include <QCoreApplication>
 #include <array>
 #include <utility>
 
@@ -69,7 +70,9 @@ void SettingsDialog::Confirm() {
   std::string text;
   const QString padding = ui_->paddingEdit->text();
   if (padding.isEmpty()) {
-    FromQt(session.host.codec, QStringLiteral("ID3v2情報付加時のパディングサイズが指定されていません。"), &text);
+    FromQt(session.host.codec,
+           QCoreApplication::translate("SettingsDialog", "ID3v2情報付加時のパディングサイズが指定されていません。"),
+           &text);
     session.host.ui.ShowInformation(text);
     ui_->paddingEdit->setFocus();
     return;
@@ -78,7 +81,9 @@ void SettingsDialog::Confirm() {
   const int bytes = padding.toInt(&number);
   if (!number || bytes < 0 || bytes > kPaddingMax) {
     FromQt(session.host.codec,
-           QStringLiteral("ID3v2情報付加時のパディングサイズは0～2048の範囲で指定してください。"), &text);
+           QCoreApplication::translate("SettingsDialog",
+                                       "ID3v2情報付加時のパディングサイズは0～2048の範囲で指定してください。"),
+           &text);
     session.host.ui.ShowInformation(text);
     ui_->paddingEdit->setFocus();
     return;

@@ -1,5 +1,6 @@
 #include "ui/statement_rule_page.h"
 
+#include <QCoreApplication>
 #include <QTextCursor>
 #include <algorithm>
 
@@ -56,7 +57,9 @@ std::string StatementRulePage::CleanStatement(bool trailing_too) {
   }
   const bool inside = std::any_of(text.begin(), text.end(), IsLineBreak);
   if (inside) {
-    ShowPanelWarning(context_, QStringLiteral("変換制御文中に '\\n' または '\\r' を検出しました。この文字は削除されます。"));
+    ShowPanelWarning(context_, QCoreApplication::translate(
+                                   "StatementRulePage",
+                                   "変換制御文中に '\\n' または '\\r' を検出しました。この文字は削除されます。"));
     text.erase(std::remove_if(text.begin(), text.end(), IsLineBreak), text.end());
   }
   if (text.size() != before) ui_->statementEdit->setPlainText(ToQt(codec, text));
@@ -70,16 +73,18 @@ void StatementRulePage::Collect() {
 void StatementRulePage::SavePresetCommand() {
   std::string bytes;
   if (!FromQt(context_.session.host.codec, ui_->statementEdit->toPlainText(), &bytes) || bytes.empty()) {
-    ShowPanelWarning(context_, QStringLiteral("変換制御文が指定されていません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("StatementRulePage", "変換制御文が指定されていません。"));
     return;
   }
   if (bytes.size() > kStatementMax) {
-    ShowPanelWarning(context_, QStringLiteral("変換制御文が長すぎます。（最大%1バイト）").arg(kStatementMax));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("StatementRulePage", "変換制御文が長すぎます。（最大%1バイト）")
+                         .arg(kStatementMax));
     return;
   }
   const std::string statement = CleanStatement(true);
   if (statement.empty()) {
-    ShowPanelWarning(context_, QStringLiteral("変換制御文が指定されていません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("StatementRulePage", "変換制御文が指定されていません。"));
     return;
   }
   SavePreset(context_, PresetKind::kStatement, statement, this);

@@ -2,13 +2,17 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QCoreApplication>
 
 #include "ui/qt_text.h"
 
 namespace morva {
 namespace {
 
-const char* const kTitles[] = {"名称", "属性", "Exif/ID3", "更新日時", "作成日時", "Exif情報日時"};
+const char* const kTitles[] = {
+    QT_TRANSLATE_NOOP("TargetListModel", "名称"),     QT_TRANSLATE_NOOP("TargetListModel", "属性"),
+    QT_TRANSLATE_NOOP("TargetListModel", "Exif/ID3"), QT_TRANSLATE_NOOP("TargetListModel", "更新日時"),
+    QT_TRANSLATE_NOOP("TargetListModel", "作成日時"), QT_TRANSLATE_NOOP("TargetListModel", "Exif情報日時")};
 
 }  // namespace
 
@@ -84,7 +88,7 @@ QVariant TargetListModel::data(const QModelIndex& index, int role) const {
 QVariant TargetListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   if (section < 0 || section >= static_cast<int>(columns_.size())) return {};
-  return QString::fromUtf8(kTitles[columns_[section]]);
+  return QCoreApplication::translate("TargetListModel", kTitles[columns_[section]]);
 }
 
 }  // namespace morva

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -95,28 +96,34 @@ void TargetListWindow::ChangeTarget(bool to_parent) {
   Host& host = context_.session.host;
   const bool confirm = context_.session.job.app.sw_opt[AppSettings::kOptConfirmListChanges];
   if (listing_.directory.empty()) {
-    ShowPanelWarning(context_, QStringLiteral("不正なパスで操作されました。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("TargetListWindow", "不正なパスで操作されました。"));
     return;
   }
   if (to_parent) {
     if (listing_.drive_root) {
-      ShowPanelWarning(context_, QStringLiteral("ルートディレクトリから親ディレクトリへの対象変更はできません。"));
+      ShowPanelWarning(context_,
+                       QCoreApplication::translate("TargetListWindow",
+                                                   "ルートディレクトリから親ディレクトリへの対象変更はできません。"));
       return;
     }
-    if (confirm && !AskPanelQuestion(context_, QStringLiteral("変換対象を親ディレクトリに変更します。よろしいですか？"))) {
+    if (confirm && !AskPanelQuestion(
+                       context_, QCoreApplication::translate(
+                                     "TargetListWindow", "変換対象を親ディレクトリに変更します。よろしいですか？"))) {
       return;
     }
     std::string parent = listing_.directory, name;
     // The listed directory's parent; a pattern or a single file goes to the directory it is in.
     if (!listing_.pattern && !listing_.single_file && !SplitPath(listing_.directory, &parent, &name)) {
-      ShowPanelWarning(context_, QStringLiteral("親ディレクトリへの対象変更に失敗しました。"));
+      ShowPanelWarning(context_,
+                       QCoreApplication::translate("TargetListWindow", "親ディレクトリへの対象変更に失敗しました。"));
       return;
     }
     emit PathChosen(DisplayPathToQt(host.fs, host.codec, parent));
     return;
   }
   if (listing_.single_file) {
-    ShowPanelWarning(context_, QStringLiteral("指定のファイルは、変換対象そのものです。"));
+    ShowPanelWarning(context_,
+                     QCoreApplication::translate("TargetListWindow", "指定のファイルは、変換対象そのものです。"));
     return;
   }
   const QModelIndexList rows = ui_->entryTable->selectionModel()->selectedRows();
@@ -125,10 +132,13 @@ void TargetListWindow::ChangeTarget(bool to_parent) {
   if (!FromQt(host.codec, model_->NameAt(rows.front().row()), &name)) return;
   const std::string path = JoinPath(listing_.directory, name);
   if (path.size() > kMaxPath) {
-    ShowPanelWarning(context_, QStringLiteral("対象変更後のパス長が最大値を超えるため、変更できません。"));
+    ShowPanelWarning(context_, QCoreApplication::translate("TargetListWindow",
+                                                           "対象変更後のパス長が最大値を超えるため、変更できません。"));
     return;
   }
-  if (confirm && !AskPanelQuestion(context_, QStringLiteral("変換対象を指定のものに変更します。よろしいですか？"))) {
+  if (confirm &&
+      !AskPanelQuestion(context_, QCoreApplication::translate("TargetListWindow",
+                                                              "変換対象を指定のものに変更します。よろしいですか？"))) {
     return;
   }
   emit PathChosen(DisplayPathToQt(host.fs, host.codec, path));

@@ -13,7 +13,7 @@ fail() {
 
 DESTDIR=$work/root cmake --install "$build" --prefix /usr/local >"$work/install.log" || fail "install: $(cat "$work/install.log")"
 prefix=$work/root/usr/local
-for f in bin/morva bin/morva-cli share/morva/morva.html share/applications/morva.desktop \
+for f in bin/morva bin/morva-cli share/morva/morva.html share/morva/morva-en.html share/applications/morva.desktop \
   share/icons/hicolor/scalable/apps/morva.svg share/icons/hicolor/256x256/apps/morva.png \
   share/man/man1/morva-cli.1.gz share/man/man1/morva.1.gz share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
   [[ -f $prefix/$f ]] || fail "$f is not installed"

@@ -17,7 +17,8 @@ deb=$work/morva_${version}_amd64.deb
 [[ -f $deb ]] || fail "no $(basename "$deb"): $(ls "$work")"
 
 files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-for f in ./usr/bin/morva ./usr/bin/morva-cli ./usr/share/morva/morva.html ./usr/share/applications/morva.desktop \
+for f in ./usr/bin/morva ./usr/bin/morva-cli ./usr/share/morva/morva.html ./usr/share/morva/morva-en.html \
+  ./usr/share/applications/morva.desktop \
   ./usr/share/icons/hicolor/scalable/apps/morva.svg ./usr/share/icons/hicolor/256x256/apps/morva.png \
   ./usr/share/man/man1/morva-cli.1.gz ./usr/share/man/man1/morva.1.gz ./usr/share/bash-completion/completions/morva-cli \
   ./usr/share/doc/morva/copyright ./usr/share/doc/morva/changelog.gz ./usr/share/metainfo/io.morva.morva.metainfo.xml \

@@ -26,8 +26,8 @@ class DesktopIntegrationTest : public QObject {
     };
     QCOMPARE(texts(), (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")}));
     {
-      std::unique_ptr<QTranslator> translator = InstallQtJapanese();
-      QVERIFY2(translator != nullptr, "qtbase_ja.qm is not in Qt's translations directory");
+      const InstalledTranslations translations = InstallTranslations(UiLanguage::kJapanese);
+      QVERIFY2(translations.has_qt(), "qtbase_ja.qm is not in Qt's translations directory");
       const QStringList japanese = texts();
       QVERIFY2(japanese[0].startsWith(QStringLiteral("はい")), qPrintable(japanese.join(u' ')));
       QVERIFY2(japanese[1].startsWith(QStringLiteral("いいえ")), qPrintable(japanese.join(u' ')));

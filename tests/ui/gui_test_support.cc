@@ -11,11 +11,11 @@
 
 namespace morva {
 
-UiHarness::UiHarness(const QString& program_directory)
+UiHarness::UiHarness(const QString& program_directory, const MessageCatalogue* translation)
     : codec(NewIconvTextCodec()),
       fs(NewPosixFileSystem(codec.get())),
       regex(NewPcre2RegexService(codec.get())),
-      ui(*codec, *fs),
+      ui(*codec, *fs, translation),
       session(*codec, *fs, ui),
       context{session, {}} {
   session.host.regex = regex.get();

@@ -20,7 +20,8 @@ namespace morva {
 // is `program_directory`, a host directory the test made. Built as main() builds them, with the real
 // file system, codec and regular expressions.
 struct UiHarness {
-  explicit UiHarness(const QString& program_directory);
+  // The engine's messages are shown translated by `translation` when it is not null.
+  explicit UiHarness(const QString& program_directory, const MessageCatalogue* translation = nullptr);
 
   std::unique_ptr<TextCodec> codec;
   std::unique_ptr<FileSystem> fs;

@@ -1,8 +1,10 @@
 // Opening the help: the document beside the program handed to the desktop's opener, and each way the
 // opener can fail turned into the program's message.
+#include "ui/help_launch.h"
+
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -14,11 +16,11 @@
 #include <QTest>
 
 #include "platform/document_opener.h"
+#include "platform/message_catalogue.h"
 #include "ui/gui_test_support.h"
-#include "ui/help_launch.h"
 #include "ui/main_window.h"
-#include "ui/qt_text.h"
 #include "ui/modal_driver_support.h"
+#include "ui/qt_text.h"
 
 namespace morva {
 namespace {
@@ -84,6 +86,24 @@ class HelpLaunchTest : public QObject {
     QCOMPARE(opener.paths, std::vector<std::string>{harness.context.program_directory + "\\morva.html"});
   }
 
+  // Under an English locale the English document is opened, and a failure is told in English.
+  void OpensTheDocumentOfTheWindowsLanguage() {
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const MessageCatalogue english(EnglishMessages());
+    UiHarness harness(home.path(), &english);
+    harness.context.translation = &english;
+    harness.context.language = UiLanguage::kEnglish;
+    FixedOpener opener(kDocumentNotFound);
+    harness.session.host.document_opener = &opener;
+    ModalDriver driver;
+    driver.Answer(QStringLiteral("The help file was not found."), QMessageBox::Ok);
+    QVERIFY(!OpenHelp(harness.context));
+    QVERIFY(driver.done());
+    QCOMPARE(driver.unexpected(), QStringList());
+    QCOMPARE(opener.paths, std::vector<std::string>{harness.context.program_directory + "\\morva-en.html"});
+  }
+
   // The document beside the executable (a build tree), else in share/morva beside its bin directory (an
   // installation), else where the program directory is, so that its absence is reported there.
   void FindsTheDocumentBesideOrInstalled() {
@@ -98,16 +118,16 @@ class HelpLaunchTest : public QObject {
     };
     const std::vector<std::string> directories = {engine(QStringLiteral("bin")), engine(QStringLiteral("share/morva"))};
     const std::string fallback = harness.context.program_directory + "\\morva.html";
-    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory), fallback);
+    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory, kHelpFileName), fallback);
     const auto write = [&](const QString& relative) {
       QFile file(root.path() + QLatin1Char('/') + relative);
       return file.open(QIODevice::WriteOnly) && file.write("<html></html>") > 0;
     };
     QVERIFY(write(QStringLiteral("share/morva/morva.html")));
-    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory),
+    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory, kHelpFileName),
              engine(QStringLiteral("share/morva/morva.html")));
     QVERIFY(write(QStringLiteral("bin/morva.html")));
-    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory),
+    QCOMPARE(FindHelpDocument(*harness.fs, directories, harness.context.program_directory, kHelpFileName),
              engine(QStringLiteral("bin/morva.html")));
   }
 

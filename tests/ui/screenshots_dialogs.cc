@@ -71,7 +71,7 @@ bool ProgressShots(const QDir& out) {
   if (!home.isValid()) return false;
   UiHarness harness(home.path());
   TextCodec& codec = *harness.codec;
-  ProgressDialog progress(codec, *harness.fs, nullptr);
+  ProgressDialog progress(codec, *harness.fs, nullptr, nullptr);
   progress.Start(Cp932Text(codec, "変換中です．．．"), 120);
   ProgressState state;
   state.path = Cp932Text(codec, "Z:\\home\\me\\写真\\2013\\x アルバム\\曲 x5.mp3");
