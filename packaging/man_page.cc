@@ -1,6 +1,7 @@
-// man-page OUT: writes the manual page morva-cli(1) from what morva-cli itself knows, its usage text
-// and the settings keys with their places in the window, so that the page never says something the
-// program does not do.
+// man-page LANGUAGE OUT: writes the manual page morva-cli(1) from what morva-cli itself knows, its usage
+// text and the settings keys with their places in the window, so that the page never says something the
+// program does not do. LANGUAGE is "en" or "ja": the words morva-cli shows in that language (the keys'
+// places, the listings' words) are the page's; its prose is English in both.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -8,6 +9,8 @@
 #include <string_view>
 
 #include "cli/cli_options.h"
+#include "cli/console_text.h"
+#include "cli/key_listing.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -52,11 +55,15 @@ void Verbatim(std::ostream& out, const std::string& block) {
 
 int main(int argc, char** argv) {
   using namespace morva;
-  if (argc != 2) {
-    std::cerr << "usage: man-page OUT\n";
+  const std::string_view language = argc == 3 ? argv[1] : "";
+  if (language != "en" && language != "ja") {
+    std::cerr << "usage: man-page en|ja OUT\n";
     return 2;
   }
-  const std::string usage = UsageText();
+  const bool english = language == "en";
+  const ConsoleText text(english ? UiLanguage::kEnglish : UiLanguage::kJapanese);
+  const char* const out_path = argv[2];
+  const std::string usage = UsageText(text);
   std::ostringstream page;
   page << ".TH MORVA\\-CLI 1 \"\" \"MORVA " << MORVA_VERSION << "\" \"User Commands\"\n"
        << ".ad l\n"
@@ -79,7 +86,7 @@ int main(int argc, char** argv) {
   page << ".SH OPTIONS\n";
   Verbatim(page, Section(usage, "options:").substr(std::string_view("options:\n").size()));
   page << ".SH OUTPUT\n";
-  const std::string forms = OutputFormsText();
+  const std::string forms = OutputFormsText(text);
   Verbatim(page, forms.substr(forms.find('\n') + 1));
   page << ".SH EXIT STATUS\n";
   const std::string statuses = ExitStatusText();
@@ -94,27 +101,28 @@ int main(int argc, char** argv) {
        << "Each key with its page and label in the window and the values it takes; give one with\n"
        << "\\fB\\-\\-set KEY=VALUE\\fR. Keys of earlier versions are read but never written.\n";
   for (const KeyDescription& key : SettingsKeyDescriptions()) {
-    const std::string page_name = key.legacy             ? "（旧版）"
-                                  : key.place.page.empty() ? "（ウィンドウの配置）"
-                                                           : std::string(key.place.page);
-    page << ".TP\n.B " << Roff(key.key) << "\n" << Roff(page_name) << ": " << Roff(key.place.label) << "\n.br\n"
-         << Roff(key.place.values) << "\n";
+    page << ".TP\n.B " << Roff(key.key) << "\n" << Roff(text.Label(KeyPageName(key))) << ": "
+         << Roff(text.Label(key.place.label)) << "\n.br\n"
+         << Roff(text.Label(key.place.values)) << "\n";
   }
+  // A preset of the person's own, and the page of the key table that holds the text replacement's keys.
+  const std::string_view preset = english ? "upper" : "大文字";
+  const std::string_view grep = english ? "grep 'Replace text'" : "grep 名称文字列置換";
   page << ".SH EXAMPLES\n"
        << ".nf\n"
        << "morva\\-cli \\-\\-set SW_FNM=1 \\-\\-set FNM_IPN_SEL=1 \\-\\-set FNM_IPN2=1 preview ~/photos\n"
        << "morva\\-cli show > job.txt\n"
        << "morva\\-cli log \"$(morva\\-cli runs | tail \\-n 1 | cut \\-f 1)\" | less\n"
-       << "morva\\-cli \\-\\-preset 大文字 \\-\\-json preview ~/photos | jq \\-r 'select(.state == \"fail\") | .source'\n"
-       << "morva\\-cli \\-\\-preset 大文字 \\-0 preview ~/photos | xargs \\-0 \\-n 2 printf '%s \\-> %s\\\\n'\n"
-       << "morva\\-cli keys | grep 名称文字列置換\n"
+       << "morva\\-cli \\-\\-preset " << preset << " \\-\\-json preview ~/photos | jq \\-r 'select(.state == \"fail\") | .source'\n"
+       << "morva\\-cli \\-\\-preset " << preset << " \\-0 preview ~/photos | xargs \\-0 \\-n 2 printf '%s \\-> %s\\\\n'\n"
+       << "morva\\-cli keys | " << grep << "\n"
        << ".fi\n";
 
-  std::ofstream out(argv[1], std::ios::binary);
+  std::ofstream out(out_path, std::ios::binary);
   out << page.str();
   out.close();
   if (!out) {
-    std::cerr << "man-page: cannot write " << argv[1] << "\n";
+    std::cerr << "man-page: cannot write " << out_path << "\n";
     return 1;
   }
   return 0;

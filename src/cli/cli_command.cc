@@ -68,7 +68,8 @@ bool ApplyJobPreset(Session& session, const std::string& given, std::ostream& er
   return true;
 }
 
-bool LoadJob(Session& session, const CliOptions& options, const std::string& program_directory, std::ostream& err) {
+bool LoadJob(Session& session, const ConsoleText& text, const CliOptions& options,
+             const std::string& program_directory, std::ostream& err) {
   // The presets come first, as at the desktop program's start; a missing or foreign file is an empty table.
   LoadAllPresets(session.host.fs, session.host.codec, program_directory, &session.job.presets);
   if (options.settings_file.empty()) {
@@ -88,7 +89,7 @@ bool LoadJob(Session& session, const CliOptions& options, const std::string& pro
   if (!options.preset.empty() && !ApplyJobPreset(session, options.preset, err)) return false;
   for (const std::string& set : options.sets) {
     std::string error;
-    if (!ApplySetOption(session.host.codec, set, kConsoleDesktop, &session.job.settings, &session.job.app, &error)) {
+    if (!ApplySetOption(session.host.codec, text, set, kConsoleDesktop, &session.job.settings, &session.job.app, &error)) {
       err << "morva-cli: " << error << '\n';
       return false;
     }
@@ -246,7 +247,7 @@ int ListRuns(Session& session, ConsoleUi& ui, OutputForm form, bool aligned) {
     ui.ShowWarning(Cp932Text(codec, "ログには変換実行結果がありませんでした。"));
     return kExitDone;
   }
-  const std::string states[3] = {"不可", "済み", "未"};
+  const std::string states[3] = {ui.text().Label("不可"), ui.text().Label("済み"), ui.text().Label("未")};
   std::ostringstream out;
   std::vector<std::vector<std::string>> lines;
   for (const LoggedRun& run : runs) {
@@ -279,12 +280,12 @@ int ListPresets(Session& session, ConsoleUi& ui) {
                                                       {PresetKind::kStatement, "変換制御文"},
                                                       {PresetKind::kReplacement, "文字列置換設定"}};
   for (const auto& [kind, label] : kinds) {
-    const std::string kind_text = Cp932Text(codec, label);
+    const std::string kind_text = ui.text().Label(label);
     for (const PresetSlot& slot : session.job.presets.of(kind).entries) {
       if (slot.free()) continue;
-      std::string line = kind_text + "\t" + slot.name;
-      if (kind != PresetKind::kJob) line += "\t" + slot.text;
-      ui.PrintResult(line);
+      std::string line = kind_text + "\t" + DisplayText(codec, slot.name);
+      if (kind != PresetKind::kJob) line += "\t" + DisplayText(codec, slot.text);
+      ui.PrintResultUtf8(line);
     }
   }
   return kExitDone;
@@ -398,7 +399,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
   std::string home;
   if (!ToEnginePath(session, program_directory, &home, err)) return kExitRefused;
   session.host.program_directory = home;
-  if (!LoadJob(session, options, home, err)) return kExitRefused;
+  if (!LoadJob(session, ui.text(), options, home, err)) return kExitRefused;
   // The log's commands take no targets: their argument is a run identifier.
   if (options.command == CliCommand::kRuns) return ListRuns(session, ui, options.output, ui.aligned());
   if (options.command == CliCommand::kLog) return PrintLog(session, ui, options, err);
@@ -433,7 +434,7 @@ int RunCliCommand(Session& session, ConsoleUi& ui, const CliOptions& options, co
       ReportProgramEntries(result, err);
       if (!result.previewed) return NotStarted(result, ui);
       const PreviewCounts& counts = ui.preview_counts();
-      err << PreviewCountsLine(counts) << '\n';
+      err << PreviewCountsLine(counts, ui.text()) << '\n';
       if (options.output == OutputForm::kJson) {
         WriteJsonSummary(ui, result,
                          SummaryObject("preview")

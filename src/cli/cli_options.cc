@@ -299,8 +299,9 @@ bool ParseCommandLine(const std::vector<std::string>& given, CliOptions* options
   return CheckArguments(options, error);
 }
 
-std::string OutputFormsText() {
-  return "output (preview, run, runs):\n"
+std::string OutputFormsText(const ConsoleText& text) {
+  return text.Label(
+      "output (preview, run, runs):\n"
          "  (default)   for people: on a terminal aligned columns under a header, else one line per row,\n"
          "              tab-separated; a control character in a name is written as \\t, \\n or \\xNN;\n"
          "              messages, questions and the counts go to stderr\n"
@@ -315,7 +316,7 @@ std::string OutputFormsText() {
          "              runs: identifier, state, target, function, per run\n"
          "  paths are host paths; target is where the target is (or would be) afterwards: its new path, its\n"
          "  copy, the source when its name stays, empty when it is deleted\n"
-         "  state: preview change, unchanged, fail; run changed, partial, unchanged, failed\n";
+         "  state: preview change, unchanged, fail; run changed, partial, unchanged, failed\n");
 }
 
 std::string ExitStatusText() {
@@ -327,7 +328,7 @@ std::string ExitStatusText() {
          "  130  stopped by Ctrl-C (SIGINT); 143 by SIGTERM, 129 by SIGHUP\n";
 }
 
-std::string UsageText() {
+std::string UsageText(const ConsoleText& words) {
   std::string text =
       "usage: morva-cli [--home DIR] [--settings FILE] [--preset NAME] [--set KEY=VALUE]... [--yes]\n"
       "                 [--copy-to DIR [--overwrite]] [--save] [--json | --null] COMMAND [TARGET...]\n"
@@ -338,7 +339,8 @@ std::string UsageText() {
     head.resize(10, ' ');
     head += info.arguments;
     head.resize(24, ' ');
-    std::string_view summary = info.summary;
+    const std::string summary_text = words.Label(info.summary);
+    std::string_view summary = summary_text;
     for (bool first = true; !summary.empty(); first = false) {
       const std::size_t end = summary.find('\n');
       text += (first ? head : std::string(24, ' ')) + std::string(summary.substr(0, end)) + "\n";
@@ -370,15 +372,15 @@ std::string UsageText() {
       "  --help, -h        this text; after a command, the help of that command\n"
       "Short options combine: -y0 is --yes --null.\n"
       "\n";
-  return text + OutputFormsText() + "\n" + ExitStatusText();
+  return text + OutputFormsText(words) + "\n" + ExitStatusText();
 }
 
-std::string CommandHelpText(CliCommand command) {
+std::string CommandHelpText(CliCommand command, const ConsoleText& words) {
   const CommandInfo* info = InfoOf(command);
-  if (info == nullptr || command == CliCommand::kHelp) return UsageText();
+  if (info == nullptr || command == CliCommand::kHelp) return UsageText(words);
   std::string text = "usage: morva-cli [OPTIONS] " + std::string(info->name);
   if (!info->arguments.empty()) text += " " + std::string(info->arguments);
-  text += "\n\n" + std::string(info->summary) + "\n";
+  text += "\n\n" + words.Label(info->summary) + "\n";
   if (command == CliCommand::kCheck || command == CliCommand::kPreview || command == CliCommand::kRun) {
     text +=
         "\nTARGET: none = the target of the settings; one = that directory (or file or wildcard);\n"
@@ -387,7 +389,7 @@ std::string CommandHelpText(CliCommand command) {
   }
   if (!info->options.empty()) text += "\noptions: " + std::string(info->options) + " (see morva-cli --help)\n";
   if (command == CliCommand::kPreview || command == CliCommand::kRun || command == CliCommand::kRuns) {
-    text += "\n" + OutputFormsText();
+    text += "\n" + OutputFormsText(words);
   }
   return text + "\n" + ExitStatusText();
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/console_text.h"
 #include "cli/target_report.h"
 
 namespace morva {
@@ -44,11 +45,12 @@ struct CliOptions {
 bool ParseCommandLine(const std::vector<std::string>& args, CliOptions* options, std::string* error);
 
 // The usage text (UTF-8, ends with a line break): every command and option, the output forms and the
-// exit statuses.
-std::string UsageText();
+// exit statuses. The words it quotes from the listings (the states of `runs`, the kinds of `presets`)
+// are in the language of `text`.
+std::string UsageText(const ConsoleText& text);
 
 // The help of one command: its synopsis, what it does and the options that concern it.
-std::string CommandHelpText(CliCommand command);
+std::string CommandHelpText(CliCommand command, const ConsoleText& text);
 
 // The command's name as typed ("preview"); empty for kNone.
 std::string_view CommandName(CliCommand command);
@@ -58,7 +60,7 @@ std::string UsageHint(CliCommand command);
 
 // The sections of the usage text the manual page and the README repeat: the output forms and the exit
 // statuses, each ending with a line break.
-std::string OutputFormsText();
+std::string OutputFormsText(const ConsoleText& text);
 std::string ExitStatusText();
 
 // "morva-cli VERSION" and a line break.

@@ -45,11 +45,20 @@ int StopSignal() { return g_stop_signal; }
 
 void ForgetStopSignal() { g_stop_signal = 0; }
 
-ConsoleUi::ConsoleUi(TextCodec& codec, FileSystem& fs, std::ostream& out, std::ostream& err, std::istream& in,
-                     bool interactive, bool assume_yes)
-    : codec_(codec), fs_(fs), out_(out), err_(err), in_(in), interactive_(interactive), assume_yes_(assume_yes) {}
+ConsoleUi::ConsoleUi(TextCodec& codec, FileSystem& fs, const ConsoleText& text, std::ostream& out, std::ostream& err,
+                     std::istream& in, bool interactive, bool assume_yes)
+    : codec_(codec),
+      fs_(fs),
+      text_(text),
+      out_(out),
+      err_(err),
+      in_(in),
+      interactive_(interactive),
+      assume_yes_(assume_yes) {}
 
-void ConsoleUi::PrintMessage(std::string_view text) { err_ << DisplayText(codec_, text) << '\n' << std::flush; }
+std::string ConsoleUi::Shown(std::string_view message) const { return text_.Message(DisplayText(codec_, message)); }
+
+void ConsoleUi::PrintMessage(std::string_view text) { err_ << Shown(text) << '\n' << std::flush; }
 
 void ConsoleUi::ShowWarning(std::string_view text) { PrintMessage(text); }
 
@@ -59,7 +68,7 @@ void ConsoleUi::ShowSummary(SummaryKind kind, std::string_view text) {
   if (kind == SummaryKind::kRun) {
     PrintMessage(text);
   } else {
-    PrintResult(text);
+    PrintResultUtf8(Shown(text));
   }
 }
 
@@ -72,7 +81,7 @@ void ConsoleUi::PrintText(std::string_view utf8) { out_ << utf8 << std::flush; }
 void ConsoleUi::ShowError(std::string_view text) { PrintMessage(text); }
 
 bool ConsoleUi::AskYesNo(std::string_view text) {
-  const std::string question = DisplayText(codec_, text);
+  const std::string question = Shown(text);
   bool answer = false;
   if (assume_yes_) {
     err_ << question << " [y/N] y (--yes)\n" << std::flush;
@@ -103,7 +112,12 @@ void ConsoleUi::PrintPreview(const std::vector<PreviewRecord>& records, const st
   if (preview_names_only_) {
     for (const PreviewRecord& record : records) {
       const bool failed = record.state == kPreviewError || record.state == -kPreviewError;
-      (failed ? err_ : out_) << DisplayText(codec_, record.name_column) << '\n';
+      // A name that fails is the reason why, a message; one that does not is a name, never translated.
+      if (failed) {
+        err_ << Shown(record.name_column) << '\n';
+      } else {
+        out_ << DisplayText(codec_, record.name_column) << '\n';
+      }
     }
     out_ << std::flush;
     err_ << std::flush;
@@ -114,7 +128,7 @@ void ConsoleUi::PrintPreview(const std::vector<PreviewRecord>& records, const st
       if (!(record.failure_word & kStepId3)) continue;
       const std::size_t index = static_cast<std::size_t>(record.index);
       const std::string_view path = index < targets.size() ? std::string_view(targets[index]) : std::string_view();
-      err_ << ShownPath(path) << '\t' << DisplayText(codec_, record.column(PreviewColumn::kId3)) << '\n';
+      err_ << ShownPath(path) << '\t' << Shown(record.column(PreviewColumn::kId3)) << '\n';
       ++failures_;
     }
     err_ << std::flush;
@@ -132,7 +146,7 @@ void ConsoleUi::PrintPreview(const std::vector<PreviewRecord>& records, const st
       destination = slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
     }
     if (destination.empty() || destination.back() != '\\') destination += '\\';
-    rows.Add(PreviewRow(fs_, codec_, record, path, destination, kinds));
+    rows.Add(PreviewRow(fs_, codec_, text_, record, path, destination, kinds));
     CountPreviewRecord(record, &preview_counts_);
   }
   rows.Finish();
@@ -144,7 +158,7 @@ void ConsoleUi::TargetFinished(std::string_view path, const TargetWork& work) {
     const bool copy_only = !copy_directory_.empty() && (job_ == nullptr || !ComputeJobSwitches(*job_).name);
     failure_tags_ = std::make_unique<TargetLineComposer>(codec_, false, copy_only);
   }
-  run_rows_->Add(RunRow(fs_, codec_, *failure_tags_, path, work));
+  run_rows_->Add(RunRow(fs_, codec_, text_, *failure_tags_, path, work));
 }
 
 void ConsoleUi::FinishRunRows() {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/console_text.h"
 #include "cli/preview_text.h"
 #include "cli/target_report.h"
 #include "core/conversion_settings.h"
@@ -42,11 +43,16 @@ void ForgetStopSignal();
 // preview (PrintPreview), which starts no run, and the rows of what a run did (TargetFinished); the
 // summary of a run is its counts, for people, and goes to `err` with the messages. Dialogs
 // without a console meaning (extraction, progress, target panel) print nothing. A path it prints is in
-// host form ("/home/me/a.jpg", see DisplayPath); the engine's messages print as the engine wrote them.
+// host form ("/home/me/a.jpg", see DisplayPath); the engine's messages and the preview's cells print in
+// the language of `text`.
 class ConsoleUi final : public UserInterface {
  public:
-  ConsoleUi(TextCodec& codec, FileSystem& fs, std::ostream& out, std::ostream& err, std::istream& in, bool interactive,
-            bool assume_yes);
+  // `text` must outlive the interface.
+  ConsoleUi(TextCodec& codec, FileSystem& fs, const ConsoleText& text, std::ostream& out, std::ostream& err,
+            std::istream& in, bool interactive, bool assume_yes);
+
+  // The language the console speaks.
+  const ConsoleText& text() const { return text_; }
 
   // The job whose columns the preview shows; must outlive the interface. Without one the preview shows
   // the number and path columns only.
@@ -110,10 +116,13 @@ class ConsoleUi final : public UserInterface {
   void TargetFinished(std::string_view path, const TargetWork& work) override;
 
  private:
+  // An engine text (code page 932) as the console shows it: UTF-8, in the console's language.
+  std::string Shown(std::string_view message) const;
   void PrintMessage(std::string_view text);
 
   TextCodec& codec_;
   FileSystem& fs_;
+  const ConsoleText& text_;
   std::ostream& out_;
   std::ostream& err_;
   std::istream& in_;

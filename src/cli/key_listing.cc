@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "cli/cli_command.h"
-#include "platform/engine_text.h"
+#include "platform/display_text.h"
 #include "settings/key_lines.h"
 #include "settings/settings_file.h"
 
@@ -40,6 +40,11 @@ std::string JobKeyValue(const Session& session, std::string_view key) {
   return value == values.end() ? std::string() : value->second;
 }
 
+std::string_view KeyPageName(const KeyDescription& key) {
+  if (key.legacy) return "（旧版）";
+  return key.place.page.empty() ? "（ウィンドウの配置）" : key.place.page;
+}
+
 std::string_view KeyValuesText(std::string_view key) {
   // The descriptions are built on each call; the values they point to are the table's constants.
   for (const KeyDescription& description : SettingsKeyDescriptions()) {
@@ -49,15 +54,13 @@ std::string_view KeyValuesText(std::string_view key) {
 }
 
 int ListSettingsKeys(Session& session, ConsoleUi& ui) {
-  TextCodec& codec = session.host.codec;
+  const ConsoleText& text = ui.text();
   const auto values = CurrentValues(session);
-  const std::string geometry = Cp932Text(codec, "（ウィンドウの配置）");
-  const std::string legacy = Cp932Text(codec, "（旧版）");
   for (const KeyDescription& key : SettingsKeyDescriptions()) {
-    std::string page = key.legacy ? legacy : key.place.page.empty() ? geometry : Cp932Text(codec, key.place.page);
     const auto value = values.find(key.key);
-    ui.PrintResult(key.key + "\t" + page + "\t" + Cp932Text(codec, key.place.label) + "\t" +
-                   Cp932Text(codec, key.place.values) + "\t" + (value == values.end() ? std::string() : value->second));
+    ui.PrintResultUtf8(key.key + "\t" + text.Label(KeyPageName(key)) + "\t" + text.Label(key.place.label) + "\t" +
+                       text.Label(key.place.values) + "\t" +
+                       (value == values.end() ? std::string() : DisplayText(session.host.codec, value->second)));
   }
   return kExitDone;
 }

@@ -9,10 +9,12 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
+#include "cli/console_text.h"
 #include "cli/console_ui.h"
 #include "cli/target_report.h"
 #include "engine/session.h"
 #include "platform/file_system.h"
+#include "platform/interface_language.h"
 #include "platform/regex_service.h"
 #include "platform/text_codec.h"
 #include "platform/user_area_table.h"
@@ -21,6 +23,8 @@
 int main(int argc, char** argv) {
   using namespace morva;
   const std::vector<std::string> args(argv + 1, argv + argc);
+  // Japanese under a Japanese locale, English under any other; the files it writes stay Japanese.
+  const ConsoleText text(UiLanguageOfEnvironment());
   CliOptions options;
   std::string usage_error;
   if (!ParseCommandLine(args, &options, &usage_error)) {
@@ -29,7 +33,7 @@ int main(int argc, char** argv) {
     return kExitRefused;
   }
   if (options.help) {
-    std::cout << (options.help_topic == CliCommand::kNone ? UsageText() : CommandHelpText(options.help_topic));
+    std::cout << (options.help_topic == CliCommand::kNone ? UsageText(text) : CommandHelpText(options.help_topic, text));
     return kExitDone;
   }
   if (options.version) {
@@ -57,7 +61,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<FileSystem> fs = NewPosixFileSystem(codec.get());
 
   InstallInterruptHandler();
-  ConsoleUi ui(*codec, *fs, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
+  ConsoleUi ui(*codec, *fs, text, std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, options.yes);
   ui.set_output(options.output, isatty(STDOUT_FILENO) == 1);
   Session session(*codec, *fs, ui);
   std::unique_ptr<RegexService> regex = NewPcre2RegexService(codec.get());

@@ -50,8 +50,8 @@ void AppendReason(std::string_view text, std::string* reason) {
 
 }  // namespace
 
-ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const PreviewRecord& record, std::string_view path,
-                     std::string_view destination_directory, const JobSwitches& kinds) {
+ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const ConsoleText& text, const PreviewRecord& record,
+                     std::string_view path, std::string_view destination_directory, const JobSwitches& kinds) {
   ReportRow row;
   row.source = DisplayPath(fs, codec, path);
   row.directory = record.is_directory;
@@ -64,17 +64,19 @@ ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const PreviewRecord& reco
   const bool general = (record.failure_word & (kFailPathTooLong | kFailOther)) != 0;
   bool first = true;
   if (kinds.name) {
-    if (fails && ((record.failure_word & kStepName) || general)) AppendReason(DisplayText(codec, record.name_column), &row.reason);
+    if (fails && ((record.failure_word & kStepName) || general)) {
+      AppendReason(text.Message(DisplayText(codec, record.name_column)), &row.reason);
+    }
     first = false;
   }
   for (const DetailColumn& detail : kDetailColumns) {
     if (!InForce(detail.column, kinds)) continue;
-    const std::string text = DisplayText(codec, record.column(detail.column));
+    std::string cell = text.Message(DisplayText(codec, record.column(detail.column)));
     if (fails && detail.step != 0 && ((record.failure_word & detail.step) || (general && first))) {
-      AppendReason(text, &row.reason);
+      AppendReason(cell, &row.reason);
     }
     if (detail.step != 0) first = false;
-    row.details.push_back(ReportDetail{detail.key, detail.title, text});
+    row.details.push_back(ReportDetail{detail.key, text.Label(detail.title), std::move(cell)});
   }
 
   // Where it would be: a deleted target nowhere, one whose name fails where it is, any other under its
@@ -91,8 +93,8 @@ ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const PreviewRecord& reco
   return row;
 }
 
-ReportRow RunRow(FileSystem& fs, TextCodec& codec, const TargetLineComposer& tags, std::string_view path,
-                 const TargetWork& work) {
+ReportRow RunRow(FileSystem& fs, TextCodec& codec, const ConsoleText& text, const TargetLineComposer& tags,
+                 std::string_view path, const TargetWork& work) {
   ReportRow row;
   row.source = DisplayPath(fs, codec, path);
   row.directory = (work.new_attributes & kAttrDirectory) != 0;
@@ -106,7 +108,7 @@ ReportRow RunRow(FileSystem& fs, TextCodec& codec, const TargetLineComposer& tag
   std::string reason;
   tags.AppendFailureTags(work, &reason);
   while (!reason.empty() && reason.back() == ' ') reason.pop_back();
-  row.reason = DisplayText(codec, reason);
+  row.reason = text.Message(DisplayText(codec, reason));
   if (!(work.change & kStepDeletion)) {
     row.target = work.current_path.empty() ? row.source : DisplayPath(fs, codec, work.current_path);
   }
@@ -119,11 +121,11 @@ void CountPreviewRecord(const PreviewRecord& record, PreviewCounts* counts) {
   ++(Fails(record) ? counts->failed : counts->succeeded);
 }
 
-std::string PreviewCountsLine(const PreviewCounts& counts) {
+std::string PreviewCountsLine(const PreviewCounts& counts, const ConsoleText& text) {
   char line[256];
   std::snprintf(line, sizeof(line), "抽出総数：%d　　　変換対象：%d　　　成功/不要：%d　　　変換失敗：%d", counts.total,
                 counts.to_convert, counts.succeeded, counts.failed);
-  return line;
+  return text.Label(line);
 }
 
 }  // namespace morva

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/console_text.h"
 #include "cli/target_report.h"
 #include "core/job_switches.h"
 #include "core/preview_record.h"
@@ -19,15 +20,16 @@ namespace morva {
 // directory of a copy conversion). The state word says what a run would do (kStateChange, kStateFail,
 // kStateUnchanged); a failure's reason is the text of each column that fails, as the preview dialog
 // shows it; `failures` names the steps that fail. The details are the columns in force for `kinds`
-// besides the name, with the dialog's titles.
-ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const PreviewRecord& record, std::string_view path,
-                     std::string_view destination_directory, const JobSwitches& kinds);
+// besides the name, with the dialog's titles. Titles, cells and reasons are in the language of `text`;
+// names are never translated.
+ReportRow PreviewRow(FileSystem& fs, TextCodec& codec, const ConsoleText& text, const PreviewRecord& record,
+                     std::string_view path, std::string_view destination_directory, const JobSwitches& kinds);
 
 // The row of one target a run finished: `path` its engine path then, `work` what the run did. The state
 // is kStateChanged, kStatePartial, kStateUnchanged or kStateFailed as the run's counters class it; the
-// reason is the failure tags of its log line (`tags`).
-ReportRow RunRow(FileSystem& fs, TextCodec& codec, const TargetLineComposer& tags, std::string_view path,
-                 const TargetWork& work);
+// reason is the failure tags of its log line (`tags`), in the language of `text`.
+ReportRow RunRow(FileSystem& fs, TextCodec& codec, const ConsoleText& text, const TargetLineComposer& tags,
+                 std::string_view path, const TargetWork& work);
 
 // What a preview predicts, as its dialog counts it: all records, those to be converted (state 1), the
 // successes and the failures (state 2, excluded or not).
@@ -39,8 +41,8 @@ struct PreviewCounts {
 };
 void CountPreviewRecord(const PreviewRecord& record, PreviewCounts* counts);
 
-// The counts line of the preview dialog (UTF-8).
-std::string PreviewCountsLine(const PreviewCounts& counts);
+// The counts line of the preview dialog, in the language of `text`.
+std::string PreviewCountsLine(const PreviewCounts& counts, const ConsoleText& text);
 
 }  // namespace morva
 

@@ -69,11 +69,11 @@ bool IsSettingsKey(std::string_view key) {
 }
 
 // "value refused for KEY", and what the key takes when the key table says.
-std::string Refused(std::string_view key) {
-  std::string text = "value refused for " + std::string(key);
+std::string Refused(std::string_view key, const ConsoleText& text) {
+  std::string refusal = "value refused for " + std::string(key);
   const std::string_view values = KeyValuesText(key);
-  if (!values.empty()) text += " (it takes: " + std::string(values) + ")";
-  return text;
+  if (!values.empty()) refusal += " (it takes: " + text.Label(values) + ")";
+  return refusal;
 }
 
 std::string AsciiUpper(std::string_view text) {
@@ -86,8 +86,8 @@ std::string AsciiUpper(std::string_view text) {
 
 }  // namespace
 
-bool ApplySetOption(TextCodec& codec, std::string_view argument, const DesktopGeometry& desktop,
-                    ConversionSettings* job, AppSettings* app, std::string* error) {
+bool ApplySetOption(TextCodec& codec, const ConsoleText& text, std::string_view argument,
+                    const DesktopGeometry& desktop, ConversionSettings* job, AppSettings* app, std::string* error) {
   const std::string shown = "--set " + std::string(argument) + ": ";
   std::string line;
   if (!codec.Utf8ToCp932(argument, &line).ok()) {
@@ -132,19 +132,19 @@ bool ApplySetOption(TextCodec& codec, std::string_view argument, const DesktopGe
     case SettingsLineOutcome::kApplied:
       break;
     case SettingsLineOutcome::kRefused:
-      *error = shown + Refused(key);
+      *error = shown + Refused(key, text);
       if (key.rfind("DIRFIL", 0) == 0 || key == "CPDIR") {
         *error += " (the slot is filled already: name the target on the command line, or use --copy-to)";
       }
       return false;
     case SettingsLineOutcome::kJobKey:
       if (!JobValueTaken(*job, key, value, number, new_job)) {
-        *error = shown + Refused(key);
+        *error = shown + Refused(key, text);
         return false;
       }
       break;
     case SettingsLineOutcome::kNotAKey:
-      *error = shown + (IsSettingsKey(key) ? Refused(key) : "unknown key " + key + " (morva-cli keys lists them)");
+      *error = shown + (IsSettingsKey(key) ? Refused(key, text) : "unknown key " + key + " (morva-cli keys lists them)");
       return false;
   }
   *job = std::move(new_job);

@@ -19,7 +19,7 @@ enum class OutputForm {
 // text (UTF-8).
 struct ReportDetail {
   std::string_view key;
-  std::string_view title;
+  std::string title;
   std::string text;
 };
 

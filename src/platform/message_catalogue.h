@@ -22,6 +22,11 @@ struct CatalogueEntry {
 // keeps writing Japanese (the log stays Japanese), and a front end translates what it shows.
 std::span<const CatalogueEntry> EnglishMessages();
 
+// The English of the console's own words (its listings' states and titles) and of the settings keys'
+// places (page, label and values, as `morva-cli keys` lists them): whole texts, kept apart from the
+// messages so that a short word such as "属性" never matches inside a path a message shows.
+std::span<const CatalogueEntry> EnglishLabels();
+
 // Translates finished messages: texts the engine put together from its own texts, numbers and paths.
 // Read from the start, each place takes the longest entry whose source matches there, with a number
 // for each %d and %zu and any text for each %s, and gives its translation with those arguments in

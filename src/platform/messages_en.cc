@@ -284,6 +284,24 @@ constexpr CatalogueEntry kEnglish[] = {
     {"「ディレクトリも対象」指定はできません。\n「ディレクトリも対象」指定を外しますか？",
      "\"Include directories\" cannot be used.\nTurn \"Include directories\" off?"},
     {"変換対象ファイルにディレクトリは指定できません。", "the target files cannot be directories."},
+
+    // Why a target of a run failed, as its log line tags it: the console's reason column. The ID3 tag
+    // opens, its detail (if any) follows, and a bracket closes it.
+    {"[▲名称変換失敗]", "[rename failed]"},
+    {"[▲コピー失敗]", "[copy failed]"},
+    {"[▲属性変換失敗]", "[attributes failed]"},
+    {"[▲日時変換失敗]", "[timestamps failed]"},
+    {"[▲ファイル削除失敗]", "[deletion failed]"},
+    {"[▲ID3情報変換失敗", "[ID3 tags failed"},
+    {"(バックアップ失敗)", " (backup failed)"},
+    {"(ファイルオープン失敗)", " (cannot open the file)"},
+    {"(文字コード変換失敗)", " (text cannot be converted)"},
+    {"(ID3v2解析失敗)", " (ID3v2 tag unreadable)"},
+    {"(メモリ不足)", " (out of memory)"},
+    {"(中断された書き込みの安全コピーから復元)", " (restored from the safety copy of an interrupted write)"},
+    {"(中断された書き込みの安全コピーが残存)", " (the safety copy of an interrupted write is left)"},
+    {"[▲パス長超過で失敗]", "[path too long]"},
+    {"[▲その他要因で失敗]", "[failed for another reason]"},
 };
 
 }  // namespace

@@ -31,9 +31,15 @@ struct Result {
   std::string err;
 };
 
-// Runs morva-cli with `args`, stdin from /dev/null (so no question is ever asked on a terminal). With
-// `pending_signal`, that signal is already waiting when the program starts, as one sent while it loads.
-Result RunCli(const std::vector<std::string>& args, int pending_signal = 0) {
+// The locales the program runs under: Japanese unless a test asks for English. The program reads the
+// variable only, so neither needs to be installed.
+constexpr const char* kJapaneseLocale = "ja_JP.UTF-8";
+constexpr const char* kEnglishLocale = "en_US.UTF-8";
+
+// Runs morva-cli with `args` under `locale`, stdin from /dev/null (so no question is ever asked on a
+// terminal). With `pending_signal`, that signal is already waiting when the program starts, as one sent
+// while it loads.
+Result RunCli(const std::vector<std::string>& args, int pending_signal = 0, const char* locale = kJapaneseLocale) {
   TempDir capture;
   Result result;
   const pid_t child = fork();
@@ -49,6 +55,8 @@ Result RunCli(const std::vector<std::string>& args, int pending_signal = 0) {
         !freopen((capture / "err").c_str(), "w", stderr)) {
       _exit(127);
     }
+    unsetenv("LANGUAGE");
+    if (setenv("LC_ALL", locale, 1) != 0) _exit(127);
     if (pending_signal != 0) {
       // Blocked, raised, and kept pending across exec until the program takes it.
       sigset_t blocked;
@@ -577,6 +585,66 @@ TEST_F(CliEndToEndTest, APresetIsListedAndRunsAfterTheSettingsFile) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(Exists(photos_ + "/A.JPG"));
   EXPECT_TRUE(Exists(photos_ + "/B.TXT"));
+}
+
+// Under a locale that is not Japanese every text a person reads is English: the engine's messages and
+// questions, the preview's reasons and counts, a run's rows and summary, the listings' words, the keys'
+// places and values, the help. Only names and what the log itself holds stay as they are; the commands
+// do what they do in Japanese, the log stays Japanese.
+TEST_F(CliEndToEndTest, EveryTextIsEnglishUnderAnEnglishLocale) {
+  std::unique_ptr<TextCodec> codec = NewIconvTextCodec();
+  ASSERT_NE(codec, nullptr);
+  ASSERT_TRUE(home_.WriteFile("morvaset.dat", Cp932Text(*codec, "MORVA - 変換設定保存ファイル Version 6.1b \n\n<大文字>\n") +
+                                                  "SW_FNM = 1\nFNM_IPN_SEL = 1\nFNM_IPN2 = 1\n"));
+  // b.txt cannot become B.txt, which is taken: the run fails for it and renames a.jpg.
+  ASSERT_TRUE(tree_.WriteFile("photos/B.txt", "taken"));
+  const std::string missing = photos_ + "/none";
+  const std::string function = "【大文字変換】【変換対象文字：全角,半角】【拡張子除く】";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> says;
+    std::string japanese_kept;  // a name or a text of the log, shown as it is
+  };
+  const Case cases[] = {
+      {UpperCase({"check", missing}), 2, {"The target does not exist.\n  (setting: DIRFIL = " + missing + ")\n"}, ""},
+      {UpperCase({"--set", "FNM_IPN2=7", "check", photos_}), 2,
+       {"value refused for FNM_IPN2 (it takes: 1 upper case (abc→ABC), 2 lower case (ABC→abc)"}, ""},
+      {UpperCase({"preview", photos_}), 1,
+       {"fail\t" + photos_ + "/b.txt\tb.txt\tFailed, the name already exists: B.txt\n",
+        "Found: 3   To convert: 1   Succeeded/unchanged: 2   Failed: 1\n"},
+       ""},
+      {UpperCase({"run", photos_}), 3, {"Start the conversion? [y/N] n"}, ""},
+      {UpperCase({"--yes", "run", photos_}), 1,
+       {"failed\t" + photos_ + "/b.txt\tb.txt\t[rename failed]\n", "Some files could not be converted."},
+       ""},
+      {{"--home", home_.path(), "runs"}, 0, {"\tyes\t" + photos_ + "\t" + function + "\n"}, function},
+      {{"--home", home_.path(), "--yes", "undo"}, 0, {"Undo the chosen run from the log? [y/N] y", "All files were restored."}, ""},
+      {{"--home", home_.path(), "runs"}, 0, {"\tdone\t"}, function},
+      {{"--home", home_.path(), "presets"}, 0, {"job\t大文字\n"}, "大文字"},
+      {{"--home", home_.path(), "keys"}, 0, {"\nFNM_IPN_SEL\tRename > Case and characters\tChange case (☆), "}, ""},
+      {{"--help"}, 0, {"identifier, no/done/yes (cannot be undone,"}, ""},
+      {{"help", "presets"}, 0, {"kind (job, statement or replacement)"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.back());
+    const Result r = RunCli(c.args, 0, kEnglishLocale);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    std::string said = r.out + r.err;
+    for (const std::string& text : c.says) EXPECT_NE(said.find(text), std::string::npos) << text << "\nin:\n" << said;
+    if (!c.japanese_kept.empty()) {
+      for (std::size_t at = said.find(c.japanese_kept); at != std::string::npos; at = said.find(c.japanese_kept)) {
+        said.erase(at, c.japanese_kept.size());
+      }
+    }
+    EXPECT_FALSE(testing::HasJapaneseWord(said)) << said;
+  }
+  EXPECT_TRUE(Untouched());
+  EXPECT_EQ(ReadFile(photos_ + "/B.txt"), "taken");
+  // The log is a format: Japanese whatever the locale.
+  std::string log_text;
+  ASSERT_TRUE(codec->Cp932ToUtf8(ReadFile(home_ / "mvlogs.txt"), &log_text).ok());
+  EXPECT_NE(log_text.find("[▲名称変換失敗]"), std::string::npos) << log_text;
 }
 
 }  // namespace

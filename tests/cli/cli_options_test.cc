@@ -144,9 +144,10 @@ TEST(CliOptionsTest, CombinedShortOptionsHelpAndOutputForms) {
   ASSERT_TRUE(Parse({"preview", "--", "-y"}, &o, &error));
   EXPECT_EQ(o.targets, std::vector<std::string>{"-y"});
   // A command's help is its own, with the output forms where it prints rows.
-  EXPECT_NE(CommandHelpText(CliCommand::kRun).find("usage: morva-cli [OPTIONS] run [TARGET...]"), std::string::npos);
-  EXPECT_NE(CommandHelpText(CliCommand::kRun).find("--json"), std::string::npos);
-  EXPECT_EQ(CommandHelpText(CliCommand::kLog).find("--json"), std::string::npos);
+  const ConsoleText text(UiLanguage::kJapanese);
+  EXPECT_NE(CommandHelpText(CliCommand::kRun, text).find("usage: morva-cli [OPTIONS] run [TARGET...]"), std::string::npos);
+  EXPECT_NE(CommandHelpText(CliCommand::kRun, text).find("--json"), std::string::npos);
+  EXPECT_EQ(CommandHelpText(CliCommand::kLog, text).find("--json"), std::string::npos);
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ class ConsoleUiTest : public ::testing::Test {
 
   std::unique_ptr<TextCodec> codec_;
   std::unique_ptr<FileSystem> fs_;
+  const ConsoleText japanese_{UiLanguage::kJapanese};
   std::ostringstream out_, err_;
   std::istringstream in_;
 };
@@ -62,27 +63,39 @@ TEST_F(ConsoleUiTest, PreviewPrintsARowPerTargetWithTheReasonApartAndTheColumnsI
   const std::string rows = "change\t/写真/a.jpg\tA.jpg\t\tA\tRA\n"
                            "fail\t/写真/sub\tsub\t既に存在する名称への変換により失敗：SUB\t\t\n"
                            "unchanged\t/写真/C.TXT\tC.TXT\t\t\t\n";
+  const std::string japanese_counts = "抽出総数：3　　　変換対象：1　　　成功/不要：2　　　変換失敗：1";
+  const ConsoleText english(UiLanguage::kEnglish);
   const struct {
+    const ConsoleText& text;
     bool aligned;
     std::string out;
+    std::string counts;
   } cases[] = {
-      {false, rows},
+      {japanese_, false, rows, japanese_counts},
       // On a terminal: columns padded to the widest cell, full-width characters two columns wide.
-      {true,
+      {japanese_, true,
        "STATE      SOURCE       NEW NAME  REASON                                   属性  変換後属性\n"
        "change     /写真/a.jpg  A.jpg                                              A     RA\n"
        "fail       /写真/sub    sub       既に存在する名称への変換により失敗：SUB\n"
-       "unchanged  /写真/C.TXT  C.TXT\n"},
+       "unchanged  /写真/C.TXT  C.TXT\n",
+       japanese_counts},
+      // In English the reason and the titles are translated, the paths and names never.
+      {english, true,
+       "STATE      SOURCE       NEW NAME  REASON                                Attributes  New attributes\n"
+       "change     /写真/a.jpg  A.jpg                                           A           RA\n"
+       "fail       /写真/sub    sub       Failed, the name already exists: SUB\n"
+       "unchanged  /写真/C.TXT  C.TXT\n",
+       "Found: 3   To convert: 1   Succeeded/unchanged: 2   Failed: 1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.aligned);
     out_.str("");
-    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
+    ConsoleUi ui(*codec_, *fs_, c.text, out_, err_, in_, false, false);
     ui.set_job(&job);
     ui.set_output(OutputForm::kText, c.aligned);
     ui.PrintPreview(records, targets_);
     EXPECT_EQ(out_.str(), c.out);
-    EXPECT_EQ(PreviewCountsLine(ui.preview_counts()), "抽出総数：3　　　変換対象：1　　　成功/不要：2　　　変換失敗：1");
+    EXPECT_EQ(PreviewCountsLine(ui.preview_counts(), c.text), c.counts);
   }
   EXPECT_EQ(err_.str(), "");
 }
@@ -115,7 +128,7 @@ TEST_F(ConsoleUiTest, DisplayTextEscapesOnlyWhatHasNoUnicodeForm) {
 }
 
 TEST_F(ConsoleUiTest, MessagesAndTheRunSummaryGoToStderrTheUndoSummaryToStdout) {
-  ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
+  ConsoleUi ui(*codec_, *fs_, japanese_, out_, err_, in_, false, false);
   ui.ShowWarning(Sjis(codec_.get(), "指定された変換対象は存在しません。"));
   ui.FocusSetting(0, "DIRFIL", "/home/me/none");
   ui.FocusSetting(0, "LIST");
@@ -130,17 +143,17 @@ TEST_F(ConsoleUiTest, MessagesAndTheRunSummaryGoToStderrTheUndoSummaryToStdout) 
 TEST_F(ConsoleUiTest, QuestionsAreAnsweredByTheTerminalByYesOrElseNo) {
   const std::string question = Sjis(codec_.get(), "変換を開始します。よろしいですか？");
   {
-    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
+    ConsoleUi ui(*codec_, *fs_, japanese_, out_, err_, in_, false, false);
     EXPECT_FALSE(ui.AskYesNo(question));
     EXPECT_TRUE(ui.declined());
   }
   {
-    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, true);
+    ConsoleUi ui(*codec_, *fs_, japanese_, out_, err_, in_, false, true);
     EXPECT_TRUE(ui.AskYesNo(question));
     EXPECT_FALSE(ui.declined());
   }
   std::istringstream answers("y\nno\n");
-  ConsoleUi ui(*codec_, *fs_, out_, err_, answers, true, false);
+  ConsoleUi ui(*codec_, *fs_, japanese_, out_, err_, answers, true, false);
   EXPECT_TRUE(ui.AskYesNo(question));
   EXPECT_FALSE(ui.AskYesNo(question));
   EXPECT_FALSE(ui.AskYesNo(question));  // end of input
@@ -151,7 +164,7 @@ TEST_F(ConsoleUiTest, AStopSignalIsNeverDroppedByTheEnginesClearing) {
   for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
     SCOPED_TRACE(signal_number);
     InstallInterruptHandler();
-    ConsoleUi ui(*codec_, *fs_, out_, err_, in_, false, false);
+    ConsoleUi ui(*codec_, *fs_, japanese_, out_, err_, in_, false, false);
     EXPECT_FALSE(ui.PollCancel());
     ASSERT_EQ(raise(signal_number), 0);  // the process lives on: the handler only notes the signal
     // The engine clears the cancel between the listing and the walk; a signal stops both.

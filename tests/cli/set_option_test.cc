@@ -20,10 +20,11 @@ class SetOptionTest : public ::testing::Test {
   }
   bool Set(const std::string& argument) {
     error_.clear();
-    return ApplySetOption(*codec_, argument, kDesktop, &job_, &app_, &error_);
+    return ApplySetOption(*codec_, japanese_, argument, kDesktop, &job_, &app_, &error_);
   }
 
   std::unique_ptr<TextCodec> codec_;
+  const ConsoleText japanese_{UiLanguage::kJapanese};
   ConversionSettings job_;
   AppSettings app_;
   std::string error_;

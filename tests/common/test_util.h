@@ -142,6 +142,25 @@ inline std::string Sjis(TextCodec* codec, const std::string& utf8) {
   return out;
 }
 
+// Whether UTF-8 `text` holds a Japanese word (kana or kanji): a text the program left untranslated.
+// Marks and brackets ("→", "】") read the same in English, and so do the examples of the full-width /
+// half-width rule, which show kana in any language.
+inline bool HasJapaneseWord(std::string_view given) {
+  std::string text(given);
+  for (const std::string_view example : {"ｱ→ア", "ア→ｱ", "。 、 ゜ ゛ ー", "゛ ゜"}) {
+    for (std::size_t at = text.find(example); at != std::string::npos; at = text.find(example, at)) {
+      text.erase(at, example.size());
+    }
+  }
+  for (std::size_t i = 0; i + 2 < text.size(); ++i) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    if ((b(0) & 0xF0) != 0xE0) continue;
+    const char32_t c = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+    if ((c >= 0x3040 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF66 && c <= 0xFF9F)) return true;
+  }
+  return false;
+}
+
 }  // namespace morva::testing
 
 #endif  // MORVA_TESTS_COMMON_TEST_UTIL_H_

@@ -15,7 +15,7 @@ DESTDIR=$work/root cmake --install "$build" --prefix /usr/local >"$work/install.
 prefix=$work/root/usr/local
 for f in bin/morva bin/morva-cli share/morva/morva.html share/morva/morva-en.html share/applications/morva.desktop \
   share/icons/hicolor/scalable/apps/morva.svg share/icons/hicolor/256x256/apps/morva.png \
-  share/man/man1/morva-cli.1.gz share/man/man1/morva.1.gz share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
+  share/man/man1/morva-cli.1.gz share/man/ja/man1/morva-cli.1.gz share/man/man1/morva.1.gz share/bash-completion/completions/morva-cli share/doc/morva/README.md; do
   [[ -f $prefix/$f ]] || fail "$f is not installed"
 done
 [[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "bin holds more than the two programs: $(ls "$prefix/bin")"
@@ -36,10 +36,19 @@ for f in share/kio/servicemenus/morva.desktop share/nemo/actions/morva.nemo_acti
   grep -q '^Exec=morva %F$' "$prefix/$f" || fail "$f does not pass the selection to morva"
 done
 [[ -x "$prefix/share/morva/MORVAで一括変換" ]] || fail "the file managers' script is not installed"
-for page in morva-cli morva; do
-  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
-  [[ -z $warnings ]] || fail "the manual page $page(1) does not format cleanly: $warnings"
+for page in man1/morva-cli ja/man1/morva-cli man1/morva; do
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/$page.1.gz" 2>&1 >/dev/null)
+  [[ -z $warnings ]] || fail "the manual page $page does not format cleanly: $warnings"
 done
+# The English page describes the keys in English (no kanji left), the Japanese one in the window's words.
+english_page=$(zcat "$prefix/share/man/man1/morva-cli.1.gz")
+japanese_page=$(zcat "$prefix/share/man/ja/man1/morva-cli.1.gz")
+kanji=$(grep -P '[\x{4E00}-\x{9FFF}]' <<<"$english_page" || true)
+[[ -z $kanji ]] || fail "the English manual page of morva-cli holds Japanese: $kanji"
+grep -q '^Rename > Case and characters: ' <<<"$english_page" ||
+  fail "the English manual page does not name the keys' pages in English"
+grep -q '^名称変換 > 名称一般変換: ' <<<"$japanese_page" ||
+  fail "the Japanese manual page does not name the keys' pages in Japanese"
 
 # A user of the installed programs: no XDG_CONFIG_HOME, a home of its own.
 export HOME=$work/home
@@ -50,7 +59,7 @@ cli=$prefix/bin/morva-cli
 
 [[ $("$cli" --version) == "morva-cli "[0-9]* ]] || fail "morva-cli --version"
 # Captured first: grep -q leaves early, and the writer's broken pipe would fail the pipeline.
-keys=$("$cli" keys)
+keys=$(LC_ALL=ja_JP.UTF-8 "$cli" keys)
 grep -q $'^FNM_IPN_SEL\t名称変換 > 名称一般変換\t' <<<"$keys" || fail "keys does not list FNM_IPN_SEL with its page"
 "$cli" --set SW_FNM=1 --set FNM_IPN_SEL=1 --set FNM_IPN2=1 --yes --save run "$work/tree" >"$work/run.log" 2>&1 ||
   fail "the run failed: $(cat "$work/run.log")"
@@ -59,7 +68,7 @@ grep -q $'^FNM_IPN_SEL\t名称変換 > 名称一般変換\t' <<<"$keys" || fail 
 [[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "the run wrote beside the executable"
 # The job a run saves (--save) is the next one's.
 grep -qx 'SW_FNM = 1' <<<"$("$cli" show)" || fail "show does not print the saved job"
-grep -q $'\t未\t' <<<"$("$cli" runs)" || fail "the run is not in the log of ~/.config/morva"
+grep -q $'\t未\t' <<<"$(LC_ALL=ja_JP.UTF-8 "$cli" runs)" || fail "the run is not in the log of ~/.config/morva"
 
 # $XDG_CONFIG_HOME wins over ~/.config and is created when missing.
 XDG_CONFIG_HOME=$work/xdg "$cli" show >/dev/null || fail "show with XDG_CONFIG_HOME"

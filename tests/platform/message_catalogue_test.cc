@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "common/test_util.h"
+
 namespace morva {
 namespace {
+
+using testing::HasJapaneseWord;
 
 TEST(MessageCatalogueTest, FinishedMessagesAreTranslatedWithTheirArguments) {
   const MessageCatalogue english(EnglishMessages());
@@ -66,9 +70,12 @@ std::vector<std::string> Conversions(std::string_view format) {
 }
 
 TEST(MessageCatalogueTest, TranslationsKeepTheArgumentsOfTheirSource) {
-  for (const CatalogueEntry& entry : EnglishMessages()) {
-    EXPECT_EQ(Conversions(entry.translation), Conversions(entry.source)) << entry.source;
-    EXPECT_FALSE(entry.source.starts_with("%s")) << entry.source;
+  for (const auto& catalogue : {EnglishMessages(), EnglishLabels()}) {
+    for (const CatalogueEntry& entry : catalogue) {
+      EXPECT_EQ(Conversions(entry.translation), Conversions(entry.source)) << entry.source;
+      EXPECT_FALSE(entry.source.starts_with("%s")) << entry.source;
+      EXPECT_FALSE(HasJapaneseWord(entry.translation)) << entry.source;
+    }
   }
 }
 
@@ -103,18 +110,6 @@ bool LogOnly(const std::filesystem::path& file, std::string_view text) {
                                            "ディレクトリ"};
   for (const char* field : kLogFields) {
     if (text == field) return true;
-  }
-  return false;
-}
-
-// Whether `text` holds a Japanese word (kana or kanji); marks and brackets ("→", "】") read the same in
-// English.
-bool HasJapaneseWord(std::string_view text) {
-  for (std::size_t i = 0; i + 2 < text.size(); ++i) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    if ((b(0) & 0xF0) != 0xE0) continue;
-    const char32_t c = ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-    if ((c >= 0x3040 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF66 && c <= 0xFF9F)) return true;
   }
   return false;
 }
