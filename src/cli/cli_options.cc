@@ -302,21 +302,21 @@ bool ParseCommandLine(const std::vector<std::string>& given, CliOptions* options
 std::string OutputFormsText(const ConsoleText& text) {
   return text.Label(
       "output (preview, run, runs):\n"
-         "  (default)   for people: on a terminal aligned columns under a header, else one line per row,\n"
-         "              tab-separated; a control character in a name is written as \\t, \\n or \\xNN;\n"
-         "              messages, questions and the counts go to stderr\n"
-         "              preview and run: state, source path, new name, reason, the job's other columns\n"
-         "              runs: identifier, 未/済み/不可, target, function\n"
-         "  --json      one JSON object per line, UTF-8. preview and run: per target {\"type\":\"target\",\n"
-         "              \"source\", \"target\", \"state\", \"reason\", \"directory\", \"excluded\" (preview) or\n"
-         "              \"changes\" (run), \"failures\", the job's other columns}, then {\"type\":\"summary\",\n"
-         "              \"command\", the counts}; runs: per run {\"type\":\"run\", \"id\", \"undoable\",\n"
-         "              \"undone\", \"target\", \"function\"}\n"
-         "  --null, -0  NUL-terminated fields. preview and run: source, then target, per target;\n"
-         "              runs: identifier, state, target, function, per run\n"
-         "  paths are host paths; target is where the target is (or would be) afterwards: its new path, its\n"
-         "  copy, the source when its name stays, empty when it is deleted\n"
-         "  state: preview change, unchanged, fail; run changed, partial, unchanged, failed\n");
+      "  (default)   for people: on a terminal aligned columns under a header, else one line per row,\n"
+      "              tab-separated; a control character in a name is written as \\t, \\n or \\xNN;\n"
+      "              messages, questions and the counts go to stderr\n"
+      "              preview and run: state, source path, new name, reason, the job's other columns\n"
+      "              runs: identifier, 未/済み/不可, target, function\n"
+      "  --json      one JSON object per line, UTF-8. preview and run: per target {\"type\":\"target\",\n"
+      "              \"source\", \"target\", \"state\", \"reason\", \"directory\", \"excluded\" (preview) or\n"
+      "              \"changes\" (run), \"failures\", the job's other columns}, then {\"type\":\"summary\",\n"
+      "              \"command\", the counts}; runs: per run {\"type\":\"run\", \"id\", \"undoable\",\n"
+      "              \"undone\", \"target\", \"function\"}\n"
+      "  --null, -0  NUL-terminated fields. preview and run: source, then target, per target;\n"
+      "              runs: identifier, state, target, function, per run\n"
+      "  paths are host paths; target is where the target is (or would be) afterwards: its new path, its\n"
+      "  copy, the source when its name stays, empty when it is deleted\n"
+      "  state: preview change, unchanged, fail; run changed, partial, unchanged, failed\n");
 }
 
 std::string ExitStatusText() {

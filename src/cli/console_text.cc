@@ -2,7 +2,7 @@
 
 namespace morva {
 
-ConsoleText::ConsoleText(UiLanguage language) : language_(language) {
+ConsoleText::ConsoleText(UiLanguage language) {
   if (language == UiLanguage::kEnglish) {
     messages_.emplace(EnglishMessages());
     labels_.emplace(EnglishLabels());

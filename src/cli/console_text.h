@@ -17,15 +17,14 @@ class ConsoleText {
  public:
   explicit ConsoleText(UiLanguage language);
 
-  UiLanguage language() const { return language_; }
   // A message of the engine, translated piece by piece with its numbers and paths kept (see
   // MessageCatalogue::Translate).
   std::string Message(std::string_view japanese) const;
-  // A word or label of the console's own or of a settings key's place, translated whole.
+  // A word or label of the console's own or of a settings key's place, through the catalogue of whole
+  // labels (which holds no piece of a message).
   std::string Label(std::string_view japanese) const;
 
  private:
-  UiLanguage language_;
   std::optional<MessageCatalogue> messages_;
   std::optional<MessageCatalogue> labels_;
 };

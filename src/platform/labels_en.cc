@@ -129,7 +129,7 @@ constexpr CatalogueEntry kEnglish[] = {
     {"対象ファイルワイルドカード指定（履歴）", "File name pattern (history)"},
     {"タブ区切りのワイルドカード（8個まで）", "wildcards separated by tabs (up to 8)"},
     {"対象ファイル更新日時（下限）", "Modified between (from)"},
-    {"対象ファイル更新日時（上限、～の後）", "Modified between (to, after the ～)"},
+    {"対象ファイル更新日時（上限、～の後）", "Modified between (to: the second date)"},
     {"対象ファイル更新日時のチェックボックス", "Modified between: check boxes"},
     {"0-3: 1 下限、2 上限 の和", "0-3: sum of 1 from, 2 to"},
     {"出力先ディレクトリ", "Output directory"},
