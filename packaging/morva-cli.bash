@@ -39,7 +39,7 @@ _morva_cli_values() {
   local key=$1 cur=$2 row
   _morva_cli_home
   # Asked in the program's own Japanese whatever the locale: the parse below knows those words.
-  row=$(LC_ALL=ja_JP.UTF-8 "${COMP_WORDS[0]}" "${_morva_cli_home_args[@]}" keys 2>/dev/null | awk -F'\t' -v k="$key" '$1 == k')
+  row=$(LANGUAGE= LC_ALL=ja_JP.UTF-8 "${COMP_WORDS[0]}" "${_morva_cli_home_args[@]}" keys 2>/dev/null | awk -F'\t' -v k="$key" '$1 == k')
   [[ -n $row ]] || return
   local values current
   values=$(cut -f4 <<<"$row")

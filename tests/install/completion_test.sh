@@ -5,6 +5,8 @@
 # Usage: completion_test.sh COMPLETION_SCRIPT MORVA_CLI_DIRECTORY
 set -euo pipefail
 PATH=$2:$PATH
+# A person who prefers English: the values are still read from the program's Japanese key table.
+export LANGUAGE=en
 # shellcheck source=/dev/null
 source "$1"
 failed=0

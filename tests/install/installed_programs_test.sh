@@ -59,7 +59,7 @@ cli=$prefix/bin/morva-cli
 
 [[ $("$cli" --version) == "morva-cli "[0-9]* ]] || fail "morva-cli --version"
 # Captured first: grep -q leaves early, and the writer's broken pipe would fail the pipeline.
-keys=$(LC_ALL=ja_JP.UTF-8 "$cli" keys)
+keys=$(LANGUAGE= LC_ALL=ja_JP.UTF-8 "$cli" keys)
 grep -q $'^FNM_IPN_SEL\t名称変換 > 名称一般変換\t' <<<"$keys" || fail "keys does not list FNM_IPN_SEL with its page"
 "$cli" --set SW_FNM=1 --set FNM_IPN_SEL=1 --set FNM_IPN2=1 --yes --save run "$work/tree" >"$work/run.log" 2>&1 ||
   fail "the run failed: $(cat "$work/run.log")"
@@ -68,7 +68,7 @@ grep -q $'^FNM_IPN_SEL\t名称変換 > 名称一般変換\t' <<<"$keys" || fail 
 [[ $(ls "$prefix/bin") == $'morva\nmorva-cli' ]] || fail "the run wrote beside the executable"
 # The job a run saves (--save) is the next one's.
 grep -qx 'SW_FNM = 1' <<<"$("$cli" show)" || fail "show does not print the saved job"
-grep -q $'\t未\t' <<<"$(LC_ALL=ja_JP.UTF-8 "$cli" runs)" || fail "the run is not in the log of ~/.config/morva"
+grep -q $'\t未\t' <<<"$(LANGUAGE= LC_ALL=ja_JP.UTF-8 "$cli" runs)" || fail "the run is not in the log of ~/.config/morva"
 
 # $XDG_CONFIG_HOME wins over ~/.config and is created when missing.
 XDG_CONFIG_HOME=$work/xdg "$cli" show >/dev/null || fail "show with XDG_CONFIG_HOME"

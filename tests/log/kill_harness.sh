@@ -78,7 +78,7 @@ for i in range(int(sys.argv[2])):
   "$cli" --home "$work/home" --yes undo >/dev/null 2>&1
   after=$(snapshot "$work/tree")
   # A run that changed something is undone completely now, and the log says so.
-  states=$(LC_ALL=ja_JP.UTF-8 "$cli" --home "$work/home" runs 2>/dev/null | cut -f2 | sort -u | tr '\n' ' ')
+  states=$(LANGUAGE= LC_ALL=ja_JP.UTF-8 "$cli" --home "$work/home" runs 2>/dev/null | cut -f2 | sort -u | tr '\n' ' ')
   marked=yes
   if [ "$changed" -gt 0 ] || [ "$kind" == undo ]; then [ "$states" == "済み " ] || marked=no; fi
   table=whole
