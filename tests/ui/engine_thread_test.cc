@@ -95,9 +95,7 @@ class EngineThreadTest : public QObject {
     }
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
 
     ModalDriver driver;
     driver.AnswerEveryBox(QMessageBox::Yes);
@@ -133,9 +131,7 @@ class EngineThreadTest : public QObject {
     }
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     auto* start = window.findChild<QPushButton*>(QStringLiteral("startButton"));
 
     bool controls_off = false;
@@ -181,9 +177,7 @@ class EngineThreadTest : public QObject {
     }
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     const QStringList before = QDir(tree.path()).entryList(QDir::Files);
     {
       ModalDriver driver;
@@ -222,9 +216,7 @@ class EngineThreadTest : public QObject {
     }
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     {
       ModalDriver driver;
       driver.AnswerEveryBox(QMessageBox::Yes);
@@ -274,9 +266,7 @@ class EngineThreadTest : public QObject {
     }
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     bool busy_while_shown = true;
     connect(&window, &QDialog::finished, this, [&] { busy_while_shown = window.busy(); });
 

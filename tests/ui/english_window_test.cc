@@ -43,9 +43,7 @@ class EnglishWindowTest : public QObject {
     WriteSettings(home.path(), job);
 
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     auto* start = window.findChild<QPushButton*>(QStringLiteral("startButton"));
     QCOMPARE(start->text(), QStringLiteral("▼&Start conversion"));
     {

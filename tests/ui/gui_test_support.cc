@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "settings/settings_file.h"
+#include "ui/main_window.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_text.h"
 
@@ -44,6 +45,12 @@ bool MakeNumberedFiles(const QString& directory, int count) {
     if (!file.open(QIODevice::WriteOnly)) return false;
   }
   return true;
+}
+
+bool ShowAsMainWindow(UiHarness& harness, MainWindow& window) {
+  harness.ui.set_main_window(&window);
+  window.show();
+  return QTest::qWaitForWindowExposed(&window);
 }
 
 QWidget* OpenProgressDialog() {

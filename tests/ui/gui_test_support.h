@@ -16,6 +16,8 @@
 
 namespace morva {
 
+class MainWindow;
+
 // The services, session and context of a desktop program whose program directory (settings file, log)
 // is `program_directory`, a host directory the test made. Built as main() builds them, with the real
 // file system, codec and regular expressions.
@@ -42,6 +44,10 @@ void SetUpperCaseJob(ConversionSettings& settings);
 
 // Empty files "f000.txt", "f001.txt", ... in `directory`, `count` of them; false when one cannot be made.
 bool MakeNumberedFiles(const QString& directory, int count);
+
+// Makes `window` the main window of `harness`'s interface (its dialogs' owner) and shows it as the program
+// does; false when it is not exposed in time. The test clears it again before the window goes.
+bool ShowAsMainWindow(UiHarness& harness, MainWindow& window);
 
 // The run's progress dialog while it is shown; null otherwise.
 QWidget* OpenProgressDialog();

@@ -235,9 +235,7 @@ class MainWindowTest : public QObject {
     {
       UiHarness harness(home.path());
       MainWindow window(harness.context);
-      harness.ui.set_main_window(&window);
-      window.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QVERIFY(ShowAsMainWindow(harness, window));
       auto* undo = window.findChild<QPushButton*>(QStringLiteral("undoButton"));
       auto* log = window.findChild<QPushButton*>(QStringLiteral("logButton"));
       QVERIFY(!undo->isEnabled());
@@ -280,9 +278,7 @@ class MainWindowTest : public QObject {
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     {
       ModalDriver driver;
       int rows = 0;
@@ -368,9 +364,7 @@ class MainWindowTest : public QObject {
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     auto* directories = window.findChild<QCheckBox*>(QStringLiteral("directoriesCheck"));
     QVERIFY(directories->isChecked());
     const QString question = QStringLiteral(
@@ -426,9 +420,7 @@ class MainWindowTest : public QObject {
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     auto* combo = window.path_panel()->findChild<QComboBox*>(QStringLiteral("pathCombo"));
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->itemText(0), newest);
@@ -473,9 +465,7 @@ class MainWindowTest : public QObject {
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     window.findChild<PathPanel*>()->SetPathText(typed);
     {
       MessageBoxAnswerer answerer;
@@ -499,9 +489,7 @@ class MainWindowTest : public QObject {
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     auto* start = window.findChild<QPushButton*>(QStringLiteral("startButton"));
     bool clicked_during_run = false;
     ModalDriver driver;
@@ -559,9 +547,7 @@ class MainWindowTest : public QObject {
     {
       UiHarness harness(home.path());
       MainWindow window(harness.context);
-      harness.ui.set_main_window(&window);
-      window.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      QVERIFY(ShowAsMainWindow(harness, window));
       QCoreApplication::processEvents();  // the window system has placed both windows
       QVERIFY(window.target_list_window() != nullptr);
       QCOMPARE(window.findChild<QTabWidget*>(QStringLiteral("jobTabs"))->currentIndex(), 3);
@@ -583,9 +569,7 @@ class MainWindowTest : public QObject {
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     auto* browse = window.path_panel()->findChild<QPushButton*>(QStringLiteral("browseFolderButton"));
     QSignalSpy browsed(browse, &QPushButton::clicked);
     QSignalSpy taken(window.path_panel(), &PathPanel::Changed);

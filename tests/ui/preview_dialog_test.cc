@@ -53,9 +53,7 @@ void Click(PreviewDialog& dialog, const char* name) {
 // of the settings file.
 void PreviewFromTheWindow(UiHarness& harness) {
   MainWindow window(harness.context);
-  harness.ui.set_main_window(&window);
-  window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QVERIFY(ShowAsMainWindow(harness, window));
   QSignalSpy finished(&window, &MainWindow::CommandFinished);
   window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();
   QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);

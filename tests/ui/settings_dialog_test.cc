@@ -129,9 +129,7 @@ class SettingsDialogTest : public QObject {
     WriteSettings(home.path(), job);
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     for (int run = 0; run < 2; ++run) {
       MessageBoxAnswerer answerer;
       window.findChild<QPushButton*>(QStringLiteral("startButton"))->click();

@@ -74,9 +74,7 @@ class WindowFitTest : public QObject {
     }
     UiHarness harness(home.path());
     MainWindow window(harness.context);
-    harness.ui.set_main_window(&window);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(ShowAsMainWindow(harness, window));
     VerifyOnScreen(window, "shown");
 
     if (TargetListWindow* list = window.target_list_window(); first_start && list != nullptr) {
