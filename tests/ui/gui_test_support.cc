@@ -47,6 +47,17 @@ bool MakeNumberedFiles(const QString& directory, int count) {
   return true;
 }
 
+void Touch(const QString& path) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+Job QuietJob() {
+  Job job;
+  job.app.sw_set[AppSettings::kSetShowList] = false;
+  return job;
+}
+
 bool ShowAsMainWindow(UiHarness& harness, MainWindow& window) {
   harness.ui.set_main_window(&window);
   window.show();

@@ -45,6 +45,12 @@ void SetUpperCaseJob(ConversionSettings& settings);
 // Empty files "f000.txt", "f001.txt", ... in `directory`, `count` of them; false when one cannot be made.
 bool MakeNumberedFiles(const QString& directory, int count);
 
+// An empty file at host path `path`; fails the test (QVERIFY) when it cannot be made.
+void Touch(const QString& path);
+
+// A job whose window shows no target list beside the main window.
+Job QuietJob();
+
 // Makes `window` the main window of `harness`'s interface (its dialogs' owner) and shows it as the program
 // does; false when it is not exposed in time. The test clears it again before the window goes.
 bool ShowAsMainWindow(UiHarness& harness, MainWindow& window);

@@ -40,17 +40,6 @@ QByteArray ReadAll(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void Touch(const QString& path) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-Job QuietJob() {
-  Job job;
-  job.app.sw_set[AppSettings::kSetShowList] = false;
-  return job;
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {

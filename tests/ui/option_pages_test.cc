@@ -65,12 +65,6 @@ struct Fixture {
   std::unique_ptr<MainWindow> window;
 };
 
-Job QuietJob() {
-  Job job;
-  job.app.sw_set[AppSettings::kSetShowList] = false;
-  return job;
-}
-
 // "name" clicks a button, "name=N" picks entry N of a list.
 void Act(Fixture& f, const QString& action) {
   const int equals = action.indexOf(QLatin1Char('='));

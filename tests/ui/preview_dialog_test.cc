@@ -22,11 +22,6 @@
 namespace morva {
 namespace {
 
-void Touch(const QDir& dir, const QString& name) {
-  QFile file(dir.filePath(name));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
 QStringList Names(const QDir& dir) { return dir.entryList(QDir::Files, QDir::Name); }
 
 // The states of the records, by target name, as the dialog leaves them.
@@ -81,7 +76,7 @@ class PreviewDialogTest : public QObject {
     QTemporaryDir home, tree;
     QVERIFY(home.isValid() && tree.isValid());
     const QDir dir(tree.path());
-    for (const char* name : {"x1.txt", "x2.txt", "x3.txt", "y1.txt", "z.txt"}) Touch(dir, QString::fromLatin1(name));
+    for (const char* name : {"x1.txt", "x2.txt", "x3.txt", "y1.txt", "z.txt"}) Touch(dir.filePath(QString::fromLatin1(name)));
     Job job;
     job.settings.sw_fnm = static_cast<std::int16_t>(NameRule::kReplace);
     job.settings.fnm_ckn1.Assign("x");
@@ -124,7 +119,7 @@ class PreviewDialogTest : public QObject {
         .Answer(QStringLiteral("変換対象がありません。"), QMessageBox::Ok)
         .OnModal<PreviewDialog>([&dir](PreviewDialog& dialog) {
           // A file that appears while the dialog is open is not the preview's: the run leaves it alone.
-          Touch(dir, QStringLiteral("x0.txt"));
+          Touch(dir.filePath(QStringLiteral("x0.txt")));
           Click(dialog, "includeAllButton");
           QCOMPARE(dialog.model().rowCount(), 5);
           // x3 excluded by a double click, x1 by "エラー"; with excluded rows hidden, x3 leaves the list.
@@ -163,8 +158,8 @@ class PreviewDialogTest : public QObject {
     QVERIFY(home.isValid() && tree.isValid());
     const QDir dir(tree.filePath(QStringLiteral("写真 アルバム")));
     QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("写真 アルバム/秋")));
-    Touch(dir, QStringLiteral("夏.txt"));
-    Touch(dir, QStringLiteral("b.txt"));
+    Touch(dir.filePath(QStringLiteral("夏.txt")));
+    Touch(dir.filePath(QStringLiteral("b.txt")));
     Job job;
     SetUpperCaseJob(job.settings);
     job.app.sw_set[AppSettings::kSetDirectories] = true;
@@ -191,7 +186,7 @@ class PreviewDialogTest : public QObject {
     QTemporaryDir home, tree;
     QVERIFY(home.isValid() && tree.isValid());
     const QDir dir(tree.path());
-    Touch(dir, QStringLiteral("a.txt"));
+    Touch(dir.filePath(QStringLiteral("a.txt")));
     Job job;
     SetUpperCaseJob(job.settings);
     WritePreviewJob(home.path(), tree.path(), job);

@@ -16,11 +16,6 @@
 namespace morva {
 namespace {
 
-void Touch(const QDir& dir, const QString& name) {
-  QFile file(dir.filePath(name));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
 QStringList Names(const QString& path) { return QDir(path).entryList(QDir::Files, QDir::Name); }
 
 // Each run's undo column, oldest first.
@@ -59,9 +54,9 @@ class RunSelectionDialogTest : public QObject {
   void ListsRunsAndUndoesTheChosenOne() {
     QTemporaryDir home, renamed, deleted;
     QVERIFY(home.isValid() && renamed.isValid() && deleted.isValid());
-    Touch(QDir(renamed.path()), QStringLiteral("a.txt"));
-    Touch(QDir(renamed.path()), QStringLiteral("b.txt"));
-    Touch(QDir(deleted.path()), QStringLiteral("c.txt"));
+    Touch(QDir(renamed.path()).filePath(QStringLiteral("a.txt")));
+    Touch(QDir(renamed.path()).filePath(QStringLiteral("b.txt")));
+    Touch(QDir(deleted.path()).filePath(QStringLiteral("c.txt")));
     UiHarness harness(home.path());
     ConversionSettings& job = harness.session.job.settings;
     AppSettings& app = harness.session.job.app;

@@ -27,17 +27,6 @@
 namespace morva {
 namespace {
 
-void Touch(const QString& path) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-Job QuietJob() {
-  Job job;
-  job.app.sw_set[AppSettings::kSetShowList] = false;
-  return job;
-}
-
 // Sets an environment variable for one scope (unset when `value` is null) and puts it back after.
 class ScopedEnv {
  public:

@@ -25,11 +25,6 @@
 namespace morva {
 namespace {
 
-void Touch(const QString& path) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
 // The rows of the target list window as "name" or "name (grey)".
 QStringList Rows(TargetListWindow& list) {
   QStringList rows;
