@@ -11,9 +11,32 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
+#include "media/exif_reader.h"
+#include "platform/file_system.h"
+#include "platform/text_codec.h"
+
 namespace bench {
+
+void ReadShootingDates(benchmark::State& state, const std::vector<std::string>& paths) {
+  std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
+  std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
+  morva::ExifReader reader(*fs);
+  std::size_t dated = 0;
+  for (auto _ : state) {
+    reader.Clear();
+    dated = 0;
+    for (const std::string& path : paths) {
+      if (reader.ReadDate(path, 2, 2, false, false) && !reader.result_text().empty()) ++dated;
+    }
+  }
+  if (dated != paths.size()) state.SkipWithError("a file gave no shooting date");
+  state.counters["files"] = static_cast<double>(paths.size());
+  state.counters["files_per_s"] =
+      benchmark::Counter(static_cast<double>(paths.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
 
 std::string TakeFlag(int* argc, char** argv, const char* name) {
   const std::size_t len = std::strlen(name);

@@ -38,6 +38,11 @@ benchmark::internal::Benchmark* RegisterWallTime(const std::string& name, int it
 // maps on their own (the lists of a large preview).
 std::size_t HeapInUse();
 
+// Reads the shooting date (DateTimeOriginal, or a container's own) of every file of `paths` (engine paths)
+// in each iteration, as the date rule and the target list do; an error when a file gives none. Counts
+// the files and the files per second.
+void ReadShootingDates(benchmark::State& state, const std::vector<std::string>& paths);
+
 // The names of the files of `dir` that end in `suffix` (".jpg"), sorted.
 std::vector<std::string> FilesEndingIn(const std::string& dir, const char* suffix);
 

@@ -66,24 +66,6 @@ bool Populate(const std::string& dir, const std::string& bytes, int count, std::
   return true;
 }
 
-void BM_ReadDateOriginal(benchmark::State& state, const std::vector<std::string>* paths) {
-  std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
-  std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
-  morva::ExifReader reader(*fs);
-  std::size_t dated = 0;
-  for (auto _ : state) {
-    reader.Clear();
-    dated = 0;
-    for (const std::string& path : *paths) {
-      if (reader.ReadDate(path, 2, 2, false, false) && !reader.result_text().empty()) ++dated;
-    }
-  }
-  if (dated != paths->size()) state.SkipWithError("a file gave no DateTimeOriginal");
-  state.counters["files"] = static_cast<double>(paths->size());
-  state.counters["files_per_s"] =
-      benchmark::Counter(static_cast<double>(paths->size()), benchmark::Counter::kIsIterationInvariantRate);
-}
-
 void BM_ParseInMemory(benchmark::State& state, const std::string* bytes) {
   morva::MemoryReadableFile file(*bytes);
   for (auto _ : state) {
@@ -129,7 +111,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> paths;
   for (const std::string& name : names) paths.push_back(bench::EnginePath(dir + "/" + name));
 
-  benchmark::RegisterBenchmark("BM_ReadDateOriginal", [&paths](benchmark::State& s) { BM_ReadDateOriginal(s, &paths); })
+  benchmark::RegisterBenchmark("BM_ReadDateOriginal", [&paths](benchmark::State& s) { bench::ReadShootingDates(s, paths); })
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
   benchmark::RegisterBenchmark("BM_ParseInMemory", [&photo](benchmark::State& s) { BM_ParseInMemory(s, &photo); });

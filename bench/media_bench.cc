@@ -20,7 +20,6 @@
 #include "../tests/common/jpeg_builder.h"
 #include "../tests/common/media_builder.h"
 #include "bench_support.h"
-#include "media/exif_reader.h"
 #include "media/id3_reader.h"
 #include "platform/file_system.h"
 #include "platform/text_codec.h"
@@ -91,23 +90,6 @@ bool Populate(const std::string& dir, const std::vector<Sample>& samples, int co
   return true;
 }
 
-void BM_MixedDates(benchmark::State& state, const std::vector<std::string>* paths) {
-  std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
-  std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
-  morva::ExifReader reader(*fs);
-  std::size_t dated = 0;
-  for (auto _ : state) {
-    reader.Clear();
-    dated = 0;
-    for (const std::string& path : *paths) {
-      if (reader.ReadDate(path, 2, 2, false, false) && !reader.result_text().empty()) ++dated;
-    }
-  }
-  if (dated != paths->size()) state.SkipWithError("a file gave no DateTimeOriginal");
-  state.counters["files_per_s"] =
-      benchmark::Counter(static_cast<double>(paths->size()), benchmark::Counter::kIsIterationInvariantRate);
-}
-
 void BM_MusicTags(benchmark::State& state, const std::vector<std::string>* paths) {
   std::unique_ptr<morva::TextCodec> codec = morva::NewIconvTextCodec();
   std::unique_ptr<morva::FileSystem> fs = morva::NewPosixFileSystem(codec.get());
@@ -142,7 +124,7 @@ int main(int argc, char** argv) {
       !Populate(music_dir.path(), Music(), file_count, &music)) {
     return 1;
   }
-  benchmark::RegisterBenchmark("BM_MixedDates", [&photos](benchmark::State& s) { BM_MixedDates(s, &photos); })
+  benchmark::RegisterBenchmark("BM_MixedDates", [&photos](benchmark::State& s) { bench::ReadShootingDates(s, photos); })
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
   benchmark::RegisterBenchmark("BM_MusicTags", [&music](benchmark::State& s) { BM_MusicTags(s, &music); })
